@@ -1,0 +1,78 @@
+#include "Cadenzium2AudioProcessor.h"
+
+#include "ParameterChangeBits.h"
+#include "Parameters.h"
+
+#include <source/editor/Cadenzium2AudioProcessorEditor.h>
+
+Cadenzium2AudioProcessor::Cadenzium2AudioProcessor()
+    : BrindlexProcessor (BusesProperties()
+                             .withInput ("Input", juce::AudioChannelSet::stereo(), true)
+                             .withOutput ("Output", juce::AudioChannelSet::stereo(), true),
+                         productName,
+                         Parameters::createLayout())
+{
+    parameters.state.setProperty ("version", versionString, nullptr);
+}
+
+Cadenzium2AudioProcessor::~Cadenzium2AudioProcessor() = default;
+
+bool Cadenzium2AudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
+{
+    for (const auto& bus : layouts.inputBuses)
+        if (bus.size() > 2)
+            return false;
+
+    for (const auto& bus : layouts.outputBuses)
+        if (bus.size() > 2)
+            return false;
+
+    return true;
+}
+
+juce::AudioProcessorEditor* Cadenzium2AudioProcessor::createEditor()
+{
+    return new Cadenzium2AudioProcessorEditor (*this);
+}
+
+void Cadenzium2AudioProcessor::prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock)
+{
+    juce::ignoreUnused (sampleRate, maximumExpectedSamplesPerBlock);
+}
+
+void Cadenzium2AudioProcessor::processBlockInternal (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi)
+{
+    // The audio passes through untouched; the phrase engine arrives with the sequence players.
+    juce::ignoreUnused (audio, midi);
+}
+
+void Cadenzium2AudioProcessor::parameterChanged (const juce::String& parameterId, float newValue)
+{
+    juce::ignoreUnused (newValue);
+    const auto bits = ParameterChangeBits::forParameter (parameterId);
+
+    if (bits != 0)
+        pendingParameterChanges.fetch_or (bits);
+}
+
+void Cadenzium2AudioProcessor::pingInternalParameter()
+{
+    auto* parameter = parameters.getParameter (ParameterIds::internal);
+
+    if (parameter == nullptr)
+        return;
+
+    const auto current = (double) getRawParameterValue (ParameterIds::internal);
+    auto next = current + 0.001;
+
+    if (next >= 1.0)
+        next = 0.0;
+
+    parameter->setValueNotifyingHost ((float) next);
+    juce::Logger::writeToLog ("Pinging internal parameter: " + juce::String (next));
+}
+
+const tarn::Sequence& Cadenzium2AudioProcessor::getPhrase (int index) const
+{
+    return phrases[(size_t) juce::jlimit (0, numPhrases - 1, index)];
+}

@@ -1,0 +1,273 @@
+#include "Vst2TestHost.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <fstream>
+#include <thread>
+
+using namespace cadenzium::test;
+
+namespace
+{
+struct ExpectedParameter
+{
+    const char* name;
+    float min, max, defaultValue;
+    const char* defaultText;
+};
+
+// The host-visible parameter list, in order.
+const ExpectedParameter expectedParameters[] = {
+    { "Enabled", 0, 1, 1, "Enabled" },
+    { "KS Enable", 0, 1, 1, "Enabled" },
+    { "KS Hold", 0, 1, 0, "Disabled" },
+    { "KS Retrigger", 0, 1, 0, "Disabled" },
+    { "Keyswitch Range", 0, 10, 2, "C0 : B0" },
+    { "Input Latch", 0, 1, 0, "Disabled" },
+    { "Fill Notes", 0, 1, 1, "Enabled" },
+    { "Input Retriggers", 0, 4, 0, "Off" },
+    { "CC Passthrough", 0, 1, 0, "Disabled" },
+    { "Key Lock", 0, 1, 0, "Disabled" },
+    { "Swing", 0, 100, 0, "0%" },
+    { "[INTERNAL]", 0, 1, 0, "0.000" },
+    { "DAW Transport Only", 0, 1, 1, "Enabled" },
+    { "Random Velocity", 0, 127, 0, "\xc2\xb1 0" },
+    { "Velocity Low", 0, 127, 0, "0" },
+    { "Velocity High", 0, 127, 127, "127" },
+    { "Note Passthrough", 0, 1, 0, "Disabled" },
+    { "Velocity Passthrough", 0, 1, 0, "Disabled" },
+    { "Generation Polyphony", 0, 2, 1, "Poly" },
+    { "Generation Mode", 0, 3, 0, "Random" },
+    { "Generation Chord Density", 0, 100, 10, "10%" },
+    { "Generation Density", 0, 100, 10, "10%" },
+    { "Generation Length", 0, 5, 1, "1/16" },
+    { "Generation Length Variation", 0, 100, 0, "0%" },
+    { "Generation Chance Min", 0, 100, 100, "100%" },
+    { "Generation Chance Max", 0, 100, 100, "100%" },
+    { "Generation Velocity Min", 1, 127, 80, "80" },
+    { "Generation Velocity Max", 1, 127, 100, "100" },
+    { "Generation Transpose Min", -24, 24, -12, "-12" },
+    { "Generation Transpose Max", -24, 24, 12, "12" },
+    { "Generation Transpose Chance", 0, 100, 0, "0%" },
+    { "Generation Octave Min", -4, 4, -1, "-1" },
+    { "Generation Octave Max", -4, 4, 1, "1" },
+    { "Generation Octave Chance", 0, 100, 0, "0%" },
+    { "Passthrough Scale", 0, 1, 0, "Disabled" },
+    { "Output Range Low", 0, 127, 0, "C-2" },
+    { "Output Range High", 0, 127, 127, "G8" },
+    { "Mutation Chance", 0, 100, 25, "25%" },
+    { "Mutation Timing", 0, 2, 0, "Off" },
+    { "Mutation Pitch", 0, 3, 1, "1 position" },
+    { "Mutation Length", 0, 50, 0, "0%" },
+    { "Mutation Velocity", 0, 32, 0, "0" },
+};
+
+constexpr int fourCharCode (char a, char b, char c, char d)
+{
+    return (int) (((unsigned) (unsigned char) a << 24) | ((unsigned) (unsigned char) b << 16)
+                  | ((unsigned) (unsigned char) c << 8) | (unsigned) (unsigned char) d);
+}
+
+long residentKilobytes()
+{
+    std::ifstream status ("/proc/self/status");
+    std::string key;
+
+    while (status >> key)
+    {
+        if (key == "VmRSS:")
+        {
+            long kb = 0;
+            status >> kb;
+            return kb;
+        }
+
+        status.ignore (1 << 16, '\n');
+    }
+
+    return 0;
+}
+
+class Vst2HostTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite() { library = std::make_unique<Vst2Library> (CADENZIUM_VST_PATH); }
+    static void TearDownTestSuite() { library.reset(); }
+
+    static std::unique_ptr<Vst2Library> library;
+};
+
+std::unique_ptr<Vst2Library> Vst2HostTest::library;
+} // namespace
+
+TEST_F (Vst2HostTest, libraryExportsBothEntryPointsAndDescribesItself)
+{
+    ASSERT_TRUE (library->isLoaded()) << library->getError();
+    EXPECT_TRUE (library->hasSymbol ("VSTPluginMain"));
+    EXPECT_TRUE (library->hasSymbol ("main"));
+
+    auto plugin = library->createInstance();
+    ASSERT_NE (plugin, nullptr);
+    auto* effect = plugin->effect();
+
+    EXPECT_EQ (effect->uniqueID, fourCharCode ('C', 'd', 'Z', 'm'));
+    EXPECT_EQ (effect->version, 0x20500);
+    EXPECT_EQ (plugin->dispatch (effGetVendorVersion), 0x20500);
+    EXPECT_EQ (plugin->dispatchString (effGetEffectName), "Cadenzium 2");
+    EXPECT_EQ (plugin->dispatch (effGetPlugCategory), kPlugCategSynth);
+
+    EXPECT_NE (effect->flags & effFlagsHasEditor, 0);
+    EXPECT_NE (effect->flags & effFlagsCanReplacing, 0);
+    EXPECT_NE (effect->flags & effFlagsProgramChunks, 0);
+    EXPECT_NE (effect->flags & effFlagsIsSynth, 0);
+
+    EXPECT_EQ (effect->numInputs, 2);
+    EXPECT_EQ (effect->numOutputs, 2);
+
+    char receive[] = "receiveVstMidiEvent", send[] = "sendVstMidiEvent", events[] = "sendVstEvents";
+    EXPECT_EQ (plugin->dispatch (effCanDo, 0, 0, receive), 1);
+    EXPECT_EQ (plugin->dispatch (effCanDo, 0, 0, send), 1);
+    EXPECT_EQ (plugin->dispatch (effCanDo, 0, 0, events), 1);
+
+    // These opcodes only answer because the forwarding header gives them their real values.
+    EXPECT_EQ (plugin->dispatch (effGetNumMidiInputChannels), 16);
+    EXPECT_EQ (plugin->dispatch (effGetNumMidiOutputChannels), 16);
+    EXPECT_EQ (plugin->dispatch (effGetTailSize), 0);
+}
+
+TEST_F (Vst2HostTest, fortyTwoParametersWithNamesDefaultsAndTextsInOrder)
+{
+    auto plugin = library->createInstance();
+    ASSERT_NE (plugin, nullptr);
+    ASSERT_EQ (plugin->effect()->numParams, 42);
+
+    for (int i = 0; i < 42; ++i)
+    {
+        const auto& expected = expectedParameters[i];
+        SCOPED_TRACE (expected.name);
+        EXPECT_EQ (plugin->parameterName (i), expected.name);
+        EXPECT_NEAR (plugin->getParameter (i), (expected.defaultValue - expected.min) / (expected.max - expected.min), 1.0e-6);
+        EXPECT_EQ (plugin->parameterDisplay (i), expected.defaultText);
+    }
+}
+
+TEST_F (Vst2HostTest, textTypedIntoAHostsGenericEditorSetsTheValue)
+{
+    auto plugin = library->createInstance();
+    ASSERT_NE (plugin, nullptr);
+
+    struct Case
+    {
+        int index;
+        const char* text;
+        const char* shownAfterwards;
+    };
+    const Case cases[] = {
+        { 0, "Bypassed", "Bypassed" },
+        { 2, "Enabled", "Enabled" },
+        { 4, "C3 : B3", "C3 : B3" },
+        { 7, "note on", "Note On" },
+        { 10, "37.5%", "37.5%" },
+        { 13, "\xc2\xb1 12", "\xc2\xb1 12" },
+        { 18, "Chords", "Chords" },
+        { 22, "1/4", "1/4" },
+        { 28, "-7", "-7" },
+        { 35, "C3", "C3" },
+        { 36, "F#4", "F#4" },
+        { 38, "2 steps", "2 steps" },
+        { 39, "Off", "Off" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.text);
+        EXPECT_TRUE (plugin->setParameterFromText (c.index, c.text));
+        EXPECT_EQ (plugin->parameterDisplay (c.index), c.shownAfterwards);
+    }
+
+    EXPECT_NEAR (plugin->getParameter (35), 60.0f / 127.0f, 1.0e-6);
+    EXPECT_NEAR (plugin->getParameter (36), 78.0f / 127.0f, 1.0e-6);
+}
+
+TEST_F (Vst2HostTest, audioPassesThroughUntouchedAndMidiRoundTrips)
+{
+    auto plugin = library->createInstance();
+    ASSERT_NE (plugin, nullptr);
+    plugin->prepare (48000.0, 256);
+    plugin->resume();
+
+    std::vector<float> left (256), right (256);
+
+    for (size_t i = 0; i < left.size(); ++i)
+    {
+        left[i] = std::sin ((float) i * 0.05f);
+        right[i] = -0.5f + (float) i / 512.0f;
+    }
+
+    const auto originalLeft = left, originalRight = right;
+    plugin->processBlock ({}, left, right);
+
+    EXPECT_EQ (left, originalLeft);
+    EXPECT_EQ (right, originalRight);
+    plugin->suspend();
+}
+
+TEST_F (Vst2HostTest, instancesOpenAndCloseRepeatedlyWithoutGrowing)
+{
+    const auto cycle = []
+    {
+        auto plugin = library->createInstance();
+        ASSERT_NE (plugin, nullptr);
+        plugin->prepare (44100.0, 512);
+        plugin->resume();
+        std::vector<float> left (512), right (512);
+        plugin->processBlock ({ { 0, { 0x90, 60, 100 } } }, left, right);
+        auto chunk = plugin->getChunk();
+        plugin->setChunk (chunk);
+    };
+
+    for (int i = 0; i < 5; ++i)
+        cycle();
+
+    const auto before = residentKilobytes();
+
+    for (int i = 0; i < 40; ++i)
+        cycle();
+
+    // Generous bound: a leak of one instance per cycle would be several megabytes.
+    EXPECT_LT (residentKilobytes() - before, 8 * 1024);
+
+    // Several instances alive at once share the process-wide logger.
+    std::vector<std::unique_ptr<Vst2Plugin>> many;
+
+    for (int i = 0; i < 4; ++i)
+        many.push_back (library->createInstance());
+
+    for (auto& p : many)
+        EXPECT_NE (p, nullptr);
+}
+
+TEST_F (Vst2HostTest, restoringAStateTellsTheHostToRefreshItsDisplay)
+{
+    auto plugin = library->createInstance();
+    ASSERT_NE (plugin, nullptr);
+    const auto chunk = plugin->getChunk();
+    ASSERT_GT (chunk.size(), 8u);
+    EXPECT_EQ (std::string (chunk.begin(), chunk.begin() + 4), "VC2!");
+
+    plugin->clearHostOpcodes();
+    plugin->setChunk (chunk);
+
+    // The notification arrives from the plug-in's message thread.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds (5);
+
+    while (! plugin->hasSeenHostOpcode (audioMasterUpdateDisplay) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for (std::chrono::milliseconds (10));
+
+    EXPECT_TRUE (plugin->hasSeenHostOpcode (42));
+
+    for (auto opcode : plugin->hostOpcodesSeen())
+        EXPECT_LT (opcode, 100000) << "the plug-in sent a placeholder opcode";
+}
