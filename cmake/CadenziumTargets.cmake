@@ -4,6 +4,10 @@
 function (cadenzium_add_library name)
     cmake_parse_arguments (ARG "" "" "SOURCES;DEPENDS" ${ARGN})
     add_library (${name} STATIC ${ARG_SOURCES})
+    # Folders add their sources with target_sources; an empty library needs one to exist.
+    if (NOT ARG_SOURCES)
+        target_sources (${name} PRIVATE "${PROJECT_SOURCE_DIR}/cmake/empty.cpp")
+    endif()
     target_link_libraries (${name}
         PUBLIC cadenzium_juce ${ARG_DEPENDS}
         PRIVATE cadenzium_warnings)
