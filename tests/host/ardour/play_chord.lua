@@ -1,0 +1,62 @@
+-- Loads a session made by create_session.lua, rolls the transport, plays a chord into
+-- "Source" and records what comes out on "Recorder". Prints one line per recorded note:
+-- NOTE <pitch> <velocity> <channel 1..16> <start beats> <length beats>, then saves.
+-- Environment: SESSION_DIR, SESSION_NAME, CHORD (pitches separated by blanks),
+-- HOLD_MS (how long the chord is held).
+local dir, name = os.getenv ("SESSION_DIR"), os.getenv ("SESSION_NAME")
+local hold_ms = tonumber (os.getenv ("HOLD_MS") or "2500")
+local chord = {}
+for p in string.gmatch (os.getenv ("CHORD") or "60 64 67", "%d+") do chord[#chord + 1] = tonumber (p) end
+
+if not load_session (dir, name) then
+    print ("FAIL cannot load session")
+    os.exit (1)
+end
+
+local source, recorder = Session:route_by_name ("Source"), Session:route_by_name ("Recorder")
+if source:isnil () or recorder:isnil () then
+    print ("FAIL tracks missing")
+    close_session ()
+    os.exit (1)
+end
+
+source:output ():disconnect_all (nil)
+recorder:input ():disconnect_all (nil)
+recorder:input ():connect (recorder:input ():midi (0), source:output ():midi (0):name (), nil)
+source:to_track ():monitoring_control ():set_value (ARDOUR.MonitorChoice.MonitorInput, PBD.GroupControlDisposition.NoGroup)
+recorder:to_track ():rec_enable_control ():set_value (1, PBD.GroupControlDisposition.NoGroup)
+
+local function send (bytes)
+    local parser = ARDOUR.RawMidiParser ()
+    for _, b in ipairs (bytes) do
+        if parser:process_byte (b) then
+            source:to_track ():to_midi_track ():write_immediate_event (Evoral.EventType.MIDI_EVENT, parser:buffer_size (), parser:midi_buffer ())
+        end
+    end
+end
+
+Session:maybe_enable_record (false)
+Session:request_roll (ARDOUR.TransportRequestSource.TRS_UI)
+ARDOUR.LuaAPI.usleep (400000)
+
+for _, p in ipairs (chord) do send ({ 0x90, p, 100 }) end
+ARDOUR.LuaAPI.usleep (hold_ms * 1000)
+for _, p in ipairs (chord) do send ({ 0x80, p, 0 }) end
+ARDOUR.LuaAPI.usleep (300000)
+
+Session:request_stop (false, false, ARDOUR.TransportRequestSource.TRS_UI)
+ARDOUR.LuaAPI.usleep (1000000)
+
+for r in recorder:to_track ():playlist ():region_list ():iter () do
+    local region = r:to_midiregion ()
+    if not region:isnil () then
+        for n in ARDOUR.LuaAPI.note_list (region:model ()):iter () do
+            print (string.format ("NOTE %d %d %d %s %s", n:note (), n:velocity (), n:channel () + 1, n:time ():str (), n:length ():str ()))
+        end
+    end
+end
+
+recorder:to_track ():rec_enable_control ():set_value (0, PBD.GroupControlDisposition.NoGroup)
+Session:save_state ("", false, false, false, false, false)
+close_session ()
+print ("OK")
