@@ -41,7 +41,17 @@ juce::String BrindlexLogger::formatLine (const juce::Time& time, const juce::Str
 
 void BrindlexLogger::logMessage (const juce::String& message)
 {
-    const auto line = formatLine (juce::Time::getCurrentTime(), message);
+    logLines ({ message });
+}
+
+void BrindlexLogger::logLines (const juce::StringArray& messages)
+{
+    const auto now = juce::Time::getCurrentTime();
+    juce::String line;
+
+    for (const auto& message : messages)
+        line << formatLine (now, message);
+
     const std::lock_guard<std::mutex> guard (writeLock);
 
     // A log that cannot be opened loses the message; logging must never fail the caller.
@@ -52,6 +62,18 @@ void BrindlexLogger::logMessage (const juce::String& message)
         stream.writeText (line, false, false, nullptr);
         stream.flush();
     }
+}
+
+void BrindlexLogger::writeLinesToLog (const juce::StringArray& messages)
+{
+    if (auto* ours = dynamic_cast<BrindlexLogger*> (juce::Logger::getCurrentLogger()))
+    {
+        ours->logLines (messages);
+        return;
+    }
+
+    for (const auto& message : messages)
+        juce::Logger::writeToLog (message);
 }
 
 } // namespace brindlex

@@ -25,6 +25,12 @@ public:
 
     void logMessage (const juce::String& message) override;
 
+    /** Many lines in one open-append-close, each with its own time stamp. [any thread] */
+    void logLines (const juce::StringArray& messages);
+
+    /** Writes the lines through the current logger: at once when it is ours, else line by line. */
+    static void writeLinesToLog (const juce::StringArray& messages);
+
     const juce::File& getLogFile() const noexcept { return file; }
 
     /** "05/12/2026 14:03:27 " followed by the message and CR LF. */

@@ -1,0 +1,130 @@
+#include "MidiFileBuilder.h"
+
+#include <source/render/MidiPatternImport.h>
+
+#include <gtest/gtest.h>
+
+using cadenzium::test::MidiFileBuilder;
+
+namespace
+{
+juce::Result importBytes (const juce::MemoryBlock& bytes, ImportedPattern& result, const std::vector<tarn::ControllerLane>& lanes = {})
+{
+    juce::MemoryInputStream stream (bytes, false);
+    return MidiPatternImport::importStream (stream, "/tmp/test.mid", lanes, result);
+}
+
+void addTimeSignature (juce::MidiMessageSequence& track, int numerator, int denominator)
+{
+    track.addEvent (juce::MidiMessage::timeSignatureMetaEvent (numerator, denominator), 0);
+}
+} // namespace
+
+TEST (MidiPatternImport, timingIsRescaledAndPitchesBecomeRowsInRisingOrder)
+{
+    MidiFileBuilder builder (480);
+    auto& track = builder.addTrack();
+    MidiFileBuilder::addNote (track, 67, 0, 240, 90, 2);
+    MidiFileBuilder::addNote (track, 60, 480, 720, 100);
+    MidiFileBuilder::addNote (track, 64, 480, 720, 110);
+
+    tarn::ControllerLane lane;
+    lane.type = tarn::ControllerLane::controlChange;
+    lane.number = 1;
+    lane.points = { { 0, 5, 0.5f, 0 } };
+
+    ImportedPattern result;
+    ASSERT_TRUE (importBytes (builder.build(), result, { lane }).wasOk());
+
+    const auto& s = result.sequence;
+    ASSERT_EQ (s.notes.size(), 3u);
+    EXPECT_EQ (result.rowsUsed, 3);
+    EXPECT_EQ (s.notes[0].number, 2);
+    EXPECT_EQ (s.notes[0].channel, 2);
+    EXPECT_EQ (s.notes[0].velocityMin, 90);
+    EXPECT_EQ (s.notes[1].timestamp, 960);
+    EXPECT_EQ (s.notes[1].length, 480);
+    EXPECT_EQ (s.getLength(), 3840);
+
+    std::set<int> rowsAtNineSixty { s.notes[1].number, s.notes[2].number };
+    EXPECT_EQ (rowsAtNineSixty, (std::set<int> { 0, 1 }));
+
+    ASSERT_EQ (s.lanes.size(), 1u);
+    EXPECT_TRUE (s.lanes[0].points.empty());
+    EXPECT_EQ (s.playbackStart, 0);
+}
+
+TEST (MidiPatternImport, lengthRoundsUpToWholeBarsOfTheFilesTimeSignature)
+{
+    const auto lengthFor = [] (int numerator, int denominator)
+    {
+        MidiFileBuilder builder (960);
+        auto& track = builder.addTrack();
+
+        if (numerator > 0)
+            addTimeSignature (track, numerator, denominator);
+
+        MidiFileBuilder::addNote (track, 60, 0, 4000);
+        ImportedPattern result;
+        EXPECT_TRUE (importBytes (builder.build(), result).wasOk());
+        return result.sequence.getLength();
+    };
+
+    EXPECT_EQ (lengthFor (4, 4), 7680);
+    EXPECT_EQ (lengthFor (6, 8), 5760);
+    EXPECT_EQ (lengthFor (0, 0), 7680);
+}
+
+TEST (MidiPatternImport, unusableTimeSignaturesFallBackToFourFour)
+{
+    // Numerator 0, and a denominator exponent that would give a bar of no ticks.
+    const unsigned char numeratorZero[] = { 0xff, 0x58, 0x04, 0x00, 0x02, 0x18, 0x08 };
+    const unsigned char hugeDenominator[] = { 0xff, 0x58, 0x04, 0x01, 0x0d, 0x18, 0x08 };
+
+    for (const auto* bytes : { numeratorZero, hugeDenominator })
+    {
+        MidiFileBuilder builder (960);
+        auto& track = builder.addTrack();
+        track.addEvent (juce::MidiMessage (bytes, 7, 0.0));
+        MidiFileBuilder::addNote (track, 60, 0, 4000);
+
+        ImportedPattern result;
+        ASSERT_TRUE (importBytes (builder.build(), result).wasOk());
+        EXPECT_EQ (result.sequence.timeSignatureNumerator, 4);
+        EXPECT_EQ (result.sequence.timeSignatureDenominator, 4);
+        EXPECT_EQ (result.sequence.getLength(), 7680);
+    }
+}
+
+TEST (MidiPatternImport, filesWithoutCompleteNotesFailAndChangeNothing)
+{
+    ImportedPattern result;
+    result.sequence.name = "untouched";
+
+    MidiFileBuilder onlyNoteOns (960);
+    onlyNoteOns.addTrack().addEvent (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100), 0);
+    EXPECT_FALSE (importBytes (onlyNoteOns.build(), result).wasOk());
+
+    MidiFileBuilder empty (960);
+    empty.addTrack().addEvent (juce::MidiMessage::controllerEvent (1, 1, 1), 0);
+    EXPECT_FALSE (importBytes (empty.build(), result).wasOk());
+
+    const juce::MemoryBlock garbage ("RIFF....WAVEfmt ", 16);
+    EXPECT_EQ (importBytes (garbage, result).getErrorMessage(), juce::String (MidiPatternImport::noUsableNotesMessage));
+
+    EXPECT_EQ (result.sequence.name, "untouched");
+}
+
+TEST (MidiPatternImport, aNoteOnWithoutItsNoteOffIsSkippedAndTheRestImported)
+{
+    MidiFileBuilder builder (960);
+    auto& track = builder.addTrack();
+    MidiFileBuilder::addNote (track, 62, 0, 960);
+    track.addEvent (juce::MidiMessage::noteOn (1, 70, (juce::uint8) 100), 1000);
+
+    ImportedPattern result;
+    ASSERT_TRUE (importBytes (builder.build(), result).wasOk());
+    ASSERT_EQ (result.sequence.notes.size(), 1u);
+    EXPECT_EQ (result.sequence.notes[0].number, 0);
+    EXPECT_EQ (result.rowsUsed, 1);
+}
