@@ -1,0 +1,263 @@
+#include "CadenziumRenderer.h"
+
+#include "ChordProgressionFile.h"
+
+#include <source/processor/Cadenzium2AudioProcessor.h>
+
+#include <array>
+
+namespace
+{
+using Rendered = CadenziumRenderer::RenderedMidi;
+
+/** Counts of sounding notes per channel and pitch, so the file never ends with one hanging. */
+class SoundingNotes
+{
+public:
+    void update (const juce::MidiMessage& m) noexcept
+    {
+        if (! m.isNoteOnOrOff())
+            return;
+
+        auto& count = counts[(size_t) m.getChannel() - 1][(size_t) m.getNoteNumber()];
+
+        if (m.isNoteOn())
+            ++count;
+        else if (count > 0)
+            --count;
+    }
+
+    void endAll (juce::MidiMessageSequence& sequence, double time) const
+    {
+        for (int channel = 1; channel <= 16; ++channel)
+            for (int note = 0; note < 128; ++note)
+                for (int i = 0; i < counts[(size_t) channel - 1][(size_t) note]; ++i)
+                    sequence.addEvent (juce::MidiMessage::noteOff (channel, note, (juce::uint8) 0), time);
+    }
+
+private:
+    std::array<std::array<int, 128>, 16> counts {};
+};
+
+bool writeMidiFile (const juce::MidiMessageSequence& events, juce::MemoryBlock& bytes)
+{
+    juce::MidiFile file;
+    file.setTicksPerQuarterNote (960);
+    file.addTrack (events);
+
+    juce::MemoryOutputStream out (bytes, false);
+    const bool written = file.writeTo (out, 1);
+    out.flush();
+    return written && bytes.getSize() > 0;
+}
+} // namespace
+
+CadenziumRenderer::CadenziumRenderer()
+    : juce::Thread ("Cadenzium MIDI renderer")
+{
+}
+
+CadenziumRenderer::~CadenziumRenderer()
+{
+    stopThread (10000);
+    cancelPendingUpdate();
+}
+
+bool CadenziumRenderer::start (Cadenzium2AudioProcessor& live, int editedPhrase, const juce::File& file, Completion onComplete)
+{
+    // Checked before anything is built: the running render still uses its private processor.
+    if (isThreadRunning())
+        return false;
+
+    auto copy = std::make_unique<Cadenzium2AudioProcessor>();
+    juce::MemoryBlock state;
+    live.getStateInformation (state);
+    copy->setStateInformation (state.getData(), (int) state.getSize());
+
+    privateProcessor = std::move (copy);
+    chordFile = file;
+    phraseIndex = editedPhrase;
+    completion = std::move (onComplete);
+
+    if (! startThread())
+    {
+        completion = nullptr;
+        privateProcessor.reset();
+        return false;
+    }
+
+    return true;
+}
+
+void CadenziumRenderer::cancel()
+{
+    stopThread (10000);
+    cancelPendingUpdate();
+    completion = nullptr;
+    privateProcessor.reset();
+}
+
+void CadenziumRenderer::run()
+{
+    auto rendered = std::make_unique<RenderedMidi>();
+    const auto result = privateProcessor != nullptr
+                            ? render (*privateProcessor, phraseIndex, chordFile, *rendered, [this]
+                                      { return threadShouldExit(); })
+                            : juce::Result::fail (notInitialisedMessage);
+
+    if (threadShouldExit())
+        return;
+
+    {
+        const std::lock_guard<std::mutex> guard (resultLock);
+        lastResult = result;
+        lastRendered = result.wasOk() ? std::move (rendered) : nullptr;
+    }
+
+    triggerAsyncUpdate();
+}
+
+void CadenziumRenderer::handleAsyncUpdate()
+{
+    waitForThreadToExit (-1);
+
+    juce::Result result = juce::Result::ok();
+    std::unique_ptr<RenderedMidi> rendered;
+
+    {
+        const std::lock_guard<std::mutex> guard (resultLock);
+        result = lastResult;
+        rendered = std::move (lastRendered);
+    }
+
+    auto callback = std::move (completion);
+    completion = nullptr;
+
+    if (callback)
+        callback (result, std::move (rendered));
+
+    privateProcessor.reset();
+}
+
+juce::Result CadenziumRenderer::render (Cadenzium2AudioProcessor& processor, int editedPhrase, const juce::File& file, RenderedMidi& result, const std::function<bool()>& shouldExit)
+{
+    ChordProgression chords;
+
+    if (const auto read = ChordProgressionFile::read (file, chords); read.failed())
+        return read;
+
+    constexpr auto ticksPerSample = CadenziumRendererPlayhead::ticksPerSample;
+    constexpr auto blockSize = CadenziumRendererPlayhead::blockSize;
+
+    const auto length = getRenderLength (processor.getPhrase (editedPhrase).getLength(), chords.getLastEventTime());
+    const auto endTicks = length.ticks;
+    const auto totalSamples = length.samples;
+
+    CadenziumRendererPlayhead playHead;
+    processor.setPlayHead (&playHead);
+    processor.setNonRealtime (true);
+    processor.prepareToPlay (CadenziumRendererPlayhead::sampleRate, blockSize);
+
+    SoundingNotes sounding;
+    juce::MidiMessageSequence output;
+    juce::AudioBuffer<float> audio (1, blockSize);
+    juce::MidiBuffer midi;
+    int nextChordEvent = 0;
+
+    const auto finish = [&processor]
+    {
+        processor.releaseResources();
+        processor.setPlayHead (nullptr);
+    };
+
+    for (juce::int64 start = 0; start < totalSamples; start += blockSize)
+    {
+        if (shouldExit && shouldExit())
+        {
+            finish();
+            return juce::Result::fail (cancelledMessage);
+        }
+
+        const auto numSamples = (int) std::min ((juce::int64) blockSize, totalSamples - start);
+        audio.setSize (1, numSamples, false, false, true);
+        audio.clear();
+        midi.clear();
+
+        while (nextChordEvent < chords.events.getNumEvents())
+        {
+            const auto& message = chords.events.getEventPointer (nextChordEvent)->message;
+            const auto position = (juce::int64) std::llround (message.getTimeStamp() / ticksPerSample);
+
+            if (position >= start + numSamples)
+                break;
+
+            midi.addEvent (message, (int) std::max ((juce::int64) 0, position - start));
+            ++nextChordEvent;
+        }
+
+        processor.processBlock (audio, midi);
+
+        for (const auto metadata : midi)
+        {
+            auto message = metadata.getMessage();
+            message.setTimeStamp ((double) (metadata.samplePosition + start) * ticksPerSample);
+            sounding.update (message);
+            output.addEvent (message);
+        }
+
+        playHead.advance (numSamples);
+    }
+
+    finish();
+
+    sounding.endAll (output, endTicks);
+    output.addEvent (juce::MidiMessage::endOfTrack(), endTicks);
+    output.sort();
+    output.updateMatchedPairs();
+
+    RenderedMidi rendered;
+
+    if (! writeMidiFile (output, rendered.fileData))
+        return juce::Result::fail (cannotCreateMessage);
+
+    rendered.events = std::move (output);
+    result = std::move (rendered);
+    return juce::Result::ok();
+}
+
+CadenziumRenderer::RenderLength CadenziumRenderer::getRenderLength (int phraseLengthTicks, double lastChordEventTicks) noexcept
+{
+    RenderLength length;
+    length.ticks = (double) std::max (3840, phraseLengthTicks) + lastChordEventTicks;
+    length.samples = (juce::int64) std::ceil (length.ticks / CadenziumRendererPlayhead::ticksPerSample);
+    return length;
+}
+
+juce::File CadenziumRenderer::getDefaultOutputFile (const juce::File& chordFile)
+{
+    return chordFile.getParentDirectory().getNonexistentChildFile (chordFile.getFileNameWithoutExtension() + " - Cadenzium",
+                                                                   ".mid",
+                                                                   false);
+}
+
+juce::Result CadenziumRenderer::saveTo (const RenderedMidi* rendered, const juce::File& target)
+{
+    if (rendered == nullptr || rendered->fileData.isEmpty())
+        return juce::Result::fail (noDataToSaveMessage);
+
+    // Written beside the target and moved over it, so a failed write never destroys a file.
+    juce::TemporaryFile temporary (target);
+
+    if (! temporary.getFile().replaceWithData (rendered->fileData.getData(), rendered->fileData.getSize())
+        || ! temporary.overwriteTargetFileWithTemporary())
+        return juce::Result::fail (cannotWriteMessage);
+
+    return juce::Result::ok();
+}
+
+juce::Result CadenziumRenderer::writeDragFile (const RenderedMidi& rendered, const juce::File& folder, juce::File& written)
+{
+    folder.createDirectory();
+    written = folder.getNonexistentChildFile (dragFileName, ".mid", false);
+    return saveTo (&rendered, written);
+}
