@@ -1,0 +1,166 @@
+#pragma once
+
+#include "NoteSelection.h"
+#include "Sequence.h"
+
+namespace tarn
+{
+
+/** What an editing operation did. */
+enum class EditOutcome
+{
+    unchanged, // nothing to commit
+    changed, // commit the result as one undoable phrase edit
+    refused // nothing changed and the user should hear the look-and-feel's alert sound
+};
+
+/** The result of an editing operation: the new sequence, the selection naming the same
+    notes in it, and what happened. */
+struct SequenceEdit
+{
+    Sequence sequence;
+    NoteSelection selection;
+    EditOutcome outcome = EditOutcome::unchanged;
+
+    bool hasChanged() const noexcept { return outcome == EditOutcome::changed; }
+    bool shouldPlayAlert() const noexcept { return outcome == EditOutcome::refused; }
+};
+
+/** Copied notes waiting to be pasted. */
+struct NoteClipboard
+{
+    std::vector<SequenceNote> notes;
+    int earliestStart = 0;
+
+    bool isEmpty() const noexcept { return notes.empty(); }
+};
+
+/** What the per-note value editor shows and edits. */
+enum class ValueEditorMode
+{
+    velocity = 0,
+    chance = 1,
+    transpose = 2,
+    octave = 3
+};
+
+/** Menu results of the note grid's menus; the same number means different things in
+    different menus. Repeat commands are 200..299 and grid identifiers (GridSize). */
+namespace GridMenuCommand
+{
+    constexpr int resetLoopRegion = 301, selectAll = 401, paste = 402, invert = 500, reverse = 501,
+                  halfSpeed = 502, doubleSpeed = 503, legato = 504, snapToGrid = 505;
+}
+
+namespace NoteMenuCommand
+{
+    constexpr int copy = 302, deleteNotes = 301, invertSelection = 400, reverseSelection = 401,
+                  duplicateSelection = 402, flattenRepeats = 410, repeatsOff = 200;
+}
+
+namespace ValueEditorCommand
+{
+    constexpr int resetAll = 101, rangeMode = 201;
+}
+
+/** The note grid's data operations. Each takes the edited sequence and the current
+    selection by value and returns the new sequence with the selection that names the same
+    notes in it (or the new selection the operation makes). Nothing is changed in place,
+    so the caller commits the result as one undoable edit only when it has changed.
+
+    Every function here is for the message thread (the editor), works on values only and
+    never blocks; the work is bounded by the number of notes and Sequence::maxLength.
+*/
+namespace SequenceEditing
+{
+    /** Tick arithmetic that multiplies by a fraction: single precision, made whole to the
+        nearest, halves to even. [any thread] */
+    int scaleTicks (int ticks, float factor) noexcept;
+
+    /** True when two sequences hold the same notes, loops, lanes, length and settings. [any thread] */
+    bool hasSameContent (const Sequence& a, const Sequence& b);
+
+    //==============================================================================
+    /** Whether a note-menu result is a repeat setting: 200..299 or a grid identifier. [message thread] */
+    bool isRepeatCommand (int command) noexcept;
+
+    /** Gives every selected note the repeat of a note-menu result: 200 (and 201, a single
+        strike) no repeats, 202..299 that many equal strikes (at most 16), a grid identifier
+        repeats at that rate. [message thread] */
+    SequenceEdit setRepeats (const Sequence&, const NoteSelection&, int command);
+
+    /** Removes the selected notes; the selection becomes empty. [message thread] */
+    SequenceEdit deleteNotes (const Sequence&, const NoteSelection&);
+
+    /** A copy of the selected notes and their earliest start. [message thread] */
+    NoteClipboard copyNotes (const Sequence&, const NoteSelection&);
+
+    /** Adds the clipboard's notes with their earliest start at pastePosition; they become
+        the selection. Refused (alert) when the clipboard is empty or the position lies
+        outside the phrase; notes that would start past the phrase end are left out. [message thread] */
+    SequenceEdit paste (const Sequence&, const NoteSelection&, const NoteClipboard&, int pastePosition);
+
+    /** Every note. [message thread] */
+    NoteSelection selectAll (const Sequence&);
+
+    /** Mirrors the pitches of all notes between their lowest and highest. [message thread] */
+    SequenceEdit invertAll (const Sequence&, const NoteSelection&);
+
+    /** Mirrors the pitches of the selected notes (two or more), then resolves overlaps. [message thread] */
+    SequenceEdit invertSelection (const Sequence&, const NoteSelection&);
+
+    /** Mirrors all notes in time inside their own span. [message thread] */
+    SequenceEdit reverseAll (const Sequence&, const NoteSelection&);
+
+    /** Mirrors the selected notes (two or more) in time inside their span, then resolves
+        overlaps. [message thread] */
+    SequenceEdit reverseSelection (const Sequence&, const NoteSelection&);
+
+    /** Adds a copy of the selection right after it; the copies become the selection and
+        overlaps are resolved. Copies that would start past the phrase end are left out. [message thread] */
+    SequenceEdit duplicateSelection (const Sequence&, const NoteSelection&);
+
+    /** Whether "Flatten Repeats" applies to a note: a rate, or two or more equal strikes. [message thread] */
+    bool canFlattenRepeats (const SequenceNote&) noexcept;
+
+    /** Turns the repeats of the note at notePosition into separate notes, the strikes that
+        playback would make. [message thread] */
+    SequenceEdit flattenRepeats (const Sequence&, const NoteSelection&, int notePosition);
+
+    /** Removes the loop region of one row (0..127; other rows are ignored). [message thread] */
+    SequenceEdit resetLoopRegion (const Sequence&, const NoteSelection&, int row);
+
+    /** Doubles every time, the length and the loops. Refused (alert) when the phrase would
+        grow past Sequence::maxLength. [message thread] */
+    SequenceEdit halfSpeed (const Sequence&, const NoteSelection&);
+
+    /** Halves every time, the length and the loops; loops that shrink to nothing are removed.
+        Refused (alert) when the phrase would become shorter than one tick. [message thread] */
+    SequenceEdit doubleSpeed (const Sequence&, const NoteSelection&);
+
+    /** Keeps one note per start time and lets each last until the next. [message thread] */
+    SequenceEdit legato (const Sequence&, const NoteSelection&);
+
+    /** Moves every note's start to the nearest line of the grid inside the phrase. [message thread] */
+    SequenceEdit snapToGrid (const Sequence&, const NoteSelection&, const GridSize& grid);
+
+    /** The value editor's "Reset all": velocity 100, chance 100, transpose 0 or octave 0
+        for every note. [message thread] */
+    SequenceEdit resetAllValues (const Sequence&, const NoteSelection&, ValueEditorMode);
+
+    /** Whether the value editor offers a range mode for a mode (chance has none). [any thread] */
+    bool modeHasRange (ValueEditorMode) noexcept;
+
+    /** Switches the value editor's range mode from rangeModeIsOn to shouldBeOn. Switching it
+        off collapses every note's range of that mode to its minimum. Asking for the state it
+        already has (or for chance) changes nothing; the caller stores the new flag only when
+        modeHasRange() and the state differs. [message thread] */
+    SequenceEdit setRangeMode (const Sequence&, const NoteSelection&, ValueEditorMode, bool rangeModeIsOn, bool shouldBeOn);
+
+    /** Settles the notes of the selection against the other notes of their rows: notes
+        they cover are deleted, notes they cut into are shortened or start later. The editor
+        calls it after a brush stroke; the selection operations above call it themselves. [message thread] */
+    SequenceEdit resolveOverlaps (const Sequence&, const NoteSelection&);
+} // namespace SequenceEditing
+
+} // namespace tarn

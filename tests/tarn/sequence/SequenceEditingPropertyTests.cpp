@@ -1,0 +1,213 @@
+#include <tarn/sequence/SequenceEditing.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace tarn;
+namespace edit = tarn::SequenceEditing;
+
+namespace
+{
+Sequence makeRandomSequence (juce::Random& random)
+{
+    Sequence s;
+    s.setLength (240 * (1 + random.nextInt (64)));
+
+    const auto numNotes = random.nextInt (40);
+
+    for (int i = 0; i < numNotes; ++i)
+    {
+        SequenceNote note;
+        note.number = 10 + random.nextInt (8);
+        note.timestamp = random.nextInt (s.getLength());
+        note.length = random.nextInt (s.getLength() - note.timestamp + 1);
+        note.velocityMin = 1 + random.nextInt (127);
+        note.velocityMax = note.velocityMin + random.nextInt (128 - note.velocityMin);
+        note.transposeMin = random.nextInt (7) - 3;
+        note.transposeMax = note.transposeMin + random.nextInt (4);
+        note.octaveMin = random.nextInt (3) - 1;
+        note.octaveMax = note.octaveMin + random.nextInt (2);
+        note.chance = random.nextInt (101);
+
+        if (random.nextInt (4) == 0)
+        {
+            note.repeatStyle = SequenceNote::repeatCountTimes;
+            note.repeatCount = 2 + random.nextInt (15);
+        }
+        else if (random.nextInt (4) == 0)
+        {
+            note.repeatRate = GridSize::all()[(size_t) random.nextInt (24)];
+            note.repeatStyle = SequenceNote::repeatAtRate;
+            note.repeatCount = note.repeatRate.identifier;
+        }
+
+        s.notes.push_back (note);
+    }
+
+    const auto row = 10 + random.nextInt (8);
+    const auto loopStart = random.nextInt (s.getLength());
+    s.loops[(size_t) row] = { loopStart, loopStart + 1 + random.nextInt (s.getLength() - loopStart) };
+    s.normalise();
+    return s;
+}
+
+NoteSelection makeRandomSelection (const Sequence& s, juce::Random& random)
+{
+    NoteSelection selection;
+
+    for (int i = 0; i < (int) s.notes.size(); ++i)
+        if (random.nextBool())
+            selection.add (i);
+
+    return selection;
+}
+
+/** What every editing operation promises: notes sorted and lying inside the phrase,
+    ordered ranges, rows inside the ones used before, loops that loop, and a selection that
+    names notes of the result. */
+void expectValid (const Sequence& before, const SequenceEdit& result, const char* operation)
+{
+    SCOPED_TRACE (operation);
+    const auto& s = result.sequence;
+
+    int lowestRow = 128, highestRow = -1;
+
+    for (const auto& note : before.notes)
+    {
+        lowestRow = std::min (lowestRow, note.number);
+        highestRow = std::max (highestRow, note.number);
+    }
+
+    for (size_t i = 0; i < s.notes.size(); ++i)
+    {
+        const auto& note = s.notes[i];
+
+        if (i > 0)
+        {
+            EXPECT_LE (s.notes[i - 1].timestamp, note.timestamp);
+        }
+
+        EXPECT_GE (note.timestamp, 0);
+        EXPECT_LT (note.timestamp, s.getLength());
+        EXPECT_GE (note.length, 0);
+        EXPECT_LE (note.getEnd(), s.getLength());
+        EXPECT_LE (note.velocityMin, note.velocityMax);
+        EXPECT_LE (note.transposeMin, note.transposeMax);
+        EXPECT_LE (note.octaveMin, note.octaveMax);
+        EXPECT_GE (note.number, lowestRow);
+        EXPECT_LE (note.number, highestRow);
+    }
+
+    for (const auto& loop : s.loops)
+        EXPECT_TRUE (loop == RowLoop() || (loop.isSet() && loop.end <= s.getLength()));
+
+    EXPECT_GT (s.getLength(), 0);
+    EXPECT_LE (s.getLength(), Sequence::maxLength);
+
+    for (auto p : result.selection.getPositions())
+    {
+        EXPECT_GE (p, 0);
+        EXPECT_LT (p, (int) s.notes.size());
+    }
+
+    if (result.outcome != EditOutcome::changed)
+    {
+        EXPECT_TRUE (edit::hasSameContent (s, before));
+    }
+}
+} // namespace
+
+TEST (SequenceEditingProperties, everyOperationKeepsThePhraseValid)
+{
+    const auto seed = juce::Random().nextInt64();
+    SCOPED_TRACE ("seed " + std::to_string (seed));
+    juce::Random random (seed);
+
+    using Operation = std::function<SequenceEdit (const Sequence&, const NoteSelection&)>;
+    const std::vector<std::pair<const char*, Operation>> operations {
+        { "repeats", [&] (const Sequence& s, const NoteSelection& sel)
+          { return edit::setRepeats (s, sel, 200 + random.nextInt (100)); } },
+        { "sync repeats", [&] (const Sequence& s, const NoteSelection& sel)
+          { return edit::setRepeats (s, sel, 100 + random.nextInt (100)); } },
+        { "delete", edit::deleteNotes },
+        { "paste", [&] (const Sequence& s, const NoteSelection& sel)
+          { return edit::paste (s, sel, edit::copyNotes (s, sel), random.nextInt (s.getLength() + 10) - 5); } },
+        { "invert all", edit::invertAll },
+        { "invert selection", edit::invertSelection },
+        { "reverse all", edit::reverseAll },
+        { "reverse selection", edit::reverseSelection },
+        { "duplicate", edit::duplicateSelection },
+        { "flatten", [&] (const Sequence& s, const NoteSelection& sel)
+          { return edit::flattenRepeats (s, sel, random.nextInt ((int) s.notes.size() + 1)); } },
+        { "reset loop", [&] (const Sequence& s, const NoteSelection& sel)
+          { return edit::resetLoopRegion (s, sel, random.nextInt (140)); } },
+        { "half speed", edit::halfSpeed },
+        { "double speed", edit::doubleSpeed },
+        { "legato", edit::legato },
+        { "snap", [&] (const Sequence& s, const NoteSelection& sel)
+          { return edit::snapToGrid (s, sel, GridSize::all()[(size_t) random.nextInt (24)]); } },
+        { "reset values", [&] (const Sequence& s, const NoteSelection& sel)
+          { return edit::resetAllValues (s, sel, (ValueEditorMode) random.nextInt (4)); } },
+        { "range off", [&] (const Sequence& s, const NoteSelection& sel)
+          { return edit::setRangeMode (s, sel, (ValueEditorMode) random.nextInt (4), true, false); } },
+        { "overlaps", edit::resolveOverlaps },
+    };
+
+    for (int round = 0; round < 300; ++round)
+    {
+        const auto s = makeRandomSequence (random);
+        const auto selection = makeRandomSelection (s, random);
+
+        for (const auto& [name, operation] : operations)
+            expectValid (s, operation (s, selection), name);
+
+        // Chains of edits stay valid too, as a user's session would apply them.
+        auto chained = SequenceEdit { s, selection, EditOutcome::unchanged };
+
+        for (int step = 0; step < 8; ++step)
+        {
+            const auto& [name, operation] = operations[(size_t) random.nextInt ((int) operations.size())];
+            const auto before = chained.sequence;
+            chained = operation (before, chained.selection);
+            expectValid (before, chained, name);
+        }
+
+        if (HasFailure())
+            return;
+    }
+}
+
+TEST (SequenceEditingProperties, doubleSpeedAfterHalfSpeedAndHalfAfterDoubleRestoreEvenPhrases)
+{
+    const auto seed = juce::Random().nextInt64();
+    SCOPED_TRACE ("seed " + std::to_string (seed));
+    juce::Random random (seed);
+
+    for (int round = 0; round < 200; ++round)
+    {
+        auto s = makeRandomSequence (random);
+
+        for (auto& note : s.notes)
+        {
+            note.timestamp &= ~1;
+            note.length &= ~1;
+        }
+
+        for (auto& loop : s.loops)
+            if (loop.isSet())
+                loop = { loop.start & ~1, loop.end & ~1 };
+
+        s.playbackStart = random.nextInt (s.getLength()) & ~1;
+        s.normalise();
+
+        const auto slowedThenSped = edit::doubleSpeed (edit::halfSpeed (s, {}).sequence, {});
+        EXPECT_TRUE (edit::hasSameContent (slowedThenSped.sequence, s));
+
+        const auto spedThenSlowed = edit::halfSpeed (edit::doubleSpeed (s, {}).sequence, {});
+        EXPECT_TRUE (edit::hasSameContent (spedThenSlowed.sequence, s));
+
+        if (HasFailure())
+            return;
+    }
+}
