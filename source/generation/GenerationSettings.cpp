@@ -1,0 +1,83 @@
+#include "GenerationSettings.h"
+
+#include <source/processor/ParameterIds.h>
+
+namespace
+{
+float readRaw (const juce::AudioProcessorValueTreeState& parameters, const char* id, float fallback)
+{
+    if (const auto* value = parameters.getRawParameterValue (id))
+        return value->load();
+
+    return fallback;
+}
+
+int readWhole (const juce::AudioProcessorValueTreeState& parameters, const char* id, int fallback)
+{
+    return juce::roundToInt (readRaw (parameters, id, (float) fallback));
+}
+} // namespace
+
+int GenerationSettings::getVariationBound() const noexcept
+{
+    const auto steps = juce::roundToInt (6.0f * lengthVariation / 100.0f);
+
+    // Any variation at all lets a note grow by one step, even when it rounds to none.
+    if (lengthVariation > 0.0f && steps == 0)
+        return 2;
+
+    return std::max (steps + 1, 0);
+}
+
+GenerationSettings GenerationSettings::clamped() const noexcept
+{
+    const auto percent = [] (int value)
+    { return juce::jlimit (0, 100, value); };
+    const auto percentFloat = [] (float value)
+    { return std::isfinite (value) ? juce::jlimit (0.0f, 100.0f, value) : 0.0f; };
+
+    auto result = *this;
+    result.polyphony = (Polyphony) juce::jlimit (0, 2, (int) polyphony);
+    result.mode = (Mode) juce::jlimit (0, 3, (int) mode);
+    result.lengthIndex = juce::jlimit (0, 5, lengthIndex);
+    result.lengthVariation = percentFloat (lengthVariation);
+    result.density = percent (density);
+    result.chordDensity = percentFloat (chordDensity);
+    result.chanceMin = percent (chanceMin);
+    result.chanceMax = percent (chanceMax);
+    result.velocityMin = juce::jlimit (1, 127, velocityMin);
+    result.velocityMax = juce::jlimit (1, 127, velocityMax);
+    result.transposeMin = juce::jlimit (-24, 24, transposeMin);
+    result.transposeMax = juce::jlimit (-24, 24, transposeMax);
+    result.transposeChance = percent (transposeChance);
+    result.octaveMin = juce::jlimit (-4, 4, octaveMin);
+    result.octaveMax = juce::jlimit (-4, 4, octaveMax);
+    result.octaveChance = percent (octaveChance);
+    return result;
+}
+
+GenerationSettings GenerationSettings::fromParameters (const juce::AudioProcessorValueTreeState& parameters)
+{
+    namespace id = ParameterIds;
+    const GenerationSettings defaults;
+    GenerationSettings s;
+
+    s.polyphony = (Polyphony) readWhole (parameters, id::genNotePolyphony, (int) defaults.polyphony);
+    s.mode = (Mode) readWhole (parameters, id::genNoteMode, (int) defaults.mode);
+    s.lengthIndex = readWhole (parameters, id::genNoteLength, defaults.lengthIndex);
+    s.lengthVariation = readRaw (parameters, id::genNoteLengthVariation, defaults.lengthVariation);
+    s.density = readWhole (parameters, id::genNoteDensity, defaults.density);
+    s.chordDensity = readRaw (parameters, id::genChordDensity, defaults.chordDensity);
+    s.chanceMin = readWhole (parameters, id::genNoteChanceMin, defaults.chanceMin);
+    s.chanceMax = readWhole (parameters, id::genNoteChanceMax, defaults.chanceMax);
+    s.velocityMin = readWhole (parameters, id::genVelocityMin, defaults.velocityMin);
+    s.velocityMax = readWhole (parameters, id::genVelocityMax, defaults.velocityMax);
+    s.transposeMin = readWhole (parameters, id::genTransposeMin, defaults.transposeMin);
+    s.transposeMax = readWhole (parameters, id::genTransposeMax, defaults.transposeMax);
+    s.transposeChance = readWhole (parameters, id::genTransposeChance, defaults.transposeChance);
+    s.octaveMin = readWhole (parameters, id::genOctaveMin, defaults.octaveMin);
+    s.octaveMax = readWhole (parameters, id::genOctaveMax, defaults.octaveMax);
+    s.octaveChance = readWhole (parameters, id::genOctaveChance, defaults.octaveChance);
+
+    return s.clamped();
+}
