@@ -1,6 +1,11 @@
 #pragma once
 
-#include <juce_audio_processors/juce_audio_processors.h>
+#include <juce_core/juce_core.h>
+
+namespace juce
+{
+class AudioProcessorValueTreeState;
+}
 
 /** The generation panel's settings for one run, read once at its start so a run never sees
     a setting change half way. */
@@ -34,7 +39,7 @@ struct GenerationSettings
     int transposeMin = -12, transposeMax = 12, transposeChance = 0;
     int octaveMin = -1, octaveMax = 1, octaveChance = 0;
 
-    /** How many exponents a note length may add to the base: 1 means none. */
+    /** How many exponents a note length may add to the base: 1 means none. [any thread] */
     int getVariationBound() const noexcept;
 
     /** Every value brought into its parameter's range. [any thread] */

@@ -2,6 +2,8 @@
 
 #include <source/processor/ParameterIds.h>
 
+#include <juce_audio_processors/juce_audio_processors.h>
+
 namespace
 {
 int readWhole (const juce::AudioProcessorValueTreeState& parameters, const char* id, int fallback)

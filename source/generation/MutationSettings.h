@@ -1,6 +1,11 @@
 #pragma once
 
-#include <juce_audio_processors/juce_audio_processors.h>
+#include <juce_core/juce_core.h>
+
+namespace juce
+{
+class AudioProcessorValueTreeState;
+}
 
 /** The mutation panel's settings for one run. */
 struct MutationSettings

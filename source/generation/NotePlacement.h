@@ -9,7 +9,8 @@
     half made from the first. */
 namespace NotePlacement
 {
-/** The rows a run may write to, in row-table order, with a fast membership test. */
+/** The rows a run may write to, in row-table order, with a fast membership test.
+    A plain value: any thread that owns it may use it. */
 class UnlockedRows
 {
 public:

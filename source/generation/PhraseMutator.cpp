@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 
 namespace
 {
@@ -20,6 +21,75 @@ struct Member
 
 using Group = std::vector<Member>;
 
+/** The notes of each row of the table ordered by start, so that a collision check looks only
+    at the notes near the span in question, however many notes the phrase holds. */
+class RowOccupancy
+{
+public:
+    RowOccupancy (const tarn::Sequence& phraseToWatch, int numRows)
+        : phrase (phraseToWatch)
+        , startsOnRow ((size_t) numRows)
+        , longestOnRow ((size_t) numRows, 0)
+    {
+        for (size_t i = 0; i < phrase.notes.size(); ++i)
+            if (const auto& note = phrase.notes[i]; note.number >= 0 && note.number < numRows)
+                add (i, note.number, note.timestamp, note.length);
+    }
+
+    /** Whether a note of that row, other than the excluded ones, overlaps [start, start + length). */
+    template <typename IsExcluded>
+    bool isTaken (int row, juce::int64 start, juce::int64 length, IsExcluded&& isExcluded) const
+    {
+        const auto& starts = startsOnRow[(size_t) row];
+
+        // A note that starts this far back or further has ended by the start.
+        const auto from = start - longestOnRow[(size_t) row];
+        auto it = from < std::numeric_limits<int>::min() ? starts.begin()
+                                                         : starts.upper_bound ({ (int) std::min (from, (juce::int64) std::numeric_limits<int>::max()), std::numeric_limits<size_t>::max() });
+
+        for (; it != starts.end() && it->first < start + length; ++it)
+        {
+            const auto& other = phrase.notes[it->second];
+
+            if (! isExcluded (it->second) && start < (juce::int64) other.getEnd())
+                return true;
+        }
+
+        return false;
+    }
+
+    /** Call before the note's row or start changes. */
+    void remove (size_t note)
+    {
+        const auto& n = phrase.notes[note];
+        startsOnRow[(size_t) n.number].erase ({ n.timestamp, note });
+    }
+
+    /** Call after the note's row, start or length changed. */
+    void add (size_t note)
+    {
+        const auto& n = phrase.notes[note];
+        add (note, n.number, n.timestamp, n.length);
+    }
+
+    void lengthChanged (size_t note)
+    {
+        const auto& n = phrase.notes[note];
+        longestOnRow[(size_t) n.number] = std::max (longestOnRow[(size_t) n.number], (juce::int64) n.length);
+    }
+
+private:
+    const tarn::Sequence& phrase;
+    std::vector<std::set<std::pair<int, size_t>>> startsOnRow;
+    std::vector<juce::int64> longestOnRow; // never shrinks: an upper bound is all a check needs
+
+    void add (size_t note, int row, int start, int length)
+    {
+        startsOnRow[(size_t) row].insert ({ start, note });
+        longestOnRow[(size_t) row] = std::max (longestOnRow[(size_t) row], (juce::int64) length);
+    }
+};
+
 /** One mutation run on a working copy; the generator is the mutator's. */
 class MutationRun
 {
@@ -30,6 +100,8 @@ public:
         , settings (s)
         , timingStep (gridTicks)
         , random (r)
+        , occupancy (phraseToChange, (int) rowTable.size())
+        , inCurrentGroup (phraseToChange.notes.size(), false)
     {
         rankPitchRows();
     }
@@ -74,6 +146,8 @@ private:
     juce::Random& random;
 
     std::vector<int> rankedPitchValues; // the values of the unlocked Pitch rows, ascending
+    RowOccupancy occupancy;
+    std::vector<bool> inCurrentGroup;
     std::vector<int> choices; // weighted choices, reused
     bool changed = false;
 
@@ -128,26 +202,10 @@ private:
         return groups;
     }
 
-    /** Whether a note of the phrase on that row, other than the excluded ones, overlaps
-        [start, start + length). */
-    template <typename IsExcluded>
-    bool rowIsTaken (int row, juce::int64 start, juce::int64 length, IsExcluded&& isExcluded) const
-    {
-        for (size_t i = 0; i < phrase.notes.size(); ++i)
-        {
-            const auto& other = phrase.notes[i];
-
-            if (other.number == row && ! isExcluded (i) && other.timestamp < start + length && start < (juce::int64) other.getEnd())
-                return true;
-        }
-
-        return false;
-    }
-
     bool rowIsTakenBesides (size_t note, int row, juce::int64 start, juce::int64 length) const
     {
-        return rowIsTaken (row, start, length, [note] (size_t i)
-                           { return i == note; });
+        return occupancy.isTaken (row, start, length, [note] (size_t i)
+                                  { return i == note; });
     }
 
     /** Enters each choice as often as its weight, then draws one; nothing when none is allowed. */
@@ -183,23 +241,30 @@ private:
         }
     }
 
+    /** Whether two members of a group share a row: such a group cannot move in time. */
+    bool groupDoublesARow (const Group& group) const
+    {
+        std::vector<int> groupRows;
+
+        for (const auto& member : group)
+            groupRows.push_back (phrase.notes[member.note].number);
+
+        std::sort (groupRows.begin(), groupRows.end());
+        return std::adjacent_find (groupRows.begin(), groupRows.end()) != groupRows.end();
+    }
+
     bool groupCanShiftBy (const Group& group, juce::int64 shift) const
     {
-        const auto inGroup = [&group] (size_t i)
-        { return std::any_of (group.begin(), group.end(), [i] (const Member& m)
-                              { return m.note == i; }); };
+        const auto inGroup = [this] (size_t i)
+        { return (bool) inCurrentGroup[i]; };
 
-        for (size_t a = 0; a < group.size(); ++a)
+        for (const auto& member : group)
         {
-            const auto& note = phrase.notes[group[a].note];
+            const auto& note = phrase.notes[member.note];
             const auto start = note.timestamp + shift;
 
-            if (! group[a].window.holds (start, note.length) || rowIsTaken (note.number, start, note.length, inGroup))
+            if (! member.window.holds (start, note.length) || occupancy.isTaken (note.number, start, note.length, inGroup))
                 return false;
-
-            for (size_t b = 0; b < group.size(); ++b)
-                if (b != a && phrase.notes[group[b].note].number == note.number)
-                    return false;
         }
 
         return true;
@@ -207,16 +272,29 @@ private:
 
     void shiftGroupInTime (const Group& group)
     {
+        if (groupDoublesARow (group))
+            return;
+
+        for (const auto& member : group)
+            inCurrentGroup[member.note] = true;
+
         choices.clear();
 
         for (int d = -settings.timing; d <= settings.timing; ++d)
             if (d != 0 && groupCanShiftBy (group, (juce::int64) d * timingStep))
                 addChoice (d, settings.timing + 1 - std::abs (d));
 
+        for (const auto& member : group)
+            inCurrentGroup[member.note] = false;
+
         if (const auto d = drawWeighted())
         {
             for (const auto& member : group)
+            {
+                occupancy.remove (member.note);
                 phrase.notes[member.note].timestamp += *d * timingStep;
+                occupancy.add (member.note);
+            }
 
             changed = true;
         }
@@ -247,7 +325,9 @@ private:
         if (const auto row = drawWeighted())
         {
             member.window = windowOnRow (member, *row);
+            occupancy.remove (member.note);
             note.number = *row;
+            occupancy.add (member.note);
             changed = true;
         }
     }
@@ -280,6 +360,7 @@ private:
                 && ! rowIsTakenBesides (member.note, note.number, note.timestamp, newLength))
             {
                 note.length = (int) newLength;
+                occupancy.lengthChanged (member.note);
                 changed = true;
                 return;
             }
