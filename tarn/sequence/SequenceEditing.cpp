@@ -2,12 +2,19 @@
 
 #include <limits>
 #include <numeric>
+#include <unordered_map>
 
 namespace tarn::SequenceEditing
 {
 namespace
 {
     constexpr int maxEqualStrikes = 16; // the most the "Equal" repeat menu offers
+
+    /** A note's end without overflow, whatever a stored note holds. */
+    juce::int64 endOf (const SequenceNote& note) noexcept
+    {
+        return (juce::int64) note.timestamp + note.length;
+    }
 
     int clampToInt (juce::int64 value) noexcept
     {
@@ -109,14 +116,12 @@ namespace
         return { sequence, NoteSelection::fromFlags (flags), outcome };
     }
 
-    bool isSameRow (const SequenceNote& a, const SequenceNote& b) noexcept { return a.number == b.number; }
-
     /** Playback cuts every note at the phrase end, so a note an operation moves or makes is
         cut there too: nothing audible changes, and later mirrors and copies of it stay
         inside the phrase. */
     void cutAtPhraseEnd (SequenceNote& note, int phraseLength) noexcept
     {
-        if (note.timestamp >= 0 && note.timestamp < phraseLength && note.getEnd() > phraseLength)
+        if (note.timestamp >= 0 && note.timestamp < phraseLength && endOf (note) > phraseLength)
             note.length = phraseLength - note.timestamp;
     }
 
@@ -134,6 +139,12 @@ namespace
         auto& notes = working.sequence.notes;
         std::vector<bool> doomed (notes.size(), false);
 
+        // Only notes of the same row meet, so each selected note looks at its own row only.
+        std::unordered_map<int, std::vector<size_t>> notesOnRow;
+
+        for (size_t i = 0; i < notes.size(); ++i)
+            notesOnRow[notes[i].number].push_back (i);
+
         for (auto s : working.selectedPositions())
         {
             if (doomed[(size_t) s])
@@ -142,11 +153,11 @@ namespace
             const auto sStart = (juce::int64) notes[(size_t) s].timestamp;
             const auto sEnd = sStart + notes[(size_t) s].length;
 
-            for (size_t n = 0; n < notes.size(); ++n)
+            for (auto n : notesOnRow[notes[(size_t) s].number])
             {
                 auto& other = notes[n];
 
-                if ((int) n == s || doomed[n] || ! isSameRow (other, notes[(size_t) s]))
+                if ((int) n == s || doomed[n])
                     continue;
 
                 const auto nStart = (juce::int64) other.timestamp;
@@ -204,7 +215,7 @@ namespace
         for (auto p : positions)
         {
             start = std::min (start, (juce::int64) notes[(size_t) p].timestamp);
-            end = std::max (end, (juce::int64) notes[(size_t) p].getEnd());
+            end = std::max (end, endOf (notes[(size_t) p]));
         }
 
         for (auto p : positions)
@@ -247,16 +258,18 @@ namespace
         for (auto& note : sequence.notes)
         {
             const auto wasInside = note.timestamp < oldLength;
+            const auto endedInside = endOf (note) <= oldLength;
 
             if (! rescale (note.timestamp) || ! rescale (note.length))
                 return false;
 
             // Halving rounds halves to even, which can carry a note from the last tick onto
-            // the new end, where it would never sound again.
+            // the new end, where it would never sound again, or a note's end one tick past it.
             if (wasInside && note.timestamp >= newLength && newLength > 0)
                 note.timestamp = newLength - 1;
 
-            cutAtPhraseEnd (note, newLength);
+            if (endedInside)
+                cutAtPhraseEnd (note, newLength);
         }
 
         for (auto& lane : sequence.lanes)
@@ -463,7 +476,7 @@ SequenceEdit duplicateSelection (const Sequence& sequence, const NoteSelection& 
     {
         const auto& note = working.sequence.notes[(size_t) p];
         start = std::min (start, (juce::int64) note.timestamp);
-        end = std::max (end, (juce::int64) note.getEnd());
+        end = std::max (end, endOf (note));
     }
 
     const auto span = end - start;

@@ -58,10 +58,7 @@ TEST (ControllerGeneration, fullDensityPutsAPointOnEverySixteenthInsideTheRange)
     cg::fillLane (bend, cg::LaneSettings::fromTree (makeChild (true, 100.0, 0.5, 0.5)), 3840, random);
     EXPECT_EQ (valuesOf (bend), (std::set<int> { 0 }));
 
-    // The full pitch-bend span, and an inverted range that draws at its low end.
-    cg::fillLane (bend, cg::LaneSettings::fromTree (makeChild (true, 100.0)), 64 * 3840, random);
-    EXPECT_GE (*valuesOf (bend).begin(), -8192);
-    EXPECT_LE (*valuesOf (bend).rbegin(), 8191);
+    // An inverted range draws at its low end.
     cg::fillLane (lane, cg::LaneSettings::fromTree (makeChild (true, 100.0, 0.75, 0.25)), 3840, random);
     EXPECT_EQ (valuesOf (lane), (std::set<int> { 95 }));
 
