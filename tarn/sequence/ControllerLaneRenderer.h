@@ -1,0 +1,33 @@
+#pragma once
+
+#include "Sequence.h"
+
+#include <juce_audio_basics/juce_audio_basics.h>
+
+#include <vector>
+
+namespace tarn
+{
+
+/** A controller message at a tick of one pass. */
+struct TimedMessage
+{
+    juce::int64 tick = 0;
+    juce::MidiMessage message;
+};
+
+/** Samples a controller lane tick by tick through its curve, for one pass of a phrase of
+    `length` ticks: a message wherever the value changes, none where it stays.
+
+    The curve runs straight, quadratic or S-shaped between the points and is flattened into
+    straight pieces once; the sampler then walks those pieces alongside the ticks, so a pass
+    costs one step per tick whatever the number of points. A lane without points, a control
+    change lane without a valid controller number, or a lane of an unknown type emits
+    nothing.
+
+    With a playback start p > 0 the pass begins at p: the value in force at p opens the pass
+    at tick 0 and the rest moves round by p. [any thread]
+*/
+std::vector<TimedMessage> renderControllerLane (const ControllerLane& lane, int length, int playbackStart);
+
+} // namespace tarn
