@@ -1,0 +1,140 @@
+#pragma once
+
+#include "Sequence.h"
+#include "SwitchableSequencePlayer.h"
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+namespace tarn
+{
+
+/** Owns the phrase of every slot and keeps each slot's player fed: a new phrase is rendered
+    and loaded at once (the full load, then a second draw as the pending pass), and every
+    time a player swaps in its pending pass the next one is rendered, so each pass of the loop
+    draws its chance, velocities and pitch offsets afresh.
+
+    Where the next pass is rendered:
+    - in real time, by a worker thread the manager owns, always at least one pass ahead; the
+      audio thread only exchanges finished renderings, never waits for the worker, never
+      allocates;
+    - when the host runs offline (setNonRealtime (true)), synchronously on the audio thread
+      at the end of the block in which the pass was swapped in, after the player's lock has
+      been released, so every pass is a fresh draw however fast the blocks come.
+
+    The worker renders from an immutable snapshot of the slot's phrase, so the message thread
+    can replace phrases at any time; a pass rendered from a phrase that has since been
+    replaced is never played.
+*/
+class AdvancedSequenceManager : public SwitchableSequencePlayer::Listener
+{
+public:
+    static constexpr int numSlots = SwitchableSequencePlayer::numSlots;
+
+    class Listener
+    {
+    public:
+        virtual ~Listener() = default;
+
+        /** The phrase of `slot` was replaced, or the current slot is being announced (source
+            null). `source` is what the caller of setSequence passed, unchanged. Called on the
+            thread that made the change. */
+        virtual void sequenceManagerChanged (int slot, void* source) = 0;
+    };
+
+    /** Starts the render worker. [message thread] */
+    AdvancedSequenceManager();
+
+    /** Stops the render worker. [message thread] */
+    ~AdvancedSequenceManager() override;
+
+    //==============================================================================
+    /** Replaces the phrase of a slot (0..11) and loads it into the slot's player. A phrase
+        equal to the stored one changes nothing. A slot can be added only right after the last
+        stored one; any other index is ignored. [message thread] */
+    virtual void setSequence (int slot, const Sequence& sequence, void* source);
+
+    /** setSequence on the current slot. [message thread] */
+    virtual void setSequence (const Sequence& sequence, void* source);
+
+    int getNumSequences() const; // [message thread]
+
+    /** The stored phrase of a slot (an empty phrase for a slot not stored yet). The reference
+        stays valid until the slot is next replaced. [message thread] */
+    const Sequence& getSequence (int slot) const;
+
+    /** Tells the listeners about the current slot, with a null source. [message thread] */
+    void announceCurrentSlot();
+
+    /** Whether renderings carry each note's pitch offset in a wrapped message. Set before
+        the first phrase is stored. [message thread] */
+    void setCarryPitchOffset (bool shouldCarry) noexcept { carryPitchOffset = shouldCarry; }
+    bool getCarryPitchOffset() const noexcept { return carryPitchOffset; }
+
+    /** Offline processing renders the next pass synchronously. [any thread] */
+    void setNonRealtime (bool isNonRealtime) noexcept;
+    bool isNonRealtime() const noexcept { return nonRealtime.load (std::memory_order_acquire); }
+
+    /** The sample rate for every player. [message thread] */
+    void prepare (double sampleRate);
+
+    SwitchableSequencePlayer& getPlayer() noexcept { return player; }
+    const SwitchableSequencePlayer& getPlayer() const noexcept { return player; }
+
+    /** Plays one block of the current slot (see SwitchableSequencePlayer::playBlock), then,
+        offline, renders the passes the block used up. [audio thread] */
+    MidiMessageSequencePlayer::BlockResult playBlock (juce::MidiBuffer& output,
+                                                      int numSamples,
+                                                      const BlockPosition& position,
+                                                      const SwitchableSequencePlayer::SelectingEvent* events = nullptr,
+                                                      int numEvents = 0);
+
+    /** True while a requested pass has not been loaded yet. For tools and tests. [any thread] */
+    bool hasRenderingsInFlight() const noexcept;
+
+    void addListener (Listener* listener); // [message thread]
+    void removeListener (Listener* listener); // [message thread]
+
+    //==============================================================================
+    void sequenceLooped (MidiMessageSequencePlayer&) override {}
+    void sequenceNumberChanged (SwitchableSequencePlayer&) override {}
+
+    /** Records that a slot needs its next pass and wakes the worker (in real time). Never
+        renders or loads here: the player's lock is held. [audio thread] */
+    void pendingNeeded (int slot) override;
+
+private:
+    class RenderWorker;
+
+    struct StoredPhrase
+    {
+        std::shared_ptr<const Sequence> sequence;
+        juce::uint32 version = 0;
+    };
+
+    StoredPhrase getStoredPhrase (int slot) const;
+    void notifyChanged (int slot, void* source);
+    void renderRequestedPasses();
+    void renderNextPass (int slot);
+
+    bool carryPitchOffset = false;
+    std::atomic<bool> nonRealtime { false };
+
+    mutable std::mutex storedLock; // held only to copy or replace a StoredPhrase
+    std::array<StoredPhrase, numSlots> stored;
+    int numStored = 0;
+    juce::uint32 lastVersion = 0;
+
+    std::atomic<juce::uint32> requestedPasses { 0 }; // one bit per slot
+    std::atomic<int> rendersRunning { 0 };
+
+    SwitchableSequencePlayer player;
+    std::unique_ptr<RenderWorker> worker;
+    juce::ListenerList<Listener> listeners;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (AdvancedSequenceManager)
+};
+
+} // namespace tarn
