@@ -13,6 +13,12 @@ Cadenzium2AudioProcessor::Cadenzium2AudioProcessor()
                          Parameters::createLayout())
 {
     parameters.state.setProperty ("version", versionString, nullptr);
+
+    // The rows apply each note's pitch offset themselves, after choosing the pitch.
+    phraseManager.setCarryPitchOffset (true);
+
+    for (int slot = 0; slot < numPhrases; ++slot)
+        phraseManager.setSequence (slot, tarn::Sequence(), nullptr);
 }
 
 Cadenzium2AudioProcessor::~Cadenzium2AudioProcessor() = default;
@@ -37,7 +43,14 @@ juce::AudioProcessorEditor* Cadenzium2AudioProcessor::createEditor()
 
 void Cadenzium2AudioProcessor::prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock)
 {
-    juce::ignoreUnused (sampleRate, maximumExpectedSamplesPerBlock);
+    juce::ignoreUnused (maximumExpectedSamplesPerBlock);
+    phraseManager.prepare (sampleRate);
+}
+
+void Cadenzium2AudioProcessor::setNonRealtime (bool isNonRealtime) noexcept
+{
+    BrindlexProcessor::setNonRealtime (isNonRealtime);
+    phraseManager.setNonRealtime (isNonRealtime);
 }
 
 void Cadenzium2AudioProcessor::processBlockInternal (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi)
@@ -74,5 +87,5 @@ void Cadenzium2AudioProcessor::pingInternalParameter()
 
 const tarn::Sequence& Cadenzium2AudioProcessor::getPhrase (int index) const
 {
-    return phrases[(size_t) juce::jlimit (0, numPhrases - 1, index)];
+    return phraseManager.getSequence (juce::jlimit (0, numPhrases - 1, index));
 }

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "ParameterIds.h"
+#include "PhraseManager.h"
 
 #include <brindlex/BrindlexProcessor.h>
 #include <tarn/sequence/Sequence.h>
-
-#include <array>
 
 /** The plug-in: twelve phrase slots played against the chord held at the input. */
 class Cadenzium2AudioProcessor : public brindlex::BrindlexProcessor
@@ -33,6 +32,11 @@ public:
     void releaseResources() override {}
 
     void processBlockInternal (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi) override;
+
+    /** Offline bounces render every next pass synchronously. [any thread: hosts call it from
+        the audio thread too] */
+    void setNonRealtime (bool isNonRealtime) noexcept override;
+
     void parameterChanged (const juce::String& parameterId, float newValue) override;
 
     //==============================================================================
@@ -43,11 +47,16 @@ public:
     /** The sequence of a phrase slot (0..11). [message thread] */
     const tarn::Sequence& getPhrase (int index) const;
 
+    /** The twelve phrase slots and their players. Edits go through its setSequence
+        [message thread]; the block pipeline plays through it [audio thread]. */
+    PhraseManager& getPhraseManager() noexcept { return phraseManager; }
+    const PhraseManager& getPhraseManager() const noexcept { return phraseManager; }
+
     /** Which parameter groups changed since the audio thread last looked. [any thread] */
     juce::uint32 peekPendingParameterChanges() const noexcept { return pendingParameterChanges.load(); }
 
 private:
-    std::array<tarn::Sequence, numPhrases> phrases;
+    PhraseManager phraseManager;
     std::atomic<juce::uint32> pendingParameterChanges { 0 };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Cadenzium2AudioProcessor)
