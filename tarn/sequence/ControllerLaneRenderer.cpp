@@ -125,9 +125,9 @@ namespace
         return lane.type == ControllerLane::pitchBend;
     }
 
-    // The last message at or before the playback start opens the pass, so the controller
-    // starts at the value it has there; everything else moves round with the notes, and the
-    // messages exactly at the start are not repeated.
+    // The value in force at the playback start opens the pass at tick 0; every message moves
+    // round with the notes. The opening message keeps its own place too when it lies before
+    // the start, or the pass would lose that change when it comes round.
     void rotate (std::vector<TimedMessage>& messages, juce::int64 start, juce::int64 length)
     {
         size_t opening = 0;
@@ -135,15 +135,18 @@ namespace
         for (size_t i = 0; i < messages.size() && messages[i].tick <= start; ++i)
             opening = i;
 
-        for (size_t i = 0; i < messages.size(); ++i)
-        {
-            auto& tick = messages[i].tick;
-            tick = (i == opening) ? 0 : (tick >= start ? tick - start : tick + length - start);
-        }
+        const auto openingMessage = messages[opening];
+
+        for (auto& message : messages)
+            message.tick = message.tick >= start ? message.tick - start : message.tick + length - start;
+
+        if (openingMessage.tick < start)
+            messages.insert (messages.begin(), { 0, openingMessage.message });
 
         std::stable_sort (messages.begin(), messages.end(), [] (const TimedMessage& a, const TimedMessage& b)
                           { return a.tick < b.tick; });
     }
+
 } // namespace
 
 std::vector<TimedMessage> renderControllerLane (const ControllerLane& lane, int length, int playbackStart)
