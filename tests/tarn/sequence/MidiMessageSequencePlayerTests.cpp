@@ -1,0 +1,362 @@
+#include "PlaybackTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace tarn;
+using namespace cadenzium::test;
+
+namespace
+{
+using Driver = BlockDriver<MidiMessageSequencePlayer>;
+
+/** Notes that start on awkward ticks, one that ends exactly at the loop end, one in the last
+    tick, and a controller ramp: enough to put messages inside, on and across block ends. */
+Sequence makeBusySequence()
+{
+    auto s = makeSequence ({ makeNote (60, 0, 240), makeNote (61, 1000, 2840), makeNote (62, 333, 777), makeNote (63, 3839, 1) });
+    ControllerLane ramp;
+    ramp.type = ControllerLane::controlChange;
+    ramp.number = 1;
+    ramp.points = { { 0, 0, 0.5f, 0 }, { 960, 127, 0.5f, 0 } };
+    s.lanes.push_back (ramp);
+    return s;
+}
+
+/** Keeps a pending pass loaded, as the manager does, so every loop end swaps. */
+void keepPendingLoaded (MidiMessageSequencePlayer& player, const Sequence& s)
+{
+    if (! player.hasPendingRendering())
+        player.loadPending (prepareRendering (s, 7));
+}
+
+/** Where every message of `passes` passes belongs on the timeline, by the rounding-up rule. */
+std::vector<PlayedMessage> expectedTimeline (const juce::MidiMessageSequence& rendering, double length, double samplesPerTick, int passes)
+{
+    std::vector<PlayedMessage> expected;
+
+    for (int pass = 0; pass < passes; ++pass)
+    {
+        for (const auto* holder : rendering)
+        {
+            if (holder->message.isMetaEvent() || LoopCountMarker::isMarker (holder->message))
+                continue;
+
+            const auto tick = pass * length + holder->message.getTimeStamp();
+            expected.push_back ({ (juce::int64) std::ceil (tick * samplesPerTick - 1.0e-6), holder->message });
+        }
+    }
+
+    return expected;
+}
+
+void expectSameTimeline (const std::vector<PlayedMessage>& played, const std::vector<PlayedMessage>& expected, int tolerance)
+{
+    ASSERT_EQ (played.size(), expected.size());
+
+    for (size_t i = 0; i < played.size(); ++i)
+    {
+        ASSERT_NEAR ((double) played[i].sample, (double) expected[i].sample, tolerance) << "message " << i;
+        ASSERT_EQ (played[i].message.getDescription(), expected[i].message.getDescription()) << "message " << i;
+    }
+}
+
+void loadBusy (MidiMessageSequencePlayer& player, double sampleRate)
+{
+    player.prepare (sampleRate);
+    player.loadFull (prepareRendering (makeBusySequence(), 7));
+}
+} // namespace
+
+TEST (MidiMessageSequencePlayer, playbackIsTheSameWhateverTheBlockSize)
+{
+    const auto rendering = prepareRendering (makeBusySequence(), 7);
+
+    // 61440 Hz at 120 bpm puts every tick on a whole sample: exact. 44100 Hz at 97 bpm puts
+    // them between samples, so rounding decides and carried messages appear.
+    for (const auto& [sampleRate, bpm, tolerance] : { std::tuple { 61440.0, 120.0, 0 }, std::tuple { 44100.0, 97.0, 1 } })
+    {
+        const auto samplesPerTick = 60.0 * sampleRate / (960.0 * bpm);
+        const auto passSamples = 3840.0 * samplesPerTick;
+        const auto end = (juce::int64) std::ceil (4 * passSamples); // four passes, and what falls on their end
+        auto expected = expectedTimeline (*rendering.events, 3840.0, samplesPerTick, 5);
+        expected.erase (std::remove_if (expected.begin(), expected.end(), [end] (const PlayedMessage& p)
+                                        { return p.sample > end; }),
+                        expected.end());
+
+        for (int blockSize : { 1, 7, 64, 512, 4096 })
+        {
+            SCOPED_TRACE ("block size " + std::to_string (blockSize) + " at " + std::to_string (sampleRate));
+            MidiMessageSequencePlayer player;
+            loadBusy (player, sampleRate);
+            Driver driver (player, sampleRate, bpm);
+
+            while (driver.samplesPlayed <= end)
+            {
+                keepPendingLoaded (player, makeBusySequence());
+                driver.playOne (blockSize);
+            }
+
+            auto played = driver.played;
+            played.erase (std::remove_if (played.begin(), played.end(), [end] (const PlayedMessage& p)
+                                          { return p.sample > end; }),
+                          played.end());
+            expectSameTimeline (played, expected, tolerance);
+
+            driver.position.isPlaying = false;
+            driver.playOne (blockSize);
+            EXPECT_EQ (driver.counter.strayNoteOffs, 0);
+            EXPECT_EQ (driver.counter.numSounding(), 0);
+        }
+    }
+}
+
+TEST (MidiMessageSequencePlayer, hostLoopsJumpsAndRestartsNeitherRepeatNorLoseMessages)
+{
+    constexpr double sampleRate = 61440.0, bpm = 120.0; // 32 samples per tick
+    constexpr juce::int64 passSamples = 3840 * 32;
+    const auto rendering = prepareRendering (makeBusySequence(), 7);
+    const auto upTo = [] (std::vector<PlayedMessage> messages, juce::int64 end)
+    {
+        messages.erase (std::remove_if (messages.begin(), messages.end(), [end] (const PlayedMessage& p)
+                                        { return p.sample > end; }),
+                        messages.end());
+        return messages;
+    };
+
+    // A host loop of exactly two passes, split at the loop end as hosts do, sounds like
+    // playing straight on.
+    {
+        MidiMessageSequencePlayer player;
+        loadBusy (player, sampleRate);
+        Driver driver (player, sampleRate, bpm);
+        driver.position.isLooping = driver.position.hasLoopPoints = true;
+        driver.position.loopStartPpq = 0.0;
+        driver.position.loopEndPpq = 8.0;
+
+        while (driver.samplesPlayed <= 4 * passSamples)
+        {
+            const auto toLoopEnd = (int) std::llround ((8.0 - driver.position.ppqPosition) * 960.0 * 32.0);
+            driver.playOne (std::min (1000, toLoopEnd));
+
+            if (driver.position.ppqPosition >= 8.0 - 1.0e-9)
+                driver.position.ppqPosition = 0.0;
+        }
+
+        expectSameTimeline (upTo (driver.played, 4 * passSamples),
+                            upTo (expectedTimeline (*rendering.events, 3840.0, 32.0, 5), 4 * passSamples),
+                            0);
+    }
+
+    // A loop of a pass and a half, a jump, a stop and a restart: every note still ends once,
+    // no key is struck twice without ending, and a restart on a pass start plays the whole pass.
+    {
+        MidiMessageSequencePlayer player;
+        loadBusy (player, sampleRate);
+        Driver driver (player, sampleRate, bpm);
+        driver.position.isLooping = driver.position.hasLoopPoints = true;
+        driver.position.loopEndPpq = 6.0;
+
+        for (int block = 0; block < 400; ++block)
+        {
+            driver.playOne (997);
+
+            if (driver.position.ppqPosition >= 6.0)
+                driver.position.ppqPosition -= 6.0;
+
+            ASSERT_EQ (driver.counter.strayNoteOffs, 0);
+        }
+
+        driver.position.isLooping = false;
+        driver.position.ppqPosition += 5.3; // the user clicks further on
+        driver.play (997, 50);
+        driver.position.isPlaying = false;
+        driver.playOne (997);
+        EXPECT_EQ (driver.counter.numSounding(), 0);
+        EXPECT_EQ (driver.counter.strayNoteOffs, 0);
+
+        driver.position = BlockPosition::playing (8.0, bpm);
+        const auto restartSample = driver.samplesPlayed;
+        driver.play (512, 240); // exactly one pass
+        driver.playOne (1);
+        std::vector<PlayedMessage> pass;
+
+        for (const auto& p : driver.played)
+            if (p.sample >= restartSample)
+                pass.push_back ({ p.sample - restartSample, p.message });
+
+        expectSameTimeline (upTo (pass, passSamples - 1), upTo (expectedTimeline (*rendering.events, 3840.0, 32.0, 1), passSamples - 1), 0);
+    }
+}
+
+TEST (MidiMessageSequencePlayer, loopCountPassesThenSilenceUntilTheTransportRestarts)
+{
+    auto s = makeSequence ({ makeNote (60, 0, 240), makeNote (61, 960, 2880) }); // the second ends on the loop end
+    s.loopCount = 2;
+
+    MidiMessageSequencePlayer player;
+    player.prepare (48000.0);
+    player.loadFull (prepareRendering (s, 1));
+    Driver driver (player, 48000.0, 120.0);
+
+    // 120 bpm at 48 kHz: a bar is 96000 samples, so 500-sample blocks end exactly on it.
+    for (int block = 0; block < 4 * 192; ++block)
+    {
+        keepPendingLoaded (player, s);
+        driver.playOne (500);
+    }
+
+    int noteOns = 0;
+
+    for (const auto& p : driver.notesOnly())
+        noteOns += p.message.isNoteOn() || (PitchOffsetMessage::isWrapped (p.message) && p.message.getRawData()[1] == 0x44) ? 1 : 0;
+
+    EXPECT_EQ (noteOns, 4);
+    EXPECT_EQ (player.getLoopsPlayed(), 2);
+    EXPECT_TRUE (driver.lastResult.silent);
+    EXPECT_EQ (driver.counter.numSounding(), 0); // the last note-off, due exactly at the end, still came
+
+    driver.position.isPlaying = false;
+    driver.playOne (500);
+    driver.position = BlockPosition::playing (0.0, 120.0);
+    driver.played.clear();
+    driver.playOne (500);
+    EXPECT_EQ (driver.notesOnly().size(), 1u);
+    EXPECT_FALSE (driver.lastResult.silent);
+}
+
+TEST (MidiMessageSequencePlayer, everyNoteItStartsIsEndedWhateverHappens)
+{
+    constexpr double sampleRate = 48000.0;
+    const auto s = makeSequence ({ makeNote (60, 0, 3840), makeNote (62, 480, 960) });
+
+    const auto startPlaying = [&] (MidiMessageSequencePlayer& player)
+    {
+        player.prepare (sampleRate);
+        player.loadFull (prepareRendering (s, 3));
+        auto driver = std::make_unique<Driver> (player, sampleRate, 120.0);
+        driver->play (512, 60); // both notes sounding
+        EXPECT_EQ (driver->counter.numSounding(), 2);
+        return driver;
+    };
+
+    {
+        SCOPED_TRACE ("transport stop");
+        MidiMessageSequencePlayer player;
+        auto driver = startPlaying (player);
+        driver->position.isPlaying = false;
+        driver->playOne (512);
+        EXPECT_EQ (driver->counter.numSounding(), 0);
+    }
+    {
+        SCOPED_TRACE ("stop through the explicit call");
+        MidiMessageSequencePlayer player;
+        auto driver = startPlaying (player);
+        driver->buffer.clear();
+        player.endHeldNotes (driver->buffer, 100);
+        driver->collect (0);
+        EXPECT_EQ (driver->counter.numSounding(), 0);
+        driver->play (512, 400); // and playing on ends nothing twice
+        EXPECT_EQ (driver->counter.strayNoteOffs, 0);
+    }
+    {
+        SCOPED_TRACE ("a new phrase");
+        MidiMessageSequencePlayer player;
+        auto driver = startPlaying (player);
+        player.loadFull (prepareRendering (makeSequence ({ makeNote (70, 3000, 10) }), 3, 2));
+        driver->playOne (512);
+        EXPECT_EQ (driver->counter.numSounding(), 0);
+    }
+    {
+        SCOPED_TRACE ("no tempo");
+        MidiMessageSequencePlayer player;
+        auto driver = startPlaying (player);
+        driver->position.bpm = 0.0;
+        driver->playOne (512);
+        EXPECT_EQ (driver->counter.numSounding(), 0);
+        EXPECT_TRUE (driver->buffer.getNumEvents() == 2);
+    }
+    {
+        SCOPED_TRACE ("hold switched on while notes sound, then a release");
+        MidiMessageSequencePlayer player;
+        auto driver = startPlaying (player);
+        player.setKeyswitchOptions (true, true, false); // gate closed: no new notes, note-offs still pass
+        driver->play (512, 300);
+        EXPECT_EQ (driver->counter.numSounding(), 0);
+        EXPECT_EQ (driver->counter.strayNoteOffs, 0);
+    }
+    {
+        SCOPED_TRACE ("a note-off rounded onto the block end, then a swap");
+        MidiMessageSequencePlayer player;
+        player.prepare (44100.0);
+        player.loadFull (prepareRendering (s, 3));
+        Driver driver (player, 44100.0, 97.0);
+
+        for (int block = 0; block < 3000; ++block)
+        {
+            keepPendingLoaded (player, s);
+            driver.playOne (31 + block % 17);
+        }
+
+        driver.position.isPlaying = false;
+        driver.playOne (64);
+        EXPECT_EQ (driver.counter.numSounding(), 0);
+        EXPECT_EQ (driver.counter.strayNoteOffs, 0);
+    }
+}
+
+TEST (MidiMessageSequencePlayer, keyswitchesCutGateAndRetriggerThePhrase)
+{
+    constexpr double sampleRate = 61440.0; // 32 samples per tick at 120 bpm
+    const auto s = makeSequence ({ makeNote (60, 0, 480), makeNote (61, 960, 480), makeNote (62, 1920, 480), makeNote (63, 2880, 480) });
+
+    MidiMessageSequencePlayer player;
+    player.prepare (sampleRate);
+    player.loadFull (prepareRendering (s, 1));
+    Driver driver (player, sampleRate, 120.0);
+
+    // Hold: nothing until the key goes down, then the phrase plays on the host's timeline.
+    player.setKeyswitchOptions (true, true, false);
+    driver.play (1024, 50); // past the first two notes
+    EXPECT_TRUE (driver.played.empty());
+
+    driver.playOne (1024, 100); // press
+    driver.play (1024, 10);
+    ASSERT_FALSE (driver.notesOnly().empty());
+    EXPECT_EQ (driver.notesOnly().front().message.getNoteNumber(), 62);
+    EXPECT_EQ (driver.notesOnly().front().sample, 1920 * 32);
+    EXPECT_EQ (driver.counter.numSounding(), 1); // 62 sounds: the release will cut it
+
+    const auto releaseBlockStart = driver.samplesPlayed;
+    driver.playOne (1024, -1, 300);
+    EXPECT_EQ (driver.counter.numSounding(), 0);
+    EXPECT_EQ (driver.played.back().sample, releaseBlockStart + 300);
+    EXPECT_FALSE (player.isGateOpen());
+
+    // Retrigger: a press starts the phrase from its first note at the press.
+    player.setKeyswitchOptions (true, false, true);
+    driver.played.clear();
+    const auto pressBlockStart = driver.samplesPlayed;
+    driver.playOne (1024, 200);
+    ASSERT_FALSE (driver.notesOnly().empty());
+    EXPECT_EQ (driver.notesOnly().front().message.getNoteNumber(), 60);
+    EXPECT_EQ (driver.notesOnly().front().sample, pressBlockStart + 200);
+    EXPECT_EQ (player.getLoopsPlayed(), 0);
+
+    // Hold without keyswitching does nothing: the phrase plays.
+    player.setKeyswitchOptions (false, true, false);
+    driver.played.clear();
+    driver.play (1024, 240);
+    EXPECT_FALSE (driver.notesOnly().empty());
+    EXPECT_EQ (driver.counter.strayNoteOffs, 0);
+}
+
+TEST (MidiMessageSequencePlayer, preRollPlaysTheEndOfThePhrase)
+{
+    MidiMessageSequencePlayer player;
+    player.prepare (48000.0);
+    player.loadFull (prepareRendering (makeSequence ({ makeNote (60, 2880, 480) }), 1));
+    Driver driver (player, 48000.0, 120.0, -1.0);
+    driver.playOne (256);
+    ASSERT_EQ (driver.notesOnly().size(), 1u);
+    EXPECT_EQ (driver.notesOnly().front().sample, 0);
+}
