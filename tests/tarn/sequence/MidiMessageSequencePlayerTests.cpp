@@ -29,9 +29,24 @@ void keepPendingLoaded (MidiMessageSequencePlayer& player, const Sequence& s)
         player.loadPending (prepareRendering (s, 7));
 }
 
-/** Where every message of `passes` passes belongs on the timeline, by the rounding-up rule. */
-std::vector<PlayedMessage> expectedTimeline (const juce::MidiMessageSequence& rendering, double length, double samplesPerTick, int passes)
+/** Where every message of `passes` passes belongs on the timeline, by the rounding rule. */
+std::vector<PlayedMessage> expectedTimeline (const juce::MidiMessageSequence& rendering,
+                                             double length,
+                                             double samplesPerTick,
+                                             int passes,
+                                             int roundingMode = MidiMessageSequencePlayer::roundUp)
 {
+    const auto toSample = [roundingMode] (double exact)
+    {
+        if (roundingMode == MidiMessageSequencePlayer::roundUp)
+            return (juce::int64) std::ceil (exact - 1.0e-6);
+
+        if (roundingMode == MidiMessageSequencePlayer::roundDown)
+            return (juce::int64) std::floor (exact + 1.0e-6);
+
+        return (juce::int64) std::floor (exact + 0.5);
+    };
+
     std::vector<PlayedMessage> expected;
 
     for (int pass = 0; pass < passes; ++pass)
@@ -42,7 +57,7 @@ std::vector<PlayedMessage> expectedTimeline (const juce::MidiMessageSequence& re
                 continue;
 
             const auto tick = pass * length + holder->message.getTimeStamp();
-            expected.push_back ({ (juce::int64) std::ceil (tick * samplesPerTick - 1.0e-6), holder->message });
+            expected.push_back ({ toSample (tick * samplesPerTick), holder->message });
         }
     }
 
@@ -73,21 +88,28 @@ TEST (MidiMessageSequencePlayer, playbackIsTheSameWhateverTheBlockSize)
 
     // 61440 Hz at 120 bpm puts every tick on a whole sample: exact. 44100 Hz at 97 bpm puts
     // them between samples, so rounding decides and carried messages appear.
-    for (const auto& [sampleRate, bpm, tolerance] : { std::tuple { 61440.0, 120.0, 0 }, std::tuple { 44100.0, 97.0, 1 } })
+    using Player = MidiMessageSequencePlayer;
+
+    for (const auto& [sampleRate, bpm, tolerance, mode] : { std::tuple { 61440.0, 120.0, 0, (int) Player::roundUp },
+                                                            std::tuple { 44100.0, 97.0, 1, (int) Player::roundUp },
+                                                            std::tuple { 44100.0, 97.0, 1, (int) Player::roundDown },
+                                                            std::tuple { 44100.0, 97.0, 1, (int) Player::roundToNearest } })
     {
         const auto samplesPerTick = 60.0 * sampleRate / (960.0 * bpm);
         const auto passSamples = 3840.0 * samplesPerTick;
         const auto end = (juce::int64) std::ceil (4 * passSamples); // four passes, and what falls on their end
-        auto expected = expectedTimeline (*rendering.events, 3840.0, samplesPerTick, 5);
+        auto expected = expectedTimeline (*rendering.events, 3840.0, samplesPerTick, 5, mode);
         expected.erase (std::remove_if (expected.begin(), expected.end(), [end] (const PlayedMessage& p)
                                         { return p.sample > end; }),
                         expected.end());
 
         for (int blockSize : { 1, 7, 64, 512, 4096 })
         {
-            SCOPED_TRACE ("block size " + std::to_string (blockSize) + " at " + std::to_string (sampleRate));
+            SCOPED_TRACE ("block size " + std::to_string (blockSize) + " at " + std::to_string (sampleRate) + ", rounding "
+                          + std::to_string (mode));
             MidiMessageSequencePlayer player;
             loadBusy (player, sampleRate);
+            player.setRoundingMode (mode);
             Driver driver (player, sampleRate, bpm);
 
             while (driver.samplesPlayed <= end)
