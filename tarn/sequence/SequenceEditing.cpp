@@ -218,10 +218,14 @@ namespace
             end = std::max (end, endOf (notes[(size_t) p]));
         }
 
+        const auto lastTick = std::max (0, working.sequence.getLength() - 1);
+
         for (auto p : positions)
         {
             auto& note = notes[(size_t) p];
-            note.timestamp = clampToInt (end + start - note.timestamp - note.length);
+
+            // A note without length mirrors onto the span's end, which may be the phrase end.
+            note.timestamp = std::min (clampToInt (end + start - note.timestamp - note.length), lastTick);
         }
     }
 
