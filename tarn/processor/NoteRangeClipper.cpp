@@ -1,0 +1,62 @@
+#include "NoteRangeClipper.h"
+
+namespace tarn
+{
+
+NoteRangeClipper::NoteRangeClipper()
+    : MidiEffectProcessor ("Note Range Clipper")
+{
+}
+
+NoteRangeClipper::~NoteRangeClipper() = default;
+
+void NoteRangeClipper::setRange (int newLow, int newHigh) noexcept
+{
+    low = juce::jlimit (0, 127, newLow);
+    high = juce::jmax (low, juce::jlimit (0, 127, newHigh));
+}
+
+void NoteRangeClipper::reset() noexcept
+{
+    for (auto& channel : passed)
+        channel.fill (0);
+}
+
+void NoteRangeClipper::processBlock (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi)
+{
+    juce::ignoreUnused (audio);
+    auto& out = scratch.start();
+
+    for (const auto m : midi)
+    {
+        if (MidiNotes::isNoteOnOrOff (m))
+        {
+            const auto note = MidiNotes::noteOf (m);
+            auto& count = passed[(size_t) MidiNotes::channelIndexOf (m)][(size_t) note];
+            const auto inRange = low <= note && note < high;
+
+            if (MidiNotes::isNoteOn (m))
+            {
+                if (! inRange)
+                    continue;
+
+                if (count < std::numeric_limits<juce::uint16>::max())
+                    ++count;
+            }
+            else if (count > 0)
+            {
+                --count;
+            }
+            else if (! inRange)
+            {
+                continue;
+            }
+        }
+
+        out.addEvent (m.data, m.numBytes, m.samplePosition);
+    }
+
+    scratch.copyTo (midi);
+}
+
+} // namespace tarn
