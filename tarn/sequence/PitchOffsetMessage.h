@@ -39,6 +39,17 @@ namespace PitchOffsetMessage
     /** The channel message and its offset; anything that is not wrapped passes through with
         offset 0. */
     Unwrapped unwrap (const juce::MidiMessage& message) noexcept;
+
+    /** The three bytes of the note inside a wrapped message (velocity limited to 127) and the
+        offset it carried, for code that works on raw MIDI bytes. Call only when isWrapped()
+        is true. */
+    struct UnwrappedBytes
+    {
+        juce::uint8 bytes[3] {};
+        int offset = 0;
+    };
+
+    UnwrappedBytes unwrapBytes (const juce::uint8* data) noexcept;
 } // namespace PitchOffsetMessage
 
 } // namespace tarn
