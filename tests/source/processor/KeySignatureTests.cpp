@@ -1,0 +1,91 @@
+#include <source/processor/KeySignature.h>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+KeySignature key (int root, const char* scaleName)
+{
+    return KeySignature (root, *Scales::find (scaleName));
+}
+} // namespace
+
+TEST (KeySignature, offersTheFifteenScalesOfTheMenuInOrder)
+{
+    const auto& scales = Scales::all();
+    ASSERT_EQ (scales.size(), 15u);
+    EXPECT_STREQ (scales[0].name, "Major");
+    EXPECT_STREQ (scales[4].name, "Phryrgian");
+    EXPECT_STREQ (scales[14].name, "Fifths");
+    EXPECT_EQ (key (0, "Pentatonic Minor").getIntervalsText(), "1 0 0 1 0 1 0 1 0 0 1 0 ");
+    EXPECT_EQ (key (0, "Chromatic").getIntervalsText(), "1 1 1 1 1 1 1 1 1 1 1 1 ");
+
+    EXPECT_EQ (key (6, "Dorian").getDisplayName(), "F# Dorian");
+    EXPECT_EQ (KeySignature::fromFlags (0, 0b11)->getDisplayName(), "C Invalid scale name");
+    EXPECT_FALSE (Scales::find ("Phrygian").has_value());
+}
+
+TEST (KeySignature, lockMovesNotesToTheNearestPitchInTheKeyUpwardFirst)
+{
+    const auto cMajor = key (0, "Major");
+    EXPECT_EQ (cMajor.lockNote (60), 60);
+    EXPECT_EQ (cMajor.lockNote (61), 62);
+    EXPECT_EQ (cMajor.lockNote (66), 67);
+
+    const auto octavesOnD = key (2, "Octaves");
+    EXPECT_EQ (octavesOnD.lockNote (67), 62);
+    EXPECT_EQ (octavesOnD.lockNote (68), 74);
+    EXPECT_EQ (octavesOnD.lockNote (63), 62);
+
+    // At the ends of the note range the search only looks inward.
+    const auto octavesOnB = key (11, "Octaves");
+    EXPECT_EQ (octavesOnB.lockNote (0), 11);
+    EXPECT_EQ (key (0, "Octaves").lockNote (127), 120);
+}
+
+TEST (KeySignature, packsIntoOneWordAndBackForEveryRootAndScale)
+{
+    for (int root = 0; root < 12; ++root)
+    {
+        for (const auto& scale : Scales::all())
+        {
+            const KeySignature original (root, scale);
+            EXPECT_EQ (KeySignature::unpack (original.pack()), original) << root << " " << scale.name;
+        }
+    }
+
+    AtomicKeySignature shared;
+    EXPECT_TRUE (shared.store (key (2, "Dorian")));
+    EXPECT_FALSE (shared.store (key (2, "Dorian")));
+    EXPECT_EQ (shared.load(), key (2, "Dorian"));
+}
+
+TEST (KeySignature, stateRoundTripsAndUnusableKeysKeepThePreviousOne)
+{
+    const auto dMinor = key (2, "Natural Minor");
+    const auto tree = dMinor.toValueTree();
+    EXPECT_EQ (tree.getProperty ("name").toString(), "D Natural Minor");
+    EXPECT_EQ (tree.getChildWithName ("scale").getProperty ("intervals").toString(), "1 0 1 1 0 1 0 1 1 0 1 0 ");
+    EXPECT_EQ (KeySignature::fromValueTree (tree, KeySignature()), dMinor);
+
+    const auto withIntervals = [] (const juce::var& root, const juce::String& intervals)
+    {
+        juce::ValueTree scale ("scale");
+        scale.setProperty ("intervals", intervals, nullptr);
+        juce::ValueTree node ("key_signature");
+        node.setProperty ("root", root, nullptr);
+        node.appendChild (scale, nullptr);
+        return node;
+    };
+
+    // An empty key would leave the lock's search nowhere to go.
+    for (const auto* bad : { "0 0 0 0 0 0 0 0 0 0 0 0 ", "", "1 0 1", "1 0 1 0 1 1 0 1 0 1 0 1 1 ", "1 0 2 0 1 1 0 1 0 1 0 1 " })
+        EXPECT_EQ (KeySignature::fromValueTree (withIntervals (4, bad), dMinor), dMinor) << "'" << bad << "'";
+
+    EXPECT_EQ (KeySignature::fromValueTree (juce::ValueTree(), dMinor), dMinor);
+
+    const auto farRoot = KeySignature::fromValueTree (withIntervals (100, "1 0 0 0 0 0 0 0 0 0 0 0 "), dMinor);
+    EXPECT_EQ (farRoot.getRoot(), 4);
+    EXPECT_EQ (KeySignature::fromValueTree (withIntervals (-1, "1 0 0 0 0 0 0 0 0 0 0 0 "), dMinor).getRoot(), 11);
+    EXPECT_EQ (KeySignature::fromValueTree (withIntervals (1.0e300, "1 0 0 0 0 0 0 0 0 0 0 0 "), dMinor).getRoot(), 2);
+}
