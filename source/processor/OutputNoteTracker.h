@@ -1,0 +1,33 @@
+#pragma once
+
+#include <juce_audio_basics/juce_audio_basics.h>
+
+#include <array>
+
+/** Which output notes sound, as counts per channel and note: a synth that stacks voices
+    needs one note-off per note-on. */
+class OutputNoteTracker
+{
+public:
+    /** Counts the note-ons and note-offs of an output block. [audio thread] */
+    void record (const juce::MidiBuffer& output) noexcept;
+
+    /** [audio thread] */
+    void noteOn (int channelIndex, int note) noexcept;
+    void noteOff (int channelIndex, int note) noexcept;
+
+    /** Adds note-offs at sample for everything still sounding, as many as were started,
+        and forgets them: panic, bypass, refresh, controller preview, transport stop.
+        [audio thread] */
+    void endAll (juce::MidiBuffer& output, int sample) noexcept;
+
+    void clear() noexcept;
+
+    bool isAnythingSounding() const noexcept { return numSounding > 0; }
+    int getNumSounding() const noexcept { return numSounding; }
+    int getCount (int channelIndex, int note) const noexcept { return counts[(size_t) channelIndex][(size_t) note]; }
+
+private:
+    std::array<std::array<juce::uint8, 128>, 16> counts {};
+    int numSounding = 0;
+};
