@@ -1,0 +1,60 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <array>
+
+/** What became of each input key at its press, so that its release is handled the same
+    way whatever the settings are by then.
+
+    Per input channel and note it keeps whether the press was taken as a keyswitch (and for
+    which slot), and which note was sent straight to the output for it (note passthrough,
+    with or without key lock, or bypass). Changing the keyswitch range or switch, the
+    passthrough, the key lock or bypass while a key is down would otherwise misroute its
+    release: a key stuck in the held chord, a gate left open, a passed note never ended.
+    Audio thread only.
+*/
+class InputNoteTable
+{
+public:
+    static constexpr int ordinaryNote = -1;
+    static constexpr int unknown = -2;
+
+    /** Records a press: keyswitchSlot 0..11, or ordinaryNote. [audio thread] */
+    void rememberPress (int channelIndex, int note, int keyswitchSlot) noexcept { press (channelIndex, note) = (juce::int8) keyswitchSlot; }
+
+    /** What the key's press was taken as, without forgetting it: a slot, ordinaryNote, or
+        unknown when no press was seen. [audio thread] */
+    int peekPress (int channelIndex, int note) const noexcept { return presses[(size_t) (channelIndex & 15)][(size_t) (note & 127)]; }
+
+    /** Like peekPress, and forgets the press. [audio thread] */
+    int takePress (int channelIndex, int note) noexcept;
+
+    /** The output note a press was passed straight through as. [audio thread] */
+    void rememberRawNote (int channelIndex, int note, int sentNote) noexcept { raw (channelIndex, note) = (juce::int8) (sentNote & 127); }
+
+    /** The output note the key was passed through as, forgotten here; -1 if none. [audio thread] */
+    int takeRawNote (int channelIndex, int note) noexcept;
+
+    /** After a panic ended every output note. [audio thread] */
+    void forgetRawNotes() noexcept;
+
+    void clear() noexcept;
+
+private:
+    std::array<std::array<juce::int8, 128>, 16> presses = filled (unknown);
+    std::array<std::array<juce::int8, 128>, 16> rawNotes = filled (-1);
+
+    juce::int8& press (int channelIndex, int note) noexcept { return presses[(size_t) (channelIndex & 15)][(size_t) (note & 127)]; }
+    juce::int8& raw (int channelIndex, int note) noexcept { return rawNotes[(size_t) (channelIndex & 15)][(size_t) (note & 127)]; }
+
+    static std::array<std::array<juce::int8, 128>, 16> filled (int value) noexcept
+    {
+        std::array<std::array<juce::int8, 128>, 16> table;
+
+        for (auto& channel : table)
+            channel.fill ((juce::int8) value);
+
+        return table;
+    }
+};
