@@ -29,7 +29,7 @@ struct SourceNotes
 /** The held chord in the orders the row types pick from, built once per block.
 
     By pitch (with the fill extension above it), by velocity, and in press order; a row's
-    source notes are then a lookup. No allocation.
+    source notes are then a lookup. No allocation. Audio thread only.
 */
 class ChordSources
 {

@@ -14,7 +14,8 @@ struct HeldNote
 };
 
 /** The notes held at the input in the order they were pressed, each note number at most
-    once: a plain fixed-size value, cheap to copy and never allocating. */
+    once: a plain fixed-size value, cheap to copy and never allocating. [any thread, one
+    thread per instance] */
 class HeldNotes
 {
 public:

@@ -35,7 +35,7 @@ public:
         bypass, refresh, transport stop). [audio thread] */
     void reset() noexcept;
 
-    /** How many note-ons are still waiting for their note-off. */
+    /** How many note-ons are still waiting for their note-off. [audio thread] */
     int getNumSounding() const noexcept { return numSounding; }
 
 private:

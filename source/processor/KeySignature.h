@@ -14,6 +14,7 @@ struct Scale
     juce::uint16 intervals;
 };
 
+/** The scale table. [any thread] */
 namespace Scales
 {
 /** The fifteen scales in menu order. */
@@ -30,7 +31,7 @@ inline constexpr const char* invalidName = "Invalid scale name";
 
 /** A key for the output key lock: a root pitch class (0 = C) and twelve membership flags,
     flag i meaning that root + i semitones is in the key. Never empty: at least one flag is
-    always set, so locking a note always finds a pitch. */
+    always set, so locking a note always finds a pitch. A plain value: [any thread]. */
 class KeySignature
 {
 public:

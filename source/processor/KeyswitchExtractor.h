@@ -14,7 +14,8 @@ struct KeyswitchEvent
     int sample = 0;
 };
 
-/** A block's keyswitch events in time order, in a fixed-size list. */
+/** A block's keyswitch events in time order, in a fixed-size list. A plain value; the
+    processor's instance lives on the audio thread. */
 class KeyswitchEvents
 {
 public:
@@ -58,6 +59,7 @@ class KeyswitchExtractor
 public:
     static constexpr int numSlots = 12;
 
+    /** Shares the table with NotePassthrough. [message thread] */
     explicit KeyswitchExtractor (InputNoteTable& table);
 
     /** [message thread, or prepareToPlay] */
@@ -65,15 +67,15 @@ public:
 
     /** keyswitch_enable [audio thread] */
     void setEnabled (bool shouldBeEnabled) noexcept { enabled = shouldBeEnabled; }
-    bool isEnabled() const noexcept { return enabled; }
+    bool isEnabled() const noexcept { return enabled; } // [audio thread]
 
     /** keyswitch_range, 0..10 [audio thread] */
     void setRange (int rangeChoice) noexcept { range = juce::jlimit (0, 10, rangeChoice); }
-    int getRange() const noexcept { return range; }
+    int getRange() const noexcept { return range; } // [audio thread]
 
-    int getNoteForSlot (int slot) const noexcept { return 12 * range + slot; }
+    int getNoteForSlot (int slot) const noexcept { return 12 * range + slot; } // [audio thread]
 
-    /** The slot a press of note would select now, or -1. */
+    /** The slot a press of note would select now, or -1. [audio thread] */
     int slotForNote (int note) const noexcept;
 
     /** Whether extract() will take this note event out, without changing anything; for the

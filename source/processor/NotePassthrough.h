@@ -15,6 +15,7 @@
 class NotePassthrough
 {
 public:
+    /** Shares the table with KeyswitchExtractor. [message thread] */
     explicit NotePassthrough (InputNoteTable& table);
 
     /** [message thread, or prepareToPlay] */

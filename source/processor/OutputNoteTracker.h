@@ -5,7 +5,7 @@
 #include <array>
 
 /** Which output notes sound, as counts per channel and note: a synth that stacks voices
-    needs one note-off per note-on. */
+    needs one note-off per note-on. Audio thread only. */
 class OutputNoteTracker
 {
 public:

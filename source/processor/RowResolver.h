@@ -42,6 +42,7 @@ public:
         refresh, preview, transport stop). [audio thread] */
     void clearSounding() noexcept { sounding.clear(); }
 
+    /** [audio thread] */
     int getNumSoundingNotes() const noexcept { return (int) sounding.size(); }
 
 private:

@@ -33,16 +33,19 @@ public:
 
     /** swing_amount / 100, limited to 0..1. [audio thread] */
     void setAmount (double newAmount) noexcept { amount = juce::jlimit (0.0, 1.0, newAmount); }
-    double getAmount() const noexcept { return amount; }
+    double getAmount() const noexcept { return amount; } // [audio thread]
 
-    /** The swing grid selector's choice: 1 a sixteenth (0.25 quarter notes), 2 an eighth
+        /** The swing grid selector's choice: 1 a sixteenth (0.25 quarter notes), 2 an eighth
         (0.5), anything else a quarter (1.0). [audio thread] */
-    void setGridChoice (int choice) noexcept { grid = gridForChoice (choice); }
-    double getGrid() const noexcept { return grid; }
-    static double gridForChoice (int choice) noexcept;
+        void setGridChoice (int choice) noexcept
+    {
+        grid = gridForChoice (choice);
+    }
+    double getGrid() const noexcept { return grid; } // [audio thread]
+    static double gridForChoice (int choice) noexcept; // [any thread]
 
     /** Where an event at sample t of a block starting at ppq goes, rounded up to a whole
-        sample (never earlier than t). */
+        sample (never earlier than t). [any thread] */
     static int swungTime (int t, double ppq, double samplesPerBeat, double grid, double amount) noexcept;
 
     /** Swings the block's events in place: the result holds the events (earlier delayed
@@ -54,6 +57,7 @@ public:
         and adds the pending note-offs to output at sample. [audio thread] */
     void reset (juce::MidiBuffer& output, int sample) noexcept;
 
+    /** [audio thread] */
     int getNumPending() const noexcept { return (int) pending.size(); }
 
 private:

@@ -6,7 +6,8 @@ namespace tarn
 {
 
 /** A processor used as a building block inside another processor, never shown to a host:
-    no programs, no editor, no state. Subclasses only process blocks. */
+    no programs, no editor, no state. Subclasses only process blocks. Built and prepared on
+    the message thread; everything else runs on the owner's audio thread. */
 class BaseEffectProcessor : public juce::AudioProcessor
 {
 public:

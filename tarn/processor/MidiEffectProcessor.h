@@ -22,7 +22,7 @@ public:
     /** Sizes the scratch buffer for maxEventsPerBlock events. [message thread] */
     void prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock) override;
 
-    /** How many events one block may carry through this effect without allocating. */
+    /** How many events one block may carry through this effect without allocating. [message thread] */
     void setMaxEventsPerBlock (int numEvents);
 
 protected:

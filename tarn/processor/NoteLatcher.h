@@ -25,7 +25,7 @@ public:
         which keys are down, since no note-off reaches the latcher while it is off and the
         list would otherwise stay stale for good. [audio thread] */
     void setLatchActive (bool shouldBeActive) noexcept;
-    bool isLatchActive() const noexcept { return latchActive; }
+    bool isLatchActive() const noexcept { return latchActive; } // [audio thread]
 
     /** Sends every withheld note-off at the start of the next block. [audio thread] */
     void requestRelease() noexcept { releaseRequested = true; }
@@ -35,6 +35,7 @@ public:
         the latcher). [audio thread] */
     void reset() noexcept;
 
+    /** [audio thread] */
     int getNumPressedKeys() const noexcept { return numPressed; }
     int getNumLatchedNotes() const noexcept { return numLatched; }
 

@@ -21,7 +21,7 @@ public:
 
     /** Each bound 0..127; a high below low is raised to low. [audio thread] */
     void setRange (int newLow, int newHigh) noexcept;
-    int getLow() const noexcept { return low; }
+    int getLow() const noexcept { return low; } // [audio thread]
     int getHigh() const noexcept { return high; }
 
     /** Forgets the passed notes, after everything sounding was ended another way (panic,

@@ -19,6 +19,7 @@ template <typename ObjectType>
 class RealtimeObjectExchange
 {
 public:
+    /** [message thread] */
     explicit RealtimeObjectExchange (ObjectType initial = {})
         : current (new ObjectType (std::move (initial)))
     {
@@ -66,6 +67,7 @@ public:
     /** The object adopted by the last update(). [audio thread] */
     const ObjectType& get() const noexcept { return *current; }
 
+    /** [any thread] */
     bool hasUnadoptedObject() const noexcept { return incoming.load() != nullptr; }
 
     RealtimeObjectExchange (const RealtimeObjectExchange&) = delete;

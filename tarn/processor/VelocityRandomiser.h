@@ -15,7 +15,7 @@ public:
 
     /** r, 0..127; 0 leaves velocities alone. [audio thread] */
     void setAmount (int newAmount) noexcept { amount = juce::jlimit (0, 127, newAmount); }
-    int getAmount() const noexcept { return amount; }
+    int getAmount() const noexcept { return amount; } // [audio thread]
 
     /** [audio thread] */
     void processBlock (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi) override;

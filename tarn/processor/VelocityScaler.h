@@ -14,10 +14,10 @@ public:
 
     /** Each bound 0..127. [audio thread] */
     void setRange (int newLow, int newHigh) noexcept;
-    int getLow() const noexcept { return low; }
+    int getLow() const noexcept { return low; } // [audio thread]
     int getHigh() const noexcept { return high; }
 
-    /** The velocity v becomes. */
+    /** The velocity v becomes. [any thread] */
     static int scale (int v, int low, int high) noexcept;
 
     /** [audio thread] */
