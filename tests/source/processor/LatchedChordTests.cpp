@@ -32,19 +32,6 @@ struct LatchedChord
 };
 } // namespace
 
-TEST (LatchedChord, aReleasedChordStaysHeldUntilANewNoteReplacesIt)
-{
-    LatchedChord chord;
-    chord.latcher.setLatchActive (true);
-
-    chord.play ({ on (60, 100, 0), on (64, 100, 1), on (67, 100, 2) });
-    chord.play ({ off (60, 0), off (64, 1), off (67, 2) });
-    EXPECT_EQ (chord.notes(), (std::vector<int> { 60, 64, 67 }));
-
-    chord.play ({ on (62, 100, 5) });
-    EXPECT_EQ (chord.notes(), std::vector<int> { 62 });
-}
-
 TEST (LatchedChord, aKeyReleasedWhileTheLatchIsOffDoesNotFreezeTheChord)
 {
     LatchedChord chord;

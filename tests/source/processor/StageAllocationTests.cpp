@@ -7,6 +7,9 @@
 #include <source/processor/RowResolver.h>
 #include <source/processor/Swing.h>
 #include <tarn/processor/NoteLatcher.h>
+#include <tarn/processor/NoteRangeClipper.h>
+#include <tarn/processor/VelocityRandomiser.h>
+#include <tarn/processor/VelocityScaler.h>
 #include <tests/support/AllocationCounter.h>
 #include <tests/tarn/processor/MidiTestHelpers.h>
 
@@ -23,6 +26,9 @@ TEST (Stages, aBlockThroughEveryStageAllocatesNothingAfterPrepare)
     KeyswitchExtractor keyswitches { table };
     NotePassthrough passthrough { table };
     tarn::NoteLatcher latcher;
+    tarn::VelocityRandomiser randomiser;
+    tarn::VelocityScaler scaler;
+    tarn::NoteRangeClipper clipper;
     HeldNoteList held;
     RowResolver resolver;
     KeyLock keyLock;
@@ -36,8 +42,13 @@ TEST (Stages, aBlockThroughEveryStageAllocatesNothingAfterPrepare)
     fixed.value = 61;
     RowListHolder rows (RowList { all, fixed });
 
-    latcher.prepareToPlay (48000.0, blockSize);
+    for (auto* effect : std::initializer_list<tarn::MidiEffectProcessor*> { &latcher, &randomiser, &scaler, &clipper })
+        effect->prepareToPlay (48000.0, blockSize);
+
     latcher.setLatchActive (true);
+    randomiser.setAmount (20);
+    scaler.setRange (30, 100);
+    clipper.setRange (36, 96);
     swing.prepare (48000.0);
     swing.setAmount (0.7);
     keyswitches.setRange (2);
@@ -74,7 +85,10 @@ TEST (Stages, aBlockThroughEveryStageAllocatesNothingAfterPrepare)
         resolver.setChord (held.getNotes());
         resolver.resolve (phrase, output, rows.get(), {});
         keyLock.process (output, key, true);
+        randomiser.processBlock (audio, output);
+        scaler.processBlock (audio, output);
         swing.process (output, blockSize, Swing::Position { block * 0.25, 120.0 });
+        clipper.processBlock (audio, output);
         tracker.record (output);
 
         if (block % 50 == 49)

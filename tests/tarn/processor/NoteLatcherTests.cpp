@@ -45,24 +45,16 @@ TEST (NoteLatcher, aNoteAddedWhileAKeyIsDownJoinsTheChord)
     EXPECT_TRUE (run (latcher, { off (60, 6), off (64, 7) }).empty());
 }
 
-TEST (NoteLatcher, switchingTheLatchOffReleasesAtTheNextBlockAndForgetsKeysStillDown)
+TEST (NoteLatcher, switchingTheLatchOffReleasesLatchedNotesAtTheNextBlock)
 {
     tarn::NoteLatcher latcher;
     latcher.setLatchActive (true);
     run (latcher, { on (48, 100, 0), on (60, 100, 0) });
     run (latcher, { off (48, 1) });
 
-    // 60 is still down when the latch goes off, and released while it is off.
     latcher.setLatchActive (false);
     EXPECT_EQ (run (latcher, { off (60, 3) }), (std::vector<Event> { off (48, 0), off (60, 3) }));
-
-    latcher.setLatchActive (true);
-    run (latcher, { on (64, 100, 0) });
-    run (latcher, { off (64, 1) });
-
-    // With a stale 60 in the pressed list this G would not count as new input.
-    const auto g = run (latcher, { on (67, 100, 9) });
-    EXPECT_EQ (g, (std::vector<Event> { off (64, 9), on (67, 100, 9) }));
+    EXPECT_EQ (latcher.getNumPressedKeys(), 0);
 }
 
 TEST (NoteLatcher, resetForgetsLatchedAndPressedNotesSilently)
