@@ -21,14 +21,14 @@ void RowResolver::resolve (const juce::MidiBuffer& phraseEvents, juce::MidiBuffe
 
         const juce::uint8* data = m.data;
         auto offset = 0;
-        tarn::PitchOffsetMessage::Unwrapped unwrapped;
+        tarn::PitchOffsetMessage::UnwrappedBytes unwrapped;
 
         if (data[0] == 0xf0)
         {
             if (! tarn::PitchOffsetMessage::isWrapped (data, m.numBytes))
                 continue;
 
-            unwrapped = tarn::PitchOffsetMessage::unwrap (data);
+            unwrapped = tarn::PitchOffsetMessage::unwrapBytes (data);
             data = unwrapped.bytes;
             offset = unwrapped.offset;
         }

@@ -53,4 +53,15 @@ Unwrapped unwrap (const juce::MidiMessage& message) noexcept
     return { juce::MidiMessage (0x80 | channelBits, note, velocity, message.getTimeStamp()), offset };
 }
 
+UnwrappedBytes unwrapBytes (const juce::uint8* data) noexcept
+{
+    UnwrappedBytes result;
+    const auto channelBits = juce::jlimit (1, 16, (int) data[2]) - 1;
+    result.bytes[0] = (juce::uint8) ((data[1] == noteOnId ? 0x90 : 0x80) | channelBits);
+    result.bytes[1] = (juce::uint8) (data[3] & 127);
+    result.bytes[2] = (juce::uint8) std::min ((int) data[4], 127);
+    result.offset = (int) data[5] - offsetBias;
+    return result;
+}
+
 } // namespace tarn::PitchOffsetMessage
