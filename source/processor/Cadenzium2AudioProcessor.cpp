@@ -1,5 +1,6 @@
 #include "Cadenzium2AudioProcessor.h"
 
+#include "ControllerPreview.h"
 #include "ParameterChangeBits.h"
 #include "Parameters.h"
 
@@ -65,7 +66,7 @@ void Cadenzium2AudioProcessor::parameterChanged (const juce::String& parameterId
     const auto bits = ParameterChangeBits::forParameter (parameterId);
 
     if (bits != 0)
-        pendingParameterChanges.fetch_or (bits);
+        requests.pendingParameterChanges.fetch_or (bits);
 }
 
 void Cadenzium2AudioProcessor::pingInternalParameter()
@@ -88,4 +89,26 @@ void Cadenzium2AudioProcessor::pingInternalParameter()
 const tarn::Sequence& Cadenzium2AudioProcessor::getPhrase (int index) const
 {
     return phraseManager.getSequence (juce::jlimit (0, numPhrases - 1, index));
+}
+
+void Cadenzium2AudioProcessor::requestPhrase (int index)
+{
+    requests.requestedPhraseIndex.store (juce::jlimit (0, numPhrases - 1, index));
+}
+
+int Cadenzium2AudioProcessor::getPlayingPhrase() const noexcept
+{
+    return phraseManager.getPlayer().getCurrentIndex();
+}
+
+void Cadenzium2AudioProcessor::sendControllerPreview (int channel, int controller, int value)
+{
+    if (const auto word = ControllerPreview::pack (channel - 1, controller, value); word != 0)
+        requests.controllerPreview.store (word);
+}
+
+void Cadenzium2AudioProcessor::setKeySignature (const KeySignature& key)
+{
+    if (keySignature.store (key))
+        requests.playbackRefresh.store (ProcessorRequests::keyChanged);
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "KeySignature.h"
 #include "ParameterIds.h"
 #include "PhraseManager.h"
+#include "ProcessorRequests.h"
 
 #include <brindlex/BrindlexProcessor.h>
 #include <tarn/sequence/Sequence.h>
@@ -53,11 +55,41 @@ public:
     const PhraseManager& getPhraseManager() const noexcept { return phraseManager; }
 
     /** Which parameter groups changed since the audio thread last looked. [any thread] */
-    juce::uint32 peekPendingParameterChanges() const noexcept { return pendingParameterChanges.load(); }
+    juce::uint32 peekPendingParameterChanges() const noexcept { return requests.pendingParameterChanges.load(); }
+
+    //==============================================================================
+    // Requests from the editor and the host state; the audio thread acts on them at its
+    // next block.
+
+    /** Asks for a phrase slot (0..11) to play. [message thread] */
+    void requestPhrase (int index);
+
+    /** The slot asked for last. [any thread] */
+    int getRequestedPhrase() const noexcept { return requests.requestedPhraseIndex.load(); }
+
+    /** The slot that plays. [any thread] */
+    int getPlayingPhrase() const noexcept;
+
+    /** Ends every note and resets, on the next block. [any thread] */
+    void requestPanic() noexcept { requests.panic.store (1); }
+
+    /** Sends one controller message (a lane's "Send MIDI Learn") on the next block, ending
+        every sounding note first. Channel 1..16. [message thread] */
+    void sendControllerPreview (int channel, int controller, int value);
+
+    /** 1 swings sixteenths, 2 eighths, anything else quarter notes. [message thread] */
+    void setSwingGridChoice (int choice) noexcept { requests.swingGridChoice.store (choice); }
+    int getSwingGridChoice() const noexcept { return requests.swingGridChoice.load(); }
+
+    /** The key the output key lock follows. A change ends the notes that sound in the old
+        key. [message thread] */
+    void setKeySignature (const KeySignature& key);
+    KeySignature getKeySignature() const noexcept { return keySignature.load(); }
 
 private:
     PhraseManager phraseManager;
-    std::atomic<juce::uint32> pendingParameterChanges { 0 };
+    ProcessorRequests requests;
+    AtomicKeySignature keySignature;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Cadenzium2AudioProcessor)
 };

@@ -35,9 +35,9 @@ public:
     void setAmount (double newAmount) noexcept { amount = juce::jlimit (0.0, 1.0, newAmount); }
     double getAmount() const noexcept { return amount; } // [audio thread]
 
-        /** The swing grid selector's choice: 1 a sixteenth (0.25 quarter notes), 2 an eighth
+    /** The swing grid selector's choice: 1 a sixteenth (0.25 quarter notes), 2 an eighth
         (0.5), anything else a quarter (1.0). [audio thread] */
-        void setGridChoice (int choice) noexcept
+    void setGridChoice (int choice) noexcept
     {
         grid = gridForChoice (choice);
     }
