@@ -42,6 +42,13 @@ public:
     void parameterChanged (const juce::String& parameterId, float newValue) override;
 
     //==============================================================================
+    /** Brings the phrases and rows in the state tree up to date. [message thread] */
+    void writeStateTree() override;
+
+    /** Applies a whole state: parameters, rows, phrases and the playing slot. [message thread] */
+    void readStateTree (const juce::ValueTree& tree, bool applyParameterSnapshot) override;
+
+    //==============================================================================
     /** Nudges the hidden `internal` parameter so the host sees that non-parameter state
         changed. [message thread] */
     void pingInternalParameter();
