@@ -4,12 +4,98 @@
 
 namespace brindlex
 {
+namespace
+{
+    const juce::Identifier presetPathProperty { "preset_path" };
+    constexpr const char* presetAuthorKey = "preset_author_name";
 
+    bool isMessageThread()
+    {
+        auto* manager = juce::MessageManager::getInstanceWithoutCreating();
+        return manager == nullptr || manager->isThisTheMessageThread();
+    }
+} // namespace
+
+//==============================================================================
+/** The processor as the preset library sees it. */
+class BrindlexProcessor::PresetHooks final : public tarn::PresetManager::Owner
+{
+public:
+    explicit PresetHooks (BrindlexProcessor& p)
+        : processor (p)
+    {
+    }
+
+    juce::CriticalSection& getStateLock() override { return processor.stateLock; }
+    void storeParameterSnapshot() override { processor.storeParameterSnapshot(); }
+    void writeStateTree() override { processor.writeStateTree(); }
+
+    void readStateTree (const juce::ValueTree& state, bool applyParameterSnapshot) override
+    {
+        processor.readStateTree (state, applyParameterSnapshot);
+    }
+
+    void presetLibraryChanged() override
+    {
+        processor.updateHostDisplay (ChangeDetails()
+                                         .withLatencyChanged (true)
+                                         .withParameterInfoChanged (true)
+                                         .withProgramChanged (true));
+    }
+
+    void presetAuthorUsed (const juce::String& author) override
+    {
+        processor.getSettings().setValue (presetAuthorKey, author);
+        processor.getSettings().saveNow();
+    }
+
+private:
+    BrindlexProcessor& processor;
+};
+
+/** A program change from a host thread, waiting for the message thread. Only the latest
+    request counts; a host state restore after it makes it void. */
+class BrindlexProcessor::PendingProgramChange final : private juce::AsyncUpdater
+{
+public:
+    explicit PendingProgramChange (BrindlexProcessor& p)
+        : processor (p)
+    {
+    }
+    ~PendingProgramChange() override { cancelPendingUpdate(); }
+
+    void request (int index, juce::uint32 restoreCount)
+    {
+        request_.store (((juce::uint64) restoreCount << 32) | (juce::uint32) index);
+        triggerAsyncUpdate();
+    }
+
+private:
+    void handleAsyncUpdate() override
+    {
+        const auto packed = request_.load();
+        processor.applyProgramChange ((int) (juce::uint32) packed, (juce::uint32) (packed >> 32));
+    }
+
+    BrindlexProcessor& processor;
+    std::atomic<juce::uint64> request_ { 0 };
+};
+
+//==============================================================================
 BrindlexProcessor::BrindlexProcessor (const BusesProperties& buses,
                                       const juce::String& productNameToUse,
                                       juce::AudioProcessorValueTreeState::ParameterLayout layout)
     : tarn::AudioProcessor (buses, makeStateType (productNameToUse), std::move (layout))
     , productName (productNameToUse)
+    , millisecondClock ([]
+                        { return juce::Time::getMillisecondCounter(); })
+    , presetHooks (std::make_unique<PresetHooks> (*this))
+    , presets (*presetHooks,
+               parameters,
+               toasts,
+               getFactoryPresetFolder (productNameToUse),
+               getUserPresetFolder (productNameToUse))
+    , pendingProgramChange (std::make_unique<PendingProgramChange> (*this))
 {
     const auto folder = getUserFolder();
     settings = std::make_unique<BrindlexSettings> (folder.getChildFile ("settings.settings"));
@@ -20,6 +106,12 @@ BrindlexProcessor::BrindlexProcessor (const BusesProperties& buses,
         logFile.create();
 
     logger = BrindlexLogger::acquire (logFile);
+
+    // The program list must be complete before the host first asks for it.
+    presets.refresh();
+
+    if (! presets.hasFactoryPresets())
+        toasts.addToast ("No factory presets found! Please reinstall the plugin.", tarn::Toast::error);
 }
 
 BrindlexProcessor::~BrindlexProcessor() = default;
@@ -34,6 +126,26 @@ juce::File BrindlexProcessor::getUserFolder() const
     return UserFolders::getProductFolder (productName);
 }
 
+juce::File BrindlexProcessor::getFactoryPresetFolder (const juce::String& product)
+{
+    return UserFolders::getProductFolder (product).getChildFile ("Presets").getChildFile ("Factory");
+}
+
+juce::File BrindlexProcessor::getUserPresetFolder (const juce::String& product)
+{
+    return UserFolders::getProductFolder (product).getChildFile ("Presets").getChildFile ("User");
+}
+
+void BrindlexProcessor::captureInitialState()
+{
+    presets.captureInitialState();
+}
+
+void BrindlexProcessor::setMillisecondClock (std::function<juce::uint32()> clock)
+{
+    millisecondClock = std::move (clock);
+}
+
 void BrindlexProcessor::processBlock (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi)
 {
     processBlockInternal (audio, midi);
@@ -45,6 +157,7 @@ void BrindlexProcessor::readStateTree (const juce::ValueTree& tree, bool applyPa
     parameters.replaceState (tree);
 }
 
+//==============================================================================
 void BrindlexProcessor::getStateInformation (juce::MemoryBlock& destData)
 {
     const juce::ScopedLock sl (stateLock);
@@ -56,6 +169,8 @@ void BrindlexProcessor::getStateInformation (juce::MemoryBlock& destData)
         copy = parameters.copyState();
     }
 
+    copy.setProperty (presetPathProperty, presets.getCurrentPreset().path, nullptr);
+
     if (auto xml = copy.createXml())
         copyXmlToBinary (*xml, destData);
 }
@@ -63,7 +178,9 @@ void BrindlexProcessor::getStateInformation (juce::MemoryBlock& destData)
 void BrindlexProcessor::setStateInformation (const void* data, int sizeInBytes)
 {
     const juce::ScopedLock sl (stateLock);
-    lastStateRestoreMs = juce::Time::getMillisecondCounter();
+    lastStateRestoreMs = millisecondClock();
+    hasRestoredState = true;
+    ++restoreCount;
 
     // A container that fails the checks, or XML that does not parse, leaves the state as it was.
     const auto xml = getXmlFromBinary (data, sizeInBytes);
@@ -76,16 +193,73 @@ void BrindlexProcessor::setStateInformation (const void* data, int sizeInBytes)
     if (! tree.hasType (parameters.state.getType()))
         return;
 
+    {
+        const juce::ScopedLock tl (treeLock);
+        parameters.replaceState (tree);
+    }
+
+    presets.selectPresetByPath (tree[presetPathProperty].toString());
     readStateTree (tree, false);
 
     // The restored state may name another preset: hosts re-read program names on this.
     updateHostDisplay (ChangeDetails().withProgramChanged (true));
 }
 
+//==============================================================================
+int BrindlexProcessor::getNumPrograms()
+{
+    return presets.getNumPresets();
+}
+
+int BrindlexProcessor::getCurrentProgram()
+{
+    return presets.getCurrentPreset().index;
+}
+
+bool BrindlexProcessor::isWithinProgramChangeGuard() const
+{
+    if (! hasRestoredState.load())
+        return false;
+
+    // Unsigned difference: correct across the counter's wrap-around.
+    return millisecondClock() - lastStateRestoreMs.load() < programChangeGuardMs;
+}
+
+void BrindlexProcessor::setCurrentProgram (int index)
+{
+    if (isWithinProgramChangeGuard())
+    {
+        juce::Logger::writeToLog ("Ignoring program change to " + juce::String (index) + " right after a state restore");
+        return;
+    }
+
+    if (isMessageThread())
+        presets.loadPreset (index);
+    else
+        pendingProgramChange->request (index, restoreCount.load());
+}
+
+void BrindlexProcessor::applyProgramChange (int index, juce::uint32 requestedInRestore)
+{
+    // A host restore that arrived after the request wins, as it would have on one thread.
+    if (requestedInRestore != restoreCount.load())
+        return;
+
+    presets.loadPreset (index);
+}
+
 const juce::String BrindlexProcessor::getProgramName (int index)
 {
-    juce::ignoreUnused (index);
-    return "Initial Patch";
+    const auto list = presets.getPresetList();
+
+    if (index == 0)
+        return list->empty() ? presets.getCurrentPreset().name : list->front().name;
+
+    if (const auto entry = presets.findPreset (index))
+        return entry->name;
+
+    toasts.addToast ("Invalid preset index: " + juce::String (index), tarn::Toast::error);
+    return {};
 }
 
 } // namespace brindlex

@@ -3,14 +3,23 @@
 #include "BrindlexLogger.h"
 #include "BrindlexSettings.h"
 
+#include <tarn/presets/PresetManager.h>
 #include <tarn/processor/TarnAudioProcessor.h>
+#include <tarn/toasts/ToastManager.h>
+
+#include <functional>
 
 namespace brindlex
 {
 
-/** The maker-level processor: per-user settings and the shared log, the host's state
-    container, and program access. Products derive from it and fill in the state tree
-    and the block processing.
+/** The maker-level processor: per-user settings and the shared log, the toasts, the
+    preset library, the host's state container, and program access. Products derive
+    from it and fill in the state tree and the block processing.
+
+    Hosts on Linux call state and program functions from their own threads (the
+    framework's message thread is separate while no editor is open). Program changes
+    are therefore carried over to the message thread, and every reader and writer of
+    the state tree holds the state lock.
 */
 class BrindlexProcessor : public tarn::AudioProcessor
     , public juce::ChangeListener
@@ -32,6 +41,20 @@ public:
 
     BrindlexSettings& getSettings() noexcept { return *settings; }
     BrindlexLogger& getLogger() noexcept { return *logger; }
+
+    /** Messages for the user, shown by the editor when one is open. [any thread] */
+    tarn::ToastManager& getToastManager() noexcept { return toasts; }
+
+    /** The preset library (threads: see its members). */
+    tarn::PresetManager& getPresetManager() noexcept { return presets; }
+
+    /** <config>/Brindlex/<product>/Presets/Factory and .../User */
+    static juce::File getFactoryPresetFolder (const juce::String& productName);
+    static juce::File getUserPresetFolder (const juce::String& productName);
+
+    /** Records the state the Initial Patch stands for. The product calls it once, as
+        the last statement of its constructor, when its whole state exists. [message thread] */
+    void captureInitialState();
 
     //==============================================================================
     // Product hooks, in the order the state is built and applied.
@@ -58,16 +81,31 @@ public:
     void getStateInformation (juce::MemoryBlock& destData) override;
     void setStateInformation (const void* data, int sizeInBytes) override;
 
-    /** When the host last restored a state, on the millisecond counter. */
+    /** When the host last restored a state, on the millisecond clock. [any thread] */
     juce::uint32 getLastStateRestoreTime() const noexcept { return lastStateRestoreMs.load(); }
+
+    /** Replaces the millisecond counter that times the program-change guard (tests use
+        a clock of their own). [message thread, before the host starts calling] */
+    void setMillisecondClock (std::function<juce::uint32()> clock);
 
     void changeListenerCallback (juce::ChangeBroadcaster* source) override { juce::ignoreUnused (source); }
 
     //==============================================================================
-    int getNumPrograms() override { return 1; }
-    int getCurrentProgram() override { return 0; }
-    void setCurrentProgram (int index) override { juce::ignoreUnused (index); }
-    const juce::String getProgramName (int index) override;
+    // Programs are the presets of the library's flat list.
+
+    /** Hosts send the program they stored along with a project's state: a program change
+        this soon after a state restore would override the restored state. */
+    static constexpr juce::uint32 programChangeGuardMs = 1000;
+
+    int getNumPrograms() override; // [any thread]
+    int getCurrentProgram() override; // [any thread]
+
+    /** Loads that preset, on the message thread: at once when called there, otherwise
+        shortly after (a restore arriving in between cancels it). Ignored within
+        programChangeGuardMs of a host state restore. [any thread] */
+    void setCurrentProgram (int index) override;
+
+    const juce::String getProgramName (int index) override; // [any thread]
     void changeProgramName (int index, const juce::String& newName) override { juce::ignoreUnused (index, newName); }
 
 protected:
@@ -79,10 +117,25 @@ protected:
     juce::CriticalSection treeLock;
 
 private:
+    class PresetHooks;
+    class PendingProgramChange;
+
+    bool isWithinProgramChangeGuard() const;
+    void applyProgramChange (int index, juce::uint32 requestedInRestore);
+
     const juce::String productName;
     std::shared_ptr<BrindlexLogger> logger;
     std::unique_ptr<BrindlexSettings> settings;
+
+    std::function<juce::uint32()> millisecondClock;
     std::atomic<juce::uint32> lastStateRestoreMs { 0 };
+    std::atomic<bool> hasRestoredState { false };
+    std::atomic<juce::uint32> restoreCount { 0 };
+
+    tarn::ToastManager toasts;
+    std::unique_ptr<PresetHooks> presetHooks;
+    tarn::PresetManager presets;
+    std::unique_ptr<PendingProgramChange> pendingProgramChange;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (BrindlexProcessor)
 };

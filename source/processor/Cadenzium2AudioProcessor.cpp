@@ -22,6 +22,9 @@ Cadenzium2AudioProcessor::Cadenzium2AudioProcessor()
 
     for (int slot = 0; slot < numPhrases; ++slot)
         phraseManager.setSequence (slot, tarn::Sequence(), nullptr);
+
+    // Last: the Initial Patch is the state as construction left it.
+    captureInitialState();
 }
 
 Cadenzium2AudioProcessor::~Cadenzium2AudioProcessor() = default;
