@@ -1,0 +1,184 @@
+#include "PresetTestFiles.h"
+
+#include <tarn/presets/PresetIndex.h>
+#include <tests/support/TemporaryFolder.h>
+
+#include <gtest/gtest.h>
+
+using tarn::PresetIndex;
+using tarn::PresetInfo;
+using ids = PresetIndex::ids;
+
+namespace
+{
+const juce::Identifier stateType { "cadenzium2" };
+
+struct Library
+{
+    cadenzium::test::TemporaryFolder folder;
+    juce::File factory { juce::File (folder.string()).getChildFile ("Presets/Factory") };
+    juce::File user { juce::File (folder.string()).getChildFile ("Presets/User") };
+
+    juce::File add (const juce::File& root, const juce::String& relativePath, const juce::String& tag = "cadenzium2")
+    {
+        return cadenzium::test::writePresetFile (root.getChildFile (relativePath), tag);
+    }
+
+    PresetIndex build() const { return PresetIndex::build (factory, user, stateType); }
+};
+
+juce::StringArray namesOf (const std::vector<PresetInfo>& list)
+{
+    juce::StringArray names;
+
+    for (const auto& entry : list)
+        names.add (entry.name);
+
+    return names;
+}
+} // namespace
+
+TEST (PresetIndex, missingRootsGiveEmptyFolderNodesAndNoInitialPatch)
+{
+    Library library;
+    const auto index = library.build();
+    const auto& tree = index.getTree();
+
+    ASSERT_TRUE (tree.hasType (ids::presets));
+    ASSERT_EQ (tree.getNumChildren(), 2);
+    EXPECT_TRUE (tree.getChild (0).hasType ("f_factory"));
+    EXPECT_EQ (tree.getChild (0)[ids::folderName].toString(), "Factory");
+    EXPECT_EQ (tree.getChild (0).getNumChildren(), 0);
+    EXPECT_TRUE (tree.getChild (1).hasType ("f_user"));
+    EXPECT_EQ (tree.getChild (1)[ids::folderName].toString(), "User");
+    EXPECT_TRUE (index.getList().empty());
+    EXPECT_FALSE (index.hasFactoryPresets());
+
+    // A user folder without factory folder: no Initial Patch, the user presets count from 0.
+    library.add (library.user, "Mine.bpre");
+    const auto userOnly = library.build();
+    ASSERT_EQ (userOnly.getList().size(), 1u);
+    EXPECT_EQ (userOnly.getList()[0].name, "Mine");
+    EXPECT_EQ (userOnly.getList()[0].index, 0);
+    EXPECT_FALSE (userOnly.getList()[0].isFactory);
+}
+
+TEST (PresetIndex, anEmptyUserRootLeavesTheInitialPatchAndTheFactoryPresets)
+{
+    Library library;
+    library.add (library.factory, "Pluck.bpre");
+    library.user.createDirectory();
+
+    const auto index = library.build();
+    EXPECT_TRUE (index.hasFactoryPresets());
+    EXPECT_EQ (index.getTree().getChild (1).getNumChildren(), 0);
+    EXPECT_EQ (namesOf (index.getList()), juce::StringArray ({ "Initial Patch", "Pluck" }));
+
+    const auto& initial = index.getList()[0];
+    EXPECT_TRUE (initial.isInitialPatch());
+    EXPECT_TRUE (initial.isFactory);
+    EXPECT_EQ (initial.author, "Brindlex");
+    EXPECT_EQ (initial.description, "A blank patch");
+    EXPECT_EQ (initial.categories, juce::StringArray ("Tools"));
+    EXPECT_TRUE (initial.path.isEmpty());
+    EXPECT_FALSE (index.getTree().getChild (0).getChild (0).hasProperty (ids::path));
+
+    // A factory folder with no preset file still holds the Initial Patch but reports no presets.
+    Library empty;
+    empty.factory.createDirectory();
+    const auto emptyIndex = empty.build();
+    EXPECT_FALSE (emptyIndex.hasFactoryPresets());
+    EXPECT_EQ (namesOf (emptyIndex.getList()), juce::StringArray ("Initial Patch"));
+}
+
+TEST (PresetIndex, presetsComeBeforeFoldersInCodePointOrderAndFoldersNest)
+{
+    Library library;
+
+    for (const auto* path : { "b.bpre", "Zeta.bpre", "alpha.bpre", "B.bpre", "\xc3\x89mile.bpre", // É, U+00C9
+                              "Bass/Sub/Low.bpre",
+                              "Bass/Deep.bpre",
+                              "Arp/Up.bpre",
+                              "Arp/Down.bpre" })
+        library.add (library.factory, juce::String::fromUTF8 (path));
+
+    const auto user = library.add (library.user, "Mine.bpre");
+
+    const auto index = library.build();
+    juce::StringArray expected { "Initial Patch", "B", "Zeta", "alpha", "b", "", "Down", "Up", "Deep", "Low", "Mine" };
+    expected.set (5, juce::String::fromUTF8 ("\xc3\x89mile"));
+    EXPECT_EQ (namesOf (index.getList()), expected);
+
+    for (size_t i = 0; i < index.getList().size(); ++i)
+    {
+        EXPECT_EQ (index.getList()[i].index, (int) i);
+        EXPECT_EQ (index.getList()[i].isFactory, i < 10) << i;
+    }
+
+    EXPECT_EQ (index.getList().back().path, user.getFullPathName());
+
+    const auto factory = index.getTree().getChild (0);
+    const auto bass = factory.getChildWithName ("f_bass");
+    ASSERT_TRUE (bass.isValid());
+    EXPECT_EQ (factory.indexOf (bass), factory.getNumChildren() - 1); // folders last, "Arp" before "Bass"
+    EXPECT_EQ (bass[ids::folderName].toString(), "Bass");
+    EXPECT_EQ (bass.getChild (0)[ids::name].toString(), "Deep");
+    EXPECT_EQ ((int) bass.getChild (0)[ids::presetIndex], 8);
+    EXPECT_TRUE (bass.getChild (1).hasType ("f_sub"));
+    EXPECT_EQ (bass.getChild (1).getChild (0)[ids::name].toString(), "Low");
+}
+
+TEST (PresetIndex, folderNamesDifferingInCaseOrBlanksShareOneNode)
+{
+    Library library;
+    library.add (library.user, "Deep Bass/One.bpre");
+    library.add (library.user, "deep_bass/Two.bpre");
+
+    const auto user = library.build().getTree().getChild (1);
+    ASSERT_EQ (user.getNumChildren(), 1);
+    EXPECT_TRUE (user.getChild (0).hasType ("f_deep_bass"));
+    EXPECT_EQ (user.getChild (0).getNumChildren(), 2);
+}
+
+TEST (PresetIndex, capitalisedForeignAndUnreadableFilesAreLeftOut)
+{
+    Library library;
+    library.add (library.user, "Good.bpre");
+    library.add (library.user, "Capital.bpre", "Cadenzium2");
+    library.add (library.user, "Foreign.bpre", "somethingelse");
+    library.user.getChildFile ("Broken.bpre").replaceWithText ("<cadenzium2 author=\"unterminated");
+    library.user.getChildFile ("Empty.bpre").replaceWithText ({});
+    library.user.getChildFile ("Text.bpre").replaceWithText ("just some words");
+    library.add (library.user, "Wrong extension.xml");
+    library.user.getChildFile ("Folder.bpre").createDirectory();
+
+    EXPECT_EQ (namesOf (library.build().getList()), juce::StringArray ("Good"));
+}
+
+TEST (PresetIndex, authorsCategoriesAndDescriptionsAreRead)
+{
+    Library library;
+    using cadenzium::test::presetAttributes;
+    cadenzium::test::writePresetFile (library.factory.getChildFile ("Bass/Rubber.bpre"), "cadenzium2", presetAttributes ("Ada", " Bass , ,Arp,, ", "Bouncy low end"));
+    library.factory.getChildFile ("Bass/_description.txt").replaceWithText ("Low end\nfor everyone", false, false, nullptr);
+
+    // A description long enough to push the root's start tag past the first read.
+    const auto longDescription = juce::String::repeatedString ("la ", 40000);
+    cadenzium::test::writePresetFile (library.user.getChildFile ("Long.bpre"), "cadenzium2", presetAttributes ("Bo", "", longDescription));
+
+    const auto index = library.build();
+    const auto bass = index.getTree().getChild (0).getChildWithName ("f_bass");
+    EXPECT_EQ (bass[ids::description].toString(), "Low end\nfor everyone");
+
+    ASSERT_EQ (namesOf (index.getList()), juce::StringArray ({ "Initial Patch", "Rubber", "Long" }));
+    const auto& rubber = index.getList()[1];
+    EXPECT_EQ (rubber.author, "Ada");
+    EXPECT_EQ (rubber.categories, juce::StringArray ({ "Bass", "Arp" }));
+    EXPECT_EQ (rubber.description, "Bouncy low end");
+
+    EXPECT_EQ (index.getList()[2].description, longDescription);
+    EXPECT_TRUE (index.getList()[2].categories.isEmpty());
+
+    EXPECT_EQ (PresetInfo::parseCategories (",,"), juce::StringArray());
+    EXPECT_EQ (PresetInfo::parseCategories ("Keys"), juce::StringArray ("Keys"));
+}
