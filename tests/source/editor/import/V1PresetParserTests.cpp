@@ -1,0 +1,291 @@
+#include <source/editor/import/V1PresetParser.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace
+{
+juce::String document (const juce::String& body, const juce::String& rootTag = "cadenzium")
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<" + rootTag + ">" + body + "</" + rootTag + ">";
+}
+
+juce::String param (const juce::String& id, const juce::String& value)
+{
+    return "<PARAM id=\"" + id + "\" value=\"" + value + "\"/>";
+}
+
+juce::String timing (const juce::String& speed = "3", const juce::String& steps = "16")
+{
+    return param ("speed", speed) + param ("steps", steps);
+}
+
+juce::String controllers (const juce::String& numbers = "1,2,3,4,5,6,7,-1")
+{
+    return "<CONTROLLER numbers=\"" + numbers + "\"/>";
+}
+
+/** A phrase element; every cc attribute is present (empty) unless given or left out. */
+juce::String phrase (const juce::String& row,
+                     const juce::String& notes,
+                     const std::map<int, juce::String>& points = {},
+                     int missingLane = -1)
+{
+    juce::String text = "<SEQUENCE:" + row + " sequence=\"" + notes + "\"";
+
+    for (int lane = 0; lane < 8; ++lane)
+        if (lane != missingLane)
+            text << " cc" << lane << "=\"" << (points.count (lane) > 0 ? points.at (lane) : juce::String()) << "\"";
+
+    return text + "/>";
+}
+
+/** A complete, valid preset whose phrase 0 holds the notes and points. */
+juce::String preset (const juce::String& notes, const std::map<int, juce::String>& points = {}, const juce::String& speed = "3", const juce::String& steps = "16")
+{
+    return document (timing (speed, steps) + controllers() + phrase ("0", notes, points));
+}
+} // namespace
+
+TEST (V1PresetParser, speedThreeWithSixteenStepsMakesOneBarPhrasesOfQuarterNoteSteps)
+{
+    const auto result = V1PresetParser::parse (preset ("17|0|100|95|0|0|100"));
+    ASSERT_TRUE (result.valid);
+    EXPECT_DOUBLE_EQ (result.quarterNotesPerStep, 1.0);
+    EXPECT_EQ (result.steps, 16);
+    EXPECT_TRUE (result.fill) << "fill defaults to on";
+    EXPECT_EQ (result.controllerNumbers, (std::array<int, 8> { 1, 2, 3, 4, 5, 6, 7, -1 }));
+
+    ASSERT_EQ (result.phrases.size(), 12u);
+
+    for (const auto& phrase : result.phrases)
+    {
+        EXPECT_EQ (phrase.getLength(), 15360);
+        ASSERT_EQ (phrase.lanes.size(), 8u);
+        EXPECT_EQ (phrase.lanes[0].type, tarn::ControllerLane::controlChange);
+        EXPECT_EQ (phrase.lanes[0].number, 1);
+        EXPECT_EQ (phrase.lanes[7].type, tarn::ControllerLane::pitchBend);
+        EXPECT_EQ (phrase.lanes[7].channel, 1);
+        EXPECT_TRUE (phrase.lanes[7].name.isEmpty());
+    }
+
+    ASSERT_EQ (result.phrases[0].notes.size(), 1u);
+    const auto& note = result.phrases[0].notes[0];
+    EXPECT_EQ (note.number, 0); // v1 pitch row 17 plays row 0
+    EXPECT_EQ (note.timestamp, 0);
+    EXPECT_EQ (note.getEnd(), 960);
+    EXPECT_EQ (note.velocityMin, 100);
+    EXPECT_EQ (note.velocityMax, 100);
+    EXPECT_EQ (note.chance, 100);
+    EXPECT_EQ (note.channel, 1);
+    EXPECT_EQ (note.repeatStyle, tarn::SequenceNote::noRepeats);
+    EXPECT_TRUE (result.phrases[1].notes.empty());
+
+    ASSERT_EQ (result.rows.size(), 17u);
+    const std::array<std::array<int, 3>, 17> table { { { 0, 0, 0 }, { 0, 1, 0 }, { 0, 2, 0 }, { 0, 3, 0 }, { 0, 4, 0 }, { 0, 5, 0 }, { 0, 6, 0 }, { 0, 7, 0 }, { 4, 0, 3 }, { 3, 0, 3 }, { 1, 0, 1 }, { 1, 8, 1 }, { 2, 0, 2 }, { 2, 8, 2 }, { 0, 0, 0 }, { 0, 16, 0 }, { 5, 0, 0 } } };
+
+    for (size_t i = 0; i < table.size(); ++i)
+    {
+        const auto& row = result.rows[i];
+        EXPECT_EQ (row.type, table[i][0]) << i;
+        EXPECT_EQ (row.value, table[i][1]) << i;
+        EXPECT_EQ (row.colour, table[i][2]) << i;
+        EXPECT_EQ (row.transpose, 0);
+        EXPECT_EQ (row.octave, 0);
+        EXPECT_EQ (row.channel, 1);
+        EXPECT_TRUE (row.name.isEmpty());
+        EXPECT_FALSE (row.muted || row.generationLock);
+    }
+}
+
+TEST (V1PresetParser, speedElevenMakesStepsOfFourThirdsOfAQuarterNote)
+{
+    const auto result = V1PresetParser::parse (preset ("1|96|80|191|0|0|100", {}, "11", "3"));
+    ASSERT_TRUE (result.valid);
+    EXPECT_DOUBLE_EQ (result.quarterNotesPerStep, (double) (4.0f / 3.0f));
+    EXPECT_EQ (result.phrases[0].getLength(), 3 * 1280);
+    ASSERT_EQ (result.phrases[0].notes.size(), 1u);
+    EXPECT_EQ (result.phrases[0].notes[0].timestamp, 1280);
+    EXPECT_EQ (result.phrases[0].notes[0].getEnd(), 2560);
+    EXPECT_EQ (result.phrases[0].notes[0].number, 16);
+
+    EXPECT_DOUBLE_EQ (V1PresetParser::quarterNotesPerStep (0), 8.0);
+    EXPECT_DOUBLE_EQ (V1PresetParser::quarterNotesPerStep (4), 0.5);
+    EXPECT_DOUBLE_EQ (V1PresetParser::quarterNotesPerStep (5), 0.25);
+    EXPECT_DOUBLE_EQ (V1PresetParser::quarterNotesPerStep (7), 0.0625);
+}
+
+TEST (V1PresetParser, emptyCellsAndSingleFieldTokensAreSkipped)
+{
+    const auto result = V1PresetParser::parse (preset ("0|5|100|10|0|0|100 stray\n\t9|0|80|47|2|-1|50|extra\r\n  0|x|y|z|a|b|c"));
+    ASSERT_TRUE (result.valid);
+    ASSERT_EQ (result.phrases[0].notes.size(), 1u);
+
+    const auto& note = result.phrases[0].notes[0];
+    EXPECT_EQ (note.number, 8);
+    EXPECT_EQ (note.velocityMin, 80);
+    EXPECT_EQ (note.transposeMin, 2);
+    EXPECT_EQ (note.transposeMax, 2);
+    EXPECT_EQ (note.octaveMin, -1);
+    EXPECT_EQ (note.octaveMax, -1);
+    EXPECT_EQ (note.chance, 50);
+    EXPECT_EQ (note.getEnd(), 480);
+}
+
+TEST (V1PresetParser, ticksRoundHalfToEvenAndEveryNoteKeepsATick)
+{
+    // Speed 7: a v1 unit is 0.625 ticks, so starts 4 and 12 fall on 2.5 and 7.5.
+    const auto result = V1PresetParser::parse (preset ("17|4|100|4|0|0|100 17|12|100|13|0|0|100 17|3|100|3|0|0|100", {}, "7", "16"));
+    ASSERT_TRUE (result.valid);
+    EXPECT_EQ (result.phrases[0].getLength(), 960);
+
+    const auto& notes = result.phrases[0].notes;
+    ASSERT_EQ (notes.size(), 3u);
+    EXPECT_EQ (notes[0].timestamp, 2); // 2.5 -> 2
+    EXPECT_EQ (notes[0].getEnd(), 3); // 3.125 -> 3
+    EXPECT_EQ (notes[1].timestamp, 2); // 1.875 -> 2, and its end 2.5 -> 2: kept one tick long
+    EXPECT_EQ (notes[1].length, 1);
+    EXPECT_EQ (notes[2].timestamp, 8); // 7.5 -> 8
+    EXPECT_EQ (notes[2].getEnd(), 9); // 8.75 -> 9
+}
+
+TEST (V1PresetParser, controllerPointsCentreThePitchWheel)
+{
+    const auto result = V1PresetParser::parse (preset ("", { { 0, "0|64 48|127|x" }, { 7, "96|16383 0|8192 10|0" } }));
+    ASSERT_TRUE (result.valid);
+
+    const auto& cc = result.phrases[0].lanes[0].points;
+    ASSERT_EQ (cc.size(), 2u);
+    EXPECT_EQ (cc[1].timestamp, 480);
+    EXPECT_EQ (cc[1].value, 127);
+    EXPECT_FLOAT_EQ (cc[1].curve, 0.5f);
+
+    const auto& bend = result.phrases[0].lanes[7].points;
+    ASSERT_EQ (bend.size(), 3u);
+    EXPECT_EQ (bend[0].value, 0); // 8192 is the centre
+    EXPECT_EQ (bend[1].timestamp, 100);
+    EXPECT_EQ (bend[1].value, -8192);
+    EXPECT_EQ (bend[2].timestamp, 960);
+    EXPECT_EQ (bend[2].value, 8191);
+}
+
+TEST (V1PresetParser, elementsAreReadInDocumentOrderWhateverTheirPlace)
+{
+    const auto text = document (phrase ("2", "17|0|1|0|0|0|100") + "<SOMETHING/>" + param ("other", "x") + "<PARAM/>"
+                                + controllers ("1,2,3") + param ("fill", " no") + timing ("4", "8")
+                                + phrase ("2", "16|0|2|0|0|0|100") + controllers ("4,5,6,7,-1"));
+    const auto result = V1PresetParser::parse (text);
+    ASSERT_TRUE (result.valid);
+    EXPECT_FALSE (result.fill);
+    EXPECT_EQ (result.phrases[2].getLength(), 8 * 480);
+    ASSERT_EQ (result.phrases[2].notes.size(), 1u);
+    EXPECT_EQ (result.phrases[2].notes[0].velocityMin, 2) << "the later element for a row wins";
+
+    for (const auto* yes : { "1", "true", " Yes", "T", "y" })
+        EXPECT_TRUE (V1PresetParser::parse (document (timing() + controllers() + param ("fill", yes))).fill) << yes;
+
+    for (const auto* no : { "0", "false", "", "on" })
+        EXPECT_FALSE (V1PresetParser::parse (document (timing() + controllers() + param ("fill", no))).fill) << no;
+}
+
+TEST (V1PresetParser, numbersMustBeWholeDecimalAndFitIn32Bits)
+{
+    const std::map<juce::String, int> accepted { { "1.0", 1 }, { "1e2", 100 }, { " 7 ", 7 }, { "-0", 0 }, { "+3", 3 }, { "4.", 4 }, { "2147483647", 2147483647 }, { "-2147483648", -2147483647 - 1 } };
+
+    for (const auto& [text, value] : accepted)
+        EXPECT_EQ (V1PresetParser::parseWholeNumber (text), std::optional<int> (value)) << text;
+
+    for (const auto* text : { "1.5", "", " ", "0x10", "inf", "nan", "-inf", "1e10", "2147483648", "-2147483649", "1 2", "e5", ".", "1e", "--1", "250e-2", "\xc2\xa0"
+                                                                                                                                                          "1",
+                              "1,0" })
+        EXPECT_EQ (V1PresetParser::parseWholeNumber (juce::String::fromUTF8 (text)), std::nullopt) << text;
+
+    EXPECT_TRUE (V1PresetParser::parse (document (timing ("3.0", "1.6e1") + controllers() + phrase ("0", ""))).valid);
+}
+
+TEST (V1PresetParser, theLongestPhraseIsTheLongestTheModelAccepts)
+{
+    // Speed 0: a step of two bars; 128 steps reach the model's longest phrase exactly.
+    const auto longest = V1PresetParser::parse (preset ("", {}, "0", "128"));
+    ASSERT_TRUE (longest.valid);
+    EXPECT_EQ (longest.phrases[0].getLength(), tarn::Sequence::maxLength);
+
+    EXPECT_FALSE (V1PresetParser::parse (preset ("", {}, "0", "129")).valid);
+    EXPECT_FALSE (V1PresetParser::parse (preset ("", {}, "0", "279620")).valid) << "2,147,481,600 ticks";
+    EXPECT_FALSE (V1PresetParser::parse (preset ("", {}, "3", "0")).valid) << "a phrase of no length cannot loop";
+}
+
+TEST (V1PresetParser, everyStructuralFaultRejectsTheWholePreset)
+{
+    const auto fine = timing() + controllers();
+
+    const std::vector<std::pair<const char*, juce::String>> faults {
+        { "not XML", "<cadenzium><PARAM" },
+        { "empty text", "" },
+        { "capitalised root", document (fine, "Cadenzium") },
+        { "current-version root", document (fine, "cadenzium2") },
+        { "no speed", document (param ("steps", "16") + controllers()) },
+        { "no steps", document (param ("speed", "3") + controllers()) },
+        { "speed without value", document ("<PARAM id=\"speed\"/>" + param ("steps", "16") + controllers()) },
+        { "fill without value", document (fine + "<PARAM id=\"fill\"/>") },
+        { "speed 16", document (timing ("16") + controllers()) },
+        { "speed -1", document (timing ("-1") + controllers()) },
+        { "speed 1.5", document (timing ("1.5") + controllers()) },
+        { "steps -1", document (timing ("3", "-1") + controllers()) },
+        { "no controllers", document (timing()) },
+        { "seven controller numbers", document (timing() + controllers ("1,2,3,4,5,6,7")) },
+        { "nine controller numbers", document (timing() + controllers ("1,2,3,4,5,6,7,8,9")) },
+        { "eight over two elements plus one", document (timing() + controllers ("1,2,3,4") + controllers ("5,6,7,8") + controllers ("9")) },
+        { "controller 128", document (timing() + controllers ("1,2,3,4,5,6,7,128")) },
+        { "controller -2", document (timing() + controllers ("1,2,3,4,5,6,7,-2")) },
+        { "empty controller number", document (timing() + controllers ("1,2,3,4,5,6,7,")) },
+        { "controller without numbers", document (timing() + "<CONTROLLER/>" + controllers()) },
+        { "missing cc3", document (fine + phrase ("0", "", {}, 3)) },
+        { "row 12", document (fine + phrase ("12", "")) },
+        { "row -1", document (fine + phrase ("-1", "")) },
+        { "row without number", document (fine + phrase ("", "")) },
+        { "row not a number", document (fine + phrase ("x", "")) },
+        { "token of 2 fields", preset ("17|0") },
+        { "token of 6 fields", preset ("17|0|100|95|0|0") },
+        { "pitch row 18", preset ("18|0|100|95|0|0|100") },
+        { "pitch row -1", preset ("-1|0|100|95|0|0|100") },
+        { "pitch row -2147483648", preset ("-2147483648|0|100|95|0|0|100") },
+        { "negative start", preset ("17|-1|100|95|0|0|100") },
+        { "velocity 128", preset ("17|0|128|95|0|0|100") },
+        { "velocity -5", preset ("17|0|-5|95|0|0|100") },
+        { "negative last unit", preset ("17|0|100|-1|0|0|100") },
+        { "note ending before it starts", preset ("1|50|100|10|0|0|100") },
+        { "transpose 25", preset ("17|0|100|95|25|0|100") },
+        { "transpose -25", preset ("17|0|100|95|-25|0|100") },
+        { "octave 5", preset ("17|0|100|95|0|5|100") },
+        { "octave -5", preset ("17|0|100|95|0|-5|100") },
+        { "chance 101", preset ("17|0|100|95|0|0|101") },
+        { "chance -1", preset ("17|0|100|95|0|0|-1") },
+        { "fractional velocity", preset ("17|0|99.5|95|0|0|100") },
+        { "empty field", preset ("17||100|95|0|0|100") },
+        { "start beyond the last tick", preset ("17|26843546|100|26843546|0|0|100", {}, "0", "1") },
+        { "end beyond the last tick", preset ("17|0|100|26843545|0|0|100", {}, "0", "1") },
+        { "controller token of 1 field", preset ("", { { 2, "5" } }) },
+        { "controller value 128", preset ("", { { 2, "0|128" } }) },
+        { "controller value -1", preset ("", { { 2, "0|-1" } }) },
+        { "pitch wheel 16384", preset ("", { { 7, "0|16384" } }) },
+        { "pitch wheel -1", preset ("", { { 7, "0|-1" } }) },
+        { "negative controller time", preset ("", { { 2, "-1|0" } }) },
+        { "controller time beyond the last tick", preset ("", { { 2, "26843546|0" } }, "0", "1") },
+    };
+
+    for (const auto& [name, text] : faults)
+    {
+        const auto result = V1PresetParser::parse (text);
+        EXPECT_FALSE (result.valid) << name;
+        EXPECT_TRUE (result.phrases.empty() && result.rows.empty()) << name;
+    }
+
+    // The same documents without their fault are fine, so each rejection above is its fault's.
+    EXPECT_TRUE (V1PresetParser::parse (document (fine)).valid);
+    EXPECT_TRUE (V1PresetParser::parse (preset ("17|0|127|95|24|4|0 17|0|0|0|-24|-4|100")).valid);
+    EXPECT_TRUE (V1PresetParser::parse (preset ("", { { 2, "0|0 1|127" }, { 7, "0|0 1|16383" } })).valid);
+    EXPECT_TRUE (V1PresetParser::parse (document (fine + phrase ("11", ""))).valid);
+    EXPECT_TRUE (V1PresetParser::parse (document (timing() + controllers ("-1,0,1,127") + controllers ("2,3,4,5"))).valid);
+}
