@@ -9,9 +9,10 @@ namespace tarn
 {
 namespace
 {
-    // Enough for the root start tag of any preset the program writes; a longer one (a
-    // very long description) falls back to reading the whole file.
-    constexpr juce::int64 outerElementPrefixBytes = 64 * 1024;
+    // Enough for the root start tag of a preset with a description of a few paragraphs;
+    // a longer one falls back to reading the whole file. Reading whole files would make
+    // indexing a large library ten times slower.
+    constexpr juce::int64 outerElementPrefixBytes = 8 * 1024;
 
     bool isRegularFile (const juce::File& file)
     {
