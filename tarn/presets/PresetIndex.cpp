@@ -1,6 +1,7 @@
 #include "PresetIndex.h"
 
-#include <filesystem>
+#include <tarn/util/TextFiles.h>
+
 #include <functional>
 #include <map>
 #include <optional>
@@ -14,16 +15,11 @@ namespace
     // indexing a large library ten times slower.
     constexpr juce::int64 outerElementPrefixBytes = 8 * 1024;
 
-    bool isRegularFile (const juce::File& file)
-    {
-        // A FIFO or device named "*.bpre" would block or never end when read.
-        std::error_code error;
-        return std::filesystem::is_regular_file (file.getFullPathName().toStdString(), error);
-    }
+    using TextFiles::isRegularFile;
 
     std::unique_ptr<juce::XmlElement> parse (const juce::MemoryBlock& data, bool onlyOuterElement)
     {
-        juce::XmlDocument document (juce::String::createStringFromData (data.getData(), (int) data.getSize()));
+        juce::XmlDocument document (TextFiles::decode (data));
         return document.getDocumentElement (onlyOuterElement);
     }
 
@@ -88,12 +84,7 @@ namespace
 
     std::optional<juce::String> readFolderDescription (const juce::File& folder)
     {
-        const auto file = folder.getChildFile (PresetIndex::folderDescriptionFile);
-
-        if (! isRegularFile (file) || file.getSize() > PresetIndex::maxDescriptionFileBytes)
-            return std::nullopt;
-
-        return file.loadFileAsString();
+        return TextFiles::load (folder.getChildFile (PresetIndex::folderDescriptionFile), PresetIndex::maxDescriptionFileBytes);
     }
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "V1PresetParser.h"
 
+#include <tarn/util/TextFiles.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -370,6 +372,13 @@ RowList makeRows()
     }
 
     return rows;
+}
+
+V1Preset parseFile (const juce::File& file)
+{
+    constexpr juce::int64 maxFileBytes = 16 * 1024 * 1024;
+    const auto text = tarn::TextFiles::load (file, maxFileBytes);
+    return text.has_value() ? parse (*text) : V1Preset {};
 }
 
 V1Preset parse (const juce::String& text)

@@ -35,6 +35,10 @@ namespace V1PresetParser
 /** The preset in `text`, or one whose `valid` is false (and everything else empty). [any thread] */
 V1Preset parse (const juce::String& text);
 
+/** Reads the file as text and parses it; a file that is not a plain file or is larger
+    than any real preset (16 MB) is not valid. [any thread but the audio thread] */
+V1Preset parseFile (const juce::File& file);
+
 /** Quarter notes per step for a "speed" code 0..15: 0.5 x {16, 8, 4, 2, 1, 0.5, 0.25,
     0.125}[code mod 8], times single-precision 4/3 for codes 8..15. */
 double quarterNotesPerStep (int speedCode) noexcept;

@@ -1,4 +1,5 @@
 #include <source/editor/import/V1PresetParser.h>
+#include <tests/support/TemporaryFolder.h>
 
 #include <gtest/gtest.h>
 
@@ -288,4 +289,22 @@ TEST (V1PresetParser, everyStructuralFaultRejectsTheWholePreset)
     EXPECT_TRUE (V1PresetParser::parse (preset ("", { { 2, "0|0 1|127" }, { 7, "0|0 1|16383" } })).valid);
     EXPECT_TRUE (V1PresetParser::parse (document (fine + phrase ("11", ""))).valid);
     EXPECT_TRUE (V1PresetParser::parse (document (timing() + controllers ("-1,0,1,127") + controllers ("2,3,4,5"))).valid);
+}
+
+TEST (V1PresetParser, filesAreReadWholeAndOnlyWhenTheyArePlainFiles)
+{
+    cadenzium::test::TemporaryFolder folder;
+    const juce::File root (folder.string());
+
+    const auto good = root.getChildFile ("Good.bpre");
+    ASSERT_TRUE (good.replaceWithText (preset ("17|0|100|95|0|0|100")));
+    EXPECT_TRUE (V1PresetParser::parseFile (good).valid);
+
+    // Cut inside a two-byte character: decoded without reading past the bytes, and invalid.
+    const auto cut = root.getChildFile ("Cut.bpre");
+    ASSERT_TRUE (cut.replaceWithData ("<cadenzium>\xc3", 12));
+    EXPECT_FALSE (V1PresetParser::parseFile (cut).valid);
+
+    EXPECT_FALSE (V1PresetParser::parseFile (root.getChildFile ("Missing.bpre")).valid);
+    EXPECT_FALSE (V1PresetParser::parseFile (root).valid);
 }
