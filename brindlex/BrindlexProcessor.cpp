@@ -2,12 +2,33 @@
 
 #include "UserFolders.h"
 
+#include <tarn/util/SafeXml.h>
+#include <tarn/util/TextFiles.h>
+
 namespace brindlex
 {
 namespace
 {
     const juce::Identifier presetPathProperty { "preset_path" };
     constexpr const char* presetAuthorKey = "preset_author_name";
+
+    /** The host's container: "VC2!", a little-endian length, then the XML text. Read
+        without trusting the length or the text. */
+    std::unique_ptr<juce::XmlElement> readStateContainer (const void* data, int sizeInBytes)
+    {
+        constexpr juce::uint32 magic = 0x21324356;
+
+        if (data == nullptr || sizeInBytes <= 8 || juce::ByteOrder::littleEndianInt (data) != magic)
+            return nullptr;
+
+        const auto length = (int) juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
+
+        if (length <= 0)
+            return nullptr;
+
+        juce::MemoryBlock text (juce::addBytesToPointer (data, 8), (size_t) juce::jmin (sizeInBytes - 8, length));
+        return tarn::SafeXml::parse (tarn::TextFiles::decode (std::move (text)));
+    }
 
     bool isMessageThread()
     {
@@ -64,21 +85,23 @@ public:
     }
     ~PendingProgramChange() override { cancelPendingUpdate(); }
 
-    void request (int index, juce::uint32 restoreCount)
+    void request (int index, juce::uint32 restoresSoFar)
     {
-        request_.store (((juce::uint64) restoreCount << 32) | (juce::uint32) index);
+        latestRequest.store (((juce::uint64) restoresSoFar << 32) | (juce::uint32) index);
         triggerAsyncUpdate();
     }
+
+    void cancel() { cancelPendingUpdate(); }
 
 private:
     void handleAsyncUpdate() override
     {
-        const auto packed = request_.load();
+        const auto packed = latestRequest.load();
         processor.applyProgramChange ((int) (juce::uint32) packed, (juce::uint32) (packed >> 32));
     }
 
     BrindlexProcessor& processor;
-    std::atomic<juce::uint64> request_ { 0 };
+    std::atomic<juce::uint64> latestRequest { 0 };
 };
 
 //==============================================================================
@@ -183,7 +206,7 @@ void BrindlexProcessor::setStateInformation (const void* data, int sizeInBytes)
     ++restoreCount;
 
     // A container that fails the checks, or XML that does not parse, leaves the state as it was.
-    const auto xml = getXmlFromBinary (data, sizeInBytes);
+    const auto xml = readStateContainer (data, sizeInBytes);
 
     if (xml == nullptr)
         return;
@@ -234,7 +257,11 @@ void BrindlexProcessor::setCurrentProgram (int index)
     }
 
     if (isMessageThread())
+    {
+        // A newer request than one still waiting: the waiting one must not undo it.
+        pendingProgramChange->cancel();
         presets.loadPreset (index);
+    }
     else
         pendingProgramChange->request (index, restoreCount.load());
 }

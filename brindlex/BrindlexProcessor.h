@@ -18,8 +18,8 @@ namespace brindlex
 
     Hosts on Linux call state and program functions from their own threads (the
     framework's message thread is separate while no editor is open). Program changes
-    are therefore carried over to the message thread, and every reader and writer of
-    the state tree holds the state lock.
+    are therefore carried over to the message thread; host state calls and preset
+    loads and saves hold the state lock, as every other writer of the state should.
 */
 class BrindlexProcessor : public tarn::AudioProcessor
     , public juce::ChangeListener
@@ -57,7 +57,9 @@ public:
     void captureInitialState();
 
     //==============================================================================
-    // Product hooks, in the order the state is built and applied.
+    // Product hooks, in the order the state is built and applied. The tree hooks run
+    // with the state lock held: on the message thread for presets, on the host's
+    // thread for its state calls.
 
     /** Reads the "playback" child of a state tree. */
     virtual void readPlaybackNode (const juce::ValueTree& tree) { juce::ignoreUnused (tree); }

@@ -1,5 +1,6 @@
 #include "PresetIndex.h"
 
+#include <tarn/util/SafeXml.h>
 #include <tarn/util/TextFiles.h>
 
 #include <functional>
@@ -19,8 +20,7 @@ namespace
 
     std::unique_ptr<juce::XmlElement> parse (const juce::MemoryBlock& data, bool onlyOuterElement)
     {
-        juce::XmlDocument document (TextFiles::decode (data));
-        return document.getDocumentElement (onlyOuterElement);
+        return SafeXml::parse (TextFiles::decode (data), onlyOuterElement);
     }
 
     /** Initial Patch first, then presets by name, then folders by folder name; names

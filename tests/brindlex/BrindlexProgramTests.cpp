@@ -167,7 +167,15 @@ TEST_F (BrindlexProgramTest, programChangesFromAHostThreadAreAppliedOnTheMessage
     EXPECT_EQ (processor.getCurrentProgram(), 2);
     EXPECT_EQ (listener.onMessageThread, std::optional<bool> (true));
 
-    // A host restore arriving before the message thread got to the request wins.
+    // A later change on the message thread wins over a request still waiting.
+    std::thread ([&]
+                 { processor.setCurrentProgram (1); })
+        .join();
+    processor.setCurrentProgram (2);
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+    EXPECT_EQ (processor.getCurrentProgram(), 2);
+
+    // So does a host restore.
     juce::uint32 now = 5000;
     processor.setMillisecondClock ([&now]
                                    { return now; });
@@ -208,4 +216,49 @@ TEST_F (BrindlexProgramTest, aMissingFactoryFolderIsReportedAtStartUpAndLogged)
     EXPECT_TRUE (processor.getLogger().getLogFile().loadFileAsString().contains (noFactoryPresets));
     EXPECT_EQ (processor.getNumPrograms(), 0);
     EXPECT_EQ (processor.getProgramName (0), "");
+}
+
+TEST_F (BrindlexProgramTest, hostStatesThatAreNotPlainStateXmlLeaveTheStateAlone)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.setRawParameterValueNotifyingHost ("swing_amount", 12.0f);
+
+    Cadenzium2AudioProcessor source;
+    source.setRawParameterValueNotifyingHost ("swing_amount", 99.0f);
+    const auto good = stateOf (source);
+    const auto xmlText = juce::String::fromUTF8 (static_cast<const char*> (good.getData()) + 8);
+
+    auto container = [] (const juce::String& text, int claimedLength)
+    {
+        juce::MemoryOutputStream out;
+        out.writeInt (0x21324356);
+        out.writeInt (claimedLength);
+        out << text;
+        out.writeByte (0);
+        return out.getMemoryBlock();
+    };
+
+    const auto withDocumentType = xmlText.replace ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>",
+                                                   "<?xml version=\"1.0\"?><!DOCTYPE x [<!ENTITY e \"e\">]>");
+    ASSERT_NE (withDocumentType, xmlText);
+
+    const std::vector<juce::MemoryBlock> refused {
+        juce::MemoryBlock ("VC2!", 4),
+        juce::MemoryBlock ("XXXX\x10\0\0\0<cadenzium2/>\0", 21),
+        container (withDocumentType, withDocumentType.getNumBytesAsUTF8() + 1),
+        container (xmlText, -5),
+        container (xmlText.dropLastCharacters (30), xmlText.getNumBytesAsUTF8()),
+        container ("<somethingelse/>", 17),
+    };
+
+    for (const auto& block : refused)
+    {
+        processor.setStateInformation (block.getData(), (int) block.getSize());
+        EXPECT_FLOAT_EQ (processor.getRawParameterValue ("swing_amount"), 12.0f);
+    }
+
+    // A length claiming more than the block holds is read up to the block's end.
+    const auto overclaimed = container (xmlText, 1 << 30);
+    processor.setStateInformation (overclaimed.getData(), (int) overclaimed.getSize());
+    EXPECT_FLOAT_EQ (processor.getRawParameterValue ("swing_amount"), 99.0f);
 }

@@ -1,5 +1,6 @@
 #include "V1PresetParser.h"
 
+#include <tarn/util/SafeXml.h>
 #include <tarn/util/TextFiles.h>
 
 #include <algorithm>
@@ -383,7 +384,7 @@ V1Preset parseFile (const juce::File& file)
 
 V1Preset parse (const juce::String& text)
 {
-    const auto root = juce::parseXML (text);
+    const auto root = tarn::SafeXml::parse (text);
 
     if (root == nullptr || root->getTagName() != "cadenzium")
         return {};

@@ -1,0 +1,41 @@
+#include <tarn/util/SafeXml.h>
+
+#include <gtest/gtest.h>
+
+using tarn::SafeXml::parse;
+
+TEST (SafeXml, ordinaryDocumentsParseWithQuotedAnglesCommentsAndCdata)
+{
+    const auto xml = parse ("<?xml version=\"1.0\"?>\n<!-- <a><a><a> -->\n<cadenzium2 description=\"a > b, c/>\">"
+                            "<PARAM id=\"x\" value='1'/><notes><![CDATA[<<<]]></notes></cadenzium2>");
+    ASSERT_NE (xml, nullptr);
+    EXPECT_EQ (xml->getStringAttribute ("description"), "a > b, c/>");
+    EXPECT_EQ (xml->getNumChildElements(), 2);
+
+    EXPECT_EQ (parse ("<cadenzium2 author=\"x\"><unclosed>", true)->getStringAttribute ("author"), "x");
+    EXPECT_EQ (parse ("<cadenzium2><unclosed>"), nullptr);
+    EXPECT_EQ (parse ("not xml"), nullptr);
+}
+
+TEST (SafeXml, documentTypesAndDeepNestingAreRefusedBeforeParsing)
+{
+    // A few hundred bytes that the framework would expand into gigabytes.
+    juce::String laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE lolz [\n<!ENTITY lol \"lol\">\n";
+
+    for (int i = 1; i < 10; ++i)
+        laughs << "<!ENTITY lol" << i << " \"" << juce::String::repeatedString ("&lol" + juce::String (i == 1 ? "" : juce::String (i - 1)) + ";", 10) << "\">\n";
+
+    laughs << "]>\n<cadenzium2 author=\"&lol9;\"/>";
+    EXPECT_EQ (parse (laughs), nullptr);
+    EXPECT_EQ (parse ("<!doctype x SYSTEM \"/etc/passwd\"><x>&e;</x>"), nullptr);
+
+    const auto nested = [] (int depth)
+    { return juce::String::repeatedString ("<a>", depth) + juce::String::repeatedString ("</a>", depth); };
+
+    EXPECT_NE (parse (nested (tarn::SafeXml::maxDepth)), nullptr);
+    EXPECT_EQ (parse (nested (tarn::SafeXml::maxDepth + 1)), nullptr);
+    EXPECT_EQ (parse (nested (200000)), nullptr);
+
+    // Siblings are not depth.
+    EXPECT_NE (parse ("<a>" + juce::String::repeatedString ("<b/><c x=\"1\"></c>", 1000) + "</a>"), nullptr);
+}
