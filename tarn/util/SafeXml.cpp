@@ -35,6 +35,7 @@ bool isAcceptable (const juce::String& text)
         return false;
 
     int depth = 0;
+    bool seenMarkup = false;
     auto p = text.getCharPointer();
 
     while (! p.isEmpty())
@@ -59,7 +60,23 @@ bool isAcceptable (const juce::String& text)
             continue;
         }
 
-        if (startsWith (p, "<?") || startsWith (p, "<!"))
+        if (startsWith (p, "<?"))
+        {
+            // Only the XML declaration: the framework's parser never gets past a
+            // processing instruction followed by text inside an element.
+            if (seenMarkup)
+                return false;
+
+            seenMarkup = true;
+
+            if (! skipPast (p, "?>"))
+                return true;
+            continue;
+        }
+
+        seenMarkup = true;
+
+        if (startsWith (p, "<!"))
         {
             if (! skipPast (p, ">"))
                 return true;

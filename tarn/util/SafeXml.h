@@ -11,10 +11,11 @@ namespace tarn
     saved state).
 
     The framework's parser expands entities declared in a document type definition
-    recursively (a few hundred bytes can expand without end) and reads files named by
-    external entities, and it recurses once per nesting level. None of our formats
-    uses a document type or nests deeply, so such documents are refused before they
-    reach the parser.
+    recursively (a few hundred bytes can expand without end), reads files named by
+    external entities, loops forever on a processing instruction followed by text
+    inside an element, and recurses once per nesting level. None of our formats uses
+    a document type, a processing instruction besides the XML declaration, or deep
+    nesting, so such documents are refused before they reach the parser.
 */
 namespace SafeXml
 {
@@ -22,12 +23,12 @@ namespace SafeXml
     constexpr int maxDepth = 64;
 
     /** The document element (only its start tag when onlyOuterElement), or nullptr when
-        the text is not well-formed XML, declares a document type or nests too deeply.
-        [any thread] */
+        the text is not well-formed XML, declares a document type, holds a processing
+        instruction after the XML declaration or nests too deeply. [any thread] */
     std::unique_ptr<juce::XmlElement> parse (const juce::String& text, bool onlyOuterElement = false);
 
-    /** True when the text declares no document type and no element is nested deeper
-        than maxDepth. */
+    /** True when the text declares no document type, has no processing instruction
+        but a leading XML declaration, and nests no element deeper than maxDepth. */
     bool isAcceptable (const juce::String& text);
 } // namespace SafeXml
 

@@ -17,7 +17,7 @@ TEST (SafeXml, ordinaryDocumentsParseWithQuotedAnglesCommentsAndCdata)
     EXPECT_EQ (parse ("not xml"), nullptr);
 }
 
-TEST (SafeXml, documentTypesAndDeepNestingAreRefusedBeforeParsing)
+TEST (SafeXml, documentTypesProcessingInstructionsAndDeepNestingAreRefusedBeforeParsing)
 {
     // A few hundred bytes that the framework would expand into gigabytes.
     juce::String laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE lolz [\n<!ENTITY lol \"lol\">\n";
@@ -28,6 +28,10 @@ TEST (SafeXml, documentTypesAndDeepNestingAreRefusedBeforeParsing)
     laughs << "]>\n<cadenzium2 author=\"&lol9;\"/>";
     EXPECT_EQ (parse (laughs), nullptr);
     EXPECT_EQ (parse ("<!doctype x SYSTEM \"/etc/passwd\"><x>&e;</x>"), nullptr);
+
+    // The framework's parser would loop forever on these.
+    EXPECT_EQ (parse ("<cadenzium2><?x?>text</cadenzium2>"), nullptr);
+    EXPECT_EQ (parse ("<?xml version=\"1.0\"?><?xml version=\"1.0\"?><a/>"), nullptr);
 
     const auto nested = [] (int depth)
     { return juce::String::repeatedString ("<a>", depth) + juce::String::repeatedString ("</a>", depth); };
