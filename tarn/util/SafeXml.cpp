@@ -29,106 +29,109 @@ namespace
     }
 } // namespace
 
+namespace
+{
+    /** Whether elements nest deeper than maxDepth. Start tags are read twice, once with
+        quoted attribute values skipped (right for well-formed text) and once without
+        (so that stray quotes in broken text cannot hide tags the parser would still
+        descend into); either count over the limit refuses the text. */
+    bool nestsTooDeeply (const juce::String& text, bool honourQuotes)
+    {
+        int depth = 0;
+        auto p = text.getCharPointer();
+
+        while (! p.isEmpty())
+        {
+            if (*p != '<')
+            {
+                ++p;
+                continue;
+            }
+
+            // Anything unterminated ends the parser's reading there too.
+            if (startsWith (p, "<!--"))
+            {
+                if (! skipPast (p, "-->"))
+                    return false;
+                continue;
+            }
+
+            if (startsWith (p, "<![CDATA["))
+            {
+                if (! skipPast (p, "]]>"))
+                    return false;
+                continue;
+            }
+
+            if (startsWith (p, "<?") || startsWith (p, "<!"))
+            {
+                if (! skipPast (p, ">"))
+                    return false;
+                continue;
+            }
+
+            if (startsWith (p, "</"))
+            {
+                --depth;
+
+                if (! skipPast (p, ">"))
+                    return false;
+                continue;
+            }
+
+            ++p;
+            juce::juce_wchar quote = 0;
+            juce::juce_wchar previous = 0;
+
+            for (;; ++p)
+            {
+                const auto c = *p;
+
+                if (c == 0)
+                    return false;
+
+                if (quote != 0)
+                {
+                    if (c == quote)
+                        quote = 0;
+                }
+                else if (honourQuotes && (c == '"' || c == '\''))
+                {
+                    quote = c;
+                }
+                else if (c == '>')
+                {
+                    break;
+                }
+
+                previous = c;
+            }
+
+            ++p;
+
+            if (previous != '/' && ++depth > maxDepth)
+                return true;
+        }
+
+        return false;
+    }
+} // namespace
+
 bool isAcceptable (const juce::String& text)
 {
     if (text.containsIgnoreCase ("<!DOCTYPE") || text.containsIgnoreCase ("<!ENTITY"))
         return false;
 
-    int depth = 0;
-    bool seenMarkup = false;
-    auto p = text.getCharPointer();
+    // Only a leading XML declaration: the framework's parser never gets past a
+    // processing instruction that is followed by text inside an element. Anywhere else
+    // "<?" is either such an instruction or not well-formed, so the text is refused.
+    const auto declaration = text.indexOf ("<?");
 
-    while (! p.isEmpty())
-    {
-        if (*p != '<')
-        {
-            ++p;
-            continue;
-        }
+    if (declaration >= 0
+        && (text.substring (0, declaration).containsNonWhitespaceChars() || text.indexOf (declaration + 2, "<?") >= 0))
+        return false;
 
-        if (startsWith (p, "<!--"))
-        {
-            if (! skipPast (p, "-->"))
-                return true; // unterminated: the parser will refuse it
-            continue;
-        }
-
-        if (startsWith (p, "<![CDATA["))
-        {
-            if (! skipPast (p, "]]>"))
-                return true;
-            continue;
-        }
-
-        if (startsWith (p, "<?"))
-        {
-            // Only the XML declaration: the framework's parser never gets past a
-            // processing instruction followed by text inside an element.
-            if (seenMarkup)
-                return false;
-
-            seenMarkup = true;
-
-            if (! skipPast (p, "?>"))
-                return true;
-            continue;
-        }
-
-        seenMarkup = true;
-
-        if (startsWith (p, "<!"))
-        {
-            if (! skipPast (p, ">"))
-                return true;
-            continue;
-        }
-
-        if (startsWith (p, "</"))
-        {
-            --depth;
-
-            if (! skipPast (p, ">"))
-                return true;
-            continue;
-        }
-
-        // A start tag: skip its attributes (a '>' inside quotes is text).
-        ++p;
-        juce::juce_wchar quote = 0;
-        juce::juce_wchar previous = 0;
-
-        while (! p.isEmpty())
-        {
-            const auto c = *p;
-
-            if (quote != 0)
-            {
-                if (c == quote)
-                    quote = 0;
-            }
-            else if (c == '"' || c == '\'')
-            {
-                quote = c;
-            }
-            else if (c == '>')
-            {
-                break;
-            }
-
-            previous = c;
-            ++p;
-        }
-
-        if (p.isEmpty())
-            return true;
-
-        ++p;
-
-        if (previous != '/' && ++depth > maxDepth)
-            return false;
-    }
-
-    return true;
+    return ! nestsTooDeeply (text, true) && ! nestsTooDeeply (text, false);
 }
 
 std::unique_ptr<juce::XmlElement> parse (const juce::String& text, bool onlyOuterElement)

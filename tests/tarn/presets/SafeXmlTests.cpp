@@ -40,6 +40,10 @@ TEST (SafeXml, documentTypesProcessingInstructionsAndDeepNestingAreRefusedBefore
     EXPECT_EQ (parse (nested (tarn::SafeXml::maxDepth + 1)), nullptr);
     EXPECT_EQ (parse (nested (200000)), nullptr);
 
+    // Stray quotes in broken text do not hide tags the parser would still descend into.
+    EXPECT_EQ (parse ("<r><a b=c \"" + nested (200) + "\"></a></r>"), nullptr);
+    EXPECT_EQ (parse ("<r>" + juce::String::repeatedString ("<a x=\"></z></z>\">", 200) + "</r>"), nullptr);
+
     // Siblings are not depth.
     EXPECT_NE (parse ("<a>" + juce::String::repeatedString ("<b/><c x=\"1\"></c>", 1000) + "</a>"), nullptr);
 }
