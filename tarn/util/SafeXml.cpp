@@ -117,8 +117,38 @@ namespace
     }
 } // namespace
 
+namespace
+{
+    /** "&#123;" or "&#x1F;": the framework's reader steps past the end of the text on a
+        hexadecimal reference cut short, so every numeric reference must be complete. */
+    bool characterReferencesAreComplete (const juce::String& text)
+    {
+        for (auto start = text.indexOf ("&#"); start >= 0; start = text.indexOf (start + 2, "&#"))
+        {
+            auto p = text.getCharPointer() + start + 2;
+            const bool hex = *p == 'x' || *p == 'X';
+
+            if (hex)
+                ++p;
+
+            int digits = 0;
+
+            for (; hex ? juce::CharacterFunctions::getHexDigitValue (*p) >= 0 : (*p >= '0' && *p <= '9'); ++p)
+                ++digits;
+
+            if (digits == 0 || digits > (hex ? 8 : 12) || *p != ';')
+                return false;
+        }
+
+        return true;
+    }
+} // namespace
+
 bool isAcceptable (const juce::String& text)
 {
+    if (! characterReferencesAreComplete (text))
+        return false;
+
     if (text.containsIgnoreCase ("<!DOCTYPE") || text.containsIgnoreCase ("<!ENTITY"))
         return false;
 

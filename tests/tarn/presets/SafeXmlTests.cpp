@@ -29,6 +29,14 @@ TEST (SafeXml, documentTypesProcessingInstructionsAndDeepNestingAreRefusedBefore
     EXPECT_EQ (parse (laughs), nullptr);
     EXPECT_EQ (parse ("<!doctype x SYSTEM \"/etc/passwd\"><x>&e;</x>"), nullptr);
 
+    // Numeric references must be complete: the framework's reader overruns the text on a cut one.
+    EXPECT_EQ (parse ("<a>&#x41</a>"), nullptr);
+    EXPECT_EQ (parse ("<a>&#x4"), nullptr);
+    EXPECT_EQ (parse ("<a b=\"&#;\"/>"), nullptr);
+    const auto complete = parse ("<a b=\"&#x41;&#65;\"/>");
+    ASSERT_NE (complete, nullptr);
+    EXPECT_EQ (complete->getStringAttribute ("b"), "AA");
+
     // The framework's parser would loop forever on these.
     EXPECT_EQ (parse ("<cadenzium2><?x?>text</cadenzium2>"), nullptr);
     EXPECT_EQ (parse ("<?xml version=\"1.0\"?><?xml version=\"1.0\"?><a/>"), nullptr);
