@@ -1,94 +1,155 @@
 #include "SafeXml.h"
 
-#include <cstring>
+#include <string_view>
 
 namespace tarn::SafeXml
 {
 namespace
 {
-    bool startsWith (juce::String::CharPointerType p, const char* prefix) noexcept
+    // Every pattern below is ASCII, and no byte of a multi-byte UTF-8 character is, so
+    // the checks can run over the raw bytes.
+    using Bytes = std::string_view;
+
+    char lowerCase (char c) noexcept
     {
-        return juce::CharacterFunctions::compareUpTo (p, juce::CharPointer_ASCII (prefix), (int) std::strlen (prefix)) == 0;
+        return c >= 'A' && c <= 'Z' ? (char) (c - 'A' + 'a') : c;
     }
 
-    /** Moves p past the next occurrence of `end`; false when there is none. */
-    bool skipPast (juce::String::CharPointerType& p, const char* end) noexcept
+    bool containsIgnoringCase (Bytes text, Bytes lowerCasePattern) noexcept
     {
-        const auto length = (int) std::strlen (end);
-
-        for (; ! p.isEmpty(); ++p)
+        for (auto at = text.find ('<'); at != Bytes::npos; at = text.find ('<', at + 1))
         {
-            if (startsWith (p, end))
-            {
-                p += length;
+            if (text.size() - at < lowerCasePattern.size())
+                return false;
+
+            size_t i = 0;
+
+            while (i < lowerCasePattern.size() && lowerCase (text[at + i]) == lowerCasePattern[i])
+                ++i;
+
+            if (i == lowerCasePattern.size())
                 return true;
-            }
         }
 
         return false;
     }
-} // namespace
 
-namespace
-{
+    bool isHexDigit (char c) noexcept
+    {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    }
+
+    bool isDigit (char c) noexcept
+    {
+        return c >= '0' && c <= '9';
+    }
+
+    /** "&#123;" or "&#x1F;": the framework's reader steps past the end of the text on a
+        hexadecimal reference cut short, so every numeric reference must be complete. */
+    bool characterReferencesAreComplete (Bytes text) noexcept
+    {
+        for (auto at = text.find ("&#"); at != Bytes::npos; at = text.find ("&#", at + 2))
+        {
+            auto i = at + 2;
+            const bool hex = i < text.size() && (text[i] == 'x' || text[i] == 'X');
+
+            if (hex)
+                ++i;
+
+            const auto firstDigit = i;
+
+            while (i < text.size() && (hex ? isHexDigit (text[i]) : isDigit (text[i])))
+                ++i;
+
+            const auto digits = i - firstDigit;
+
+            if (digits == 0 || digits > (hex ? 8u : 12u) || i >= text.size() || text[i] != ';')
+                return false;
+        }
+
+        return true;
+    }
+
+    /** Only a leading XML declaration: the framework's parser never gets past a
+        processing instruction that is followed by text inside an element. Anywhere else
+        "<?" is either such an instruction or not well-formed. */
+    bool hasOnlyALeadingDeclaration (Bytes text) noexcept
+    {
+        const auto first = text.find ("<?");
+
+        if (first == Bytes::npos)
+            return true;
+
+        if (text.find_first_not_of (" \t\r\n") != first)
+            return false;
+
+        return text.find ("<?", first + 2) == Bytes::npos;
+    }
+
     /** Whether elements nest deeper than maxDepth. Start tags are read twice, once with
         quoted attribute values skipped (right for well-formed text) and once without
         (so that stray quotes in broken text cannot hide tags the parser would still
         descend into); either count over the limit refuses the text. */
-    bool nestsTooDeeply (const juce::String& text, bool honourQuotes)
+    bool nestsTooDeeply (Bytes text, bool honourQuotes) noexcept
     {
         int depth = 0;
-        auto p = text.getCharPointer();
+        size_t i = 0;
+        const auto n = text.size();
 
-        while (! p.isEmpty())
+        // Moves i past the next `end`; false (the parser stops there too) when there is none.
+        auto skipPast = [&] (Bytes end)
         {
-            if (*p != '<')
-            {
-                ++p;
-                continue;
-            }
+            const auto found = text.find (end, i);
 
-            // Anything unterminated ends the parser's reading there too.
-            if (startsWith (p, "<!--"))
+            if (found == Bytes::npos)
+                return false;
+
+            i = found + end.size();
+            return true;
+        };
+
+        while ((i = text.find ('<', i)) != Bytes::npos)
+        {
+            const auto rest = text.substr (i);
+
+            if (rest.rfind ("<!--", 0) == 0)
             {
-                if (! skipPast (p, "-->"))
+                if (! skipPast ("-->"))
                     return false;
                 continue;
             }
 
-            if (startsWith (p, "<![CDATA["))
+            if (rest.rfind ("<![CDATA[", 0) == 0)
             {
-                if (! skipPast (p, "]]>"))
+                if (! skipPast ("]]>"))
                     return false;
                 continue;
             }
 
-            if (startsWith (p, "<?") || startsWith (p, "<!"))
+            if (rest.rfind ("<?", 0) == 0 || rest.rfind ("<!", 0) == 0)
             {
-                if (! skipPast (p, ">"))
+                if (! skipPast (">"))
                     return false;
                 continue;
             }
 
-            if (startsWith (p, "</"))
+            if (rest.rfind ("</", 0) == 0)
             {
                 --depth;
 
-                if (! skipPast (p, ">"))
+                if (! skipPast (">"))
                     return false;
                 continue;
             }
 
-            ++p;
-            juce::juce_wchar quote = 0;
-            juce::juce_wchar previous = 0;
+            char quote = 0, previous = 0;
 
-            for (;; ++p)
+            for (++i;; ++i)
             {
-                const auto c = *p;
-
-                if (c == 0)
+                if (i >= n)
                     return false;
+
+                const auto c = text[i];
 
                 if (quote != 0)
                 {
@@ -107,7 +168,7 @@ namespace
                 previous = c;
             }
 
-            ++p;
+            ++i;
 
             if (previous != '/' && ++depth > maxDepth)
                 return true;
@@ -117,51 +178,16 @@ namespace
     }
 } // namespace
 
-namespace
-{
-    /** "&#123;" or "&#x1F;": the framework's reader steps past the end of the text on a
-        hexadecimal reference cut short, so every numeric reference must be complete. */
-    bool characterReferencesAreComplete (const juce::String& text)
-    {
-        for (auto start = text.indexOf ("&#"); start >= 0; start = text.indexOf (start + 2, "&#"))
-        {
-            auto p = text.getCharPointer() + start + 2;
-            const bool hex = *p == 'x' || *p == 'X';
-
-            if (hex)
-                ++p;
-
-            int digits = 0;
-
-            for (; hex ? juce::CharacterFunctions::getHexDigitValue (*p) >= 0 : (*p >= '0' && *p <= '9'); ++p)
-                ++digits;
-
-            if (digits == 0 || digits > (hex ? 8 : 12) || *p != ';')
-                return false;
-        }
-
-        return true;
-    }
-} // namespace
-
 bool isAcceptable (const juce::String& text)
 {
-    if (! characterReferencesAreComplete (text))
-        return false;
+    const Bytes bytes (text.toRawUTF8());
 
-    if (text.containsIgnoreCase ("<!DOCTYPE") || text.containsIgnoreCase ("<!ENTITY"))
-        return false;
-
-    // Only a leading XML declaration: the framework's parser never gets past a
-    // processing instruction that is followed by text inside an element. Anywhere else
-    // "<?" is either such an instruction or not well-formed, so the text is refused.
-    const auto declaration = text.indexOf ("<?");
-
-    if (declaration >= 0
-        && (text.substring (0, declaration).containsNonWhitespaceChars() || text.indexOf (declaration + 2, "<?") >= 0))
-        return false;
-
-    return ! nestsTooDeeply (text, true) && ! nestsTooDeeply (text, false);
+    return ! containsIgnoringCase (bytes, "<!doctype")
+           && ! containsIgnoringCase (bytes, "<!entity")
+           && hasOnlyALeadingDeclaration (bytes)
+           && characterReferencesAreComplete (bytes)
+           && ! nestsTooDeeply (bytes, true)
+           && ! nestsTooDeeply (bytes, false);
 }
 
 std::unique_ptr<juce::XmlElement> parse (const juce::String& text, bool onlyOuterElement)
