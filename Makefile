@@ -2,13 +2,15 @@
 
 BUILD_DIR   ?= build
 TSAN_DIR    ?= build-tsan
+FUZZ_DIR    ?= build-fuzz
+FUZZ_SECONDS ?= 30
 JOBS        ?= $(shell nproc)
 VST_DIR     ?= $(HOME)/.vst
 CMAKE_FLAGS ?=
 
 PLUGIN := $(BUILD_DIR)/Cadenzium2_artefacts/Release/VST/Cadenzium2.so
 
-.PHONY: setup configure build test run install bench tsan format clean
+.PHONY: setup configure build test run install bench tsan fuzz fuzz-smoke format clean
 
 setup:
 	@bash scripts/setup
@@ -43,6 +45,32 @@ tsan: setup
 	@cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCADENZIUM_SANITIZE=thread -DCADENZIUM_BUILD_BENCHMARKS=OFF > /dev/null
 	@cmake --build $(TSAN_DIR) --parallel $(JOBS)
 	@cd $(TSAN_DIR) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --output-on-failure --parallel $(JOBS) -L threads
+
+# The libFuzzer targets, built with clang, AddressSanitizer and UBSan in their own folder;
+# not part of CI.
+FUZZERS := v1_preset preset_file
+
+fuzz: setup
+	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+		-DCADENZIUM_BUILD_FUZZERS=ON -DCADENZIUM_BUILD_TESTS=OFF -DCADENZIUM_BUILD_BENCHMARKS=OFF \
+		-DCADENZIUM_SANITIZE=address,undefined > /dev/null
+	@cmake --build $(FUZZ_DIR) --parallel $(JOBS) --target $(addsuffix _fuzzer,$(FUZZERS))
+
+# Each fuzzer for FUZZ_SECONDS over a scratch copy of the seed corpus in tests/fuzz/corpus
+# (new inputs go to the scratch copy, crashes to $(FUZZ_DIR)/artifacts).
+fuzz-smoke: fuzz
+	@mkdir -p $(FUZZ_DIR)/artifacts
+	@for f in $(FUZZERS); do \
+		rm -rf $(FUZZ_DIR)/corpus/$$f && mkdir -p $(FUZZ_DIR)/corpus/$$f && \
+		echo "== $$f: $(FUZZ_SECONDS) s" && \
+		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 $(FUZZ_DIR)/tests/fuzz/$${f}_fuzzer \
+			-max_total_time=$(FUZZ_SECONDS) -max_len=65536 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+			-artifact_prefix=$(FUZZ_DIR)/artifacts/ $(FUZZ_DIR)/corpus/$$f tests/fuzz/corpus/$$f \
+			> $(FUZZ_DIR)/$$f.log 2>&1; \
+		status=$$?; \
+		grep -E "^(Done|stat::number_of_executed_units|stat::peak_rss_mb)" $(FUZZ_DIR)/$$f.log; \
+		if [ $$status -ne 0 ]; then tail -n 60 $(FUZZ_DIR)/$$f.log; exit 1; fi; \
+	done
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
