@@ -44,26 +44,37 @@ namespace
         return c >= '0' && c <= '9';
     }
 
-    /** "&#123;" or "&#x1F;": the framework's reader steps past the end of the text on a
-        hexadecimal reference cut short, so every numeric reference must be complete. */
-    bool characterReferencesAreComplete (Bytes text) noexcept
+    /** Every "&" starts "&amp;", "&quot;", "&apos;", "&lt;", "&gt;" or a complete
+        numeric reference ("&#123;", "&#x1F;"), as the framework's writer produces. The
+        framework's reader parses the name of an unknown entity as markup when it starts
+        with "<", and steps past the end of the text on a hexadecimal reference cut short. */
+    bool referencesAreSimple (Bytes text) noexcept
     {
-        for (auto at = text.find ("&#"); at != Bytes::npos; at = text.find ("&#", at + 2))
+        for (auto at = text.find ('&'); at != Bytes::npos; at = text.find ('&', at + 1))
         {
-            auto i = at + 2;
-            const bool hex = i < text.size() && (text[i] == 'x' || text[i] == 'X');
+            const auto rest = text.substr (at + 1);
+
+            if (rest.rfind ("amp;", 0) == 0 || rest.rfind ("quot;", 0) == 0 || rest.rfind ("apos;", 0) == 0
+                || rest.rfind ("lt;", 0) == 0 || rest.rfind ("gt;", 0) == 0)
+                continue;
+
+            if (rest.empty() || rest[0] != '#')
+                return false;
+
+            size_t i = 1;
+            const bool hex = i < rest.size() && (rest[i] == 'x' || rest[i] == 'X');
 
             if (hex)
                 ++i;
 
             const auto firstDigit = i;
 
-            while (i < text.size() && (hex ? isHexDigit (text[i]) : isDigit (text[i])))
+            while (i < rest.size() && (hex ? isHexDigit (rest[i]) : isDigit (rest[i])))
                 ++i;
 
             const auto digits = i - firstDigit;
 
-            if (digits == 0 || digits > (hex ? 8u : 12u) || i >= text.size() || text[i] != ';')
+            if (digits == 0 || digits > (hex ? 8u : 12u) || i >= rest.size() || rest[i] != ';')
                 return false;
         }
 
@@ -185,7 +196,7 @@ bool isAcceptable (const juce::String& text)
     return ! containsIgnoringCase (bytes, "<!doctype")
            && ! containsIgnoringCase (bytes, "<!entity")
            && hasOnlyALeadingDeclaration (bytes)
-           && characterReferencesAreComplete (bytes)
+           && referencesAreSimple (bytes)
            && ! nestsTooDeeply (bytes, true)
            && ! nestsTooDeeply (bytes, false);
 }
