@@ -8,6 +8,7 @@ PhraseManager::PhraseManager()
 void PhraseManager::setSequence (int slot, const tarn::Sequence& sequence, void* source)
 {
     // The base stores and marks its own copy; the caller's value is never touched.
+    const juce::ScopedLock sl (*stateLock);
     AdvancedSequenceManager::setSequence (slot, sequence, source);
 }
 
@@ -39,6 +40,102 @@ void PhraseManager::setRows (RowList newRows)
     for (auto& row : newRows)
         row.sanitise();
 
-    rows = newRows;
-    rowHolder.publish (std::move (newRows));
+    {
+        const juce::ScopedLock sl (*stateLock);
+        rows = newRows;
+        rowHolder.publish (std::move (newRows));
+    }
+
+    announceRowsChanged();
+}
+
+void PhraseManager::setControllerTypes (ControllerTypeList newTypes)
+{
+    for (auto& type : newTypes)
+        type = type.sanitised();
+
+    {
+        const juce::ScopedLock sl (*stateLock);
+        controllerTypes = std::move (newTypes);
+    }
+
+    announceControllerTypesChanged();
+}
+
+tarn::Sequence PhraseManager::makeDefaultSequence() const
+{
+    tarn::Sequence sequence;
+    sequence.setLength (tarn::Ticks::perWhole);
+    sequence.lanes = toLanes (controllerTypes);
+    sequence.normalise();
+    return sequence;
+}
+
+void PhraseManager::announceRowsChanged()
+{
+    editListeners.call ([] (Listener& l)
+                        { l.rowsChanged(); });
+}
+
+void PhraseManager::announceControllerTypesChanged()
+{
+    editListeners.call ([] (Listener& l)
+                        { l.controllerTypesChanged(); });
+}
+
+//==============================================================================
+PhraseManager::Transaction::Transaction (PhraseManager& managerToUse, const juce::String& name)
+    : manager (managerToUse)
+    , lock (*managerToUse.stateLock)
+{
+    manager.undoManager.beginNewTransaction (name);
+}
+
+bool PhraseManager::Transaction::perform (juce::UndoableAction* action)
+{
+    return manager.undoManager.perform (action);
+}
+
+bool PhraseManager::undo()
+{
+    const juce::ScopedLock sl (*stateLock);
+    return undoManager.undo();
+}
+
+bool PhraseManager::redo()
+{
+    const juce::ScopedLock sl (*stateLock);
+    return undoManager.redo();
+}
+
+bool PhraseManager::canUndo() const
+{
+    const juce::ScopedLock sl (*stateLock);
+    return undoManager.canUndo();
+}
+
+bool PhraseManager::canRedo() const
+{
+    const juce::ScopedLock sl (*stateLock);
+    return undoManager.canRedo();
+}
+
+juce::String PhraseManager::getUndoTooltip() const
+{
+    const juce::ScopedLock sl (*stateLock);
+    const auto name = undoManager.canUndo() ? undoManager.getUndoDescription() : juce::String();
+    return name.isNotEmpty() ? "Undo: " + name : juce::String ("Nothing to undo");
+}
+
+juce::String PhraseManager::getRedoTooltip() const
+{
+    const juce::ScopedLock sl (*stateLock);
+    const auto name = undoManager.canRedo() ? undoManager.getRedoDescription() : juce::String();
+    return name.isNotEmpty() ? "Redo: " + name : juce::String ("Nothing to redo");
+}
+
+void PhraseManager::clearUndoHistory()
+{
+    const juce::ScopedLock sl (*stateLock);
+    undoManager.clearUndoHistory();
 }

@@ -1,15 +1,40 @@
 #pragma once
 
 #include "RowListHolder.h"
+#include "state/ControllerTypes.h"
 
 #include <tarn/sequence/AdvancedSequenceManager.h>
+#include <tarn/util/ListenerSet.h>
 
-/** The processor's twelve phrase slots and the row list they play through. The undo history
-    that every editing command goes through will live here as well. */
+#include <juce_data_structures/juce_data_structures.h>
+
+/** The processor's twelve phrase slots, the row list they play through, the controller
+    lanes every phrase carries, and the undo history of every edit of them. The history lives
+    here, not in the editor, so it outlives the editor window.
+
+    Every writer takes the state lock (the processor hands its maker-level state lock over at
+    construction), so a host saving its project from another thread sees each edit either
+    whole or not at all.
+*/
 class PhraseManager : public tarn::AdvancedSequenceManager
 {
 public:
+    /** Told of row and controller-lane edits, on the thread that made them (the message
+        thread, or a host's thread while it restores a state). */
+    class Listener
+    {
+    public:
+        virtual ~Listener() = default;
+        virtual void rowsChanged() {}
+        virtual void controllerTypesChanged() {}
+    };
+
     PhraseManager();
+
+    /** From now on every writer holds this lock instead of the manager's own. [message
+        thread, before anything else uses the manager] */
+    void useStateLock (juce::CriticalSection& lock) noexcept { stateLock = &lock; }
+    juce::CriticalSection& getStateLock() const noexcept { return *stateLock; }
 
     /** Replaces the phrase of a slot with a copy of `sequence`. [message thread] */
     void setSequence (int slot, const tarn::Sequence& sequence, void* source) override;
@@ -23,7 +48,7 @@ public:
 
     /** Replaces the whole row list: every row is brought into a playable range, rows past
         the 128th are dropped (a phrase has one loop region per row), and the audio thread
-        adopts the new list at its next block. [message thread] */
+        adopts the new list at its next block. Listeners hear rowsChanged. [message thread] */
     void setRows (RowList newRows);
 
     /** The rows as the audio thread sees them. [audio thread: update() then get()] */
@@ -32,9 +57,77 @@ public:
     /** The rows of a blank patch: eight Pitch rows, lowest held note first. */
     static RowList makeDefaultRows();
 
+    //==============================================================================
+    /** The lanes every phrase carries, in lane order. [message thread] */
+    const ControllerTypeList& getControllerTypes() const noexcept { return controllerTypes; }
+
+    /** Replaces the list (each entry sanitised); listeners hear controllerTypesChanged. The
+        phrases' own lanes are not touched. [message thread] */
+    void setControllerTypes (ControllerTypeList newTypes);
+
+    /** One empty bar of 4/4 with one empty lane per controller type: what a deleted phrase
+        becomes. [message thread] */
+    tarn::Sequence makeDefaultSequence() const;
+
+    void addListener (Listener* listener) { editListeners.add (listener); } // [message thread]
+    void removeListener (Listener* listener) { editListeners.remove (listener); } // [message thread]
+
+    //==============================================================================
+    /** One user command: holds the state lock for its whole length and begins a new named
+        undo transaction, so one undo reverts every action it performs. A command whose every
+        action is discarded (an edit that changes nothing) leaves no history entry. */
+    class Transaction
+    {
+    public:
+        Transaction (PhraseManager& manager, const juce::String& name); // [message thread]
+
+        /** Performs the action and keeps it in the transaction when it changed something;
+            takes ownership either way. */
+        bool perform (juce::UndoableAction* action);
+
+    private:
+        PhraseManager& manager;
+        const juce::ScopedLock lock;
+
+        JUCE_DECLARE_NON_COPYABLE (Transaction)
+    };
+
+    /** The history. Read it through the functions below from the editor; do not perform on it
+        directly (the state lock would not be held). [message thread] */
+    juce::UndoManager& getUndoManager() noexcept { return undoManager; }
+
+    bool undo(); // [message thread]
+    bool redo(); // [message thread]
+    bool canUndo() const; // [message thread]
+    bool canRedo() const; // [message thread]
+
+    /** "Undo: Edit phrase", or "Nothing to undo" when there is nothing (or nothing named)
+        to undo. [message thread] */
+    juce::String getUndoTooltip() const;
+
+    /** "Redo: Edit phrase", or "Nothing to redo". [message thread] */
+    juce::String getRedoTooltip() const;
+
+    /** Forgets every step: after a state or preset load the old steps would write the
+        previous song's phrases and rows into the new one. [message thread, or a host thread
+        restoring a state] */
+    void clearUndoHistory();
+
+    /** Tells the listeners the row list changed. [message thread] */
+    void announceRowsChanged();
+
 private:
+    void announceControllerTypesChanged();
+
+    juce::CriticalSection ownLock;
+    juce::CriticalSection* stateLock = &ownLock;
+
     RowList rows;
     RowListHolder rowHolder;
+    ControllerTypeList controllerTypes;
+
+    juce::UndoManager undoManager;
+    tarn::ListenerSet<Listener> editListeners;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PhraseManager)
 };
