@@ -3,8 +3,6 @@
 #include "ControllerPreview.h"
 #include "ParameterChangeBits.h"
 #include "Parameters.h"
-#include "state/PhraseTree.h"
-#include "state/RowTree.h"
 
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 
@@ -19,6 +17,7 @@ Cadenzium2AudioProcessor::Cadenzium2AudioProcessor()
 
     // The rows apply each note's pitch offset themselves, after choosing the pitch.
     phraseManager.setCarryPitchOffset (true);
+    initialiseState();
 
     for (int slot = 0; slot < numPhrases; ++slot)
         phraseManager.setSequence (slot, tarn::Sequence(), nullptr);
@@ -116,38 +115,4 @@ void Cadenzium2AudioProcessor::setKeySignature (const KeySignature& key)
 {
     if (keySignature.store (key))
         requests.playbackRefresh.store (ProcessorRequests::keyChanged);
-}
-
-void Cadenzium2AudioProcessor::writeStateTree()
-{
-    auto& tree = parameters.state;
-    const auto previousPhrases = tree.getChildWithName (PhraseTree::sequencesType);
-    const auto phrases = PhraseTree::write (phraseManager, getRequestedPhrase(), previousPhrases);
-    const auto rows = RowTree::write (phraseManager.getRows());
-
-    const juce::ScopedLock tl (treeLock);
-
-    for (const auto& [node, type] : { std::pair { phrases, PhraseTree::sequencesType }, std::pair { rows, RowTree::rowsType } })
-    {
-        const auto old = tree.getChildWithName (type);
-
-        if (! old.isValid())
-            tree.appendChild (node, nullptr);
-        else if (! old.isEquivalentTo (node))
-            tree.getChild (tree.indexOf (old)).copyPropertiesAndChildrenFrom (node, nullptr);
-    }
-}
-
-void Cadenzium2AudioProcessor::readStateTree (const juce::ValueTree& tree, bool applyParameterSnapshot)
-{
-    BrindlexProcessor::readStateTree (tree, applyParameterSnapshot);
-
-    // The rows are rebuilt from whatever the state holds; the sounding notes of the old rows
-    // end first so none of them is left hanging.
-    phraseManager.setRows (RowTree::read (tree.getChildWithName (RowTree::rowsType)));
-
-    if (const auto current = PhraseTree::read (tree.getChildWithName (PhraseTree::sequencesType), phraseManager); current >= 0)
-        requestPhrase (current);
-
-    requests.playbackRefresh.store (ProcessorRequests::playingPhraseChanged);
 }

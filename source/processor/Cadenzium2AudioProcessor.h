@@ -4,12 +4,18 @@
 #include "ParameterIds.h"
 #include "PhraseManager.h"
 #include "ProcessorRequests.h"
+#include "commands/EditCommands.h"
+#include "state/GenerationNodeUpkeep.h"
+#include "state/PlaybackTree.h"
+#include "state/SettingsTree.h"
 
 #include <brindlex/BrindlexProcessor.h>
 #include <tarn/sequence/Sequence.h>
 
 /** The plug-in: twelve phrase slots played against the chord held at the input. */
 class Cadenzium2AudioProcessor : public brindlex::BrindlexProcessor
+    , public juce::ValueTree::Listener
+    , private PhraseManager::Listener
 {
 public:
     static constexpr const char* productName = "Cadenzium 2";
@@ -42,11 +48,47 @@ public:
     void parameterChanged (const juce::String& parameterId, float newValue) override;
 
     //==============================================================================
-    /** Brings the phrases and rows in the state tree up to date. [message thread] */
+    // The saved state (Cadenzium2AudioProcessorState.cpp). Each holds the state lock; the
+    // host calls them from its own thread as well as from the message thread.
+
+    /** Brings the whole state tree up to date: "version", phrases, rows, controller types,
+        "playback", "settings" and "generation". [message thread, or a host thread] */
     void writeStateTree() override;
 
-    /** Applies a whole state: parameters, rows, phrases and the playing slot. [message thread] */
+    /** Records the four performance parameters (swing, key lock, keyswitching and its range)
+        before a preset load, which keeps them. [message thread] */
+    void storeParameterSnapshot() override;
+
+    /** Applies a whole state, in order: the recorded performance parameters (only when asked:
+        preset loads keep them, host restores do not), key signature, swing grid, view
+        settings, controller types, rows, phrases with the playing slot, controller generation
+        settings. Missing parts keep what they were, except the rows. Ends by forgetting the
+        undo history. [message thread, or a host thread] */
     void readStateTree (const juce::ValueTree& tree, bool applyParameterSnapshot) override;
+
+    /** Key signature and swing grid from a state's "playback". [message thread, or a host thread] */
+    void readPlaybackNode (const juce::ValueTree& tree) override;
+
+    /** A change in the piano-roll settings is logged and announced to the host. [message thread] */
+    void valueTreePropertyChanged (juce::ValueTree& tree, const juce::Identifier& property) override;
+
+    /** The view settings the editor keeps with the song and the controller generation
+        settings (one "cc_generator" child per lane). Each stays the same node for the
+        processor's life, so the editor can listen to it; write through the setters below, which
+        take the state lock. [message thread] */
+    juce::ValueTree getPianoRollSettings() const noexcept { return pianoRollSettings; }
+    juce::ValueTree getEditorSettings() const noexcept { return editorSettings; }
+    juce::ValueTree getControllerGenerationSettings() const noexcept { return generationSettings.getNode(); }
+
+    /** Each change is announced to the host through `internal`. [message thread] */
+    void setPianoRollSetting (const juce::Identifier& property, const juce::var& value);
+    void setEditorSetting (const juce::Identifier& property, const juce::var& value);
+    void setControllerGenerationSetting (int lane, const juce::Identifier& property, const juce::var& value);
+
+    //==============================================================================
+    /** Every undoable edit of phrases, rows and controller lanes; undo and redo through
+        getPhraseManager(). [message thread] */
+    EditCommands& getCommands() noexcept { return commands; }
 
     //==============================================================================
     /** Nudges the hidden `internal` parameter so the host sees that non-parameter state
@@ -94,9 +136,25 @@ public:
     KeySignature getKeySignature() const noexcept { return keySignature.load(); }
 
 private:
+    /** The state's part of construction: locks, listeners, the settings nodes. */
+    void initialiseState();
+
+    void rowsChanged() override;
+    void controllerTypesChanged() override;
+    void announceStateChange();
+
     PhraseManager phraseManager;
     ProcessorRequests requests;
     AtomicKeySignature keySignature;
+
+    juce::ValueTree pianoRollSettings { SettingsTree::pianoRollType };
+    juce::ValueTree editorSettings { SettingsTree::editorSettingsType };
+    GenerationNodeUpkeep generationSettings;
+    ControllerTypeList lastControllerTypes;
+    std::optional<ParameterSnapshot> recordedParameters;
+    std::atomic<bool> readingState { false };
+    EditCommands commands { phraseManager, parameters, getToastManager(), [this]
+                            { return generationSettings.getNode().createCopy(); } };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Cadenzium2AudioProcessor)
 };
