@@ -1,0 +1,414 @@
+#include <source/processor/Cadenzium2AudioProcessor.h>
+#include <source/processor/commands/RowRenumbering.h>
+#include <tarn/util/RandomSource.h>
+#include <tests/source/processor/state/StateTestSupport.h>
+#include <tests/support/TemporaryFolder.h>
+#include <tests/support/TestSeed.h>
+
+#include <gtest/gtest.h>
+
+using namespace cadenzium::test;
+
+namespace
+{
+class EditCommandTest : public ::testing::Test
+{
+protected:
+    EditCommandTest()
+    {
+        // Five rows; every phrase has a note on each row (a different rhythm per phrase) and
+        // a loop region on rows 1 and 3.
+        RowList rows (5);
+
+        for (int i = 0; i < 5; ++i)
+            rows[(size_t) i].value = i;
+
+        phrases.setRows (rows);
+
+        for (int slot = 0; slot < Cadenzium2AudioProcessor::numPhrases; ++slot)
+        {
+            auto phrase = phrases.getSequence (slot);
+            phrase.notes.clear();
+
+            for (int row = 0; row < 5; ++row)
+                phrase.notes.push_back (noteOnRow (row, (row * 480 + slot * 120) % 3840, 120));
+
+            phrase.loops[1] = { 0, 480 + slot };
+            phrase.loops[3] = { 960, 1920 };
+            phrase.normalise();
+            phrases.setSequence (slot, phrase, nullptr);
+        }
+
+        phrases.clearUndoHistory();
+    }
+
+    std::vector<tarn::Sequence> allPhrases() const
+    {
+        std::vector<tarn::Sequence> all;
+
+        for (int slot = 0; slot < Cadenzium2AudioProcessor::numPhrases; ++slot)
+            all.push_back (processor.getPhrase (slot));
+
+        return all;
+    }
+
+    static bool samePhrases (const std::vector<tarn::Sequence>& a, const std::vector<tarn::Sequence>& b)
+    {
+        return a.size() == b.size() && std::equal (a.begin(), a.end(), b.begin(), tarn::sequencesAreEqual);
+    }
+
+    int rowOfNoteAt (int slot, int timestamp) const
+    {
+        for (const auto& note : processor.getPhrase (slot).notes)
+            if (note.timestamp == timestamp)
+                return note.number;
+
+        return -1;
+    }
+
+    Cadenzium2AudioProcessor processor;
+    PhraseManager& phrases = processor.getPhraseManager();
+    EditCommands& commands = processor.getCommands();
+};
+} // namespace
+
+TEST_F (EditCommandTest, deletingRowTwoOfFiveRenumbersEveryPhraseAndOneUndoRestoresEverything)
+{
+    const auto rowsBefore = phrases.getRows();
+    const auto phrasesBefore = allPhrases();
+
+    ASSERT_TRUE (commands.deleteRow (2));
+    EXPECT_EQ (phrases.getRows().size(), 4u);
+    EXPECT_EQ (phrases.getRows()[2], rowsBefore[3]);
+
+    for (int slot = 0; slot < Cadenzium2AudioProcessor::numPhrases; ++slot)
+    {
+        const auto& phrase = processor.getPhrase (slot);
+        EXPECT_EQ (phrase.notes.size(), 4u);
+        EXPECT_EQ (rowOfNoteAt (slot, (3 * 480 + slot * 120) % 3840), 2) << "row 3 became row 2";
+        EXPECT_EQ (rowOfNoteAt (slot, (4 * 480 + slot * 120) % 3840), 3);
+        EXPECT_EQ (phrase.loops[2], (tarn::RowLoop { 960, 1920 })) << "row 3's loop moved with it";
+        EXPECT_EQ (phrase.loops[1], (tarn::RowLoop { 0, 480 + slot }));
+        EXPECT_FALSE (phrase.loops[3].isSet());
+    }
+
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Delete row");
+    ASSERT_TRUE (phrases.undo());
+    EXPECT_EQ (phrases.getRows(), rowsBefore);
+    EXPECT_TRUE (samePhrases (allPhrases(), phrasesBefore));
+
+    ASSERT_TRUE (phrases.redo());
+    EXPECT_EQ (phrases.getRows().size(), 4u);
+    EXPECT_EQ (rowOfNoteAt (0, 3 * 480), 2);
+}
+
+TEST_F (EditCommandTest, draggingRowZeroToThreeCarriesItsNotesAndLoopAndUndoRestoresEverything)
+{
+    const auto rowsBefore = phrases.getRows();
+    const auto phrasesBefore = allPhrases();
+
+    ASSERT_TRUE (commands.moveRow (0, 3));
+    EXPECT_EQ (phrases.getRows()[3], rowsBefore[0]);
+    EXPECT_EQ (phrases.getRows()[0], rowsBefore[1]);
+
+    for (int slot = 0; slot < Cadenzium2AudioProcessor::numPhrases; ++slot)
+    {
+        EXPECT_EQ (rowOfNoteAt (slot, (0 + slot * 120) % 3840), 3);
+        EXPECT_EQ (rowOfNoteAt (slot, (1 * 480 + slot * 120) % 3840), 0);
+        EXPECT_EQ (rowOfNoteAt (slot, (3 * 480 + slot * 120) % 3840), 2);
+        EXPECT_EQ (rowOfNoteAt (slot, (4 * 480 + slot * 120) % 3840), 4);
+        EXPECT_EQ (processor.getPhrase (slot).loops[0], (tarn::RowLoop { 0, 480 + slot }));
+        EXPECT_EQ (processor.getPhrase (slot).loops[2], (tarn::RowLoop { 960, 1920 }));
+    }
+
+    ASSERT_TRUE (phrases.undo());
+    EXPECT_EQ (phrases.getRows(), rowsBefore);
+    EXPECT_TRUE (samePhrases (allPhrases(), phrasesBefore));
+
+    EXPECT_FALSE (commands.moveRow (2, 2));
+    EXPECT_FALSE (commands.moveRow (0, 5));
+    EXPECT_FALSE (commands.deleteRow (5));
+    EXPECT_FALSE (phrases.canUndo());
+}
+
+TEST (RowRenumbering, movingARowThereAndBackGivesThePhraseBack)
+{
+    const auto seed = testSeed (7);
+    SCOPED_TRACE ("seed " + juce::String (seed).toStdString());
+    juce::Random random (seed);
+
+    for (int round = 0; round < 200; ++round)
+    {
+        tarn::Sequence phrase;
+
+        for (int i = random.nextInt (40); --i >= 0;)
+            phrase.notes.push_back (noteOnRow (random.nextInt (128), random.nextInt (3840), 1 + random.nextInt (500)));
+
+        for (int i = random.nextInt (10); --i >= 0;)
+            phrase.loops[(size_t) random.nextInt (128)] = { random.nextInt (1000), 1000 + random.nextInt (2000) };
+
+        phrase.normalise();
+        const auto from = random.nextInt (128), to = random.nextInt (128);
+        const auto moved = RowRenumbering::withRowMoved (phrase, from, to);
+
+        ASSERT_EQ (moved.notes.size(), phrase.notes.size());
+        ASSERT_EQ (moved.loops[(size_t) to], phrase.loops[(size_t) from]);
+        ASSERT_TRUE (tarn::sequencesAreEqual (RowRenumbering::withRowMoved (moved, to, from), phrase)) << from << " -> " << to;
+    }
+}
+
+TEST_F (EditCommandTest, controllerLanesReachEveryPhraseAndUndoAndRedoBringThemBack)
+{
+    const auto phrasesBefore = allPhrases();
+    const ControllerType mod { tarn::ControllerLane::controlChange, 1, 1, {} };
+    const ControllerType bend { tarn::ControllerLane::pitchBend, -1, 1, {} };
+
+    ASSERT_TRUE (commands.newController (mod));
+    ASSERT_TRUE (commands.newController (bend));
+
+    for (const auto& phrase : allPhrases())
+        ASSERT_EQ (phrase.lanes.size(), 2u);
+
+    // Points drawn on the mod lane of phrase 4, and its generation settings.
+    auto drawn = processor.getPhrase (4);
+    drawn.lanes[0].points = { { 0, 20, 0.5f, 0 }, { 1920, 120, 0.5f, 1 } };
+    commands.editPhrase (4, drawn);
+    processor.setControllerGenerationSetting (0, "enable", true);
+    processor.setControllerGenerationSetting (0, "density", 100.0);
+    const auto afterDrawing = allPhrases();
+
+    // A second lane on a key another lane has would take over its points: refused.
+    EXPECT_FALSE (commands.newController ({ tarn::ControllerLane::controlChange, 1, 1, "Again" }));
+    EXPECT_FALSE (commands.changeController (1, mod));
+    EXPECT_FALSE (commands.changeController (0, mod)) << "the same type, number, channel and name";
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Edit phrase");
+    EXPECT_TRUE (samePhrases (allPhrases(), afterDrawing));
+
+    // Retyping the mod lane to CC 11 keeps its points and its generation settings.
+    ASSERT_TRUE (commands.changeController (0, { tarn::ControllerLane::controlChange, 11, 1, "Expression" }));
+    EXPECT_EQ (processor.getPhrase (4).lanes[0].number, 11);
+    EXPECT_EQ (processor.getPhrase (4).lanes[0].points, drawn.lanes[0].points);
+    EXPECT_EQ (processor.getPhrase (7).lanes[0].name, "Expression");
+    EXPECT_TRUE ((bool) processor.getControllerGenerationSettings().getChild (0)["enable"]);
+    EXPECT_EQ ((int) processor.getControllerGenerationSettings().getChild (0)["number"], 11);
+
+    // Deleting it: the pitch-bend lane does not inherit its settings.
+    ASSERT_TRUE (commands.deleteController (0));
+    EXPECT_EQ (phrases.getControllerTypes(), (ControllerTypeList { bend }));
+
+    for (const auto& phrase : allPhrases())
+        ASSERT_EQ (phrase.lanes.size(), 1u);
+
+    const auto generation = processor.getControllerGenerationSettings();
+    ASSERT_EQ (generation.getNumChildren(), 1);
+    EXPECT_FALSE ((bool) generation.getChild (0)["enable"]);
+
+    // Undo the deletion and the retyping: lanes, points and settings are back.
+    ASSERT_TRUE (phrases.undo());
+    ASSERT_TRUE (phrases.undo());
+    EXPECT_TRUE (samePhrases (allPhrases(), afterDrawing));
+    EXPECT_EQ (phrases.getControllerTypes()[0], mod);
+    EXPECT_TRUE ((bool) processor.getControllerGenerationSettings().getChild (0)["enable"]);
+    EXPECT_EQ ((int) processor.getControllerGenerationSettings().getChild (0)["number"], 1);
+
+    ASSERT_TRUE (phrases.redo());
+    EXPECT_EQ (processor.getPhrase (4).lanes[0].number, 11);
+
+    // Everything undone: no lanes anywhere.
+    while (phrases.canUndo())
+        phrases.undo();
+
+    EXPECT_TRUE (phrases.getControllerTypes().empty());
+    EXPECT_TRUE (samePhrases (allPhrases(), phrasesBefore));
+    EXPECT_EQ (processor.getControllerGenerationSettings().getNumChildren(), 0);
+}
+
+TEST_F (EditCommandTest, updatesThatChangeNothingLeaveNoHistoryEntry)
+{
+    EXPECT_FALSE (commands.editPhrase (0, processor.getPhrase (0)));
+    EXPECT_FALSE (commands.renamePhrase (0, processor.getPhrase (0).name));
+    EXPECT_FALSE (commands.copyPhraseTo (3, 3));
+    EXPECT_FALSE (commands.changeRow (1, phrases.getRows()[1]));
+    EXPECT_FALSE (commands.setPhraseLoopCount (2, -1));
+    EXPECT_FALSE (commands.newRows (0));
+    EXPECT_FALSE (commands.commitMutation (0, { processor.getPhrase (0), false }));
+
+    // Every row locked: generation changes nothing.
+    for (int row = 0; row < 5; ++row)
+        commands.setRowGenerationLock (row, true);
+
+    EXPECT_FALSE (commands.generatePhrase (0, consts::RegenerationMode::phrase));
+    EXPECT_FALSE (phrases.canUndo());
+    EXPECT_EQ (phrases.getUndoTooltip(), "Nothing to undo");
+    EXPECT_EQ (phrases.getRedoTooltip(), "Nothing to redo");
+}
+
+TEST_F (EditCommandTest, theUndoAndRedoControlsNameTheStepTheyWouldRevert)
+{
+    tarn::RandomSource::setFixedSeed (99);
+    processor.setRawParameterValueNotifyingHost (ParameterIds::genNoteDensity, 100.0f);
+    const auto before = processor.getPhrase (1);
+
+    ASSERT_TRUE (commands.generatePhrase (1, consts::RegenerationMode::phrase));
+    tarn::RandomSource::clearFixedSeed();
+    EXPECT_FALSE (tarn::sequencesAreEqual (processor.getPhrase (1), before));
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Edit phrase");
+    EXPECT_EQ (phrases.getRedoTooltip(), "Nothing to redo");
+
+    phrases.undo();
+    EXPECT_TRUE (tarn::sequencesAreEqual (processor.getPhrase (1), before));
+    EXPECT_EQ (phrases.getUndoTooltip(), "Nothing to undo");
+    EXPECT_EQ (phrases.getRedoTooltip(), "Redo: Edit phrase");
+
+    // A new step after an undo drops what could have been redone.
+    commands.renamePhrase (1, "Verse");
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Rename phrase");
+    EXPECT_EQ (phrases.getRedoTooltip(), "Nothing to redo");
+}
+
+TEST_F (EditCommandTest, phraseMenuCommandsAndTheRepeatChoice)
+{
+    const auto first = processor.getPhrase (0), second = processor.getPhrase (1);
+    commands.newController ({ tarn::ControllerLane::pitchBend, -1, 3, {} });
+
+    EXPECT_FALSE (commands.movePhrase (0, -1));
+    EXPECT_FALSE (commands.movePhrase (11, +1));
+    ASSERT_TRUE (commands.movePhrase (1, -1));
+    EXPECT_EQ (processor.getPhrase (0).notes, second.notes);
+    EXPECT_EQ (processor.getPhrase (1).notes, first.notes);
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Change phrase order");
+    phrases.undo();
+    EXPECT_EQ (processor.getPhrase (0).notes, first.notes);
+
+    commands.renamePhrase (5, "Chorus");
+    commands.renamePhrase (2, "Intro");
+    ASSERT_TRUE (commands.copyPhraseTo (2, 5));
+    EXPECT_EQ (processor.getPhrase (5).notes, processor.getPhrase (2).notes);
+    EXPECT_EQ (processor.getPhrase (5).name, "Chorus");
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Edit phrase");
+
+    ASSERT_TRUE (commands.deletePhrase (5));
+    EXPECT_TRUE (processor.getPhrase (5).notes.empty());
+    EXPECT_EQ (processor.getPhrase (5).getLength(), 3840);
+    ASSERT_EQ (processor.getPhrase (5).lanes.size(), 1u);
+    EXPECT_EQ (processor.getPhrase (5).lanes[0].channel, 3);
+
+    ASSERT_TRUE (commands.setPhraseLoopCount (6, 4));
+    EXPECT_EQ (processor.getPhrase (6).loopCount, 4);
+    commands.setPhraseLoopCount (6, 100000);
+    EXPECT_EQ (processor.getPhrase (6).loopCount, tarn::SequenceLimits::maxLoopCount);
+    EXPECT_FALSE (commands.renamePhrase (12, "No such slot"));
+}
+
+TEST_F (EditCommandTest, theRowTableStopsAtOneHundredTwentyEightRows)
+{
+    ASSERT_TRUE (commands.newRow());
+    EXPECT_EQ (phrases.getRows().back().type, CadenziumModifier::pitch);
+    EXPECT_EQ (phrases.getRows().back().value, 5) << "one rank above the highest Pitch row";
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Create new row");
+
+    ASSERT_TRUE (commands.newRows (500));
+    EXPECT_EQ ((int) phrases.getRows().size(), CadenziumModifier::maxRows);
+    EXPECT_EQ (phrases.getRows().back().value, 15);
+
+    EXPECT_FALSE (commands.newRow());
+    EXPECT_FALSE (commands.newRows (1));
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Create multiple rows");
+
+    phrases.undo();
+    EXPECT_EQ (phrases.getRows().size(), 6u) << "undo removes only the rows the step added";
+
+    // The top row's loop region moves and disappears safely.
+    ASSERT_TRUE (commands.newRows (122));
+    ASSERT_TRUE (commands.moveRow (127, 0));
+    ASSERT_TRUE (commands.deleteRow (127));
+}
+
+TEST_F (EditCommandTest, rowPopupSettingsAreUndoableWhileMuteAndLockActAtOnce)
+{
+    auto settings = phrases.getRows()[1];
+    settings.type = CadenziumModifier::velocity;
+    settings.value = 12;
+    settings.channel = 40;
+    settings.colour = 3;
+    settings.muted = true; // ignored: the popup's settings do not carry the mute
+
+    ASSERT_TRUE (commands.changeRow (1, settings));
+    EXPECT_EQ (phrases.getRows()[1].type, CadenziumModifier::velocity);
+    EXPECT_EQ (phrases.getRows()[1].value, 8);
+    EXPECT_EQ (phrases.getRows()[1].channel, 16);
+    EXPECT_FALSE (phrases.getRows()[1].muted);
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Change row settings");
+
+    ASSERT_TRUE (commands.setRowMuted (1, true));
+    ASSERT_TRUE (commands.setRowGenerationLock (1, true));
+    EXPECT_FALSE (commands.setRowMuted (1, true));
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Change row settings");
+
+    phrases.undo();
+    EXPECT_EQ (phrases.getRows()[1].type, CadenziumModifier::pitch);
+    EXPECT_EQ (phrases.getRows()[1].colour, 0);
+    EXPECT_TRUE (phrases.getRows()[1].muted) << "undoing the settings keeps the later mute";
+    EXPECT_TRUE (phrases.getRows()[1].generationLock);
+}
+
+TEST_F (EditCommandTest, mutationCommitsUnderItsOwnNameOnlyWhenItChangedThePhrase)
+{
+    PhraseMutator mutator (5);
+    processor.setRawParameterValueNotifyingHost (ParameterIds::mutationNotesChanged, 100.0f);
+    processor.setRawParameterValueNotifyingHost (ParameterIds::mutationVelocity, 20.0f);
+
+    ASSERT_TRUE (commands.mutatePhrase (0, mutator, tarn::GridSize()));
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Mutate phrase");
+
+    processor.setRawParameterValueNotifyingHost (ParameterIds::mutationVelocity, 0.0f);
+    processor.setRawParameterValueNotifyingHost (ParameterIds::mutationPitch, 0.0f);
+    EXPECT_FALSE (commands.mutatePhrase (0, mutator, tarn::GridSize()));
+}
+
+TEST_F (EditCommandTest, aMidiImportAddsTheMissingRowsAndThenThePhraseAsTwoSteps)
+{
+    cadenzium::test::TemporaryFolder folder;
+    const auto file = juce::File (folder.string()).getChildFile ("seven.mid");
+
+    juce::MidiMessageSequence track;
+
+    for (int i = 0; i < 7; ++i)
+    {
+        track.addEvent (juce::MidiMessage::noteOn (1, 48 + 3 * i, (juce::uint8) 100), 480.0 * i);
+        track.addEvent (juce::MidiMessage::noteOff (1, 48 + 3 * i), 480.0 * i + 240.0);
+    }
+
+    track.updateMatchedPairs();
+    juce::MidiFile midi;
+    midi.setTicksPerQuarterNote (480);
+    midi.addTrack (track);
+    {
+        juce::FileOutputStream out (file);
+        ASSERT_TRUE (midi.writeTo (out));
+    }
+
+    const auto before = processor.getPhrase (4);
+    ASSERT_TRUE (commands.importMidiPattern (4, file).wasOk());
+    EXPECT_EQ (phrases.getRows().size(), 7u);
+    EXPECT_EQ (processor.getPhrase (4).notes.size(), 7u);
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Edit phrase");
+
+    phrases.undo();
+    EXPECT_TRUE (tarn::sequencesAreEqual (processor.getPhrase (4), before));
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Create multiple rows");
+    phrases.undo();
+    EXPECT_EQ (phrases.getRows().size(), 5u);
+
+    // A file without usable notes: the error toast, and nothing else.
+    const auto empty = juce::File (folder.string()).getChildFile ("empty.mid");
+    empty.replaceWithText ("not a MIDI file");
+    auto& toasts = processor.getToastManager();
+    const auto toastsBefore = toasts.getToasts().size();
+
+    EXPECT_TRUE (commands.importMidiPattern (4, empty).failed());
+    ASSERT_EQ (toasts.getToasts().size(), toastsBefore + 1);
+    EXPECT_EQ (toasts.getToasts().back().text, "ERROR: The selected file does not contain any usable MIDI notes.");
+    EXPECT_TRUE (tarn::sequencesAreEqual (processor.getPhrase (4), before));
+    EXPECT_FALSE (phrases.canUndo());
+}

@@ -1,0 +1,217 @@
+#include "StateTestSupport.h"
+
+#include <source/generation/ControllerGeneration.h>
+#include <source/processor/state/RowTree.h>
+
+#include <gtest/gtest.h>
+
+using namespace cadenzium::test;
+
+namespace
+{
+/** An instance with something other than the defaults in every part of the state. */
+void fillWithASong (Cadenzium2AudioProcessor& p)
+{
+    auto& phrases = p.getPhraseManager();
+    auto& commands = p.getCommands();
+
+    commands.newController ({ tarn::ControllerLane::controlChange, 1, 1, "Mod" });
+    commands.newController ({ tarn::ControllerLane::pitchBend, -1, 2, {} });
+    p.setControllerGenerationSetting (0, ControllerGeneration::Ids::enable, true);
+    p.setControllerGenerationSetting (0, ControllerGeneration::Ids::density, 75.0);
+
+    commands.newRows (3);
+    auto row = phrases.getRows()[2];
+    row.type = CadenziumModifier::fixed;
+    row.value = 72;
+    row.transpose = -5;
+    row.channel = 4;
+    row.name = "Lead";
+    commands.changeRow (2, row);
+    commands.setRowMuted (1, true);
+
+    auto phrase = phrases.getSequence (3);
+    phrase.name = "Riff";
+    phrase.setLength (7680);
+    phrase.loopCount = 3;
+    phrase.notes = { noteOnRow (0, 0), noteOnRow (2, 960, 480, 90), noteOnRow (10, 1920) };
+    phrase.loops[2] = { 960, 1920 };
+    phrase.lanes[0].points = { { 0, 10, 0.5f, 0 }, { 960, 100, 0.25f, 2 } };
+    phrase.normalise();
+    commands.editPhrase (3, phrase);
+    p.requestPhrase (3);
+
+    p.setKeySignature (KeySignature (1, *Scales::find ("Dorian")));
+    p.setSwingGridChoice (2);
+    p.setRawParameterValueNotifyingHost (ParameterIds::swingAmount, 40.0f);
+    p.setRawParameterValueNotifyingHost (ParameterIds::keyswitchRange, 5.0f);
+    p.setRawParameterValueNotifyingHost (ParameterIds::genNoteDensity, 55.0f);
+
+    p.setPianoRollSetting ("grid", 106);
+    p.setEditorSetting (SettingsTree::windowWidthId, 1500);
+    p.setEditorSetting ("sidebar_view", "generation");
+}
+} // namespace
+
+TEST (StateRoundTrip, aFreshInstanceGetsBackEveryPartOfTheStateAndWritesTheSameBytes)
+{
+    Cadenzium2AudioProcessor original;
+    fillWithASong (original);
+    const auto state = stateOf (original);
+
+    const auto tree = treeOf (state);
+    ASSERT_TRUE (tree.hasType ("cadenzium2"));
+    EXPECT_EQ (tree["version"].toString(), "2.5.0");
+    EXPECT_EQ (tree.getChildWithName ("playback").getChildWithName ("key_signature")["name"].toString(), "C# Dorian");
+
+    Cadenzium2AudioProcessor restored;
+    restore (restored, state);
+    const auto& phrases = restored.getPhraseManager();
+
+    EXPECT_EQ (phrases.getRows(), original.getPhraseManager().getRows());
+    EXPECT_EQ (phrases.getControllerTypes(), original.getPhraseManager().getControllerTypes());
+
+    for (int slot = 0; slot < Cadenzium2AudioProcessor::numPhrases; ++slot)
+        EXPECT_TRUE (tarn::sequencesAreEqual (restored.getPhrase (slot), original.getPhrase (slot))) << "phrase " << slot;
+
+    EXPECT_EQ (restored.getPhrase (3).lanes.size(), 2u);
+    EXPECT_EQ (restored.getRequestedPhrase(), 3);
+    EXPECT_EQ (restored.getKeySignature(), original.getKeySignature());
+    EXPECT_EQ (restored.getSwingGridChoice(), 2);
+
+    for (const auto* id : { ParameterIds::swingAmount, ParameterIds::keyswitchRange, ParameterIds::genNoteDensity })
+        EXPECT_FLOAT_EQ (restored.getRawParameterValue (id), original.getRawParameterValue (id)) << id;
+
+    EXPECT_TRUE (restored.getPianoRollSettings().isEquivalentTo (original.getPianoRollSettings()));
+    EXPECT_TRUE (restored.getEditorSettings().isEquivalentTo (original.getEditorSettings()));
+    EXPECT_TRUE (restored.getControllerGenerationSettings().isEquivalentTo (original.getControllerGenerationSettings()));
+    EXPECT_TRUE ((bool) restored.getControllerGenerationSettings().getChild (0)[ControllerGeneration::Ids::enable]);
+
+    EXPECT_EQ (stateOf (restored), state);
+    EXPECT_EQ (stateOf (restored), state) << "a second write must not change anything";
+}
+
+TEST (StateRoundTrip, presetLoadsKeepThePerformanceParametersAndHostRestoresTakeTheSongs)
+{
+    Cadenzium2AudioProcessor source;
+    source.setRawParameterValueNotifyingHost (ParameterIds::swingAmount, 60.0f);
+    source.setRawParameterValueNotifyingHost (ParameterIds::lockToKey, 1.0f);
+    source.setRawParameterValueNotifyingHost (ParameterIds::randomVelocity, 20.0f);
+    const auto song = stateOf (source);
+
+    Cadenzium2AudioProcessor performer;
+    performer.setRawParameterValueNotifyingHost (ParameterIds::swingAmount, 15.0f);
+    performer.setRawParameterValueNotifyingHost (ParameterIds::keyswitchRange, 7.0f);
+
+    // As the preset library loads: record, swap the parameter state in, apply with the flag.
+    performer.storeParameterSnapshot();
+    const auto preset = treeOf (song);
+    performer.getParameterState().replaceState (preset);
+    performer.readStateTree (preset, true);
+
+    EXPECT_FLOAT_EQ (performer.getRawParameterValue (ParameterIds::swingAmount), 15.0f);
+    EXPECT_FLOAT_EQ (performer.getRawParameterValue (ParameterIds::lockToKey), 0.0f);
+    EXPECT_FLOAT_EQ (performer.getRawParameterValue (ParameterIds::keyswitchRange), 7.0f);
+    EXPECT_FLOAT_EQ (performer.getRawParameterValue (ParameterIds::randomVelocity), 20.0f) << "other parameters come from the preset";
+
+    restore (performer, song);
+    EXPECT_FLOAT_EQ (performer.getRawParameterValue (ParameterIds::swingAmount), 60.0f);
+    EXPECT_FLOAT_EQ (performer.getRawParameterValue (ParameterIds::lockToKey), 1.0f);
+    EXPECT_FLOAT_EQ (performer.getRawParameterValue (ParameterIds::keyswitchRange), 2.0f);
+}
+
+TEST (StateRoundTrip, loadingAStateOrPresetForgetsTheUndoHistory)
+{
+    Cadenzium2AudioProcessor processor;
+    const auto song = stateOf (processor);
+    auto& phrases = processor.getPhraseManager();
+
+    processor.getCommands().newRow();
+    ASSERT_TRUE (phrases.canUndo());
+    restore (processor, song);
+
+    EXPECT_FALSE (phrases.canUndo());
+    EXPECT_EQ (phrases.getUndoTooltip(), "Nothing to undo");
+    EXPECT_EQ (phrases.getRows(), PhraseManager::makeDefaultRows());
+
+    processor.getCommands().deleteRow (0);
+    processor.storeParameterSnapshot();
+    processor.readStateTree (treeOf (song), true);
+    EXPECT_FALSE (phrases.undo());
+    EXPECT_EQ (phrases.getRows(), PhraseManager::makeDefaultRows());
+}
+
+TEST (StateRoundTrip, partsMissingFromAStateKeepWhatTheyWereExceptTheRows)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.getCommands().newController ({ tarn::ControllerLane::controlChange, 7, 1, {} });
+    processor.setKeySignature (KeySignature (9, *Scales::find ("Minor")));
+    processor.setSwingGridChoice (1);
+    processor.setEditorSetting ("show_keyboard_view", false);
+
+    restore (processor, containerFor ("<cadenzium2/>"));
+
+    EXPECT_EQ (processor.getPhraseManager().getControllerTypes().size(), 1u);
+    EXPECT_EQ (processor.getKeySignature().getRoot(), 9);
+    EXPECT_EQ (processor.getSwingGridChoice(), 1);
+    EXPECT_FALSE ((bool) processor.getEditorSettings()["show_keyboard_view"]);
+    EXPECT_EQ (processor.getControllerGenerationSettings().getNumChildren(), 1);
+    EXPECT_TRUE (processor.getPhraseManager().getRows().empty()) << "the rows are whatever the state holds";
+}
+
+TEST (StateRoundTrip, theWindowSizeIsKeptInsideTheResizeLimitsAndOtherViewSettingsAsTheyAre)
+{
+    Cadenzium2AudioProcessor processor;
+
+    const auto load = [&processor] (const juce::String& width, const juce::String& height)
+    {
+        restore (processor,
+                 containerFor ("<cadenzium2><settings><piano_roll zoom=\"3.5\"/><editor_settings editor_window_width=\"" + width
+                               + "\" editor_window_height=\"" + height + "\" sidebar_view=\"generation\"/></settings></cadenzium2>"));
+        return processor.getEditorSettings();
+    };
+
+    auto settings = load ("100000", "5");
+    EXPECT_EQ ((int) settings[SettingsTree::windowWidthId], 2000);
+    EXPECT_EQ ((int) settings[SettingsTree::windowHeightId], 800);
+    EXPECT_EQ (settings["sidebar_view"].toString(), "generation");
+    EXPECT_EQ (processor.getPianoRollSettings()["zoom"].toString(), "3.5");
+
+    settings = load ("abc", "1200");
+    EXPECT_FALSE (settings.hasProperty (SettingsTree::windowWidthId)) << "the editor opens at its default width";
+    EXPECT_EQ ((int) settings[SettingsTree::windowHeightId], 1200);
+
+    settings = load ("-1e300", "nan");
+    EXPECT_EQ ((int) settings[SettingsTree::windowWidthId], 1000);
+    EXPECT_FALSE (settings.hasProperty (SettingsTree::windowHeightId));
+}
+
+TEST (StateRoundTrip, viewAndGenerationSettingChangesReachTheHostButARestoreDoesNot)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.getCommands().newController ({ tarn::ControllerLane::controlChange, 1, 1, {} });
+    const auto internal = [&processor]
+    { return processor.getRawParameterValue (ParameterIds::internal); };
+
+    auto before = internal();
+    processor.setPianoRollSetting ("grid", 104);
+    EXPECT_NE (internal(), before);
+
+    before = internal();
+    processor.setEditorSetting ("show_sidebar", false);
+    EXPECT_NE (internal(), before);
+
+    before = internal();
+    processor.setControllerGenerationSetting (0, ControllerGeneration::Ids::density, 50.0);
+    EXPECT_NE (internal(), before);
+
+    Cadenzium2AudioProcessor other;
+    other.setPianoRollSetting ("grid", 110);
+    other.setEditorSetting ("show_sidebar", true);
+    const auto song = stateOf (other);
+
+    // The restored value of `internal` is the song's own, not a ping on top of it.
+    restore (processor, song);
+    EXPECT_EQ (internal(), other.getRawParameterValue (ParameterIds::internal));
+    EXPECT_EQ ((int) processor.getPianoRollSettings()["grid"], 110);
+}
