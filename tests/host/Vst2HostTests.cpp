@@ -271,3 +271,107 @@ TEST_F (Vst2HostTest, restoringAStateTellsTheHostToRefreshItsDisplay)
     for (auto opcode : plugin->hostOpcodesSeen())
         EXPECT_LT (opcode, 100000) << "the plug-in sent a placeholder opcode";
 }
+
+namespace
+{
+/** The state container a host stores: "VC2!", the text's length with its zero, the text. */
+std::vector<unsigned char> chunkFor (const std::string& text)
+{
+    const auto length = (std::uint32_t) text.size() + 1;
+    std::vector<unsigned char> chunk { 'V', 'C', '2', '!' };
+
+    for (int i = 0; i < 4; ++i)
+        chunk.push_back ((unsigned char) (length >> (8 * i)));
+
+    chunk.insert (chunk.end(), text.begin(), text.end());
+    chunk.push_back (0);
+    return chunk;
+}
+
+std::string textOf (const std::vector<unsigned char>& chunk)
+{
+    return chunk.size() > 8 ? std::string (chunk.begin() + 8, chunk.end()) : std::string();
+}
+
+size_t occurrences (const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+
+    for (auto at = text.find (part); at != std::string::npos; at = text.find (part, at + 1))
+        ++count;
+
+    return count;
+}
+} // namespace
+
+TEST_F (Vst2HostTest, aSongStoredThroughChunksComesBackWholeInAnotherInstance)
+{
+    // A song as a host might have stored it, written by hand.
+    const std::string song = R"(<?xml version="1.0" encoding="UTF-8"?>
+<cadenzium2 version="2.5.0" preset_path="">
+  <PARAM id="swing_amount" value="25.0"/>
+  <PARAM id="keyswitch_range" value="4.0"/>
+  <sequences current="2">
+    <sequence length="7680" time_signature_numerator="3" time_signature_denominator="4" name="Waltz">
+      <notes><note number="2" velocity_min="90" velocity_max="100" timestamp="960" length="480" channel="1"/></notes>
+      <controllers><controller><controller_type type="0" channel="1" number="74"/>
+        <points><point timestamp="0" value="64" curve="0.5" shape="1"/></points></controller></controllers>
+    </sequence>
+  </sequences>
+  <cadenzium_rows>
+    <cadenzium_row transpose="0" octave="0" channel="1" type="0" value="0" name="" colour="0" muted="0" generation_lock="0"/>
+    <cadenzium_row transpose="12" octave="-1" channel="2" type="3" value="60" name="Bass" colour="2" muted="1" generation_lock="1"/>
+    <cadenzium_row type="1" value="12"/>
+  </cadenzium_rows>
+  <controller_types><controller_type type="0" channel="1" number="74" name="Cutoff"/></controller_types>
+  <playback>
+    <key_signature name="A Minor" root="9"><scale name="Minor" intervals="1 0 1 1 0 1 0 1 1 0 1 0 "/></key_signature>
+    <swing rate="2"/>
+  </playback>
+  <settings><piano_roll grid="106"/><editor_settings editor_window_width="1500" editor_window_height="9000"/></settings>
+  <generation><cc_generator enable="1" density="40" range_min="0.25" range_max="0.75"/></generation>
+</cadenzium2>)";
+
+    auto first = library->createInstance();
+    ASSERT_NE (first, nullptr);
+    first->setChunk (chunkFor (song));
+    const auto chunk = first->getChunk();
+    const auto text = textOf (chunk);
+
+    ASSERT_EQ (std::string (chunk.begin(), chunk.begin() + 4), "VC2!");
+    EXPECT_NEAR (first->getParameter (10), 0.25f, 1.0e-6) << "Swing";
+    EXPECT_NEAR (first->getParameter (4), 0.4f, 1.0e-6) << "Keyswitch Range";
+    EXPECT_NE (text.find ("version=\"2.5.0\""), std::string::npos);
+    EXPECT_NE (text.find ("name=\"Waltz\""), std::string::npos);
+    EXPECT_NE (text.find ("<sequences current=\"2\""), std::string::npos);
+    EXPECT_EQ (occurrences (text, "<cadenzium_row "), 3u);
+    EXPECT_NE (text.find ("type=\"1\" value=\"8\""), std::string::npos) << "a Velocity row's value is at most 8";
+    EXPECT_NE (text.find ("name=\"A Natural Minor\" root=\"9\""), std::string::npos);
+    EXPECT_NE (text.find ("<swing rate=\"2\"/>"), std::string::npos);
+    EXPECT_NE (text.find ("editor_window_height=\"1500\""), std::string::npos) << "the window's largest height";
+    EXPECT_NE (text.find ("grid=\"106\""), std::string::npos);
+    EXPECT_NE (text.find ("density=\"40\""), std::string::npos);
+    EXPECT_NE (text.find ("name=\"Cutoff\""), std::string::npos);
+
+    auto second = library->createInstance();
+    ASSERT_NE (second, nullptr);
+    second->setChunk (chunk);
+    EXPECT_EQ (second->getChunk(), chunk);
+
+    // Chunks that fail the checks leave the song as it was.
+    auto wrongMagic = chunk;
+    wrongMagic[0] = 'X';
+    const std::vector<std::vector<unsigned char>> damaged {
+        {},
+        std::vector<unsigned char> (chunk.begin(), chunk.begin() + 8),
+        wrongMagic,
+        std::vector<unsigned char> (chunk.begin(), chunk.begin() + (long) chunk.size() / 2),
+        chunkFor ("<cadenzium2><unclosed>"),
+        chunkFor ("<other_plugin/>"),
+    };
+
+    for (const auto& bad : damaged)
+        second->setChunk (bad);
+
+    EXPECT_EQ (second->getChunk(), chunk);
+}

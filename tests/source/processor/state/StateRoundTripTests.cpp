@@ -41,7 +41,7 @@ void fillWithASong (Cadenzium2AudioProcessor& p)
     commands.editPhrase (3, phrase);
     p.requestPhrase (3);
 
-    p.setKeySignature (KeySignature (1, *Scales::find ("Dorian")));
+    p.setKeySignature (KeySignature (1, Scales::find ("Dorian").value()));
     p.setSwingGridChoice (2);
     p.setRawParameterValueNotifyingHost (ParameterIds::swingAmount, 40.0f);
     p.setRawParameterValueNotifyingHost (ParameterIds::keyswitchRange, 5.0f);
@@ -145,7 +145,7 @@ TEST (StateRoundTrip, partsMissingFromAStateKeepWhatTheyWereExceptTheRows)
 {
     Cadenzium2AudioProcessor processor;
     processor.getCommands().newController ({ tarn::ControllerLane::controlChange, 7, 1, {} });
-    processor.setKeySignature (KeySignature (9, *Scales::find ("Minor")));
+    processor.setKeySignature (KeySignature (9, Scales::find ("Natural Minor").value()));
     processor.setSwingGridChoice (1);
     processor.setEditorSetting ("show_keyboard_view", false);
 
