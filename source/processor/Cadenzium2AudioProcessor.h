@@ -6,6 +6,7 @@
 #include "ProcessorRequests.h"
 #include "commands/EditCommands.h"
 #include "state/GenerationNodeUpkeep.h"
+#include "state/PhraseTree.h"
 #include "state/PlaybackTree.h"
 #include "state/SettingsTree.h"
 
@@ -150,6 +151,7 @@ private:
     juce::ValueTree pianoRollSettings { SettingsTree::pianoRollType };
     juce::ValueTree editorSettings { SettingsTree::editorSettingsType };
     GenerationNodeUpkeep generationSettings;
+    PhraseTreeSync phraseTreeSync;
     ControllerTypeList lastControllerTypes;
     std::optional<ParameterSnapshot> recordedParameters;
     std::atomic<bool> readingState { false };

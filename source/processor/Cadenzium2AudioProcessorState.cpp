@@ -56,7 +56,6 @@ void Cadenzium2AudioProcessor::writeStateTree()
     auto& tree = parameters.state;
 
     const juce::ValueTree nodes[] = {
-        PhraseTree::write (phraseManager, getRequestedPhrase(), tree.getChildWithName (PhraseTree::sequencesType)),
         RowTree::write (phraseManager.getRows()),
         ControllerTypeTree::write (phraseManager.getControllerTypes()),
         PlaybackTree::write (getKeySignature(), getSwingGridChoice(), ParameterSnapshot::capture (*this)),
@@ -66,6 +65,7 @@ void Cadenzium2AudioProcessor::writeStateTree()
 
     const juce::ScopedLock tl (treeLock);
     tree.setProperty (versionId, versionString, nullptr);
+    phraseTreeSync.write (tree, phraseManager, getRequestedPhrase());
 
     for (const auto& node : nodes)
         replaceChild (tree, node);
@@ -123,7 +123,7 @@ void Cadenzium2AudioProcessor::readStateTree (const juce::ValueTree& tree, bool 
         // end first so none of them is left hanging.
         phraseManager.setRows (RowTree::read (tree.getChildWithName (RowTree::rowsType)));
 
-        if (const auto current = PhraseTree::read (tree.getChildWithName (PhraseTree::sequencesType), phraseManager); current >= 0)
+        if (const auto current = phraseTreeSync.read (tree.getChildWithName (PhraseTree::sequencesType), phraseManager); current >= 0)
             requestPhrase (current);
 
         generationSettings.adopt (tree.getChildWithName (ControllerGeneration::Ids::generation), phraseManager.getControllerTypes());

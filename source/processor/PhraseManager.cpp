@@ -10,6 +10,14 @@ void PhraseManager::setSequence (int slot, const tarn::Sequence& sequence, void*
     // The base stores and marks its own copy; the caller's value is never touched.
     const juce::ScopedLock sl (*stateLock);
     AdvancedSequenceManager::setSequence (slot, sequence, source);
+
+    if (juce::isPositiveAndBelow (slot, numSlots))
+        ++phraseVersions[(size_t) slot];
+}
+
+juce::uint32 PhraseManager::getPhraseVersion (int slot) const noexcept
+{
+    return juce::isPositiveAndBelow (slot, numSlots) ? phraseVersions[(size_t) slot] : 0;
 }
 
 void PhraseManager::setSequence (const tarn::Sequence& sequence, void* source)

@@ -42,6 +42,11 @@ public:
     /** Appends a phrase after the stored ones. [message thread] */
     void setSequence (const tarn::Sequence& sequence, void* source) override;
 
+    /** Counts the replacements of a slot's phrase (0 before the first), so a writer can tell
+        which phrases it must serialise again. [message thread, or a host thread holding the
+        state lock] */
+    juce::uint32 getPhraseVersion (int slot) const noexcept;
+
     //==============================================================================
     /** The rows as the editor and the commands see them. [message thread] */
     const RowList& getRows() const noexcept { return rows; }
@@ -121,6 +126,8 @@ private:
 
     juce::CriticalSection ownLock;
     juce::CriticalSection* stateLock = &ownLock;
+
+    std::array<juce::uint32, numSlots> phraseVersions {};
 
     RowList rows;
     RowListHolder rowHolder;

@@ -215,3 +215,38 @@ TEST (StateRoundTrip, viewAndGenerationSettingChangesReachTheHostButARestoreDoes
     EXPECT_EQ (internal(), other.getRawParameterValue (ParameterIds::internal));
     EXPECT_EQ ((int) processor.getPianoRollSettings()["grid"], 110);
 }
+
+TEST (StateRoundTrip, savesAfterRestoresAndEditsCarryEveryChangeAndAnUnchangedPhraseIsNotReloaded)
+{
+    Cadenzium2AudioProcessor original;
+    fillWithASong (original);
+    const auto first = stateOf (original);
+
+    Cadenzium2AudioProcessor copy;
+    restore (copy, first);
+    auto& phrases = copy.getPhraseManager();
+    const auto versionBefore = phrases.getPhraseVersion (3);
+
+    // The host hands back what it saved: no phrase is loaded again (its notes keep sounding).
+    restore (copy, stateOf (copy));
+    restore (copy, first);
+    EXPECT_EQ (phrases.getPhraseVersion (3), versionBefore);
+
+    auto edited = copy.getPhrase (3);
+    edited.notes.push_back (noteOnRow (4, 3000));
+    edited.normalise();
+    copy.getCommands().editPhrase (3, edited);
+    copy.getCommands().renamePhrase (7, "Bridge");
+    const auto second = stateOf (copy);
+    EXPECT_NE (second, first);
+
+    Cadenzium2AudioProcessor reader;
+    restore (reader, second);
+    EXPECT_TRUE (tarn::sequencesAreEqual (reader.getPhrase (3), edited));
+    EXPECT_EQ (reader.getPhrase (7).name, "Bridge");
+
+    // Back to the first song: the edited phrases return to what it holds.
+    restore (copy, first);
+    EXPECT_TRUE (tarn::sequencesAreEqual (copy.getPhrase (3), original.getPhrase (3)));
+    EXPECT_EQ (stateOf (copy), first);
+}
