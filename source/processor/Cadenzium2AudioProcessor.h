@@ -5,6 +5,7 @@
 #include "PhraseManager.h"
 #include "ProcessorRequests.h"
 #include "commands/EditCommands.h"
+#include "state/DeferredPing.h"
 #include "state/GenerationNodeUpkeep.h"
 #include "state/PhraseTree.h"
 #include "state/PlaybackTree.h"
@@ -81,10 +82,15 @@ public:
     juce::ValueTree getEditorSettings() const noexcept { return editorSettings; }
     juce::ValueTree getControllerGenerationSettings() const noexcept { return generationSettings.getNode(); }
 
-    /** Each change is announced to the host through `internal`. [message thread] */
+    /** Each change is announced to the host through `internal`, as every edit of phrases,
+        rows and lanes is: shortly after, on the message thread. [message thread] */
     void setPianoRollSetting (const juce::Identifier& property, const juce::var& value);
     void setEditorSetting (const juce::Identifier& property, const juce::var& value);
     void setControllerGenerationSetting (int lane, const juce::Identifier& property, const juce::var& value);
+
+    /** Makes the `internal` ping that edits and settings changes asked for now, rather than
+        at the next turn of the message loop. [message thread] */
+    void flushStateChangePing() { stateChangePing.flush(); }
 
     //==============================================================================
     /** Every undoable edit of phrases, rows and controller lanes; undo and redo through
@@ -155,6 +161,8 @@ private:
     ControllerTypeList lastControllerTypes;
     std::optional<ParameterSnapshot> recordedParameters;
     std::atomic<bool> readingState { false };
+    DeferredPing stateChangePing { [this]
+                                   { pingInternalParameter(); } };
     EditCommands commands { phraseManager, parameters, getToastManager(), [this]
                             { return generationSettings.getNode().createCopy(); } };
 

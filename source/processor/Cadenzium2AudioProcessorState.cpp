@@ -137,7 +137,7 @@ void Cadenzium2AudioProcessor::readStateTree (const juce::ValueTree& tree, bool 
 
     // A preset load is the user's change; a host restoring its own project is not.
     if (applyParameterSnapshot)
-        pingInternalParameter();
+        stateChangePing.request();
 }
 
 void Cadenzium2AudioProcessor::readPlaybackNode (const juce::ValueTree& tree)
@@ -158,9 +158,7 @@ void Cadenzium2AudioProcessor::valueTreePropertyChanged (juce::ValueTree& tree, 
         return;
 
     juce::Logger::writeToLog ("Piano roll setting changed: " + property.toString());
-
-    if (! readingState.load())
-        pingInternalParameter();
+    announceStateChange();
 }
 
 void Cadenzium2AudioProcessor::setPianoRollSetting (const juce::Identifier& property, const juce::var& value)
@@ -181,7 +179,7 @@ void Cadenzium2AudioProcessor::setEditorSetting (const juce::Identifier& propert
         editorSettings.setProperty (property, value, nullptr);
     }
 
-    pingInternalParameter();
+    stateChangePing.request();
 }
 
 void Cadenzium2AudioProcessor::setControllerGenerationSetting (int lane, const juce::Identifier& property, const juce::var& value)
@@ -196,7 +194,7 @@ void Cadenzium2AudioProcessor::setControllerGenerationSetting (int lane, const j
         child.setProperty (property, value, nullptr);
     }
 
-    pingInternalParameter();
+    stateChangePing.request();
 }
 
 //==============================================================================
@@ -223,5 +221,5 @@ void Cadenzium2AudioProcessor::controllerTypesChanged()
 void Cadenzium2AudioProcessor::announceStateChange()
 {
     if (! readingState.load())
-        pingInternalParameter();
+        stateChangePing.request();
 }

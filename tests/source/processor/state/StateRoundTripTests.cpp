@@ -191,7 +191,10 @@ TEST (StateRoundTrip, viewAndGenerationSettingChangesReachTheHostButARestoreDoes
     Cadenzium2AudioProcessor processor;
     processor.getCommands().newController ({ tarn::ControllerLane::controlChange, 1, 1, {} });
     const auto internal = [&processor]
-    { return processor.getRawParameterValue (ParameterIds::internal); };
+    {
+        processor.flushStateChangePing();
+        return processor.getRawParameterValue (ParameterIds::internal);
+    };
 
     auto before = internal();
     processor.setPianoRollSetting ("grid", 104);
@@ -204,6 +207,13 @@ TEST (StateRoundTrip, viewAndGenerationSettingChangesReachTheHostButARestoreDoes
     before = internal();
     processor.setControllerGenerationSetting (0, ControllerGeneration::Ids::density, 50.0);
     EXPECT_NE (internal(), before);
+
+    // An edit's ping comes once it is over, on the message thread.
+    before = internal();
+    processor.getCommands().newRow();
+    EXPECT_EQ (processor.getRawParameterValue (ParameterIds::internal), before) << "not inside the edit";
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+    EXPECT_NE (processor.getRawParameterValue (ParameterIds::internal), before);
 
     Cadenzium2AudioProcessor other;
     other.setPianoRollSetting ("grid", 110);
