@@ -412,3 +412,66 @@ TEST_F (EditCommandTest, aMidiImportAddsTheMissingRowsAndThenThePhraseAsTwoSteps
     EXPECT_TRUE (tarn::sequencesAreEqual (processor.getPhrase (4), before));
     EXPECT_FALSE (phrases.canUndo());
 }
+
+TEST_F (EditCommandTest, everyCommandUndoesToTheExactStateBeforeItAndRedoesToTheStateAfterIt)
+{
+    commands.newController ({ tarn::ControllerLane::controlChange, 1, 1, {} });
+    commands.newController ({ tarn::ControllerLane::pitchBend, -1, 1, {} });
+    processor.setControllerGenerationSetting (1, "enable", true);
+    processor.setRawParameterValueNotifyingHost (ParameterIds::genNoteDensity, 80.0f);
+
+    auto drawn = processor.getPhrase (2);
+    drawn.lanes[1].points = { { 0, -4000, 0.5f, 0 }, { 960, 4000, 0.5f, 2 } };
+    commands.editPhrase (2, drawn);
+    PhraseMutator mutator (11);
+
+    const std::pair<const char*, std::function<bool()>> steps[] = {
+        { "generate", [&]
+          { return commands.generatePhrase (2, consts::RegenerationMode::notes); } },
+        { "mutate", [&]
+          { return commands.mutatePhrase (2, mutator, tarn::GridSize()); } },
+        { "rename", [&]
+          { return commands.renamePhrase (4, "Hook"); } },
+        { "move right", [&]
+          { return commands.movePhrase (2, +1); } },
+        { "copy to", [&]
+          { return commands.copyPhraseTo (2, 9); } },
+        { "delete phrase", [&]
+          { return commands.deletePhrase (2); } },
+        { "repeat", [&]
+          { return commands.setPhraseLoopCount (3, 2); } },
+        { "new row", [&]
+          { return commands.newRow(); } },
+        { "new rows", [&]
+          { return commands.newRows (3); } },
+        { "delete row", [&]
+          { return commands.deleteRow (1); } },
+        { "move row", [&]
+          { return commands.moveRow (4, 0); } },
+        { "row settings", [&]
+          {
+              auto row = phrases.getRows()[0];
+              row.octave = 2;
+              return commands.changeRow (0, row);
+          } },
+        { "new controller", [&]
+          { return commands.newController ({ tarn::ControllerLane::controlChange, 64, 2, "Sustain" }); } },
+        { "change controller", [&]
+          { return commands.changeController (1, { tarn::ControllerLane::pitchBend, -1, 5, {} }); } },
+        { "delete controller", [&]
+          { return commands.deleteController (1); } },
+    };
+
+    for (const auto& [name, step] : steps)
+    {
+        const auto before = stateOf (processor);
+        ASSERT_TRUE (step()) << name;
+        const auto after = stateOf (processor);
+        ASSERT_NE (after, before) << name;
+
+        ASSERT_TRUE (phrases.undo()) << name;
+        EXPECT_EQ (stateOf (processor), before) << name;
+        ASSERT_TRUE (phrases.redo()) << name;
+        EXPECT_EQ (stateOf (processor), after) << name;
+    }
+}
