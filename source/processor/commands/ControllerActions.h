@@ -8,6 +8,9 @@
 
 class PhraseManager;
 
+// Built by the editing commands and performed, undone and redone by the phrase manager's
+// history, all on the message thread with the state lock held.
+
 /** Appends a lane to the controller-type list. The phrases' own lanes are changed by the
     sequence updates of the same command. */
 class UndoableNewController : public juce::UndoableAction

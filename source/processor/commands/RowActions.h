@@ -6,8 +6,11 @@
 
 class PhraseManager;
 
+// Built by the editing commands and performed, undone and redone by the phrase manager's
+// history, all on the message thread with the state lock held.
+
 /** Appends rows to the row table, never past its 128 rows. Each new row is a Pitch row one
-    rank above the highest Pitch row there is (at most rank 16, "15"), on channel 1. */
+    rank above the highest Pitch row there is (at most value 15), on channel 1. */
 class UndoableNewRow : public juce::UndoableAction
 {
 public:

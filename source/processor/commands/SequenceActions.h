@@ -6,6 +6,9 @@
 
 class PhraseManager;
 
+// Built by the editing commands and performed, undone and redone by the phrase manager's
+// history, all on the message thread with the state lock held.
+
 /** Replaces one phrase's sequence. An update to the sequence the phrase already has is
     discarded, so it never becomes an undo step. */
 class UndoableUpdateSequence : public juce::UndoableAction
