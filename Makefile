@@ -48,7 +48,7 @@ tsan: setup
 
 # The libFuzzer targets, built with clang, AddressSanitizer and UBSan in their own folder;
 # not part of CI.
-FUZZERS := v1_preset preset_file
+FUZZERS ?= v1_preset preset_file state
 
 fuzz: setup
 	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
@@ -57,7 +57,8 @@ fuzz: setup
 	@cmake --build $(FUZZ_DIR) --parallel $(JOBS) --target $(addsuffix _fuzzer,$(FUZZERS))
 
 # Each fuzzer for FUZZ_SECONDS over a scratch copy of the seed corpus in tests/fuzz/corpus
-# (new inputs go to the scratch copy, crashes to $(FUZZ_DIR)/artifacts).
+# (new inputs go to the scratch copy, crashes to $(FUZZ_DIR)/artifacts). One fuzzer alone:
+# make fuzz-smoke FUZZERS=state
 fuzz-smoke: fuzz
 	@mkdir -p $(FUZZ_DIR)/artifacts
 	@for f in $(FUZZERS); do \
