@@ -1,15 +1,20 @@
 #pragma once
 
+#include "BlockPipeline.h"
 #include "KeySignature.h"
+#include "MessageThreadPing.h"
 #include "ParameterIds.h"
 #include "PhraseManager.h"
 #include "ProcessorRequests.h"
 
 #include <brindlex/BrindlexProcessor.h>
+#include <tarn/processor/RealtimeLogQueue.h>
 #include <tarn/sequence/Sequence.h>
 
 /** The plug-in: twelve phrase slots played against the chord held at the input. */
 class Cadenzium2AudioProcessor : public brindlex::BrindlexProcessor
+    , public tarn::AdvancedSequenceManager::Listener
+    , public tarn::SwitchableSequencePlayer::Listener
 {
 public:
     static constexpr const char* productName = "Cadenzium 2";
@@ -30,16 +35,32 @@ public:
     bool hasEditor() const override { return true; }
     juce::AudioProcessorEditor* createEditor() override;
 
+    /** Sample rate for the players and the pipeline; every setting is read afresh at the
+        next block. [message thread, or the host's prepare] */
     void prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock) override;
     void releaseResources() override {}
 
+    /** The block pipeline: the input chord and the play head's position in, the phrase
+        through the rows and the output chain out. The audio is left untouched. [audio thread] */
     void processBlockInternal (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi) override;
 
     /** Offline bounces render every next pass synchronously. [any thread: hosts call it from
         the audio thread too] */
     void setNonRealtime (bool isNonRealtime) noexcept override;
 
+    /** Marks the parameter's group as changed for the next block, and keeps the output
+        range's low bound at or below its high bound by moving the other bound (telling
+        the host). [any thread] */
     void parameterChanged (const juce::String& parameterId, float newValue) override;
+
+    /** The playing slot changed (a keyswitch or a request): the request follows it, the
+        change is logged from the message thread and the host hears a ping of `internal`.
+        [audio thread] */
+    void sequenceNumberChanged (tarn::SwitchableSequencePlayer& switchable) override;
+
+    /** A phrase was replaced: when it is the playing one, the notes that sound end at the
+        next block. Logged, and `internal` is pinged. [the thread that replaced it] */
+    void sequenceManagerChanged (int slot, void* source) override;
 
     //==============================================================================
     /** Brings the phrases and rows in the state tree up to date. [message thread] */
@@ -47,6 +68,10 @@ public:
 
     /** Applies a whole state: parameters, rows, phrases and the playing slot. [message thread] */
     void readStateTree (const juce::ValueTree& tree, bool applyParameterSnapshot) override;
+
+    /** The host restores its own state: the phrases it replaces are not announced back to
+        it as a change (which would mark a project modified as it opens). [message thread] */
+    void setStateInformation (const void* data, int sizeInBytes) override;
 
     //==============================================================================
     /** Nudges the hidden `internal` parameter so the host sees that non-parameter state
@@ -93,10 +118,31 @@ public:
     void setKeySignature (const KeySignature& key);
     KeySignature getKeySignature() const noexcept { return keySignature.load(); }
 
+    /** The notes held at the input (after the latch), in the order they were pressed, for
+        the editor's keyboard and for generation. [any thread] */
+    HeldNotes getHeldNotesSnapshot() const noexcept { return pipeline.getHeldNotesSnapshot(); }
+
+    /** The on-screen keyboard (its notes join the input) and the output display.
+        [message thread] */
+    juce::MidiKeyboardState& getInputKeyboardState() noexcept { return pipeline.getInputKeyboardState(); }
+    juce::MidiKeyboardState& getOutputKeyboardState() noexcept { return pipeline.getOutputKeyboardState(); }
+
+    /** For tests. [message thread, while no block runs] */
+    const BlockPipeline& getPipeline() const noexcept { return pipeline; }
+
+    /** Writes the traces queued by the audio thread to the log and makes a ping the audio
+        thread asked for; a timer does both regularly. [message thread] */
+    void flushAudioThreadNotices();
+
 private:
     PhraseManager phraseManager;
     ProcessorRequests requests;
     AtomicKeySignature keySignature;
+    tarn::RealtimeLogQueue audioThreadLog;
+    MessageThreadPing audioThreadPing { [this]
+                                        { pingInternalParameter(); } };
+    std::atomic<bool> restoringHostState { false };
+    BlockPipeline pipeline { phraseManager, requests, keySignature, parameters };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Cadenzium2AudioProcessor)
 };
