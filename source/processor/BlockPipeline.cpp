@@ -17,6 +17,20 @@ void copyEvents (const juce::MidiBuffer& source, juce::MidiBuffer& target) noexc
     target.data.clearQuick();
     target.data.addArray (source.data.begin(), source.data.size());
 }
+
+/** The panic block's messages, built once for the process: adding 2064 events one by one
+    at the same sample searches the growing buffer for each, far too slow for a block. */
+const juce::MidiBuffer& panicBlock()
+{
+    static const auto messages = []
+    {
+        juce::MidiBuffer buffer;
+        PanicMessages::addTo (buffer, 0);
+        return buffer;
+    }();
+
+    return messages;
+}
 } // namespace
 
 BlockPipeline::BlockPipeline (PhraseManager& phrasesToUse,
@@ -28,6 +42,7 @@ BlockPipeline::BlockPipeline (PhraseManager& phrasesToUse,
     , keySignature (keySignatureToUse)
     , settings (parameters)
 {
+    panicBlock(); // built here, never on the audio thread
     prepare (sampleRate, 512);
 }
 
@@ -203,7 +218,7 @@ bool BlockPipeline::handlePanic (juce::MidiBuffer& in, juce::MidiBuffer& out) no
         return false;
 
     keepKeyswitchEvents (in);
-    PanicMessages::addTo (out, 0);
+    copyEvents (panicBlock(), out); // the first thing the block sends
 
     // The panic messages end everything, raw-passed notes included.
     tracker.clear();

@@ -57,14 +57,18 @@ TEST (PipelineOutput, keyLockMovesNotesIntoTheKeyAndEndsThemThereAfterAKeyChange
     const auto cMajor = host.block();
     EXPECT_EQ (PluginHarness::pitchesOf (PluginHarness::noteOns (cMajor)), (Pitches { 62, 67 }));
 
-    // D major holds 61 and 66: the sounding 62 and 67 still end, at the change.
+    // D major holds 61 and 66: the sounding 62 and 67 still end, at the change, and the
+    // next pass sounds 61 and 66 and ends them there.
     host.processor.setKeySignature (KeySignature (2, scaleNamed ("Major")));
     const auto changed = host.block();
     EXPECT_EQ (changed, (std::vector<Event> { off (62, (int) host.lastBlockStart), off (67, (int) host.lastBlockStart) }));
+    EXPECT_EQ (PluginHarness::pitchesOf (PluginHarness::noteOns (host.playUntilTick (960 + 10))), (Pitches { 61, 66 }));
+    host.playUntilTick (960 + 300);
+    EXPECT_EQ (host.counter.sounding(), 0);
 
     playFixedPitches (host, { 67, 68, 63 });
     host.processor.setKeySignature (KeySignature (2, scaleNamed ("Octaves")));
-    EXPECT_EQ (PluginHarness::pitchesOf (PluginHarness::noteOns (host.playUntilTick (960 + 10))), (Pitches { 62, 62, 74 }));
+    EXPECT_EQ (PluginHarness::pitchesOf (PluginHarness::noteOns (host.playUntilTick (2 * 960 + 10))), (Pitches { 62, 62, 74 }));
 
     host.playHead.playing = false;
     host.block();
