@@ -1,6 +1,7 @@
 #pragma once
 
 #include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tests/support/AllocationCounter.h>
 #include <tests/tarn/processor/MidiTestHelpers.h>
 
 #include <cmath>
@@ -131,7 +132,13 @@ public:
             add (midi, e);
 
         audio.clear();
-        processor.processBlock (audio, midi);
+
+        {
+            const ScopedAllocationCounter allocations;
+            processor.processBlock (audio, midi);
+            processBlockAllocations += allocations.count();
+        }
+
         counter.count (midi);
 
         auto out = eventsOf (midi);
@@ -187,6 +194,7 @@ public:
     SimulatedPlayHead playHead;
     NoteCounter counter;
     juce::int64 samplesPlayed = 0, lastBlockStart = 0;
+    std::size_t processBlockAllocations = 0; // heap allocations made inside processBlock
 
 private:
     juce::AudioBuffer<float> audio;
