@@ -111,7 +111,7 @@ void Cadenzium2AudioProcessor::sequenceNumberChanged (tarn::SwitchableSequencePl
 {
     requests.requestedPhraseIndex.store (switchable.getCurrentIndex());
     audioThreadLog.push ("Changing sequence number");
-    audioThreadPing.request();
+    audioThreadFollowUp.requestPing();
 }
 
 void Cadenzium2AudioProcessor::sequenceManagerChanged (int slot, void* source)
@@ -137,7 +137,7 @@ void Cadenzium2AudioProcessor::setStateInformation (const void* data, int sizeIn
 void Cadenzium2AudioProcessor::flushAudioThreadNotices()
 {
     audioThreadLog.drain();
-    audioThreadPing.flush();
+    audioThreadFollowUp.flush();
 }
 
 void Cadenzium2AudioProcessor::pingInternalParameter()

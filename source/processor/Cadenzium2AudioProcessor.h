@@ -2,7 +2,7 @@
 
 #include "BlockPipeline.h"
 #include "KeySignature.h"
-#include "MessageThreadPing.h"
+#include "MessageThreadFollowUp.h"
 #include "ParameterIds.h"
 #include "PhraseManager.h"
 #include "ProcessorRequests.h"
@@ -130,8 +130,8 @@ public:
     /** For tests. [message thread, while no block runs] */
     const BlockPipeline& getPipeline() const noexcept { return pipeline; }
 
-    /** Writes the traces queued by the audio thread to the log and makes a ping the audio
-        thread asked for; a timer does both regularly. [message thread] */
+    /** Writes the traces queued by the audio thread to the log, makes a ping it asked for
+        and frees the row list it let go of; timers do this regularly. [message thread] */
     void flushAudioThreadNotices();
 
 private:
@@ -139,8 +139,10 @@ private:
     ProcessorRequests requests;
     AtomicKeySignature keySignature;
     tarn::RealtimeLogQueue audioThreadLog;
-    MessageThreadPing audioThreadPing { [this]
-                                        { pingInternalParameter(); } };
+    MessageThreadFollowUp audioThreadFollowUp { [this]
+                                                { pingInternalParameter(); },
+                                                [this]
+                                                { phraseManager.getRowHolder().collectGarbage(); } };
     std::atomic<bool> restoringHostState { false };
     BlockPipeline pipeline { phraseManager, requests, keySignature, parameters };
 
