@@ -3,6 +3,8 @@
 // Random rows, a six-note chord held, key lock, velocity randomiser and scaler, swing and
 // output range on, next passes rendered by the manager's worker. Reports the median and
 // maximum processBlock time and the heap allocations per block after two warm-up passes.
+// Hosts run their audio thread at real-time priority; run it the same way to measure what
+// the blocks cost rather than the scheduler: `chrt -f 20 build/bench/pipeline_bench`.
 
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/util/RandomSource.h>

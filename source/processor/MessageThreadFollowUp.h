@@ -29,7 +29,7 @@ public:
     /** [any thread; never blocks or allocates] */
     void requestPing() noexcept { pingRequested.store (true, std::memory_order_release); }
 
-    bool isPingPending() const noexcept { return pingRequested.load (std::memory_order_acquire); }
+    bool isPingPending() const noexcept { return pingRequested.load (std::memory_order_acquire); } // [any thread]
 
     /** Does now what the timer would do. [message thread] */
     void flush()

@@ -46,7 +46,7 @@ public:
         the position, the bar start and the loop points. [audio thread] */
     tarn::BlockPosition shiftedByOrigin (const tarn::BlockPosition& position) const noexcept;
 
-    /** Playing with a usable tempo and position. */
+    /** Playing with a usable tempo and position. [any thread] */
     static bool isPlaying (const tarn::BlockPosition& position) noexcept { return position.isPlaying && position.hasMusicalTime(); }
 
 private:
