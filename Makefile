@@ -8,7 +8,11 @@ JOBS        ?= $(shell nproc)
 VST_DIR     ?= $(HOME)/.vst
 CMAKE_FLAGS ?=
 
-PLUGIN := $(BUILD_DIR)/Cadenzium2_artefacts/Release/VST/Cadenzium2.so
+BIN_DIR     ?= $(HOME)/.local/bin
+
+PLUGIN   := $(BUILD_DIR)/Cadenzium2_artefacts/Release/VST/Cadenzium2.so
+RENDERER := $(BUILD_DIR)/tools/cadenzium-render
+EXAMPLE  := resources/chords/Pop Four Chords.mid
 
 .PHONY: setup configure build test run install bench tsan fuzz fuzz-smoke format clean
 
@@ -25,8 +29,9 @@ test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(JOBS)
 
 install: build
-	@mkdir -p "$(VST_DIR)"
+	@mkdir -p "$(VST_DIR)" "$(BIN_DIR)"
 	@install -m 755 "$(PLUGIN)" "$(VST_DIR)/Cadenzium2.so"
+	@install -m 755 "$(RENDERER)" "$(BIN_DIR)/cadenzium-render"
 
 run: install
 	@echo ""
@@ -36,6 +41,11 @@ run: install
 	@echo "Hosts look for VST2 plug-ins in ~/.vst, /usr/lib/vst and /usr/local/lib/vst"
 	@echo "(Ardour and Qtractor also read \$$LXVST_PATH, JUCE-based hosts \$$VST_PATH)."
 	@echo "Rescan plug-ins in your host and insert \"Cadenzium 2\" on a MIDI track."
+	@echo ""
+	@echo "Installed the command-line renderer: $(BIN_DIR)/cadenzium-render (see --help)."
+	@echo "Rendering an example chord progression with the Initial Patch:"
+	@mkdir -p "$(BUILD_DIR)/renders"
+	@"$(BIN_DIR)/cadenzium-render" "$(EXAMPLE)" -o "$(BUILD_DIR)/renders/Pop Four Chords - Cadenzium.mid"
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*_bench; do [ -x "$$b" ] && "$$b" || true; done

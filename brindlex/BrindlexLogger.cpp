@@ -46,11 +46,11 @@ void BrindlexLogger::logMessage (const juce::String& message)
 
 void BrindlexLogger::logLines (const juce::StringArray& messages)
 {
-    const auto now = juce::Time::getCurrentTime();
-    juce::String line;
+    const auto stamp = juce::Time::getCurrentTime().formatted ("%d/%m/%Y %H:%M:%S ").toStdString();
+    std::string text;
 
     for (const auto& message : messages)
-        line << formatLine (now, message);
+        text.append (stamp).append (message.toRawUTF8()).append ("\r\n");
 
     const std::lock_guard<std::mutex> guard (writeLock);
 
@@ -59,7 +59,7 @@ void BrindlexLogger::logLines (const juce::StringArray& messages)
 
     if (stream.openedOk())
     {
-        stream.writeText (line, false, false, nullptr);
+        stream.write (text.data(), text.size());
         stream.flush();
     }
 }

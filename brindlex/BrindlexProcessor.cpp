@@ -12,24 +12,6 @@ namespace
     const juce::Identifier presetPathProperty { "preset_path" };
     constexpr const char* presetAuthorKey = "preset_author_name";
 
-    /** The host's container: "VC2!", a little-endian length, then the XML text. Read
-        without trusting the length or the text. */
-    std::unique_ptr<juce::XmlElement> readStateContainer (const void* data, int sizeInBytes)
-    {
-        constexpr juce::uint32 magic = 0x21324356;
-
-        if (data == nullptr || sizeInBytes <= 8 || juce::ByteOrder::littleEndianInt (data) != magic)
-            return nullptr;
-
-        const auto length = (int) juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
-
-        if (length <= 0)
-            return nullptr;
-
-        juce::MemoryBlock text (juce::addBytesToPointer (data, 8), (size_t) juce::jmin (sizeInBytes - 8, length));
-        return tarn::SafeXml::parse (tarn::TextFiles::decode (std::move (text)));
-    }
-
     bool isMessageThread()
     {
         auto* manager = juce::MessageManager::getInstanceWithoutCreating();
@@ -226,6 +208,22 @@ void BrindlexProcessor::setStateInformation (const void* data, int sizeInBytes)
 
     // The restored state may name another preset: hosts re-read program names on this.
     updateHostDisplay (ChangeDetails().withProgramChanged (true));
+}
+
+std::unique_ptr<juce::XmlElement> BrindlexProcessor::readStateContainer (const void* data, int sizeInBytes)
+{
+    constexpr juce::uint32 magic = 0x21324356;
+
+    if (data == nullptr || sizeInBytes <= 8 || juce::ByteOrder::littleEndianInt (data) != magic)
+        return nullptr;
+
+    const auto length = (int) juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
+
+    if (length <= 0)
+        return nullptr;
+
+    juce::MemoryBlock text (juce::addBytesToPointer (data, 8), (size_t) juce::jmin (sizeInBytes - 8, length));
+    return tarn::SafeXml::parse (tarn::TextFiles::decode (std::move (text)));
 }
 
 //==============================================================================

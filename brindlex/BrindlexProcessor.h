@@ -36,6 +36,11 @@ public:
     /** "Cadenzium 2" -> "cadenzium2": the state tree's type and the preset files' root tag. */
     static juce::Identifier makeStateType (const juce::String& productName);
 
+    /** The XML inside a host's state container ("VC2!", a little-endian length, then the XML
+        text), read without trusting the length or the text; nullptr when it is not one.
+        [any thread] */
+    static std::unique_ptr<juce::XmlElement> readStateContainer (const void* data, int sizeInBytes);
+
     /** <config>/Brindlex/<product>/ */
     juce::File getUserFolder() const;
 

@@ -22,11 +22,20 @@ Cadenzium2AudioProcessor::Cadenzium2AudioProcessor()
     for (int slot = 0; slot < numPhrases; ++slot)
         phraseManager.setSequence (slot, tarn::Sequence(), nullptr);
 
+    // After the slots are filled: building the instance is not a change the host must hear of.
+    phraseManager.addListener (this);
+    phraseManager.getPlayer().addListener (this);
+
     // Last: the Initial Patch is the state as construction left it.
     captureInitialState();
 }
 
-Cadenzium2AudioProcessor::~Cadenzium2AudioProcessor() = default;
+Cadenzium2AudioProcessor::~Cadenzium2AudioProcessor()
+{
+    phraseManager.getPlayer().removeListener (this);
+    phraseManager.removeListener (this);
+    phraseManager.removeEditListener (this);
+}
 
 bool Cadenzium2AudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
 {
@@ -48,8 +57,8 @@ juce::AudioProcessorEditor* Cadenzium2AudioProcessor::createEditor()
 
 void Cadenzium2AudioProcessor::prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock)
 {
-    juce::ignoreUnused (maximumExpectedSamplesPerBlock);
     phraseManager.prepare (sampleRate);
+    pipeline.prepare (sampleRate, maximumExpectedSamplesPerBlock);
 }
 
 void Cadenzium2AudioProcessor::setNonRealtime (bool isNonRealtime) noexcept
@@ -60,17 +69,76 @@ void Cadenzium2AudioProcessor::setNonRealtime (bool isNonRealtime) noexcept
 
 void Cadenzium2AudioProcessor::processBlockInternal (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi)
 {
-    // The audio passes through untouched; the phrase engine arrives with the sequence players.
-    juce::ignoreUnused (audio, midi);
+    std::optional<juce::AudioPlayHead::PositionInfo> hostPosition;
+
+    if (auto* head = getPlayHead())
+        if (const auto position = head->getPosition())
+            hostPosition = *position;
+
+    pipeline.process (midi, audio.getNumSamples(), hostPosition);
 }
 
 void Cadenzium2AudioProcessor::parameterChanged (const juce::String& parameterId, float newValue)
 {
-    juce::ignoreUnused (newValue);
     const auto bits = ParameterChangeBits::forParameter (parameterId);
 
     if (bits != 0)
         requests.pendingParameterChanges.fetch_or (bits);
+
+    // The other bound follows; its own change then finds the pair in order and stops there.
+    // Looked up by StringRef: hosts automate from the audio thread, where no String is built.
+    const auto moveOtherBound = [this, newValue] (juce::StringRef otherId, bool mustRaise)
+    {
+        auto* other = parameters.getParameter (otherId);
+        const auto* otherValue = parameters.getRawParameterValue (otherId);
+
+        if (other == nullptr || otherValue == nullptr)
+            return;
+
+        const auto current = otherValue->load();
+
+        if (mustRaise ? newValue > current : newValue < current)
+            other->setValueNotifyingHost (other->convertTo0to1 (newValue));
+    };
+
+    if (parameterId == ParameterIds::noteOutputRangeLow)
+        moveOtherBound (ParameterIds::noteOutputRangeHigh, true);
+    else if (parameterId == ParameterIds::noteOutputRangeHigh)
+        moveOtherBound (ParameterIds::noteOutputRangeLow, false);
+}
+
+void Cadenzium2AudioProcessor::sequenceNumberChanged (tarn::SwitchableSequencePlayer& switchable)
+{
+    requests.requestedPhraseIndex.store (switchable.getCurrentIndex());
+    audioThreadLog.push ("Changing sequence number");
+    audioThreadFollowUp.requestPing();
+}
+
+void Cadenzium2AudioProcessor::sequenceManagerChanged (int slot, void* source)
+{
+    juce::ignoreUnused (source);
+
+    if (slot == getPlayingPhrase())
+        requests.playbackRefresh.store (ProcessorRequests::playingPhraseChanged);
+
+    juce::Logger::writeToLog ("Sequence manager changed a sequence");
+
+    // Edits replace phrases with the state lock held: the host hears of it afterwards.
+    if (! restoringHostState.load())
+        stateChangePing.request();
+}
+
+void Cadenzium2AudioProcessor::setStateInformation (const void* data, int sizeInBytes)
+{
+    restoringHostState.store (true);
+    BrindlexProcessor::setStateInformation (data, sizeInBytes);
+    restoringHostState.store (false);
+}
+
+void Cadenzium2AudioProcessor::flushAudioThreadNotices()
+{
+    audioThreadLog.drain();
+    audioThreadFollowUp.flush();
 }
 
 void Cadenzium2AudioProcessor::pingInternalParameter()

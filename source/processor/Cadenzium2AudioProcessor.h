@@ -1,6 +1,8 @@
 #pragma once
 
+#include "BlockPipeline.h"
 #include "KeySignature.h"
+#include "MessageThreadFollowUp.h"
 #include "ParameterIds.h"
 #include "PhraseManager.h"
 #include "ProcessorRequests.h"
@@ -12,12 +14,15 @@
 #include "state/SettingsTree.h"
 
 #include <brindlex/BrindlexProcessor.h>
+#include <tarn/processor/RealtimeLogQueue.h>
 #include <tarn/sequence/Sequence.h>
 
 /** The plug-in: twelve phrase slots played against the chord held at the input. */
 class Cadenzium2AudioProcessor : public brindlex::BrindlexProcessor
+    , public tarn::AdvancedSequenceManager::Listener
+    , public tarn::SwitchableSequencePlayer::Listener
     , public juce::ValueTree::Listener
-    , private PhraseManager::Listener
+    , private PhraseManager::EditListener
 {
 public:
     static constexpr const char* productName = "Cadenzium 2";
@@ -38,16 +43,33 @@ public:
     bool hasEditor() const override { return true; }
     juce::AudioProcessorEditor* createEditor() override;
 
+    /** Sample rate for the players and the pipeline; every setting is read afresh at the
+        next block. [message thread, or the host's prepare] */
     void prepareToPlay (double sampleRate, int maximumExpectedSamplesPerBlock) override;
     void releaseResources() override {}
 
+    /** The block pipeline: the input chord and the play head's position in, the phrase
+        through the rows and the output chain out. The audio is left untouched. [audio thread] */
     void processBlockInternal (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi) override;
 
     /** Offline bounces render every next pass synchronously. [any thread: hosts call it from
         the audio thread too] */
     void setNonRealtime (bool isNonRealtime) noexcept override;
 
+    /** Marks the parameter's group as changed for the next block, and keeps the output
+        range's low bound at or below its high bound by moving the other bound (telling
+        the host). [any thread] */
     void parameterChanged (const juce::String& parameterId, float newValue) override;
+
+    /** The playing slot changed (a keyswitch or a request): the request follows it, the
+        change is logged from the message thread and the host hears a ping of `internal`.
+        [audio thread] */
+    void sequenceNumberChanged (tarn::SwitchableSequencePlayer& switchable) override;
+
+    /** A phrase was replaced: when it is the playing one, the notes that sound end at the
+        next block. Logged, and `internal` is pinged afterwards on the message thread.
+        [the thread that replaced it] */
+    void sequenceManagerChanged (int slot, void* source) override;
 
     //==============================================================================
     // The saved state (Cadenzium2AudioProcessorState.cpp). Each holds the state lock; the
@@ -67,6 +89,10 @@ public:
         settings. Missing parts keep what they were, except the rows. Ends by forgetting the
         undo history. [message thread, or a host thread] */
     void readStateTree (const juce::ValueTree& tree, bool applyParameterSnapshot) override;
+
+    /** The host restores its own state: the phrases it replaces are not announced back to
+        it as a change (which would mark a project modified as it opens). [message thread] */
+    void setStateInformation (const void* data, int sizeInBytes) override;
 
     /** Key signature and swing grid from a state's "playback". [message thread, or a host thread] */
     void readPlaybackNode (const juce::ValueTree& tree) override;
@@ -142,6 +168,22 @@ public:
     void setKeySignature (const KeySignature& key);
     KeySignature getKeySignature() const noexcept { return keySignature.load(); }
 
+    /** The notes held at the input (after the latch), in the order they were pressed, for
+        the editor's keyboard and for generation. [any thread] */
+    HeldNotes getHeldNotesSnapshot() const noexcept { return pipeline.getHeldNotesSnapshot(); }
+
+    /** The on-screen keyboard (its notes join the input) and the output display.
+        [message thread] */
+    juce::MidiKeyboardState& getInputKeyboardState() noexcept { return pipeline.getInputKeyboardState(); }
+    juce::MidiKeyboardState& getOutputKeyboardState() noexcept { return pipeline.getOutputKeyboardState(); }
+
+    /** For tests. [message thread, while no block runs] */
+    const BlockPipeline& getPipeline() const noexcept { return pipeline; }
+
+    /** Writes the traces queued by the audio thread to the log, makes a ping it asked for
+        and frees the row list it let go of; timers do this regularly. [message thread] */
+    void flushAudioThreadNotices();
+
 private:
     /** The state's part of construction: locks, listeners, the settings nodes. */
     void initialiseState();
@@ -153,6 +195,13 @@ private:
     PhraseManager phraseManager;
     ProcessorRequests requests;
     AtomicKeySignature keySignature;
+    tarn::RealtimeLogQueue audioThreadLog;
+    MessageThreadFollowUp audioThreadFollowUp { [this]
+                                                { pingInternalParameter(); },
+                                                [this]
+                                                { phraseManager.getRowHolder().collectGarbage(); } };
+    std::atomic<bool> restoringHostState { false };
+    BlockPipeline pipeline { phraseManager, requests, keySignature, parameters };
 
     juce::ValueTree pianoRollSettings { SettingsTree::pianoRollType };
     juce::ValueTree editorSettings { SettingsTree::editorSettingsType };

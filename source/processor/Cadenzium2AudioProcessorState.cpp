@@ -42,7 +42,7 @@ void Cadenzium2AudioProcessor::initialiseState()
 {
     // Every writer of the phrases, rows and lanes holds the lock the host's state calls hold.
     phraseManager.useStateLock (stateLock);
-    phraseManager.addListener (this);
+    phraseManager.addEditListener (this);
     pianoRollSettings.addListener (this);
 
     generationSettings.adopt ({}, phraseManager.getControllerTypes());

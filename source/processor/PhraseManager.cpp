@@ -81,13 +81,13 @@ tarn::Sequence PhraseManager::makeDefaultSequence() const
 
 void PhraseManager::announceRowsChanged()
 {
-    editListeners.call ([] (Listener& l)
+    editListeners.call ([] (EditListener& l)
                         { l.rowsChanged(); });
 }
 
 void PhraseManager::announceControllerTypesChanged()
 {
-    editListeners.call ([] (Listener& l)
+    editListeners.call ([] (EditListener& l)
                         { l.controllerTypesChanged(); });
 }
 

@@ -21,10 +21,10 @@ class PhraseManager : public tarn::AdvancedSequenceManager
 public:
     /** Told of row and controller-lane edits, on the thread that made them (the message
         thread, or a host's thread while it restores a state). */
-    class Listener
+    class EditListener
     {
     public:
-        virtual ~Listener() = default;
+        virtual ~EditListener() = default;
         virtual void rowsChanged() {}
         virtual void controllerTypesChanged() {}
     };
@@ -74,8 +74,9 @@ public:
         becomes. [message thread] */
     tarn::Sequence makeDefaultSequence() const;
 
-    void addListener (Listener* listener) { editListeners.add (listener); } // [message thread]
-    void removeListener (Listener* listener) { editListeners.remove (listener); } // [message thread]
+    // Named apart from the sequence listeners of the base, which a plain addListener would hide.
+    void addEditListener (EditListener* listener) { editListeners.add (listener); } // [message thread]
+    void removeEditListener (EditListener* listener) { editListeners.remove (listener); } // [message thread]
 
     //==============================================================================
     /** One user command: holds the state lock for its whole length and begins a new named
@@ -134,7 +135,7 @@ private:
     ControllerTypeList controllerTypes;
 
     juce::UndoManager undoManager;
-    tarn::ListenerSet<Listener> editListeners;
+    tarn::ListenerSet<EditListener> editListeners;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PhraseManager)
 };

@@ -175,11 +175,48 @@ bool PresetManager::loadPreset (int index)
             toasts.addToast ("Invalid preset", Toast::error);
     }
 
+    return applyPresetXml (std::move (xml), entry, initialEntry);
+}
+
+bool PresetManager::loadPresetFile (const juce::File& file)
+{
+    jassert (isMessageThread());
+    owner.storeParameterSnapshot();
+
+    PresetInfo entry;
+    entry.name = file.getFileNameWithoutExtension();
+    entry.path = file.getFullPathName();
+    entry.index = -1;
+
+    for (const auto& listed : *getPresetList())
+        if (listed.path == entry.path)
+            entry = listed;
+
+    auto xml = PresetIndex::readDocument (file);
+
+    if (xml == nullptr)
+    {
+        toasts.addToast ("Invalid preset", Toast::error);
+        return false;
+    }
+
+    xml->setTagName (xml->getTagName().toLowerCase());
+
+    if (! juce::ValueTree::fromXml (*xml).hasType (stateType))
+    {
+        toasts.addToast ("Invalid preset", Toast::error);
+        return false;
+    }
+
+    return applyPresetXml (std::move (xml), entry, entry);
+}
+
+bool PresetManager::applyPresetXml (std::unique_ptr<juce::XmlElement> xml, PresetInfo entry, const PresetInfo& initialEntry)
+{
     if (xml == nullptr)
         return false;
 
-    xml->setTagName (xml->getTagName().toLowerCase());
-    auto state = juce::ValueTree::fromXml (*xml);
+    xml->setTagName (xml->getTagName().toLowerCase());    auto state = juce::ValueTree::fromXml (*xml);
 
     if (! state.hasType (stateType))
     {

@@ -110,6 +110,11 @@ public:
         its file is unreadable. [message thread] */
     bool loadPreset (int index);
 
+    /** Loads a preset file that need not be in the library (command-line tools). Returns
+        false, with the "Invalid preset" toast, when it is not a preset of this product.
+        [message thread] */
+    bool loadPresetFile (const juce::File& file);
+
     /** The neighbours of the current preset; nothing is loaded past either end. [message thread] */
     bool loadNextPreset();
     bool loadPreviousPreset();
@@ -146,6 +151,10 @@ public:
     static bool isValidPresetName (const juce::String& name);
 
 private:
+    /** Steps shared by every load: the tag lower-cased, the "Invalid preset" fallback to the
+        initial state, the callbacks, then the state applied. */
+    bool applyPresetXml (std::unique_ptr<juce::XmlElement> xml, PresetInfo entry, const PresetInfo& initialEntry);
+
     bool writePreset (const juce::File& target, const juce::String& text, const juce::String& author);
     std::unique_ptr<juce::XmlElement> copyStateAsXml();
     void setCurrentPreset (const PresetInfo& preset);

@@ -47,8 +47,9 @@ void NoteRangeClipper::processBlock (juce::AudioBuffer<float>& audio, juce::Midi
             {
                 --count;
             }
-            else if (! inRange)
+            else
             {
+                // Its note-on was not let through (or was ended with everything else).
                 continue;
             }
         }

@@ -11,7 +11,9 @@ namespace tarn
 
     A note-off always follows its note-on: the clipper counts, per channel and note, the
     note-ons it let through, and lets their note-offs through whatever the range is by then,
-    so narrowing the range while a note sounds never strands it.
+    so narrowing the range while a note sounds never strands it. A note-off it has no
+    note-on for is removed: widening the range never lets out the end of a note that was
+    never started.
 */
 class NoteRangeClipper : public MidiEffectProcessor
 {

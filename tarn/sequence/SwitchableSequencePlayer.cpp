@@ -89,10 +89,10 @@ MidiMessageSequencePlayer::BlockResult SwitchableSequencePlayer::playBlock (juce
 
     int startSample = -1, stopSample = -1;
 
-    if (keyswitchEnable && events != nullptr)
+    if (events != nullptr)
     {
         // The first press decides the slot; later presses in the same block are ignored.
-        for (int i = 0; i < numEvents; ++i)
+        for (int i = 0; keyswitchEnable && i < numEvents; ++i)
         {
             const auto& event = events[i];
 
@@ -111,6 +111,8 @@ MidiMessageSequencePlayer::BlockResult SwitchableSequencePlayer::playBlock (juce
             break;
         }
 
+        // A release closes the gate even after keyswitching was switched off: the key was
+        // pressed while it was on, and the gate would otherwise stay open for good.
         for (int i = 0; i < numEvents; ++i)
         {
             if (! events[i].pressed && events[i].slot == getCurrentIndex())

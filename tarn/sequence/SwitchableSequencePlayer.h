@@ -87,7 +87,8 @@ public:
     //==============================================================================
     /** Switches by the block's selecting events (when keyswitching is on) and plays the
         current slot. The first press decides the slot and gives the start sample; a release
-        of the current slot gives the stop sample. [audio thread] */
+        of the current slot gives the stop sample, also after keyswitching was switched off,
+        so a key pressed before never leaves its gate open. [audio thread] */
     MidiMessageSequencePlayer::BlockResult playBlock (juce::MidiBuffer& output,
                                                       int numSamples,
                                                       const BlockPosition& position,

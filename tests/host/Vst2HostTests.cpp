@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <thread>
+#include <tuple>
 
 using namespace cadenzium::test;
 
@@ -270,6 +273,114 @@ TEST_F (Vst2HostTest, restoringAStateTellsTheHostToRefreshItsDisplay)
 
     for (auto opcode : plugin->hostOpcodesSeen())
         EXPECT_LT (opcode, 100000) << "the plug-in sent a placeholder opcode";
+}
+
+namespace
+{
+/** A state the way a host stores it: "VC2!", the XML text's length (little-endian), the
+    text and a terminating zero. */
+std::vector<unsigned char> hostChunk (const std::string& xml)
+{
+    std::vector<unsigned char> chunk { 'V', 'C', '2', '!' };
+    const auto length = (std::uint32_t) xml.size();
+
+    for (int shift = 0; shift < 32; shift += 8)
+        chunk.push_back ((unsigned char) ((length >> shift) & 0xff));
+
+    chunk.insert (chunk.end(), xml.begin(), xml.end());
+    chunk.push_back (0);
+    return chunk;
+}
+
+// One bar: the lowest held note for half a beat, the highest an octave up on the off-beat,
+// then a Fixed 60 moved up a fifth on channel 2.
+const char* const phraseAndRowsState = R"(<?xml version="1.0" encoding="UTF-8"?>
+<cadenzium2 version="2.5.0">
+  <sequences current="0">
+    <sequence length="3840" time_signature_numerator="4" time_signature_denominator="4">
+      <notes>
+        <note number="0" velocity_min="100" velocity_max="100" timestamp="0" length="480" channel="1"/>
+        <note number="1" velocity_min="90" velocity_max="90" timestamp="480" length="240" channel="1"/>
+        <note number="2" velocity_min="80" velocity_max="80" timestamp="960" length="480" channel="1"/>
+      </notes>
+    </sequence>
+  </sequences>
+  <cadenzium_rows>
+    <cadenzium_row transpose="0" octave="0" channel="1" type="0" value="0" name="" colour="0" muted="0" generation_lock="0"/>
+    <cadenzium_row transpose="0" octave="1" channel="1" type="0" value="16" name="" colour="0" muted="0" generation_lock="0"/>
+    <cadenzium_row transpose="7" octave="0" channel="2" type="3" value="60" name="" colour="0" muted="0" generation_lock="0"/>
+  </cadenzium_rows>
+</cadenzium2>)";
+
+struct PlayedNote
+{
+    long sample;
+    int status, note, channel, velocity;
+
+    bool operator<(const PlayedNote& o) const { return std::tie (sample, status, note, channel) < std::tie (o.sample, o.status, o.note, o.channel); }
+};
+} // namespace
+
+TEST_F (Vst2HostTest, aHeldChordPlaysThePhraseThroughTheRowsAtTheExpectedSamples)
+{
+    auto plugin = library->createInstance();
+    ASSERT_NE (plugin, nullptr);
+    plugin->setChunk (hostChunk (phraseAndRowsState));
+
+    // The host stores back what it was given.
+    const auto stored = plugin->getChunk();
+    const std::string storedText (stored.begin(), stored.end());
+    EXPECT_NE (storedText.find ("timestamp=\"960\""), std::string::npos);
+    EXPECT_NE (storedText.find ("value=\"60\""), std::string::npos);
+
+    constexpr int blockSize = 512;
+    plugin->prepare (48000.0, blockSize);
+    plugin->resume();
+    plugin->transport.playing = true;
+
+    std::vector<float> left (blockSize), right (blockSize);
+    std::vector<PlayedNote> played;
+
+    for (int block = 0; block < 80; ++block)
+    {
+        std::vector<MidiEvent> input;
+
+        if (block == 0)
+            input = { { 0, { 0x90, 60, 100 } }, { 0, { 0x90, 64, 100 } }, { 0, { 0x90, 67, 100 } } };
+
+        for (const auto& e : plugin->processBlock (input, left, right))
+            if (e.isNoteOn() || e.isNoteOff())
+                played.push_back ({ (long) block * blockSize + e.sampleOffset, e.isNoteOn() ? 0x90 : 0x80, e.bytes[1], e.channel(), e.isNoteOn() ? e.bytes[2] : 0 });
+
+        // 120 bpm at 48 kHz: a quarter note is 24000 samples, a tick 25.
+        plugin->transport.samplePosition += blockSize;
+        plugin->transport.ppqPosition += blockSize / 24000.0;
+    }
+
+    plugin->suspend();
+    std::sort (played.begin(), played.end());
+
+    const std::vector<PlayedNote> expected {
+        { 0, 0x90, 60, 1, 100 },
+        { 12000, 0x80, 60, 1, 0 },
+        { 12000, 0x90, 79, 1, 90 },
+        { 18000, 0x80, 79, 1, 0 },
+        { 24000, 0x90, 67, 2, 80 },
+        { 36000, 0x80, 67, 2, 0 },
+    };
+
+    ASSERT_EQ (played.size(), expected.size());
+
+    for (size_t i = 0; i < expected.size(); ++i)
+    {
+        SCOPED_TRACE (i);
+        EXPECT_EQ (played[i].sample, expected[i].sample);
+        EXPECT_EQ (played[i].status, expected[i].status);
+        EXPECT_EQ (played[i].note, expected[i].note);
+        EXPECT_EQ (played[i].channel, expected[i].channel);
+
+        EXPECT_EQ (played[i].velocity, expected[i].velocity);
+    }
 }
 
 namespace

@@ -42,6 +42,8 @@ protected:
         phrases.clearUndoHistory();
     }
 
+    ~EditCommandTest() override { tarn::RandomSource::clearFixedSeed(); }
+
     std::vector<tarn::Sequence> allPhrases() const
     {
         std::vector<tarn::Sequence> all;
@@ -419,6 +421,9 @@ TEST_F (EditCommandTest, everyCommandUndoesToTheExactStateBeforeItAndRedoesToThe
     commands.newController ({ tarn::ControllerLane::pitchBend, -1, 1, {} });
     processor.setControllerGenerationSetting (1, "enable", true);
     processor.setRawParameterValueNotifyingHost (ParameterIds::genNoteDensity, 80.0f);
+    processor.setRawParameterValueNotifyingHost (ParameterIds::mutationNotesChanged, 100.0f);
+    processor.setRawParameterValueNotifyingHost (ParameterIds::mutationVelocity, 20.0f);
+    tarn::RandomSource::setFixedSeed (12);
 
     auto drawn = processor.getPhrase (2);
     drawn.lanes[1].points = { { 0, -4000, 0.5f, 0 }, { 960, 4000, 0.5f, 2 } };
@@ -474,4 +479,6 @@ TEST_F (EditCommandTest, everyCommandUndoesToTheExactStateBeforeItAndRedoesToThe
         ASSERT_TRUE (phrases.redo()) << name;
         EXPECT_EQ (stateOf (processor), after) << name;
     }
+
+    tarn::RandomSource::clearFixedSeed();
 }

@@ -1,9 +1,6 @@
-// Until the block pipeline drives the phrases from processBlock, these play the processor's
-// own phrase manager block by block, as the pipeline will.
-
 #include "StateTestSupport.h"
 
-#include <tests/tarn/sequence/PlaybackTestSupport.h>
+#include <tests/source/processor/PluginHarness.h>
 
 #include <gtest/gtest.h>
 
@@ -11,58 +8,58 @@ using namespace cadenzium::test;
 
 namespace
 {
-constexpr double sampleRate = 48000.0;
-constexpr int blockSize = 512;
-
-void setFirstPhrase (Cadenzium2AudioProcessor& processor, int row, int timestamp, int length)
-{
-    auto phrase = processor.getPhrase (0);
-    phrase.notes = { cadenzium::test::noteOnRow (row, timestamp, length) };
-    phrase.normalise();
-    processor.getCommands().editPhrase (0, phrase);
-}
+const std::vector<Event> heldChord { on (60, 100, 0), on (64, 100, 0), on (67, 100, 0) };
 } // namespace
 
 TEST (StateRestoreNotes, aStateSavedWhileNotesSoundLeavesNoNoteHangingWhenRestored)
 {
-    // Plays on to a time on the timeline; one bar lasts two seconds at 120 bpm.
-    const auto playUntil = [] (BlockDriver<PhraseManager>& d, double seconds)
-    {
-        while ((double) d.samplesPlayed < seconds * sampleRate)
-            d.playOne (blockSize);
-    };
+    PluginHarness harness;
+    auto& processor = harness.processor;
+    processor.getCommands().editPhrase (0, makePhrase ({ { 0, 0, 2400 } }));
 
-    Cadenzium2AudioProcessor processor;
-    processor.prepareToPlay (sampleRate, blockSize);
-    setFirstPhrase (processor, 0, 0, 2400);
+    harness.block (heldChord);
+    harness.playUntilTick (200);
+    ASSERT_EQ (harness.counter.sounding(), 1);
 
-    BlockDriver<PhraseManager> driver (processor.getPhraseManager(), sampleRate, 120.0);
-    playUntil (driver, 0.1);
-    ASSERT_EQ (driver.counter.numSounding(), 1);
-
-    // Saved mid-note; then the song moves on to a phrase whose own note sounds.
+    // Saved mid-note; then the phrase and the rows change while the new phrase's note sounds.
     const auto savedMidNote = stateOf (processor);
-    setFirstPhrase (processor, 3, 480, 2400);
-    playUntil (driver, 0.5);
-    ASSERT_EQ (driver.counter.numSounding(), 1);
+    processor.getCommands().editPhrase (0, makePhrase ({ { 2, 480, 2400 } }));
+    auto rows = processor.getPhraseManager().getRows();
+    rows[2].transpose = 12;
+    processor.getCommands().changeRow (2, rows[2]);
+    harness.playUntilTick (800);
+    ASSERT_EQ (harness.counter.sounding(), 1);
 
-    // Restoring ends what sounds at the next block; the restored phrase then plays and
-    // ends its own note within the bar.
+    // The restore ends what sounds; the restored phrase strikes again only in the next bar.
     restore (processor, savedMidNote);
-    playUntil (driver, 1.95);
-    EXPECT_EQ (driver.counter.numSounding(), 0);
-    EXPECT_EQ (driver.counter.strayNoteOffs, 0);
+    harness.playUntilTick (3700);
+    EXPECT_EQ (harness.counter.sounding(), 0);
 
-    // A restore into a fresh instance while its own phrase sounds.
-    Cadenzium2AudioProcessor fresh;
-    fresh.prepareToPlay (sampleRate, blockSize);
-    setFirstPhrase (fresh, 1, 0, 3800);
-    BlockDriver<PhraseManager> freshDriver (fresh.getPhraseManager(), sampleRate, 120.0);
-    playUntil (freshDriver, 0.05);
-    ASSERT_EQ (freshDriver.counter.numSounding(), 1);
+    harness.playUntilTick (4200);
+    EXPECT_EQ (harness.counter.sounding(), 1);
+}
 
-    restore (fresh, savedMidNote);
-    playUntil (freshDriver, 1.9);
-    EXPECT_EQ (freshDriver.counter.numSounding(), 0);
-    EXPECT_EQ (freshDriver.counter.strayNoteOffs, 0);
+TEST (StateRestoreNotes, aRestoredKeyEndsTheNotesKeyLockMovedInTheOldKey)
+{
+    // A Fixed 61 row under key lock: C major sends 62, D major would send 61.
+    PluginHarness harness;
+    auto& processor = harness.processor;
+    processor.getPhraseManager().setRows ({ makeRow (CadenziumModifier::fixed, 61) });
+    harness.set (ParameterIds::lockToKey, 1.0f);
+    processor.getCommands().editPhrase (0, makePhrase ({ { 0, 0, 3000 } }));
+
+    Cadenzium2AudioProcessor other;
+    other.getPhraseManager().setRows (processor.getPhraseManager().getRows());
+    other.getCommands().editPhrase (0, processor.getPhrase (0));
+    other.setRawParameterValueNotifyingHost (ParameterIds::lockToKey, 1.0f);
+    other.setKeySignature (KeySignature (2, Scales::find ("Major").value()));
+    const auto inDMajor = stateOf (other);
+
+    harness.block (heldChord);
+    harness.playUntilTick (200);
+    ASSERT_EQ (harness.counter.get (1, 62), 1);
+
+    restore (processor, inDMajor);
+    harness.playUntilTick (3700);
+    EXPECT_EQ (harness.counter.sounding(), 0);
 }

@@ -1,0 +1,182 @@
+#include "PluginHarness.h"
+
+#include <source/processor/PanicMessages.h>
+
+#include <gtest/gtest.h>
+
+using namespace cadenzium::test;
+
+namespace
+{
+namespace ids = ParameterIds;
+
+/** Fixed rows on 60 and 72; slot 0 plays 60 every beat, for most of the beat. */
+void playOneLongNotePerBeat (PluginHarness& host)
+{
+    host.setRows ({ makeRow (CadenziumModifier::fixed, 60), makeRow (CadenziumModifier::fixed, 72) });
+    host.setPhrase (0, makePhrase ({ { 0, 0, 900 } }, 960));
+}
+
+juce::String logText (Cadenzium2AudioProcessor& processor)
+{
+    return processor.getLogger().getLogFile().loadFileAsString();
+}
+} // namespace
+
+TEST (PipelineControl, panicSendsItsMessagesAloneAndThePhrasePlaysOnCleanly)
+{
+    PluginHarness host;
+    playOneLongNotePerBeat (host);
+    host.block ({ on (64, 100, 0) });
+    ASSERT_EQ (host.counter.get (1, 60), 1);
+
+    host.processor.requestPanic();
+    const auto panic = host.block ({ on (65, 100, 10) });
+    ASSERT_EQ ((int) panic.size(), PanicMessages::count);
+
+    for (const auto& e : panic)
+        EXPECT_TRUE (e.sample == host.lastBlockStart && (e.isNoteOff() || e.kind == 0xb0)) << e;
+
+    // The chord was forgotten with everything else: the Fixed row plays on at the next beat.
+    EXPECT_TRUE (host.processor.getHeldNotesSnapshot().isEmpty());
+    host.counter = {};
+    EXPECT_EQ (PluginHarness::noteOns (host.playUntilTick (960 + 10)), (std::vector<Event> { on (60, 100, 960 * PluginHarness::samplesPerTick) }));
+}
+
+TEST (PipelineControl, aControllerPreviewBlockCarriesOnlyNoteOffsAndThePreview)
+{
+    PluginHarness host;
+    playOneLongNotePerBeat (host);
+    host.blocks (2);
+
+    host.processor.sendControllerPreview (2, 74, 100);
+    const auto start = (int) host.samplesPlayed;
+    const auto preview = host.block ({ on (64, 100, 10), off (64, 20), { 30, 0xe0, 1, 0, 70 } });
+    EXPECT_EQ (preview, (std::vector<Event> { off (60, start), cc (74, 100, start, 2), off (64, start + 20) }));
+
+    // A lane of pitch bend has no controller number: nothing is sent for it.
+    host.processor.sendControllerPreview (1, -1, 64);
+    EXPECT_TRUE (host.block().empty());
+}
+
+TEST (PipelineControl, bypassEndsWhatSoundsOnceAndThenPassesTheInputUnchanged)
+{
+    PluginHarness host;
+    playOneLongNotePerBeat (host);
+    host.block ({ on (64, 100, 0) });
+
+    host.set (ids::enable, 0.0f);
+    auto start = (int) host.samplesPlayed;
+    EXPECT_EQ (host.block ({ on (67, 90, 5) }), (std::vector<Event> { off (60, start), on (67, 90, start + 5) }));
+
+    start = (int) host.samplesPlayed;
+    EXPECT_EQ (host.block ({ off (64, 1), cc (7, 10, 2), off (67, 3) }), (std::vector<Event> { off (64, start + 1), cc (7, 10, start + 2), off (67, start + 3) }));
+
+    // Back on: the Fixed row plays again from the next beat.
+    host.set (ids::enable, 1.0f);
+    EXPECT_EQ (PluginHarness::pitchesOf (PluginHarness::noteOns (host.playUntilTick (960 + 10))), std::vector<int> { 60 });
+}
+
+TEST (PipelineControl, theInternalClockPlaysWhileTheHostIsStoppedAndEveryStopEndsTheNotes)
+{
+    PluginHarness host;
+    playOneLongNotePerBeat (host);
+
+    // The host plays, then stops in the middle of a note: the note ends in that block.
+    host.blocks (3);
+    ASSERT_EQ (host.counter.sounding(), 1);
+    host.playHead.playing = false;
+    auto start = (int) host.samplesPlayed;
+    EXPECT_EQ (host.block(), (std::vector<Event> { off (60, start) }));
+
+    // With only the host's transport nothing plays while it is stopped.
+    EXPECT_TRUE (host.blocks (60).empty());
+
+    // The internal clock plays at the host's tempo: a beat every 24000 samples.
+    host.set (ids::dawTransportOnly, 0.0f);
+    const auto clocked = PluginHarness::noteOns (host.blocks (100));
+    ASSERT_GE (clocked.size(), 2u);
+    EXPECT_EQ (clocked[1].sample - clocked[0].sample, 960 * PluginHarness::samplesPerTick);
+    EXPECT_TRUE (host.processor.getPipeline().getTransport().isInternalClockRunning());
+
+    // Switching back to the host's transport stops the clock and ends the note that sounds.
+    for (int i = 0; i < 100 && host.counter.sounding() == 0; ++i)
+        host.block();
+
+    ASSERT_EQ (host.counter.sounding(), 1);
+    host.set (ids::dawTransportOnly, 1.0f);
+    start = (int) host.samplesPlayed;
+    EXPECT_EQ (host.block(), (std::vector<Event> { off (60, start) }));
+    EXPECT_FALSE (host.processor.getPipeline().getTransport().isInternalClockRunning());
+
+    // A host that reports no tempo plays nothing either.
+    host.playHead.playing = true;
+    host.playHead.hasTempo = false;
+    EXPECT_TRUE (host.blocks (100).empty());
+}
+
+TEST (PipelineControl, aRequestedOrEditedPlayingPhraseStartsFromSilence)
+{
+    PluginHarness host;
+    playOneLongNotePerBeat (host);
+    host.setPhrase (1, makePhrase ({ { 1, 0, 900 } }, 960));
+    host.blocks (2);
+    ASSERT_EQ (host.counter.get (1, 60), 1);
+
+    host.processor.requestPhrase (1);
+    auto start = (int) host.samplesPlayed;
+    EXPECT_EQ (host.block(), (std::vector<Event> { off (60, start) }));
+    EXPECT_EQ (host.processor.getPlayingPhrase(), 1);
+    EXPECT_EQ (PluginHarness::noteOns (host.playUntilTick (960 + 10)), (std::vector<Event> { on (72, 100, 960 * PluginHarness::samplesPerTick) }));
+
+    // Editing the phrase that plays ends what it sounds at the next block.
+    host.setPhrase (1, makePhrase ({ { 1, 0, 800 } }, 960));
+    start = (int) host.samplesPlayed;
+    EXPECT_EQ (host.block(), (std::vector<Event> { off (72, start) }));
+
+    // Editing another slot changes nothing that sounds.
+    host.playUntilTick (2 * 960 + 10);
+    ASSERT_EQ (host.counter.get (1, 72), 1);
+    host.setPhrase (3, makePhrase ({ { 0, 0, 100 } }, 960));
+    EXPECT_TRUE (host.block().empty());
+}
+
+TEST (PipelineControl, phraseSwitchesAreLoggedAndAnnouncedFromTheMessageThread)
+{
+    PluginHarness host;
+    playOneLongNotePerBeat (host);
+    host.setPhrase (4, makePhrase ({ { 0, 0, 100 } }, 960));
+    auto* internal = host.processor.getParameterState().getParameter (ids::internal);
+    host.processor.flushAudioThreadNotices();
+    const auto before = logText (host.processor);
+    const auto internalBefore = internal->getValue();
+
+    for (int i = 0; i < 10; ++i)
+    {
+        host.block ({ on (28, 100, 10), off (28, 20) });
+        host.block ({ on (24, 100, 10), off (24, 20) });
+    }
+
+    // The blocks wrote nothing and told the host nothing; the message thread does both.
+    EXPECT_EQ (logText (host.processor), before);
+    EXPECT_FLOAT_EQ (internal->getValue(), internalBefore);
+
+    host.processor.flushAudioThreadNotices();
+    EXPECT_TRUE (logText (host.processor).substring (before.length()).contains ("Changing sequence number"));
+    EXPECT_GT (internal->getValue(), internalBefore);
+}
+
+TEST (PipelineControl, theOutputRangeBoundsStayInOrder)
+{
+    Cadenzium2AudioProcessor processor;
+    const auto value = [&processor] (const char* id)
+    { return processor.getRawParameterValue (id); };
+
+    processor.setRawParameterValueNotifyingHost (ids::noteOutputRangeHigh, 70.0f);
+    processor.setRawParameterValueNotifyingHost (ids::noteOutputRangeLow, 80.0f);
+    EXPECT_FLOAT_EQ (value (ids::noteOutputRangeHigh), 80.0f);
+
+    processor.setRawParameterValueNotifyingHost (ids::noteOutputRangeHigh, 20.0f);
+    EXPECT_FLOAT_EQ (value (ids::noteOutputRangeLow), 20.0f);
+    EXPECT_FLOAT_EQ (value (ids::noteOutputRangeHigh), 20.0f);
+}

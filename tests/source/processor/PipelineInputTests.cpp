@@ -1,0 +1,119 @@
+#include "PluginHarness.h"
+
+#include <gtest/gtest.h>
+
+using namespace cadenzium::test;
+
+namespace
+{
+namespace ids = ParameterIds;
+
+std::vector<int> heldPitches (const Cadenzium2AudioProcessor& processor)
+{
+    std::vector<int> pitches;
+
+    for (const auto& n : processor.getHeldNotesSnapshot())
+        pitches.push_back (n.note);
+
+    std::sort (pitches.begin(), pitches.end());
+    return pitches;
+}
+
+/** The samples at which the phrase's note (a Fixed row on 60) started. */
+std::vector<int> phraseStarts (const std::vector<Event>& events)
+{
+    std::vector<int> samples;
+
+    for (const auto& e : events)
+        if (e.isNoteOn() && e.data1 == 60)
+            samples.push_back (e.sample);
+
+    return samples;
+}
+
+using Samples = std::vector<int>;
+using Pitches = std::vector<int>;
+} // namespace
+
+TEST (PipelineInput, theLatchKeepsTheChordUntilANewInputReplacesIt)
+{
+    PluginHarness host;
+    host.set (ids::inputLatch, 1.0f);
+    host.setRows ({ makeRow (CadenziumModifier::all) });
+    host.setPhrase (0, makePhrase ({ { 0, 0, 240 }, { 0, 480, 240 } }, 960));
+
+    host.block ({ on (60, 100, 0), on (64, 100, 10), on (67, 100, 20) });
+    host.block ({ off (60, 0), off (64, 5), off (67, 10) });
+    EXPECT_EQ (heldPitches (host.processor), (Pitches { 60, 64, 67 }));
+
+    // The rows keep sounding C-E-G after the keys are up.
+    EXPECT_EQ (PluginHarness::pitchesOf (PluginHarness::noteOns (host.playUntilTick (480 + 10))), (Pitches { 60, 64, 67 }));
+
+    // A new note while no key is down replaces the chord; a note added while a key is
+    // still down joins it.
+    host.block ({ on (62, 100, 250) });
+    EXPECT_EQ (heldPitches (host.processor), Pitches { 62 });
+    host.block ({ on (65, 100, 0) });
+    host.block ({ off (62, 0), off (65, 0) });
+    EXPECT_EQ (heldPitches (host.processor), (Pitches { 62, 65 }));
+
+    // Switching the latch off lets the chord go at the next block.
+    host.set (ids::inputLatch, 0.0f);
+    host.block();
+    EXPECT_TRUE (heldPitches (host.processor).empty());
+}
+
+TEST (PipelineInput, retriggerRestartsThePhraseAtTheTriggeringNote)
+{
+    PluginHarness host;
+    host.setRows ({ makeRow (CadenziumModifier::fixed, 60) });
+    host.setPhrase (0, makePhrase ({ { 0, 0, 240 } }));
+
+    // "Note On": a note at sample 100 moves the phrase's start to 100 * 120 / (60 * 48000)
+    // quarter notes after the block's position, so its first note sounds there.
+    host.set (ids::inputRetrigger, 2.0f);
+    host.playUntilTick (1000);
+    auto start = (int) host.samplesPlayed;
+    EXPECT_EQ (phraseStarts (host.block ({ on (48, 100, 100) })), Samples { start + 100 });
+    host.block ({ off (48, 0) });
+
+    // "All Notes Off": the first note after a full release retriggers, legato playing never.
+    host.set (ids::inputRetrigger, 4.0f);
+    host.playUntilTick (1500);
+    const auto legatoStart = (int) host.samplesPlayed;
+    const auto legato = host.block ({ on (52, 100, 0) });
+    std::vector<Event> played;
+
+    for (const auto& input : std::vector<std::vector<Event>> { { on (55, 100, 0) }, { off (52, 0) }, { on (57, 100, 0) }, { off (55, 0), off (57, 0) } })
+        for (const auto& e : host.block (input))
+            played.push_back (e);
+
+    EXPECT_EQ (phraseStarts (legato), Samples { legatoStart });
+    EXPECT_TRUE (phraseStarts (played).empty());
+
+    host.playUntilTick (2500);
+    start = (int) host.samplesPlayed;
+    EXPECT_EQ (phraseStarts (host.block ({ on (50, 100, 200) })), Samples { start + 200 });
+}
+
+TEST (PipelineInput, passedThroughNotesEndWhereTheyWentWhateverChangedMeanwhile)
+{
+    PluginHarness host;
+    host.set (ids::notePassthrough, 1.0f);
+    host.set (ids::notePassthroughScale, 1.0f);
+    host.set (ids::lockToKey, 1.0f);
+    host.set (ids::inputCcPassthrough, 1.0f);
+    host.setRows ({ makeRow (CadenziumModifier::pitch, 0, 2) });
+    host.setPhrase (0, makePhrase ({ { 0, 0, 3840 } }));
+
+    // C sharp is passed through as D in C major; it also drives the row (on channel 2).
+    const auto pressed = host.block ({ on (61, 90, 30), cc (1, 64, 10), { 40, 0xe0, 1, 0, 64 } });
+    EXPECT_EQ (pressed, (std::vector<Event> { on (62, 100, 0, 2), cc (1, 64, 10), on (62, 90, 30) }));
+
+    // Neither passthrough nor the lock is on any more; the key still ends the D it started.
+    host.set (ids::notePassthrough, 0.0f);
+    host.set (ids::lockToKey, 0.0f);
+    host.set (ids::inputCcPassthrough, 0.0f);
+    const auto released = host.block ({ off (61, 40), cc (1, 0, 50) });
+    EXPECT_EQ (released, (std::vector<Event> { off (62, (int) host.lastBlockStart, 2), off (62, (int) host.lastBlockStart + 40) }));
+}
