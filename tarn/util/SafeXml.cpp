@@ -206,7 +206,24 @@ std::unique_ptr<juce::XmlElement> parse (const juce::String& text, bool onlyOute
     if (! isAcceptable (text))
         return nullptr;
 
-    return juce::XmlDocument (text).getDocumentElement (onlyOuterElement);
+    auto element = juce::XmlDocument (text).getDocumentElement (onlyOuterElement);
+
+    if (element == nullptr || onlyOuterElement || isComplete (text, *element))
+        return element;
+
+    return nullptr;
+}
+
+bool isComplete (const juce::String& text, const juce::XmlElement& documentElement)
+{
+    // The framework's parser stops quietly at the end of the text, inside the closing tags
+    // of a cut-off document: the document element must be closed where the text ends.
+    const auto end = text.trimEnd();
+
+    if (end.endsWith ("</" + documentElement.getTagName() + ">"))
+        return true;
+
+    return end.endsWith ("/>") && documentElement.getFirstChildElement() == nullptr;
 }
 
 } // namespace tarn::SafeXml

@@ -25,8 +25,13 @@ namespace SafeXml
     constexpr int maxDepth = 64;
 
     /** The document element (only its start tag when onlyOuterElement), or nullptr when
-        the text is not well-formed XML or uses what isAcceptable() refuses. [any thread] */
+        the text is not well-formed XML, is cut off, or uses what isAcceptable() refuses.
+        [any thread] */
     std::unique_ptr<juce::XmlElement> parse (const juce::String& text, bool onlyOuterElement = false);
+
+    /** True when the document element parsed from the text is closed where the text ends:
+        the framework's parser returns what it has read of a cut-off document. */
+    bool isComplete (const juce::String& text, const juce::XmlElement& documentElement);
 
     /** True when the text declares no document type, has no processing instruction but
         a leading XML declaration, refers only to the five predefined entities or to

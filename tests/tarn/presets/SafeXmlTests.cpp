@@ -58,3 +58,15 @@ TEST (SafeXml, documentTypesUnknownEntitiesInstructionsAndDeepNestingAreRefusedB
     // Siblings are not depth.
     EXPECT_NE (parse ("<a>" + juce::String::repeatedString ("<b/><c x=\"1\"></c>", 1000) + "</a>"), nullptr);
 }
+
+TEST (SafeXml, aDocumentCutOffAnywhereIsRefused)
+{
+    const juce::String document ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<state a=\"1\"><rows><row v=\"2\"/><row/></rows><empty/></state>\n");
+    ASSERT_NE (tarn::SafeXml::parse (document), nullptr);
+    EXPECT_NE (tarn::SafeXml::parse ("<state a=\"1\"/>"), nullptr);
+
+    const auto end = document.trimEnd().length();
+
+    for (int length = 1; length < end; ++length)
+        EXPECT_EQ (tarn::SafeXml::parse (document.substring (0, length)), nullptr) << document.substring (0, length);
+}
