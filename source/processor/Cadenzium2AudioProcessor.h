@@ -79,12 +79,12 @@ public:
         "playback", "settings" and "generation". [message thread, or a host thread] */
     void writeStateTree() override;
 
-    /** Records the four performance parameters (swing, key lock, keyswitching and its range)
-        before a preset load, which keeps them. [message thread] */
+    /** Writes the current swing, key lock, keyswitch switch and keyswitch range into the
+        state tree's "playback" (the preset loader calls it before a load). [message thread] */
     void storeParameterSnapshot() override;
 
-    /** Applies a whole state, in order: the recorded performance parameters (only when asked:
-        preset loads keep them, host restores do not), key signature, swing grid, view
+    /** Applies a whole state, in order: the four parameter values kept under "playback" (only
+        when asked: preset loads do, host restores do not), key signature, swing grid, view
         settings, controller types, rows, phrases with the playing slot, controller generation
         settings. Missing parts keep what they were, except the rows. Ends by forgetting the
         undo history. [message thread, or a host thread] */
@@ -208,7 +208,6 @@ private:
     GenerationNodeUpkeep generationSettings;
     PhraseTreeSync phraseTreeSync;
     ControllerTypeList lastControllerTypes;
-    std::optional<ParameterSnapshot> recordedParameters;
     std::atomic<bool> readingState { false };
     DeferredPing stateChangePing { [this]
                                    { pingInternalParameter(); } };

@@ -74,11 +74,11 @@ void Cadenzium2AudioProcessor::writeStateTree()
 void Cadenzium2AudioProcessor::storeParameterSnapshot()
 {
     const juce::ScopedLock sl (stateLock);
-    recordedParameters = ParameterSnapshot::capture (*this);
+    const auto snapshot = ParameterSnapshot::capture (*this);
 
     const juce::ScopedLock tl (treeLock);
     auto playback = parameters.state.getOrCreateChildWithName (PlaybackTree::playbackType, nullptr);
-    recordedParameters->writeInto (playback);
+    snapshot.writeInto (playback);
 }
 
 void Cadenzium2AudioProcessor::readStateTree (const juce::ValueTree& tree, bool applyParameterSnapshot)
@@ -98,16 +98,9 @@ void Cadenzium2AudioProcessor::readStateTree (const juce::ValueTree& tree, bool 
         }
 
         if (applyParameterSnapshot)
-        {
-            const auto recorded = recordedParameters.has_value()
-                                      ? recordedParameters
-                                      : ParameterSnapshot::fromPlaybackNode (tree.getChildWithName (PlaybackTree::playbackType));
+            if (const auto snapshot = ParameterSnapshot::fromPlaybackNode (tree.getChildWithName (PlaybackTree::playbackType)))
+                snapshot->applyTo (*this);
 
-            if (recorded.has_value())
-                recorded->applyTo (*this);
-        }
-
-        recordedParameters.reset();
         readPlaybackNode (tree);
 
         const auto viewSettings = tree.getChildWithName (SettingsTree::settingsType);

@@ -11,7 +11,7 @@ namespace tarn
 class AudioProcessor;
 }
 
-/** The four performance parameters a preset load keeps: swing, key lock, keyswitching on
+/** The four performance parameters kept under "playback": swing, key lock, keyswitching on
     and the keyswitch octave. A plain value of raw parameter values. */
 struct ParameterSnapshot
 {
