@@ -1,29 +1,47 @@
 #include "SettingsTree.h"
 
+#include <optional>
+
 namespace SettingsTree
 {
 namespace
 {
-    void clampDimension (juce::ValueTree& node, const juce::Identifier& id, int lowest, int highest)
+    /** The number a stored value holds; none for text that is not a plain number ("abc" would
+        read as 0) or for infinities and NaN. */
+    std::optional<double> numberIn (const juce::var& value)
     {
-        const auto* value = node.getPropertyPointer (id);
+        auto number = 0.0;
 
-        if (value == nullptr)
-            return;
-
-        const auto number = value->isString() ? value->toString().getDoubleValue() : (double) *value;
-        const auto isNumber = (value->isInt() || value->isInt64() || value->isDouble() || value->isBool()
-                               || (value->isString() && value->toString().trim().containsOnly ("0123456789.-+eE")
-                                   && value->toString().trim().isNotEmpty()))
-                              && std::isfinite (number);
-
-        if (! isNumber)
+        if (value.isString())
         {
-            node.removeProperty (id, nullptr);
-            return;
+            const auto text = value.toString().trim();
+
+            if (text.isEmpty() || ! text.containsOnly ("0123456789.-+eE"))
+                return std::nullopt;
+
+            number = text.getDoubleValue();
+        }
+        else if (value.isInt() || value.isInt64() || value.isDouble() || value.isBool())
+        {
+            number = (double) value;
+        }
+        else
+        {
+            return std::nullopt;
         }
 
-        node.setProperty (id, juce::jlimit (lowest, highest, (int) juce::jlimit (-1.0e6, 1.0e6, number)), nullptr);
+        return std::isfinite (number) ? std::optional<double> (number) : std::nullopt;
+    }
+
+    void clampDimension (juce::ValueTree& node, const juce::Identifier& id, int lowest, int highest)
+    {
+        if (! node.hasProperty (id))
+            return;
+
+        if (const auto number = numberIn (node[id]))
+            node.setProperty (id, juce::jlimit (lowest, highest, (int) juce::jlimit (-1.0e6, 1.0e6, *number)), nullptr);
+        else
+            node.removeProperty (id, nullptr);
     }
 } // namespace
 
