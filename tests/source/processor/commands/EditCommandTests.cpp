@@ -354,20 +354,6 @@ TEST_F (EditCommandTest, rowPopupSettingsAreUndoableWhileMuteAndLockActAtOnce)
     EXPECT_TRUE (phrases.getRows()[1].generationLock);
 }
 
-TEST_F (EditCommandTest, mutationCommitsUnderItsOwnNameOnlyWhenItChangedThePhrase)
-{
-    PhraseMutator mutator (5);
-    processor.setRawParameterValueNotifyingHost (ParameterIds::mutationNotesChanged, 100.0f);
-    processor.setRawParameterValueNotifyingHost (ParameterIds::mutationVelocity, 20.0f);
-
-    ASSERT_TRUE (commands.mutatePhrase (0, mutator, tarn::GridSize()));
-    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Mutate phrase");
-
-    processor.setRawParameterValueNotifyingHost (ParameterIds::mutationVelocity, 0.0f);
-    processor.setRawParameterValueNotifyingHost (ParameterIds::mutationPitch, 0.0f);
-    EXPECT_FALSE (commands.mutatePhrase (0, mutator, tarn::GridSize()));
-}
-
 TEST_F (EditCommandTest, aMidiImportAddsTheMissingRowsAndThenThePhraseAsTwoSteps)
 {
     cadenzium::test::TemporaryFolder folder;
@@ -430,49 +416,50 @@ TEST_F (EditCommandTest, everyCommandUndoesToTheExactStateBeforeItAndRedoesToThe
     commands.editPhrase (2, drawn);
     PhraseMutator mutator (11);
 
-    const std::pair<const char*, std::function<bool()>> steps[] = {
-        { "generate", [&]
+    const std::tuple<const char*, const char*, std::function<bool()>> steps[] = {
+        { "generate", "Edit phrase", [&]
           { return commands.generatePhrase (2, consts::RegenerationMode::notes); } },
-        { "mutate", [&]
+        { "mutate", "Mutate phrase", [&]
           { return commands.mutatePhrase (2, mutator, tarn::GridSize()); } },
-        { "rename", [&]
+        { "rename", "Rename phrase", [&]
           { return commands.renamePhrase (4, "Hook"); } },
-        { "move right", [&]
+        { "move right", "Change phrase order", [&]
           { return commands.movePhrase (2, +1); } },
-        { "copy to", [&]
+        { "copy to", "Edit phrase", [&]
           { return commands.copyPhraseTo (2, 9); } },
-        { "delete phrase", [&]
+        { "delete phrase", "Edit phrase", [&]
           { return commands.deletePhrase (2); } },
-        { "repeat", [&]
+        { "repeat", "Edit phrase", [&]
           { return commands.setPhraseLoopCount (3, 2); } },
-        { "new row", [&]
+        { "new row", "Create new row", [&]
           { return commands.newRow(); } },
-        { "new rows", [&]
+        { "new rows", "Create multiple rows", [&]
           { return commands.newRows (3); } },
-        { "delete row", [&]
+        { "delete row", "Delete row", [&]
           { return commands.deleteRow (1); } },
-        { "move row", [&]
+        { "move row", "Change row order", [&]
           { return commands.moveRow (4, 0); } },
-        { "row settings", [&]
+        { "row settings", "Change row settings", [&]
           {
               auto row = phrases.getRows()[0];
               row.octave = 2;
               return commands.changeRow (0, row);
           } },
-        { "new controller", [&]
+        { "new controller", "Create new controller", [&]
           { return commands.newController ({ tarn::ControllerLane::controlChange, 64, 2, "Sustain" }); } },
-        { "change controller", [&]
+        { "change controller", "Change controller type", [&]
           { return commands.changeController (1, { tarn::ControllerLane::pitchBend, -1, 5, {} }); } },
-        { "delete controller", [&]
+        { "delete controller", "Delete controller", [&]
           { return commands.deleteController (1); } },
     };
 
-    for (const auto& [name, step] : steps)
+    for (const auto& [name, transaction, step] : steps)
     {
         const auto before = stateOf (processor);
         ASSERT_TRUE (step()) << name;
         const auto after = stateOf (processor);
         ASSERT_NE (after, before) << name;
+        EXPECT_EQ (phrases.getUndoTooltip(), juce::String ("Undo: ") + transaction) << name;
 
         ASSERT_TRUE (phrases.undo()) << name;
         EXPECT_EQ (stateOf (processor), before) << name;
