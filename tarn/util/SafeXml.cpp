@@ -208,10 +208,28 @@ std::unique_ptr<juce::XmlElement> parse (const juce::String& text, bool onlyOute
 
     auto element = juce::XmlDocument (text).getDocumentElement (onlyOuterElement);
 
-    if (element == nullptr || onlyOuterElement || isComplete (text, *element))
+    if (element == nullptr || onlyOuterElement || (isComplete (text, *element) && ! repeatsAnAttribute (*element)))
         return element;
 
     return nullptr;
+}
+
+bool repeatsAnAttribute (const juce::XmlElement& element)
+{
+    // The framework's parser keeps both of <a id="x" id="y"/>; a tree made from it reads one
+    // and writes the other, so what loads is not what saves.
+    const auto count = element.getNumAttributes();
+
+    for (int i = 1; i < count; ++i)
+        for (int j = 0; j < i; ++j)
+            if (element.getAttributeName (i) == element.getAttributeName (j))
+                return true;
+
+    for (const auto* child : element.getChildIterator())
+        if (repeatsAnAttribute (*child))
+            return true;
+
+    return false;
 }
 
 bool isComplete (const juce::String& text, const juce::XmlElement& documentElement)

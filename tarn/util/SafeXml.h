@@ -25,13 +25,18 @@ namespace SafeXml
     constexpr int maxDepth = 64;
 
     /** The document element (only its start tag when onlyOuterElement), or nullptr when
-        the text is not well-formed XML, is cut off, or uses what isAcceptable() refuses.
+        the text is not well-formed XML (a cut-off document or a repeated attribute included),
+        or uses what isAcceptable() refuses.
         [any thread] */
     std::unique_ptr<juce::XmlElement> parse (const juce::String& text, bool onlyOuterElement = false);
 
     /** True when the document element parsed from the text is closed where the text ends:
         the framework's parser returns what it has read of a cut-off document. */
     bool isComplete (const juce::String& text, const juce::XmlElement& documentElement);
+
+    /** True when an element (this one or one inside it) names an attribute twice, which
+        well-formed XML never does. */
+    bool repeatsAnAttribute (const juce::XmlElement& element);
 
     /** True when the text declares no document type, has no processing instruction but
         a leading XML declaration, refers only to the five predefined entities or to

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace
 {
@@ -35,6 +36,30 @@ juce::MemoryBlock containerFor (const std::uint8_t* text, std::size_t size)
     out.write (text, size);
     out.writeByte (0);
     return block;
+}
+
+std::vector<float> parameterValues (Cadenzium2AudioProcessor& processor)
+{
+    std::vector<float> values;
+
+    for (auto* parameter : processor.getParameters())
+        values.push_back (parameter->getValue());
+
+    return values;
+}
+
+/** The saved tree without the parameter tree's own nodes. */
+juce::ValueTree withoutParameters (const juce::MemoryBlock& state)
+{
+    const auto xml = juce::AudioProcessor::getXmlFromBinary (state.getData(), (int) state.getSize());
+    require (xml != nullptr);
+    auto tree = juce::ValueTree::fromXml (*xml);
+
+    for (int i = tree.getNumChildren(); --i >= 0;)
+        if (tree.getChild (i).hasType ("PARAM"))
+            tree.removeChild (i, nullptr);
+
+    return tree;
 }
 
 juce::MemoryBlock save (Cadenzium2AudioProcessor& processor)
@@ -78,10 +103,14 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t siz
     const auto width = (int) processor.getEditorSettings().getProperty ("editor_window_width", 1244);
     require (width >= 1000 && width <= 2000);
 
-    // What loaded saves, and the save loads back to itself.
+    // What loaded saves, and the save loads back to the same state. The parameter tree's own
+    // nodes are compared by the values they give: the framework rebuilds a damaged list of
+    // them in its own order.
     const auto saved = save (processor);
+    const auto values = parameterValues (processor);
     processor.setStateInformation (saved.getData(), (int) saved.getSize());
-    require (save (processor) == saved);
+    require (parameterValues (processor) == values);
+    require (withoutParameters (save (processor)).isEquivalentTo (withoutParameters (saved)));
 
     // Toasts and parameter updates post messages; let them through now and then.
     if (++plugin->runs % 256 == 0)

@@ -59,7 +59,7 @@ TEST (SafeXml, documentTypesUnknownEntitiesInstructionsAndDeepNestingAreRefusedB
     EXPECT_NE (parse ("<a>" + juce::String::repeatedString ("<b/><c x=\"1\"></c>", 1000) + "</a>"), nullptr);
 }
 
-TEST (SafeXml, aDocumentCutOffAnywhereIsRefused)
+TEST (SafeXml, aDocumentCutOffAnywhereOrRepeatingAnAttributeIsRefused)
 {
     const juce::String document ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<state a=\"1\"><rows><row v=\"2\"/><row/></rows><empty/></state>\n");
     ASSERT_NE (tarn::SafeXml::parse (document), nullptr);
@@ -69,4 +69,6 @@ TEST (SafeXml, aDocumentCutOffAnywhereIsRefused)
 
     for (int length = 1; length < end; ++length)
         EXPECT_EQ (tarn::SafeXml::parse (document.substring (0, length)), nullptr) << document.substring (0, length);
+
+    EXPECT_EQ (tarn::SafeXml::parse ("<state><row id=\"a\" v=\"1\" id=\"b\"/></state>"), nullptr);
 }
