@@ -12,37 +12,6 @@ namespace
     const juce::Identifier presetPathProperty { "preset_path" };
     constexpr const char* presetAuthorKey = "preset_author_name";
 
-    /** Every parameter's node in a copy of the state says the parameter's value. The framework
-        keeps a node without a value for a parameter a loaded state did not name (or named in a
-        damaged node) and leaves the parameter where it was; a song saved so would reload with
-        that parameter at its default instead of the value it had. */
-    void stateEveryParameterValue (juce::ValueTree& copy, const juce::AudioProcessorValueTreeState& parameters, const juce::Array<juce::AudioProcessorParameter*>& all)
-    {
-        static const juce::Identifier paramType { "PARAM" }, idProperty { "id" }, valueProperty { "value" };
-        juce::StringArray stated;
-
-        for (auto child : copy)
-        {
-            if (! child.hasType (paramType))
-                continue;
-
-            const auto id = child[idProperty].toString();
-
-            if (const auto* value = parameters.getRawParameterValue (id))
-            {
-                child.setProperty (valueProperty, value->load(), nullptr);
-                stated.add (id);
-            }
-        }
-
-        for (auto* parameter : all)
-        {
-            if (auto* withId = dynamic_cast<juce::AudioProcessorParameterWithID*> (parameter); withId != nullptr && ! stated.contains (withId->getParameterID()))
-                if (const auto* value = parameters.getRawParameterValue (withId->getParameterID()))
-                    copy.appendChild (juce::ValueTree (paramType).setProperty (idProperty, withId->getParameterID(), nullptr).setProperty (valueProperty, value->load(), nullptr), nullptr);
-        }
-    }
-
     bool isMessageThread()
     {
         auto* manager = juce::MessageManager::getInstanceWithoutCreating();
@@ -205,7 +174,6 @@ void BrindlexProcessor::getStateInformation (juce::MemoryBlock& destData)
         copy = parameters.copyState();
     }
 
-    stateEveryParameterValue (copy, parameters, getParameters());
     copy.setProperty (presetPathProperty, presets.getCurrentPreset().path, nullptr);
 
     if (auto xml = copy.createXml())
