@@ -12,9 +12,12 @@ BIN_DIR     ?= $(HOME)/.local/bin
 
 PLUGIN   := $(BUILD_DIR)/Cadenzium2_artefacts/Release/VST/Cadenzium2.so
 RENDERER := $(BUILD_DIR)/tools/cadenzium-render
+PRESET_TOOL := $(BUILD_DIR)/tools/make_factory_presets
+FACTORY_PRESETS := resources/presets/Factory
 EXAMPLE  := resources/chords/Pop Four Chords.mid
+EXAMPLE_PRESET := $(FACTORY_PRESETS)/Arpeggios/Sixteenth Cascade.bpre
 
-.PHONY: setup configure build test run install bench tsan fuzz fuzz-smoke format clean
+.PHONY: setup configure build test run install presets bench tsan fuzz fuzz-smoke format clean
 
 setup:
 	@bash scripts/setup
@@ -32,6 +35,13 @@ install: build
 	@mkdir -p "$(VST_DIR)" "$(BIN_DIR)"
 	@install -m 755 "$(PLUGIN)" "$(VST_DIR)/Cadenzium2.so"
 	@install -m 755 "$(RENDERER)" "$(BIN_DIR)/cadenzium-render"
+	@"$(PRESET_TOOL)" --install "$(FACTORY_PRESETS)"
+
+# Rewrites the committed factory library from its code in tools/factory-presets.
+presets: build
+	@rm -rf "$(FACTORY_PRESETS)"
+	@"$(PRESET_TOOL)" "$(FACTORY_PRESETS)" > /dev/null
+	@echo "Wrote $(FACTORY_PRESETS)"
 
 run: install
 	@echo ""
@@ -43,9 +53,9 @@ run: install
 	@echo "Rescan plug-ins in your host and insert \"Cadenzium 2\" on a MIDI track."
 	@echo ""
 	@echo "Installed the command-line renderer: $(BIN_DIR)/cadenzium-render (see --help)."
-	@echo "Rendering an example chord progression with the Initial Patch:"
+	@echo "Rendering an example chord progression with the factory preset \"Sixteenth Cascade\":"
 	@mkdir -p "$(BUILD_DIR)/renders"
-	@"$(BIN_DIR)/cadenzium-render" "$(EXAMPLE)" -o "$(BUILD_DIR)/renders/Pop Four Chords - Cadenzium.mid"
+	@"$(BIN_DIR)/cadenzium-render" "$(EXAMPLE)" --preset "$(EXAMPLE_PRESET)" -o "$(BUILD_DIR)/renders/Pop Four Chords - Sixteenth Cascade.mid"
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*_bench; do [ -x "$$b" ] && "$$b" || true; done
