@@ -36,7 +36,11 @@ void BulkPresetImporter::run()
 
     for (size_t i = 0; i < files.size() && ! threadShouldExit(); ++i)
     {
-        if (convert (files[i].file, outputFolder.getChildFile (files[i].relativePath)))
+        // Not getChildFile: it reads a path that starts with "~" (a folder of that name) as
+        // a home folder, and would write there.
+        const juce::File target (outputFolder.getFullPathName() + "/" + files[i].relativePath);
+
+        if (target.isAChildOf (outputFolder) && convert (files[i].file, target))
             ++numConverted;
 
         progress.store ((double) (i + 1) / (double) files.size());

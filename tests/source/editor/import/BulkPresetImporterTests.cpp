@@ -23,7 +23,7 @@ protected:
 
     juce::File write (const juce::String& relativePath, const juce::String& text)
     {
-        const auto file = source.getChildFile (relativePath);
+        const juce::File file (source.getFullPathName() + "/" + relativePath);
         file.getParentDirectory().createDirectory();
         file.replaceWithText (text);
         return file;
@@ -71,6 +71,7 @@ TEST_F (BulkPresetImporterTest, convertsEveryValidPresetOfAFolderTreeIntoTheV1Fo
     write ("Bass/Deep/Sub.bpre", v1Preset ("-1,1,2,3,4,5,6,7", { { 0, "0|0 24|16383" }, { 3, "12|64" } }));
     write ("Bass/Broken.bpre", invalidV1Preset());
     write ("Bass/Notes.txt", v1Preset());
+    write ("~/Home.bpre", v1Preset()); // "~" is a folder name here, not the home folder
     source.getChildFile ("Empty").createDirectory();
     std::filesystem::create_directory_symlink (source.getFullPathName().toStdString(),
                                                source.getChildFile ("Bass/Deep/Back Up").getFullPathName().toStdString());
@@ -82,8 +83,9 @@ TEST_F (BulkPresetImporterTest, convertsEveryValidPresetOfAFolderTreeIntoTheV1Fo
     ASSERT_EQ (finishedCalls, 1);
     EXPECT_TRUE (std::is_sorted (progressSeen.begin(), progressSeen.end()));
     EXPECT_EQ (progressSeen.back(), 1.0);
-    EXPECT_EQ (importer.getNumConverted(), 3);
-    EXPECT_EQ (written(), (std::set<juce::String> { "Bass", "Bass/Deep", "Bass/Deep/Sub.bpre", "Bass/Root.bpre", "Lead.bpre" }));
+    EXPECT_EQ (importer.getNumConverted(), 4);
+    EXPECT_EQ (written(), (std::set<juce::String> { "Bass", "Bass/Deep", "Bass/Deep/Sub.bpre", "Bass/Root.bpre", "Lead.bpre", "~", "~/Home.bpre" }));
+    EXPECT_FALSE (juce::File ("~/Home.bpre").exists());
     EXPECT_TRUE (tarn::sequencesAreEqual (running.getPhrase (0), runningPhrase)) << "the running instance is not touched";
 
     // The library was refreshed: each converted preset loads back with the v1 file's phrases.
