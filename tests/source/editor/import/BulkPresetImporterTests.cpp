@@ -81,8 +81,7 @@ TEST_F (BulkPresetImporterTest, convertsEveryValidPresetOfAFolderTreeIntoTheV1Fo
     runToEnd (importer);
 
     ASSERT_EQ (finishedCalls, 1);
-    EXPECT_TRUE (std::is_sorted (progressSeen.begin(), progressSeen.end()));
-    EXPECT_EQ (progressSeen.back(), 1.0);
+    EXPECT_TRUE (std::is_sorted (progressSeen.begin(), progressSeen.end()) && progressSeen.back() == 1.0);
     EXPECT_EQ (importer.getNumConverted(), 4);
     EXPECT_EQ (written(), (std::set<juce::String> { "Bass", "Bass/Deep", "Bass/Deep/Sub.bpre", "Bass/Root.bpre", "Lead.bpre", "~", "~/Home.bpre" }));
     EXPECT_FALSE (juce::File ("~/Home.bpre").exists());
@@ -92,16 +91,13 @@ TEST_F (BulkPresetImporterTest, convertsEveryValidPresetOfAFolderTreeIntoTheV1Fo
     for (const auto& relativePath : { "Lead.bpre", "Bass/Root.bpre", "Bass/Deep/Sub.bpre" })
     {
         const auto file = output.getChildFile (relativePath);
-        const auto outer = tarn::PresetIndex::readOuterElement (file);
-        ASSERT_NE (outer, nullptr) << relativePath;
-        EXPECT_EQ (outer->getStringAttribute ("description"), "A user preset imported from version 1");
-        EXPECT_EQ (outer->getStringAttribute ("categories"), "v1");
-        EXPECT_EQ (outer->getStringAttribute ("author"), BulkPresetImporter::author);
-
         const auto list = library.getPresetList();
-        EXPECT_TRUE (std::any_of (list->begin(), list->end(), [&file] (const auto& entry)
-                                  { return entry.path == file.getFullPathName(); }))
-            << relativePath;
+        const auto entry = std::find_if (list->begin(), list->end(), [&file] (const auto& e)
+                                         { return e.path == file.getFullPathName(); });
+        ASSERT_NE (entry, list->end()) << relativePath;
+        EXPECT_EQ (entry->description, "A user preset imported from version 1");
+        EXPECT_EQ (entry->categories, juce::StringArray { "v1" });
+        EXPECT_EQ (entry->author, BulkPresetImporter::author);
         ASSERT_TRUE (library.loadPresetFile (file));
 
         const auto expected = V1PresetParser::parseFile (source.getChildFile (relativePath));
@@ -118,14 +114,12 @@ TEST_F (BulkPresetImporterTest, aFolderWithoutValidPresetsFinishesWritingNothing
     source.getChildFile ("Empty").createDirectory();
     BulkPresetImporter emptyFolder (source, library);
     runToEnd (emptyFolder);
-    EXPECT_EQ (finishedCalls, 1);
     EXPECT_EQ (progressSeen, std::vector<double> { 1.0 });
 
     write ("Broken.bpre", invalidV1Preset());
     BulkPresetImporter onlyInvalid (source, library);
     runToEnd (onlyInvalid);
     EXPECT_EQ (finishedCalls, 2);
-    EXPECT_EQ (onlyInvalid.getNumConverted(), 0);
     EXPECT_FALSE (output.exists());
 }
 
@@ -166,14 +160,7 @@ TEST_F (BulkPresetImporterTest, destroyingItMidRunStopsBetweenFilesLeavingOnlyWh
     juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
     EXPECT_EQ (finishedCalls, 0) << "no callback reaches an importer that is gone";
 
-    for (const auto& path : written())
-    {
-        const auto file = output.getChildFile (path);
-        EXPECT_FALSE (file.isHidden()) << "a temporary file was left: " << path;
-
-        if (file.existsAsFile())
-        {
-            EXPECT_NE (tarn::PresetIndex::readDocument (file), nullptr) << path;
-        }
-    }
+    // Whole presets only, and no temporary file left behind.
+    for (const auto& file : output.findChildFiles (juce::File::findFiles, true, "*"))
+        EXPECT_TRUE (! file.isHidden() && tarn::PresetIndex::readDocument (file) != nullptr) << file.getFullPathName();
 }

@@ -37,13 +37,6 @@ juce::MemoryBlock stateOf (Cadenzium2AudioProcessor& processor)
     processor.getStateInformation (block);
     return block;
 }
-
-int countToasts (Cadenzium2AudioProcessor& processor, const juce::String& text)
-{
-    const auto toasts = processor.getToastManager().getToasts();
-    return (int) std::count_if (toasts.begin(), toasts.end(), [&text] (const auto& toast)
-                                { return toast.text == text; });
-}
 } // namespace
 
 TEST (V1PresetApplier, loadingAFileReplacesLanesPhrasesRowsAndFillTellsTheHostAndLeavesNothingToUndo)
@@ -71,8 +64,6 @@ TEST (V1PresetApplier, loadingAFileReplacesLanesPhrasesRowsAndFillTellsTheHostAn
     for (int slot = 0; slot < Cadenzium2AudioProcessor::numPhrases; ++slot)
         EXPECT_TRUE (tarn::sequencesAreEqual (processor.getPhrase (slot), expected.phrases[(size_t) slot])) << "phrase " << slot;
 
-    EXPECT_EQ (processor.getPhrase (0).notes.size(), 2u);
-    EXPECT_EQ (phrases.getRows().size(), 17u);
     EXPECT_EQ (phrases.getRows(), expected.rows);
     EXPECT_EQ (processor.getIntParameterValue (ParameterIds::inputFill), 0);
     EXPECT_TRUE (host.heard.contains (ParameterIds::inputFill));
@@ -101,7 +92,10 @@ TEST (V1PresetApplier, aFileThatIsNotAV1PresetShowsTheErrorToastAndChangesNothin
     for (const auto& file : files)
         EXPECT_FALSE (V1PresetApplier::loadFile (processor, file)) << file.getFileName();
 
-    EXPECT_EQ (countToasts (processor, "ERROR: Not a valid Cadenzium v1 preset"), 4);
+    const auto toasts = processor.getToastManager().getToasts();
+    EXPECT_EQ (std::count_if (toasts.begin(), toasts.end(), [] (const auto& toast)
+                              { return toast.text == "ERROR: Not a valid Cadenzium v1 preset"; }),
+               4);
     EXPECT_EQ (stateOf (processor), before);
     EXPECT_TRUE (processor.getPhraseManager().canUndo()) << "the history of the song that stays";
 }
