@@ -28,7 +28,6 @@ juce::MemoryBlock withLengthField (juce::MemoryBlock block, juce::uint32 length)
 
     for (int i = 0; i < 4; ++i)
         bytes[4 + i] = (juce::uint8) (length >> (8 * i));
-
     return block;
 }
 } // namespace
