@@ -16,12 +16,10 @@ namespace
             return "cannot start " + command.joinIntoString (" ");
 
         const auto output = process.readAllProcessOutput();
-
         if (process.waitForProcessToFinish (timeoutMs))
             exitCode = (int) process.getExitCode();
         else
             process.kill();
-
         return output;
     }
 
@@ -54,7 +52,6 @@ namespace
         for (auto* child : element.getChildIterator())
             if (auto* found = findChunkElement (*child))
                 return found;
-
         return nullptr;
     }
 } // namespace
@@ -83,7 +80,6 @@ bool ArdourHarness::prepare()
 {
     home.createDirectory();
     installedPlugin.getParentDirectory().createDirectory();
-
     if (! plugin.copyFileTo (installedPlugin))
     {
         log << "cannot copy the plug-in\n";
@@ -95,9 +91,7 @@ bool ArdourHarness::prepare()
 
     int exitCode = 0;
     log << runProcess (command, 70000, exitCode);
-
-    const auto cache = home.getChildFile (".cache/ardour7/vst");
-    const auto cacheFiles = cache.findChildFiles (juce::File::findFiles, false, "*.v2i");
+    const auto cacheFiles = home.getChildFile (".cache/ardour7/vst").findChildFiles (juce::File::findFiles, false, "*.v2i");
 
     if (exitCode != 0 || cacheFiles.isEmpty())
     {
@@ -106,21 +100,15 @@ bool ArdourHarness::prepare()
     }
 
     // Ardour only trusts a cache that is newer, in whole seconds, than the plug-in file.
-    const auto newer = installedPlugin.getLastModificationTime() + juce::RelativeTime::seconds (2.0);
-
     for (auto& f : cacheFiles)
-        f.setLastModificationTime (newer);
-
+        f.setLastModificationTime (installedPlugin.getLastModificationTime() + juce::RelativeTime::seconds (2.0));
     return true;
 }
 
 bool ArdourHarness::runLua (const juce::String& script, const juce::StringPairArray& extraEnvironment, juce::String& output)
 {
     auto command = ardourEnvironment (home, installedPlugin.getParentDirectory());
-    command.add ("SESSION_DIR=" + sessionFolder.getFullPathName());
-    command.add ("SESSION_NAME=" + sessionName);
-    command.add ("PLUGIN_SO=" + installedPlugin.getFullPathName());
-
+    command.addArray ({ "SESSION_DIR=" + sessionFolder.getFullPathName(), "SESSION_NAME=" + sessionName, "PLUGIN_SO=" + installedPlugin.getFullPathName() });
     for (auto& key : extraEnvironment.getAllKeys())
         command.add (key + "=" + extraEnvironment[key]);
 
@@ -151,11 +139,7 @@ bool ArdourHarness::createSession()
 bool ArdourHarness::setPluginChunk (const juce::MemoryBlock& chunk)
 {
     auto session = juce::XmlDocument::parse (getSessionFile());
-
-    if (session == nullptr)
-        return false;
-
-    auto* element = findChunkElement (*session);
+    auto* element = session != nullptr ? findChunkElement (*session) : nullptr;
 
     if (element == nullptr)
         return false;
@@ -182,7 +166,6 @@ juce::MemoryBlock ArdourHarness::getPluginChunk() const
 bool ArdourHarness::playChord (const std::vector<int>& pitches, int holdMs, std::vector<RecordedNote>& recorded)
 {
     juce::StringArray chord;
-
     for (auto p : pitches)
         chord.add (juce::String (p));
 
@@ -203,13 +186,7 @@ bool ArdourHarness::playChord (const std::vector<int>& pitches, int holdMs, std:
             continue;
 
         const auto fields = juce::StringArray::fromTokens (line, " ", {});
-        RecordedNote note;
-        note.pitch = fields[1].getIntValue();
-        note.velocity = fields[2].getIntValue();
-        note.channel = fields[3].getIntValue();
-        note.startBeats = parseBeats (fields[4]);
-        note.lengthBeats = parseBeats (fields[5]);
-        recorded.push_back (note);
+        recorded.push_back ({ fields[1].getIntValue(), fields[2].getIntValue(), fields[3].getIntValue(), parseBeats (fields[4]), parseBeats (fields[5]) });
     }
 
     return true;

@@ -81,11 +81,6 @@ std::string Vst2Plugin::dispatchString (int opcode, int index, size_t capacity)
     return std::string (buffer.data());
 }
 
-std::string Vst2Plugin::parameterName (int index) { return dispatchString (effGetParamName, index); }
-std::string Vst2Plugin::parameterDisplay (int index) { return dispatchString (effGetParamDisplay, index); }
-float Vst2Plugin::getParameter (int index) { return aeffect->getParameter (aeffect, index); }
-void Vst2Plugin::setParameter (int index, float value) { aeffect->setParameter (aeffect, index, value); }
-
 bool Vst2Plugin::setParameterFromText (int index, const std::string& text)
 {
     std::vector<char> buffer (text.begin(), text.end());
@@ -101,9 +96,6 @@ void Vst2Plugin::prepare (double sampleRate, int blockSize)
     dispatch (effSetSampleRate, 0, 0, nullptr, (float) sampleRate);
     dispatch (effSetBlockSize, 0, blockSize);
 }
-
-void Vst2Plugin::resume() { dispatch (effMainsChanged, 0, 1); }
-void Vst2Plugin::suspend() { dispatch (effMainsChanged, 0, 0); }
 
 std::vector<MidiEvent> Vst2Plugin::processBlock (const std::vector<MidiEvent>& input, std::vector<float>& left, std::vector<float>& right)
 {
@@ -156,24 +148,6 @@ void Vst2Plugin::setChunk (const std::vector<unsigned char>& data)
     dispatch (effSetChunk, 0, (t_fstPtrInt) copy.size(), copy.data());
 }
 
-std::vector<int> Vst2Plugin::hostOpcodesSeen() const
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    return opcodes;
-}
-
-bool Vst2Plugin::hasSeenHostOpcode (int opcode) const
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    return std::find (opcodes.begin(), opcodes.end(), opcode) != opcodes.end();
-}
-
-void Vst2Plugin::clearHostOpcodes()
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    opcodes.clear();
-}
-
 t_fstPtrInt Vst2Plugin::hostCallback (AEffect* effect, int opcode, int index, t_fstPtrInt value, void* ptr, float)
 {
     auto* plugin = effect != nullptr && effect->user != nullptr ? static_cast<Vst2Plugin*> (effect->user)
@@ -181,7 +155,6 @@ t_fstPtrInt Vst2Plugin::hostCallback (AEffect* effect, int opcode, int index, t_
 
     if (opcode == audioMasterVersion)
         return 2400;
-
     return plugin != nullptr ? plugin->handleHostCall (opcode, index, value, ptr) : 0;
 }
 
@@ -239,15 +212,12 @@ t_fstPtrInt Vst2Plugin::handleHostCall (int opcode, int, t_fstPtrInt, void* ptr)
         case audioMasterGetBlockSize:
             return currentBlockSize;
         case audioMasterGetCurrentProcessLevel:
-            return offline ? kVstProcessLevelOffline : kVstProcessLevelRealtime;
+            return kVstProcessLevelRealtime;
 
         case audioMasterCanDo:
         {
             const std::string what (static_cast<const char*> (ptr));
-            return (what == "sendVstEvents" || what == "sendVstMidiEvent" || what == "receiveVstEvents"
-                    || what == "receiveVstMidiEvent" || what == "sendVstTimeInfo")
-                       ? 1
-                       : 0;
+            return what == "sendVstEvents" || what == "sendVstMidiEvent" || what == "receiveVstEvents" || what == "receiveVstMidiEvent" || what == "sendVstTimeInfo";
         }
 
         case audioMasterGetProductString:

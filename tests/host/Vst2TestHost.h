@@ -18,10 +18,9 @@ struct MidiEvent
     int sampleOffset = 0;
     unsigned char bytes[3] {};
 
-    int status() const noexcept { return bytes[0] & 0xf0; }
     int channel() const noexcept { return (bytes[0] & 0x0f) + 1; }
-    bool isNoteOn() const noexcept { return status() == 0x90 && bytes[2] > 0; }
-    bool isNoteOff() const noexcept { return status() == 0x80 || (status() == 0x90 && bytes[2] == 0); }
+    bool isNoteOn() const noexcept { return (bytes[0] & 0xf0) == 0x90 && bytes[2] > 0; }
+    bool isNoteOff() const noexcept { return (bytes[0] & 0xf0) == 0x80 || ((bytes[0] & 0xf0) == 0x90 && bytes[2] == 0); }
 };
 
 /** The transport a host reports through audioMasterGetTime. */
@@ -73,17 +72,16 @@ public:
     t_fstPtrInt dispatch (int opcode, int index = 0, t_fstPtrInt value = 0, void* ptr = nullptr, float opt = 0.0f);
     std::string dispatchString (int opcode, int index = 0, size_t capacity = 256);
 
-    std::string parameterName (int index);
-    std::string parameterDisplay (int index);
-    float getParameter (int index);
-    void setParameter (int index, float normalisedValue);
+    std::string parameterName (int index) { return dispatchString (effGetParamName, index); }
+    std::string parameterDisplay (int index) { return dispatchString (effGetParamDisplay, index); }
+    float getParameter (int index) { return aeffect->getParameter (aeffect, index); }
 
     /** effString2Parameter: what a host's generic editor does with a typed text. */
     bool setParameterFromText (int index, const std::string& text);
 
     void prepare (double sampleRate, int blockSize);
-    void resume();
-    void suspend();
+    void resume() { dispatch (effMainsChanged, 0, 1); }
+    void suspend() { dispatch (effMainsChanged, 0, 0); }
 
     /** Sends the events, then processes one block of stereo audio in place. Returns the
         MIDI the plug-in sent during the block. */
@@ -93,12 +91,19 @@ public:
     void setChunk (const std::vector<unsigned char>& data);
 
     HostTransport transport;
-    bool offline = false;
 
     /** Host opcodes the plug-in has called so far. [any thread] */
-    std::vector<int> hostOpcodesSeen() const;
-    bool hasSeenHostOpcode (int opcode) const;
-    void clearHostOpcodes();
+    std::vector<int> hostOpcodesSeen() const
+    {
+        const std::lock_guard<std::mutex> guard (lock);
+        return opcodes;
+    }
+
+    void clearHostOpcodes()
+    {
+        const std::lock_guard<std::mutex> guard (lock);
+        opcodes.clear();
+    }
 
 private:
     friend class Vst2Library;

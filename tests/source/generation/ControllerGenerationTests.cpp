@@ -8,9 +8,7 @@ namespace
 tarn::ControllerLane makeLane (int type, int number = -1, int channel = 1)
 {
     tarn::ControllerLane lane;
-    lane.type = type;
-    lane.number = number;
-    lane.channel = channel;
+    std::tie (lane.type, lane.number, lane.channel) = std::tie (type, number, channel);
     return lane;
 }
 
@@ -22,10 +20,8 @@ juce::ValueTree makeChild (bool enabled, double density, double rangeMin = 0.0, 
 std::set<int> valuesOf (const tarn::ControllerLane& lane)
 {
     std::set<int> values;
-
     for (const auto& point : lane.points)
         values.insert (point.value);
-
     return values;
 }
 } // namespace
@@ -42,16 +38,13 @@ TEST (ControllerGeneration, fullDensityPutsAPointOnEverySixteenthInsideTheRange)
     {
         const auto& point = lane.points[i];
         EXPECT_EQ (point.timestamp, 240 * (int) i);
-        EXPECT_TRUE (point.value >= 0 && point.value <= 127);
-        EXPECT_TRUE (point.shape >= 0 && point.shape <= 2);
-        EXPECT_TRUE (point.curve >= 0.0f && point.curve < 1.0f);
+        EXPECT_TRUE (point.value >= 0 && point.value <= 127 && point.shape >= 0 && point.shape <= 2 && point.curve >= 0.0f && point.curve < 1.0f);
     }
 
     // A quarter to three quarters of a control change: 32 to 95, both ends reached.
     cg::fillLane (lane, cg::LaneSettings::fromTree (makeChild (true, 100.0, 0.25, 0.75)), 64 * 3840, random);
     const auto values = valuesOf (lane);
-    EXPECT_EQ (*values.begin(), 32);
-    EXPECT_EQ (*values.rbegin(), 95);
+    EXPECT_EQ (std::pair (*values.begin(), *values.rbegin()), std::pair (32, 95));
 
     // A pitch-bend range of one point at the middle is exactly 0 (8191.5 rounds to even).
     auto bend = makeLane (tarn::ControllerLane::pitchBend);
@@ -74,21 +67,22 @@ TEST (ControllerGeneration, onlyEnabledLanesWithTheirOwnSettingsAreRefilled)
 
     for (auto& lane : phrase.lanes)
         lane.points = { { 960, 64, 0.5f, 0 } };
-
     phrase.normalise();
 
     juce::ValueTree node (cg::Ids::generation);
     node.appendChild (makeChild (true, 100.0), nullptr);
     node.appendChild (makeChild (false, 100.0), nullptr);
 
-    const auto result = generateWithSeed (phrase, makeRows (1), makeSettings (GenerationSettings::Polyphony::mono), 5, consts::RegenerationMode::phrase, node);
+    const auto generate = [] (const tarn::Sequence& p, consts::RegenerationMode target, const juce::ValueTree& n)
+    { return generateWithSeed (p, makeRows (1), makeSettings (GenerationSettings::Polyphony::mono), 5, target, n); };
+    const auto result = generate (phrase, consts::RegenerationMode::phrase, node);
     EXPECT_EQ (result.lanes[0].points.size(), 16u);
     EXPECT_EQ (result.lanes[1], phrase.lanes[1]); // disabled
     EXPECT_EQ (result.lanes[2], phrase.lanes[2]); // no settings child
 
     // Nothing enabled: a controller regeneration leaves the phrase as it was.
     node.getChild (0).setProperty (cg::Ids::enable, false, nullptr);
-    const auto untouched = generateWithSeed (phrase, makeRows (1), makeSettings (GenerationSettings::Polyphony::mono), 5, consts::RegenerationMode::controllers, node);
+    const auto untouched = generate (phrase, consts::RegenerationMode::controllers, node);
     EXPECT_TRUE (tarn::SequenceEditing::hasSameContent (untouched, phrase));
 
     // A child made for another lane is not used for the lane now at its position: after
@@ -99,7 +93,7 @@ TEST (ControllerGeneration, onlyEnabledLanesWithTheirOwnSettingsAreRefilled)
     stale.appendChild (child, nullptr);
     auto withoutFirstLane = phrase;
     withoutFirstLane.lanes.erase (withoutFirstLane.lanes.begin());
-    const auto kept = generateWithSeed (withoutFirstLane, makeRows (1), makeSettings (GenerationSettings::Polyphony::mono), 5, consts::RegenerationMode::controllers, stale);
+    const auto kept = generate (withoutFirstLane, consts::RegenerationMode::controllers, stale);
     EXPECT_EQ (kept.lanes[0], phrase.lanes[1]);
 }
 

@@ -2,48 +2,26 @@
 
 #include <source/processor/Cadenzium2AudioProcessor.h>
 
-namespace
-{
-void setRaw (Cadenzium2AudioProcessor& processor, const char* id, float value)
-{
-    auto* parameter = processor.getParameterState().getParameter (id);
-    ASSERT_NE (parameter, nullptr) << id;
-    parameter->setValueNotifyingHost (parameter->convertTo0to1 (value));
-}
-} // namespace
-
 TEST (GenerationSettings, snapshotsReadTheParametersRoundedAndClamped)
 {
     Cadenzium2AudioProcessor processor;
-    setRaw (processor, "g_note_polyphony", 2.0f);
-    setRaw (processor, "g_note_mode", 3.0f);
-    setRaw (processor, "g_note_length", 5.0f);
-    setRaw (processor, "g_note_density", 62.5f); // halves to even
-    setRaw (processor, "g_chord_density", 33.3f);
-    setRaw (processor, "g_velocity_min", 90.0f);
-    setRaw (processor, "g_velocity_max", 40.0f);
-    setRaw (processor, "g_transpose_min", -24.0f);
-    setRaw (processor, "g_octave_chance", 57.0f);
-    setRaw (processor, "m_notes_changed", 12.0f);
-    setRaw (processor, "m_timing", 2.0f);
-    setRaw (processor, "m_length", 50.0f);
+    const std::pair<const char*, float> values[] = { { "g_note_polyphony", 2.0f }, { "g_note_mode", 3.0f }, { "g_note_length", 5.0f }, { "g_note_density", 62.5f }, { "g_chord_density", 33.3f }, { "g_velocity_min", 90.0f }, { "g_velocity_max", 40.0f }, { "g_transpose_min", -24.0f }, { "g_octave_chance", 57.0f }, { "m_notes_changed", 12.0f }, { "m_timing", 2.0f }, { "m_length", 50.0f } };
+
+    for (const auto& [id, value] : values)
+        processor.setRawParameterValueNotifyingHost (id, value);
 
     const auto g = GenerationSettings::fromParameters (processor.getParameterState());
     EXPECT_EQ (g.polyphony, GenerationSettings::Polyphony::chords);
     EXPECT_EQ (g.mode, GenerationSettings::Mode::reverse);
     EXPECT_EQ (g.lengthIndex, 5);
     EXPECT_NEAR (g.chordDensity, 33.3f, 0.01f);
-    EXPECT_EQ (g.velocityMin, 90);
-    EXPECT_EQ (g.velocityMax, 40); // kept: the minimum wins when drawing
+    EXPECT_EQ (std::pair (g.velocityMin, g.velocityMax), std::pair (90, 40)); // kept: the minimum wins when drawing
     EXPECT_EQ (g.transposeMin, -24);
     EXPECT_EQ (g.octaveChance, 57);
-    EXPECT_EQ (g.density, 62);
+    EXPECT_EQ (g.density, 62); // halves round to even
 
     const auto m = MutationSettings::fromParameters (processor.getParameterState());
-    EXPECT_EQ (m.chance, 12);
-    EXPECT_EQ (m.timing, 2);
-    EXPECT_EQ (m.pitch, 1); // the default
-    EXPECT_EQ (m.length, 50);
+    EXPECT_EQ (std::tuple (m.chance, m.timing, m.pitch, m.length), std::tuple (12, 2, 1, 50));
 }
 
 TEST (GenerationSettings, lengthVariationSetsHowManyExponentsANoteMayAdd)

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 namespace generation_test
 {
@@ -18,23 +19,15 @@ namespace generation_test
 inline RowList makeRows (int count, std::set<int> locked = {})
 {
     RowList rows ((size_t) count);
-
     for (int i = 0; i < count; ++i)
-    {
-        rows[(size_t) i].value = i;
-        rows[(size_t) i].generationLock = locked.count (i) > 0;
-    }
-
+        std::tie (rows[(size_t) i].value, rows[(size_t) i].generationLock) = std::tuple (i, locked.count (i) > 0);
     return rows;
 }
 
 inline tarn::SequenceNote makeNote (int row, int timestamp, int length, int velocity = 100)
 {
     tarn::SequenceNote note;
-    note.number = row;
-    note.timestamp = timestamp;
-    note.length = length;
-    note.velocityMin = note.velocityMax = velocity;
+    std::tie (note.number, note.timestamp, note.length, note.velocityMin, note.velocityMax) = std::tie (row, timestamp, length, velocity, velocity);
     return note;
 }
 
@@ -53,10 +46,7 @@ inline GenerationSettings makeSettings (GenerationSettings::Polyphony polyphony,
                                         int lengthIndex = 1)
 {
     GenerationSettings s;
-    s.polyphony = polyphony;
-    s.mode = mode;
-    s.density = density;
-    s.lengthIndex = lengthIndex;
+    std::tie (s.polyphony, s.mode, s.density, s.lengthIndex) = std::tie (polyphony, mode, density, lengthIndex);
     s.lengthVariation = 0.0f;
     return s;
 }
@@ -76,11 +66,9 @@ inline tarn::Sequence generateWithSeed (const tarn::Sequence& phrase,
 inline std::vector<tarn::SequenceNote> notesAt (const tarn::Sequence& phrase, int t)
 {
     std::vector<tarn::SequenceNote> found;
-
     for (const auto& note : phrase.notes)
         if (note.timestamp == t)
             found.push_back (note);
-
     return found;
 }
 

@@ -8,29 +8,20 @@ namespace
 {
 const tarn::GridSize sixteenth { 16, tarn::GridSize::straight };
 
-MutationSettings onlyTiming (int steps)
+/** Chance 100 and only the listed amounts. */
+MutationSettings amounts (int timing, int pitch = 0, int length = 0, int velocity = 0, int chance = 100)
 {
     MutationSettings s;
-    s.chance = 100;
-    s.timing = steps;
-    s.pitch = s.length = s.velocity = 0;
+    std::tie (s.chance, s.timing, s.pitch, s.length, s.velocity) = std::tie (chance, timing, pitch, length, velocity);
     return s;
 }
 
 /** Rows with the given types and values, the listed ones locked. */
 RowList makeTypedRows (std::vector<std::pair<int, int>> typesAndValues, std::set<int> locked = {})
 {
-    RowList rows;
-
+    auto rows = makeRows ((int) typesAndValues.size(), locked);
     for (size_t i = 0; i < typesAndValues.size(); ++i)
-    {
-        CadenziumModifier row;
-        row.type = typesAndValues[i].first;
-        row.value = typesAndValues[i].second;
-        row.generationLock = locked.count ((int) i) > 0;
-        rows.push_back (row);
-    }
-
+        std::tie (rows[i].type, rows[i].value) = typesAndValues[i];
     return rows;
 }
 } // namespace
@@ -40,18 +31,12 @@ TEST (Mutation, nothingChangesWithoutAnAmountAChanceOrACandidate)
     const auto phrase = makePhrase (3840, { makeNote (0, 0, 240), makeNote (1, 960, 240) });
     PhraseMutator mutator (1);
 
-    MutationSettings none;
-    none.chance = 100;
-    none.timing = none.pitch = none.length = none.velocity = 0;
-    EXPECT_FALSE (mutator.mutate (phrase, makeRows (2), none, sixteenth).changed);
-
-    auto noChance = onlyTiming (2);
-    noChance.chance = 0;
-    EXPECT_FALSE (mutator.mutate (phrase, makeRows (2), noChance, sixteenth).changed);
+    EXPECT_FALSE (mutator.mutate (phrase, makeRows (2), amounts (0), sixteenth).changed);
+    EXPECT_FALSE (mutator.mutate (phrase, makeRows (2), amounts (2, 1, 50, 8, 0), sixteenth).changed) << "chance 0";
 
     // Every row locked, or notes on rows the table does not have.
-    EXPECT_FALSE (mutator.mutate (phrase, makeRows (2, { 0, 1 }), onlyTiming (2), sixteenth).changed);
-    const auto result = mutator.mutate (phrase, makeRows (0), onlyTiming (2), sixteenth);
+    EXPECT_FALSE (mutator.mutate (phrase, makeRows (2, { 0, 1 }), amounts (2), sixteenth).changed);
+    const auto result = mutator.mutate (phrase, makeRows (0), amounts (2), sixteenth);
     EXPECT_FALSE (result.changed);
     EXPECT_TRUE (tarn::SequenceEditing::hasSameContent (result.sequence, phrase));
 }
@@ -59,15 +44,11 @@ TEST (Mutation, nothingChangesWithoutAnAmountAChanceOrACandidate)
 TEST (Mutation, evenTheSmallestChanceMutatesOneGroupAndChordsMoveAsABlock)
 {
     std::vector<tarn::SequenceNote> notes;
-
     for (int i = 0; i < 10; ++i)
         notes.push_back (makeNote (i % 2, 960 + 480 * i, 240, 64));
 
     const auto spread = makePhrase (8 * 3840, notes);
-    MutationSettings settings;
-    settings.chance = 1;
-    settings.timing = settings.pitch = settings.length = 0;
-    settings.velocity = 8;
+    const auto settings = amounts (0, 0, 0, 8, 1);
     PhraseMutator mutator (2);
 
     for (int run = 0; run < 20; ++run)
@@ -75,10 +56,8 @@ TEST (Mutation, evenTheSmallestChanceMutatesOneGroupAndChordsMoveAsABlock)
         const auto result = mutator.mutate (spread, makeRows (2), settings, sixteenth);
         ASSERT_TRUE (result.changed);
         int changedNotes = 0;
-
         for (size_t i = 0; i < notes.size(); ++i)
             changedNotes += result.sequence.notes[i] != spread.notes[i] ? 1 : 0;
-
         EXPECT_EQ (changedNotes, 1);
     }
 
@@ -86,7 +65,7 @@ TEST (Mutation, evenTheSmallestChanceMutatesOneGroupAndChordsMoveAsABlock)
 
     for (int run = 0; run < 50; ++run)
     {
-        const auto result = mutator.mutate (chord, makeRows (3), onlyTiming (2), sixteenth);
+        const auto result = mutator.mutate (chord, makeRows (3), amounts (2), sixteenth);
         ASSERT_TRUE (result.changed);
         const auto start = result.sequence.notes[0].timestamp;
         EXPECT_TRUE (start == 480 || start == 720 || start == 1200 || start == 1440) << start;
@@ -103,10 +82,7 @@ TEST (Mutation, nearerTimingShiftsAreTwiceAsLikelyAsFartherOnes)
     PhraseMutator mutator (4);
 
     for (int run = 0; run < 6000; ++run)
-    {
-        const auto result = mutator.mutate (phrase, makeRows (1), onlyTiming (2), sixteenth);
-        ++shifts[result.sequence.notes[0].timestamp - 1920];
-    }
+        ++shifts[mutator.mutate (phrase, makeRows (1), amounts (2), sixteenth).sequence.notes[0].timestamp - 1920];
 
     ASSERT_EQ (shifts.size(), 4u);
     const auto near = shifts[-240] + shifts[240];
@@ -119,13 +95,8 @@ TEST (Mutation, nearerTimingShiftsAreTwiceAsLikelyAsFartherOnes)
 
     for (int run = 0; run < 50; ++run)
     {
-        const auto result = mutator.mutate (crowded, makeRows (1), onlyTiming (2), sixteenth);
-
-        if (result.changed)
-        {
-            EXPECT_GE (result.sequence.notes[0].timestamp, 0);
-            EXPECT_LE (result.sequence.notes[0].getEnd(), result.sequence.notes[1].timestamp);
-        }
+        const auto notes = mutator.mutate (crowded, makeRows (1), amounts (2), sixteenth).sequence.notes;
+        EXPECT_TRUE (notes[0].timestamp >= 0 && notes[0].getEnd() <= notes[1].timestamp);
     }
 }
 
@@ -138,28 +109,16 @@ TEST (Mutation, notesStayInsideTheirRowLoopWindows)
     EXPECT_EQ (RowWindow::forRow (phrase, 0, 1200), (RowWindow { 960, 1920 }));
     EXPECT_EQ (RowWindow::forRow (phrase, 1, 2400), (RowWindow { 0, 3840 }));
     EXPECT_EQ (RowWindow::forRow (phrase, 130, 0), RowWindow {});
-
-    MutationSettings settings;
-    settings.chance = 100;
-    settings.timing = 2;
-    settings.pitch = 0;
-    settings.length = 50;
-    settings.velocity = 0;
     PhraseMutator mutator (3);
 
     for (int run = 0; run < 300; ++run)
     {
-        phrase = mutator.mutate (phrase, makeRows (2), settings, sixteenth).sequence;
+        phrase = mutator.mutate (phrase, makeRows (2), amounts (2, 0, 50), sixteenth).sequence;
 
         for (const auto& note : phrase.notes)
         {
-            if (note.number != 0)
-                continue;
-
-            const auto before = note.timestamp < 960;
-            EXPECT_GE (note.timestamp, before ? 0 : 960);
-            EXPECT_LE (note.getEnd(), before ? 960 : 1920);
-            EXPECT_GE (note.length, 1);
+            const auto start = note.timestamp < 960 ? 0 : 960;
+            EXPECT_TRUE (note.number != 0 || (note.timestamp >= start && note.getEnd() <= start + 960 && note.length >= 1)) << note.timestamp << " " << note.length;
         }
     }
 }
@@ -170,10 +129,7 @@ TEST (Mutation, pitchMovesOnlyToNearbyUnlockedPitchRows)
     const auto rows = makeTypedRows ({ { 0, 1 }, { 0, 2 }, { 0, 3 }, { 0, 4 }, { 3, 60 }, { 1, 0 } }, { 3 });
     const auto phrase = makePhrase (3840, { makeNote (1, 0, 240), makeNote (4, 960, 240), makeNote (5, 1920, 240) });
 
-    MutationSettings settings;
-    settings.chance = 100;
-    settings.timing = settings.length = settings.velocity = 0;
-    settings.pitch = 1;
+    auto settings = amounts (0, 1);
     std::map<int, int> destinations;
     PhraseMutator mutator (5);
 
@@ -195,9 +151,7 @@ TEST (Mutation, pitchMovesOnlyToNearbyUnlockedPitchRows)
     std::map<int, int> spread;
 
     for (int run = 0; run < 3000; ++run)
-    {
         ++spread[mutator.mutate (middle, rowsWithMore, settings, sixteenth).sequence.notes[0].number];
-    }
 
     EXPECT_EQ (spread.count (2), 0u);
     EXPECT_NEAR ((double) (spread[1] + spread[3]) / (spread[0] + spread[4]), 2.0, 0.25);
@@ -205,10 +159,7 @@ TEST (Mutation, pitchMovesOnlyToNearbyUnlockedPitchRows)
 
 TEST (Mutation, lengthAndVelocityChangesKeepTheirBounds)
 {
-    MutationSettings settings;
-    settings.chance = 100;
-    settings.timing = settings.pitch = settings.velocity = 0;
-    settings.length = 50;
+    auto settings = amounts (0, 0, 50);
 
     // 50 % of 120 ticks: -60 .. +60, never into the next note of the row.
     const auto phrase = makePhrase (3840, { makeNote (0, 0, 120), makeNote (0, 150, 100), makeNote (1, 960, 5) });
@@ -217,14 +168,12 @@ TEST (Mutation, lengthAndVelocityChangesKeepTheirBounds)
 
     for (int run = 0; run < 500; ++run)
     {
-        const auto result = mutator.mutate (phrase, makeRows (2), settings, sixteenth);
-        const auto& first = result.sequence.notes[0];
-        EXPECT_TRUE (first.length >= 60 && first.length <= 150) << first.length;
-        lengths.insert (first.length);
+        const auto length = mutator.mutate (phrase, makeRows (2), settings, sixteenth).sequence.notes[0].length;
+        EXPECT_TRUE (length >= 60 && length <= 150) << length;
+        lengths.insert (length);
     }
 
-    EXPECT_EQ (*lengths.begin(), 60);
-    EXPECT_EQ (*lengths.rbegin(), 150);
+    EXPECT_EQ (std::pair (*lengths.begin(), *lengths.rbegin()), std::pair (60, 150));
 
     // 10 % of 5 ticks is too little to change.
     settings.length = 10;
@@ -233,8 +182,7 @@ TEST (Mutation, lengthAndVelocityChangesKeepTheirBounds)
         EXPECT_FALSE (mutator.mutate (makePhrase (3840, { makeNote (1, 960, 5) }), makeRows (2), settings, sixteenth).changed);
 
     // Velocity 8 near the top only goes down, keeping the range's width; 1..127 cannot move.
-    settings.length = 0;
-    settings.velocity = 8;
+    settings = amounts (0, 0, 0, 8);
     auto high = makeNote (0, 0, 240);
     high.velocityMin = 120;
     high.velocityMax = 127;
@@ -272,17 +220,12 @@ TEST (Mutation, repeatedRunsKeepThePhraseValidAndLockedRowsUntouched)
         phrase.normalise();
 
         std::vector<tarn::SequenceNote> locked;
-
         for (const auto& note : phrase.notes)
             if (note.number == 3 || note.number == 6)
                 locked.push_back (note);
 
-        MutationSettings settings;
-        settings.chance = random.nextInt (101);
-        settings.timing = random.nextInt (3);
-        settings.pitch = random.nextInt (4);
-        settings.length = random.nextInt (51);
-        settings.velocity = random.nextInt (33);
+        const auto chance = random.nextInt (101), timing = random.nextInt (3), pitch = random.nextInt (4), length = random.nextInt (51);
+        const auto settings = amounts (timing, pitch, length, random.nextInt (33), chance);
 
         for (int step = 0; step < 10; ++step)
         {
@@ -298,18 +241,12 @@ TEST (Mutation, repeatedRunsKeepThePhraseValidAndLockedRowsUntouched)
                     stillLocked.push_back (note);
 
                 EXPECT_TRUE (i == 0 || phrase.notes[i - 1].timestamp <= note.timestamp);
-                EXPECT_GE (note.timestamp, 0);
-                EXPECT_LE (note.getEnd(), phrase.getLength());
+                EXPECT_TRUE (note.timestamp >= 0 && note.getEnd() <= phrase.getLength());
                 EXPECT_TRUE (note.velocityMin >= 1 && note.velocityMin <= note.velocityMax && note.velocityMax <= 127);
 
                 // Notes that were apart on a row never come to overlap.
                 for (size_t j = i + 1; j < phrase.notes.size(); ++j)
-                {
-                    if (phrase.notes[j].number == note.number && note.number != 6)
-                    {
-                        EXPECT_LE (note.getEnd(), phrase.notes[j].timestamp);
-                    }
-                }
+                    EXPECT_TRUE (phrase.notes[j].number != note.number || note.number == 6 || note.getEnd() <= phrase.notes[j].timestamp);
             }
 
             EXPECT_EQ (stillLocked, locked);

@@ -1,7 +1,5 @@
 #include "PluginHarness.h"
 
-#include <source/processor/PanicMessages.h>
-
 #include <gtest/gtest.h>
 
 using namespace cadenzium::test;
@@ -32,10 +30,16 @@ TEST (PipelineControl, panicSendsItsMessagesAloneAndThePhrasePlaysOnCleanly)
 
     host.processor.requestPanic();
     const auto panic = host.block ({ on (65, 100, 10) });
-    ASSERT_EQ ((int) panic.size(), PanicMessages::count);
+    const auto at = (int) host.lastBlockStart;
+
+    // Per channel: every note's note-off, then all notes off (for stacked strikes).
+    ASSERT_EQ ((int) panic.size(), 2064);
+    EXPECT_EQ (panic[128], cc (123, 0, at, 1));
+    EXPECT_EQ (panic[129], off (0, at, 2));
+    EXPECT_EQ (panic.back(), cc (123, 0, at, 16));
 
     for (const auto& e : panic)
-        EXPECT_TRUE (e.sample == host.lastBlockStart && (e.isNoteOff() || e.kind == 0xb0)) << e;
+        EXPECT_TRUE (e.sample == at && (e.isNoteOff() || e.kind == 0xb0)) << e;
 
     // The chord was forgotten with everything else: the Fixed row plays on at the next beat.
     EXPECT_TRUE (host.processor.getHeldNotesSnapshot().isEmpty());
@@ -54,8 +58,10 @@ TEST (PipelineControl, aControllerPreviewBlockCarriesOnlyNoteOffsAndThePreview)
     const auto preview = host.block ({ on (64, 100, 10), off (64, 20), { 30, 0xe0, 1, 0, 70 } });
     EXPECT_EQ (preview, (std::vector<Event> { off (60, start), cc (74, 100, start, 2), off (64, start + 20) }));
 
-    // A lane of pitch bend has no controller number: nothing is sent for it.
+    // A pitch-bend lane's controller -1 would go out as CC 127, "Poly Mode On": nothing is sent.
     host.processor.sendControllerPreview (1, -1, 64);
+    EXPECT_TRUE (host.block().empty());
+    host.processor.sendControllerPreview (1, 128, 64);
     EXPECT_TRUE (host.block().empty());
 }
 

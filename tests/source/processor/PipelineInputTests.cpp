@@ -7,14 +7,13 @@ using namespace cadenzium::test;
 namespace
 {
 namespace ids = ParameterIds;
+using Pitches = std::vector<int>;
 
-std::vector<int> heldPitches (const Cadenzium2AudioProcessor& processor)
+Pitches heldPitches (const Cadenzium2AudioProcessor& processor)
 {
-    std::vector<int> pitches;
-
+    Pitches pitches;
     for (const auto& n : processor.getHeldNotesSnapshot())
         pitches.push_back (n.note);
-
     std::sort (pitches.begin(), pitches.end());
     return pitches;
 }
@@ -23,16 +22,13 @@ std::vector<int> heldPitches (const Cadenzium2AudioProcessor& processor)
 std::vector<int> phraseStarts (const std::vector<Event>& events)
 {
     std::vector<int> samples;
-
     for (const auto& e : events)
         if (e.isNoteOn() && e.data1 == 60)
             samples.push_back (e.sample);
-
     return samples;
 }
 
 using Samples = std::vector<int>;
-using Pitches = std::vector<int>;
 } // namespace
 
 TEST (PipelineInput, theLatchKeepsTheChordUntilANewInputReplacesIt)
@@ -61,6 +57,17 @@ TEST (PipelineInput, theLatchKeepsTheChordUntilANewInputReplacesIt)
     host.set (ids::inputLatch, 0.0f);
     host.block();
     EXPECT_TRUE (heldPitches (host.processor).empty());
+
+    // A key released while the latch was off must not freeze the next latched chord.
+    host.set (ids::inputLatch, 1.0f);
+    host.block ({ on (48, 100, 0) });
+    host.set (ids::inputLatch, 0.0f);
+    host.block ({ off (48, 0) });
+    host.set (ids::inputLatch, 1.0f);
+    host.block ({ on (52, 100, 0) });
+    host.block ({ off (52, 0) });
+    host.block ({ on (55, 100, 0) });
+    EXPECT_EQ (heldPitches (host.processor), Pitches { 55 });
 }
 
 TEST (PipelineInput, retriggerRestartsThePhraseAtTheTriggeringNote)

@@ -19,13 +19,11 @@ void playFixedPitches (PluginHarness& host, const std::vector<int>& pitches, int
 {
     RowList rows;
     std::vector<PhraseNote> notes;
-
     for (size_t i = 0; i < pitches.size(); ++i)
     {
         rows.push_back (makeRow (CadenziumModifier::fixed, pitches[i]));
         notes.push_back ({ (int) i, 0, 240, velocity });
     }
-
     host.setRows (rows);
     host.setPhrase (0, makePhrase (notes, 960));
 }
@@ -33,19 +31,11 @@ void playFixedPitches (PluginHarness& host, const std::vector<int>& pitches, int
 std::vector<int> velocitiesOf (const std::vector<Event>& events)
 {
     std::vector<int> velocities;
-
     for (const auto& e : PluginHarness::noteOns (events))
         velocities.push_back (e.data2);
-
     return velocities;
 }
 
-Scale scaleNamed (const char* name)
-{
-    const auto scale = Scales::find (name);
-    EXPECT_TRUE (scale.has_value()) << name;
-    return scale.value_or (Scales::all()[0]);
-}
 } // namespace
 
 TEST (PipelineOutput, keyLockMovesNotesIntoTheKeyAndEndsThemThereAfterAKeyChange)
@@ -59,7 +49,7 @@ TEST (PipelineOutput, keyLockMovesNotesIntoTheKeyAndEndsThemThereAfterAKeyChange
 
     // D major holds 61 and 66: the sounding 62 and 67 still end, at the change, and the
     // next pass sounds 61 and 66 and ends them there.
-    host.processor.setKeySignature (KeySignature (2, scaleNamed ("Major")));
+    host.processor.setKeySignature (KeySignature (2, *Scales::find ("Major")));
     const auto changed = host.block();
     EXPECT_EQ (changed, (std::vector<Event> { off (62, (int) host.lastBlockStart), off (67, (int) host.lastBlockStart) }));
     EXPECT_EQ (PluginHarness::pitchesOf (PluginHarness::noteOns (host.playUntilTick (960 + 10))), (Pitches { 61, 66 }));
@@ -67,7 +57,7 @@ TEST (PipelineOutput, keyLockMovesNotesIntoTheKeyAndEndsThemThereAfterAKeyChange
     EXPECT_EQ (host.counter.sounding(), 0);
 
     playFixedPitches (host, { 67, 68, 63 });
-    host.processor.setKeySignature (KeySignature (2, scaleNamed ("Octaves")));
+    host.processor.setKeySignature (KeySignature (2, *Scales::find ("Octaves")));
     EXPECT_EQ (PluginHarness::pitchesOf (PluginHarness::noteOns (host.playUntilTick (2 * 960 + 10))), (Pitches { 62, 62, 74 }));
 
     host.playHead.playing = false;
@@ -78,7 +68,7 @@ TEST (PipelineOutput, keyLockMovesNotesIntoTheKeyAndEndsThemThereAfterAKeyChange
 TEST (PipelineOutput, velocityStagesKeepTheirBounds)
 {
     const auto seed = testSeed (4242);
-    SCOPED_TRACE (seed);
+    SCOPED_TRACE ("seed " + std::to_string (seed));
     tarn::RandomSource::threadGenerator().setSeed (seed);
 
     PluginHarness host;

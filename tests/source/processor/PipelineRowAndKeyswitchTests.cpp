@@ -11,11 +11,8 @@ namespace
 std::vector<int> pitchesOn (const std::vector<Event>& events, int channel)
 {
     std::vector<Event> onChannel;
-
-    for (const auto& e : events)
-        if (e.isNoteOn() && e.channel == channel)
-            onChannel.push_back (e);
-
+    std::copy_if (events.begin(), events.end(), std::back_inserter (onChannel), [channel] (auto& e)
+                  { return e.isNoteOn() && e.channel == channel; });
     return PluginHarness::pitchesOf (onChannel);
 }
 
@@ -38,10 +35,9 @@ TEST (PipelineRows, theHeldChordBecomesEachRowsPitches)
                     makeRow (CadenziumModifier::random, 0, 7),
                     makeRow (CadenziumModifier::all, 0, 8) });
 
-    std::vector<PhraseNote> notes;
+    std::vector<PhraseNote> notes { { 0, 480, 240, 100, 5 } }; // a per-note offset of +5 on the Pitch 2 row
     for (int row = 0; row < 8; ++row)
         notes.push_back ({ row, 0, 240 });
-    notes.push_back ({ 0, 480, 240, 100, 5 }); // a per-note offset of +5 on the Pitch 2 row
     host.setPhrase (0, makePhrase (notes, 960));
 
     // G first, then C, then E (the loudest).
@@ -91,9 +87,8 @@ TEST (PipelineKeyswitches, rangeTwoMakesNote26SelectSlotTwoWithoutReachingTheCho
     EXPECT_EQ (host.processor.getPlayingPhrase(), 2);
     EXPECT_EQ (host.processor.getRequestedPhrase(), 2); // so the next block does not switch back
 
-    const auto held = host.processor.getHeldNotesSnapshot();
-    ASSERT_EQ (held.size(), 1);
-    EXPECT_EQ (held[0].note, 36);
+    ASSERT_EQ (host.processor.getHeldNotesSnapshot().size(), 1);
+    EXPECT_EQ (host.processor.getHeldNotesSnapshot()[0].note, 36);
 
     // The selected phrase starts at the press; the keyswitch itself never reaches the output.
     const auto starts = PluginHarness::noteOns (pressed);

@@ -5,6 +5,7 @@
 #include <tests/tarn/processor/MidiTestHelpers.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace cadenzium::test
 {
@@ -25,21 +26,16 @@ public:
     {
         if (! present)
             return {};
-
         PositionInfo info;
         info.setIsPlaying (playing);
         info.setIsLooping (looping);
-
         if (hasTempo)
             info.setBpm (bpm);
-
         info.setPpqPosition (ppq);
         info.setPpqPositionOfLastBarStart (std::floor (ppq / 4.0) * 4.0);
         info.setTimeSignature (TimeSignature { 4, 4 });
-
         if (looping)
             info.setLoopPoints (LoopPoints { loopStart, loopEnd });
-
         return info;
     }
 
@@ -48,9 +44,7 @@ public:
     {
         if (! playing)
             return;
-
         ppq += numSamples * bpm / (60.0 * sampleRate);
-
         if (looping && loopEnd > loopStart && ppq >= loopEnd)
             ppq -= loopEnd - loopStart;
     }
@@ -70,7 +64,6 @@ inline tarn::Sequence makePhrase (const std::vector<PhraseNote>& notes, int leng
 {
     tarn::Sequence phrase;
     phrase.setLength (lengthInTicks);
-
     for (const auto& n : notes)
     {
         tarn::SequenceNote note;
@@ -81,7 +74,6 @@ inline tarn::Sequence makePhrase (const std::vector<PhraseNote>& notes, int leng
         note.transposeMin = note.transposeMax = n.transpose;
         phrase.notes.push_back (note);
     }
-
     phrase.normalise();
     return phrase;
 }
@@ -89,11 +81,7 @@ inline tarn::Sequence makePhrase (const std::vector<PhraseNote>& notes, int leng
 inline CadenziumModifier makeRow (int type, int value = 0, int channel = 1, int transpose = 0, int octave = 0)
 {
     CadenziumModifier row;
-    row.type = type;
-    row.value = value;
-    row.channel = channel;
-    row.transpose = transpose;
-    row.octave = octave;
+    std::tie (row.type, row.value, row.channel, row.transpose, row.octave) = std::tie (type, value, channel, transpose, octave);
     return row;
 }
 
@@ -127,10 +115,8 @@ public:
     std::vector<Event> block (const std::vector<Event>& input = {})
     {
         midi.clear();
-
         for (const auto& e : input)
             add (midi, e);
-
         audio.clear();
 
         {
@@ -140,12 +126,9 @@ public:
         }
 
         counter.count (midi);
-
         auto out = eventsOf (midi);
-
         for (auto& e : out)
             e.sample += (int) samplesPlayed;
-
         lastBlockStart = samplesPlayed;
         samplesPlayed += blockSize;
         playHead.advance (blockSize, sampleRate);
@@ -156,11 +139,9 @@ public:
     std::vector<Event> blocks (int numBlocks)
     {
         std::vector<Event> all;
-
         for (int i = 0; i < numBlocks; ++i)
             for (const auto& e : block())
                 all.push_back (e);
-
         return all;
     }
 
@@ -170,21 +151,17 @@ public:
     static std::vector<Event> noteOns (const std::vector<Event>& events)
     {
         std::vector<Event> result;
-
         for (const auto& e : events)
             if (e.isNoteOn())
                 result.push_back (e);
-
         return result;
     }
 
     static std::vector<int> pitchesOf (const std::vector<Event>& events)
     {
         std::vector<int> pitches;
-
         for (const auto& e : events)
             pitches.push_back (e.data1);
-
         std::sort (pitches.begin(), pitches.end());
         return pitches;
     }

@@ -24,11 +24,8 @@ juce::String validStateText()
 
 juce::MemoryBlock withLengthField (juce::MemoryBlock block, juce::uint32 length)
 {
-    auto* bytes = static_cast<juce::uint8*> (block.getData());
-
-    for (int i = 0; i < 4; ++i)
-        bytes[4 + i] = (juce::uint8) (length >> (8 * i));
-
+    for (size_t i = 0; i < 4; ++i)
+        block[4 + i] = (char) (length >> (8 * i));
     return block;
 }
 } // namespace
@@ -83,7 +80,6 @@ TEST (StateBadInput, absurdNumbersAndCountsAreBroughtIntoRange)
 
     for (int i = 0; i < 200; ++i)
         text << "<cadenzium_row/>";
-
     text << "</cadenzium_rows><controller_types>"
          << "<controller_type type=\"7\" channel=\"99\"/><controller_type type=\"1\" channel=\"16\"/>"
          << "<controller_type type=\"0\" number=\"500\" channel=\"-3\"/><controller_type type=\"0\" number=\"127\" channel=\"1\"/>"
@@ -92,7 +88,6 @@ TEST (StateBadInput, absurdNumbersAndCountsAreBroughtIntoRange)
 
     for (int i = 0; i < 10000; ++i)
         text << "<note number=\"" << (i % 300) << "\" timestamp=\"" << (i * 7 - 100) << "\" length=\"2147483647\" velocity_min=\"-10\" velocity_max=\"900\"/>";
-
     text << "</notes></sequence></sequences></cadenzium2>";
 
     Cadenzium2AudioProcessor processor;
@@ -172,11 +167,9 @@ TEST (StateBadInput, randomlyDamagedStatesLoadWithoutHarmAndWriteBackReadableSta
             }
         }
 
-        const auto container = containerFor (juce::String::fromUTF8 (text.data(), (int) text.size()));
-        restore (processor, container);
+        restore (processor, containerFor (juce::String::fromUTF8 (text.data(), (int) text.size())));
 
-        const auto written = treeOf (stateOf (processor));
-        ASSERT_TRUE (written.hasType ("cadenzium2")) << "round " << round;
+        ASSERT_TRUE (treeOf (stateOf (processor)).hasType ("cadenzium2")) << "round " << round;
         ASSERT_LE ((int) processor.getPhraseManager().getRows().size(), CadenziumModifier::maxRows);
         ASSERT_TRUE (juce::isPositiveAndBelow (processor.getRequestedPhrase(), Cadenzium2AudioProcessor::numPhrases));
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace cadenzium::test;
 
 namespace
@@ -22,10 +24,7 @@ void fillWithASong (Cadenzium2AudioProcessor& p)
 
     commands.newRows (3);
     auto row = phrases.getRows()[2];
-    row.type = CadenziumModifier::fixed;
-    row.value = 72;
-    row.transpose = -5;
-    row.channel = 4;
+    std::tie (row.type, row.value, row.transpose, row.channel) = std::tuple (CadenziumModifier::fixed, 72, -5, 4);
     row.name = "Lead";
     commands.changeRow (2, row);
     commands.setRowMuted (1, true);
@@ -202,20 +201,20 @@ TEST (StateRoundTrip, viewAndGenerationSettingChangesReachTheHostButARestoreDoes
         return processor.getRawParameterValue (ParameterIds::internal);
     };
 
-    auto before = internal();
-    processor.setPianoRollSetting ("grid", 104);
-    EXPECT_NE (internal(), before);
-
-    before = internal();
-    processor.setEditorSetting ("show_sidebar", false);
-    EXPECT_NE (internal(), before);
-
-    before = internal();
-    processor.setControllerGenerationSetting (0, ControllerGeneration::Ids::density, 50.0);
-    EXPECT_NE (internal(), before);
+    for (const auto& change : std::vector<std::function<void()>> { [&]
+                                                                   { processor.setPianoRollSetting ("grid", 104); },
+                                                                   [&]
+                                                                   { processor.setEditorSetting ("show_sidebar", false); },
+                                                                   [&]
+                                                                   { processor.setControllerGenerationSetting (0, ControllerGeneration::Ids::density, 50.0); } })
+    {
+        const auto before = internal();
+        change();
+        EXPECT_NE (internal(), before);
+    }
 
     // An edit's ping comes once it is over, on the message thread.
-    before = internal();
+    const auto before = internal();
     processor.getCommands().newRow();
     EXPECT_EQ (processor.getRawParameterValue (ParameterIds::internal), before) << "not inside the edit";
     juce::MessageManager::getInstance()->runDispatchLoopUntil (20);

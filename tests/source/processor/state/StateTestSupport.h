@@ -37,7 +37,6 @@ inline juce::ValueTree treeOf (const juce::MemoryBlock& state)
 {
     if (const auto xml = juce::AudioProcessor::getXmlFromBinary (state.getData(), (int) state.getSize()))
         return juce::ValueTree::fromXml (*xml);
-
     return {};
 }
 

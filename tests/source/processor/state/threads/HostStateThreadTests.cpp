@@ -35,7 +35,6 @@ TEST (HostStateThreads, aHostSavingFromItsOwnThreadWhileTheUserEditsAlwaysGetsAW
                               const auto phrase = tree.getChildWithName ("sequences").getChild (0);
                               const auto phraseLanes = phrase.getChildWithName ("controllers").getNumChildren();
                               int highestRow = -1;
-
                               for (const auto& note : phrase.getChildWithName ("notes"))
                                   highestRow = std::max (highestRow, (int) note["number"]);
 
