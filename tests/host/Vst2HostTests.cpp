@@ -14,6 +14,59 @@ using namespace cadenzium::test;
 
 namespace
 {
+struct ExpectedParameter
+{
+    const char* name;
+    float min, max, defaultValue;
+    const char* defaultText;
+};
+
+// The host-visible parameter list, in order: what songs and host automation refer to by index.
+const ExpectedParameter expectedParameters[] = {
+    { "Enabled", 0, 1, 1, "Enabled" },
+    { "KS Enable", 0, 1, 1, "Enabled" },
+    { "KS Hold", 0, 1, 0, "Disabled" },
+    { "KS Retrigger", 0, 1, 0, "Disabled" },
+    { "Keyswitch Range", 0, 10, 2, "C0 : B0" },
+    { "Input Latch", 0, 1, 0, "Disabled" },
+    { "Fill Notes", 0, 1, 1, "Enabled" },
+    { "Input Retriggers", 0, 4, 0, "Off" },
+    { "CC Passthrough", 0, 1, 0, "Disabled" },
+    { "Key Lock", 0, 1, 0, "Disabled" },
+    { "Swing", 0, 100, 0, "0%" },
+    { "[INTERNAL]", 0, 1, 0, "0.000" },
+    { "DAW Transport Only", 0, 1, 1, "Enabled" },
+    { "Random Velocity", 0, 127, 0, "\xc2\xb1 0" },
+    { "Velocity Low", 0, 127, 0, "0" },
+    { "Velocity High", 0, 127, 127, "127" },
+    { "Note Passthrough", 0, 1, 0, "Disabled" },
+    { "Velocity Passthrough", 0, 1, 0, "Disabled" },
+    { "Generation Polyphony", 0, 2, 1, "Poly" },
+    { "Generation Mode", 0, 3, 0, "Random" },
+    { "Generation Chord Density", 0, 100, 10, "10%" },
+    { "Generation Density", 0, 100, 10, "10%" },
+    { "Generation Length", 0, 5, 1, "1/16" },
+    { "Generation Length Variation", 0, 100, 0, "0%" },
+    { "Generation Chance Min", 0, 100, 100, "100%" },
+    { "Generation Chance Max", 0, 100, 100, "100%" },
+    { "Generation Velocity Min", 1, 127, 80, "80" },
+    { "Generation Velocity Max", 1, 127, 100, "100" },
+    { "Generation Transpose Min", -24, 24, -12, "-12" },
+    { "Generation Transpose Max", -24, 24, 12, "12" },
+    { "Generation Transpose Chance", 0, 100, 0, "0%" },
+    { "Generation Octave Min", -4, 4, -1, "-1" },
+    { "Generation Octave Max", -4, 4, 1, "1" },
+    { "Generation Octave Chance", 0, 100, 0, "0%" },
+    { "Passthrough Scale", 0, 1, 0, "Disabled" },
+    { "Output Range Low", 0, 127, 0, "C-2" },
+    { "Output Range High", 0, 127, 127, "G8" },
+    { "Mutation Chance", 0, 100, 25, "25%" },
+    { "Mutation Timing", 0, 2, 0, "Off" },
+    { "Mutation Pitch", 0, 3, 1, "1 position" },
+    { "Mutation Length", 0, 50, 0, "0%" },
+    { "Mutation Velocity", 0, 32, 0, "0" },
+};
+
 /** A state the way a host stores it: "VC2!", the length of the text with its terminating
     zero (little-endian), the text and the zero. */
 std::vector<unsigned char> chunkFor (const std::string& text)
@@ -68,8 +121,6 @@ TEST_F (Vst2HostTest, libraryExportsBothEntryPointsAndDescribesItself)
     EXPECT_EQ (effect->version, 0x20500);
     EXPECT_EQ (plugin->dispatch (effGetVendorVersion), 0x20500);
     EXPECT_EQ (plugin->dispatchString (effGetEffectName), "Cadenzium 2");
-    EXPECT_EQ (effect->numParams, 42);
-    EXPECT_EQ (plugin->parameterName (39), "Mutation Pitch");
     EXPECT_EQ (plugin->dispatch (effGetPlugCategory), kPlugCategSynth);
 
     const auto flags = effFlagsHasEditor | effFlagsCanReplacing | effFlagsProgramChunks | effFlagsIsSynth;
@@ -83,6 +134,22 @@ TEST_F (Vst2HostTest, libraryExportsBothEntryPointsAndDescribesItself)
     EXPECT_EQ (plugin->dispatch (effGetNumMidiInputChannels), 16);
     EXPECT_EQ (plugin->dispatch (effGetNumMidiOutputChannels), 16);
     EXPECT_EQ (plugin->dispatch (effGetTailSize), 0);
+}
+
+TEST_F (Vst2HostTest, fortyTwoParametersWithNamesDefaultsAndTextsInOrder)
+{
+    auto plugin = library->createInstance();
+    ASSERT_NE (plugin, nullptr);
+    ASSERT_EQ (plugin->effect()->numParams, 42);
+
+    for (int i = 0; i < 42; ++i)
+    {
+        const auto& expected = expectedParameters[i];
+        SCOPED_TRACE (expected.name);
+        EXPECT_EQ (plugin->parameterName (i), expected.name);
+        EXPECT_NEAR (plugin->getParameter (i), (expected.defaultValue - expected.min) / (expected.max - expected.min), 1.0e-6);
+        EXPECT_EQ (plugin->parameterDisplay (i), expected.defaultText);
+    }
 }
 
 TEST_F (Vst2HostTest, textTypedIntoAHostsGenericEditorSetsTheValue)
