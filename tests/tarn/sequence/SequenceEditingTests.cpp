@@ -1,3 +1,5 @@
+#include "PlaybackTestSupport.h"
+
 #include <tarn/sequence/SequenceEditing.h>
 
 #include <gtest/gtest.h>
@@ -5,38 +7,9 @@
 using namespace tarn;
 namespace edit = tarn::SequenceEditing;
 
-namespace
-{
-SequenceNote makeNote (int number, int timestamp, int length)
-{
-    SequenceNote note;
-    note.number = number;
-    note.timestamp = timestamp;
-    note.length = length;
-    note.velocityMin = note.velocityMax = 100;
-    return note;
-}
-
-Sequence makeSequence (std::vector<SequenceNote> notes, int length = 3840)
-{
-    Sequence s;
-    s.setLength (length);
-    s.notes = std::move (notes);
-    s.normalise();
-    return s;
-}
-
-/** The note at a position, found by row and start so tests do not depend on how notes that
-    start together are ordered. */
-const SequenceNote* findNote (const Sequence& s, int number, int timestamp)
-{
-    for (const auto& note : s.notes)
-        if (note.number == number && note.timestamp == timestamp)
-            return &note;
-
-    return nullptr;
-}
-} // namespace
+using cadenzium::test::findNote;
+using cadenzium::test::makeNote;
+using cadenzium::test::makeSequence;
 
 TEST (SequenceEditing, invertAndReverseMirrorPitchesAndTimesInsideTheirSpan)
 {
@@ -95,12 +68,9 @@ TEST (SequenceEditing, flattenRepeatsGivesTheStrikesThatPlaybackMakes)
     const auto equal = edit::flattenRepeats (makeSequence ({ counted }), {}, 0);
 
     ASSERT_EQ (equal.sequence.notes.size(), 3u);
+
     for (int i = 0; i < 3; ++i)
-    {
-        EXPECT_EQ (equal.sequence.notes[(size_t) i].timestamp, 320 * i);
-        EXPECT_EQ (equal.sequence.notes[(size_t) i].length, 320);
-        EXPECT_EQ (equal.sequence.notes[(size_t) i].repeatStyle, SequenceNote::noRepeats);
-    }
+        EXPECT_EQ (equal.sequence.notes[(size_t) i], makeNote (60, 320 * i, 320));
 
     // One strike (or none) is not a repeat: nothing to flatten, and no division by zero.
     for (auto strikes : { 0, 1 })
@@ -126,17 +96,6 @@ TEST (SequenceEditing, flattenRepeatsGivesTheStrikesThatPlaybackMakes)
     ASSERT_EQ (strikes.sequence.notes.size(), 5u);
     EXPECT_EQ (strikes.sequence.notes.back().timestamp, 1060);
     EXPECT_EQ (strikes.sequence.notes.back().getEnd(), 1100);
-}
-
-TEST (SequenceEditing, legatoKeepsOneNotePerStartAndJoinsThem)
-{
-    const auto s = makeSequence ({ makeNote (60, 0, 100), makeNote (64, 0, 100), makeNote (67, 0, 100), makeNote (72, 960, 77) });
-    const auto result = edit::legato (s, {});
-
-    ASSERT_EQ (result.sequence.notes.size(), 2u);
-    EXPECT_EQ (result.sequence.notes[0].timestamp, 0);
-    EXPECT_EQ (result.sequence.notes[0].length, 960);
-    EXPECT_EQ (result.sequence.notes[1], makeNote (72, 960, 77));
 }
 
 TEST (SequenceEditing, speedChangesScaleEverythingAndUndoEachOther)
@@ -210,7 +169,7 @@ TEST (SequenceEditing, pasteNeedsAClipboardAndAPlaceInsideThePhrase)
     EXPECT_EQ (cut.selection.size(), 1);
 }
 
-TEST (SequenceEditing, repeatCommandsSetTheSameRepeatOnEverySelectedNote)
+TEST (SequenceEditing, repeatCommandsSetTheSameRepeatOnEverySelectedNoteAndLoopResetsOnlyRealLoops)
 {
     const auto s = makeSequence ({ makeNote (60, 0, 960), makeNote (62, 960, 960) });
 
@@ -231,6 +190,13 @@ TEST (SequenceEditing, repeatCommandsSetTheSameRepeatOnEverySelectedNote)
 
     EXPECT_EQ (edit::setRepeats (s, { 0 }, 299).sequence.notes[0].repeatCount, 16);
     EXPECT_EQ (edit::setRepeats (s, { 0 }, 199).outcome, EditOutcome::unchanged);
+
+    // Resetting a loop region ignores rows the phrase has no loop for.
+    auto looped = s;
+    looped.loops[127] = { 0, 960 };
+    EXPECT_FALSE (edit::resetLoopRegion (looped, {}, 127).sequence.loops[127].isSet());
+    EXPECT_EQ (edit::resetLoopRegion (looped, {}, 130).outcome, EditOutcome::unchanged);
+    EXPECT_EQ (edit::resetLoopRegion (looped, {}, -1).outcome, EditOutcome::unchanged);
 }
 
 TEST (SequenceEditing, valueEditorResetsOneModeAndCollapsesRangesWhenRangeModeGoesOff)
@@ -257,25 +223,20 @@ TEST (SequenceEditing, valueEditorResetsOneModeAndCollapsesRangesWhenRangeModeGo
     EXPECT_FALSE (edit::modeHasRange (ValueEditorMode::chance));
 }
 
-TEST (SequenceEditing, snapMovesStartsToTheNearestGridLineInsideThePhrase)
+TEST (SequenceEditing, snapMovesStartsToTheNearestGridLineAndLegatoJoinsOneNotePerStart)
 {
     const auto s = makeSequence ({ makeNote (1, 120, 10), makeNote (2, 360, 10), makeNote (3, 490, 10), makeNote (4, 850, 10) }, 900);
-    const auto result = edit::snapToGrid (s, {}, GridSize (16, GridSize::straight));
+    const auto snapped = edit::snapToGrid (s, {}, GridSize (16, GridSize::straight));
+    EXPECT_NE (findNote (snapped.sequence, 1, 0), nullptr); // 0.5 steps: halves to even
+    EXPECT_NE (findNote (snapped.sequence, 2, 480), nullptr); // 1.5 steps
+    EXPECT_NE (findNote (snapped.sequence, 3, 480), nullptr);
+    EXPECT_NE (findNote (snapped.sequence, 4, 720), nullptr); // 960 is past the end
 
-    EXPECT_NE (findNote (result.sequence, 1, 0), nullptr); // 0.5 steps: halves to even
-    EXPECT_NE (findNote (result.sequence, 2, 480), nullptr); // 1.5 steps
-    EXPECT_NE (findNote (result.sequence, 3, 480), nullptr);
-    EXPECT_NE (findNote (result.sequence, 4, 720), nullptr); // 960 is past the end
-}
-
-TEST (SequenceEditing, loopResetIgnoresRowsThePhraseHasNoLoopFor)
-{
-    auto s = makeSequence ({});
-    s.loops[127] = { 0, 960 };
-
-    EXPECT_FALSE (edit::resetLoopRegion (s, {}, 127).sequence.loops[127].isSet());
-    EXPECT_EQ (edit::resetLoopRegion (s, {}, 130).outcome, EditOutcome::unchanged);
-    EXPECT_EQ (edit::resetLoopRegion (s, {}, -1).outcome, EditOutcome::unchanged);
+    const auto joined = edit::legato (makeSequence ({ makeNote (60, 0, 100), makeNote (64, 0, 100), makeNote (67, 0, 100), makeNote (72, 960, 77) }), {});
+    ASSERT_EQ (joined.sequence.notes.size(), 2u);
+    EXPECT_EQ (joined.sequence.notes[0].timestamp, 0);
+    EXPECT_EQ (joined.sequence.notes[0].length, 960);
+    EXPECT_EQ (joined.sequence.notes[1], makeNote (72, 960, 77));
 }
 
 TEST (SequenceEditing, overlapResolutionSettlesTheSelectedNoteAgainstItsRow)
