@@ -11,13 +11,14 @@
 namespace cadenzium::test
 {
 
-inline tarn::SequenceNote makeNote (int number, int timestamp, int length, int velocity = 100)
+inline tarn::SequenceNote makeNote (int number, int timestamp, int length, int velocity = 100, int velocityMax = -1)
 {
     tarn::SequenceNote note;
     note.number = number;
     note.timestamp = timestamp;
     note.length = length;
-    note.velocityMin = note.velocityMax = velocity;
+    note.velocityMin = velocity;
+    note.velocityMax = std::max (velocity, velocityMax);
     return note;
 }
 
@@ -42,9 +43,8 @@ inline tarn::Sequence makeRandomSequence (juce::Random& random, int lowestRow = 
 
     for (int i = random.nextInt (40); --i >= 0;)
     {
-        auto note = makeNote (lowestRow + random.nextInt (numRows), random.nextInt (s.getLength()), 0, 1 + random.nextInt (127));
-        note.length = random.nextInt (s.getLength() - note.timestamp + 1);
-        note.velocityMax = note.velocityMin + random.nextInt (128 - note.velocityMin);
+        const auto start = random.nextInt (s.getLength()), velocity = 1 + random.nextInt (127);
+        auto note = makeNote (lowestRow + random.nextInt (numRows), start, random.nextInt (s.getLength() - start + 1), velocity, velocity + random.nextInt (128 - velocity));
         note.chance = random.nextInt (101);
         note.transposeMin = random.nextInt (7) - 3;
         note.transposeMax = note.transposeMin + random.nextInt (4);

@@ -201,10 +201,8 @@ TEST (SequenceEditing, repeatCommandsSetTheSameRepeatOnEverySelectedNoteAndLoopR
 
 TEST (SequenceEditing, valueEditorResetsOneModeAndCollapsesRangesWhenRangeModeGoesOff)
 {
-    auto note = makeNote (60, 0, 240);
+    auto note = makeNote (60, 0, 240, 20, 90);
     note.chance = 30;
-    note.velocityMin = 20;
-    note.velocityMax = 90;
     note.transposeMin = -3;
     note.transposeMax = 5;
     const auto s = makeSequence ({ note });

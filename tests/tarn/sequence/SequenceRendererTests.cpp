@@ -89,9 +89,7 @@ TEST (SequenceRenderer, chanceAndRangesAreDrawnAfreshForEveryPassAndASeedReplays
 {
     auto never = makeNote (61, 0, 240);
     never.chance = 0;
-    auto ranged = makeNote (62, 480, 240);
-    ranged.velocityMin = 10;
-    ranged.velocityMax = 20;
+    auto ranged = makeNote (62, 480, 240, 10, 20);
     ranged.octaveMin = -1;
     ranged.octaveMax = 1;
     auto s = makeSequence ({ makeNote (60, 0, 240), never, ranged });

@@ -18,9 +18,8 @@ Sequence makeVariedPhrase (juce::Random& random)
 
     for (int i = random.nextInt (12); --i >= 0;)
     {
-        auto note = makeNote (random.nextInt (128), random.nextInt (1920), 1 + random.nextInt (1920));
-        note.velocityMin = 1 + random.nextInt (60);
-        note.velocityMax = note.velocityMin + random.nextInt (60);
+        const auto velocity = 1 + random.nextInt (60);
+        auto note = makeNote (random.nextInt (128), random.nextInt (1920), 1 + random.nextInt (1920), velocity, velocity + random.nextInt (60));
         note.chance = 20 + random.nextInt (81);
         notes.push_back (note);
     }
