@@ -1,30 +1,12 @@
 #include <tarn/processor/RealtimeLogQueue.h>
 #include <tests/support/AllocationCounter.h>
+#include <tests/tarn/CapturingLogger.h>
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
-namespace
-{
-class CapturingLogger : public juce::Logger
-{
-public:
-    CapturingLogger()
-        : previous (juce::Logger::getCurrentLogger())
-    {
-        juce::Logger::setCurrentLogger (this);
-    }
-    ~CapturingLogger() override { juce::Logger::setCurrentLogger (previous); }
-
-    void logMessage (const juce::String& message) override { lines.add (message); }
-
-    juce::StringArray lines;
-
-private:
-    juce::Logger* previous;
-};
-} // namespace
+using cadenzium::test::CapturingLogger;
 
 TEST (RealtimeLogQueue, audioThreadTracesReachTheLogThroughTheMessageThreadWithoutAllocating)
 {
