@@ -31,7 +31,6 @@ TEST (BrindlexLogger, manyThreadsWritingAtOnceNeverSplitALine)
 {
     cadenzium::test::TemporaryFolder folder;
     const auto file = juce::File (folder.string()).getChildFile ("log.log");
-
     BrindlexLogger logger (file);
     constexpr int threads = 8, linesPerThread = 200;
     std::vector<std::thread> writers;
@@ -49,7 +48,6 @@ TEST (BrindlexLogger, manyThreadsWritingAtOnceNeverSplitALine)
     juce::StringArray lines;
     lines.addTokens (file.loadFileAsString(), "\n", {});
     lines.removeEmptyStrings();
-
     ASSERT_EQ (lines.size(), threads * linesPerThread);
 
     for (const auto& line : lines)

@@ -37,11 +37,9 @@ TEST_F (BrindlexProgramTest, programsAreTheFlatListAndASaveTellsTheHostTwice)
     EXPECT_EQ (processor.getProgramName (2), "B");
     EXPECT_EQ (processor.getProgramName (7), "");
     EXPECT_EQ (toastTexts (processor), juce::StringArray ("ERROR: Invalid preset index: 7"));
-
     processor.setCurrentProgram (2);
     EXPECT_EQ (processor.getCurrentProgram(), 2);
     EXPECT_FLOAT_EQ (processor.getRawParameterValue ("swing_amount"), 30.0f);
-
     HostSpy host;
     processor.addListener (&host);
     processor.getPresetManager().savePreset ("Mine", "Ada", "", "");
@@ -65,7 +63,6 @@ TEST_F (BrindlexProgramTest, aProgramChangeWithin999MsOfAStateRestoreIsIgnoredAn
     processor.setCurrentProgram (1);
     EXPECT_EQ (processor.getCurrentProgram(), 0);
     EXPECT_FLOAT_EQ (processor.getRawParameterValue ("swing_amount"), 0.0f);
-
     now += 1;
     processor.setCurrentProgram (1);
     EXPECT_EQ (processor.getCurrentProgram(), 1);
@@ -80,7 +77,6 @@ TEST_F (BrindlexProgramTest, aHostRestoreSelectsThePresetItsStateNames)
     const auto xml = juce::AudioProcessor::getXmlFromBinary (state.getData(), (int) state.getSize());
     ASSERT_NE (xml, nullptr);
     EXPECT_EQ (xml->getStringAttribute ("preset_path"), factory.getChildFile ("B.bpre").getFullPathName());
-
     Cadenzium2AudioProcessor second;
     HostSpy host;
     second.addListener (&host);
@@ -127,7 +123,6 @@ TEST_F (BrindlexProgramTest, programChangesFromAHostThreadAreAppliedOnTheMessage
     processor.setCurrentProgram (2);
     dispatch();
     EXPECT_EQ (processor.getCurrentProgram(), 2);
-
     juce::uint32 now = 5000;
     processor.setMillisecondClock ([&now]
                                    { return now; });

@@ -54,7 +54,6 @@ TEST (BrindlexSettings, aFailedSaveKeepsTheChangeInMemoryAndLogsWhatStoodInTheWa
     const juce::File root (folder.string());
     const auto missingEverywhere = BrindlexSettings::describeSaveFailure (root.getChildFile ("a/b/settings.settings"));
     EXPECT_EQ (missingEverywhere, juce::StringArray ({ "Unable to save the custom settings...", "   ...Settings file doesn't exist" }));
-
     const auto file = root.getChildFile ("settings.settings");
     const auto logFile = root.getChildFile ("log.log");
     file.replaceWithText ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<PROPERTIES>\n  <VALUE name=\"scale\" val=\"1.0\"/>\n</PROPERTIES>\n");
@@ -66,7 +65,6 @@ TEST (BrindlexSettings, aFailedSaveKeepsTheChangeInMemoryAndLogsWhatStoodInTheWa
     chmod (folder.string().c_str(), 0777);
     chmod (file.getFullPathName().toRawUTF8(), 0444);
     chmod (logFile.getFullPathName().toRawUTF8(), 0666);
-
     const bool childPassed = cadenzium::test::runInUnprivilegedChild ([&]
                                                                       {
         brindlex::BrindlexLogger logger (logFile);

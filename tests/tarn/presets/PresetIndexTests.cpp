@@ -60,14 +60,12 @@ TEST (PresetIndex, missingAndEmptyRootsGiveEmptyFolderNodesAndTheInitialPatchOnl
     library.factory.createDirectory();
     EXPECT_FALSE (library.build().hasFactoryPresets());
     EXPECT_EQ (namesOf (library.build().getList()), juce::StringArray ({ "Initial Patch", "Mine" }));
-
     library.add (library.factory, "Pluck.bpre");
     library.user.getChildFile ("Mine.bpre").deleteFile();
     const auto withFactory = library.build();
     EXPECT_TRUE (withFactory.hasFactoryPresets());
     EXPECT_EQ (withFactory.getTree().getChild (1).getNumChildren(), 0);
     EXPECT_EQ (namesOf (withFactory.getList()), juce::StringArray ({ "Initial Patch", "Pluck" }));
-
     const auto& initial = withFactory.getList()[0];
     EXPECT_TRUE (initial.isInitialPatch());
     EXPECT_TRUE (initial.isFactory);
@@ -88,7 +86,6 @@ TEST (PresetIndex, presetsComeBeforeFoldersInCodePointOrderAndFoldersNestWhateve
     const auto user = library.add (library.user, "Mine.bpre");
     library.add (library.user, "Deep Bass/One.bpre");
     library.add (library.user, "deep_bass/Two.bpre");
-
     const auto index = library.build();
     const juce::StringArray expected { "Initial Patch", "B", "Zeta", "alpha", "b", juce::String::fromUTF8 ("\xc3\x89mile"), "Down", "Up", "Deep", "Low", "Mine", "One", "Two" };
     EXPECT_EQ (namesOf (index.getList()), expected);
@@ -100,7 +97,6 @@ TEST (PresetIndex, presetsComeBeforeFoldersInCodePointOrderAndFoldersNestWhateve
     }
 
     EXPECT_EQ (index.getList()[10].path, user.getFullPathName());
-
     const auto factory = index.getTree().getChild (0);
     const auto bass = factory.getChildWithName ("f_bass");
     ASSERT_TRUE (bass.isValid());
@@ -149,7 +145,6 @@ TEST (PresetIndex, authorsCategoriesAndDescriptionsAreRead)
     // A description long enough to push the root's start tag past the first read.
     const auto longDescription = juce::String::repeatedString ("la ", 40000);
     cadenzium::test::writePresetFile (library.user.getChildFile ("Long.bpre"), "cadenzium2", attributes ("Bo", "", longDescription));
-
     const auto index = library.build();
     EXPECT_EQ (index.getTree().getChild (0).getChildWithName ("f_bass")[ids::description].toString(), "Low end\nfor everyone");
     ASSERT_EQ (namesOf (index.getList()), juce::StringArray ({ "Initial Patch", "Rubber", "Long" }));

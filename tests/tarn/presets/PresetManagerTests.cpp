@@ -44,7 +44,6 @@ TEST_F (PresetManagerTest, aSavedPresetComesBackInAFreshProcessorWithItsTexts)
         first.setRawParameterValueNotifyingHost ("input_latch", 1.0f);
         first.setRawParameterValueNotifyingHost ("g_note_density", 77.0f);
         ASSERT_EQ (save (first.getPresetManager(), "Warm Pad", "Soft and slow", "Pads,Warm"), std::optional<bool> (true));
-
         const auto text = bytesOf (file).toString();
         EXPECT_TRUE (text.startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n")) << "no byte-order mark, default header";
         EXPECT_TRUE (text.contains ("author=\"Ada\"") && text.contains ("categories=\"Pads,Warm\""));
@@ -118,7 +117,6 @@ TEST_F (PresetManagerTest, overwritingAsksFirstAndCancelLeavesTheFileByteIdentic
     pendingAnswer (false);
     EXPECT_EQ (saved, std::optional<bool> (false));
     EXPECT_EQ (bytesOf (file), original);
-
     presets.savePreset ("Keys", "Ada", "", "", [&] (bool ok)
                         { saved = ok; });
     pendingAnswer (true);
@@ -156,7 +154,6 @@ TEST_F (PresetManagerTest, filesAreReplacedWholeOrNotAtAllAndAFailedSaveSaysSo)
     ASSERT_EQ (waitpid (pid, &status, 0), pid);
     EXPECT_TRUE (WIFEXITED (status) && WEXITSTATUS (status) == 0) << "the child saw the failure";
     EXPECT_EQ (bytesOf (file), original);
-
     const auto unicode = juce::String::fromUTF8 ("zweite F\xc3\xa4hre");
     EXPECT_TRUE (tarn::AtomicFile::replaceWithText (file, unicode).wasOk());
     EXPECT_EQ (file.loadFileAsString(), unicode);
@@ -178,7 +175,6 @@ TEST_F (PresetManagerTest, previousAtTheFirstAndNextAtTheLastLoadNothing)
     ASSERT_TRUE (presets.loadPreset (0));
     EXPECT_FALSE (presets.loadPreviousPreset());
     EXPECT_TRUE (presets.getCurrentPreset().isInitialPatch());
-
     ASSERT_TRUE (presets.loadNextPreset());
     ASSERT_TRUE (presets.loadNextPreset());
     EXPECT_EQ (presets.getCurrentPreset().name, "B");
@@ -188,7 +184,6 @@ TEST_F (PresetManagerTest, previousAtTheFirstAndNextAtTheLastLoadNothing)
     EXPECT_FALSE (presets.loadPreset (-1));
     EXPECT_EQ (presets.getCurrentPreset().name, "B");
     EXPECT_FLOAT_EQ (swingOf (processor), 33.0f) << "nothing was loaded";
-
     ASSERT_TRUE (presets.loadPreviousPreset());
     EXPECT_EQ (presets.getCurrentPreset().name, "A");
     EXPECT_FLOAT_EQ (swingOf (processor), 20.0f);
@@ -209,7 +204,6 @@ TEST_F (PresetManagerTest, aPresetThatIsNoLongerValidLoadsTheInitialStateOrNothi
     damaged.replaceWithText (damaged.loadFileAsString().dropLastCharacters (40));
     const auto capital = factory.getChildFile ("Capital.bpre");
     capital.replaceWithText (capital.loadFileAsString().replace ("<cadenzium2", "<CADENZIUM2").replace ("</cadenzium2>", "</CADENZIUM2>"));
-
     ASSERT_TRUE (presets.loadPreset (entryNamed (processor, "Capital")->index)); // the root tag is lower-cased
     EXPECT_FLOAT_EQ (swingOf (processor), 40.0f);
 
@@ -255,7 +249,6 @@ TEST_F (PresetManagerTest, withoutAFactoryFolderTheStartUpSaysSoAndIndexZeroIsSt
     EXPECT_TRUE (processor.getLogger().getLogFile().loadFileAsString().contains (noFactoryPresets));
     EXPECT_EQ (processor.getNumPrograms(), 0);
     EXPECT_EQ (processor.getProgramName (0), "");
-
     processor.setRawParameterValueNotifyingHost ("swing_amount", 25.0f);
     save (processor.getPresetManager(), "Mine");
     ASSERT_EQ (processor.getPresetManager().getNumPresets(), 1);

@@ -38,7 +38,6 @@ TEST (NoteLatcher, aReleasedChordSoundsUntilNewInputAndEndsAtItsSampleOrWhenTheL
     latcher.setLatchActive (false);
     EXPECT_EQ (run ({ off (62, 3) }), (std::vector<Event> { off (65, 0), off (62, 3) }));
     EXPECT_EQ (latcher.getNumPressedKeys(), 0);
-
     latcher.setLatchActive (true);
     run ({ on (60, 100, 0), on (62, 100, 0) });
     run ({ off (60, 1) });

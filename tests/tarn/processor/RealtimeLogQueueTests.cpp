@@ -40,12 +40,10 @@ TEST (RealtimeLogQueue, aFullQueueDropsAndReportsInsteadOfBlocking)
         accepted += queue.push (juce::String (i).toRawUTF8()) ? 1 : 0;
 
     EXPECT_LT (accepted, tarn::RealtimeLogQueue::capacity + 10);
-
     const juce::String longText = juce::String::repeatedString ("x", 500);
     queue.drain();
     queue.push (longText.toRawUTF8());
     queue.drain();
-
     EXPECT_EQ (logger.lines.size(), accepted + 2);
     EXPECT_TRUE (logger.lines[accepted].contains ("dropped"));
     EXPECT_EQ (logger.lines[accepted + 1].length(), tarn::RealtimeLogQueue::maxTextLength);

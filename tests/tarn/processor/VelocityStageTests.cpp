@@ -39,7 +39,6 @@ TEST (VelocityRandomiser, staysWithinItsAmountNeverSilencesANoteOnAndLeavesEvery
 
     EXPECT_EQ (lowest, 1);
     EXPECT_EQ (highest, 15);
-
     randomiser.setAmount (127);
     auto others = bufferOf ({ on (60, 0, 3), cc (1, 64, 4), off (60, 5, 1, 64) });
     randomiser.processBlock (noAudio, others);
@@ -63,7 +62,6 @@ TEST (VelocityScaler, invertedRangesScaleNoteOffsTooAndAScaledNoteOnNeverBecomes
     auto inverted = bufferOf ({ on (60, 127, 0), off (60, 1, 1, 0) });
     scaler.processBlock (noAudio, inverted);
     EXPECT_EQ (eventsOf (inverted), (std::vector<Event> { on (60, 20, 0), off (60, 1, 1, 100) }));
-
     scaler.setRange (0, 40);
     auto quiet = bufferOf ({ on (60, 1, 0), on (61, 0, 1) });
     scaler.processBlock (noAudio, quiet);

@@ -63,12 +63,10 @@ TEST (AdvancedSequenceManager, storesSlotsInOrderAndSkipsUnchangedPhrases)
     ChangeRecorder recorder;
     manager.addListener (&recorder);
     int source = 0;
-
     const auto phrase = makeSequence ({ makeNote (60, 0, 240) });
     manager.setSequence (1, phrase, &source); // nothing stored yet: slot 1 would be appended as slot 0
     manager.setSequence (-1, phrase, &source);
     EXPECT_EQ (manager.getNumSequences(), 0);
-
     manager.setSequence (0, Sequence(), &source);
     manager.setSequence (1, phrase, &source);
     manager.setSequence (1, phrase, &source); // unchanged: no rendering, no notification
@@ -79,14 +77,12 @@ TEST (AdvancedSequenceManager, storesSlotsInOrderAndSkipsUnchangedPhrases)
     EXPECT_EQ (recorder.changes[1], (std::pair<int, void*> { 1, &source }));
     EXPECT_TRUE (manager.getPlayer().getPlayer (1).hasRendering());
     EXPECT_TRUE (manager.getPlayer().getPlayer (1).hasPendingRendering());
-
     manager.setCarryPitchOffset (true);
     auto edited = phrase;
     edited.notes[0].velocityMax = 90;
     manager.setSequence (1, edited, nullptr);
     EXPECT_TRUE (manager.getSequence (1).carryPitchOffset);
     EXPECT_FALSE (edited.carryPitchOffset);
-
     manager.announceCurrentSlot();
     EXPECT_EQ (recorder.changes.back(), (std::pair<int, void*> { 0, nullptr }));
     manager.removeListener (&recorder);
@@ -109,7 +105,6 @@ TEST (AdvancedSequenceManager, everyPassIsAFreshDraw)
         for (int block = 0; block < 8 * 96000 / 4000; ++block)
         {
             driver.playOne (4000);
-
             ASSERT_TRUE (offline || waitForWorker (manager));
         }
 
@@ -127,11 +122,9 @@ TEST (AdvancedSequenceManager, aReplacedPhraseEndsItsNotesAndIsNeverPlayedAgain)
     auto phrase = makeSequence ({ makeNote (60, 0, 3000) });
     phrase.loopCount = 1;
     manager.setSequence (0, phrase, nullptr);
-
     BlockDriver<AdvancedSequenceManager> driver (manager, 48000.0, 120.0);
     driver.play (512, 300); // past the first pass: silent
     EXPECT_TRUE (driver.lastResult.silent);
-
     manager.setSequence (0, makeSequence ({ makeNote (72, 0, 3000) }), nullptr);
     driver.play (512, 10);
     EXPECT_FALSE (driver.lastResult.silent); // its pass count started again
@@ -151,7 +144,6 @@ TEST (MidiMessageSequencePlayer, aPendingPassOfAnotherContentOrLengthIsDropped)
     MidiMessageSequencePlayer player;
     const auto phrase = makeSequence ({ makeNote (60, 0, 240) });
     player.loadFull (prepareRendering (phrase, 1, 5));
-
     player.loadPending (prepareRendering (phrase, 2, 4)); // rendered before the phrase was replaced
     EXPECT_FALSE (player.hasPendingRendering());
     player.loadPending (prepareRendering (makeSequence ({ makeNote (60, 0, 240) }, 1920), 2, 5));

@@ -31,37 +31,22 @@ void keepPendingLoaded (MidiMessageSequencePlayer& player, const Sequence& s)
         player.loadPending (prepareRendering (s, 7));
 }
 
-/** Where every message of `passes` passes belongs on the timeline, by the rounding rule. */
-std::vector<PlayedMessage> expectedTimeline (const juce::MidiMessageSequence& rendering,
-                                             double length,
-                                             double samplesPerTick,
-                                             int passes,
-                                             int roundingMode = MidiMessageSequencePlayer::roundUp)
+/** Where every message of `passes` passes of a one-bar phrase belongs on the timeline, by
+    the rounding rule. */
+std::vector<PlayedMessage> expectedTimeline (const juce::MidiMessageSequence& rendering, double samplesPerTick, int passes, int mode = MidiMessageSequencePlayer::roundUp)
 {
-    const auto toSample = [roundingMode] (double exact)
+    const auto toSample = [mode] (double exact)
     {
-        if (roundingMode == MidiMessageSequencePlayer::roundUp)
-            return (juce::int64) std::ceil (exact - 1.0e-6);
-
-        if (roundingMode == MidiMessageSequencePlayer::roundDown)
-            return (juce::int64) std::floor (exact + 1.0e-6);
-
-        return (juce::int64) std::floor (exact + 0.5);
+        return (juce::int64) (mode == MidiMessageSequencePlayer::roundUp     ? std::ceil (exact - 1.0e-6)
+                              : mode == MidiMessageSequencePlayer::roundDown ? std::floor (exact + 1.0e-6)
+                                                                             : std::floor (exact + 0.5));
     };
-
     std::vector<PlayedMessage> expected;
 
     for (int pass = 0; pass < passes; ++pass)
-    {
         for (const auto* holder : rendering)
-        {
-            if (holder->message.isMetaEvent() || LoopCountMarker::isMarker (holder->message))
-                continue;
-
-            const auto tick = pass * length + holder->message.getTimeStamp();
-            expected.push_back ({ toSample (tick * samplesPerTick), holder->message });
-        }
-    }
+            if (! holder->message.isMetaEvent() && ! LoopCountMarker::isMarker (holder->message))
+                expected.push_back ({ toSample ((pass * 3840.0 + holder->message.getTimeStamp()) * samplesPerTick), holder->message });
 
     return expected;
 }
@@ -108,7 +93,7 @@ TEST (MidiMessageSequencePlayer, playbackIsTheSameWhateverTheBlockSize)
         const auto samplesPerTick = 60.0 * sampleRate / (960.0 * bpm);
         const auto passSamples = 3840.0 * samplesPerTick;
         const auto end = (juce::int64) std::ceil (4 * passSamples); // four passes, and what falls on their end
-        const auto expected = upTo (expectedTimeline (*rendering.events, 3840.0, samplesPerTick, 5, mode), end);
+        const auto expected = upTo (expectedTimeline (*rendering.events, samplesPerTick, 5, mode), end);
 
         for (int blockSize : { 1, 7, 64, 512, 4096 })
         {
@@ -126,7 +111,6 @@ TEST (MidiMessageSequencePlayer, playbackIsTheSameWhateverTheBlockSize)
             }
 
             expectSameTimeline (upTo (driver.played, end), expected, tolerance);
-
             driver.position.isPlaying = false;
             driver.playOne (blockSize);
             EXPECT_EQ (driver.counter.strayNoteOffs, 0);
@@ -161,7 +145,7 @@ TEST (MidiMessageSequencePlayer, hostLoopsJumpsAndRestartsNeitherRepeatNorLoseMe
         }
 
         expectSameTimeline (upTo (driver.played, 4 * passSamples),
-                            upTo (expectedTimeline (*rendering.events, 3840.0, 32.0, 5), 4 * passSamples),
+                            upTo (expectedTimeline (*rendering.events, 32.0, 5), 4 * passSamples),
                             0);
     }
 
@@ -191,7 +175,6 @@ TEST (MidiMessageSequencePlayer, hostLoopsJumpsAndRestartsNeitherRepeatNorLoseMe
         driver.playOne (997);
         EXPECT_EQ (driver.counter.numSounding(), 0);
         EXPECT_EQ (driver.counter.strayNoteOffs, 0);
-
         driver.position = BlockPosition::playing (8.0, bpm);
         const auto restartSample = driver.samplesPlayed;
         driver.play (512, 240); // exactly one pass
@@ -202,7 +185,7 @@ TEST (MidiMessageSequencePlayer, hostLoopsJumpsAndRestartsNeitherRepeatNorLoseMe
             if (p.sample >= restartSample)
                 pass.push_back ({ p.sample - restartSample, p.message });
 
-        expectSameTimeline (upTo (pass, passSamples - 1), upTo (expectedTimeline (*rendering.events, 3840.0, 32.0, 1), passSamples - 1), 0);
+        expectSameTimeline (upTo (pass, passSamples - 1), upTo (expectedTimeline (*rendering.events, 32.0, 1), passSamples - 1), 0);
     }
 }
 
@@ -210,7 +193,6 @@ TEST (MidiMessageSequencePlayer, loopCountPassesThenSilenceUntilTheTransportRest
 {
     auto s = makeSequence ({ makeNote (60, 0, 240), makeNote (61, 960, 2880) }); // the second ends on the loop end
     s.loopCount = 2;
-
     MidiMessageSequencePlayer player;
     player.prepare (48000.0);
     player.loadFull (prepareRendering (s, 1));
@@ -316,7 +298,6 @@ TEST (MidiMessageSequencePlayer, keyswitchesCutGateAndRetriggerThePhrase)
 {
     constexpr double sampleRate = 61440.0; // 32 samples per tick at 120 bpm
     const auto s = makeSequence ({ makeNote (60, 0, 480), makeNote (61, 960, 480), makeNote (62, 1920, 480), makeNote (63, 2880, 480) });
-
     MidiMessageSequencePlayer player;
     player.prepare (sampleRate);
     player.loadFull (prepareRendering (s, 1));
@@ -326,7 +307,6 @@ TEST (MidiMessageSequencePlayer, keyswitchesCutGateAndRetriggerThePhrase)
     player.setKeyswitchOptions (true, true, false);
     driver.play (1024, 50); // past the first two notes
     EXPECT_TRUE (driver.played.empty());
-
     driver.playOne (1024, 100); // press
     driver.play (1024, 10);
     ASSERT_FALSE (driver.notesOnly().empty());

@@ -31,7 +31,6 @@ void expectValid (const Sequence& before, const SequenceEdit& result, const char
 {
     SCOPED_TRACE (operation);
     const auto& s = result.sequence;
-
     int lowestRow = 128, highestRow = -1;
 
     for (const auto& note : before.notes)
@@ -43,9 +42,7 @@ void expectValid (const Sequence& before, const SequenceEdit& result, const char
     for (size_t i = 0; i < s.notes.size(); ++i)
     {
         const auto& note = s.notes[i];
-
         EXPECT_LE (s.notes[i > 0 ? i - 1 : 0].timestamp, note.timestamp);
-
         EXPECT_GE (note.timestamp, 0);
         EXPECT_LT (note.timestamp, s.getLength());
         EXPECT_GE (note.length, 0);
@@ -78,7 +75,6 @@ TEST (SequenceEditingProperties, everyOperationKeepsThePhraseValidAndSpeedChange
     const auto seed = cadenzium::test::testSeed (0x5eed0f7a11ed17);
     SCOPED_TRACE ("seed " + std::to_string (seed));
     juce::Random random (seed);
-
     using Operation = std::function<SequenceEdit (const Sequence&, const NoteSelection&)>;
     const std::vector<std::pair<const char*, Operation>> operations {
         { "repeats", [&] (const Sequence& s, const NoteSelection& sel)

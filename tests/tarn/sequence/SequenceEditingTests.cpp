@@ -43,7 +43,6 @@ TEST (SequenceEditing, duplicateSelectionAddsCopiesAfterItsSpanAndSettlesOverlap
     // The copy of the note at 0 lands exactly on an unselected note of its row at 960.
     const auto s = makeSequence ({ makeNote (60, 0, 480), makeNote (62, 480, 480), makeNote (60, 960, 480) });
     const auto result = edit::duplicateSelection (s, { 0, 1 });
-
     ASSERT_TRUE (result.hasChanged());
     ASSERT_EQ (result.sequence.notes.size(), 4u);
     EXPECT_NE (findNote (result.sequence, 60, 960), nullptr);
@@ -66,7 +65,6 @@ TEST (SequenceEditing, flattenRepeatsGivesTheStrikesThatPlaybackMakes)
     counted.repeatStyle = SequenceNote::repeatCountTimes;
     counted.repeatCount = 3;
     const auto equal = edit::flattenRepeats (makeSequence ({ counted }), {}, 0);
-
     ASSERT_EQ (equal.sequence.notes.size(), 3u);
 
     for (int i = 0; i < 3; ++i)
@@ -107,7 +105,6 @@ TEST (SequenceEditing, speedChangesScaleEverythingAndUndoEachOther)
     ControllerLane lane;
     lane.points = { { 0, 1, 0.5f, 0 }, { 2000, 2, 0.5f, 0 } };
     s.lanes.push_back (lane);
-
     const auto faster = edit::doubleSpeed (s, {});
     ASSERT_TRUE (faster.hasChanged());
     EXPECT_EQ (faster.sequence.getLength(), 1920);
@@ -145,17 +142,14 @@ TEST (SequenceEditing, speedChangesScaleEverythingAndUndoEachOther)
 TEST (SequenceEditing, pasteNeedsAClipboardAndAPlaceInsideThePhrase)
 {
     const auto s = makeSequence ({ makeNote (60, 480, 240), makeNote (62, 960, 240) });
-
     const auto empty = edit::paste (s, { 1 }, {}, 0);
     EXPECT_TRUE (empty.shouldPlayAlert());
     EXPECT_TRUE (edit::hasSameContent (empty.sequence, s));
     EXPECT_EQ (empty.selection, NoteSelection ({ 1 }));
-
     const auto clipboard = edit::copyNotes (s, edit::selectAll (s));
     EXPECT_EQ (clipboard.earliestStart, 480);
     EXPECT_TRUE (edit::paste (s, {}, clipboard, -1).shouldPlayAlert());
     EXPECT_TRUE (edit::copyNotes (s, {}).isEmpty());
-
     const auto pasted = edit::paste (s, { 0 }, clipboard, 3000);
     ASSERT_TRUE (pasted.hasChanged());
     ASSERT_EQ (pasted.sequence.notes.size(), 4u);
@@ -172,7 +166,6 @@ TEST (SequenceEditing, pasteNeedsAClipboardAndAPlaceInsideThePhrase)
 TEST (SequenceEditing, repeatCommandsSetTheSameRepeatOnEverySelectedNoteAndLoopResetsOnlyRealLoops)
 {
     const auto s = makeSequence ({ makeNote (60, 0, 960), makeNote (62, 960, 960) });
-
     const auto counted = edit::setRepeats (s, { 0, 1 }, 204);
     for (const auto& note : counted.sequence.notes)
     {
@@ -184,10 +177,8 @@ TEST (SequenceEditing, repeatCommandsSetTheSameRepeatOnEverySelectedNoteAndLoopR
     EXPECT_EQ (synced.sequence.notes[0].repeatCount, 4);
     EXPECT_EQ (synced.sequence.notes[1].repeatStyle, SequenceNote::repeatAtRate);
     EXPECT_EQ (synced.sequence.notes[1].repeatRate.ticks, 360);
-
     const auto off = edit::setRepeats (synced.sequence, { 0, 1 }, 200);
     EXPECT_TRUE (edit::hasSameContent (off.sequence, s));
-
     EXPECT_EQ (edit::setRepeats (s, { 0 }, 299).sequence.notes[0].repeatCount, 16);
     EXPECT_EQ (edit::setRepeats (s, { 0 }, 199).outcome, EditOutcome::unchanged);
 
@@ -206,16 +197,13 @@ TEST (SequenceEditing, valueEditorResetsOneModeAndCollapsesRangesWhenRangeModeGo
     note.transposeMin = -3;
     note.transposeMax = 5;
     const auto s = makeSequence ({ note });
-
     const auto chanceReset = edit::resetAllValues (s, {}, ValueEditorMode::chance);
     EXPECT_EQ (chanceReset.sequence.notes[0].chance, 100);
     EXPECT_EQ (chanceReset.sequence.notes[0].velocityMin, 20);
     EXPECT_EQ (edit::resetAllValues (s, {}, ValueEditorMode::velocity).sequence.notes[0].velocityMax, 100);
-
     const auto collapsed = edit::setRangeMode (s, {}, ValueEditorMode::transpose, true, false);
     EXPECT_EQ (collapsed.sequence.notes[0].transposeMax, -3);
     EXPECT_EQ (collapsed.sequence.notes[0].velocityMax, 90);
-
     EXPECT_EQ (edit::setRangeMode (s, {}, ValueEditorMode::velocity, false, false).outcome, EditOutcome::unchanged);
     EXPECT_EQ (edit::setRangeMode (s, {}, ValueEditorMode::velocity, false, true).outcome, EditOutcome::unchanged);
     EXPECT_FALSE (edit::modeHasRange (ValueEditorMode::chance));
@@ -263,7 +251,6 @@ TEST (SequenceEditing, overlapResolutionSettlesTheSelectedNoteAgainstItsRow)
         auto s = makeSequence ({ selected, c.other });
         const auto selectedPosition = s.notes[0] == selected ? 0 : 1;
         const auto result = edit::resolveOverlaps (s, { selectedPosition });
-
         ASSERT_EQ (result.selection.size(), 1);
         EXPECT_EQ (result.sequence.notes[(size_t) result.selection.getPositions()[0]], selected);
         ASSERT_EQ (result.sequence.notes.size(), c.kept ? 2u : 1u);

@@ -19,7 +19,6 @@ TEST (SequenceModel, normaliseSortsNotesDropsLoopsThatCannotLoopAndSetLengthClam
     s.loops[64] = { 0, 960 };
     s.loops[65] = { 960, 5000 }; // runs past the end: still a loop from 960
     s.normalise();
-
     EXPECT_EQ (s.notes[0].number, 2);
     EXPECT_EQ (s.notes[1].number, 3);
     EXPECT_EQ (s.notes[2].number, 1);
@@ -36,7 +35,6 @@ TEST (SequenceModel, normaliseSortsNotesDropsLoopsThatCannotLoopAndSetLengthClam
     s.setLength (960); // the loop at 64 now covers everything
     s.normalise();
     EXPECT_FALSE (s.loops[64].isSet());
-
     s.playbackStart = 500;
     s.setLength (0);
     EXPECT_EQ (s.playbackStart, 500);
@@ -71,7 +69,6 @@ TEST (SequenceModel, setLaneReplacesTheLaneWithTheSameKeyAndLanesNameThemselves)
     bend.channel = 2; // a pitch bend lane on another channel is another lane
     s.setLane (bend);
     EXPECT_EQ (s.lanes.size(), 4u);
-
     const std::tuple<int, int, int, const char*, const char*> cases[] = {
         { ControllerLane::controlChange, 1, 1, "", "CC 1 - Modulation Wheel" },
         { ControllerLane::controlChange, 20, 1, "", "CC 20" },

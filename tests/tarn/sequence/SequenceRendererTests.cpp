@@ -77,7 +77,6 @@ TEST (SequenceRenderer, aPassOpensWithItsLoopCountClosesAtItsLengthAndLeavesOutN
                                      { return x.tick == 480; });
     ASSERT_NE (at480, all.end());
     EXPECT_FALSE (at480->isNoteOn);
-
     s.loopCount = 2;
     const auto prepared = MidiMessageSequencePlayer::Rendering::prepare (renderSequence (s), 1);
     EXPECT_EQ (prepared.loopLimit, 2);
@@ -122,7 +121,6 @@ TEST (SequenceRenderer, chanceAndRangesAreDrawnAfreshForEveryPassAndASeedReplays
                 offsets.insert (strike.note == 62 ? strike.offset : 999);
 
     EXPECT_EQ (offsets, (std::set<int> { -12, 0, 12 }));
-
     ranged.velocityMin = 1;
     ranged.velocityMax = 127;
     ranged.chance = 50;
@@ -149,7 +147,6 @@ TEST (SequenceRenderer, repeatsAndRowLoopsStrikeAgainWithoutEverHanging)
     auto damaged = makeNote (63, 0, 960);
     damaged.repeatStyle = SequenceNote::repeatCountTimes;
     damaged.repeatCount = 2000000000;
-
     const auto rendering = renderSequence (makeSequence ({ counted, rated, slow, damaged }));
     EXPECT_EQ (noteOnTicks (rendering, 60), (std::vector<int> { 960, 1200, 1440, 1680 }));
     EXPECT_EQ (noteOnTicks (rendering, 61), (std::vector<int> { 960, 1200, 1440, 1680 }));
@@ -174,7 +171,6 @@ TEST (SequenceRenderer, playbackStartTurnsNotesAndControllersRound)
     auto s = makeSequence ({ makeNote (60, 960, 240), makeNote (61, 0, 240) });
     s.playbackStart = 960;
     s.lanes.push_back (controlChange (7, { { 0, 10, 0.5f, 0 }, { 500, 10, 0.5f, 0 }, { 501, 90, 0.5f, 0 } }));
-
     const auto rendering = renderSequence (s);
     EXPECT_EQ (noteOnTicks (rendering, 60), (std::vector<int> { 0 }));
     EXPECT_EQ (noteOnTicks (rendering, 61), (std::vector<int> { 2880 }));
@@ -219,7 +215,6 @@ TEST (SequenceRenderer, controllerLanesFollowTheirCurveTickByTick)
     s.lanes = { bend, controlChange (7, {}) };
     const auto rendering = renderSequence (s);
     EXPECT_TRUE (controllerValues (rendering).empty());
-
     ASSERT_EQ (rendering.getNumEvents(), 3); // marker, bend, end of track
     EXPECT_EQ (rendering.getEventPointer (1)->message.getPitchWheelValue(), 0x2000);
 }
@@ -231,19 +226,16 @@ TEST (PitchOffsetMessage, wrapsNotesOnlyAndUnwrapsToTheSameNote)
     ASSERT_EQ (wrapped.getRawDataSize(), 7);
     EXPECT_EQ (wrapped.getRawData()[1], 0x44);
     EXPECT_EQ (wrapped.getRawData()[5], 88);
-
     const auto back = PitchOffsetMessage::unwrap (wrapped);
     EXPECT_EQ (back.message.getDescription(), noteOn.getDescription());
     EXPECT_EQ (back.message.getTimeStamp(), 12.0);
     EXPECT_EQ (back.offset, -12);
-
     const auto silentOn = PitchOffsetMessage::wrap (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 0), 5);
     EXPECT_EQ (silentOn.getRawData()[1], 0x45);
     EXPECT_TRUE (PitchOffsetMessage::unwrap (silentOn).message.isNoteOff());
 
     // Offsets that could never land on a key are limited, keeping F7 out of the offset byte.
     EXPECT_EQ (PitchOffsetMessage::unwrap (PitchOffsetMessage::wrap (noteOn, 147)).offset, PitchOffsetMessage::maxOffset);
-
     const auto controller = juce::MidiMessage::controllerEvent (1, 7, 100);
     EXPECT_EQ (PitchOffsetMessage::wrap (controller, 3).getRawDataSize(), 3);
     EXPECT_EQ (PitchOffsetMessage::unwrap (controller).offset, 0);

@@ -28,7 +28,6 @@ TEST (SequenceSerialisation, notesWriteOnlyTheModificationsTheyHave)
 {
     auto note = makeNote (60, 0, 240);
     EXPECT_EQ (text (writeNote (note)), R"(<note number="60" velocity_min="100" velocity_max="100" timestamp="0" length="240" channel="1"/>)");
-
     note.chance = 50;
     note.channel = 5; // never saved: always written as 1
     EXPECT_EQ (text (writeNote (note)),
@@ -41,17 +40,14 @@ TEST (SequenceSerialisation, notesWriteOnlyTheModificationsTheyHave)
     note.repeatCount = note.repeatRate.identifier;
     const auto tree = writeNote (note);
     EXPECT_EQ (text (tree.getChildWithName ("mods")), R"(<mods transpose_min="0" transpose_max="2" repeat_style="1" repeat_count="113"/>)");
-
     const auto back = readNote (throughXml (tree));
     EXPECT_EQ (back.repeatRate.ticks, 720); // 1/8 dotted: 480 + 240
     EXPECT_EQ (back.transposeMax, 2);
-
     auto inverted = juce::ValueTree::fromXml (R"(<note number="61"><mods transpose_min="3" transpose_max="1"/></note>)");
     const auto read = readNote (inverted);
     EXPECT_EQ (read.transposeMin, 3);
     EXPECT_EQ (read.transposeMax, 3);
     EXPECT_EQ (read.chance, 100);
-
     const auto notANote = readNote (juce::ValueTree ("loop"));
     EXPECT_EQ (notANote.chance, 100);
     EXPECT_EQ (notANote.velocityMax, 0);
@@ -79,7 +75,6 @@ TEST (SequenceSerialisation, sequencesWriteTheirOptionalPartsOnlyWhenSet)
     cc.points = { { 0, 64, 0.25f, ControllerPoint::quadratic } };
     ControllerLane bend; // pitch bend, no points
     s.lanes = { cc, bend };
-
     const auto tree = writeSequence (s);
     EXPECT_EQ (tree.getPropertyName (3).toString(), "playback_start");
     EXPECT_EQ (tree.getPropertyName (4).toString(), "name");
@@ -150,7 +145,6 @@ TEST (SequenceSerialisation, damagedValuesAreBroughtIntoPlayableRanges)
     EXPECT_EQ (s.timeSignatureNumerator, 4);
     EXPECT_EQ (s.playbackStart, 0);
     EXPECT_EQ (s.loopCount, SequenceLimits::maxLoopCount);
-
     ASSERT_EQ (s.notes.size(), 3u);
     const auto* wild = cadenzium::test::findNote (s, 127, 0);
     ASSERT_NE (wild, nullptr);
@@ -185,7 +179,6 @@ TEST (SequenceSerialisation, garbageTreesNeverCrashAndAlwaysRenderValidMidi)
     const auto seed = cadenzium::test::testSeed (0x7e5eed);
     SCOPED_TRACE ("seed " + std::to_string (seed));
     juce::Random random (seed);
-
     const juce::StringArray names { "sequence", "notes", "note", "mods", "loops", "loop", "controllers", "controller", "controller_type", "points", "point", "length", "number", "velocity_min", "velocity_max", "timestamp", "channel", "chance", "transpose_min", "transpose_max", "octave_min", "octave_max", "repeat_style", "repeat_count", "row", "start", "end", "type", "value", "curve", "shape", "loop_count", "playback_start", "time_signature_numerator", "time_signature_denominator" };
 
     const auto randomValue = [&random]() -> juce::var

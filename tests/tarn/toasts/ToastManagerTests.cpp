@@ -44,7 +44,6 @@ TEST (ToastManager, toastsKeepTheirOrderAndKindOnlyErrorsAreLoggedWithThePrefixA
     const auto first = toasts.addToast ("Couldn't save preset!", Toast::error);
     toasts.addToast ("Preset saved", Toast::information);
     toasts.addToast ("Invalid preset", Toast::error);
-
     const auto held = toasts.getToasts();
     ASSERT_EQ (held.size(), 3u);
     EXPECT_EQ (textsOf (held), juce::StringArray ({ "ERROR: Couldn't save preset!", "Preset saved", "ERROR: Invalid preset" }));
@@ -76,7 +75,6 @@ TEST (ToastManager, toastsFromHostThreadsAllArriveInOrderAndListenersHearOnTheMe
     ToastManager toasts;
     RecordingListener listener;
     toasts.addListener (&listener);
-
     constexpr int threads = 4, perThread = ToastManager::maxHeldToasts / threads;
     std::vector<std::thread> senders;
 
@@ -108,11 +106,9 @@ TEST (ToastManager, toastsFromHostThreadsAllArriveInOrderAndListenersHearOnTheMe
 
     EXPECT_EQ ((int) ids.size(), threads * perThread);
     EXPECT_EQ (log.lines.size(), threads * perThread / 2);
-
     EXPECT_EQ (listener.calls, 0); // nothing is called on the senders' threads
     juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
     EXPECT_GE (listener.calls, 1);
     EXPECT_TRUE (listener.allOnMessageThread);
-
     toasts.removeListener (&listener);
 }

@@ -42,7 +42,6 @@ TEST (PhraseHandOver, phrasesReplacedWhileAnotherThreadPlaysNeverTearOrHangNotes
     const auto seed = cadenzium::test::testSeed (0x7a4d0fe);
     SCOPED_TRACE ("seed " + std::to_string (seed));
     juce::Random random (seed);
-
     AdvancedSequenceManager manager; // real time, with its render worker
     manager.prepare (48000.0);
 
@@ -90,7 +89,6 @@ TEST (PhraseHandOver, phrasesReplacedWhileAnotherThreadPlaysNeverTearOrHangNotes
 
     stop = true;
     audio.join();
-
     EXPECT_GT (blocksPlayed, 100);
     EXPECT_EQ (counter.strayNoteOffs, 0);
     EXPECT_EQ (counter.numSounding(), 0);
