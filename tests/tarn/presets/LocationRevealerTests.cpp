@@ -9,7 +9,6 @@ TEST (LocationRevealer, aFolderNameFullOfShellSyntaxReachesTheOpenerAsOneArgumen
     const juce::File root (temporary.string());
     const auto previousDirectory = juce::File::getCurrentWorkingDirectory();
     root.setAsCurrentWorkingDirectory();
-
     const auto folder = root.getChildFile ("Pads $(touch marker) `touch marker2` \"quoted\" 'single'");
     ASSERT_TRUE (folder.createDirectory());
     const auto preset = folder.getChildFile ("Warm.bpre");
@@ -23,7 +22,6 @@ TEST (LocationRevealer, aFolderNameFullOfShellSyntaxReachesTheOpenerAsOneArgumen
                             false,
                             "\n");
     ASSERT_TRUE (opener.setExecutePermission (true));
-
     tarn::LocationRevealer revealer (opener.getFullPathName());
     ASSERT_TRUE (revealer.reveal (preset));
 
@@ -37,8 +35,6 @@ TEST (LocationRevealer, aFolderNameFullOfShellSyntaxReachesTheOpenerAsOneArgumen
     EXPECT_EQ (arguments[1], folder.getFullPathName());
     EXPECT_FALSE (root.getChildFile ("marker").exists());
     EXPECT_FALSE (root.getChildFile ("marker2").exists());
-
     EXPECT_FALSE (revealer.reveal (root.getChildFile ("missing/Gone.bpre")));
-
     previousDirectory.setAsCurrentWorkingDirectory();
 }

@@ -3,16 +3,12 @@
 #include <tarn/presets/PresetIndex.h>
 #include <tests/support/TemporaryFolder.h>
 
-#include <gtest/gtest.h>
-
 using tarn::PresetIndex;
 using tarn::PresetInfo;
 using ids = PresetIndex::ids;
 
 namespace
 {
-const juce::Identifier stateType { "cadenzium2" };
-
 struct Library
 {
     cadenzium::test::TemporaryFolder folder;
@@ -24,7 +20,7 @@ struct Library
         return cadenzium::test::writePresetFile (root.getChildFile (relativePath), tag);
     }
 
-    PresetIndex build() const { return PresetIndex::build (factory, user, stateType); }
+    PresetIndex build() const { return PresetIndex::build (factory, user, "cadenzium2"); }
 };
 
 juce::StringArray namesOf (const std::vector<PresetInfo>& list)
@@ -38,12 +34,11 @@ juce::StringArray namesOf (const std::vector<PresetInfo>& list)
 }
 } // namespace
 
-TEST (PresetIndex, missingRootsGiveEmptyFolderNodesAndNoInitialPatch)
+TEST (PresetIndex, missingAndEmptyRootsGiveEmptyFolderNodesAndTheInitialPatchOnlyWithAFactoryFolder)
 {
     Library library;
     const auto index = library.build();
     const auto& tree = index.getTree();
-
     ASSERT_TRUE (tree.hasType (ids::presets));
     ASSERT_EQ (tree.getNumChildren(), 2);
     EXPECT_TRUE (tree.getChild (0).hasType ("f_factory"));
@@ -58,55 +53,41 @@ TEST (PresetIndex, missingRootsGiveEmptyFolderNodesAndNoInitialPatch)
     library.add (library.user, "Mine.bpre");
     const auto userOnly = library.build();
     ASSERT_EQ (userOnly.getList().size(), 1u);
-    EXPECT_EQ (userOnly.getList()[0].name, "Mine");
     EXPECT_EQ (userOnly.getList()[0].index, 0);
     EXPECT_FALSE (userOnly.getList()[0].isFactory);
-}
 
-TEST (PresetIndex, anEmptyUserRootLeavesTheInitialPatchAndTheFactoryPresets)
-{
-    Library library;
+    // A factory folder with no preset file holds the Initial Patch but reports no presets.
+    library.factory.createDirectory();
+    EXPECT_FALSE (library.build().hasFactoryPresets());
+    EXPECT_EQ (namesOf (library.build().getList()), juce::StringArray ({ "Initial Patch", "Mine" }));
     library.add (library.factory, "Pluck.bpre");
-    library.user.createDirectory();
-
-    const auto index = library.build();
-    EXPECT_TRUE (index.hasFactoryPresets());
-    EXPECT_EQ (index.getTree().getChild (1).getNumChildren(), 0);
-    EXPECT_EQ (namesOf (index.getList()), juce::StringArray ({ "Initial Patch", "Pluck" }));
-
-    const auto& initial = index.getList()[0];
+    library.user.getChildFile ("Mine.bpre").deleteFile();
+    const auto withFactory = library.build();
+    EXPECT_TRUE (withFactory.hasFactoryPresets());
+    EXPECT_EQ (withFactory.getTree().getChild (1).getNumChildren(), 0);
+    EXPECT_EQ (namesOf (withFactory.getList()), juce::StringArray ({ "Initial Patch", "Pluck" }));
+    const auto& initial = withFactory.getList()[0];
     EXPECT_TRUE (initial.isInitialPatch());
     EXPECT_TRUE (initial.isFactory);
     EXPECT_EQ (initial.author, "Brindlex");
     EXPECT_EQ (initial.description, "A blank patch");
     EXPECT_EQ (initial.categories, juce::StringArray ("Tools"));
     EXPECT_TRUE (initial.path.isEmpty());
-    EXPECT_FALSE (index.getTree().getChild (0).getChild (0).hasProperty (ids::path));
-
-    // A factory folder with no preset file still holds the Initial Patch but reports no presets.
-    Library empty;
-    empty.factory.createDirectory();
-    const auto emptyIndex = empty.build();
-    EXPECT_FALSE (emptyIndex.hasFactoryPresets());
-    EXPECT_EQ (namesOf (emptyIndex.getList()), juce::StringArray ("Initial Patch"));
+    EXPECT_FALSE (withFactory.getTree().getChild (0).getChild (0).hasProperty (ids::path));
 }
 
-TEST (PresetIndex, presetsComeBeforeFoldersInCodePointOrderAndFoldersNest)
+TEST (PresetIndex, presetsComeBeforeFoldersInCodePointOrderAndFoldersNestWhateverTheirCase)
 {
     Library library;
 
-    for (const auto* path : { "b.bpre", "Zeta.bpre", "alpha.bpre", "B.bpre", "\xc3\x89mile.bpre", // É, U+00C9
-                              "Bass/Sub/Low.bpre",
-                              "Bass/Deep.bpre",
-                              "Arp/Up.bpre",
-                              "Arp/Down.bpre" })
+    for (const auto* path : { "b.bpre", "Zeta.bpre", "alpha.bpre", "B.bpre", "\xc3\x89mile.bpre", "Bass/Sub/Low.bpre", "Bass/Deep.bpre", "Arp/Up.bpre", "Arp/Down.bpre" })
         library.add (library.factory, juce::String::fromUTF8 (path));
 
     const auto user = library.add (library.user, "Mine.bpre");
-
+    library.add (library.user, "Deep Bass/One.bpre");
+    library.add (library.user, "deep_bass/Two.bpre");
     const auto index = library.build();
-    juce::StringArray expected { "Initial Patch", "B", "Zeta", "alpha", "b", "", "Down", "Up", "Deep", "Low", "Mine" };
-    expected.set (5, juce::String::fromUTF8 ("\xc3\x89mile"));
+    const juce::StringArray expected { "Initial Patch", "B", "Zeta", "alpha", "b", juce::String::fromUTF8 ("\xc3\x89mile"), "Down", "Up", "Deep", "Low", "Mine", "One", "Two" };
     EXPECT_EQ (namesOf (index.getList()), expected);
 
     for (size_t i = 0; i < index.getList().size(); ++i)
@@ -115,8 +96,7 @@ TEST (PresetIndex, presetsComeBeforeFoldersInCodePointOrderAndFoldersNest)
         EXPECT_EQ (index.getList()[i].isFactory, i < 10) << i;
     }
 
-    EXPECT_EQ (index.getList().back().path, user.getFullPathName());
-
+    EXPECT_EQ (index.getList()[10].path, user.getFullPathName());
     const auto factory = index.getTree().getChild (0);
     const auto bass = factory.getChildWithName ("f_bass");
     ASSERT_TRUE (bass.isValid());
@@ -126,18 +106,12 @@ TEST (PresetIndex, presetsComeBeforeFoldersInCodePointOrderAndFoldersNest)
     EXPECT_EQ ((int) bass.getChild (0)[ids::presetIndex], 8);
     EXPECT_TRUE (bass.getChild (1).hasType ("f_sub"));
     EXPECT_EQ (bass.getChild (1).getChild (0)[ids::name].toString(), "Low");
-}
 
-TEST (PresetIndex, folderNamesDifferingInCaseOrBlanksShareOneNode)
-{
-    Library library;
-    library.add (library.user, "Deep Bass/One.bpre");
-    library.add (library.user, "deep_bass/Two.bpre");
-
-    const auto user = library.build().getTree().getChild (1);
-    ASSERT_EQ (user.getNumChildren(), 1);
-    EXPECT_TRUE (user.getChild (0).hasType ("f_deep_bass"));
-    EXPECT_EQ (user.getChild (0).getNumChildren(), 2);
+    // Folder names differing in case or blanks share one node.
+    const auto userTree = index.getTree().getChild (1);
+    ASSERT_EQ (userTree.getNumChildren(), 2);
+    EXPECT_TRUE (userTree.getChild (1).hasType ("f_deep_bass"));
+    EXPECT_EQ (userTree.getChild (1).getNumChildren(), 2);
 }
 
 TEST (PresetIndex, capitalisedForeignAndUnreadableFilesAreLeftOut)
@@ -151,34 +125,35 @@ TEST (PresetIndex, capitalisedForeignAndUnreadableFilesAreLeftOut)
     library.user.getChildFile ("Text.bpre").replaceWithText ("just some words");
     library.add (library.user, "Wrong extension.xml");
     library.user.getChildFile ("Folder.bpre").createDirectory();
-
     EXPECT_EQ (namesOf (library.build().getList()), juce::StringArray ("Good"));
 }
 
 TEST (PresetIndex, authorsCategoriesAndDescriptionsAreRead)
 {
     Library library;
-    using cadenzium::test::presetAttributes;
-    cadenzium::test::writePresetFile (library.factory.getChildFile ("Bass/Rubber.bpre"), "cadenzium2", presetAttributes ("Ada", " Bass , ,Arp,, ", "Bouncy low end"));
+    const auto attributes = [] (const juce::String& author, const juce::String& categories, const juce::String& description)
+    {
+        juce::StringPairArray a;
+        a.set ("author", author);
+        a.set ("categories", categories);
+        a.set ("description", description);
+        return a;
+    };
+    cadenzium::test::writePresetFile (library.factory.getChildFile ("Bass/Rubber.bpre"), "cadenzium2", attributes ("Ada", " Bass , ,Arp,, ", "Bouncy low end"));
     library.factory.getChildFile ("Bass/_description.txt").replaceWithText ("Low end\nfor everyone", false, false, nullptr);
 
     // A description long enough to push the root's start tag past the first read.
     const auto longDescription = juce::String::repeatedString ("la ", 40000);
-    cadenzium::test::writePresetFile (library.user.getChildFile ("Long.bpre"), "cadenzium2", presetAttributes ("Bo", "", longDescription));
-
+    cadenzium::test::writePresetFile (library.user.getChildFile ("Long.bpre"), "cadenzium2", attributes ("Bo", "", longDescription));
     const auto index = library.build();
-    const auto bass = index.getTree().getChild (0).getChildWithName ("f_bass");
-    EXPECT_EQ (bass[ids::description].toString(), "Low end\nfor everyone");
-
+    EXPECT_EQ (index.getTree().getChild (0).getChildWithName ("f_bass")[ids::description].toString(), "Low end\nfor everyone");
     ASSERT_EQ (namesOf (index.getList()), juce::StringArray ({ "Initial Patch", "Rubber", "Long" }));
     const auto& rubber = index.getList()[1];
     EXPECT_EQ (rubber.author, "Ada");
     EXPECT_EQ (rubber.categories, juce::StringArray ({ "Bass", "Arp" }));
     EXPECT_EQ (rubber.description, "Bouncy low end");
-
     EXPECT_EQ (index.getList()[2].description, longDescription);
     EXPECT_TRUE (index.getList()[2].categories.isEmpty());
-
     EXPECT_EQ (PresetInfo::parseCategories (",,"), juce::StringArray());
     EXPECT_EQ (PresetInfo::parseCategories ("Keys"), juce::StringArray ("Keys"));
 }

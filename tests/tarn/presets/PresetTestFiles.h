@@ -1,15 +1,18 @@
 #pragma once
 
-#include <juce_core/juce_core.h>
+#include <brindlex/UserFolders.h>
+#include <source/processor/Cadenzium2AudioProcessor.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
 
 namespace cadenzium::test
 {
 
 /** Writes a small preset file (creating its folders): an XML document whose root has
     the given tag and attributes, with one parameter child. */
-inline juce::File writePresetFile (const juce::File& file,
-                                   const juce::String& tag = "cadenzium2",
-                                   const juce::StringPairArray& attributes = {})
+inline juce::File writePresetFile (const juce::File& file, const juce::String& tag = "cadenzium2", const juce::StringPairArray& attributes = {})
 {
     juce::XmlElement root (tag);
 
@@ -19,21 +22,63 @@ inline juce::File writePresetFile (const juce::File& file,
     auto* param = root.createNewChildElement ("PARAM");
     param->setAttribute ("id", "swing_amount");
     param->setAttribute ("value", 0.0);
-
     file.getParentDirectory().createDirectory();
     file.replaceWithText (root.toString());
     return file;
 }
 
-inline juce::StringPairArray presetAttributes (const juce::String& author,
-                                               const juce::String& categories,
-                                               const juce::String& description)
+inline juce::StringArray toastTexts (brindlex::BrindlexProcessor& p)
 {
-    juce::StringPairArray attributes;
-    attributes.set ("author", author);
-    attributes.set ("categories", categories);
-    attributes.set ("description", description);
-    return attributes;
+    juce::StringArray texts;
+
+    for (const auto& toast : p.getToastManager().getToasts())
+        texts.add (toast.text);
+
+    return texts;
 }
+
+/** The plug-in's own preset folders (under the test's private HOME), emptied around each
+    test. An installed plug-in has a factory folder, so the Initial Patch is entry 0. */
+class PresetLibraryTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        presetsFolder.deleteRecursively();
+        factory.createDirectory();
+    }
+
+    void TearDown() override { presetsFolder.deleteRecursively(); }
+
+    /** A factory preset holding the processor's state with `swing` set. */
+    void writeFactoryPreset (Cadenzium2AudioProcessor& p, const juce::String& relativePath, float swing)
+    {
+        const auto before = p.getRawParameterValue ("swing_amount");
+        p.setRawParameterValueNotifyingHost ("swing_amount", swing);
+        const auto element = p.getPresetManager().createPresetElement ("Brindlex", "", "Tools");
+        p.setRawParameterValueNotifyingHost ("swing_amount", before);
+        ASSERT_TRUE (factory.getChildFile (relativePath).replaceWithText (element->toString()));
+    }
+
+    static std::optional<tarn::PresetInfo> entryNamed (Cadenzium2AudioProcessor& p, const juce::String& name)
+    {
+        for (const auto& entry : *p.getPresetManager().getPresetList())
+            if (entry.name == name)
+                return entry;
+
+        return std::nullopt;
+    }
+
+    static juce::MemoryBlock stateOf (Cadenzium2AudioProcessor& p)
+    {
+        juce::MemoryBlock block;
+        p.getStateInformation (block);
+        return block;
+    }
+
+    const juce::File presetsFolder = brindlex::UserFolders::getProductFolder ("Cadenzium 2").getChildFile ("Presets");
+    const juce::File factory = brindlex::BrindlexProcessor::getFactoryPresetFolder ("Cadenzium 2");
+    const juce::File user = brindlex::BrindlexProcessor::getUserPresetFolder ("Cadenzium 2");
+};
 
 } // namespace cadenzium::test

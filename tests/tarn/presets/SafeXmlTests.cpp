@@ -11,7 +11,6 @@ TEST (SafeXml, ordinaryDocumentsParseWithQuotedAnglesCommentsAndCdata)
     ASSERT_NE (xml, nullptr);
     EXPECT_EQ (xml->getStringAttribute ("description"), "a > b, c/>");
     EXPECT_EQ (xml->getNumChildElements(), 2);
-
     EXPECT_EQ (parse ("<cadenzium2 author=\"x\"><unclosed>", true)->getStringAttribute ("author"), "x");
     EXPECT_EQ (parse ("<cadenzium2><unclosed>"), nullptr);
     EXPECT_EQ (parse ("not xml"), nullptr);
@@ -64,7 +63,6 @@ TEST (SafeXml, aDocumentCutOffAnywhereOrRepeatingAnAttributeIsRefused)
     const juce::String document ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<state a=\"1\"><rows><row v=\"2\"/><row/></rows><empty/></state>\n");
     ASSERT_NE (tarn::SafeXml::parse (document), nullptr);
     EXPECT_NE (tarn::SafeXml::parse ("<state a=\"1\"/>"), nullptr);
-
     const auto end = document.trimEnd().length();
 
     for (int length = 1; length < end; ++length)

@@ -17,7 +17,6 @@ struct Event
     int channel = 1;
     int data1 = 0;
     int data2 = 0;
-
     bool isNoteOn() const noexcept { return kind == 0x90 && data2 > 0; }
     bool isNoteOff() const noexcept { return kind == 0x80 || (kind == 0x90 && data2 == 0); }
 

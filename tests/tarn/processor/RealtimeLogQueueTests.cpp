@@ -1,35 +1,17 @@
 #include <tarn/processor/RealtimeLogQueue.h>
 #include <tests/support/AllocationCounter.h>
+#include <tests/tarn/CapturingLogger.h>
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
-namespace
-{
-class CapturingLogger : public juce::Logger
-{
-public:
-    CapturingLogger()
-        : previous (juce::Logger::getCurrentLogger())
-    {
-        juce::Logger::setCurrentLogger (this);
-    }
-    ~CapturingLogger() override { juce::Logger::setCurrentLogger (previous); }
+using cadenzium::test::CapturingLogger;
 
-    void logMessage (const juce::String& message) override { lines.add (message); }
-
-    juce::StringArray lines;
-
-private:
-    juce::Logger* previous;
-};
-} // namespace
-
-TEST (RealtimeLogQueue, audioThreadTracesReachTheLogWithoutAllocating)
+TEST (RealtimeLogQueue, audioThreadTracesReachTheLogThroughTheMessageThreadWithoutAllocating)
 {
     CapturingLogger logger;
-    tarn::RealtimeLogQueue queue (0);
+    tarn::RealtimeLogQueue queue (10);
     std::size_t allocations = 1;
 
     std::thread audio ([&]
@@ -39,11 +21,12 @@ TEST (RealtimeLogQueue, audioThreadTracesReachTheLogWithoutAllocating)
                            queue.push ("Pinging internal parameter: ", 0.004);
                            allocations = counter.count(); });
     audio.join();
-
     EXPECT_EQ (allocations, 0u);
-    EXPECT_TRUE (logger.lines.isEmpty()) << "nothing is written before the drain";
+    EXPECT_TRUE (logger.lines.isEmpty()) << "nothing is written before the message thread drains";
 
-    queue.drain();
+    for (int i = 0; i < 100 && logger.lines.size() < 2; ++i)
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
+
     EXPECT_EQ (logger.lines, juce::StringArray ({ "Changing sequence number", "Pinging internal parameter: 0.004" }));
 }
 
@@ -57,25 +40,11 @@ TEST (RealtimeLogQueue, aFullQueueDropsAndReportsInsteadOfBlocking)
         accepted += queue.push (juce::String (i).toRawUTF8()) ? 1 : 0;
 
     EXPECT_LT (accepted, tarn::RealtimeLogQueue::capacity + 10);
-
     const juce::String longText = juce::String::repeatedString ("x", 500);
     queue.drain();
     queue.push (longText.toRawUTF8());
     queue.drain();
-
     EXPECT_EQ (logger.lines.size(), accepted + 2);
     EXPECT_TRUE (logger.lines[accepted].contains ("dropped"));
     EXPECT_EQ (logger.lines[accepted + 1].length(), tarn::RealtimeLogQueue::maxTextLength);
-}
-
-TEST (RealtimeLogQueue, itsTimerDrainsOnTheMessageThread)
-{
-    CapturingLogger logger;
-    tarn::RealtimeLogQueue queue (10);
-    queue.push ("Sequence manager changed a sequence");
-
-    for (int i = 0; i < 100 && logger.lines.isEmpty(); ++i)
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
-
-    EXPECT_EQ (logger.lines, juce::StringArray ({ "Sequence manager changed a sequence" }));
 }

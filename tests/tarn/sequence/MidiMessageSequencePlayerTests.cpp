@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace tarn;
 using namespace cadenzium::test;
 
@@ -29,37 +31,22 @@ void keepPendingLoaded (MidiMessageSequencePlayer& player, const Sequence& s)
         player.loadPending (prepareRendering (s, 7));
 }
 
-/** Where every message of `passes` passes belongs on the timeline, by the rounding rule. */
-std::vector<PlayedMessage> expectedTimeline (const juce::MidiMessageSequence& rendering,
-                                             double length,
-                                             double samplesPerTick,
-                                             int passes,
-                                             int roundingMode = MidiMessageSequencePlayer::roundUp)
+/** Where every message of `passes` passes of a one-bar phrase belongs on the timeline, by
+    the rounding rule. */
+std::vector<PlayedMessage> expectedTimeline (const juce::MidiMessageSequence& rendering, double samplesPerTick, int passes, int mode = MidiMessageSequencePlayer::roundUp)
 {
-    const auto toSample = [roundingMode] (double exact)
+    const auto toSample = [mode] (double exact)
     {
-        if (roundingMode == MidiMessageSequencePlayer::roundUp)
-            return (juce::int64) std::ceil (exact - 1.0e-6);
-
-        if (roundingMode == MidiMessageSequencePlayer::roundDown)
-            return (juce::int64) std::floor (exact + 1.0e-6);
-
-        return (juce::int64) std::floor (exact + 0.5);
+        return (juce::int64) (mode == MidiMessageSequencePlayer::roundUp     ? std::ceil (exact - 1.0e-6)
+                              : mode == MidiMessageSequencePlayer::roundDown ? std::floor (exact + 1.0e-6)
+                                                                             : std::floor (exact + 0.5));
     };
-
     std::vector<PlayedMessage> expected;
 
     for (int pass = 0; pass < passes; ++pass)
-    {
         for (const auto* holder : rendering)
-        {
-            if (holder->message.isMetaEvent() || LoopCountMarker::isMarker (holder->message))
-                continue;
-
-            const auto tick = pass * length + holder->message.getTimeStamp();
-            expected.push_back ({ toSample (tick * samplesPerTick), holder->message });
-        }
-    }
+            if (! holder->message.isMetaEvent() && ! LoopCountMarker::isMarker (holder->message))
+                expected.push_back ({ toSample ((pass * 3840.0 + holder->message.getTimeStamp()) * samplesPerTick), holder->message });
 
     return expected;
 }
@@ -73,6 +60,14 @@ void expectSameTimeline (const std::vector<PlayedMessage>& played, const std::ve
         ASSERT_NEAR ((double) played[i].sample, (double) expected[i].sample, tolerance) << "message " << i;
         ASSERT_EQ (played[i].message.getDescription(), expected[i].message.getDescription()) << "message " << i;
     }
+}
+
+std::vector<PlayedMessage> upTo (std::vector<PlayedMessage> messages, juce::int64 end)
+{
+    messages.erase (std::remove_if (messages.begin(), messages.end(), [end] (const PlayedMessage& p)
+                                    { return p.sample > end; }),
+                    messages.end());
+    return messages;
 }
 
 void loadBusy (MidiMessageSequencePlayer& player, double sampleRate)
@@ -98,10 +93,7 @@ TEST (MidiMessageSequencePlayer, playbackIsTheSameWhateverTheBlockSize)
         const auto samplesPerTick = 60.0 * sampleRate / (960.0 * bpm);
         const auto passSamples = 3840.0 * samplesPerTick;
         const auto end = (juce::int64) std::ceil (4 * passSamples); // four passes, and what falls on their end
-        auto expected = expectedTimeline (*rendering.events, 3840.0, samplesPerTick, 5, mode);
-        expected.erase (std::remove_if (expected.begin(), expected.end(), [end] (const PlayedMessage& p)
-                                        { return p.sample > end; }),
-                        expected.end());
+        const auto expected = upTo (expectedTimeline (*rendering.events, samplesPerTick, 5, mode), end);
 
         for (int blockSize : { 1, 7, 64, 512, 4096 })
         {
@@ -118,12 +110,7 @@ TEST (MidiMessageSequencePlayer, playbackIsTheSameWhateverTheBlockSize)
                 driver.playOne (blockSize);
             }
 
-            auto played = driver.played;
-            played.erase (std::remove_if (played.begin(), played.end(), [end] (const PlayedMessage& p)
-                                          { return p.sample > end; }),
-                          played.end());
-            expectSameTimeline (played, expected, tolerance);
-
+            expectSameTimeline (upTo (driver.played, end), expected, tolerance);
             driver.position.isPlaying = false;
             driver.playOne (blockSize);
             EXPECT_EQ (driver.counter.strayNoteOffs, 0);
@@ -137,13 +124,6 @@ TEST (MidiMessageSequencePlayer, hostLoopsJumpsAndRestartsNeitherRepeatNorLoseMe
     constexpr double sampleRate = 61440.0, bpm = 120.0; // 32 samples per tick
     constexpr juce::int64 passSamples = 3840 * 32;
     const auto rendering = prepareRendering (makeBusySequence(), 7);
-    const auto upTo = [] (std::vector<PlayedMessage> messages, juce::int64 end)
-    {
-        messages.erase (std::remove_if (messages.begin(), messages.end(), [end] (const PlayedMessage& p)
-                                        { return p.sample > end; }),
-                        messages.end());
-        return messages;
-    };
 
     // A host loop of exactly two passes, split at the loop end as hosts do, sounds like
     // playing straight on.
@@ -165,7 +145,7 @@ TEST (MidiMessageSequencePlayer, hostLoopsJumpsAndRestartsNeitherRepeatNorLoseMe
         }
 
         expectSameTimeline (upTo (driver.played, 4 * passSamples),
-                            upTo (expectedTimeline (*rendering.events, 3840.0, 32.0, 5), 4 * passSamples),
+                            upTo (expectedTimeline (*rendering.events, 32.0, 5), 4 * passSamples),
                             0);
     }
 
@@ -195,7 +175,6 @@ TEST (MidiMessageSequencePlayer, hostLoopsJumpsAndRestartsNeitherRepeatNorLoseMe
         driver.playOne (997);
         EXPECT_EQ (driver.counter.numSounding(), 0);
         EXPECT_EQ (driver.counter.strayNoteOffs, 0);
-
         driver.position = BlockPosition::playing (8.0, bpm);
         const auto restartSample = driver.samplesPlayed;
         driver.play (512, 240); // exactly one pass
@@ -206,7 +185,7 @@ TEST (MidiMessageSequencePlayer, hostLoopsJumpsAndRestartsNeitherRepeatNorLoseMe
             if (p.sample >= restartSample)
                 pass.push_back ({ p.sample - restartSample, p.message });
 
-        expectSameTimeline (upTo (pass, passSamples - 1), upTo (expectedTimeline (*rendering.events, 3840.0, 32.0, 1), passSamples - 1), 0);
+        expectSameTimeline (upTo (pass, passSamples - 1), upTo (expectedTimeline (*rendering.events, 32.0, 1), passSamples - 1), 0);
     }
 }
 
@@ -214,7 +193,6 @@ TEST (MidiMessageSequencePlayer, loopCountPassesThenSilenceUntilTheTransportRest
 {
     auto s = makeSequence ({ makeNote (60, 0, 240), makeNote (61, 960, 2880) }); // the second ends on the loop end
     s.loopCount = 2;
-
     MidiMessageSequencePlayer player;
     player.prepare (48000.0);
     player.loadFull (prepareRendering (s, 1));
@@ -248,89 +226,78 @@ TEST (MidiMessageSequencePlayer, loopCountPassesThenSilenceUntilTheTransportRest
 
 TEST (MidiMessageSequencePlayer, everyNoteItStartsIsEndedWhateverHappens)
 {
-    constexpr double sampleRate = 48000.0;
     const auto s = makeSequence ({ makeNote (60, 0, 3840), makeNote (62, 480, 960) });
-
-    const auto startPlaying = [&] (MidiMessageSequencePlayer& player)
-    {
-        player.prepare (sampleRate);
-        player.loadFull (prepareRendering (s, 3));
-        auto driver = std::make_unique<Driver> (player, sampleRate, 120.0);
-        driver->play (512, 60); // both notes sounding
-        EXPECT_EQ (driver->counter.numSounding(), 2);
-        return driver;
+    using Action = std::function<void (MidiMessageSequencePlayer&, Driver&)>;
+    const std::pair<const char*, Action> cases[] = {
+        { "transport stop", [] (auto&, Driver& d)
+          {
+              d.position.isPlaying = false;
+              d.playOne (512);
+          } },
+        { "the explicit stop, then playing on", [] (MidiMessageSequencePlayer& p, Driver& d)
+          {
+              d.buffer.clear();
+              p.endHeldNotes (d.buffer, 100);
+              d.collect (0);
+              EXPECT_EQ (d.counter.numSounding(), 0);
+              d.play (512, 400);
+              d.position.isPlaying = false;
+              d.playOne (512);
+          } },
+        { "a new phrase", [] (MidiMessageSequencePlayer& p, Driver& d)
+          {
+              p.loadFull (prepareRendering (makeSequence ({ makeNote (70, 3000, 10) }), 3, 2));
+              d.playOne (512);
+          } },
+        { "no tempo", [] (auto&, Driver& d)
+          {
+              d.position.bpm = 0.0;
+              d.playOne (512);
+              EXPECT_EQ (d.buffer.getNumEvents(), 2);
+          } },
+        { "hold switched on while notes sound, then a release", [] (MidiMessageSequencePlayer& p, Driver& d)
+          {
+              p.setKeyswitchOptions (true, true, false); // gate closed: no new notes, note-offs still pass
+              d.play (512, 300);
+          } },
     };
 
+    for (const auto& [name, action] : cases)
     {
-        SCOPED_TRACE ("transport stop");
+        SCOPED_TRACE (name);
         MidiMessageSequencePlayer player;
-        auto driver = startPlaying (player);
-        driver->position.isPlaying = false;
-        driver->playOne (512);
-        EXPECT_EQ (driver->counter.numSounding(), 0);
-    }
-    {
-        SCOPED_TRACE ("stop through the explicit call");
-        MidiMessageSequencePlayer player;
-        auto driver = startPlaying (player);
-        driver->buffer.clear();
-        player.endHeldNotes (driver->buffer, 100);
-        driver->collect (0);
-        EXPECT_EQ (driver->counter.numSounding(), 0);
-        driver->play (512, 400); // and playing on ends nothing twice
-        EXPECT_EQ (driver->counter.strayNoteOffs, 0);
-    }
-    {
-        SCOPED_TRACE ("a new phrase");
-        MidiMessageSequencePlayer player;
-        auto driver = startPlaying (player);
-        player.loadFull (prepareRendering (makeSequence ({ makeNote (70, 3000, 10) }), 3, 2));
-        driver->playOne (512);
-        EXPECT_EQ (driver->counter.numSounding(), 0);
-    }
-    {
-        SCOPED_TRACE ("no tempo");
-        MidiMessageSequencePlayer player;
-        auto driver = startPlaying (player);
-        driver->position.bpm = 0.0;
-        driver->playOne (512);
-        EXPECT_EQ (driver->counter.numSounding(), 0);
-        EXPECT_TRUE (driver->buffer.getNumEvents() == 2);
-    }
-    {
-        SCOPED_TRACE ("hold switched on while notes sound, then a release");
-        MidiMessageSequencePlayer player;
-        auto driver = startPlaying (player);
-        player.setKeyswitchOptions (true, true, false); // gate closed: no new notes, note-offs still pass
-        driver->play (512, 300);
-        EXPECT_EQ (driver->counter.numSounding(), 0);
-        EXPECT_EQ (driver->counter.strayNoteOffs, 0);
-    }
-    {
-        SCOPED_TRACE ("a note-off rounded onto the block end, then a swap");
-        MidiMessageSequencePlayer player;
-        player.prepare (44100.0);
+        player.prepare (48000.0);
         player.loadFull (prepareRendering (s, 3));
-        Driver driver (player, 44100.0, 97.0);
-
-        for (int block = 0; block < 3000; ++block)
-        {
-            keepPendingLoaded (player, s);
-            driver.playOne (31 + block % 17);
-        }
-
-        driver.position.isPlaying = false;
-        driver.playOne (64);
+        Driver driver (player, 48000.0, 120.0);
+        driver.play (512, 60);
+        EXPECT_EQ (driver.counter.numSounding(), 2);
+        action (player, driver);
         EXPECT_EQ (driver.counter.numSounding(), 0);
         EXPECT_EQ (driver.counter.strayNoteOffs, 0);
     }
+
+    // Note-offs rounded onto block ends, with a swap at every loop end.
+    MidiMessageSequencePlayer player;
+    player.prepare (44100.0);
+    player.loadFull (prepareRendering (s, 3));
+    Driver driver (player, 44100.0, 97.0);
+
+    for (int block = 0; block < 3000; ++block)
+    {
+        keepPendingLoaded (player, s);
+        driver.playOne (31 + block % 17);
+    }
+
+    driver.position.isPlaying = false;
+    driver.playOne (64);
+    EXPECT_EQ (driver.counter.numSounding(), 0);
+    EXPECT_EQ (driver.counter.strayNoteOffs, 0);
 }
 
 TEST (MidiMessageSequencePlayer, keyswitchesCutGateAndRetriggerThePhrase)
 {
     constexpr double sampleRate = 61440.0; // 32 samples per tick at 120 bpm
     const auto s = makeSequence ({ makeNote (60, 0, 480), makeNote (61, 960, 480), makeNote (62, 1920, 480), makeNote (63, 2880, 480) });
-
     MidiMessageSequencePlayer player;
     player.prepare (sampleRate);
     player.loadFull (prepareRendering (s, 1));
@@ -340,7 +307,6 @@ TEST (MidiMessageSequencePlayer, keyswitchesCutGateAndRetriggerThePhrase)
     player.setKeyswitchOptions (true, true, false);
     driver.play (1024, 50); // past the first two notes
     EXPECT_TRUE (driver.played.empty());
-
     driver.playOne (1024, 100); // press
     driver.play (1024, 10);
     ASSERT_FALSE (driver.notesOnly().empty());

@@ -11,13 +11,14 @@
 namespace cadenzium::test
 {
 
-inline tarn::SequenceNote makeNote (int number, int timestamp, int length, int velocity = 100)
+inline tarn::SequenceNote makeNote (int number, int timestamp, int length, int velocity = 100, int velocityMax = -1)
 {
     tarn::SequenceNote note;
     note.number = number;
     note.timestamp = timestamp;
     note.length = length;
-    note.velocityMin = note.velocityMax = velocity;
+    note.velocityMin = velocity;
+    note.velocityMax = std::max (velocity, velocityMax);
     return note;
 }
 
@@ -28,6 +29,69 @@ inline tarn::Sequence makeSequence (std::vector<tarn::SequenceNote> notes, int l
     sequence.notes = std::move (notes);
     sequence.normalise();
     return sequence;
+}
+
+/** A phrase drawn from `random`: notes on `numRows` rows from `lowestRow` that end inside
+    the phrase, with ranges, chance and repeats of every kind, a few row loops and lanes. */
+inline tarn::Sequence makeRandomSequence (juce::Random& random, int lowestRow = 0, int numRows = 128)
+{
+    tarn::Sequence s;
+    s.setLength (240 * (1 + random.nextInt (64)));
+    s.playbackStart = random.nextInt (s.getLength());
+    s.loopCount = random.nextInt (6) - 1;
+    s.name = random.nextBool() ? juce::String() : "Phrase " + juce::String (random.nextInt (100));
+
+    for (int i = random.nextInt (40); --i >= 0;)
+    {
+        const auto start = random.nextInt (s.getLength()), velocity = 1 + random.nextInt (127);
+        auto note = makeNote (lowestRow + random.nextInt (numRows), start, random.nextInt (s.getLength() - start + 1), velocity, velocity + random.nextInt (128 - velocity));
+        note.chance = random.nextInt (101);
+        note.transposeMin = random.nextInt (7) - 3;
+        note.transposeMax = note.transposeMin + random.nextInt (4);
+        note.octaveMin = random.nextInt (3) - 1;
+        note.octaveMax = note.octaveMin + random.nextInt (2);
+        note.repeatStyle = random.nextInt (3);
+
+        if (note.repeatStyle == tarn::SequenceNote::repeatAtRate)
+            note.repeatRate = tarn::GridSize::all()[(size_t) random.nextInt (24)];
+
+        if (note.repeatStyle != tarn::SequenceNote::noRepeats)
+            note.repeatCount = note.repeatStyle == tarn::SequenceNote::repeatAtRate ? note.repeatRate.identifier : 2 + random.nextInt (15);
+        s.notes.push_back (note);
+    }
+
+    for (int i = random.nextInt (4); --i >= 0;)
+    {
+        const auto start = random.nextInt (s.getLength());
+        s.loops[(size_t) (lowestRow + random.nextInt (numRows))] = { start, start + 1 + random.nextInt (s.getLength() - start) };
+    }
+
+    for (int i = random.nextInt (3); --i >= 0;)
+    {
+        tarn::ControllerLane lane;
+        lane.type = random.nextInt (2);
+        lane.number = lane.type == tarn::ControllerLane::controlChange ? random.nextInt (128) : -1;
+        lane.channel = 1 + random.nextInt (16);
+        lane.name = random.nextBool() ? juce::String() : "Lane";
+
+        for (int p = random.nextInt (5); --p >= 0;)
+            lane.points.push_back ({ random.nextInt (s.getLength()), random.nextInt (128), random.nextFloat(), random.nextInt (3) });
+
+        s.lanes.push_back (lane);
+    }
+
+    s.normalise();
+    return s;
+}
+
+/** The note on a row at a start, whatever the order of notes that start together. */
+inline const tarn::SequenceNote* findNote (const tarn::Sequence& s, int number, int timestamp)
+{
+    for (const auto& note : s.notes)
+        if (note.number == number && note.timestamp == timestamp)
+            return &note;
+
+    return nullptr;
 }
 
 /** A rendering with fixed draws, ready to load into a player. */

@@ -1,3 +1,5 @@
+#include "PlaybackTestSupport.h"
+
 #include <tarn/sequence/SequenceEditing.h>
 
 #include <gtest/gtest.h>
@@ -5,38 +7,9 @@
 using namespace tarn;
 namespace edit = tarn::SequenceEditing;
 
-namespace
-{
-SequenceNote makeNote (int number, int timestamp, int length)
-{
-    SequenceNote note;
-    note.number = number;
-    note.timestamp = timestamp;
-    note.length = length;
-    note.velocityMin = note.velocityMax = 100;
-    return note;
-}
-
-Sequence makeSequence (std::vector<SequenceNote> notes, int length = 3840)
-{
-    Sequence s;
-    s.setLength (length);
-    s.notes = std::move (notes);
-    s.normalise();
-    return s;
-}
-
-/** The note at a position, found by row and start so tests do not depend on how notes that
-    start together are ordered. */
-const SequenceNote* findNote (const Sequence& s, int number, int timestamp)
-{
-    for (const auto& note : s.notes)
-        if (note.number == number && note.timestamp == timestamp)
-            return &note;
-
-    return nullptr;
-}
-} // namespace
+using cadenzium::test::findNote;
+using cadenzium::test::makeNote;
+using cadenzium::test::makeSequence;
 
 TEST (SequenceEditing, invertAndReverseMirrorPitchesAndTimesInsideTheirSpan)
 {
@@ -70,7 +43,6 @@ TEST (SequenceEditing, duplicateSelectionAddsCopiesAfterItsSpanAndSettlesOverlap
     // The copy of the note at 0 lands exactly on an unselected note of its row at 960.
     const auto s = makeSequence ({ makeNote (60, 0, 480), makeNote (62, 480, 480), makeNote (60, 960, 480) });
     const auto result = edit::duplicateSelection (s, { 0, 1 });
-
     ASSERT_TRUE (result.hasChanged());
     ASSERT_EQ (result.sequence.notes.size(), 4u);
     EXPECT_NE (findNote (result.sequence, 60, 960), nullptr);
@@ -93,14 +65,10 @@ TEST (SequenceEditing, flattenRepeatsGivesTheStrikesThatPlaybackMakes)
     counted.repeatStyle = SequenceNote::repeatCountTimes;
     counted.repeatCount = 3;
     const auto equal = edit::flattenRepeats (makeSequence ({ counted }), {}, 0);
-
     ASSERT_EQ (equal.sequence.notes.size(), 3u);
+
     for (int i = 0; i < 3; ++i)
-    {
-        EXPECT_EQ (equal.sequence.notes[(size_t) i].timestamp, 320 * i);
-        EXPECT_EQ (equal.sequence.notes[(size_t) i].length, 320);
-        EXPECT_EQ (equal.sequence.notes[(size_t) i].repeatStyle, SequenceNote::noRepeats);
-    }
+        EXPECT_EQ (equal.sequence.notes[(size_t) i], makeNote (60, 320 * i, 320));
 
     // One strike (or none) is not a repeat: nothing to flatten, and no division by zero.
     for (auto strikes : { 0, 1 })
@@ -128,17 +96,6 @@ TEST (SequenceEditing, flattenRepeatsGivesTheStrikesThatPlaybackMakes)
     EXPECT_EQ (strikes.sequence.notes.back().getEnd(), 1100);
 }
 
-TEST (SequenceEditing, legatoKeepsOneNotePerStartAndJoinsThem)
-{
-    const auto s = makeSequence ({ makeNote (60, 0, 100), makeNote (64, 0, 100), makeNote (67, 0, 100), makeNote (72, 960, 77) });
-    const auto result = edit::legato (s, {});
-
-    ASSERT_EQ (result.sequence.notes.size(), 2u);
-    EXPECT_EQ (result.sequence.notes[0].timestamp, 0);
-    EXPECT_EQ (result.sequence.notes[0].length, 960);
-    EXPECT_EQ (result.sequence.notes[1], makeNote (72, 960, 77));
-}
-
 TEST (SequenceEditing, speedChangesScaleEverythingAndUndoEachOther)
 {
     auto s = makeSequence ({ makeNote (60, 0, 1), makeNote (61, 960, 480) });
@@ -148,7 +105,6 @@ TEST (SequenceEditing, speedChangesScaleEverythingAndUndoEachOther)
     ControllerLane lane;
     lane.points = { { 0, 1, 0.5f, 0 }, { 2000, 2, 0.5f, 0 } };
     s.lanes.push_back (lane);
-
     const auto faster = edit::doubleSpeed (s, {});
     ASSERT_TRUE (faster.hasChanged());
     EXPECT_EQ (faster.sequence.getLength(), 1920);
@@ -186,17 +142,14 @@ TEST (SequenceEditing, speedChangesScaleEverythingAndUndoEachOther)
 TEST (SequenceEditing, pasteNeedsAClipboardAndAPlaceInsideThePhrase)
 {
     const auto s = makeSequence ({ makeNote (60, 480, 240), makeNote (62, 960, 240) });
-
     const auto empty = edit::paste (s, { 1 }, {}, 0);
     EXPECT_TRUE (empty.shouldPlayAlert());
     EXPECT_TRUE (edit::hasSameContent (empty.sequence, s));
     EXPECT_EQ (empty.selection, NoteSelection ({ 1 }));
-
     const auto clipboard = edit::copyNotes (s, edit::selectAll (s));
     EXPECT_EQ (clipboard.earliestStart, 480);
     EXPECT_TRUE (edit::paste (s, {}, clipboard, -1).shouldPlayAlert());
     EXPECT_TRUE (edit::copyNotes (s, {}).isEmpty());
-
     const auto pasted = edit::paste (s, { 0 }, clipboard, 3000);
     ASSERT_TRUE (pasted.hasChanged());
     ASSERT_EQ (pasted.sequence.notes.size(), 4u);
@@ -210,10 +163,9 @@ TEST (SequenceEditing, pasteNeedsAClipboardAndAPlaceInsideThePhrase)
     EXPECT_EQ (cut.selection.size(), 1);
 }
 
-TEST (SequenceEditing, repeatCommandsSetTheSameRepeatOnEverySelectedNote)
+TEST (SequenceEditing, repeatCommandsSetTheSameRepeatOnEverySelectedNoteAndLoopResetsOnlyRealLoops)
 {
     const auto s = makeSequence ({ makeNote (60, 0, 960), makeNote (62, 960, 960) });
-
     const auto counted = edit::setRepeats (s, { 0, 1 }, 204);
     for (const auto& note : counted.sequence.notes)
     {
@@ -225,57 +177,52 @@ TEST (SequenceEditing, repeatCommandsSetTheSameRepeatOnEverySelectedNote)
     EXPECT_EQ (synced.sequence.notes[0].repeatCount, 4);
     EXPECT_EQ (synced.sequence.notes[1].repeatStyle, SequenceNote::repeatAtRate);
     EXPECT_EQ (synced.sequence.notes[1].repeatRate.ticks, 360);
-
     const auto off = edit::setRepeats (synced.sequence, { 0, 1 }, 200);
     EXPECT_TRUE (edit::hasSameContent (off.sequence, s));
-
     EXPECT_EQ (edit::setRepeats (s, { 0 }, 299).sequence.notes[0].repeatCount, 16);
     EXPECT_EQ (edit::setRepeats (s, { 0 }, 199).outcome, EditOutcome::unchanged);
+
+    // Resetting a loop region ignores rows the phrase has no loop for.
+    auto looped = s;
+    looped.loops[127] = { 0, 960 };
+    EXPECT_FALSE (edit::resetLoopRegion (looped, {}, 127).sequence.loops[127].isSet());
+    EXPECT_EQ (edit::resetLoopRegion (looped, {}, 130).outcome, EditOutcome::unchanged);
+    EXPECT_EQ (edit::resetLoopRegion (looped, {}, -1).outcome, EditOutcome::unchanged);
 }
 
 TEST (SequenceEditing, valueEditorResetsOneModeAndCollapsesRangesWhenRangeModeGoesOff)
 {
-    auto note = makeNote (60, 0, 240);
+    auto note = makeNote (60, 0, 240, 20, 90);
     note.chance = 30;
-    note.velocityMin = 20;
-    note.velocityMax = 90;
     note.transposeMin = -3;
     note.transposeMax = 5;
     const auto s = makeSequence ({ note });
-
     const auto chanceReset = edit::resetAllValues (s, {}, ValueEditorMode::chance);
     EXPECT_EQ (chanceReset.sequence.notes[0].chance, 100);
     EXPECT_EQ (chanceReset.sequence.notes[0].velocityMin, 20);
     EXPECT_EQ (edit::resetAllValues (s, {}, ValueEditorMode::velocity).sequence.notes[0].velocityMax, 100);
-
     const auto collapsed = edit::setRangeMode (s, {}, ValueEditorMode::transpose, true, false);
     EXPECT_EQ (collapsed.sequence.notes[0].transposeMax, -3);
     EXPECT_EQ (collapsed.sequence.notes[0].velocityMax, 90);
-
     EXPECT_EQ (edit::setRangeMode (s, {}, ValueEditorMode::velocity, false, false).outcome, EditOutcome::unchanged);
     EXPECT_EQ (edit::setRangeMode (s, {}, ValueEditorMode::velocity, false, true).outcome, EditOutcome::unchanged);
     EXPECT_FALSE (edit::modeHasRange (ValueEditorMode::chance));
 }
 
-TEST (SequenceEditing, snapMovesStartsToTheNearestGridLineInsideThePhrase)
+TEST (SequenceEditing, snapMovesStartsToTheNearestGridLineAndLegatoJoinsOneNotePerStart)
 {
     const auto s = makeSequence ({ makeNote (1, 120, 10), makeNote (2, 360, 10), makeNote (3, 490, 10), makeNote (4, 850, 10) }, 900);
-    const auto result = edit::snapToGrid (s, {}, GridSize (16, GridSize::straight));
+    const auto snapped = edit::snapToGrid (s, {}, GridSize (16, GridSize::straight));
+    EXPECT_NE (findNote (snapped.sequence, 1, 0), nullptr); // 0.5 steps: halves to even
+    EXPECT_NE (findNote (snapped.sequence, 2, 480), nullptr); // 1.5 steps
+    EXPECT_NE (findNote (snapped.sequence, 3, 480), nullptr);
+    EXPECT_NE (findNote (snapped.sequence, 4, 720), nullptr); // 960 is past the end
 
-    EXPECT_NE (findNote (result.sequence, 1, 0), nullptr); // 0.5 steps: halves to even
-    EXPECT_NE (findNote (result.sequence, 2, 480), nullptr); // 1.5 steps
-    EXPECT_NE (findNote (result.sequence, 3, 480), nullptr);
-    EXPECT_NE (findNote (result.sequence, 4, 720), nullptr); // 960 is past the end
-}
-
-TEST (SequenceEditing, loopResetIgnoresRowsThePhraseHasNoLoopFor)
-{
-    auto s = makeSequence ({});
-    s.loops[127] = { 0, 960 };
-
-    EXPECT_FALSE (edit::resetLoopRegion (s, {}, 127).sequence.loops[127].isSet());
-    EXPECT_EQ (edit::resetLoopRegion (s, {}, 130).outcome, EditOutcome::unchanged);
-    EXPECT_EQ (edit::resetLoopRegion (s, {}, -1).outcome, EditOutcome::unchanged);
+    const auto joined = edit::legato (makeSequence ({ makeNote (60, 0, 100), makeNote (64, 0, 100), makeNote (67, 0, 100), makeNote (72, 960, 77) }), {});
+    ASSERT_EQ (joined.sequence.notes.size(), 2u);
+    EXPECT_EQ (joined.sequence.notes[0].timestamp, 0);
+    EXPECT_EQ (joined.sequence.notes[0].length, 960);
+    EXPECT_EQ (joined.sequence.notes[1], makeNote (72, 960, 77));
 }
 
 TEST (SequenceEditing, overlapResolutionSettlesTheSelectedNoteAgainstItsRow)
@@ -304,7 +251,6 @@ TEST (SequenceEditing, overlapResolutionSettlesTheSelectedNoteAgainstItsRow)
         auto s = makeSequence ({ selected, c.other });
         const auto selectedPosition = s.notes[0] == selected ? 0 : 1;
         const auto result = edit::resolveOverlaps (s, { selectedPosition });
-
         ASSERT_EQ (result.selection.size(), 1);
         EXPECT_EQ (result.sequence.notes[(size_t) result.selection.getPositions()[0]], selected);
         ASSERT_EQ (result.sequence.notes.size(), c.kept ? 2u : 1u);

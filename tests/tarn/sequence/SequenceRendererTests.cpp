@@ -1,8 +1,5 @@
 #include "PlaybackTestSupport.h"
 
-#include <tarn/sequence/PitchOffsetMessage.h>
-#include <tarn/sequence/SequenceRenderer.h>
-
 #include <gtest/gtest.h>
 
 #include <set>
@@ -17,9 +14,7 @@ struct Strike
 {
     int tick;
     bool isNoteOn;
-    int note;
-    int velocity;
-    int offset;
+    int note, velocity, offset;
 };
 
 std::vector<Strike> strikes (const juce::MidiMessageSequence& rendering)
@@ -27,12 +22,8 @@ std::vector<Strike> strikes (const juce::MidiMessageSequence& rendering)
     std::vector<Strike> result;
 
     for (const auto* holder : rendering)
-    {
-        const auto [message, offset] = PitchOffsetMessage::unwrap (holder->message);
-
-        if (message.isNoteOnOrOff())
+        if (const auto [message, offset] = PitchOffsetMessage::unwrap (holder->message); message.isNoteOnOrOff())
             result.push_back ({ (int) holder->message.getTimeStamp(), message.isNoteOn(), message.getNoteNumber(), message.getVelocity(), offset });
-    }
 
     return result;
 }
@@ -58,17 +49,34 @@ std::vector<std::pair<int, int>> controllerValues (const juce::MidiMessageSequen
 
     return values;
 }
+
+ControllerLane controlChange (int number, std::vector<ControllerPoint> points)
+{
+    ControllerLane lane;
+    lane.type = ControllerLane::controlChange;
+    lane.number = number;
+    lane.points = std::move (points);
+    return lane;
+}
 } // namespace
 
-TEST (SequenceRenderer, aPassOpensWithItsLoopCountAndClosesAtItsLength)
+TEST (SequenceRenderer, aPassOpensWithItsLoopCountClosesAtItsLengthAndLeavesOutNotesThatCannotSound)
 {
-    auto s = makeSequence ({ makeNote (60, 0, 240) }, 1920);
-    auto rendering = renderSequence (s);
+    auto s = makeSequence ({ makeNote (60, 100, 0), makeNote (61, 1920, 240), makeNote (62, 0, 480), makeNote (62, 480, 480) }, 1920);
+    const auto rendering = renderSequence (s);
     ASSERT_TRUE (LoopCountMarker::isMarker (rendering.getEventPointer (0)->message));
     EXPECT_EQ (rendering.getEventPointer (0)->message.getRawData()[2], 1); // endless
     EXPECT_TRUE (isEndOfTrack (rendering.getEventPointer (rendering.getNumEvents() - 1)->message));
     EXPECT_EQ (rendering.getEndTime(), 1920.0);
+    EXPECT_TRUE (noteOnTicks (rendering, 60).empty()); // no length
+    EXPECT_TRUE (noteOnTicks (rendering, 61).empty()); // starts at the end
 
+    // The note-off of a note ending where the next on its pitch starts comes first.
+    const auto all = strikes (rendering);
+    const auto at480 = std::find_if (all.begin(), all.end(), [] (const Strike& x)
+                                     { return x.tick == 480; });
+    ASSERT_NE (at480, all.end());
+    EXPECT_FALSE (at480->isNoteOn);
     s.loopCount = 2;
     const auto prepared = MidiMessageSequencePlayer::Rendering::prepare (renderSequence (s), 1);
     EXPECT_EQ (prepared.loopLimit, 2);
@@ -76,19 +84,15 @@ TEST (SequenceRenderer, aPassOpensWithItsLoopCountAndClosesAtItsLength)
     EXPECT_FALSE (LoopCountMarker::isMarker (prepared.events->getEventPointer (0)->message));
 }
 
-TEST (SequenceRenderer, chanceAndRangesAreDrawnAfreshForEveryPass)
+TEST (SequenceRenderer, chanceAndRangesAreDrawnAfreshForEveryPassAndASeedReplaysThem)
 {
-    auto always = makeNote (60, 0, 240);
     auto never = makeNote (61, 0, 240);
     never.chance = 0;
-    auto ranged = makeNote (62, 480, 240);
-    ranged.velocityMin = 10;
-    ranged.velocityMax = 20;
+    auto ranged = makeNote (62, 480, 240, 10, 20);
     ranged.octaveMin = -1;
     ranged.octaveMax = 1;
-    auto s = makeSequence ({ always, never, ranged });
-
-    std::set<int> velocities, pitches;
+    auto s = makeSequence ({ makeNote (60, 0, 240), never, ranged });
+    std::set<int> velocities, pitches, offsets;
 
     for (int pass = 0; pass < 200; ++pass)
     {
@@ -97,13 +101,11 @@ TEST (SequenceRenderer, chanceAndRangesAreDrawnAfreshForEveryPass)
         EXPECT_TRUE (noteOnTicks (rendering, 61).empty());
 
         for (const auto& strike : strikes (rendering))
-        {
             if (strike.tick == 480 && strike.isNoteOn)
             {
                 velocities.insert (strike.velocity);
                 pitches.insert (strike.note);
             }
-        }
     }
 
     EXPECT_EQ (*velocities.begin(), 10);
@@ -112,7 +114,6 @@ TEST (SequenceRenderer, chanceAndRangesAreDrawnAfreshForEveryPass)
 
     // Carried offsets leave the note number alone and travel in the wrapper, note-off included.
     s.carryPitchOffset = true;
-    std::set<int> offsets;
 
     for (int pass = 0; pass < 100; ++pass)
         for (const auto& strike : strikes (renderSequence (s)))
@@ -120,26 +121,19 @@ TEST (SequenceRenderer, chanceAndRangesAreDrawnAfreshForEveryPass)
                 offsets.insert (strike.note == 62 ? strike.offset : 999);
 
     EXPECT_EQ (offsets, (std::set<int> { -12, 0, 12 }));
-}
-
-TEST (SequenceRenderer, theSameSeedDrawsTheSamePass)
-{
-    auto note = makeNote (60, 0, 240);
-    note.velocityMin = 1;
-    note.velocityMax = 127;
-    note.chance = 50;
-    const auto s = makeSequence ({ note, makeNote (61, 240, 240), note });
-
+    ranged.velocityMin = 1;
+    ranged.velocityMax = 127;
+    ranged.chance = 50;
+    s.notes = { ranged, makeNote (61, 240, 240), ranged };
     juce::Random a (42), b (42);
-    const auto first = strikes (renderSequence (s, a));
-    const auto second = strikes (renderSequence (s, b));
+    const auto first = strikes (renderSequence (s, a)), second = strikes (renderSequence (s, b));
     ASSERT_EQ (first.size(), second.size());
 
     for (size_t i = 0; i < first.size(); ++i)
         EXPECT_EQ (first[i].velocity, second[i].velocity);
 }
 
-TEST (SequenceRenderer, repeatsStrikeAtTheirRateOrCountWithOneNoteOff)
+TEST (SequenceRenderer, repeatsAndRowLoopsStrikeAgainWithoutEverHanging)
 {
     auto counted = makeNote (60, 960, 960);
     counted.repeatStyle = SequenceNote::repeatCountTimes;
@@ -153,43 +147,30 @@ TEST (SequenceRenderer, repeatsStrikeAtTheirRateOrCountWithOneNoteOff)
     auto damaged = makeNote (63, 0, 960);
     damaged.repeatStyle = SequenceNote::repeatCountTimes;
     damaged.repeatCount = 2000000000;
-
     const auto rendering = renderSequence (makeSequence ({ counted, rated, slow, damaged }));
     EXPECT_EQ (noteOnTicks (rendering, 60), (std::vector<int> { 960, 1200, 1440, 1680 }));
     EXPECT_EQ (noteOnTicks (rendering, 61), (std::vector<int> { 960, 1200, 1440, 1680 }));
     EXPECT_EQ (noteOnTicks (rendering, 62), (std::vector<int> { 0 }));
     EXPECT_EQ (noteOnTicks (rendering, 63), (std::vector<int> { 0 })); // a step below one tick never advances
+    const auto all = strikes (rendering);
+    EXPECT_EQ (std::count_if (all.begin(), all.end(), [] (const Strike& x)
+                              { return ! x.isNoteOn && x.note == 60; }),
+               1);
 
-    int noteOffs = 0;
-
-    for (const auto& strike : strikes (rendering))
-        noteOffs += (! strike.isNoteOn && strike.note == 60) ? 1 : 0;
-
-    EXPECT_EQ (noteOffs, 1);
-}
-
-TEST (SequenceRenderer, rowLoopsRepeatTheirRowAndBrokenLoopsPlayStraight)
-{
-    auto s = makeSequence ({ makeNote (60, 0, 240), makeNote (61, 0, 240), makeNote (62, 0, 240) });
-    s.loops[60] = { 0, 960 };
-    s.loops[62] = { 960, 960 }; // set behind the model's back: must not hang
-
-    const auto rendering = renderSequence (s);
-    EXPECT_EQ (noteOnTicks (rendering, 60), (std::vector<int> { 0, 960, 1920, 2880 }));
-    EXPECT_EQ (noteOnTicks (rendering, 61), (std::vector<int> { 0 }));
-    EXPECT_EQ (noteOnTicks (rendering, 62), (std::vector<int> { 0 }));
+    auto looped = makeSequence ({ makeNote (60, 0, 240), makeNote (61, 0, 240), makeNote (62, 0, 240) });
+    looped.loops[60] = { 0, 960 };
+    looped.loops[62] = { 960, 960 }; // set behind the model's back: must not hang
+    const auto loopRendering = renderSequence (looped);
+    EXPECT_EQ (noteOnTicks (loopRendering, 60), (std::vector<int> { 0, 960, 1920, 2880 }));
+    EXPECT_EQ (noteOnTicks (loopRendering, 61), (std::vector<int> { 0 }));
+    EXPECT_EQ (noteOnTicks (loopRendering, 62), (std::vector<int> { 0 }));
 }
 
 TEST (SequenceRenderer, playbackStartTurnsNotesAndControllersRound)
 {
     auto s = makeSequence ({ makeNote (60, 960, 240), makeNote (61, 0, 240) });
     s.playbackStart = 960;
-    ControllerLane lane;
-    lane.type = ControllerLane::controlChange;
-    lane.number = 7;
-    lane.points = { { 0, 10, 0.5f, 0 }, { 500, 10, 0.5f, 0 }, { 501, 90, 0.5f, 0 } };
-    s.lanes.push_back (lane);
-
+    s.lanes.push_back (controlChange (7, { { 0, 10, 0.5f, 0 }, { 500, 10, 0.5f, 0 }, { 501, 90, 0.5f, 0 } }));
     const auto rendering = renderSequence (s);
     EXPECT_EQ (noteOnTicks (rendering, 60), (std::vector<int> { 0 }));
     EXPECT_EQ (noteOnTicks (rendering, 61), (std::vector<int> { 2880 }));
@@ -199,13 +180,8 @@ TEST (SequenceRenderer, playbackStartTurnsNotesAndControllersRound)
 
 TEST (SequenceRenderer, controllerLanesFollowTheirCurveTickByTick)
 {
-    ControllerLane ramp;
-    ramp.type = ControllerLane::controlChange;
-    ramp.number = 1;
-    ramp.points = { { 0, 0, 0.5f, 0 }, { 960, 127, 0.5f, 0 } };
     auto s = makeSequence ({});
-    s.lanes.push_back (ramp);
-
+    s.lanes.push_back (controlChange (1, { { 0, 0, 0.5f, 0 }, { 960, 127, 0.5f, 0 } }));
     const auto values = controllerValues (renderSequence (s));
     ASSERT_EQ (values.size(), 128u);
 
@@ -227,48 +203,20 @@ TEST (SequenceRenderer, controllerLanesFollowTheirCurveTickByTick)
         for (size_t i = 1; i < curved.size(); ++i)
             EXPECT_GT (curved[i].second, curved[i - 1].second);
 
-        const auto atQuarter = std::find_if (curved.begin(), curved.end(), [] (auto v)
-                                             { return v.first >= 240; });
-        EXPECT_NE (atQuarter->second, 32);
+        EXPECT_NE (std::find_if (curved.begin(), curved.end(), [] (auto v)
+                                 { return v.first >= 240; })
+                       ->second,
+                   32);
     }
 
+    // A pitch bend lane at 0 sends the centre; a lane without points sends nothing.
     ControllerLane bend;
     bend.points = { { 0, 0, 0.5f, 0 } };
-    ControllerLane empty;
-    empty.type = ControllerLane::controlChange;
-    empty.number = 7;
-    s.lanes = { bend, empty };
+    s.lanes = { bend, controlChange (7, {}) };
     const auto rendering = renderSequence (s);
-    int controllerMessages = 0;
-
-    for (const auto* holder : rendering)
-    {
-        const auto& m = holder->message;
-        controllerMessages += m.isController() ? 1 : 0;
-
-        if (m.isPitchWheel())
-        {
-            EXPECT_EQ (m.getRawData()[1], 0);
-            EXPECT_EQ (m.getRawData()[2], 0x40);
-        }
-    }
-
-    EXPECT_EQ (controllerMessages, 0);
-}
-
-TEST (SequenceRenderer, notesThatCannotSoundAreLeftOutAndNoteOffsComeFirst)
-{
-    auto zero = makeNote (60, 100, 0);
-    auto atEnd = makeNote (61, 3840, 240);
-    const auto rendering = renderSequence (makeSequence ({ zero, atEnd, makeNote (62, 0, 480), makeNote (62, 480, 480) }));
-    EXPECT_TRUE (noteOnTicks (rendering, 60).empty());
-    EXPECT_TRUE (noteOnTicks (rendering, 61).empty());
-
-    const auto all = strikes (rendering);
-    const auto at480 = std::find_if (all.begin(), all.end(), [] (const Strike& s)
-                                     { return s.tick == 480; });
-    ASSERT_NE (at480, all.end());
-    EXPECT_FALSE (at480->isNoteOn);
+    EXPECT_TRUE (controllerValues (rendering).empty());
+    ASSERT_EQ (rendering.getNumEvents(), 3); // marker, bend, end of track
+    EXPECT_EQ (rendering.getEventPointer (1)->message.getPitchWheelValue(), 0x2000);
 }
 
 TEST (PitchOffsetMessage, wrapsNotesOnlyAndUnwrapsToTheSameNote)
@@ -278,22 +226,16 @@ TEST (PitchOffsetMessage, wrapsNotesOnlyAndUnwrapsToTheSameNote)
     ASSERT_EQ (wrapped.getRawDataSize(), 7);
     EXPECT_EQ (wrapped.getRawData()[1], 0x44);
     EXPECT_EQ (wrapped.getRawData()[5], 88);
-
     const auto back = PitchOffsetMessage::unwrap (wrapped);
-    EXPECT_TRUE (back.message.isNoteOn());
-    EXPECT_EQ (back.message.getChannel(), 3);
-    EXPECT_EQ (back.message.getNoteNumber(), 64);
-    EXPECT_EQ (back.message.getVelocity(), 90);
+    EXPECT_EQ (back.message.getDescription(), noteOn.getDescription());
     EXPECT_EQ (back.message.getTimeStamp(), 12.0);
     EXPECT_EQ (back.offset, -12);
-
     const auto silentOn = PitchOffsetMessage::wrap (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 0), 5);
     EXPECT_EQ (silentOn.getRawData()[1], 0x45);
     EXPECT_TRUE (PitchOffsetMessage::unwrap (silentOn).message.isNoteOff());
 
     // Offsets that could never land on a key are limited, keeping F7 out of the offset byte.
     EXPECT_EQ (PitchOffsetMessage::unwrap (PitchOffsetMessage::wrap (noteOn, 147)).offset, PitchOffsetMessage::maxOffset);
-
     const auto controller = juce::MidiMessage::controllerEvent (1, 7, 100);
     EXPECT_EQ (PitchOffsetMessage::wrap (controller, 3).getRawDataSize(), 3);
     EXPECT_EQ (PitchOffsetMessage::unwrap (controller).offset, 0);

@@ -8,6 +8,7 @@
 
 using namespace tarn;
 using cadenzium::test::makeNote;
+using cadenzium::test::makeSequence;
 
 namespace
 {
@@ -21,70 +22,12 @@ juce::ValueTree throughXml (const juce::ValueTree& tree)
 {
     return juce::ValueTree::fromXml (tree.toXmlString());
 }
-
-Sequence makeRandomSequence (juce::Random& random)
-{
-    Sequence s;
-    s.setLength (240 * (1 + random.nextInt (64)));
-    s.playbackStart = random.nextInt (s.getLength());
-    s.loopCount = random.nextInt (6) - 1;
-    s.name = random.nextBool() ? juce::String() : "Phrase " + juce::String (random.nextInt (100));
-
-    for (int i = random.nextInt (20); --i >= 0;)
-    {
-        auto note = makeNote (random.nextInt (128), random.nextInt (s.getLength()), random.nextInt (2000));
-        note.velocityMin = random.nextInt (128);
-        note.velocityMax = note.velocityMin + random.nextInt (128 - note.velocityMin);
-        note.chance = random.nextInt (101);
-        note.transposeMin = random.nextInt (5) - 2;
-        note.transposeMax = note.transposeMin + random.nextInt (3);
-        note.octaveMin = -random.nextInt (2);
-        note.octaveMax = random.nextInt (2);
-        note.repeatStyle = random.nextInt (3);
-
-        if (note.repeatStyle == SequenceNote::repeatAtRate)
-        {
-            note.repeatRate = GridSize::all()[(size_t) random.nextInt (24)];
-            note.repeatCount = note.repeatRate.identifier;
-        }
-        else if (note.repeatStyle == SequenceNote::repeatCountTimes)
-        {
-            note.repeatCount = 2 + random.nextInt (15);
-        }
-
-        s.notes.push_back (note);
-    }
-
-    for (int i = random.nextInt (4); --i >= 0;)
-    {
-        const auto start = random.nextInt (s.getLength());
-        s.loops[(size_t) random.nextInt (128)] = { start, start + 1 + random.nextInt (960) };
-    }
-
-    for (int i = random.nextInt (3); --i >= 0;)
-    {
-        ControllerLane lane;
-        lane.type = random.nextInt (2);
-        lane.number = lane.type == ControllerLane::controlChange ? random.nextInt (128) : -1;
-        lane.channel = 1 + random.nextInt (16);
-        lane.name = random.nextBool() ? juce::String() : "Lane";
-
-        for (int p = random.nextInt (5); --p >= 0;)
-            lane.points.push_back ({ random.nextInt (s.getLength()), random.nextInt (128), random.nextFloat(), random.nextInt (3) });
-
-        s.lanes.push_back (lane);
-    }
-
-    s.normalise();
-    return s;
-}
 } // namespace
 
 TEST (SequenceSerialisation, notesWriteOnlyTheModificationsTheyHave)
 {
     auto note = makeNote (60, 0, 240);
     EXPECT_EQ (text (writeNote (note)), R"(<note number="60" velocity_min="100" velocity_max="100" timestamp="0" length="240" channel="1"/>)");
-
     note.chance = 50;
     note.channel = 5; // never saved: always written as 1
     EXPECT_EQ (text (writeNote (note)),
@@ -97,17 +40,14 @@ TEST (SequenceSerialisation, notesWriteOnlyTheModificationsTheyHave)
     note.repeatCount = note.repeatRate.identifier;
     const auto tree = writeNote (note);
     EXPECT_EQ (text (tree.getChildWithName ("mods")), R"(<mods transpose_min="0" transpose_max="2" repeat_style="1" repeat_count="113"/>)");
-
     const auto back = readNote (throughXml (tree));
     EXPECT_EQ (back.repeatRate.ticks, 720); // 1/8 dotted: 480 + 240
     EXPECT_EQ (back.transposeMax, 2);
-
     auto inverted = juce::ValueTree::fromXml (R"(<note number="61"><mods transpose_min="3" transpose_max="1"/></note>)");
     const auto read = readNote (inverted);
     EXPECT_EQ (read.transposeMin, 3);
     EXPECT_EQ (read.transposeMax, 3);
     EXPECT_EQ (read.chance, 100);
-
     const auto notANote = readNote (juce::ValueTree ("loop"));
     EXPECT_EQ (notANote.chance, 100);
     EXPECT_EQ (notANote.velocityMax, 0);
@@ -119,7 +59,7 @@ TEST (SequenceSerialisation, sequencesWriteTheirOptionalPartsOnlyWhenSet)
     EXPECT_EQ (text (writeSequence (empty)),
                R"(<sequence length="3840" time_signature_numerator="4" time_signature_denominator="4"><controllers/></sequence>)");
 
-    auto s = cadenzium::test::makeSequence ({ makeNote (60, 0, 240) });
+    auto s = makeSequence ({ makeNote (60, 0, 240) });
     s.loops[60] = { 0, 3840 }; // the whole phrase: no loop
     s.normalise();
     EXPECT_EQ (text (writeSequence (s)),
@@ -135,7 +75,6 @@ TEST (SequenceSerialisation, sequencesWriteTheirOptionalPartsOnlyWhenSet)
     cc.points = { { 0, 64, 0.25f, ControllerPoint::quadratic } };
     ControllerLane bend; // pitch bend, no points
     s.lanes = { cc, bend };
-
     const auto tree = writeSequence (s);
     EXPECT_EQ (tree.getPropertyName (3).toString(), "playback_start");
     EXPECT_EQ (tree.getPropertyName (4).toString(), "name");
@@ -159,7 +98,7 @@ TEST (SequenceSerialisation, writeReadWriteGivesTheSameTextForAnySequence)
 
     for (int i = 0; i < 300; ++i)
     {
-        const auto s = makeRandomSequence (random);
+        const auto s = cadenzium::test::makeRandomSequence (random);
         const auto first = writeSequence (s);
         const auto back = readSequence (throughXml (first));
         ASSERT_EQ (text (writeSequence (back)), text (first));
@@ -169,19 +108,16 @@ TEST (SequenceSerialisation, writeReadWriteGivesTheSameTextForAnySequence)
 
 TEST (SequenceSerialisation, equalityIgnoresWhatIsNotSaved)
 {
-    auto a = cadenzium::test::makeSequence ({ makeNote (60, 0, 240) });
+    const auto a = makeSequence ({ makeNote (60, 0, 240) });
     auto b = a;
     b.carryPitchOffset = true;
     b.notes[0].channel = 3;
     EXPECT_TRUE (sequencesAreEqual (a, b));
-
     b.notes[0].velocityMax = 101;
     EXPECT_FALSE (sequencesAreEqual (a, b));
-
     b = a;
     b.name = "x";
     EXPECT_FALSE (sequencesAreEqual (a, b));
-
     b = a;
     b.lanes.push_back ({});
     EXPECT_FALSE (sequencesAreEqual (a, b));
@@ -209,31 +145,19 @@ TEST (SequenceSerialisation, damagedValuesAreBroughtIntoPlayableRanges)
     EXPECT_EQ (s.timeSignatureNumerator, 4);
     EXPECT_EQ (s.playbackStart, 0);
     EXPECT_EQ (s.loopCount, SequenceLimits::maxLoopCount);
-
     ASSERT_EQ (s.notes.size(), 3u);
-    const auto& wild = s.notes[2].number == 127 ? s.notes[2] : s.notes[0];
-    EXPECT_EQ (wild.number, 127);
-    EXPECT_EQ (wild.velocityMin, 0);
-    EXPECT_EQ (wild.velocityMax, 127);
-    EXPECT_EQ (wild.timestamp, 0);
-    EXPECT_EQ (wild.channel, 16);
-    EXPECT_EQ (wild.chance, 100);
-    EXPECT_EQ (wild.transposeMin, SequenceLimits::minTranspose);
-    EXPECT_EQ (wild.transposeMax, SequenceLimits::maxTranspose);
-    EXPECT_EQ (wild.octaveMax, SequenceLimits::maxOctave);
-    EXPECT_EQ (wild.repeatCount, SequenceLimits::maxRepeatStrikes);
-
-    for (const auto& note : s.notes)
-    {
-        if (note.number == 1)
-        {
-            EXPECT_EQ (note.repeatStyle, SequenceNote::noRepeats);
-        }
-        else if (note.number == 2)
-        {
-            EXPECT_EQ (note.repeatRate.ticks, 240);
-        }
-    }
+    const auto* wild = cadenzium::test::findNote (s, 127, 0);
+    ASSERT_NE (wild, nullptr);
+    EXPECT_EQ (wild->velocityMin, 0);
+    EXPECT_EQ (wild->velocityMax, 127);
+    EXPECT_EQ (wild->channel, 16);
+    EXPECT_EQ (wild->chance, 100);
+    EXPECT_EQ (wild->transposeMin, SequenceLimits::minTranspose);
+    EXPECT_EQ (wild->transposeMax, SequenceLimits::maxTranspose);
+    EXPECT_EQ (wild->octaveMax, SequenceLimits::maxOctave);
+    EXPECT_EQ (wild->repeatCount, SequenceLimits::maxRepeatStrikes);
+    EXPECT_EQ (cadenzium::test::findNote (s, 1, 0)->repeatStyle, SequenceNote::noRepeats);
+    EXPECT_EQ (cadenzium::test::findNote (s, 2, 0)->repeatRate.ticks, 240);
 
     for (const auto& loop : s.loops)
         EXPECT_EQ (loop, RowLoop());
@@ -255,26 +179,12 @@ TEST (SequenceSerialisation, garbageTreesNeverCrashAndAlwaysRenderValidMidi)
     const auto seed = cadenzium::test::testSeed (0x7e5eed);
     SCOPED_TRACE ("seed " + std::to_string (seed));
     juce::Random random (seed);
-
     const juce::StringArray names { "sequence", "notes", "note", "mods", "loops", "loop", "controllers", "controller", "controller_type", "points", "point", "length", "number", "velocity_min", "velocity_max", "timestamp", "channel", "chance", "transpose_min", "transpose_max", "octave_min", "octave_max", "repeat_style", "repeat_count", "row", "start", "end", "type", "value", "curve", "shape", "loop_count", "playback_start", "time_signature_numerator", "time_signature_denominator" };
 
     const auto randomValue = [&random]() -> juce::var
     {
-        switch (random.nextInt (6))
-        {
-            case 0:
-                return random.nextInt();
-            case 1:
-                return random.nextInt (40) - 5;
-            case 2:
-                return random.nextDouble() * 1.0e12 - 5.0e11;
-            case 3:
-                return juce::String (random.nextInt64());
-            case 4:
-                return "not a number";
-            default:
-                return std::numeric_limits<double>::infinity();
-        }
+        const juce::var values[] = { random.nextInt(), random.nextInt (40) - 5, random.nextDouble() * 1.0e12 - 5.0e11, juce::String (random.nextInt64()), "not a number", std::numeric_limits<double>::infinity() };
+        return values[random.nextInt (6)];
     };
 
     std::function<juce::ValueTree (int)> makeTree = [&] (int depth)

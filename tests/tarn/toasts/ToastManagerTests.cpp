@@ -1,4 +1,5 @@
 #include <tarn/toasts/ToastManager.h>
+#include <tests/tarn/CapturingLogger.h>
 
 #include <gtest/gtest.h>
 
@@ -9,29 +10,10 @@
 using tarn::Toast;
 using tarn::ToastManager;
 
+using cadenzium::test::CapturingLogger;
+
 namespace
 {
-/** Catches what reaches the framework's log while it is installed. */
-struct CapturingLogger : juce::Logger
-{
-    CapturingLogger()
-        : previous (juce::Logger::getCurrentLogger())
-    {
-        juce::Logger::setCurrentLogger (this);
-    }
-    ~CapturingLogger() override { juce::Logger::setCurrentLogger (previous); }
-
-    void logMessage (const juce::String& message) override
-    {
-        const std::lock_guard<std::mutex> guard (lock);
-        lines.add (message);
-    }
-
-    juce::Logger* previous;
-    std::mutex lock;
-    juce::StringArray lines;
-};
-
 struct RecordingListener : ToastManager::Listener
 {
     void toastsChanged (ToastManager&) override
@@ -55,15 +37,13 @@ juce::StringArray textsOf (const std::vector<Toast>& toasts)
 }
 } // namespace
 
-TEST (ToastManager, toastsKeepTheirOrderAndKindAndOnlyErrorsAreLoggedWithThePrefix)
+TEST (ToastManager, toastsKeepTheirOrderAndKindOnlyErrorsAreLoggedWithThePrefixAndOnlyTheNewestAreKept)
 {
     CapturingLogger log;
     ToastManager toasts;
-
     const auto first = toasts.addToast ("Couldn't save preset!", Toast::error);
     toasts.addToast ("Preset saved", Toast::information);
     toasts.addToast ("Invalid preset", Toast::error);
-
     const auto held = toasts.getToasts();
     ASSERT_EQ (held.size(), 3u);
     EXPECT_EQ (textsOf (held), juce::StringArray ({ "ERROR: Couldn't save preset!", "Preset saved", "ERROR: Invalid preset" }));
@@ -71,7 +51,6 @@ TEST (ToastManager, toastsKeepTheirOrderAndKindAndOnlyErrorsAreLoggedWithThePref
     EXPECT_EQ (held[1].kind, Toast::information);
     EXPECT_EQ (held[0].id, first);
     EXPECT_NE (held[1].id, held[2].id);
-
     EXPECT_EQ (log.lines, juce::StringArray ({ "ERROR: Couldn't save preset!", "ERROR: Invalid preset" }));
 
     // The editor removes a toast when it has finished showing, or takes them all.
@@ -79,19 +58,15 @@ TEST (ToastManager, toastsKeepTheirOrderAndKindAndOnlyErrorsAreLoggedWithThePref
     EXPECT_FALSE (toasts.removeToast (first));
     EXPECT_EQ (textsOf (toasts.takeToasts()), juce::StringArray ({ "Preset saved", "ERROR: Invalid preset" }));
     EXPECT_EQ (toasts.getNumToasts(), 0);
-}
 
-TEST (ToastManager, withNobodyShowingThemOnlyTheNewestAreKept)
-{
-    ToastManager toasts;
-
+    // With nobody showing them, only the newest are kept.
     for (int i = 0; i < ToastManager::maxHeldToasts + 10; ++i)
         toasts.addToast ("Invalid preset index: " + juce::String (i), Toast::information);
 
-    const auto held = toasts.getToasts();
-    ASSERT_EQ ((int) held.size(), ToastManager::maxHeldToasts);
-    EXPECT_EQ (held.front().text, "Invalid preset index: 10");
-    EXPECT_EQ (held.back().text, "Invalid preset index: " + juce::String (ToastManager::maxHeldToasts + 9));
+    const auto newest = textsOf (toasts.getToasts());
+    ASSERT_EQ (newest.size(), ToastManager::maxHeldToasts);
+    EXPECT_EQ (newest[0], "Invalid preset index: 10");
+    EXPECT_EQ (newest[newest.size() - 1], "Invalid preset index: " + juce::String (ToastManager::maxHeldToasts + 9));
 }
 
 TEST (ToastManager, toastsFromHostThreadsAllArriveInOrderAndListenersHearOnTheMessageThread)
@@ -100,7 +75,6 @@ TEST (ToastManager, toastsFromHostThreadsAllArriveInOrderAndListenersHearOnTheMe
     ToastManager toasts;
     RecordingListener listener;
     toasts.addListener (&listener);
-
     constexpr int threads = 4, perThread = ToastManager::maxHeldToasts / threads;
     std::vector<std::thread> senders;
 
@@ -132,11 +106,9 @@ TEST (ToastManager, toastsFromHostThreadsAllArriveInOrderAndListenersHearOnTheMe
 
     EXPECT_EQ ((int) ids.size(), threads * perThread);
     EXPECT_EQ (log.lines.size(), threads * perThread / 2);
-
     EXPECT_EQ (listener.calls, 0); // nothing is called on the senders' threads
     juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
     EXPECT_GE (listener.calls, 1);
     EXPECT_TRUE (listener.allOnMessageThread);
-
     toasts.removeListener (&listener);
 }

@@ -18,9 +18,8 @@ Sequence makeVariedPhrase (juce::Random& random)
 
     for (int i = random.nextInt (12); --i >= 0;)
     {
-        auto note = makeNote (random.nextInt (128), random.nextInt (1920), 1 + random.nextInt (1920));
-        note.velocityMin = 1 + random.nextInt (60);
-        note.velocityMax = note.velocityMin + random.nextInt (60);
+        const auto velocity = 1 + random.nextInt (60);
+        auto note = makeNote (random.nextInt (128), random.nextInt (1920), 1 + random.nextInt (1920), velocity, velocity + random.nextInt (60));
         note.chance = 20 + random.nextInt (81);
         notes.push_back (note);
     }
@@ -43,7 +42,6 @@ TEST (PhraseHandOver, phrasesReplacedWhileAnotherThreadPlaysNeverTearOrHangNotes
     const auto seed = cadenzium::test::testSeed (0x7a4d0fe);
     SCOPED_TRACE ("seed " + std::to_string (seed));
     juce::Random random (seed);
-
     AdvancedSequenceManager manager; // real time, with its render worker
     manager.prepare (48000.0);
 
@@ -91,7 +89,6 @@ TEST (PhraseHandOver, phrasesReplacedWhileAnotherThreadPlaysNeverTearOrHangNotes
 
     stop = true;
     audio.join();
-
     EXPECT_GT (blocksPlayed, 100);
     EXPECT_EQ (counter.strayNoteOffs, 0);
     EXPECT_EQ (counter.numSounding(), 0);
