@@ -20,7 +20,11 @@ public:
     {
         while (! threadShouldExit())
         {
-            owner.renderRequestedPasses();
+            // Offline, the blocks render their own next passes: a request taken here would
+            // leave the block without its pass, and the old one would play again.
+            if (! owner.isNonRealtime())
+                owner.renderRequestedPasses();
+
             wait (-1);
         }
     }
