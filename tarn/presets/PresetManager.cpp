@@ -216,7 +216,8 @@ bool PresetManager::applyPresetXml (std::unique_ptr<juce::XmlElement> xml, Prese
     if (xml == nullptr)
         return false;
 
-    xml->setTagName (xml->getTagName().toLowerCase());    auto state = juce::ValueTree::fromXml (*xml);
+    xml->setTagName (xml->getTagName().toLowerCase());
+    auto state = juce::ValueTree::fromXml (*xml);
 
     if (! state.hasType (stateType))
     {
@@ -309,7 +310,8 @@ void PresetManager::savePreset (const juce::String& name,
         return finish (false);
     }
 
-    const auto target = userRoot.getChildFile (name + PresetIndex::presetExtension);
+    // Joined by hand: getChildFile would take a name starting with "~" for the home folder.
+    const juce::File target (userRoot.getFullPathName() + juce::File::getSeparatorString() + name + PresetIndex::presetExtension);
 
     if (! target.exists())
         return finish (writePreset (target, text, author));

@@ -222,7 +222,7 @@ TEST_F (PresetManagerTest, aPresetThatIsNoLongerValidLoadsTheInitialStateOrNothi
     EXPECT_TRUE (presets.getCurrentPreset().isInitialPatch());
 }
 
-TEST_F (PresetManagerTest, blankAndPathLikeNamesAreRefused)
+TEST_F (PresetManagerTest, blankAndPathLikeNamesAreRefusedAndATildeStaysInTheUserFolder)
 {
     Cadenzium2AudioProcessor processor;
     processor.getToastManager().takeToasts();
@@ -238,6 +238,10 @@ TEST_F (PresetManagerTest, blankAndPathLikeNamesAreRefused)
 
     EXPECT_FALSE (presetsFolder.getChildFile ("Escape.bpre").exists());
     EXPECT_TRUE (user.findChildFiles (juce::File::findFilesAndDirectories, true, "*").isEmpty());
+
+    // A path starting with "~" means the home folder to the file classes.
+    EXPECT_EQ (save (processor.getPresetManager(), "~"), std::optional<bool> (true));
+    EXPECT_TRUE (user.getChildFile ("./~.bpre").existsAsFile());
 }
 
 TEST_F (PresetManagerTest, withoutAFactoryFolderTheStartUpSaysSoAndIndexZeroIsStillTheInitialState)
