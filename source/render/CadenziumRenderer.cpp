@@ -63,11 +63,13 @@ CadenziumRenderer::~CadenziumRenderer()
     cancelPendingUpdate();
 }
 
-bool CadenziumRenderer::start (Cadenzium2AudioProcessor& live, int editedPhrase, const juce::File& file, Completion onComplete)
+juce::Result CadenziumRenderer::start (Cadenzium2AudioProcessor& live, int editedPhrase, const juce::File& file, Completion onComplete)
 {
     // Checked before anything is built: the running render still uses its private processor.
-    if (isThreadRunning())
-        return false;
+    // A render whose thread has ended still counts until its completion has run, or that
+    // completion would wait for the next render and hand its result to the wrong callback.
+    if (isRendering() || isThreadRunning())
+        return juce::Result::fail (alreadyRenderingMessage);
 
     auto copy = std::make_unique<Cadenzium2AudioProcessor>();
     juce::MemoryBlock state;
@@ -83,10 +85,10 @@ bool CadenziumRenderer::start (Cadenzium2AudioProcessor& live, int editedPhrase,
     {
         completion = nullptr;
         privateProcessor.reset();
-        return false;
+        return juce::Result::fail (alreadyRenderingMessage);
     }
 
-    return true;
+    return juce::Result::ok();
 }
 
 void CadenziumRenderer::cancel()
@@ -230,6 +232,13 @@ CadenziumRenderer::RenderLength CadenziumRenderer::getRenderLength (int phraseLe
     RenderLength length;
     length.ticks = (double) std::max (3840, phraseLengthTicks) + lastChordEventTicks;
     length.samples = (juce::int64) std::ceil (length.ticks / CadenziumRendererPlayhead::ticksPerSample);
+
+    // The quotient can come out a hair above a whole number (19200 ticks gives
+    // 441000.00000000006): one sample more would start exactly at L, where a phrase pass
+    // restarts, and the file would end with notes that begin as it ends.
+    while (length.samples > 0 && (double) (length.samples - 1) * CadenziumRendererPlayhead::ticksPerSample >= length.ticks)
+        --length.samples;
+
     return length;
 }
 

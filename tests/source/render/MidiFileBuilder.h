@@ -2,6 +2,9 @@
 
 #include <juce_audio_basics/juce_audio_basics.h>
 
+#include <utility>
+#include <vector>
+
 namespace cadenzium::test
 {
 
@@ -41,5 +44,46 @@ struct MidiFileBuilder
     juce::MidiFile file;
     juce::OwnedArray<juce::MidiMessageSequence> tracks;
 };
+
+/** A file header followed by raw track bytes. */
+inline juce::MemoryBlock smfBytes (int tracks, int division, std::initializer_list<unsigned char> trackBytes = {})
+{
+    juce::MemoryOutputStream out;
+    out.write ("MThd", 4);
+    out.writeIntBigEndian (6);
+    out.writeShortBigEndian (1);
+    out.writeShortBigEndian ((short) tracks);
+    out.writeShortBigEndian ((short) division);
+
+    for (auto b : trackBytes)
+        out.writeByte ((char) b);
+
+    return out.getMemoryBlock();
+}
+
+/** One track holding note 60 from tick 0 to 10, written by hand so the header can lie. */
+inline juce::MemoryBlock oneNoteFile (int division)
+{
+    return smfBytes (1, division, { 'M', 'T', 'r', 'k', 0, 0, 0, 12, 0, 0x90, 60, 100, 10, 0x80, 60, 0, 0, 0xff, 0x2f, 0 });
+}
+
+/** Files a user might pick by mistake, or that were cut short or made to harm: none of them
+    holds a note that can be used, while oneNoteFile (960) does. */
+inline std::vector<std::pair<const char*, juce::MemoryBlock>> unusableMidiFiles()
+{
+    auto truncated = oneNoteFile (960);
+    truncated.setSize (truncated.getSize() - 5);
+
+    return {
+        { "empty", {} },
+        { "not MIDI", juce::MemoryBlock ("RIFF....WAVEfmt this is audio", 29) },
+        { "cut inside the header", juce::MemoryBlock (smfBytes (1, 960).getData(), 10) },
+        { "zero tracks", smfBytes (0, 960) },
+        { "truncated track", truncated },
+        { "absurd track length", smfBytes (1, 960, { 'M', 'T', 'r', 'k', 0x7f, 0xff, 0xff, 0xff, 0, 0x90, 60, 100, 10, 0x80, 60, 0 }) },
+        { "SMPTE time", oneNoteFile ((short) 0xe728) },
+        { "division 0", oneNoteFile (0) },
+    };
+}
 
 } // namespace cadenzium::test
