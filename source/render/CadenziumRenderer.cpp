@@ -132,13 +132,14 @@ void CadenziumRenderer::handleAsyncUpdate()
         rendered = std::move (lastRendered);
     }
 
+    // The processor goes before the callback runs: a callback that starts the next render
+    // must not have that render's processor deleted under it.
+    privateProcessor.reset();
     auto callback = std::move (completion);
     completion = nullptr;
 
     if (callback)
         callback (result, std::move (rendered));
-
-    privateProcessor.reset();
 }
 
 juce::Result CadenziumRenderer::render (Cadenzium2AudioProcessor& processor, int editedPhrase, const juce::File& file, RenderedMidi& result, const std::function<bool()>& shouldExit)

@@ -278,11 +278,22 @@ TEST (CadenziumRenderer, oneRenderRunsAtATimeAndACancelledOneReportsNothing)
     EXPECT_EQ (completions, 2);
     EXPECT_EQ (data->events.getEndTime(), 2 * 3840.0);
 
+    // A completion may start the next render straight away.
+    ASSERT_TRUE (renderer.start (live, 0, shortChords, [&] (juce::Result r, std::unique_ptr<Rendered> d)
+                                 {
+                                     collect (r, std::move (d));
+                                     EXPECT_TRUE (renderer.start (live, 0, shortChords, collect).wasOk()); })
+                     .wasOk());
+    runMessagesUntil ([&]
+                      { return completions > 3; });
+    EXPECT_EQ (completions, 4);
+    EXPECT_TRUE (result.wasOk()) << result.getErrorMessage();
+
     ASSERT_TRUE (renderer.start (live, 0, longChords, collect).wasOk());
     renderer.cancel();
     EXPECT_FALSE (renderer.isRendering());
     juce::MessageManager::getInstance()->runDispatchLoopUntil (100);
-    EXPECT_EQ (completions, 2) << "a cancelled render posts no result";
+    EXPECT_EQ (completions, 4) << "a cancelled render posts no result";
 }
 
 TEST (CadenziumRenderer, outputFilesTakeTheNextFreeNameAndSavingNeedsData)
