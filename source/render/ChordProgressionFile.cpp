@@ -1,5 +1,8 @@
 #include "ChordProgressionFile.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace ChordProgressionFile
 {
 
@@ -27,26 +30,34 @@ juce::Result read (juce::InputStream& stream, ChordProgression& progression)
         return juce::Result::fail (noUsableNotesMessage);
 
     const auto scale = 960.0 / midi.getTimeFormat();
+    std::vector<juce::MidiMessage> notes;
 
     for (int t = 0; t < midi.getNumTracks(); ++t)
     {
-        const auto& track = *midi.getTrack (t);
-
-        for (const auto* holder : track)
+        for (const auto* holder : *midi.getTrack (t))
         {
             const auto& message = holder->message;
             const auto status = message.getRawData()[0];
 
             if (message.getRawDataSize() >= 3 && status >= 0x80 && status <= 0x9f)
             {
-                auto copy = message;
-                copy.setTimeStamp (message.getTimeStamp() * scale);
-                progression.events.addEvent (copy);
+                notes.push_back (message);
+                notes.back().setTimeStamp (message.getTimeStamp() * scale);
             }
         }
     }
 
-    progression.events.sort();
+    // At one time, releases come before presses whichever track holds them: a bass track
+    // ending a pitch that the chord track strikes anew must not cut the new note short.
+    std::stable_sort (notes.begin(), notes.end(), [] (const juce::MidiMessage& a, const juce::MidiMessage& b)
+                      {
+                          if (a.getTimeStamp() != b.getTimeStamp())
+                              return a.getTimeStamp() < b.getTimeStamp();
+
+                          return a.isNoteOff() && ! b.isNoteOff(); });
+
+    for (const auto& message : notes)
+        progression.events.addEvent (message);
 
     if (progression.events.getNumEvents() == 0)
         return juce::Result::fail (noUsableNotesMessage);

@@ -35,6 +35,16 @@ TEST (ChordProgressionFile, timesAreRescaledToNineHundredSixtyTicksAndAllTracksM
     EXPECT_DOUBLE_EQ (progression.events.getEventTime (1), 960.0);
     EXPECT_EQ (progression.events.getEventPointer (1)->message.getNoteNumber(), 60);
     EXPECT_DOUBLE_EQ (progression.getLastEventTime(), 3840.0);
+
+    // The bass strikes C3 again as the chord track lets its C3 go: the release comes first,
+    // though the chord track is read later.
+    MidiFileBuilder handOver (960);
+    MidiFileBuilder::addNote (handOver.addTrack(), 48, 3840, 7680);
+    MidiFileBuilder::addNote (handOver.addTrack(), 48, 0, 3840);
+    ASSERT_TRUE (readBytes (handOver.build(), progression).wasOk());
+    ASSERT_EQ (progression.events.getNumEvents(), 4);
+    EXPECT_TRUE (progression.events.getEventPointer (1)->message.isNoteOff());
+    EXPECT_TRUE (progression.events.getEventPointer (2)->message.isNoteOn());
 }
 
 TEST (ChordProgressionFile, filesWithoutUsableNotesFailWithTheUsersMessage)
