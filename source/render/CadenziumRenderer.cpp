@@ -16,7 +16,7 @@ class SoundingNotes
 public:
     void update (const juce::MidiMessage& m) noexcept
     {
-        if (! m.isNoteOnOrOff())
+        if (! m.isNoteOnOrOff() || m.getNoteNumber() > 127)
             return;
 
         auto& count = counts[(size_t) m.getChannel() - 1][(size_t) m.getNoteNumber()];

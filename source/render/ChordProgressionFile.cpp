@@ -1,10 +1,17 @@
 #include "ChordProgressionFile.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace ChordProgressionFile
 {
+
+bool isUsableNoteEvent (const juce::MidiMessage& message) noexcept
+{
+    const auto* data = message.getRawData();
+    return message.getRawDataSize() == 3 && data[0] >= 0x80 && data[0] <= 0x9f && data[1] < 0x80 && data[2] < 0x80;
+}
 
 juce::Result read (const juce::File& file, ChordProgression& progression)
 {
@@ -22,10 +29,16 @@ juce::Result read (const juce::File& file, ChordProgression& progression)
 juce::Result read (juce::InputStream& stream, ChordProgression& progression)
 {
     progression.events.clear();
+
+    if (stream.getTotalLength() > maxFileBytes)
+        return juce::Result::fail (tooLongMessage);
+
     juce::MidiFile midi;
 
-    // A division of 0 cannot be turned into ticks, any more than SMPTE time can.
-    if (! midi.readFrom (stream) || midi.getNumTracks() == 0 || midi.getTimeFormat() <= 0
+    // A division of 0 cannot be turned into ticks, any more than SMPTE time can. The reader
+    // does not pair notes: it searches ahead for every note-off, which takes minutes on a file
+    // of many strikes that are never released. Re-strikes are ended below instead.
+    if (! midi.readFrom (stream, false) || midi.getNumTracks() == 0 || midi.getTimeFormat() <= 0
         || midi.getTrack (0)->getNumEvents() == 0)
         return juce::Result::fail (noUsableNotesMessage);
 
@@ -34,16 +47,24 @@ juce::Result read (juce::InputStream& stream, ChordProgression& progression)
 
     for (int t = 0; t < midi.getNumTracks(); ++t)
     {
+        // A track that strikes a sounding pitch again releases it first, as MIDI readers do.
+        std::array<std::array<bool, 128>, 16> sounding {};
+
         for (const auto* holder : *midi.getTrack (t))
         {
             const auto& message = holder->message;
-            const auto status = message.getRawData()[0];
 
-            if (message.getRawDataSize() >= 3 && status >= 0x80 && status <= 0x9f)
-            {
-                notes.push_back (message);
-                notes.back().setTimeStamp (message.getTimeStamp() * scale);
-            }
+            if (! isUsableNoteEvent (message))
+                continue;
+
+            const auto time = message.getTimeStamp() * scale;
+            auto& isSounding = sounding[(size_t) message.getChannel() - 1][(size_t) message.getNoteNumber()];
+
+            if (isSounding && message.isNoteOn())
+                notes.push_back (juce::MidiMessage::noteOff (message.getChannel(), message.getNoteNumber()).withTimeStamp (time));
+
+            isSounding = message.isNoteOn();
+            notes.push_back (message.withTimeStamp (time));
         }
     }
 

@@ -45,6 +45,16 @@ TEST (ChordProgressionFile, timesAreRescaledToNineHundredSixtyTicksAndAllTracksM
     ASSERT_EQ (progression.events.getNumEvents(), 4);
     EXPECT_TRUE (progression.events.getEventPointer (1)->message.isNoteOff());
     EXPECT_TRUE (progression.events.getEventPointer (2)->message.isNoteOn());
+
+    // A pitch struck again before its release is released first.
+    MidiFileBuilder restruck (960);
+    auto& track = restruck.addTrack();
+    track.addEvent (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100), 0);
+    track.addEvent (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100), 960);
+    ASSERT_TRUE (readBytes (restruck.build(), progression).wasOk());
+    ASSERT_EQ (progression.events.getNumEvents(), 3);
+    EXPECT_TRUE (progression.events.getEventPointer (1)->message.isNoteOff());
+    EXPECT_EQ (progression.events.getEventTime (1), 960.0);
 }
 
 TEST (ChordProgressionFile, filesWithoutUsableNotesFailWithTheUsersMessage)
@@ -68,12 +78,14 @@ TEST (ChordProgressionFile, filesWithoutUsableNotesFailWithTheUsersMessage)
                juce::String (ChordProgressionFile::missingFileMessage));
 }
 
-TEST (ChordProgressionFile, aProgressionLongerThanTheRenderLimitIsRefused)
+TEST (ChordProgressionFile, aProgressionLongerOrLargerThanTheRenderLimitIsRefused)
 {
     MidiFileBuilder builder (960);
     MidiFileBuilder::addNote (builder.addTrack(), 60, 0, ChordProgressionFile::maxLastEventTicks + 960.0);
 
     ChordProgression progression;
     EXPECT_EQ (readBytes (builder.build(), progression).getErrorMessage(),
+               juce::String (ChordProgressionFile::tooLongMessage));
+    EXPECT_EQ (readBytes (cadenzium::test::hugeFile(), progression).getErrorMessage(),
                juce::String (ChordProgressionFile::tooLongMessage));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <source/render/ChordProgressionFile.h>
+
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <utility>
@@ -61,10 +63,30 @@ inline juce::MemoryBlock smfBytes (int tracks, int division, std::initializer_li
     return out.getMemoryBlock();
 }
 
-/** One track holding note 60 from tick 0 to 10, written by hand so the header can lie. */
-inline juce::MemoryBlock oneNoteFile (int division)
+/** One track holding one note from tick 0 to 10, written by hand so the header and the
+    note's data bytes can lie. */
+inline juce::MemoryBlock oneNoteFile (int division, unsigned char pitch = 60)
 {
-    return smfBytes (1, division, { 'M', 'T', 'r', 'k', 0, 0, 0, 12, 0, 0x90, 60, 100, 10, 0x80, 60, 0, 0, 0xff, 0x2f, 0 });
+    return smfBytes (1, division, { 'M', 'T', 'r', 'k', 0, 0, 0, 12, 0, 0x90, pitch, 100, 10, 0x80, pitch, 0, 0, 0xff, 0x2f, 0 });
+}
+
+/** A well-formed file of one track too big to be a pattern: millions of short notes. */
+inline juce::MemoryBlock hugeFile()
+{
+    const auto trackBytes = 3 * (int) (ChordProgressionFile::maxFileBytes / 3) + 4;
+    juce::MemoryOutputStream out;
+    out.write ("MTrk", 4);
+    out.writeIntBigEndian (trackBytes + 4);
+    out.write ("\x00\x90\x3c\x64", 4);
+
+    // Running status: releases (velocity 0) and strikes by turns, all at tick 0.
+    for (int i = 0; i < trackBytes / 3 - 1; ++i)
+        out.write (i % 2 == 0 ? "\x00\x3c\x00" : "\x00\x3c\x64", 3);
+
+    out.write ("\x00\xff\x2f\x00", 4);
+    auto file = smfBytes (1, 960);
+    file.append (out.getData(), out.getDataSize());
+    return file;
 }
 
 /** Files a user might pick by mistake, or that were cut short or made to harm: none of them
@@ -83,6 +105,7 @@ inline std::vector<std::pair<const char*, juce::MemoryBlock>> unusableMidiFiles(
         { "absurd track length", smfBytes (1, 960, { 'M', 'T', 'r', 'k', 0x7f, 0xff, 0xff, 0xff, 0, 0x90, 60, 100, 10, 0x80, 60, 0 }) },
         { "SMPTE time", oneNoteFile ((short) 0xe728) },
         { "division 0", oneNoteFile (0) },
+        { "note number above 127", oneNoteFile (960, 0xc8) },
     };
 }
 

@@ -123,6 +123,8 @@ TEST (MidiPatternImport, unreadableAndHostileFilesFailAndChangeNothing)
     for (const auto& [what, bytes] : cadenzium::test::unusableMidiFiles())
         EXPECT_EQ (importBytes (bytes, result).getErrorMessage(), expected) << what;
 
+    EXPECT_EQ (importBytes (cadenzium::test::hugeFile(), result).getErrorMessage(), expected);
+
     EXPECT_EQ (result.sequence.name, "untouched");
 
     // The same track under a sound header imports: the files above fail for their flaw alone.
@@ -130,16 +132,25 @@ TEST (MidiPatternImport, unreadableAndHostileFilesFailAndChangeNothing)
     EXPECT_EQ (result.sequence.notes.size(), 1u);
 }
 
-TEST (MidiPatternImport, aNoteOnWithoutItsNoteOffIsSkippedAndTheRestImported)
+TEST (MidiPatternImport, aStrikeEndsTheSamePitchAndANoteOnThatNeverEndsIsSkipped)
 {
     MidiFileBuilder builder (960);
     auto& track = builder.addTrack();
-    MidiFileBuilder::addNote (track, 62, 0, 960);
+    for (int tick : { 0, 480, 960 })
+        track.addEvent (juce::MidiMessage::noteOn (1, 62, (juce::uint8) 100), tick);
+    track.addEvent (juce::MidiMessage::noteOff (1, 62), 1200);
     track.addEvent (juce::MidiMessage::noteOn (1, 70, (juce::uint8) 100), 1000);
 
     ImportedPattern result;
     ASSERT_TRUE (importBytes (builder.build(), result).wasOk());
-    ASSERT_EQ (result.sequence.notes.size(), 1u);
-    EXPECT_EQ (result.sequence.notes[0].number, 0);
+    const auto& notes = result.sequence.notes;
+    ASSERT_EQ (notes.size(), 3u);
     EXPECT_EQ (result.rowsUsed, 1);
+
+    for (size_t i = 0; i < 3; ++i)
+    {
+        EXPECT_EQ (notes[i].number, 0);
+        EXPECT_EQ (notes[i].timestamp, 480 * (int) i);
+        EXPECT_EQ (notes[i].length, i < 2 ? 480 : 240);
+    }
 }
