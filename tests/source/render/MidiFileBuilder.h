@@ -1,6 +1,7 @@
 #pragma once
 
 #include <source/render/ChordProgressionFile.h>
+#include <tests/support/TemporaryFolder.h>
 
 #include <juce_audio_basics/juce_audio_basics.h>
 
@@ -46,6 +47,23 @@ struct MidiFileBuilder
     juce::MidiFile file;
     juce::OwnedArray<juce::MidiMessageSequence> tracks;
 };
+
+/** Chords held for a bar each, one after the other. */
+inline juce::File writeChords (const TemporaryFolder& folder, const std::vector<std::vector<int>>& chords, int ticksPerQuarter = 960, const char* name = "Progression.mid")
+{
+    MidiFileBuilder builder (ticksPerQuarter);
+    auto& track = builder.addTrack();
+    const auto bar = 4 * ticksPerQuarter;
+
+    for (size_t i = 0; i < chords.size(); ++i)
+        for (auto pitch : chords[i])
+            MidiFileBuilder::addNote (track, pitch, (double) i * bar, (double) (i + 1) * bar);
+
+    const auto file = juce::File (folder.string()).getChildFile (name);
+    const auto bytes = builder.build();
+    file.replaceWithData (bytes.getData(), bytes.getSize());
+    return file;
+}
 
 /** A file header followed by raw track bytes. */
 inline juce::MemoryBlock smfBytes (int tracks, int division, std::initializer_list<unsigned char> trackBytes = {})
