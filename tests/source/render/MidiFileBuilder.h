@@ -97,9 +97,9 @@ inline juce::MemoryBlock hugeFile()
     out.writeIntBigEndian (trackBytes + 4);
     out.write ("\x00\x90\x3c\x64", 4);
 
-    // Running status: releases (velocity 0) and strikes by turns, all at tick 0.
+    // Running status: releases (velocity 0) and strikes by turns, a tick apart.
     for (int i = 0; i < trackBytes / 3 - 1; ++i)
-        out.write (i % 2 == 0 ? "\x00\x3c\x00" : "\x00\x3c\x64", 3);
+        out.write (i % 2 == 0 ? "\x01\x3c\x00" : "\x01\x3c\x64", 3);
 
     out.write ("\x00\xff\x2f\x00", 4);
     auto file = smfBytes (1, 960);
