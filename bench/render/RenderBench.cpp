@@ -1,6 +1,7 @@
 #include <source/editor/import/V1PresetParser.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <source/render/CadenziumRenderer.h>
+#include <source/render/ChordProgressionFile.h>
 #include <source/render/MidiPatternImport.h>
 #include <tests/support/TemporaryFolder.h>
 
@@ -165,3 +166,27 @@ static void importTenThousandNotes (benchmark::State& state)
     }
 }
 BENCHMARK (importTenThousandNotes)->Unit (benchmark::kMillisecond);
+
+static void readTwentyThousandUnreleasedStrikes (benchmark::State& state)
+{
+    // Pairing notes by searching ahead made files like this take minutes.
+    const bool asPattern = state.range (0) != 0;
+    Cadenzium2AudioProcessor logOwner;
+    juce::MidiMessageSequence track;
+
+    for (int i = 0; i < 20000; ++i)
+        track.addEvent (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100), 0.0);
+
+    const auto bytes = writeMidi (track);
+
+    for (auto _ : state)
+    {
+        juce::MemoryInputStream stream (bytes, false);
+        ImportedPattern pattern;
+        ChordProgression chords;
+        const auto result = asPattern ? MidiPatternImport::importStream (stream, "bench.mid", {}, pattern)
+                                      : ChordProgressionFile::read (stream, chords);
+        benchmark::DoNotOptimize (result);
+    }
+}
+BENCHMARK (readTwentyThousandUnreleasedStrikes)->Arg (0)->Arg (1)->ArgName ("asPattern")->Unit (benchmark::kMillisecond);

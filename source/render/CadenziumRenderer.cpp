@@ -16,7 +16,7 @@ class SoundingNotes
 public:
     void update (const juce::MidiMessage& m) noexcept
     {
-        if (! m.isNoteOnOrOff())
+        if (! m.isNoteOnOrOff() || m.getNoteNumber() > 127)
             return;
 
         auto& count = counts[(size_t) m.getChannel() - 1][(size_t) m.getNoteNumber()];
@@ -63,11 +63,13 @@ CadenziumRenderer::~CadenziumRenderer()
     cancelPendingUpdate();
 }
 
-bool CadenziumRenderer::start (Cadenzium2AudioProcessor& live, int editedPhrase, const juce::File& file, Completion onComplete)
+juce::Result CadenziumRenderer::start (Cadenzium2AudioProcessor& live, int editedPhrase, const juce::File& file, Completion onComplete)
 {
     // Checked before anything is built: the running render still uses its private processor.
-    if (isThreadRunning())
-        return false;
+    // A render whose thread has ended still counts until its completion has run, or that
+    // completion would wait for the next render and hand its result to the wrong callback.
+    if (isRendering() || isThreadRunning())
+        return juce::Result::fail (alreadyRenderingMessage);
 
     auto copy = std::make_unique<Cadenzium2AudioProcessor>();
     juce::MemoryBlock state;
@@ -83,10 +85,10 @@ bool CadenziumRenderer::start (Cadenzium2AudioProcessor& live, int editedPhrase,
     {
         completion = nullptr;
         privateProcessor.reset();
-        return false;
+        return juce::Result::fail (alreadyRenderingMessage);
     }
 
-    return true;
+    return juce::Result::ok();
 }
 
 void CadenziumRenderer::cancel()
@@ -130,13 +132,14 @@ void CadenziumRenderer::handleAsyncUpdate()
         rendered = std::move (lastRendered);
     }
 
+    // The processor goes before the callback runs: a callback that starts the next render
+    // must not have that render's processor deleted under it.
+    privateProcessor.reset();
     auto callback = std::move (completion);
     completion = nullptr;
 
     if (callback)
         callback (result, std::move (rendered));
-
-    privateProcessor.reset();
 }
 
 juce::Result CadenziumRenderer::render (Cadenzium2AudioProcessor& processor, int editedPhrase, const juce::File& file, RenderedMidi& result, const std::function<bool()>& shouldExit)
@@ -230,6 +233,13 @@ CadenziumRenderer::RenderLength CadenziumRenderer::getRenderLength (int phraseLe
     RenderLength length;
     length.ticks = (double) std::max (3840, phraseLengthTicks) + lastChordEventTicks;
     length.samples = (juce::int64) std::ceil (length.ticks / CadenziumRendererPlayhead::ticksPerSample);
+
+    // The quotient can come out a hair above a whole number (19200 ticks gives
+    // 441000.00000000006): one sample more would start exactly at L, where a phrase pass
+    // restarts, and the file would end with notes that begin as it ends.
+    while (length.samples > 0 && (double) (length.samples - 1) * CadenziumRendererPlayhead::ticksPerSample >= length.ticks)
+        --length.samples;
+
     return length;
 }
 

@@ -39,22 +39,25 @@ public:
     ~CadenziumRenderer() override;
 
     /** Starts a render on the background thread with a private processor made from the live
-        one's state. Returns false, and builds nothing, when a render is already running
-        (the caller shows alreadyRenderingMessage). The completion runs on the message thread.
-        [message thread] */
-    bool start (Cadenzium2AudioProcessor& live, int editedPhrase, const juce::File& chordFile, Completion onComplete);
+        one's state. Fails with alreadyRenderingMessage, and builds nothing, while a render is
+        still running or its completion has not run yet. The completion runs on the message
+        thread. [message thread] */
+    juce::Result start (Cadenzium2AudioProcessor& live, int editedPhrase, const juce::File& chordFile, Completion onComplete);
 
-    bool isRendering() const { return isThreadRunning(); }
+    /** From a successful start until its completion has run or it was cancelled. [message thread] */
+    bool isRendering() const noexcept { return privateProcessor != nullptr; }
 
     /** Stops a running render; its result is not posted. [message thread] */
     void cancel();
 
     /** The whole render on the calling thread: the same work the background render does,
-        for tools that have no message loop. `shouldExit` is polled between blocks. */
+        for tools that have no message loop. `shouldExit` is polled between blocks.
+        [any thread that owns the processor: nothing else may use it meanwhile] */
     static juce::Result render (Cadenzium2AudioProcessor& processor, int editedPhrase, const juce::File& chordFile, RenderedMidi& result, const std::function<bool()>& shouldExit = {});
 
     /** How long a render runs: L ticks, the longer of one bar and the edited phrase, plus the
-        time of the last chord event; N samples of the fixed render clock cover L. */
+        time of the last chord event; N samples of the fixed render clock cover L, and the
+        last of them starts before L. [any thread] */
     struct RenderLength
     {
         double ticks = 0.0;
@@ -64,14 +67,15 @@ public:
     static RenderLength getRenderLength (int phraseLengthTicks, double lastChordEventTicks) noexcept;
 
     /** In the chord file's folder, its name followed by " - Cadenzium.mid", or the next free
-        name like it. */
+        name like it. [any thread] */
     static juce::File getDefaultOutputFile (const juce::File& chordFile);
 
-    /** Writes the rendered file to the chosen place, atomically. */
+    /** Writes the rendered file to the chosen place, atomically: a failed write leaves an
+        existing file as it was. Fails with noDataToSaveMessage or cannotWriteMessage. [any thread] */
     static juce::Result saveTo (const RenderedMidi* rendered, const juce::File& target);
 
     /** Writes "Cadenzium 2 Render.mid" (or the next free name) into the folder, for a drag
-        into the host. */
+        into the host. [any thread] */
     static juce::Result writeDragFile (const RenderedMidi& rendered, const juce::File& folder, juce::File& written);
 
 private:

@@ -13,8 +13,10 @@ public:
     /** Ticks (960 per quarter note) that pass during one sample at this clock. */
     static constexpr double ticksPerSample = 1920.0 / sampleRate;
 
+    /** [the render's thread: the processor asks during its block] */
     juce::Optional<PositionInfo> getPosition() const override;
 
+    /** Between blocks, on the render's thread. */
     void reset() noexcept
     {
         quarterNotes = 0.0;

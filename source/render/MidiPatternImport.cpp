@@ -1,7 +1,10 @@
 #include "MidiPatternImport.h"
 
+#include "ChordProgressionFile.h"
+
 #include <brindlex/BrindlexLogger.h>
 
+#include <array>
 #include <set>
 
 namespace MidiPatternImport
@@ -56,6 +59,9 @@ juce::Result importFile (const juce::File& file, const std::vector<tarn::Control
 
 juce::Result importStream (juce::InputStream& stream, const juce::String& pathForLog, const std::vector<tarn::ControllerLane>& emptyLanes, ImportedPattern& result)
 {
+    if (stream.getTotalLength() > ChordProgressionFile::maxFileBytes)
+        return juce::Result::fail (noUsableNotesMessage);
+
     juce::MidiFile midi;
 
     // Without matching note-offs made up by the reader, a note-on that never ends is seen as such.
@@ -69,44 +75,52 @@ juce::Result importStream (juce::InputStream& stream, const juce::String& pathFo
     tarn::Sequence sequence;
     juce::StringArray skipped;
 
+    const auto addNote = [&sequence, scale] (const juce::MidiMessage& on, double offTime)
+    {
+        tarn::SequenceNote note;
+        note.number = on.getNoteNumber();
+        note.timestamp = toTicks (on.getTimeStamp(), scale);
+        note.length = toTicks (offTime - on.getTimeStamp(), scale);
+        note.velocityMin = note.velocityMax = on.getVelocity();
+        note.channel = on.getChannel();
+
+        // Notes beyond the longest phrase could never be played.
+        if (note.timestamp >= tarn::Sequence::maxLength)
+            return;
+
+        note.length = std::min (note.length, tarn::Sequence::maxLength - note.timestamp);
+        sequence.notes.push_back (note);
+    };
+
     for (int t = 0; t < midi.getNumTracks(); ++t)
     {
-        auto track = *midi.getTrack (t);
-        track.updateMatchedPairs();
+        // The note-on still open on each channel and pitch. A new strike of an open pitch
+        // ends it, as MIDI readers pair notes. One pass: searching ahead for each note-off
+        // takes minutes on a file of many strikes that are never released.
+        std::array<std::array<const juce::MidiMessage*, 128>, 16> open {};
 
-        for (int i = 0; i < track.getNumEvents(); ++i)
+        for (const auto* holder : *midi.getTrack (t))
         {
-            const auto& on = track.getEventPointer (i)->message;
+            const auto& m = holder->message;
 
-            if (! on.isNoteOn())
+            if (! ChordProgressionFile::isUsableNoteEvent (m))
                 continue;
 
-            const auto offIndex = track.getIndexOfMatchingKeyUp (i);
+            auto& sounding = open[(size_t) m.getChannel() - 1][(size_t) m.getNoteNumber()];
 
-            if (offIndex < 0)
-            {
-                skipped.add ("Error reading note in file " + pathForLog);
-                skipped.add ("No note-off message for the note-on:");
-                continue;
-            }
+            if (sounding != nullptr)
+                addNote (*sounding, m.getTimeStamp());
 
-            const auto onTime = on.getTimeStamp();
-            const auto offTime = track.getEventPointer (offIndex)->message.getTimeStamp();
-
-            tarn::SequenceNote note;
-            note.number = on.getNoteNumber();
-            note.timestamp = toTicks (onTime, scale);
-            note.length = toTicks (offTime - onTime, scale);
-            note.velocityMin = note.velocityMax = on.getVelocity();
-            note.channel = on.getChannel();
-
-            // Notes beyond the longest phrase could never be played.
-            if (note.timestamp >= tarn::Sequence::maxLength)
-                continue;
-
-            note.length = std::min (note.length, tarn::Sequence::maxLength - note.timestamp);
-            sequence.notes.push_back (note);
+            sounding = m.isNoteOn() ? &m : nullptr;
         }
+
+        for (const auto& channel : open)
+            for (const auto* unended : channel)
+                if (unended != nullptr)
+                {
+                    skipped.add ("Error reading note in file " + pathForLog);
+                    skipped.add ("No note-off message for the note-on:");
+                }
     }
 
     if (! skipped.isEmpty())

@@ -30,7 +30,9 @@ struct Parsed
     juce::String error;
 };
 
+/** [any thread] */
 Parsed parse (const juce::StringArray& arguments, const juce::File& workingFolder);
 
+/** What `--help` prints. [any thread] */
 juce::String getHelpText();
 } // namespace RenderCommandLine

@@ -1,3 +1,5 @@
+#include <source/processor/Cadenzium2AudioProcessor.h>
+#include <source/render/CadenziumRenderer.h>
 #include <source/render/ChordProgressionFile.h>
 #include <source/render/RenderCommandLine.h>
 #include <tests/support/TemporaryFolder.h>
@@ -32,6 +34,46 @@ Run runRenderer (const juce::StringArray& arguments, const juce::File& home)
 }
 
 juce::File examples() { return juce::File (CADENZIUM_CHORD_EXAMPLES); }
+
+juce::MemoryBlock contentsOf (const juce::File& file)
+{
+    juce::MemoryBlock bytes;
+    file.loadFileAsData (bytes);
+    return bytes;
+}
+
+/** A song whose third phrase draws its notes: a one-in-two chance each, ranges of velocity
+    and octave, one row picking a held note at random. */
+juce::MemoryBlock songState()
+{
+    Cadenzium2AudioProcessor processor;
+    RowList rows (3);
+    rows[1].type = CadenziumModifier::random;
+    rows[2].value = CadenziumModifier::highestPitchValue;
+    processor.getPhraseManager().setRows (rows);
+
+    tarn::Sequence phrase;
+
+    for (int i = 0; i < 16; ++i)
+    {
+        tarn::SequenceNote note;
+        note.number = i % 3;
+        note.timestamp = i * 240;
+        note.length = 200;
+        note.chance = 50;
+        note.velocityMin = 40;
+        note.velocityMax = 120;
+        note.octaveMax = 1;
+        phrase.notes.push_back (note);
+    }
+
+    phrase.normalise();
+    processor.getPhraseManager().setSequence (2, phrase, nullptr);
+
+    juce::MemoryBlock state;
+    processor.getStateInformation (state);
+    return state;
+}
 } // namespace
 
 TEST (RenderCommandLine, optionsParseAndMistakesAreExplained)
@@ -82,27 +124,60 @@ TEST (CadenziumRender, failuresAreExplainedWithANonZeroStatus)
     EXPECT_EQ (preset.exitCode, 1);
     EXPECT_TRUE (preset.output.contains ("Invalid preset")) << preset.output;
 
+    const auto state = runRenderer ({ examples().getChildFile ("Pop Four Chords.mid").getFullPathName(), "--state", badPreset.getFullPathName() }, root);
+    EXPECT_EQ (state.exitCode, 1);
+    EXPECT_TRUE (state.output.contains ("Invalid state")) << state.output;
+
+    const auto unwritable = runRenderer ({ examples().getChildFile ("Pop Four Chords.mid").getFullPathName(), "-o", root.getChildFile ("no/such/folder/out.mid").getFullPathName() }, root);
+    EXPECT_EQ (unwritable.exitCode, 1);
+    EXPECT_TRUE (unwritable.output.contains (CadenziumRenderer::cannotWriteMessage)) << unwritable.output;
+
     EXPECT_EQ (runRenderer ({ "--help" }, root).exitCode, 0);
 }
 
-TEST (CadenziumRender, theSameSeedWritesTheSameBytesAndTheDefaultNameIsNextToTheChords)
+TEST (CadenziumRender, theDefaultOutputIsNextToTheChordsUnderTheNextFreeName)
 {
     cadenzium::test::TemporaryFolder folder;
     const juce::File root (folder.string());
     const auto chords = root.getChildFile ("Progression.mid");
     ASSERT_TRUE (examples().getChildFile ("Jazz Two Five One.mid").copyFileTo (chords));
 
-    const auto first = runRenderer ({ chords.getFullPathName(), "--seed", "7" }, root);
+    const auto first = runRenderer ({ chords.getFullPathName() }, root);
     ASSERT_EQ (first.exitCode, 0) << first.output;
     EXPECT_TRUE (first.output.contains ("Progression - Cadenzium.mid")) << first.output;
 
-    // The first file exists now, so the second render takes the next free name.
-    const auto second = runRenderer ({ chords.getFullPathName(), "--seed", "7" }, root);
+    const auto second = runRenderer ({ chords.getFullPathName() }, root);
     ASSERT_EQ (second.exitCode, 0) << second.output;
+    EXPECT_TRUE (second.output.contains ("Progression - Cadenzium2.mid")) << second.output;
+    EXPECT_GT (contentsOf (root.getChildFile ("Progression - Cadenzium2.mid")).getSize(), 22u);
+}
 
-    juce::MemoryBlock a, b;
-    ASSERT_TRUE (root.getChildFile ("Progression - Cadenzium.mid").loadFileAsData (a));
-    ASSERT_TRUE (root.getChildFile ("Progression - Cadenzium2.mid").loadFileAsData (b));
-    EXPECT_GT (a.getSize(), 22u);
-    EXPECT_EQ (a, b);
+TEST (CadenziumRender, aSavedSongRendersTheChosenPhraseAndTheSeedFixesEveryDraw)
+{
+    cadenzium::test::TemporaryFolder folder;
+    const juce::File root (folder.string());
+    const auto chords = examples().getChildFile ("Pop Four Chords.mid").getFullPathName();
+
+    // The state as a host keeps it, and as XML text.
+    const auto binary = root.getChildFile ("song.state");
+    const auto state = songState();
+    binary.replaceWithData (state.getData(), state.getSize());
+    const auto xml = root.getChildFile ("song.xml");
+    xml.replaceWithText (juce::AudioProcessor::getXmlFromBinary (state.getData(), (int) state.getSize())->toString());
+
+    const auto render = [&] (const juce::File& song, const char* seed, const char* phrase, const char* out)
+    {
+        const auto run = runRenderer ({ chords, "--state", song.getFullPathName(), "--seed", seed, "--phrase", phrase, "-o", root.getChildFile (out).getFullPathName() }, root);
+        EXPECT_EQ (run.exitCode, 0) << run.output;
+        return run.output;
+    };
+
+    EXPECT_FALSE (render (binary, "5", "3", "a.mid").contains ("Rendered 0 notes"));
+    render (xml, "5", "3", "b.mid");
+    render (binary, "6", "3", "c.mid");
+    EXPECT_TRUE (render (binary, "5", "1", "d.mid").contains ("Rendered 0 notes")) << "the first phrase is empty";
+
+    EXPECT_GT (contentsOf (root.getChildFile ("a.mid")).getSize(), 22u);
+    EXPECT_EQ (contentsOf (root.getChildFile ("a.mid")), contentsOf (root.getChildFile ("b.mid")));
+    EXPECT_NE (contentsOf (root.getChildFile ("a.mid")), contentsOf (root.getChildFile ("c.mid")));
 }

@@ -55,6 +55,18 @@ int countNoteOns (const juce::MidiMessageSequence& events)
 
     return notes;
 }
+
+/** "17" or "16.5": a progression whose last note-off comes a tick before the bar line is
+    still heard as whole bars. */
+juce::String barsText (double ticks)
+{
+    const auto hundredths = juce::roundToInt (ticks / 3840.0 * 100.0);
+
+    if (hundredths % 100 == 0)
+        return juce::String (hundredths / 100);
+
+    return juce::String ((double) hundredths / 100.0, 2).trimCharactersAtEnd ("0");
+}
 } // namespace
 
 int main (int argc, char** argv)
@@ -116,9 +128,7 @@ int main (int argc, char** argv)
     if (const auto saved = CadenziumRenderer::saveTo (&rendered, output); saved.failed())
         return fail (saved.getErrorMessage() + " (" + output.getFullPathName() + ")");
 
-    const auto bars = rendered.events.getEndTime() / 3840.0;
-    std::cout << "Rendered " << countNoteOns (rendered.events) << " notes, "
-              << (bars == std::floor (bars) ? juce::String ((int) bars) : juce::String (bars, 1)) << " bars, phrase " << phrase + 1
+    std::cout << "Rendered " << countNoteOns (rendered.events) << " notes, " << barsText (rendered.events.getEndTime()) << " bars, phrase " << phrase + 1
               << ", to " << output.getFullPathName() << std::endl;
     return 0;
 }

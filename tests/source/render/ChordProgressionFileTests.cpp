@@ -14,16 +14,6 @@ juce::Result readBytes (const juce::MemoryBlock& bytes, ChordProgression& progre
     return ChordProgressionFile::read (stream, progression);
 }
 
-juce::MemoryBlock smfHeader (int format, int tracks, int division)
-{
-    juce::MemoryOutputStream out;
-    out.write ("MThd", 4);
-    out.writeIntBigEndian (6);
-    out.writeShortBigEndian ((short) format);
-    out.writeShortBigEndian ((short) tracks);
-    out.writeShortBigEndian ((short) division);
-    return out.getMemoryBlock();
-}
 } // namespace
 
 TEST (ChordProgressionFile, timesAreRescaledToNineHundredSixtyTicksAndAllTracksMerge)
@@ -45,6 +35,26 @@ TEST (ChordProgressionFile, timesAreRescaledToNineHundredSixtyTicksAndAllTracksM
     EXPECT_DOUBLE_EQ (progression.events.getEventTime (1), 960.0);
     EXPECT_EQ (progression.events.getEventPointer (1)->message.getNoteNumber(), 60);
     EXPECT_DOUBLE_EQ (progression.getLastEventTime(), 3840.0);
+
+    // The bass strikes C3 again as the chord track lets its C3 go: the release comes first,
+    // though the chord track is read later.
+    MidiFileBuilder handOver (960);
+    MidiFileBuilder::addNote (handOver.addTrack(), 48, 3840, 7680);
+    MidiFileBuilder::addNote (handOver.addTrack(), 48, 0, 3840);
+    ASSERT_TRUE (readBytes (handOver.build(), progression).wasOk());
+    ASSERT_EQ (progression.events.getNumEvents(), 4);
+    EXPECT_TRUE (progression.events.getEventPointer (1)->message.isNoteOff());
+    EXPECT_TRUE (progression.events.getEventPointer (2)->message.isNoteOn());
+
+    // A pitch struck again before its release is released first.
+    MidiFileBuilder restruck (960);
+    auto& track = restruck.addTrack();
+    track.addEvent (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100), 0);
+    track.addEvent (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100), 960);
+    ASSERT_TRUE (readBytes (restruck.build(), progression).wasOk());
+    ASSERT_EQ (progression.events.getNumEvents(), 3);
+    EXPECT_TRUE (progression.events.getEventPointer (1)->message.isNoteOff());
+    EXPECT_EQ (progression.events.getEventTime (1), 960.0);
 }
 
 TEST (ChordProgressionFile, filesWithoutUsableNotesFailWithTheUsersMessage)
@@ -56,36 +66,26 @@ TEST (ChordProgressionFile, filesWithoutUsableNotesFailWithTheUsersMessage)
     controllersOnly.addTrack().addEvent (juce::MidiMessage::controllerEvent (1, 1, 64), 0);
     EXPECT_EQ (readBytes (controllersOnly.build(), progression).getErrorMessage(), expected);
 
-    EXPECT_EQ (readBytes (smfHeader (1, 0, 960), progression).getErrorMessage(), expected);
-
-    // A division of 0 and SMPTE time both fail instead of dividing by zero.
-    for (int division : { 0, -7936 })
+    for (const auto& [what, bytes] : cadenzium::test::unusableMidiFiles())
     {
-        auto bytes = smfHeader (0, 1, division);
-        const unsigned char track[] = { 'M', 'T', 'r', 'k', 0, 0, 0, 8, 0, 0x90, 60, 100, 10, 0x80, 60, 0 };
-        bytes.append (track, sizeof (track));
-        EXPECT_EQ (readBytes (bytes, progression).getErrorMessage(), expected) << division;
+        EXPECT_EQ (readBytes (bytes, progression).getErrorMessage(), expected) << what;
+        EXPECT_EQ (progression.events.getNumEvents(), 0) << what;
     }
 
-    // Truncated in the middle of a track, and a track claiming to be enormous.
-    auto truncated = smfHeader (0, 1, 960);
-    const unsigned char shortTrack[] = { 'M', 'T', 'r', 'k', 0x7f, 0xff, 0xff, 0xff, 0, 0x90, 60 };
-    truncated.append (shortTrack, sizeof (shortTrack));
-    EXPECT_EQ (readBytes (truncated, progression).getErrorMessage(), expected);
-
-    const juce::MemoryBlock garbage ("not a midi file at all", 22);
-    EXPECT_EQ (readBytes (garbage, progression).getErrorMessage(), expected);
+    EXPECT_TRUE (readBytes (cadenzium::test::oneNoteFile (960), progression).wasOk());
 
     EXPECT_EQ (ChordProgressionFile::read (juce::File ("/nonexistent/chords.mid"), progression).getErrorMessage(),
                juce::String (ChordProgressionFile::missingFileMessage));
 }
 
-TEST (ChordProgressionFile, aProgressionLongerThanTheRenderLimitIsRefused)
+TEST (ChordProgressionFile, aProgressionLongerOrLargerThanTheRenderLimitIsRefused)
 {
     MidiFileBuilder builder (960);
     MidiFileBuilder::addNote (builder.addTrack(), 60, 0, ChordProgressionFile::maxLastEventTicks + 960.0);
 
     ChordProgression progression;
     EXPECT_EQ (readBytes (builder.build(), progression).getErrorMessage(),
+               juce::String (ChordProgressionFile::tooLongMessage));
+    EXPECT_EQ (readBytes (cadenzium::test::hugeFile(), progression).getErrorMessage(),
                juce::String (ChordProgressionFile::tooLongMessage));
 }

@@ -52,6 +52,16 @@ TEST (MidiPatternImport, timingIsRescaledAndPitchesBecomeRowsInRisingOrder)
     ASSERT_EQ (s.lanes.size(), 1u);
     EXPECT_TRUE (s.lanes[0].points.empty());
     EXPECT_EQ (s.playbackStart, 0);
+
+    // Rows come from the file's own pitches, not from an earlier import's.
+    MidiFileBuilder later (960);
+    MidiFileBuilder::addNote (later.addTrack(), 72, 0, 240);
+    MidiFileBuilder::addNote (*later.tracks[0], 48, 240, 480);
+    ASSERT_TRUE (importBytes (later.build(), result).wasOk());
+    ASSERT_EQ (result.sequence.notes.size(), 2u);
+    EXPECT_EQ (result.sequence.notes[0].number, 1);
+    EXPECT_EQ (result.sequence.notes[1].number, 0);
+    EXPECT_EQ (result.rowsUsed, 2);
 }
 
 TEST (MidiPatternImport, lengthRoundsUpToWholeBarsOfTheFilesTimeSignature)
@@ -96,35 +106,51 @@ TEST (MidiPatternImport, unusableTimeSignaturesFallBackToFourFour)
     }
 }
 
-TEST (MidiPatternImport, filesWithoutCompleteNotesFailAndChangeNothing)
+TEST (MidiPatternImport, unreadableAndHostileFilesFailAndChangeNothing)
 {
     ImportedPattern result;
     result.sequence.name = "untouched";
+    const juce::String expected = MidiPatternImport::noUsableNotesMessage;
 
     MidiFileBuilder onlyNoteOns (960);
     onlyNoteOns.addTrack().addEvent (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100), 0);
-    EXPECT_FALSE (importBytes (onlyNoteOns.build(), result).wasOk());
+    EXPECT_EQ (importBytes (onlyNoteOns.build(), result).getErrorMessage(), expected);
 
-    MidiFileBuilder empty (960);
-    empty.addTrack().addEvent (juce::MidiMessage::controllerEvent (1, 1, 1), 0);
-    EXPECT_FALSE (importBytes (empty.build(), result).wasOk());
+    MidiFileBuilder controllersOnly (960);
+    controllersOnly.addTrack().addEvent (juce::MidiMessage::controllerEvent (1, 1, 1), 0);
+    EXPECT_EQ (importBytes (controllersOnly.build(), result).getErrorMessage(), expected);
 
-    const juce::MemoryBlock garbage ("RIFF....WAVEfmt ", 16);
-    EXPECT_EQ (importBytes (garbage, result).getErrorMessage(), juce::String (MidiPatternImport::noUsableNotesMessage));
+    for (const auto& [what, bytes] : cadenzium::test::unusableMidiFiles())
+        EXPECT_EQ (importBytes (bytes, result).getErrorMessage(), expected) << what;
+
+    EXPECT_EQ (importBytes (cadenzium::test::hugeFile(), result).getErrorMessage(), expected);
 
     EXPECT_EQ (result.sequence.name, "untouched");
+
+    // The same track under a sound header imports: the files above fail for their flaw alone.
+    ASSERT_TRUE (importBytes (cadenzium::test::oneNoteFile (960), result).wasOk());
+    EXPECT_EQ (result.sequence.notes.size(), 1u);
 }
 
-TEST (MidiPatternImport, aNoteOnWithoutItsNoteOffIsSkippedAndTheRestImported)
+TEST (MidiPatternImport, aStrikeEndsTheSamePitchAndANoteOnThatNeverEndsIsSkipped)
 {
     MidiFileBuilder builder (960);
     auto& track = builder.addTrack();
-    MidiFileBuilder::addNote (track, 62, 0, 960);
+    for (int tick : { 0, 480, 960 })
+        track.addEvent (juce::MidiMessage::noteOn (1, 62, (juce::uint8) 100), tick);
+    track.addEvent (juce::MidiMessage::noteOff (1, 62), 1200);
     track.addEvent (juce::MidiMessage::noteOn (1, 70, (juce::uint8) 100), 1000);
 
     ImportedPattern result;
     ASSERT_TRUE (importBytes (builder.build(), result).wasOk());
-    ASSERT_EQ (result.sequence.notes.size(), 1u);
-    EXPECT_EQ (result.sequence.notes[0].number, 0);
+    const auto& notes = result.sequence.notes;
+    ASSERT_EQ (notes.size(), 3u);
     EXPECT_EQ (result.rowsUsed, 1);
+
+    for (size_t i = 0; i < 3; ++i)
+    {
+        EXPECT_EQ (notes[i].number, 0);
+        EXPECT_EQ (notes[i].timestamp, 480 * (int) i);
+        EXPECT_EQ (notes[i].length, i < 2 ? 480 : 240);
+    }
 }

@@ -1,0 +1,219 @@
+#include "MidiFileBuilder.h"
+
+#include <source/render/CadenziumRenderer.h>
+#include <tarn/util/RandomSource.h>
+#include <tests/source/processor/PluginHarness.h>
+#include <tests/support/TemporaryFolder.h>
+#include <tests/support/TestSeed.h>
+
+#include <gtest/gtest.h>
+
+using namespace cadenzium::test;
+
+namespace
+{
+using Rendered = CadenziumRenderer::RenderedMidi;
+using M = CadenziumModifier;
+
+struct FileNote
+{
+    int pitch, on, off, velocity;
+    auto operator<=> (const FileNote&) const = default;
+};
+
+/** The notes of a rendered file as a MIDI reader sees them. Every note-on must have its
+    note-off at or before `end`, the end of track. */
+std::vector<FileNote> notesOf (const juce::MemoryBlock& bytes, double end)
+{
+    juce::MemoryInputStream stream (bytes, false);
+    juce::MidiFile file;
+    EXPECT_TRUE (file.readFrom (stream, false));
+    EXPECT_EQ (file.getNumTracks(), 1);
+
+    if (file.getNumTracks() != 1)
+        return {};
+
+    auto track = *file.getTrack (0);
+    track.updateMatchedPairs();
+    std::vector<FileNote> notes;
+
+    for (int i = 0; i < track.getNumEvents(); ++i)
+    {
+        const auto& m = track.getEventPointer (i)->message;
+        EXPECT_LE (m.getTimeStamp(), end);
+
+        if (! m.isNoteOn())
+            continue;
+
+        const auto off = track.getIndexOfMatchingKeyUp (i);
+        EXPECT_GE (off, 0) << "hanging note " << m.getNoteNumber() << " at " << m.getTimeStamp();
+
+        if (off >= 0)
+            notes.push_back ({ m.getNoteNumber(), (int) m.getTimeStamp(), (int) track.getEventTime (off), m.getVelocity() });
+    }
+
+    EXPECT_TRUE (track.getEventPointer (track.getNumEvents() - 1)->message.isEndOfTrackMetaEvent());
+    EXPECT_EQ (track.getEndTime(), end);
+    std::sort (notes.begin(), notes.end());
+    return notes;
+}
+
+/** Draws its notes each pass: a one-in-two chance each, ranges of velocity and octave, and
+    a row that picks a held note at random; rendered with the seed fixed throughout. */
+juce::MemoryBlock renderWithSeed (juce::int64 seed, const juce::File& chords)
+{
+    tarn::RandomSource::setFixedSeed (seed);
+    std::vector<PhraseNote> notes;
+
+    for (int i = 0; i < 16; ++i)
+        notes.push_back ({ i % 3, i * 240, 200 });
+
+    auto phrase = makePhrase (notes);
+
+    for (auto& n : phrase.notes)
+    {
+        n.chance = 50;
+        n.velocityMin = 40;
+        n.octaveMax = 1;
+    }
+
+    Cadenzium2AudioProcessor processor;
+    processor.getPhraseManager().setRows ({ makeRow (M::pitch, 0), makeRow (M::random), makeRow (M::pitch, 16) });
+    processor.getPhraseManager().setSequence (0, phrase, nullptr);
+
+    Rendered rendered;
+    EXPECT_TRUE (CadenziumRenderer::render (processor, 0, chords, rendered).wasOk());
+    tarn::RandomSource::clearFixedSeed();
+    return rendered.fileData;
+}
+
+} // namespace
+
+TEST (CadenziumRenderer, theRenderCoversThePhraseAfterTheLastChordAndNoSampleStartsAtItsEnd)
+{
+    const auto twoBars = CadenziumRenderer::getRenderLength (7680, 15360.0);
+    EXPECT_EQ (twoBars.ticks, 23040.0);
+    EXPECT_EQ (twoBars.samples, 529200);
+    EXPECT_EQ (CadenziumRenderer::getRenderLength (960, 100.0).ticks, 3940.0) << "at least a bar";
+
+    // The division comes out a hair above 441000 here; odd file resolutions give fractions.
+    EXPECT_EQ (CadenziumRenderer::getRenderLength (3840, 15360.0).samples, 441000);
+
+    for (double last : { 15360.0, 1234.5678, 960.0 * 1000.0 / 7.0, 3932160.0 })
+    {
+        const auto length = CadenziumRenderer::getRenderLength (983040, last);
+        EXPECT_LT ((double) (length.samples - 1) * CadenziumRendererPlayhead::ticksPerSample, length.ticks) << last;
+        EXPECT_GE ((double) length.samples * CadenziumRendererPlayhead::ticksPerSample, length.ticks - 1.0e-6) << last;
+    }
+}
+
+TEST (CadenziumRenderer, aKnownPhraseOverAKnownProgressionGivesTheNotesItsRowsMake)
+{
+    TemporaryFolder folder;
+    const std::vector<std::vector<int>> chords { { 64, 60, 67 }, { 65, 69, 72 } };
+    // The file at 480 ticks per quarter note: the render still counts 960.
+    const auto chordFile = writeChords (folder, chords, 480);
+
+    Cadenzium2AudioProcessor processor;
+    processor.getPhraseManager().setRows ({ makeRow (M::pitch, 0), makeRow (M::pitch, 1), makeRow (M::pitch, 16, 1, 0, -1) });
+    const std::vector<PhraseNote> phrase { { 0, 0, 480, 100 }, { 1, 960, 480, 90 }, { 2, 1920, 960, 80 }, { 0, 2880, 240, 70 } };
+    processor.getPhraseManager().setSequence (0, makePhrase (phrase), nullptr);
+
+    Rendered rendered;
+    ASSERT_TRUE (CadenziumRenderer::render (processor, 0, chordFile, rendered).wasOk());
+
+    // Row 0 is the lowest held note, row 1 the next, row 2 the highest an octave down; the
+    // phrase repeats each bar over that bar's chord, and the bar after the chords is silent.
+    std::vector<FileNote> expected;
+
+    for (int bar = 0; bar < (int) chords.size(); ++bar)
+    {
+        auto chord = chords[(size_t) bar];
+        std::sort (chord.begin(), chord.end());
+        const int rowPitch[] = { chord[0], chord[1], chord.back() - 12 };
+
+        for (const auto& n : phrase)
+            expected.push_back ({ rowPitch[n.row], bar * 3840 + n.tick, bar * 3840 + n.tick + n.length, n.velocity });
+    }
+
+    std::sort (expected.begin(), expected.end());
+    EXPECT_EQ (notesOf (rendered.fileData, 3 * 3840), expected);
+}
+
+TEST (CadenziumRenderer, notesStillSoundingAtTheEndAreEndedThereInATypeOneFileAtNineHundredSixtyTicks)
+{
+    TemporaryFolder folder;
+    const auto chordFile = writeChords (folder, { { 60, 64, 67 } });
+
+    // The latch keeps the chord after its bar, so the phrase's bar-long note is sounding
+    // when the render stops one bar later.
+    Cadenzium2AudioProcessor processor;
+    processor.setRawParameterValueNotifyingHost (ParameterIds::inputLatch, 1.0f);
+    processor.getPhraseManager().setRows ({ makeRow (M::all) });
+    processor.getPhraseManager().setSequence (0, makePhrase ({ { 0, 0, 3840, 100 } }), nullptr);
+
+    Rendered rendered;
+    ASSERT_TRUE (CadenziumRenderer::render (processor, 0, chordFile, rendered).wasOk());
+
+    const auto* bytes = static_cast<const juce::uint8*> (rendered.fileData.getData());
+    ASSERT_GT (rendered.fileData.getSize(), 18u);
+    EXPECT_EQ (std::vector<juce::uint8> (bytes, bytes + 18),
+               (std::vector<juce::uint8> { 'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 1, 0x03, 0xc0, 'M', 'T', 'r', 'k' }));
+
+    const auto notes = notesOf (rendered.fileData, 2 * 3840);
+    ASSERT_EQ (notes.size(), 6u);
+    EXPECT_EQ (std::count_if (notes.begin(), notes.end(), [] (const FileNote& n)
+                              { return n.on == 3840 && n.off == 2 * 3840; }),
+               3)
+        << "the second pass is ended by the render";
+}
+
+TEST (CadenziumRenderer, theSameSeedRendersTheSameBytesAndEveryPassIsAFreshDraw)
+{
+    const auto seed = testSeed (31);
+    SCOPED_TRACE ("seed " + std::to_string (seed));
+    TemporaryFolder folder;
+    const auto chordFile = writeChords (folder, std::vector<std::vector<int>> (8, { 60, 64, 67 }));
+
+    const auto first = renderWithSeed (seed, chordFile);
+    EXPECT_EQ (renderWithSeed (seed, chordFile), first);
+    EXPECT_NE (renderWithSeed (seed + 1, chordFile), first);
+
+    // The same chord in every bar: the bars still differ, since every pass draws anew.
+    std::set<std::vector<FileNote>> bars;
+    std::vector<std::vector<FileNote>> byBar (8);
+
+    for (auto n : notesOf (first, 9 * 3840))
+        if (n.on < 8 * 3840)
+            byBar[(size_t) (n.on / 3840)].push_back ({ n.pitch, n.on % 3840, n.off - n.on, n.velocity });
+
+    bars.insert (byBar.begin(), byBar.end());
+    EXPECT_GT (bars.size(), 4u);
+}
+
+TEST (CadenziumRenderer, outputFilesTakeTheNextFreeNameAndSavingNeedsData)
+{
+    TemporaryFolder folder;
+    const juce::File root (folder.string());
+    const auto chords = root.getChildFile ("Progression.mid");
+
+    EXPECT_EQ (CadenziumRenderer::getDefaultOutputFile (chords), root.getChildFile ("Progression - Cadenzium.mid"));
+    root.getChildFile ("Progression - Cadenzium.mid").create();
+    EXPECT_EQ (CadenziumRenderer::getDefaultOutputFile (chords), root.getChildFile ("Progression - Cadenzium2.mid"));
+
+    Rendered rendered;
+    rendered.fileData = oneNoteFile (960);
+    juce::File first, second;
+    ASSERT_TRUE (CadenziumRenderer::writeDragFile (rendered, root.getChildFile ("drag"), first).wasOk());
+    ASSERT_TRUE (CadenziumRenderer::writeDragFile (rendered, root.getChildFile ("drag"), second).wasOk());
+    EXPECT_EQ (first.getFileName(), "Cadenzium 2 Render.mid");
+    EXPECT_EQ (second.getFileName(), "Cadenzium 2 Render2.mid");
+
+    juce::MemoryBlock written;
+    ASSERT_TRUE (second.loadFileAsData (written));
+    EXPECT_EQ (written, rendered.fileData);
+
+    EXPECT_EQ (CadenziumRenderer::saveTo (nullptr, first).getErrorMessage(), juce::String (CadenziumRenderer::noDataToSaveMessage));
+    EXPECT_EQ (CadenziumRenderer::saveTo (&rendered, root.getChildFile ("missing/folder/out.mid")).getErrorMessage(),
+               juce::String (CadenziumRenderer::cannotWriteMessage));
+}
