@@ -52,23 +52,3 @@ TEST (Keyswitches, aReleaseIsTakenTheWayItsPressWasWhateverChangedMeanwhile)
     EXPECT_FALSE (k.events[0].pressed);
     EXPECT_EQ (k.extract ({ on (38, 100, 0) }).size(), 1u) << "a press while switched off is a note";
 }
-
-TEST (Keyswitches, thePhraseWhoseKeyWasPressedLastPlaysFromItsPress)
-{
-    KeyswitchEvents events;
-    EXPECT_EQ (events.decide (4).newSlot, -1);
-
-    events.add ({ 2, true, 10 });
-    events.add ({ 2, false, 20 });
-    events.add ({ 5, true, 30 });
-    auto d = events.decide (4);
-    EXPECT_EQ (std::tuple (d.newSlot, d.switchSample, d.startSample), std::tuple (5, 10, 30));
-    EXPECT_EQ (d.stopSample, -1) << "slot 2's release does not close slot 5's gate";
-
-    events.clear();
-    events.add ({ 4, true, 10 });
-    events.add ({ 4, false, 50 });
-    d = events.decide (4);
-    EXPECT_EQ (d.switchSample, -1) << "the playing phrase's own key does not switch";
-    EXPECT_EQ (std::tuple (d.newSlot, d.startSample, d.stopSample), std::tuple (-1, 10, 50));
-}

@@ -14,28 +14,6 @@ juce::RangedAudioParameter& parameter (Cadenzium2AudioProcessor& p, const char* 
 }
 } // namespace
 
-TEST (Parameters, identifiersComeInHostOrder)
-{
-    Cadenzium2AudioProcessor processor;
-    const auto& params = processor.getParameters();
-
-    // Hosts store automation by position: the order never changes.
-    const auto expectedOrder = juce::StringArray::fromTokens ("enable keyswitch_enable keyswitch_hold keyswitch_retrigger keyswitch_range input_latch "
-                                                              "input_fill input_retrigger input_cc_passthrough lock_to_key swing_amount internal "
-                                                              "daw_transport_only random_velocity velocity_scale_low velocity_scale_high note_passthrough "
-                                                              "velocity_passthrough g_note_polyphony g_note_mode g_chord_density g_note_density g_note_length "
-                                                              "g_note_length_variation g_note_chance_min g_note_chance_max g_velocity_min g_velocity_max "
-                                                              "g_transpose_min g_transpose_max g_transpose_chance g_octave_min g_octave_max g_octave_chance "
-                                                              "note_passthrough_scale note_output_range_low note_output_range_high m_notes_changed m_timing "
-                                                              "m_pitch m_length m_velocity",
-                                                              " ",
-                                                              {});
-    ASSERT_EQ (expectedOrder.size(), params.size());
-
-    for (int i = 0; i < params.size(); ++i)
-        EXPECT_EQ (dynamic_cast<juce::AudioProcessorParameterWithID&> (*params[i]).getParameterID(), expectedOrder[i]);
-}
-
 TEST (Parameters, textsConvertBothWaysAtTheEdges)
 {
     Cadenzium2AudioProcessor processor;
