@@ -114,31 +114,6 @@ TEST (AdvancedSequenceManager, everyPassIsAFreshDraw)
     }
 }
 
-TEST (AdvancedSequenceManager, aReplacedPhraseEndsItsNotesAndIsNeverPlayedAgain)
-{
-    AdvancedSequenceManager manager;
-    manager.setNonRealtime (true);
-    manager.prepare (48000.0);
-    auto phrase = makeSequence ({ makeNote (60, 0, 3000) });
-    phrase.loopCount = 1;
-    manager.setSequence (0, phrase, nullptr);
-    BlockDriver<AdvancedSequenceManager> driver (manager, 48000.0, 120.0);
-    driver.play (512, 300); // past the first pass: silent
-    EXPECT_TRUE (driver.lastResult.silent);
-    manager.setSequence (0, makeSequence ({ makeNote (72, 0, 3000) }), nullptr);
-    driver.play (512, 10);
-    EXPECT_FALSE (driver.lastResult.silent); // its pass count started again
-
-    driver.played.clear();
-    manager.setSequence (0, makeSequence ({ makeNote (64, 0, 3840) }), nullptr);
-    driver.play (512, 400);
-
-    for (const auto& p : driver.notesOnly())
-        EXPECT_TRUE (p.message.isNoteOff() || p.message.getNoteNumber() == 64) << p.message.getDescription();
-
-    EXPECT_EQ (driver.counter.strayNoteOffs, 0);
-}
-
 TEST (MidiMessageSequencePlayer, aPendingPassOfAnotherContentOrLengthIsDropped)
 {
     MidiMessageSequencePlayer player;
@@ -150,58 +125,6 @@ TEST (MidiMessageSequencePlayer, aPendingPassOfAnotherContentOrLengthIsDropped)
     EXPECT_FALSE (player.hasPendingRendering());
     player.loadPending (prepareRendering (phrase, 2, 5));
     EXPECT_TRUE (player.hasPendingRendering());
-}
-
-TEST (SwitchableSequencePlayer, switchingEndsTheOldSlotsNotesWhereTheSwitchHappens)
-{
-    AdvancedSequenceManager manager;
-    manager.setNonRealtime (true);
-    manager.prepare (48000.0);
-
-    for (int slot = 0; slot < 3; ++slot)
-        manager.setSequence (slot, makeSequence ({ makeNote (60 + slot, 0, 3840), makeNote (70 + slot, 480, 960) }), nullptr);
-
-    struct SwitchCounter : SwitchableSequencePlayer::Listener
-    {
-        void sequenceNumberChanged (SwitchableSequencePlayer&) override { ++switches; }
-        int switches = 0;
-    } switchCounter;
-
-    auto& switchable = manager.getPlayer();
-    switchable.addListener (&switchCounter);
-    BlockDriver<AdvancedSequenceManager> driver (manager, 48000.0, 120.0);
-    driver.play (512, 4);
-
-    // By request: the old note ends at sample 0 of the next block.
-    EXPECT_TRUE (switchable.applyRequestedIndex (1));
-    driver.played.clear();
-    driver.playOne (512);
-    ASSERT_EQ (driver.played.size(), 1u);
-    EXPECT_TRUE (driver.played[0].message.isNoteOff());
-    EXPECT_EQ (driver.played[0].message.getNoteNumber(), 60);
-    EXPECT_EQ (driver.played[0].sample, driver.samplesPlayed - 512);
-    driver.play (512, 30); // slot 1 plays on the host's timeline: its note at tick 480 starts
-    EXPECT_EQ (driver.counter.numSounding(), 1);
-
-    // By keyswitch: the first press decides, at its sample; the phrase starts there.
-    switchable.setKeyswitchOptions (true, false, false);
-    const SwitchableSequencePlayer::SelectingEvent events[] = { { 2, true, 100 }, { 0, true, 200 } };
-    driver.buffer.clear();
-    driver.played.clear();
-    manager.playBlock (driver.buffer, 512, driver.position, events, 2);
-    driver.collect (512);
-    EXPECT_EQ (switchable.getCurrentIndex(), 2);
-    EXPECT_EQ (switchCounter.switches, 2);
-
-    for (const auto& p : driver.played)
-        EXPECT_EQ (p.sample - (driver.samplesPlayed - 512), 100);
-
-    EXPECT_EQ (driver.counter.strayNoteOffs, 0);
-    driver.buffer.clear();
-    switchable.endHeldNotes (driver.buffer, 0);
-    driver.collect (0);
-    EXPECT_EQ (driver.counter.numSounding(), 0);
-    switchable.removeListener (&switchCounter);
 }
 
 TEST (AudioPathAllocation, playingBlocksAllocatesNothingOnTheAudioThread)

@@ -294,50 +294,6 @@ TEST (MidiMessageSequencePlayer, everyNoteItStartsIsEndedWhateverHappens)
     EXPECT_EQ (driver.counter.strayNoteOffs, 0);
 }
 
-TEST (MidiMessageSequencePlayer, keyswitchesCutGateAndRetriggerThePhrase)
-{
-    constexpr double sampleRate = 61440.0; // 32 samples per tick at 120 bpm
-    const auto s = makeSequence ({ makeNote (60, 0, 480), makeNote (61, 960, 480), makeNote (62, 1920, 480), makeNote (63, 2880, 480) });
-    MidiMessageSequencePlayer player;
-    player.prepare (sampleRate);
-    player.loadFull (prepareRendering (s, 1));
-    Driver driver (player, sampleRate, 120.0);
-
-    // Hold: nothing until the key goes down, then the phrase plays on the host's timeline.
-    player.setKeyswitchOptions (true, true, false);
-    driver.play (1024, 50); // past the first two notes
-    EXPECT_TRUE (driver.played.empty());
-    driver.playOne (1024, 100); // press
-    driver.play (1024, 10);
-    ASSERT_FALSE (driver.notesOnly().empty());
-    EXPECT_EQ (driver.notesOnly().front().message.getNoteNumber(), 62);
-    EXPECT_EQ (driver.notesOnly().front().sample, 1920 * 32);
-    EXPECT_EQ (driver.counter.numSounding(), 1); // 62 sounds: the release will cut it
-
-    const auto releaseBlockStart = driver.samplesPlayed;
-    driver.playOne (1024, -1, 300);
-    EXPECT_EQ (driver.counter.numSounding(), 0);
-    EXPECT_EQ (driver.played.back().sample, releaseBlockStart + 300);
-    EXPECT_FALSE (player.isGateOpen());
-
-    // Retrigger: a press starts the phrase from its first note at the press.
-    player.setKeyswitchOptions (true, false, true);
-    driver.played.clear();
-    const auto pressBlockStart = driver.samplesPlayed;
-    driver.playOne (1024, 200);
-    ASSERT_FALSE (driver.notesOnly().empty());
-    EXPECT_EQ (driver.notesOnly().front().message.getNoteNumber(), 60);
-    EXPECT_EQ (driver.notesOnly().front().sample, pressBlockStart + 200);
-    EXPECT_EQ (player.getLoopsPlayed(), 0);
-
-    // Hold without keyswitching does nothing: the phrase plays.
-    player.setKeyswitchOptions (false, true, false);
-    driver.played.clear();
-    driver.play (1024, 240);
-    EXPECT_FALSE (driver.notesOnly().empty());
-    EXPECT_EQ (driver.counter.strayNoteOffs, 0);
-}
-
 TEST (MidiMessageSequencePlayer, preRollPlaysTheEndOfThePhrase)
 {
     MidiMessageSequencePlayer player;

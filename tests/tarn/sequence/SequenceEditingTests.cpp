@@ -16,18 +16,14 @@ TEST (SequenceEditing, invertAndReverseMirrorPitchesAndTimesInsideTheirSpan)
     const auto chord = makeSequence ({ makeNote (60, 0, 240), makeNote (64, 240, 240), makeNote (67, 480, 240) });
     const auto inverted = edit::invertAll (chord, {});
     ASSERT_TRUE (inverted.hasChanged());
-    EXPECT_EQ (inverted.sequence.notes[0].number, 67);
-    EXPECT_EQ (inverted.sequence.notes[1].number, 63);
-    EXPECT_EQ (inverted.sequence.notes[2].number, 60);
+    EXPECT_EQ (std::tuple (inverted.sequence.notes[0].number, inverted.sequence.notes[1].number, inverted.sequence.notes[2].number), std::tuple (67, 63, 60));
 
     // The selection keeps naming the same notes after they are re-sorted.
     const auto pair = makeSequence ({ makeNote (60, 0, 240), makeNote (62, 720, 240) });
     const auto reversed = edit::reverseAll (pair, { 0 });
     ASSERT_EQ (reversed.sequence.notes.size(), 2u);
-    EXPECT_EQ (reversed.sequence.notes[0].timestamp, 0);
-    EXPECT_EQ (reversed.sequence.notes[0].number, 62);
-    EXPECT_EQ (reversed.sequence.notes[1].timestamp, 720);
-    EXPECT_EQ (reversed.sequence.notes[1].number, 60);
+    EXPECT_EQ (reversed.sequence.notes[0], makeNote (62, 0, 240));
+    EXPECT_EQ (reversed.sequence.notes[1], makeNote (60, 720, 240));
     EXPECT_EQ (reversed.selection, NoteSelection ({ 1 }));
 
     // The selection versions want two notes, and only move the selected ones.
@@ -92,8 +88,7 @@ TEST (SequenceEditing, flattenRepeatsGivesTheStrikesThatPlaybackMakes)
     fast.repeatRate = GridSize (16, GridSize::straight);
     const auto strikes = edit::flattenRepeats (makeSequence ({ fast }), {}, 0);
     ASSERT_EQ (strikes.sequence.notes.size(), 5u);
-    EXPECT_EQ (strikes.sequence.notes.back().timestamp, 1060);
-    EXPECT_EQ (strikes.sequence.notes.back().getEnd(), 1100);
+    EXPECT_EQ (strikes.sequence.notes.back(), makeNote (60, 1060, 40));
 }
 
 TEST (SequenceEditing, speedChangesScaleEverythingAndUndoEachOther)
@@ -154,8 +149,7 @@ TEST (SequenceEditing, pasteNeedsAClipboardAndAPlaceInsideThePhrase)
     ASSERT_TRUE (pasted.hasChanged());
     ASSERT_EQ (pasted.sequence.notes.size(), 4u);
     EXPECT_EQ (pasted.selection, NoteSelection ({ 2, 3 }));
-    EXPECT_EQ (pasted.sequence.notes[2].timestamp, 3000);
-    EXPECT_EQ (pasted.sequence.notes[3].timestamp, 3480);
+    EXPECT_EQ (std::pair (pasted.sequence.notes[2].timestamp, pasted.sequence.notes[3].timestamp), std::pair (3000, 3480));
 
     // The note that would start past the end is left out.
     const auto cut = edit::paste (s, {}, clipboard, 3500);
@@ -168,15 +162,11 @@ TEST (SequenceEditing, repeatCommandsSetTheSameRepeatOnEverySelectedNoteAndLoopR
     const auto s = makeSequence ({ makeNote (60, 0, 960), makeNote (62, 960, 960) });
     const auto counted = edit::setRepeats (s, { 0, 1 }, 204);
     for (const auto& note : counted.sequence.notes)
-    {
-        EXPECT_EQ (note.repeatStyle, SequenceNote::repeatCountTimes);
-        EXPECT_EQ (note.repeatCount, 4);
-    }
+        EXPECT_EQ (std::pair (note.repeatStyle, note.repeatCount), std::pair ((int) SequenceNote::repeatCountTimes, 4));
 
     const auto synced = edit::setRepeats (counted.sequence, { 1 }, 114);
     EXPECT_EQ (synced.sequence.notes[0].repeatCount, 4);
-    EXPECT_EQ (synced.sequence.notes[1].repeatStyle, SequenceNote::repeatAtRate);
-    EXPECT_EQ (synced.sequence.notes[1].repeatRate.ticks, 360);
+    EXPECT_EQ (std::pair (synced.sequence.notes[1].repeatStyle, synced.sequence.notes[1].repeatRate.ticks), std::pair ((int) SequenceNote::repeatAtRate, 360));
     const auto off = edit::setRepeats (synced.sequence, { 0, 1 }, 200);
     EXPECT_TRUE (edit::hasSameContent (off.sequence, s));
     EXPECT_EQ (edit::setRepeats (s, { 0 }, 299).sequence.notes[0].repeatCount, 16);
@@ -198,12 +188,10 @@ TEST (SequenceEditing, valueEditorResetsOneModeAndCollapsesRangesWhenRangeModeGo
     note.transposeMax = 5;
     const auto s = makeSequence ({ note });
     const auto chanceReset = edit::resetAllValues (s, {}, ValueEditorMode::chance);
-    EXPECT_EQ (chanceReset.sequence.notes[0].chance, 100);
-    EXPECT_EQ (chanceReset.sequence.notes[0].velocityMin, 20);
+    EXPECT_EQ (std::pair (chanceReset.sequence.notes[0].chance, chanceReset.sequence.notes[0].velocityMin), std::pair (100, 20));
     EXPECT_EQ (edit::resetAllValues (s, {}, ValueEditorMode::velocity).sequence.notes[0].velocityMax, 100);
     const auto collapsed = edit::setRangeMode (s, {}, ValueEditorMode::transpose, true, false);
-    EXPECT_EQ (collapsed.sequence.notes[0].transposeMax, -3);
-    EXPECT_EQ (collapsed.sequence.notes[0].velocityMax, 90);
+    EXPECT_EQ (std::pair (collapsed.sequence.notes[0].transposeMax, collapsed.sequence.notes[0].velocityMax), std::pair (-3, 90));
     EXPECT_EQ (edit::setRangeMode (s, {}, ValueEditorMode::velocity, false, false).outcome, EditOutcome::unchanged);
     EXPECT_EQ (edit::setRangeMode (s, {}, ValueEditorMode::velocity, false, true).outcome, EditOutcome::unchanged);
     EXPECT_FALSE (edit::modeHasRange (ValueEditorMode::chance));
@@ -220,8 +208,7 @@ TEST (SequenceEditing, snapMovesStartsToTheNearestGridLineAndLegatoJoinsOneNoteP
 
     const auto joined = edit::legato (makeSequence ({ makeNote (60, 0, 100), makeNote (64, 0, 100), makeNote (67, 0, 100), makeNote (72, 960, 77) }), {});
     ASSERT_EQ (joined.sequence.notes.size(), 2u);
-    EXPECT_EQ (joined.sequence.notes[0].timestamp, 0);
-    EXPECT_EQ (joined.sequence.notes[0].length, 960);
+    EXPECT_EQ (std::pair (joined.sequence.notes[0].timestamp, joined.sequence.notes[0].length), std::pair (0, 960));
     EXPECT_EQ (joined.sequence.notes[1], makeNote (72, 960, 77));
 }
 
@@ -258,8 +245,7 @@ TEST (SequenceEditing, overlapResolutionSettlesTheSelectedNoteAgainstItsRow)
         if (c.kept)
         {
             const auto& other = result.sequence.notes[(size_t) (1 - result.selection.getPositions()[0])];
-            EXPECT_EQ (other.timestamp, c.start);
-            EXPECT_EQ (other.length, c.length);
+            EXPECT_EQ (std::pair (other.timestamp, other.length), std::pair (c.start, c.length));
         }
     }
 

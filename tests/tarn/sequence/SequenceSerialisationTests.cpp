@@ -41,16 +41,10 @@ TEST (SequenceSerialisation, notesWriteOnlyTheModificationsTheyHave)
     const auto tree = writeNote (note);
     EXPECT_EQ (text (tree.getChildWithName ("mods")), R"(<mods transpose_min="0" transpose_max="2" repeat_style="1" repeat_count="113"/>)");
     const auto back = readNote (throughXml (tree));
-    EXPECT_EQ (back.repeatRate.ticks, 720); // 1/8 dotted: 480 + 240
-    EXPECT_EQ (back.transposeMax, 2);
-    auto inverted = juce::ValueTree::fromXml (R"(<note number="61"><mods transpose_min="3" transpose_max="1"/></note>)");
-    const auto read = readNote (inverted);
-    EXPECT_EQ (read.transposeMin, 3);
-    EXPECT_EQ (read.transposeMax, 3);
-    EXPECT_EQ (read.chance, 100);
-    const auto notANote = readNote (juce::ValueTree ("loop"));
-    EXPECT_EQ (notANote.chance, 100);
-    EXPECT_EQ (notANote.velocityMax, 0);
+    EXPECT_EQ (std::tuple (back.repeatRate.ticks, back.transposeMax), std::tuple (720, 2)); // 1/8 dotted: 480 + 240
+    const auto read = readNote (juce::ValueTree::fromXml (R"(<note number="61"><mods transpose_min="3" transpose_max="1"/></note>)"));
+    EXPECT_EQ (std::tuple (read.transposeMin, read.transposeMax, read.chance), std::tuple (3, 3, 100));
+    EXPECT_EQ (readNote (juce::ValueTree ("loop")), SequenceNote());
 }
 
 TEST (SequenceSerialisation, sequencesWriteTheirOptionalPartsOnlyWhenSet)
@@ -76,18 +70,13 @@ TEST (SequenceSerialisation, sequencesWriteTheirOptionalPartsOnlyWhenSet)
     ControllerLane bend; // pitch bend, no points
     s.lanes = { cc, bend };
     const auto tree = writeSequence (s);
-    EXPECT_EQ (tree.getPropertyName (3).toString(), "playback_start");
-    EXPECT_EQ (tree.getPropertyName (4).toString(), "name");
-    EXPECT_EQ (tree.getPropertyName (5).toString(), "loop_count");
+    EXPECT_EQ (tree.getPropertyName (3).toString() + " " + tree.getPropertyName (4).toString() + " " + tree.getPropertyName (5).toString(), "playback_start name loop_count");
     EXPECT_EQ (text (tree.getChildWithName ("loops")), R"(<loops><loop row="61" start="0" end="960"/></loops>)");
     EXPECT_EQ (text (tree.getChildWithName ("controllers")),
                R"(<controllers><controller><controller_type type="0" channel="1" number="1"/><points><point timestamp="0" value="64" curve="0.25" shape="1"/></points></controller>)"
                R"(<controller><controller_type type="1" channel="1"/></controller></controllers>)");
 
-    const auto back = readSequence (throughXml (tree));
-    EXPECT_TRUE (sequencesAreEqual (back, s));
-    EXPECT_EQ (back.playbackStart, 960);
-    EXPECT_EQ (back.loopCount, 2);
+    EXPECT_TRUE (sequencesAreEqual (readSequence (throughXml (tree)), s));
 }
 
 TEST (SequenceSerialisation, writeReadWriteGivesTheSameTextForAnySequence)
@@ -104,23 +93,6 @@ TEST (SequenceSerialisation, writeReadWriteGivesTheSameTextForAnySequence)
         ASSERT_EQ (text (writeSequence (back)), text (first));
         ASSERT_TRUE (sequencesAreEqual (back, s));
     }
-}
-
-TEST (SequenceSerialisation, equalityIgnoresWhatIsNotSaved)
-{
-    const auto a = makeSequence ({ makeNote (60, 0, 240) });
-    auto b = a;
-    b.carryPitchOffset = true;
-    b.notes[0].channel = 3;
-    EXPECT_TRUE (sequencesAreEqual (a, b));
-    b.notes[0].velocityMax = 101;
-    EXPECT_FALSE (sequencesAreEqual (a, b));
-    b = a;
-    b.name = "x";
-    EXPECT_FALSE (sequencesAreEqual (a, b));
-    b = a;
-    b.lanes.push_back ({});
-    EXPECT_FALSE (sequencesAreEqual (a, b));
 }
 
 TEST (SequenceSerialisation, damagedValuesAreBroughtIntoPlayableRanges)
@@ -141,21 +113,13 @@ TEST (SequenceSerialisation, damagedValuesAreBroughtIntoPlayableRanges)
            </sequence>)");
 
     const auto s = readSequence (tree);
-    EXPECT_EQ (s.getLength(), Sequence::maxLength);
-    EXPECT_EQ (s.timeSignatureNumerator, 4);
-    EXPECT_EQ (s.playbackStart, 0);
-    EXPECT_EQ (s.loopCount, SequenceLimits::maxLoopCount);
+    EXPECT_EQ (std::tuple (s.getLength(), s.timeSignatureNumerator, s.playbackStart, s.loopCount), std::tuple (Sequence::maxLength, 4, 0, SequenceLimits::maxLoopCount));
     ASSERT_EQ (s.notes.size(), 3u);
     const auto* wild = cadenzium::test::findNote (s, 127, 0);
     ASSERT_NE (wild, nullptr);
-    EXPECT_EQ (wild->velocityMin, 0);
-    EXPECT_EQ (wild->velocityMax, 127);
-    EXPECT_EQ (wild->channel, 16);
-    EXPECT_EQ (wild->chance, 100);
-    EXPECT_EQ (wild->transposeMin, SequenceLimits::minTranspose);
-    EXPECT_EQ (wild->transposeMax, SequenceLimits::maxTranspose);
-    EXPECT_EQ (wild->octaveMax, SequenceLimits::maxOctave);
-    EXPECT_EQ (wild->repeatCount, SequenceLimits::maxRepeatStrikes);
+    EXPECT_EQ (std::tuple (wild->velocityMin, wild->velocityMax, wild->channel, wild->chance), std::tuple (0, 127, 16, 100));
+    EXPECT_EQ (std::tuple (wild->transposeMin, wild->transposeMax, wild->octaveMax, wild->repeatCount),
+               std::tuple (SequenceLimits::minTranspose, SequenceLimits::maxTranspose, SequenceLimits::maxOctave, SequenceLimits::maxRepeatStrikes));
     EXPECT_EQ (cadenzium::test::findNote (s, 1, 0)->repeatStyle, SequenceNote::noRepeats);
     EXPECT_EQ (cadenzium::test::findNote (s, 2, 0)->repeatRate.ticks, 240);
 
@@ -163,11 +127,8 @@ TEST (SequenceSerialisation, damagedValuesAreBroughtIntoPlayableRanges)
         EXPECT_EQ (loop, RowLoop());
 
     ASSERT_EQ (s.lanes.size(), 2u);
-    EXPECT_EQ (s.lanes[0].number, 127);
-    EXPECT_EQ (s.lanes[0].channel, 1);
-    EXPECT_EQ (s.lanes[0].points[0].value, 127);
-    EXPECT_EQ (s.lanes[0].points[0].timestamp, 0);
-    EXPECT_FLOAT_EQ (s.lanes[0].points[0].curve, 1.0f);
+    EXPECT_EQ (std::tuple (s.lanes[0].number, s.lanes[0].channel), std::tuple (127, 1));
+    EXPECT_EQ (s.lanes[0].points[0], (ControllerPoint { 0, 127, 1.0f, 0 }));
     EXPECT_TRUE (s.lanes[1].points.empty()); // no type: no points
 
     const auto badSignature = juce::ValueTree::fromXml (R"(<sequence length="3840" time_signature_numerator="3" time_signature_denominator="5000"/>)");
