@@ -157,23 +157,16 @@ TEST_F (Vst2HostTest, textTypedIntoAHostsGenericEditorSetsTheValue)
     auto plugin = library->createInstance();
     ASSERT_NE (plugin, nullptr);
 
-    EXPECT_EQ (plugin->parameterDisplay (13), "\xc2\xb1 0");
-    EXPECT_EQ (plugin->parameterDisplay (35), "C-2");
-
+    // One of each kind of text: switch, key range, choice, percentage, plus-minus, note name, steps.
     const std::tuple<int, std::string, std::string> cases[] = {
         { 0, "Bypassed", "Bypassed" },
-        { 2, "Enabled", "Enabled" },
         { 4, "C3 : B3", "C3 : B3" },
         { 7, "note on", "Note On" },
         { 10, "37.5%", "37.5%" },
         { 13, "\xc2\xb1 12", "\xc2\xb1 12" },
-        { 18, "Chords", "Chords" },
-        { 22, "1/4", "1/4" },
-        { 28, "-7", "-7" },
         { 35, "C3", "C3" },
         { 36, "F#4", "F#4" },
         { 38, "2 steps", "2 steps" },
-        { 39, "Off", "Off" },
     };
 
     for (const auto& [index, text, shownAfterwards] : cases)

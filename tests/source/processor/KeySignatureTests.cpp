@@ -7,18 +7,9 @@ namespace
 KeySignature key (int root, const char* scaleName) { return KeySignature (root, *Scales::find (scaleName)); }
 } // namespace
 
+// C major and "Octaves" on D are played through the pipeline; here the ends of the range.
 TEST (KeySignature, lockMovesNotesToTheNearestPitchInTheKeyUpwardFirst)
 {
-    const auto cMajor = key (0, "Major");
-    EXPECT_EQ (cMajor.lockNote (60), 60);
-    EXPECT_EQ (cMajor.lockNote (61), 62);
-    EXPECT_EQ (cMajor.lockNote (66), 67);
-
-    const auto octavesOnD = key (2, "Octaves");
-    EXPECT_EQ (octavesOnD.lockNote (67), 62);
-    EXPECT_EQ (octavesOnD.lockNote (68), 74);
-    EXPECT_EQ (octavesOnD.lockNote (63), 62);
-
     // At the ends of the note range the search only looks inward.
     EXPECT_EQ (key (11, "Octaves").lockNote (0), 11);
     EXPECT_EQ (key (0, "Octaves").lockNote (127), 120);

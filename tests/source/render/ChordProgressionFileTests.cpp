@@ -30,10 +30,9 @@ TEST (ChordProgressionFile, timesAreRescaledToNineHundredSixtyTicksAndAllTracksM
     ASSERT_TRUE (readBytes (builder.build(), progression).wasOk());
 
     ASSERT_EQ (progression.events.getNumEvents(), 4);
-    EXPECT_DOUBLE_EQ (progression.events.getEventTime (0), 0.0);
-    EXPECT_EQ (progression.events.getEventPointer (0)->message.getNoteNumber(), 36);
-    EXPECT_DOUBLE_EQ (progression.events.getEventTime (1), 960.0);
-    EXPECT_EQ (progression.events.getEventPointer (1)->message.getNoteNumber(), 60);
+    const auto& e = progression.events;
+    EXPECT_EQ (std::tuple (e.getEventTime (0), e.getEventPointer (0)->message.getNoteNumber(), e.getEventTime (1), e.getEventPointer (1)->message.getNoteNumber()),
+               std::tuple (0.0, 36, 960.0, 60));
     EXPECT_DOUBLE_EQ (progression.getLastEventTime(), 3840.0);
 
     // The bass strikes C3 again as the chord track lets its C3 go: the release comes first,

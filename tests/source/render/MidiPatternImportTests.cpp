@@ -38,20 +38,12 @@ TEST (MidiPatternImport, timingIsRescaledAndPitchesBecomeRowsInRisingOrder)
 
     const auto& s = result.sequence;
     ASSERT_EQ (s.notes.size(), 3u);
-    EXPECT_EQ (result.rowsUsed, 3);
-    EXPECT_EQ (s.notes[0].number, 2);
-    EXPECT_EQ (s.notes[0].channel, 2);
-    EXPECT_EQ (s.notes[0].velocityMin, 90);
-    EXPECT_EQ (s.notes[1].timestamp, 960);
-    EXPECT_EQ (s.notes[1].length, 480);
-    EXPECT_EQ (s.getLength(), 3840);
-
-    std::set<int> rowsAtNineSixty { s.notes[1].number, s.notes[2].number };
-    EXPECT_EQ (rowsAtNineSixty, (std::set<int> { 0, 1 }));
-
+    EXPECT_EQ (std::tuple (result.rowsUsed, s.getLength(), s.playbackStart), std::tuple (3, 3840, 0));
+    EXPECT_EQ (std::tuple (s.notes[0].number, s.notes[0].channel, s.notes[0].velocityMin), std::tuple (2, 2, 90));
+    EXPECT_EQ (std::pair (s.notes[1].timestamp, s.notes[1].length), std::pair (960, 480));
+    EXPECT_EQ ((std::set<int> { s.notes[1].number, s.notes[2].number }), (std::set<int> { 0, 1 }));
     ASSERT_EQ (s.lanes.size(), 1u);
     EXPECT_TRUE (s.lanes[0].points.empty());
-    EXPECT_EQ (s.playbackStart, 0);
 
     // Rows come from the file's own pitches, not from an earlier import's.
     MidiFileBuilder later (960);
@@ -59,9 +51,7 @@ TEST (MidiPatternImport, timingIsRescaledAndPitchesBecomeRowsInRisingOrder)
     MidiFileBuilder::addNote (*later.tracks[0], 48, 240, 480);
     ASSERT_TRUE (importBytes (later.build(), result).wasOk());
     ASSERT_EQ (result.sequence.notes.size(), 2u);
-    EXPECT_EQ (result.sequence.notes[0].number, 1);
-    EXPECT_EQ (result.sequence.notes[1].number, 0);
-    EXPECT_EQ (result.rowsUsed, 2);
+    EXPECT_EQ (std::tuple (result.sequence.notes[0].number, result.sequence.notes[1].number, result.rowsUsed), std::tuple (1, 0, 2));
 }
 
 TEST (MidiPatternImport, lengthRoundsUpToWholeBarsOfTheFilesTimeSignature)
@@ -100,9 +90,8 @@ TEST (MidiPatternImport, unusableTimeSignaturesFallBackToFourFour)
 
         ImportedPattern result;
         ASSERT_TRUE (importBytes (builder.build(), result).wasOk());
-        EXPECT_EQ (result.sequence.timeSignatureNumerator, 4);
-        EXPECT_EQ (result.sequence.timeSignatureDenominator, 4);
-        EXPECT_EQ (result.sequence.getLength(), 7680);
+        const auto& s = result.sequence;
+        EXPECT_EQ (std::tuple (s.timeSignatureNumerator, s.timeSignatureDenominator, s.getLength()), std::tuple (4, 4, 7680));
     }
 }
 
@@ -148,9 +137,5 @@ TEST (MidiPatternImport, aStrikeEndsTheSamePitchAndANoteOnThatNeverEndsIsSkipped
     EXPECT_EQ (result.rowsUsed, 1);
 
     for (size_t i = 0; i < 3; ++i)
-    {
-        EXPECT_EQ (notes[i].number, 0);
-        EXPECT_EQ (notes[i].timestamp, 480 * (int) i);
-        EXPECT_EQ (notes[i].length, i < 2 ? 480 : 240);
-    }
+        EXPECT_EQ (std::tuple (notes[i].number, notes[i].timestamp, notes[i].length), std::tuple (0, 480 * (int) i, i < 2 ? 480 : 240));
 }

@@ -41,11 +41,8 @@ TEST (PresetIndex, missingAndEmptyRootsGiveEmptyFolderNodesAndTheInitialPatchOnl
     const auto& tree = index.getTree();
     ASSERT_TRUE (tree.hasType (ids::presets));
     ASSERT_EQ (tree.getNumChildren(), 2);
-    EXPECT_TRUE (tree.getChild (0).hasType ("f_factory"));
-    EXPECT_EQ (tree.getChild (0)[ids::folderName].toString(), "Factory");
-    EXPECT_EQ (tree.getChild (0).getNumChildren(), 0);
+    EXPECT_EQ (tree.getChild (0).toXmlString (juce::XmlElement::TextFormat().singleLine().withoutHeader()), "<f_factory folder_name=\"Factory\"/>");
     EXPECT_TRUE (tree.getChild (1).hasType ("f_user"));
-    EXPECT_EQ (tree.getChild (1)[ids::folderName].toString(), "User");
     EXPECT_TRUE (index.getList().empty());
     EXPECT_FALSE (index.hasFactoryPresets());
 
@@ -53,8 +50,7 @@ TEST (PresetIndex, missingAndEmptyRootsGiveEmptyFolderNodesAndTheInitialPatchOnl
     library.add (library.user, "Mine.bpre");
     const auto userOnly = library.build();
     ASSERT_EQ (userOnly.getList().size(), 1u);
-    EXPECT_EQ (userOnly.getList()[0].index, 0);
-    EXPECT_FALSE (userOnly.getList()[0].isFactory);
+    EXPECT_EQ (std::pair (userOnly.getList()[0].index, userOnly.getList()[0].isFactory), std::pair (0, false));
 
     // A factory folder with no preset file holds the Initial Patch but reports no presets.
     library.factory.createDirectory();
@@ -67,12 +63,8 @@ TEST (PresetIndex, missingAndEmptyRootsGiveEmptyFolderNodesAndTheInitialPatchOnl
     EXPECT_EQ (withFactory.getTree().getChild (1).getNumChildren(), 0);
     EXPECT_EQ (namesOf (withFactory.getList()), juce::StringArray ({ "Initial Patch", "Pluck" }));
     const auto& initial = withFactory.getList()[0];
-    EXPECT_TRUE (initial.isInitialPatch());
-    EXPECT_TRUE (initial.isFactory);
-    EXPECT_EQ (initial.author, "Brindlex");
-    EXPECT_EQ (initial.description, "A blank patch");
-    EXPECT_EQ (initial.categories, juce::StringArray ("Tools"));
-    EXPECT_TRUE (initial.path.isEmpty());
+    EXPECT_TRUE (initial.isInitialPatch() && initial.isFactory && initial.path.isEmpty());
+    EXPECT_EQ (initial.author + "|" + initial.description + "|" + initial.categories.joinIntoString (","), "Brindlex|A blank patch|Tools");
     EXPECT_FALSE (withFactory.getTree().getChild (0).getChild (0).hasProperty (ids::path));
 }
 
@@ -102,9 +94,7 @@ TEST (PresetIndex, presetsComeBeforeFoldersInCodePointOrderAndFoldersNestWhateve
     ASSERT_TRUE (bass.isValid());
     EXPECT_EQ (factory.indexOf (bass), factory.getNumChildren() - 1); // folders last, "Arp" before "Bass"
     EXPECT_EQ (bass[ids::folderName].toString(), "Bass");
-    EXPECT_EQ (bass.getChild (0)[ids::name].toString(), "Deep");
-    EXPECT_EQ ((int) bass.getChild (0)[ids::presetIndex], 8);
-    EXPECT_TRUE (bass.getChild (1).hasType ("f_sub"));
+    EXPECT_EQ (std::pair (bass.getChild (0)[ids::name].toString(), (int) bass.getChild (0)[ids::presetIndex]), std::pair (juce::String ("Deep"), 8));
     EXPECT_EQ (bass.getChild (1).getChild (0)[ids::name].toString(), "Low");
 
     // Folder names differing in case or blanks share one node.
@@ -149,11 +139,8 @@ TEST (PresetIndex, authorsCategoriesAndDescriptionsAreRead)
     EXPECT_EQ (index.getTree().getChild (0).getChildWithName ("f_bass")[ids::description].toString(), "Low end\nfor everyone");
     ASSERT_EQ (namesOf (index.getList()), juce::StringArray ({ "Initial Patch", "Rubber", "Long" }));
     const auto& rubber = index.getList()[1];
-    EXPECT_EQ (rubber.author, "Ada");
+    EXPECT_EQ (rubber.author + "|" + rubber.description, "Ada|Bouncy low end");
     EXPECT_EQ (rubber.categories, juce::StringArray ({ "Bass", "Arp" }));
-    EXPECT_EQ (rubber.description, "Bouncy low end");
     EXPECT_EQ (index.getList()[2].description, longDescription);
     EXPECT_TRUE (index.getList()[2].categories.isEmpty());
-    EXPECT_EQ (PresetInfo::parseCategories (",,"), juce::StringArray());
-    EXPECT_EQ (PresetInfo::parseCategories ("Keys"), juce::StringArray ("Keys"));
 }

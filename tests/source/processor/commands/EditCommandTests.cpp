@@ -176,11 +176,10 @@ TEST_F (EditCommandTest, controllerLanesReachEveryPhraseAndUndoAndRedoBringThemB
 
     // Retyping the mod lane to CC 11 keeps its points and its generation settings.
     ASSERT_TRUE (commands.changeController (0, { tarn::ControllerLane::controlChange, 11, 1, "Expression" }));
-    EXPECT_EQ (processor.getPhrase (4).lanes[0].number, 11);
+    EXPECT_EQ (std::pair (processor.getPhrase (4).lanes[0].number, processor.getPhrase (7).lanes[0].name), std::pair (11, juce::String ("Expression")));
     EXPECT_EQ (processor.getPhrase (4).lanes[0].points, drawn.lanes[0].points);
-    EXPECT_EQ (processor.getPhrase (7).lanes[0].name, "Expression");
-    EXPECT_TRUE ((bool) processor.getControllerGenerationSettings().getChild (0)["enable"]);
-    EXPECT_EQ ((int) processor.getControllerGenerationSettings().getChild (0)["number"], 11);
+    const auto retyped = processor.getControllerGenerationSettings().getChild (0);
+    EXPECT_TRUE ((bool) retyped["enable"] && (int) retyped["number"] == 11);
 
     // Deleting it: the pitch-bend lane does not inherit its settings.
     ASSERT_TRUE (commands.deleteController (0));
@@ -241,10 +240,10 @@ TEST_F (EditCommandTest, phraseMenuCommandsAndTheRepeatChoice)
 
     // Deleting empties the phrase but keeps the song's controller lanes.
     ASSERT_TRUE (commands.deletePhrase (5));
-    EXPECT_TRUE (processor.getPhrase (5).notes.empty());
-    EXPECT_EQ (processor.getPhrase (5).getLength(), 3840);
-    ASSERT_EQ (processor.getPhrase (5).lanes.size(), 1u);
-    EXPECT_EQ (processor.getPhrase (5).lanes[0].channel, 3);
+    const auto& deleted = processor.getPhrase (5);
+    EXPECT_TRUE (deleted.notes.empty() && deleted.getLength() == 3840);
+    ASSERT_EQ (deleted.lanes.size(), 1u);
+    EXPECT_EQ (deleted.lanes[0].channel, 3);
 
     ASSERT_TRUE (commands.setPhraseLoopCount (6, 4));
     EXPECT_EQ (processor.getPhrase (6).loopCount, 4);
@@ -285,10 +284,8 @@ TEST_F (EditCommandTest, rowPopupSettingsAreUndoableWhileMuteAndLockActAtOnce)
     settings.muted = true; // ignored: the popup's settings do not carry the mute
 
     ASSERT_TRUE (commands.changeRow (1, settings));
-    EXPECT_EQ (phrases.getRows()[1].type, CadenziumModifier::velocity);
-    EXPECT_EQ (phrases.getRows()[1].value, 8);
-    EXPECT_EQ (phrases.getRows()[1].channel, 16);
-    EXPECT_FALSE (phrases.getRows()[1].muted);
+    const auto& changed = phrases.getRows()[1];
+    EXPECT_EQ (std::tuple (changed.type, changed.value, changed.channel, changed.muted), std::tuple ((int) CadenziumModifier::velocity, 8, 16, false));
 
     ASSERT_TRUE (commands.setRowMuted (1, true));
     ASSERT_TRUE (commands.setRowGenerationLock (1, true));
@@ -296,10 +293,9 @@ TEST_F (EditCommandTest, rowPopupSettingsAreUndoableWhileMuteAndLockActAtOnce)
     EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Change row settings");
 
     phrases.undo();
-    EXPECT_EQ (phrases.getRows()[1].type, CadenziumModifier::pitch);
-    EXPECT_EQ (phrases.getRows()[1].colour, 0);
-    EXPECT_TRUE (phrases.getRows()[1].muted) << "undoing the settings keeps the later mute";
-    EXPECT_TRUE (phrases.getRows()[1].generationLock);
+    const auto& undone = phrases.getRows()[1];
+    EXPECT_EQ (std::tuple (undone.type, undone.colour), std::tuple ((int) CadenziumModifier::pitch, 0));
+    EXPECT_TRUE (undone.muted && undone.generationLock) << "undoing the settings keeps the later mute and lock";
 }
 
 TEST_F (EditCommandTest, aMidiImportAddsTheMissingRowsAndThenThePhraseAsTwoSteps)
