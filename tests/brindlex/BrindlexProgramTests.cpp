@@ -58,7 +58,7 @@ TEST_F (BrindlexProgramTest, aProgramChangeWithin999MsOfAStateRestoreIsIgnoredAn
     juce::uint32 now = 0xffffffffu - 500;
     processor.setMillisecondClock ([&now]
                                    { return now; });
-    processor.setStateInformation (state.getData(), (int) state.getSize());
+    restore (processor, state);
     now += 999;
     processor.setCurrentProgram (1);
     EXPECT_EQ (processor.getCurrentProgram(), 0);
@@ -80,7 +80,7 @@ TEST_F (BrindlexProgramTest, aHostRestoreSelectsThePresetItsStateNames)
     Cadenzium2AudioProcessor second;
     HostSpy host;
     second.addListener (&host);
-    second.setStateInformation (state.getData(), (int) state.getSize());
+    restore (second, state);
     EXPECT_EQ (second.getCurrentProgram(), 2);
     EXPECT_EQ (second.getPresetManager().getCurrentPreset().name, "B");
     EXPECT_FLOAT_EQ (second.getRawParameterValue ("swing_amount"), 30.0f);
@@ -129,7 +129,7 @@ TEST_F (BrindlexProgramTest, programChangesFromAHostThreadAreAppliedOnTheMessage
     Cadenzium2AudioProcessor other;
     const auto state = stateOf (other);
     changeFromHostThread (1);
-    processor.setStateInformation (state.getData(), (int) state.getSize());
+    restore (processor, state);
     dispatch();
     EXPECT_FLOAT_EQ (processor.getRawParameterValue ("swing_amount"), 0.0f) << "A (swing 20) was not loaded";
     EXPECT_EQ (processor.getCurrentProgram(), 0) << "the restored state names the Initial Patch";

@@ -2,6 +2,7 @@
 
 #include <brindlex/UserFolders.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tests/source/processor/state/StateTestSupport.h>
 
 #include <gtest/gtest.h>
 
@@ -67,13 +68,6 @@ protected:
                 return entry;
 
         return std::nullopt;
-    }
-
-    static juce::MemoryBlock stateOf (Cadenzium2AudioProcessor& p)
-    {
-        juce::MemoryBlock block;
-        p.getStateInformation (block);
-        return block;
     }
 
     const juce::File presetsFolder = brindlex::UserFolders::getProductFolder ("Cadenzium 2").getChildFile ("Presets");

@@ -2,6 +2,7 @@
 
 #include <source/editor/import/V1PresetApplier.h>
 #include <tarn/sequence/SequenceSerialisation.h>
+#include <tests/source/processor/state/StateTestSupport.h>
 #include <tests/support/TemporaryFolder.h>
 
 #include <gtest/gtest.h>
@@ -29,13 +30,6 @@ juce::File writeFile (const TemporaryFolder& folder, const juce::String& name, c
     const auto file = juce::File (folder.string()).getChildFile (name);
     file.replaceWithText (text);
     return file;
-}
-
-juce::MemoryBlock stateOf (Cadenzium2AudioProcessor& processor)
-{
-    juce::MemoryBlock block;
-    processor.getStateInformation (block);
-    return block;
 }
 } // namespace
 
@@ -132,8 +126,7 @@ TEST (V1PresetApplier, aRepeatedControllerKeepsOnlyItsFirstLaneAndTheSongReadsBa
     EXPECT_EQ (lanes[3].points[0].value, 20);
 
     Cadenzium2AudioProcessor reader;
-    const auto state = stateOf (processor);
-    reader.setStateInformation (state.getData(), (int) state.getSize());
+    restore (reader, stateOf (processor));
     EXPECT_EQ (reader.getPhraseManager().getControllerTypes(), types);
 
     for (int slot = 0; slot < Cadenzium2AudioProcessor::numPhrases; ++slot)
