@@ -103,28 +103,24 @@ TEST (CadenziumRender, failuresAreExplainedWithANonZeroStatus)
     cadenzium::test::TemporaryFolder folder;
     const juce::File root (folder.string());
 
-    const auto usage = runRenderer ({ "--nonsense" }, root);
-    EXPECT_EQ (usage.exitCode, 2);
+    const auto chords = examples().getChildFile ("Pop Four Chords.mid").getFullPathName();
+    const auto bad = root.getChildFile ("bad.bpre");
+    bad.replaceWithText ("<something_else/>");
+    const std::tuple<juce::StringArray, int, juce::String> cases[] = {
+        { { "--nonsense" }, 2, "" },
+        { { "--help" }, 0, "" },
+        { { root.getChildFile ("none.mid").getFullPathName() }, 1, ChordProgressionFile::missingFileMessage },
+        { { chords, "--preset", bad.getFullPathName() }, 1, "Invalid preset" },
+        { { chords, "--state", bad.getFullPathName() }, 1, "Invalid state" },
+        { { chords, "-o", root.getChildFile ("no/such/folder/out.mid").getFullPathName() }, 1, CadenziumRenderer::cannotWriteMessage },
+    };
 
-    const auto missing = runRenderer ({ root.getChildFile ("none.mid").getFullPathName() }, root);
-    EXPECT_EQ (missing.exitCode, 1);
-    EXPECT_TRUE (missing.output.contains (ChordProgressionFile::missingFileMessage)) << missing.output;
-
-    const auto badPreset = root.getChildFile ("bad.bpre");
-    badPreset.replaceWithText ("<something_else/>");
-    const auto preset = runRenderer ({ examples().getChildFile ("Pop Four Chords.mid").getFullPathName(), "--preset", badPreset.getFullPathName() }, root);
-    EXPECT_EQ (preset.exitCode, 1);
-    EXPECT_TRUE (preset.output.contains ("Invalid preset")) << preset.output;
-
-    const auto state = runRenderer ({ examples().getChildFile ("Pop Four Chords.mid").getFullPathName(), "--state", badPreset.getFullPathName() }, root);
-    EXPECT_EQ (state.exitCode, 1);
-    EXPECT_TRUE (state.output.contains ("Invalid state")) << state.output;
-
-    const auto unwritable = runRenderer ({ examples().getChildFile ("Pop Four Chords.mid").getFullPathName(), "-o", root.getChildFile ("no/such/folder/out.mid").getFullPathName() }, root);
-    EXPECT_EQ (unwritable.exitCode, 1);
-    EXPECT_TRUE (unwritable.output.contains (CadenziumRenderer::cannotWriteMessage)) << unwritable.output;
-
-    EXPECT_EQ (runRenderer ({ "--help" }, root).exitCode, 0);
+    for (const auto& [arguments, exitCode, message] : cases)
+    {
+        const auto run = runRenderer (arguments, root);
+        EXPECT_EQ (run.exitCode, exitCode) << arguments.joinIntoString (" ");
+        EXPECT_TRUE (run.output.contains (message)) << run.output;
+    }
 }
 
 TEST (CadenziumRender, theDefaultOutputIsNextToTheChordsUnderTheNextFreeName)

@@ -47,10 +47,7 @@ TEST (ToastManager, toastsKeepTheirOrderAndKindOnlyErrorsAreLoggedWithThePrefixA
     const auto held = toasts.getToasts();
     ASSERT_EQ (held.size(), 3u);
     EXPECT_EQ (textsOf (held), juce::StringArray ({ "ERROR: Couldn't save preset!", "Preset saved", "ERROR: Invalid preset" }));
-    EXPECT_TRUE (held[0].isError());
-    EXPECT_EQ (held[1].kind, Toast::information);
-    EXPECT_EQ (held[0].id, first);
-    EXPECT_NE (held[1].id, held[2].id);
+    EXPECT_TRUE (held[0].isError() && ! held[1].isError() && held[0].id == first);
     EXPECT_EQ (log.lines, juce::StringArray ({ "ERROR: Couldn't save preset!", "ERROR: Invalid preset" }));
 
     // The editor removes a toast when it has finished showing, or takes them all.
