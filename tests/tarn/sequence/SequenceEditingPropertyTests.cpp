@@ -41,30 +41,19 @@ void expectValid (const Sequence& before, const SequenceEdit& result, const char
 
     for (size_t i = 0; i < s.notes.size(); ++i)
     {
-        const auto& note = s.notes[i];
-        EXPECT_LE (s.notes[i > 0 ? i - 1 : 0].timestamp, note.timestamp);
-        EXPECT_GE (note.timestamp, 0);
-        EXPECT_LT (note.timestamp, s.getLength());
-        EXPECT_GE (note.length, 0);
-        EXPECT_LE (note.getEnd(), s.getLength());
-        EXPECT_LE (note.velocityMin, note.velocityMax);
-        EXPECT_LE (note.transposeMin, note.transposeMax);
-        EXPECT_LE (note.octaveMin, note.octaveMax);
-        EXPECT_GE (note.number, lowestRow);
-        EXPECT_LE (note.number, highestRow);
+        const auto& n = s.notes[i];
+        EXPECT_TRUE (s.notes[i > 0 ? i - 1 : 0].timestamp <= n.timestamp && n.timestamp >= 0 && n.timestamp < s.getLength() && n.length >= 0 && n.getEnd() <= s.getLength()) << i;
+        EXPECT_TRUE (n.velocityMin <= n.velocityMax && n.transposeMin <= n.transposeMax && n.octaveMin <= n.octaveMax) << i;
+        EXPECT_TRUE (n.number >= lowestRow && n.number <= highestRow) << i;
     }
 
     for (const auto& loop : s.loops)
         EXPECT_TRUE (loop == RowLoop() || (loop.isSet() && loop.end <= s.getLength()));
 
-    EXPECT_GT (s.getLength(), 0);
-    EXPECT_LE (s.getLength(), Sequence::maxLength);
+    EXPECT_TRUE (s.getLength() > 0 && s.getLength() <= Sequence::maxLength);
 
     for (auto p : result.selection.getPositions())
-    {
-        EXPECT_GE (p, 0);
-        EXPECT_LT (p, (int) s.notes.size());
-    }
+        EXPECT_TRUE (juce::isPositiveAndBelow (p, (int) s.notes.size()));
 
     EXPECT_TRUE (result.outcome == EditOutcome::changed || edit::hasSameContent (s, before));
 }

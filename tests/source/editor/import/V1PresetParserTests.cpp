@@ -165,9 +165,8 @@ TEST (V1PresetParser, numbersMustBeWholeDecimalAndFitIn32Bits)
     for (const auto& [text, value] : accepted)
         EXPECT_EQ (V1PresetParser::parseWholeNumber (text), std::optional<int> (value)) << text;
 
-    for (const auto* text : { "1.5", "", " ", "0x10", "inf", "nan", "-inf", "1e10", "2147483648", "-2147483649", "1 2", "e5", ".", "1e", "--1", "250e-2", "\xc2\xa0"
-                                                                                                                                                          "1",
-                              "1,0" })
+    // A no-break space before the digit, then the others.
+    for (const auto* text : { "\xc2\xa0\x31", "1.5", "", " ", "0x10", "inf", "nan", "-inf", "1e10", "2147483648", "-2147483649", "1 2", "e5", ".", "1e", "--1", "250e-2", "1,0" })
         EXPECT_EQ (V1PresetParser::parseWholeNumber (juce::String::fromUTF8 (text)), std::nullopt) << text;
 
     EXPECT_TRUE (V1PresetParser::parse (document (timing ("3.0", "1.6e1") + controllers() + phrase ("0", ""))).valid);
