@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace tarn::ValueTreeText
 {
@@ -183,9 +184,9 @@ namespace
                     return std::nullopt;
 
             pos = text + declaration.size();
-            auto tree = readElement (1);
+            juce::ValueTree tree;
 
-            if (! tree.has_value() || pos != end)
+            if (! readElement (tree, 1) || pos != end)
                 return std::nullopt;
 
             return tree;
@@ -302,17 +303,37 @@ namespace
             }
         }
 
-        std::optional<juce::ValueTree> readElement (int depth)
+        /** The names of a state repeat thousands of times: each is looked up in the
+            framework's string pool (under its lock) only once. */
+        juce::Identifier identifierFor (std::string_view name)
+        {
+            for (const auto& known : identifiers)
+                if (known.first == name)
+                    return known.second;
+
+            const juce::Identifier id (toString (name));
+
+            // Our states use a few dozen names; a text made of thousands must not make this
+            // search slow.
+            if (identifiers.size() < 128)
+                identifiers.emplace_back (name, id);
+
+            return id;
+        }
+
+        /** Reads one element into `tree`. Given a parent, the element joins it before its own
+            children are read: the framework tells a whole subtree when it gets a parent. */
+        bool readElement (juce::ValueTree& tree, int depth, juce::ValueTree* parent = nullptr)
         {
             if (depth > SafeXml::maxDepth || ! skip ("<"))
-                return std::nullopt;
+                return false;
 
             const auto type = readName();
 
             if (type.empty())
-                return std::nullopt;
+                return false;
 
-            juce::ValueTree tree { juce::Identifier (toString (type)) };
+            tree = juce::ValueTree (identifierFor (type));
 
             while (pos != end && *pos == ' ')
             {
@@ -322,46 +343,45 @@ namespace
                 // The framework's reader turns a "base64:" attribute into binary data; a
                 // repeated attribute is not well-formed.
                 if (name.empty() || name.rfind ("base64:", 0) == 0 || ! skip ("=\""))
-                    return std::nullopt;
+                    return false;
 
-                const juce::Identifier id (toString (name));
+                const auto id = identifierFor (name);
 
                 if (tree.hasProperty (id))
-                    return std::nullopt;
+                    return false;
 
                 auto value = readValue();
 
                 if (! value.has_value())
-                    return std::nullopt;
+                    return false;
 
                 tree.setProperty (id, std::move (*value), nullptr);
             }
 
+            if (parent != nullptr)
+                parent->appendChild (tree, nullptr);
+
             if (skip ("/>"))
-                return tree;
+                return true;
 
             if (! skip (">"))
-                return std::nullopt;
+                return false;
 
             while (! skip ("</"))
             {
-                auto child = readElement (depth + 1);
+                juce::ValueTree child;
 
-                if (! child.has_value())
-                    return std::nullopt;
-
-                tree.appendChild (*child, nullptr);
+                if (! readElement (child, depth + 1, &tree))
+                    return false;
             }
 
-            if (readName() != type || ! skip (">"))
-                return std::nullopt;
-
-            return tree;
+            return readName() == type && skip (">");
         }
 
         const char* text;
         const char* end;
         const char* pos = nullptr;
+        std::vector<std::pair<std::string_view, juce::Identifier>> identifiers;
     };
 } // namespace
 
