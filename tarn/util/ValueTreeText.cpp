@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace tarn::ValueTreeText
@@ -255,7 +256,7 @@ namespace
                 return std::nullopt;
 
             if (*pos == '"')
-                return juce::var (toString ({ start, (size_t) (pos++ - start) }));
+                return juce::var (plainValue ({ start, (size_t) (pos++ - start) }));
 
             // References: built as the framework's reader builds them.
             juce::String value (toString ({ start, (size_t) (pos - start) }));
@@ -321,6 +322,24 @@ namespace
             return id;
         }
 
+        /** A value without references. Short values repeat all over a song (velocities,
+            flags, small numbers): they share one string each instead of allocating again. */
+        juce::String plainValue (std::string_view valueText)
+        {
+            if (valueText.size() > 8)
+                return toString (valueText);
+
+            if (const auto known = values.find (valueText); known != values.end())
+                return known->second;
+
+            auto value = toString (valueText);
+
+            if (values.size() < 1024)
+                values.emplace (valueText, value);
+
+            return value;
+        }
+
         /** Reads one element into `tree`. Given a parent, the element joins it before its own
             children are read: the framework tells a whole subtree when it gets a parent. */
         bool readElement (juce::ValueTree& tree, int depth, juce::ValueTree* parent = nullptr)
@@ -382,6 +401,7 @@ namespace
         const char* end;
         const char* pos = nullptr;
         std::vector<std::pair<std::string_view, juce::Identifier>> identifiers;
+        std::unordered_map<std::string_view, juce::String> values;
     };
 } // namespace
 
