@@ -4,12 +4,18 @@
 
 #include <tarn/util/SafeXml.h>
 #include <tarn/util/TextFiles.h>
+#include <tarn/util/ValueTreeText.h>
+
+#include <optional>
 
 namespace brindlex
 {
 namespace
 {
     const juce::Identifier presetPathProperty { "preset_path" };
+
+    /** "VC2!" as a little-endian word: the framework's own container for XML state. */
+    constexpr juce::uint32 stateMagic = 0x21324356;
     constexpr const char* presetAuthorKey = "preset_author_name";
 
     bool isMessageThread()
@@ -174,7 +180,26 @@ void BrindlexProcessor::getStateInformation (juce::MemoryBlock& destData)
         copy = parameters.copyState();
     }
 
-    copy.setProperty (presetPathProperty, presets.getCurrentPreset().path, nullptr);
+    const juce::var presetPath (presets.getCurrentPreset().path);
+
+    // The container the framework's copyXmlToBinary makes, with the same text, written
+    // without the detour through an element tree.
+    auto written = false;
+
+    {
+        juce::MemoryOutputStream out (destData, false);
+        out.writeInt ((int) stateMagic);
+        out.writeInt (0);
+        written = tarn::ValueTreeText::write (copy, presetPathProperty, presetPath, out) && out.writeByte (0);
+    }
+
+    if (written)
+    {
+        static_cast<juce::uint32*> (destData.getData())[1] = juce::ByteOrder::swapIfBigEndian ((juce::uint32) destData.getSize() - 9);
+        return;
+    }
+
+    copy.setProperty (presetPathProperty, presetPath, nullptr);
 
     if (auto xml = copy.createXml())
         copyXmlToBinary (*xml, destData);
@@ -188,14 +213,9 @@ void BrindlexProcessor::setStateInformation (const void* data, int sizeInBytes)
     ++restoreCount;
 
     // A container that fails the checks, or XML that does not parse, leaves the state as it was.
-    const auto xml = readStateContainer (data, sizeInBytes);
+    const auto tree = readStateContainerTree (data, sizeInBytes);
 
-    if (xml == nullptr)
-        return;
-
-    const auto tree = juce::ValueTree::fromXml (*xml);
-
-    if (! tree.hasType (parameters.state.getType()))
+    if (! tree.isValid() || ! tree.hasType (parameters.state.getType()))
         return;
 
     {
@@ -210,20 +230,49 @@ void BrindlexProcessor::setStateInformation (const void* data, int sizeInBytes)
     updateHostDisplay (ChangeDetails().withProgramChanged (true));
 }
 
+namespace
+{
+    /** Where the container's text lies, or nothing when the magic or the length is wrong. */
+    std::optional<std::pair<const char*, size_t>> findContainerText (const void* data, int sizeInBytes)
+    {
+        if (data == nullptr || sizeInBytes <= 8 || juce::ByteOrder::littleEndianInt (data) != stateMagic)
+            return std::nullopt;
+
+        const auto length = (int) juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
+
+        if (length <= 0)
+            return std::nullopt;
+
+        return std::make_pair (static_cast<const char*> (data) + 8, (size_t) juce::jmin (sizeInBytes - 8, length));
+    }
+} // namespace
+
 std::unique_ptr<juce::XmlElement> BrindlexProcessor::readStateContainer (const void* data, int sizeInBytes)
 {
-    constexpr juce::uint32 magic = 0x21324356;
+    const auto text = findContainerText (data, sizeInBytes);
 
-    if (data == nullptr || sizeInBytes <= 8 || juce::ByteOrder::littleEndianInt (data) != magic)
+    if (! text.has_value())
         return nullptr;
 
-    const auto length = (int) juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
+    juce::MemoryBlock bytes (text->first, text->second);
+    return tarn::SafeXml::parse (tarn::TextFiles::decode (std::move (bytes)));
+}
 
-    if (length <= 0)
-        return nullptr;
+juce::ValueTree BrindlexProcessor::readStateContainerTree (const void* data, int sizeInBytes)
+{
+    const auto text = findContainerText (data, sizeInBytes);
 
-    juce::MemoryBlock text (juce::addBytesToPointer (data, 8), (size_t) juce::jmin (sizeInBytes - 8, length));
-    return tarn::SafeXml::parse (tarn::TextFiles::decode (std::move (text)));
+    if (! text.has_value())
+        return {};
+
+    if (auto tree = tarn::ValueTreeText::read (text->first, text->second))
+        return *tree;
+
+    // Text from elsewhere (an older writer, a hand edit, damage): the careful general way.
+    if (const auto xml = readStateContainer (data, sizeInBytes))
+        return juce::ValueTree::fromXml (*xml);
+
+    return {};
 }
 
 //==============================================================================

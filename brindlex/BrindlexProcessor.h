@@ -41,6 +41,11 @@ public:
         [any thread] */
     static std::unique_ptr<juce::XmlElement> readStateContainer (const void* data, int sizeInBytes);
 
+    /** The tree inside a host's state container: what ValueTree::fromXml makes of
+        readStateContainer(), read straight from the text when it is in the form this
+        processor writes. Invalid when the container holds no tree. [any thread] */
+    static juce::ValueTree readStateContainerTree (const void* data, int sizeInBytes);
+
     /** <config>/Brindlex/<product>/ */
     juce::File getUserFolder() const;
 

@@ -116,8 +116,12 @@ void Cadenzium2AudioProcessor::readStateTree (const juce::ValueTree& tree, bool 
         // end first so none of them is left hanging.
         phraseManager.setRows (RowTree::read (tree.getChildWithName (RowTree::rowsType)));
 
-        if (const auto current = phraseTreeSync.read (tree.getChildWithName (PhraseTree::sequencesType), phraseManager); current >= 0)
-            requestPhrase (current);
+        {
+            const tarn::AdvancedSequenceManager::ScopedNextPassesFromWorker nextPasses (phraseManager);
+
+            if (const auto current = phraseTreeSync.read (tree.getChildWithName (PhraseTree::sequencesType), phraseManager); current >= 0)
+                requestPhrase (current);
+        }
 
         generationSettings.adopt (tree.getChildWithName (ControllerGeneration::Ids::generation), phraseManager.getControllerTypes());
         lastControllerTypes = phraseManager.getControllerTypes();

@@ -77,10 +77,18 @@ void AdvancedSequenceManager::setSequence (int slot, const Sequence& sequence, v
 
     // Rendered here, outside every lock; only the exchange happens under the player's lock.
     auto first = MidiMessageSequencePlayer::Rendering::prepare (renderSequence (*snapshot), version);
-    auto second = MidiMessageSequencePlayer::Rendering::prepare (renderSequence (*snapshot), version);
     auto& slotPlayer = player.getPlayer (slot);
 
+    if (nextPassesFromWorker > 0 && ! isNonRealtime())
     {
+        const auto retiredByFullLoad = slotPlayer.loadFull (std::move (first));
+
+        // Asked for after the full load, which drops whatever pending pass it finds.
+        pendingNeeded (slot);
+    }
+    else
+    {
+        auto second = MidiMessageSequencePlayer::Rendering::prepare (renderSequence (*snapshot), version);
         const auto retiredByFullLoad = slotPlayer.loadFull (std::move (first));
         const auto retiredByPendingLoad = slotPlayer.loadPending (std::move (second));
     }

@@ -56,6 +56,28 @@ public:
         stored one; any other index is ignored. [message thread] */
     virtual void setSequence (int slot, const Sequence& sequence, void* source);
 
+    /** While one lives, a phrase stored in real time has only the pass it starts with
+        rendered at once; its next pass is left to the render worker, like every later pass.
+        A host restoring a song replaces every phrase in one call on its own thread, and the
+        passes after the first are not needed before the first has played. Offline, both
+        are still rendered at once, so a bounce draws every pass afresh. [message thread] */
+    class ScopedNextPassesFromWorker
+    {
+    public:
+        explicit ScopedNextPassesFromWorker (AdvancedSequenceManager& m)
+            : manager (m)
+        {
+            ++manager.nextPassesFromWorker;
+        }
+
+        ~ScopedNextPassesFromWorker() { --manager.nextPassesFromWorker; }
+
+    private:
+        AdvancedSequenceManager& manager;
+
+        JUCE_DECLARE_NON_COPYABLE (ScopedNextPassesFromWorker)
+    };
+
     /** setSequence on the current slot. [message thread] */
     virtual void setSequence (const Sequence& sequence, void* source);
 
@@ -120,6 +142,7 @@ private:
     void renderNextPass (int slot);
 
     bool carryPitchOffset = false;
+    int nextPassesFromWorker = 0;
     std::atomic<bool> nonRealtime { false };
 
     mutable std::mutex storedLock; // held only to copy or replace a StoredPhrase

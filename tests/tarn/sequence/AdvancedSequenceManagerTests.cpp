@@ -111,6 +111,45 @@ TEST (AdvancedSequenceManager, everyPassIsAFreshDraw)
     }
 }
 
+TEST (AdvancedSequenceManager, aPhraseLoadedWithARestoreGetsItsSecondPassFromTheWorkerOnlyInRealTime)
+{
+    constexpr double sampleRate = 48000.0;
+
+    for (const bool offline : { true, false })
+    {
+        SCOPED_TRACE (offline ? "offline" : "real time");
+        AdvancedSequenceManager manager;
+        manager.setNonRealtime (offline);
+        manager.prepare (sampleRate);
+
+        {
+            const AdvancedSequenceManager::ScopedNextPassesFromWorker restoring (manager);
+            manager.setSequence (0, makeRandomisedPhrase(), nullptr);
+            EXPECT_TRUE (manager.getPlayer().getPlayer (0).hasRendering());
+
+            if (offline)
+            {
+                EXPECT_TRUE (manager.getPlayer().getPlayer (0).hasPendingRendering());
+            }
+        }
+
+        ASSERT_TRUE (waitForWorker (manager));
+        EXPECT_TRUE (manager.getPlayer().getPlayer (0).hasPendingRendering());
+
+        BlockDriver<AdvancedSequenceManager> driver (manager, sampleRate, 120.0);
+
+        for (int block = 0; block < 2 * 96000 / 4000; ++block)
+        {
+            driver.playOne (4000);
+            ASSERT_TRUE (waitForWorker (manager));
+        }
+
+        const auto passes = velocitiesPerPass (driver.played, 96000);
+        ASSERT_EQ (passes.size(), 2u);
+        EXPECT_NE (passes[0], passes[1]);
+    }
+}
+
 TEST (MidiMessageSequencePlayer, aPendingPassOfAnotherContentOrLengthIsDropped)
 {
     MidiMessageSequencePlayer player;

@@ -90,6 +90,33 @@ TEST (StateRoundTrip, aFreshInstanceGetsBackEveryPartOfTheStateAndWritesTheSameB
     EXPECT_EQ (stateOf (restored), state) << "a second write must not change anything";
 }
 
+TEST (StateRoundTrip, theChunkIsTheFrameworksOwnContainerAndReadsAlikeHoweverItsTextIsLaidOut)
+{
+    Cadenzium2AudioProcessor original;
+    fillWithASong (original);
+    auto phrase = original.getPhrase (3);
+    phrase.name = juce::String::fromUTF8 ("Riff & <B> \"\xc3\xa9\" 'x'\n\t;");
+    original.getCommands().editPhrase (3, phrase);
+    const auto state = stateOf (original);
+
+    // Songs saved before must compare equal: the text is what the framework writes.
+    juce::MemoryBlock framework;
+    juce::AudioProcessor::copyXmlToBinary (*treeOf (state).createXml(), framework);
+    EXPECT_EQ (state, framework);
+
+    // The same XML laid out another way is read the careful way, to the same song.
+    const auto laidOut = containerFor (treeOf (state).toXmlString());
+    ASSERT_NE (laidOut, state);
+
+    for (const auto* chunk : { &state, &laidOut })
+    {
+        Cadenzium2AudioProcessor restored;
+        restore (restored, *chunk);
+        EXPECT_EQ (restored.getPhrase (3).name, phrase.name);
+        EXPECT_EQ (stateOf (restored), state);
+    }
+}
+
 TEST (StateRoundTrip, presetLoadsApplyThePerformanceParametersKeptUnderPlaybackAndHostRestoresDoNot)
 {
     Cadenzium2AudioProcessor source;
