@@ -31,27 +31,6 @@ juce::ValueTree write (const PhraseManager& phrases, int currentSlot, const juce
     return node;
 }
 
-int read (const juce::ValueTree& node, PhraseManager& phrases)
-{
-    if (! node.isValid())
-        return -1;
-
-    int slot = 0;
-
-    for (const auto& child : node)
-    {
-        if (! child.hasType ("sequence"))
-            continue;
-
-        if (slot >= phrases.getPlayer().getNumPlayers())
-            break;
-
-        phrases.setSequence (slot++, tarn::readSequence (child), nullptr);
-    }
-
-    return readCurrent (node, phrases);
-}
-
 } // namespace PhraseTree
 
 //==============================================================================

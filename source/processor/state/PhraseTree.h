@@ -19,11 +19,6 @@ inline const juce::Identifier currentId { "current" };
         it already says the same, so an unchanged phrase keeps its node. [message thread] */
 juce::ValueTree write (const PhraseManager& phrases, int currentSlot, const juce::ValueTree& previous);
 
-/** Loads every "sequence" child into its slot (slots without a child keep their phrase)
-        and returns the "current" slot, limited to the slots there are, or -1 when the node
-        names none. [message thread] */
-int read (const juce::ValueTree& node, PhraseManager& phrases);
-
 /** The node's "current", limited to the slots there are, or -1 when it names none. */
 int readCurrent (const juce::ValueTree& node, const PhraseManager& phrases);
 } // namespace PhraseTree
@@ -44,7 +39,9 @@ public:
         caller holds the tree lock. */
     void write (juce::ValueTree& stateTree, const PhraseManager& phrases, int currentSlot);
 
-    /** PhraseTree::read, skipping the phrases the node already holds unchanged. */
+    /** Loads every "sequence" child into its slot (slots without a child keep their phrase),
+        skipping the phrases the node already holds unchanged, and returns the "current" slot,
+        limited to the slots there are, or -1 when the node names none. */
     int read (const juce::ValueTree& node, PhraseManager& phrases);
 
 private:
