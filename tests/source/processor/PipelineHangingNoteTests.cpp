@@ -22,7 +22,7 @@ constexpr int numRowChannels = 14; // rows play on 1..14: everything there comes
 /** Every note the plug-in sent, counted per channel and pitch. A note-off of a note that does
     not sound came before its note-on (or twice): on the rows' channels that is an error,
     outside panic blocks, which end every note there is by design. */
-struct NoteLedger
+struct NoteLedger : NoteCounter
 {
     void add (const std::vector<Event>& events, bool isPanicBlock)
     {
@@ -41,29 +41,7 @@ struct NoteLedger
         }
     }
 
-    int get (int channel, int note) const { return counts[(size_t) channel - 1][(size_t) note]; }
-
-    int sounding() const
-    {
-        int total = 0;
-        for (const auto& channel : counts)
-            for (auto c : channel)
-                total += c;
-        return total;
-    }
-
-    juce::String describeSounding() const
-    {
-        juce::String text;
-        for (int channel = 1; channel <= 16; ++channel)
-            for (int note = 0; note < 128; ++note)
-                if (get (channel, note) > 0)
-                    text << "ch" << channel << " note " << note << " x" << get (channel, note) << "; ";
-        return text;
-    }
-
     int strayNoteOffs = 0;
-    std::array<std::array<int, 128>, 16> counts {};
 };
 
 /** One run: a random stream of everything a performer, an editor and a host can do, block

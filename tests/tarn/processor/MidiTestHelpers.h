@@ -97,7 +97,20 @@ public:
 
     int get (int channel, int note) const { return counts[(size_t) channel - 1][(size_t) note]; }
 
-private:
+    /** "ch1 note 60 x1; ..." for every note still sounding: what a failure should print. */
+    juce::String describeSounding() const
+    {
+        juce::String text;
+
+        for (int channel = 1; channel <= 16; ++channel)
+            for (int note = 0; note < 128; ++note)
+                if (get (channel, note) > 0)
+                    text << "ch" << channel << " note " << note << " x" << get (channel, note) << "; ";
+
+        return text;
+    }
+
+protected:
     std::array<std::array<int, 128>, 16> counts {};
 };
 
