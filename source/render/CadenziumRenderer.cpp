@@ -72,6 +72,10 @@ juce::Result CadenziumRenderer::start (Cadenzium2AudioProcessor& live, int edite
         return juce::Result::fail (alreadyRenderingMessage);
 
     auto copy = std::make_unique<Cadenzium2AudioProcessor>();
+    // Offline before the state arrives: a restore in real time leaves next passes to the
+    // render worker, whose draws would then come in no fixed order and a seed could not
+    // replay the render.
+    copy->setNonRealtime (true);
     juce::MemoryBlock state;
     live.getStateInformation (state);
     copy->setStateInformation (state.getData(), (int) state.getSize());

@@ -95,6 +95,7 @@ int main (int argc, char** argv)
 
     juce::ScopedJuceInitialiser_GUI juceInitialiser;
     Cadenzium2AudioProcessor processor;
+    processor.setNonRealtime (true); // every pass drawn in order, from the seed when given
 
     if (options.presetFile != juce::File())
     {
