@@ -1,5 +1,7 @@
 #include "NoteEditor.h"
 
+#include <tarn/gui/NoteGridMenuCommands.h>
+
 namespace tarn
 {
 namespace
@@ -7,7 +9,7 @@ namespace
     namespace Grid = GridMenuCommand;
     namespace Note = NoteMenuCommand;
 
-    constexpr int fewestEqualStrikes = 2, mostEqualStrikes = 16;
+    constexpr int fewestEqualStrikes = 2, mostEqualStrikes = NoteRepeat::maxEqualStrikes;
 
     juce::PopupMenu::Item item (const juce::String& text, int id, const juce::String& shortcut = {}, bool enabled = true, bool ticked = false)
     {
@@ -194,8 +196,8 @@ void NoteEditor::performNoteCommand (int command, int clickedNote)
     const auto& current = document.getCommittedPhrase();
     const auto& selection = document.getSelection();
 
-    if (SequenceEditing::isRepeatCommand (command))
-        return commitEdit (SequenceEditing::setRepeats (current, selection, command));
+    if (const auto repeat = noteRepeatForMenuResult (command))
+        return commitEdit (SequenceEditing::setRepeats (current, selection, *repeat));
 
     switch (command)
     {

@@ -2,6 +2,8 @@
 
 #include "PianoRollTheme.h"
 
+#include <tarn/gui/NoteGridMenuCommands.h>
+
 namespace tarn
 {
 namespace
