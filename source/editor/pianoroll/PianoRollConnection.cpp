@@ -35,7 +35,11 @@ void PianoRollConnection::setEditedPhrase (int newSlot)
 {
     slot = juce::jlimit (0, Cadenzium2AudioProcessor::numPhrases - 1, newSlot);
     phraseNeedsReading = true;
-    lastPosition = -1.0;
+
+    // Playing means moving: a position that has not changed since we started looking is a
+    // stopped transport.
+    lastPosition = processor.getPhraseManager().getPlayer().getPlayer (slot).getLoopPosition();
+    stillTicks = stoppedAfterTicks;
     refresh();
 }
 

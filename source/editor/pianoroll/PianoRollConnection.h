@@ -71,7 +71,7 @@ private:
     std::atomic<bool> rowsNeedReading { true }, phraseNeedsReading { true };
 
     double lastPosition = -1.0;
-    int stillTicks = 0;
+    int stillTicks = 1 << 20;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PianoRollConnection)
 };

@@ -1,5 +1,6 @@
 #include "CurveEditor.h"
 
+#include "PianoRollMenus.h"
 #include "PianoRollMetrics.h"
 #include "PianoRollTheme.h"
 #include "PianoRollTypes.h"
@@ -188,10 +189,12 @@ void CurveEditor::paint (juce::Graphics& g)
                                .translated (0.0f, inset + (float) getHeight() - pointSize);
     path.applyTransform (transform);
 
+    // Pitch bend fills towards no bend, a control change towards 0.
     const auto colour = themeColour (*this, "theme.primary");
+    const auto fillTo = yOf (shown->type == ControllerLane::pitchBend ? centre : CurveEditing::lowestValue (*shown));
     juce::Path fill (path);
-    fill.lineTo (path.getCurrentPosition().x, yOf (centre));
-    fill.lineTo ((float) axis.xOf (0), yOf (centre));
+    fill.lineTo (path.getCurrentPosition().x, fillTo);
+    fill.lineTo ((float) axis.xOf (0), fillTo);
     fill.closeSubPath();
     g.setColour (colour.withAlpha (0.15f));
     g.fillPath (fill);
@@ -229,11 +232,8 @@ void CurveEditor::mouseDown (const juce::MouseEvent& e)
 
     if (e.mods.isPopupMenu())
     {
-        juce::Component::SafePointer<CurveEditor> safeThis (this);
-        createPointMenu (point).showMenuAsync (juce::PopupMenu::Options().withTargetComponent (this).withMousePosition(), [safeThis, point] (int result)
-                                               {
-                                                   if (safeThis != nullptr && result != 0)
-                                                       safeThis->performPointCommand (result, point); });
+        PianoRollMenus::show (*this, createPointMenu (point), true, [this, point] (int result)
+                              { performPointCommand (result, point); });
         return;
     }
 

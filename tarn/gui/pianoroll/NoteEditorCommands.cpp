@@ -1,5 +1,7 @@
 #include "NoteEditor.h"
 
+#include "PianoRollMenus.h"
+
 #include <tarn/gui/NoteGridMenuCommands.h>
 
 namespace tarn
@@ -93,18 +95,14 @@ juce::PopupMenu NoteEditor::createNoteMenu (int clickedNote) const
 void NoteEditor::showContextMenu (const juce::MouseEvent& e)
 {
     const auto note = tool == NoteTool::loop ? -1 : findNoteAt (e.position);
-    juce::Component::SafePointer<NoteEditor> safeThis (this);
-    const auto options = juce::PopupMenu::Options().withTargetComponent (this).withTargetScreenArea (juce::Rectangle<int> (e.getScreenPosition(), e.getScreenPosition()).expanded (1));
 
     if (note >= 0)
     {
         if (! document.getSelection().contains (note))
             document.setSelection ({ note });
 
-        createNoteMenu (note).showMenuAsync (options, [safeThis, note] (int result)
-                                             {
-                                                 if (safeThis != nullptr && result != 0)
-                                                     safeThis->performNoteCommand (result, note); });
+        PianoRollMenus::show (*this, createNoteMenu (note), true, [this, note] (int result)
+                              { performNoteCommand (result, note); });
         return;
     }
 
@@ -124,10 +122,8 @@ void NoteEditor::showContextMenu (const juce::MouseEvent& e)
     document.setSelection ({});
     pastePosition = GridTicks::snap (tickAt (e.position.x), grid, phrase().getLength());
 
-    createGridMenu().showMenuAsync (options, [safeThis] (int result)
-                                    {
-                                        if (safeThis != nullptr && result != 0)
-                                            safeThis->performGridCommand (result); });
+    PianoRollMenus::show (*this, createGridMenu(), true, [this] (int result)
+                          { performGridCommand (result); });
 }
 
 //==============================================================================

@@ -1,6 +1,7 @@
 #include "PianoRoll.h"
 
 #include "ControllerLaneMenu.h"
+#include "PianoRollMenus.h"
 #include "PianoRollMetrics.h"
 #include "PianoRollTheme.h"
 
@@ -70,11 +71,9 @@ PianoRoll::PianoRoll()
                      { l.pianoRollLaneRenamed (lane, name); }); };
     laneBar.onLaneMenuRequested = [this] (int lane)
     {
-        juce::Component::SafePointer<PianoRoll> safeThis (this);
-        createLaneMenu (lane).showMenuAsync (juce::PopupMenu::Options().withTargetComponent (laneBar.getLaneButton (lane)), [safeThis, lane] (int result)
-                                             {
-                                                 if (safeThis != nullptr && result != 0)
-                                                     safeThis->performLaneMenuCommand (lane, result); });
+        if (auto* button = laneBar.getLaneButton (lane))
+            PianoRollMenus::show (*button, createLaneMenu (lane), false, [this, lane] (int result)
+                                  { performLaneMenuCommand (lane, result); });
     };
 
     auto& controls = toolBar.getPhraseControls();
@@ -108,6 +107,7 @@ PianoRoll::PianoRoll()
 
     installCommands();
     updatePhraseControls();
+    lookAndFeelChanged();
 }
 
 PianoRoll::~PianoRoll()
@@ -198,8 +198,7 @@ void PianoRoll::phraseChanged (const Sequence& before)
         laneBar.setLaneNames (names);
     }
 
-    if (before.getLength() != phrase.getLength() || before.getBarLength() != phrase.getBarLength())
-        ruler.setBarLength (phrase.getBarLength());
+    ruler.setTimeSignature (phrase.timeSignatureNumerator, phrase.timeSignatureDenominator);
 
     if (! document.isPreviewing())
         updatePhraseControls();
@@ -208,7 +207,7 @@ void PianoRoll::phraseChanged (const Sequence& before)
 void PianoRoll::updatePhraseControls()
 {
     toolBar.getPhraseControls().showPhrase (document.getPhrase());
-    ruler.setBarLength (document.getPhrase().getBarLength());
+    ruler.setTimeSignature (document.getPhrase().timeSignatureNumerator, document.getPhrase().timeSignatureDenominator);
     view.setPhraseLength (document.getPhrase().getLength());
 }
 
@@ -301,6 +300,15 @@ void PianoRoll::scrollBarMoved (juce::ScrollBar* bar, double newRangeStart)
 }
 
 //==============================================================================
+void PianoRoll::lookAndFeelChanged()
+{
+    for (auto* bar : { &horizontalScrollBar, &verticalScrollBar })
+    {
+        bar->setColour (juce::ScrollBar::thumbColourId, themeColour (*this, "scrollbar.thumb"));
+        bar->setColour (juce::ScrollBar::trackColourId, themeColour (*this, "background.background"));
+    }
+}
+
 void PianoRoll::paint (juce::Graphics& g)
 {
     g.fillAll (themeColour (*this, "background.background"));

@@ -108,6 +108,7 @@ public:
 
     void paint (juce::Graphics&) override;
     void resized() override;
+    void lookAndFeelChanged() override;
 
 private:
     void phraseChanged (const Sequence& before) override;

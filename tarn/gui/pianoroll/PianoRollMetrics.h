@@ -12,7 +12,7 @@ constexpr int toolButtonWidth = 30;
 constexpr int phraseControlGap = 8;
 
 constexpr double smallestRowHeight = 18.0;
-constexpr double largestRowHeight = 40.0;
+constexpr double largestRowHeight = 64.0;
 
 /** How close to a note's edge, or a loop's, the pointer takes the edge. */
 constexpr int edgeGrabPixels = 6;

@@ -1,6 +1,7 @@
 #include "PianoRollToolBar.h"
 
 #include "NoteEditor.h"
+#include "PianoRollMenus.h"
 #include "PianoRollMetrics.h"
 #include "PianoRollTheme.h"
 
@@ -69,16 +70,15 @@ void PianoRollToolBar::setGrid (const GridSize& newGrid)
 
 void PianoRollToolBar::showGridMenu()
 {
-    juce::Component::SafePointer<PianoRollToolBar> safeThis (this);
-    NoteEditor::createGridSizeMenu (grid).showMenuAsync (juce::PopupMenu::Options().withTargetComponent (&gridButton), [safeThis] (int result)
-                                                          {
-                                                              if (safeThis == nullptr || ! GridSize::isValidIdentifier (result))
-                                                                  return;
+    PianoRollMenus::show (gridButton, NoteEditor::createGridSizeMenu (grid), false, [this] (int result)
+                          {
+                              if (! GridSize::isValidIdentifier (result))
+                                  return;
 
-                                                              safeThis->setGrid (GridSize::fromIdentifier (result));
+                              setGrid (GridSize::fromIdentifier (result));
 
-                                                              if (safeThis->onGridChosen != nullptr)
-                                                                  safeThis->onGridChosen (safeThis->grid); });
+                              if (onGridChosen != nullptr)
+                                  onGridChosen (grid); });
 }
 
 void PianoRollToolBar::paint (juce::Graphics& g)

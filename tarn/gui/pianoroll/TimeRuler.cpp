@@ -2,6 +2,8 @@
 
 #include "PianoRollTheme.h"
 
+#include <tarn/sequence/Sequence.h>
+
 namespace tarn
 {
 namespace
@@ -23,12 +25,16 @@ TimeRuler::~TimeRuler()
     view.removeListener (this);
 }
 
-void TimeRuler::setBarLength (int ticks)
+void TimeRuler::setTimeSignature (int numerator, int denominator)
 {
-    if (std::max (1, ticks) == barLength)
+    const auto bar = std::max (1, Ticks::perBar (numerator, denominator));
+    const auto beat = std::max (1, Ticks::perWhole / std::max (1, denominator));
+
+    if (bar == barLength && beat == beatLength)
         return;
 
-    barLength = std::max (1, ticks);
+    barLength = bar;
+    beatLength = beat;
     repaint();
 }
 
@@ -58,6 +64,27 @@ void TimeRuler::paint (juce::Graphics& g)
     const auto every = std::max (1, (int) std::ceil (smallestNumberSpacing / std::max (1.0e-6, pixelsPerBar)));
 
     g.setFont (themeFont (*this, 11.0f));
+
+    // Beats get numbers of their own when there is room: "1.2", "1.3".
+    if (beatLength * axis.pixelsPerTick() >= smallestNumberSpacing * 1.2 && beatLength < barLength)
+    {
+        const auto firstBeat = std::max (0, (int) (axis.firstTick / beatLength));
+        const auto lastTick = std::min ((double) length, axis.firstTick + axis.visibleTicks);
+
+        for (auto beat = firstBeat; beat * (double) beatLength < lastTick; ++beat)
+        {
+            const auto tick = beat * beatLength;
+
+            if (tick % barLength == 0)
+                continue;
+
+            const auto x = (float) axis.xOf (tick);
+            g.setColour (themeColour (*this, "text.disabledtext"));
+            g.fillRect (x, (float) getHeight() * 0.7f, 1.0f, (float) getHeight() * 0.3f);
+            g.drawText (juce::String (tick / barLength + 1) + "." + juce::String (tick % barLength / beatLength + 1),
+                        juce::Rectangle<float> (x + 3.0f, 0.0f, 40.0f, (float) getHeight()), juce::Justification::centredLeft);
+        }
+    }
 
     for (int bar = std::max (0, (int) (axis.firstTick / barLength)); bar * (double) barLength <= std::min ((double) length, axis.firstTick + axis.visibleTicks); ++bar)
     {

@@ -17,8 +17,8 @@ public:
     explicit TimeRuler (PianoRollView& view);
     ~TimeRuler() override;
 
-    /** The phrase's bar length, for the numbers. */
-    void setBarLength (int ticks);
+    /** The phrase's time signature, for the bar and beat numbers. */
+    void setTimeSignature (int numerator, int denominator);
 
     void setPlayhead (double tick);
 
@@ -32,7 +32,7 @@ private:
     void timeAxisChanged() override { repaint(); }
 
     PianoRollView& view;
-    int barLength = 3840;
+    int barLength = 3840, beatLength = 960;
     double playhead = -1.0;
     TimeAxis atDragStart;
 

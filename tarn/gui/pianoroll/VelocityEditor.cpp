@@ -1,5 +1,6 @@
 #include "VelocityEditor.h"
 
+#include "PianoRollMenus.h"
 #include "PianoRollTheme.h"
 
 #include <tarn/gui/NoteGridMenuCommands.h>
@@ -227,11 +228,8 @@ void VelocityEditor::mouseDown (const juce::MouseEvent& e)
 
     if (e.mods.isPopupMenu())
     {
-        juce::Component::SafePointer<VelocityEditor> safeThis (this);
-        createMenu().showMenuAsync (juce::PopupMenu::Options().withTargetComponent (this).withMousePosition(), [safeThis] (int result)
-                                    {
-                                        if (safeThis != nullptr && result != 0)
-                                            safeThis->performMenuCommand (result); });
+        PianoRollMenus::show (*this, createMenu(), true, [this] (int result)
+                              { performMenuCommand (result); });
         return;
     }
 

@@ -15,12 +15,12 @@ SequenceEdit NoteCreation::addNoteInCell (const Sequence& sequence, double tick,
     NoteGridEdit edit (sequence, {});
 
     if (! rows.contains (row) || start < 0 || start >= sequence.getLength())
-        return std::move (edit).finish (false);
+        return edit.finish (false);
 
     const auto length = std::min (std::max (1, grid.ticks), sequence.getLength() - start);
     edit.selected.assign (edit.selected.size(), false);
     edit.addNote (makeGridNote (row, start, length, juce::jlimit (1, 127, velocity)), true);
-    return std::move (edit).finish (true);
+    return edit.finish (true);
 }
 
 //==============================================================================
@@ -38,7 +38,7 @@ SequenceEdit PencilStroke::update (double pointerTick, bool snapping) const
     NoteGridEdit edit (base, {});
 
     if (! valid)
-        return std::move (edit).finish (false);
+        return edit.finish (false);
 
     const auto room = base.getLength() - start;
     auto length = std::max (1, grid.ticks);
@@ -51,7 +51,7 @@ SequenceEdit PencilStroke::update (double pointerTick, bool snapping) const
     }
 
     edit.addNote (makeGridNote (row, start, std::min (length, room), NoteCreation::pencilVelocity), true);
-    return std::move (edit).finish (true);
+    return edit.finish (true);
 }
 
 //==============================================================================
@@ -128,12 +128,12 @@ SequenceEdit BrushStroke::paintTo (double tick, int row)
         painted.insert (cell);
     }
 
-    return NoteGridEdit (edit).finish (! painted.empty());
+    return edit.finish (! painted.empty());
 }
 
 SequenceEdit BrushStroke::finish() const
 {
-    auto preview = NoteGridEdit (edit).finish (! painted.empty());
+    auto preview = edit.finish (! painted.empty());
 
     if (painted.empty())
         return preview;

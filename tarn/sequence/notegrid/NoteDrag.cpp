@@ -99,7 +99,7 @@ SequenceEdit NoteDrag::update (double pointerTick, int pointerRow, bool snapping
     NoteGridEdit edit (base, selection);
 
     if (draggedNote < 0)
-        return std::move (edit).finish (false);
+        return edit.finish (false);
 
     const auto change = timeChange (pointerTick, snapping);
     const auto rowChange = pitchChange (pointerRow);
@@ -141,7 +141,7 @@ SequenceEdit NoteDrag::update (double pointerTick, int pointerRow, bool snapping
         changed = changed || note != before;
     }
 
-    return std::move (edit).finish (changed);
+    return edit.finish (changed);
 }
 
 } // namespace tarn

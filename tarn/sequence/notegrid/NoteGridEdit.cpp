@@ -18,7 +18,7 @@ void NoteGridEdit::addNote (const SequenceNote& note, bool isSelected)
     selected.push_back (isSelected);
 }
 
-SequenceEdit NoteGridEdit::finish (bool changed) &&
+SequenceEdit NoteGridEdit::finish (bool changed) const
 {
     std::vector<size_t> order (sequence.notes.size());
     std::iota (order.begin(), order.end(), size_t { 0 });
@@ -37,7 +37,7 @@ SequenceEdit NoteGridEdit::finish (bool changed) &&
     }
 
     SequenceEdit result;
-    result.sequence = std::move (sequence);
+    result.sequence = sequence; // its own copy of the notes is replaced just below
     result.sequence.notes = std::move (sortedNotes);
     result.sequence.normalise();
     result.selection = NoteSelection::fromFlags (sortedFlags);

@@ -19,8 +19,10 @@ struct NoteGridEdit
     void addNote (const SequenceNote& note, bool isSelected);
 
     /** Sorts the notes by start (stable, as normalisation does), normalises, and hands back
-        the result with the selection that names the same notes. */
-    SequenceEdit finish (bool changed) &&;
+        the result with the selection that names the same notes. The edit itself stays as it
+        is (a Sequence copy would sort its notes away from their flags, so it is never copied
+        whole while notes are out of order). */
+    SequenceEdit finish (bool changed) const;
 };
 
 /** The lowest and highest pitch row notes may occupy. */

@@ -125,6 +125,10 @@ TEST (NoteCreation, theBrushFillsOnlyEmptyCellsInsideThePhrase)
     ASSERT_TRUE (result.hasChanged());
     EXPECT_EQ (result.sequence.notes.size(), 7u);
 
+    // The painted notes are the selection; the note that was there is not.
+    for (size_t i = 0; i < result.sequence.notes.size(); ++i)
+        EXPECT_EQ (result.selection.contains ((int) i), result.sequence.notes[i].timestamp != 500) << i;
+
     for (const auto& note : result.sequence.notes)
         EXPECT_LE (note.getEnd(), 8 * 240);
 

@@ -1,0 +1,40 @@
+#include "PianoRollMenus.h"
+
+namespace tarn::PianoRollMenus
+{
+namespace
+{
+    Presenter& presenter()
+    {
+        static Presenter current;
+        return current;
+    }
+} // namespace
+
+void setPresenter (Presenter newPresenter)
+{
+    presenter() = std::move (newPresenter);
+}
+
+void show (juce::Component& owner, const juce::PopupMenu& menu, bool atPointer, std::function<void (int)> chosen)
+{
+    juce::Component::SafePointer<juce::Component> safeOwner (&owner);
+    auto guarded = [safeOwner, chosen = std::move (chosen)] (int result)
+    {
+        if (safeOwner != nullptr && result != 0)
+            chosen (result);
+    };
+
+    if (presenter() != nullptr)
+        return presenter() (menu, std::move (guarded));
+
+    auto options = juce::PopupMenu::Options().withTargetComponent (&owner);
+
+    if (atPointer)
+        options = options.withMousePosition();
+
+    auto shown = menu;
+    shown.showMenuAsync (options, std::move (guarded));
+}
+
+} // namespace tarn::PianoRollMenus
