@@ -12,7 +12,11 @@ NoteEditor::NoteEditor (PhraseDocument& documentToUse, PianoRollView& viewToUse)
     , view (viewToUse)
 {
     setComponentID ("note_grid");
+
+    // The grid's shortcut keys work while it has the focus, so the editor must let it keep
+    // the focus a click gives it (other controls hand the keyboard back to the host).
     setWantsKeyboardFocus (true);
+    getProperties().set ("tarn_keyboard_focus", true);
     setOpaque (true);
     setTooltip (PianoRollHelp::forTool (tool));
     document.addListener (this);

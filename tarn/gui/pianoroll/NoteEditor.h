@@ -105,12 +105,16 @@ public:
     void lookAndFeelChanged() override;
 
 private:
+    /** The selection box: its first corner is kept in ticks and unscrolled pixels, so it
+        stays put when the drag scrolls the view. */
     struct Marquee
     {
-        juce::Point<float> from, to;
+        double fromTick = 0.0, fromRowPixels = 0.0;
+        juce::Point<float> to;
         NoteSelection before;
-        bool adding = false;
     };
+
+    juce::Rectangle<float> marqueeArea() const;
 
     //==============================================================================
     void phraseChanged (const Sequence& before) override;
@@ -133,6 +137,7 @@ private:
     void beginLoopGesture (const juce::MouseEvent&);
     void showContextMenu (const juce::MouseEvent&);
     void updateMarquee (const juce::MouseEvent&);
+    void scrollToFollow (juce::Point<float> pointer);
     void endGesture (bool commit);
     bool hasGesture() const noexcept;
     NoteDrag::Kind dragKindAt (juce::Point<float>, int note) const;

@@ -115,7 +115,7 @@ void NoteEditor::beginCursorGesture (const juce::MouseEvent& e)
 
     const auto before = e.mods.isShiftDown() ? document.getSelection() : NoteSelection();
     document.setSelection (before);
-    marquee = Marquee { e.position, e.position, before, e.mods.isShiftDown() };
+    marquee = Marquee { tickAt (e.position.x), (double) e.position.y + view.getRowAxis().scrollY, e.position, before };
 }
 
 void NoteEditor::beginPencilGesture (const juce::MouseEvent& e)
@@ -174,6 +174,7 @@ void NoteEditor::mouseDrag (const juce::MouseEvent& e)
         return;
 
     dragged = true;
+    scrollToFollow (e.position);
     const auto tick = tickAt (e.position.x);
 
     if (marquee)
@@ -192,11 +193,36 @@ void NoteEditor::mouseDrag (const juce::MouseEvent& e)
         document.showPreview (lastStep.sequence, lastStep.selection);
 }
 
+juce::Rectangle<float> NoteEditor::marqueeArea() const
+{
+    const juce::Point<float> from { xOf (marquee->fromTick), (float) (marquee->fromRowPixels - view.getRowAxis().scrollY) };
+    return { from, marquee->to };
+}
+
+void NoteEditor::scrollToFollow (juce::Point<float> pointer)
+{
+    // A drag past an edge scrolls that way, a little more the further out the pointer is;
+    // the repeated drag events keep it going while the pointer stays there.
+    const auto& time = view.getTimeAxis();
+    const auto& rowAxis = view.getRowAxis();
+    const auto overX = pointer.x < 0.0f ? pointer.x : std::max (0.0f, pointer.x - (float) getWidth());
+    const auto overY = pointer.y < 0.0f ? pointer.y : std::max (0.0f, pointer.y - (float) getHeight());
+
+    if (overX != 0.0f)
+        view.scrollTimeTo (time.firstTick + juce::jlimit (-40.0, 40.0, (double) overX) / time.pixelsPerTick() * 0.5);
+
+    if (overY != 0.0f)
+        view.scrollRowsTo (rowAxis.scrollY + juce::jlimit (-40.0, 40.0, (double) overY) * 0.5);
+
+    if (overX != 0.0f || overY != 0.0f)
+        beginDragAutoRepeat (40);
+}
+
 void NoteEditor::updateMarquee (const juce::MouseEvent& e)
 {
-    const auto oldArea = juce::Rectangle<float> (marquee->from, marquee->to);
+    const auto oldArea = marqueeArea();
     marquee->to = e.position;
-    const auto area = juce::Rectangle<float> (marquee->from, marquee->to);
+    const auto area = marqueeArea();
 
     auto selection = marquee->before;
     const auto& notes = phrase().notes;
@@ -226,7 +252,7 @@ void NoteEditor::endGesture (bool commit)
 {
     if (marquee)
     {
-        repaint (juce::Rectangle<float> (marquee->from, marquee->to).expanded (2.0f).getSmallestIntegerContainer());
+        repaint (marqueeArea().expanded (2.0f).getSmallestIntegerContainer());
         marquee.reset();
     }
 

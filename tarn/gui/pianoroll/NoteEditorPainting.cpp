@@ -105,7 +105,7 @@ void NoteEditor::paint (juce::Graphics& g)
 
     if (marquee.has_value())
     {
-        const auto area = juce::Rectangle<float> (marquee->from, marquee->to);
+        const auto area = marqueeArea();
         g.setColour (themeColour (*this, "theme.primary").withAlpha (0.18f));
         g.fillRect (area);
         g.setColour (themeColour (*this, "theme.primary"));
