@@ -304,6 +304,13 @@ void CurveEditor::mouseDrag (const juce::MouseEvent& e)
     }
 }
 
+void CurveEditor::phraseReplaced()
+{
+    draggedPoint = -1;
+    bend.reset();
+    stroke.reset();
+}
+
 void CurveEditor::mouseUp (const juce::MouseEvent&)
 {
     if (document.isPreviewing())

@@ -70,6 +70,7 @@ public:
 
 private:
     void phraseChanged (const Sequence&) override { repaint(); }
+    void phraseReplaced() override;
     void timeAxisChanged() override { repaint(); }
 
     const ControllerLane* shownLane() const noexcept;

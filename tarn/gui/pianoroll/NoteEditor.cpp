@@ -73,13 +73,11 @@ void NoteEditor::setPlayback (const PlaybackSnapshot& newPlayback)
         return;
 
     const auto before = playback;
-    const auto wasLit = [this] (const SequenceNote& note)
-    { return isLit (note); };
     std::vector<bool> litBefore;
     litBefore.reserve (phrase().notes.size());
 
     for (const auto& note : phrase().notes)
-        litBefore.push_back (wasLit (note));
+        litBefore.push_back (isLit (note));
 
     playback = newPlayback;
 

@@ -119,6 +119,7 @@ private:
     //==============================================================================
     void phraseChanged (const Sequence& before) override;
     void selectionChanged() override;
+    void phraseReplaced() override { endGesture (false); }
     void timeAxisChanged() override;
     void rowAxisChanged() override;
 

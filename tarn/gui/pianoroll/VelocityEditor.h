@@ -63,6 +63,7 @@ public:
 private:
     void phraseChanged (const Sequence&) override { repaint(); }
     void selectionChanged() override { repaint(); }
+    void phraseReplaced() override { dragging = drawing = false; }
     void timeAxisChanged() override { repaint(); }
 
     bool rangeModeNow() const noexcept { return isRangeMode (mode); }

@@ -21,6 +21,8 @@ void PhraseDocument::setPhrase (const Sequence& phrase)
     committed = phrase;
     previewing = false;
     preview = {};
+    listeners.call ([] (Listener& l)
+                    { l.phraseReplaced(); });
     show (before);
     setSelection ({});
 }

@@ -27,6 +27,10 @@ public:
         /** The shown phrase changed: `before` is what was shown until now. */
         virtual void phraseChanged (const Sequence& before) { juce::ignoreUnused (before); }
         virtual void selectionChanged() {}
+
+        /** The owner replaced the phrase (an undo, a generation): a gesture that began on
+            the old one must end without committing. */
+        virtual void phraseReplaced() {}
     };
 
     /** What is shown: the preview while a gesture runs, else the committed phrase. */

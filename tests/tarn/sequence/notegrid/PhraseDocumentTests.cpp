@@ -9,9 +9,20 @@ using namespace tarn;
 using cadenzium::test::makeNote;
 using cadenzium::test::makeSequence;
 
+namespace
+{
+struct Replacements : PhraseDocument::Listener
+{
+    void phraseReplaced() override { ++count; }
+    int count = 0;
+};
+} // namespace
+
 TEST (PhraseDocument, aGesturePreviewsOnACopyAndCommitsOnce)
 {
     PhraseDocument document;
+    Replacements replacements;
+    document.addListener (&replacements);
     std::vector<Sequence> committed;
     document.onCommit = [&committed] (const Sequence& s)
     { committed.push_back (s); };
@@ -35,16 +46,21 @@ TEST (PhraseDocument, aGesturePreviewsOnACopyAndCommitsOnce)
     EXPECT_FALSE (document.commit (document.getPhrase(), { 0 }));
     EXPECT_EQ (committed.size(), 1u);
 
-    // The owner echoing the committed phrase keeps the selection; another phrase drops it.
+    // The owner echoing the committed phrase keeps the selection; another phrase drops it
+    // and ends whatever gesture was under way.
+    const auto replacedBefore = replacements.count;
     document.setPhrase (committed[0]);
     EXPECT_EQ (document.getSelection(), NoteSelection ({ 0 }));
+    EXPECT_EQ (replacements.count, replacedBefore);
     document.setPhrase (original);
     EXPECT_TRUE (document.getSelection().isEmpty());
+    EXPECT_EQ (replacements.count, replacedBefore + 1);
 
     // A cancelled gesture shows the committed phrase again.
     document.showPreview (makeSequence ({}), {});
     document.cancelPreview();
     EXPECT_EQ (document.getPhrase().notes.size(), 1u);
+    document.removeListener (&replacements);
 }
 
 TEST (PhraseDifference, namesOnlyTheNotesLoopsAndLanesThatChanged)
