@@ -262,6 +262,19 @@ TEST (PianoRollCommands, theLaneMenuRunsTheControllerCommands)
     h.pianoRoll.performLaneMenuCommand (0, itemsOf (h.pianoRoll.createLaneMenu (0))["3"].id); // channel 3
     EXPECT_EQ (h.phrase().lanes[0].channel, 3);
 
+    // "Rename" edits the button's label in place, starting from its text.
+    h.pianoRoll.performLaneMenuCommand (0, items["Rename"].id);
+    auto* button = h.pianoRoll.getLaneBar().getLaneButton (0);
+    ASSERT_TRUE (button != nullptr && button->isRenaming());
+    auto* label = dynamic_cast<juce::TextEditor*> (button->getChildComponent (0));
+    ASSERT_NE (label, nullptr);
+    EXPECT_EQ (label->getText(), "Pitch Bend (Ch: 3)");
+    label->setText ("Wobble");
+    label->onReturnKey();
+    PianoRollHarness::pump();
+    EXPECT_EQ (h.phrase().lanes[0].name, "Wobble");
+    EXPECT_EQ (h.pianoRoll.getLaneBar().getLaneButton (0)->getButtonText(), "Wobble (Ch: 3)");
+
     h.pianoRoll.performLaneMenuCommand (0, items["Delete"].id);
     EXPECT_TRUE (h.phrase().lanes.empty());
     EXPECT_EQ (h.undoTooltip(), "Undo: Delete controller");
@@ -281,6 +294,14 @@ TEST (PianoRollCommands, theLengthTimeSignatureAndRepeatBoxesEditThePhrase)
     EXPECT_EQ (h.undoTooltip(), "Undo: Edit phrase");
     PianoRollHarness::pump();
 
+    // Dragging the bars up two steps previews every step and commits once.
+    auto& box = controls.getLengthBox();
+    const auto steps = h.numUndoSteps();
+    h.drag (box, { 10.0f, 10.0f }, { 10.0f, -3.0f });
+    EXPECT_EQ (box.getShownLength(), (tarn::BarsBeatsSixteenths { 4, 1, 2 }));
+    EXPECT_EQ (h.phrase().getLength(), 4 * 3840 + 960 + 480);
+    EXPECT_EQ (h.numUndoSteps(), steps + 1);
+
     controls.getTimeSignatureBox().setText ("7/8");
     PianoRollHarness::pump();
     EXPECT_EQ (std::pair (h.phrase().timeSignatureNumerator, h.phrase().timeSignatureDenominator), std::pair (7, 8));
@@ -292,12 +313,12 @@ TEST (PianoRollCommands, theLengthTimeSignatureAndRepeatBoxesEditThePhrase)
     controls.getRepeatBox().setSelectedId (3);
     PianoRollHarness::pump();
     EXPECT_EQ (h.phrase().loopCount, 1);
-    const auto steps = h.numUndoSteps();
+    const auto stepsBefore = h.numUndoSteps();
     controls.getRepeatBox().setSelectedId (3);
     PianoRollHarness::pump();
     controls.getRepeatBox().setSelectedId (7);
     PianoRollHarness::pump();
     EXPECT_EQ (h.phrase().loopCount, 5);
-    EXPECT_EQ (h.numUndoSteps(), steps + 1);
+    EXPECT_EQ (h.numUndoSteps(), stepsBefore + 1);
     h.screenshot ("controls");
 }
