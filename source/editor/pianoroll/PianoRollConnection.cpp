@@ -173,6 +173,9 @@ void PianoRollConnection::pianoRollLaneTypeChosen (int lane, int type, int numbe
     entry.number = type == tarn::ControllerLane::pitchBend ? -1 : number;
     entry.channel = channel;
 
+    if (entry == types[(size_t) lane])
+        return;
+
     if (! commands.changeController (lane, entry))
         pianoRoll.getLookAndFeel().playAlertSound(); // another lane has that controller already
 
