@@ -20,7 +20,8 @@ juce::int64 FileListener::readModificationTime (const juce::File& watched)
     if (! watched.existsAsFile())
         return 0;
 
-    return watched.getLastModificationTime().toMilliseconds() / 1000 * 1000;
+    // To the millisecond: two saves within one second (two instances) are both seen.
+    return watched.getLastModificationTime().toMilliseconds();
 }
 
 bool FileListener::checkNow()

@@ -6,9 +6,8 @@ namespace brindlex
 {
 
 /** Watches a file for changes made by anyone (another plug-in instance, the user's text
-    editor): every second it reads the file's modification time, in whole seconds, and
-    broadcasts a change when it differs from the last one seen. A missing file counts as
-    time 0. [message thread] */
+    editor): every second it reads the file's modification time and broadcasts a change
+    when it differs from the last one seen. A missing file counts as time 0. [message thread] */
 class FileListener : public juce::ChangeBroadcaster
     , private juce::Timer
 {
@@ -21,7 +20,7 @@ public:
     /** Looks now, as the timer does. Returns true when it broadcast a change. */
     bool checkNow();
 
-    /** The modification time last seen, in milliseconds (whole seconds). */
+    /** The modification time last seen, in milliseconds. */
     juce::int64 getLastSeenTime() const noexcept { return lastSeen; }
 
     static juce::int64 readModificationTime (const juce::File& file);

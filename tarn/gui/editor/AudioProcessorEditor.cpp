@@ -1,5 +1,7 @@
 #include "AudioProcessorEditor.h"
 
+#include "HostKeyboardFocus.h"
+
 #include <tarn/gui/ThemeSelector.h>
 
 namespace tarn
@@ -17,10 +19,12 @@ AudioProcessorEditor::AudioProcessorEditor (juce::AudioProcessor& owner, ToastMa
 
     addOverlay (toastDisplay);
     ThemeSelector::getInstance()->addChangeListener (this);
+    addMouseListener (&keyboardReturner, true);
 }
 
 AudioProcessorEditor::~AudioProcessorEditor()
 {
+    removeMouseListener (&keyboardReturner);
     ThemeSelector::getInstance()->removeChangeListener (this);
     tooltipWindow.setLookAndFeel (nullptr);
     setLookAndFeel (nullptr);
@@ -99,6 +103,19 @@ void AudioProcessorEditor::keepKeyboardFocusForTextFields (juce::Component& root
 
         keepKeyboardFocusForTextFields (*child);
     }
+}
+
+void AudioProcessorEditor::KeyboardReturner::mouseUp (const juce::MouseEvent&)
+{
+    // After the click has done its work (a dialog may focus its text field).
+    juce::MessageManager::callAsync ([safeEditor = juce::Component::SafePointer<AudioProcessorEditor> (&editor)]
+                                     {
+                                         if (safeEditor == nullptr)
+                                             return;
+
+                                         if (dynamic_cast<juce::TextEditor*> (juce::Component::getCurrentlyFocusedComponent()) == nullptr)
+                                             HostKeyboardFocus::giveBackToHost (*safeEditor);
+                                     });
 }
 
 void AudioProcessorEditor::changeListenerCallback (juce::ChangeBroadcaster*)

@@ -27,6 +27,9 @@ class AudioProcessorEditor : public juce::AudioProcessorEditor
 public:
     static constexpr float minUserScale = 0.5f, maxUserScale = 2.0f;
 
+    /** User scale × host scale is kept within these. */
+    static constexpr float minEffectiveScale = 0.25f, maxEffectiveScale = 4.0f;
+
     AudioProcessorEditor (juce::AudioProcessor& owner, ToastManager& toasts);
     ~AudioProcessorEditor() override;
 
@@ -38,8 +41,8 @@ public:
     void setScaleFactor (float newHostScale) override;
     float getHostScale() const noexcept { return hostScale; }
 
-    /** User scale × host scale: how many screen pixels one editor pixel takes. */
-    float getEffectiveScale() const noexcept { return userScale * hostScale; }
+    /** User scale × host scale (within 0.25..4): how many screen pixels one editor pixel takes. */
+    float getEffectiveScale() const noexcept { return juce::jlimit (minEffectiveScale, maxEffectiveScale, userScale * hostScale); }
 
     /** The user scale a stored value stands for. */
     static float sanitiseUserScale (double scale) noexcept;
@@ -67,6 +70,17 @@ protected:
     void addOverlay (juce::Component& overlay);
 
 private:
+    /** Hands the keyboard back to the host after clicks that leave no text field in focus. */
+    class KeyboardReturner : public juce::MouseListener
+    {
+    public:
+        explicit KeyboardReturner (AudioProcessorEditor& editorToWatch) : editor (editorToWatch) {}
+        void mouseUp (const juce::MouseEvent& e) override;
+
+    private:
+        AudioProcessorEditor& editor;
+    };
+
     void changeListenerCallback (juce::ChangeBroadcaster* source) override;
     void applyScale();
 
@@ -74,6 +88,7 @@ private:
     juce::TooltipWindow tooltipWindow { this, 700 };
     ToastDisplay toastDisplay;
     std::vector<juce::Component*> overlays;
+    KeyboardReturner keyboardReturner { *this };
     float userScale = 1.0f, hostScale = 1.0f;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (AudioProcessorEditor)

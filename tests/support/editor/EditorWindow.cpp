@@ -142,6 +142,54 @@ juce::Component* EditorWindow::find (const juce::String& componentId)
     return nullptr;
 }
 
+namespace
+{
+    juce::Component* findMenuItem (juce::Component& parent, const juce::String& itemText)
+    {
+        for (auto* child : parent.getChildren())
+        {
+            if (auto* handler = child->getAccessibilityHandler())
+                if (handler->getRole() == juce::AccessibilityRole::menuItem && handler->getTitle() == itemText)
+                    return child;
+
+            if (auto* found = findMenuItem (*child, itemText))
+                return found;
+        }
+
+        return nullptr;
+    }
+} // namespace
+
+bool EditorWindow::isMenuOpen()
+{
+    auto& desktop = juce::Desktop::getInstance();
+
+    for (int i = 0; i < desktop.getNumComponents(); ++i)
+        if (auto* handler = desktop.getComponent (i)->getAccessibilityHandler())
+            if (handler->getRole() == juce::AccessibilityRole::popupMenu && desktop.getComponent (i)->isVisible())
+                return true;
+
+    return false;
+}
+
+bool EditorWindow::chooseMenuItem (const juce::String& itemText)
+{
+    pumpUntil (isMenuOpen, 2000);
+    auto& desktop = juce::Desktop::getInstance();
+
+    for (int i = desktop.getNumComponents(); --i >= 0;)
+    {
+        if (auto* item = findMenuItem (*desktop.getComponent (i), itemText))
+        {
+            const auto pressed = item->getAccessibilityHandler()->getActions().invoke (juce::AccessibilityActionType::press);
+            pump (30);
+            return pressed;
+        }
+    }
+
+    return false;
+}
+
 void EditorWindow::pump (int milliseconds)
 {
     juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
@@ -319,6 +367,11 @@ juce::Point<int> EditorWindow::toScreen (juce::Component& target, juce::Point<fl
                           : juce::Point<int>();
 
     return origin + (inTop * scale).roundToInt();
+}
+
+bool EditorWindow::windowHasKeyboardFocus() const
+{
+    return TestDisplay::get()->hasFocusWithin ((unsigned long) (juce::pointer_sized_int) peer().getNativeHandle());
 }
 
 void EditorWindow::xFocusAndPump()

@@ -77,6 +77,13 @@ public:
         return *typed;
     }
 
+    /** Picks the item with this text in the pop-up menu that is open (a combo box's list,
+        a context menu), as a click on it would; false when no open menu has it. */
+    static bool chooseMenuItem (const juce::String& itemText);
+
+    /** Whether a pop-up menu is open. */
+    static bool isMenuOpen();
+
     //==============================================================================
     /** Runs the message loop for a while (timers, async updates, X events). */
     static void pump (int milliseconds = 20);
@@ -120,6 +127,10 @@ public:
     /** "Return", "Escape", "ctrl+a", "shift+Tab": to the window, which gets the X focus. */
     void xKey (const std::string& combination);
     void xType (const std::string& text);
+
+    /** Whether the X server's keyboard focus is on the editor's window (host shortcuts
+        then no longer reach the host). */
+    bool windowHasKeyboardFocus() const;
 
     /** Where a point of a component is on the screen, in physical pixels. */
     juce::Point<int> toScreen (juce::Component& target, juce::Point<float> point) const;

@@ -129,6 +129,34 @@ void TestDisplay::focusWindow (unsigned long window)
     XSetErrorHandler (previous);
 }
 
+bool TestDisplay::hasFocusWithin (unsigned long window) const
+{
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus (display, &focus, &revert);
+
+    // Walk up from the focused window: is ours among its ancestors?
+    while (focus != 0 && focus != PointerRoot && focus != DefaultRootWindow (display))
+    {
+        if (focus == (Window) window)
+            return true;
+
+        Window root = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+
+        if (XQueryTree (display, focus, &root, &parent, &children, &count) == 0)
+            return false;
+
+        if (children != nullptr)
+            XFree (children);
+
+        focus = parent;
+    }
+
+    return false;
+}
+
 void TestDisplay::movePointer (juce::Point<int> screenPosition)
 {
     XTestFakeMotionEvent (display, DefaultScreen (display), screenPosition.x, screenPosition.y, CurrentTime);

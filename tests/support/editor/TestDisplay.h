@@ -44,6 +44,9 @@ public:
     /** Gives a native window the keyboard focus, as a window manager would on a click. */
     void focusWindow (unsigned long window);
 
+    /** Whether the server's keyboard focus is on this window or one inside it. */
+    bool hasFocusWithin (unsigned long window) const;
+
     //==============================================================================
     // Input through the server. Each call returns once the server has it; the caller
     // pumps the message loop so the application sees it.
