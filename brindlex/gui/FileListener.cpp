@@ -1,5 +1,7 @@
 #include "FileListener.h"
 
+#include <filesystem>
+
 namespace brindlex
 {
 
@@ -17,11 +19,11 @@ FileListener::~FileListener()
 
 juce::int64 FileListener::readModificationTime (const juce::File& watched)
 {
-    if (! watched.existsAsFile())
-        return 0;
-
-    // To the millisecond: two saves within one second (two instances) are both seen.
-    return watched.getLastModificationTime().toMilliseconds();
+    // The file system's own precision (the framework's is whole seconds): two saves within
+    // one second, by two instances, are both seen.
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time (watched.getFullPathName().toStdString(), error);
+    return error ? 0 : (juce::int64) time.time_since_epoch().count();
 }
 
 bool FileListener::checkNow()

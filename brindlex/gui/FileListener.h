@@ -20,9 +20,10 @@ public:
     /** Looks now, as the timer does. Returns true when it broadcast a change. */
     bool checkNow();
 
-    /** The modification time last seen, in milliseconds. */
+    /** The modification time last seen, in the file system's clock (0: no file). */
     juce::int64 getLastSeenTime() const noexcept { return lastSeen; }
 
+    /** The file's modification time in the file system's clock, or 0 when it is missing. */
     static juce::int64 readModificationTime (const juce::File& file);
 
 private:

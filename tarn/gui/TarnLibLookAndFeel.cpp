@@ -3,6 +3,7 @@
 #include "Fonts.h"
 
 #include <TarnBinary.h>
+#include <juce_audio_processors/juce_audio_processors.h>
 
 namespace tarn
 {
@@ -168,6 +169,21 @@ juce::Colour TarnLibLookAndFeel::getThemeColour (const juce::String& path) const
     return colour;
 }
 
+bool TarnLibLookAndFeel::hasThemeColour (const juce::String& path) const
+{
+    auto node = theme.getProperty ("colours", {});
+
+    for (const auto& part : juce::StringArray::fromTokens (path, ".", {}))
+    {
+        if (part.isEmpty() || ! node.isObject())
+            return false;
+
+        node = node.getProperty (juce::Identifier (part), {});
+    }
+
+    return node.isString();
+}
+
 juce::Colour TarnLibLookAndFeel::resolveColour (const juce::String& path) const
 {
     auto node = theme.getProperty ("colours", {});
@@ -317,6 +333,18 @@ juce::Font TarnLibLookAndFeel::getAlertWindowTitleFont() { return getThemeFont (
 juce::Font TarnLibLookAndFeel::getAlertWindowMessageFont() { return getThemeFont (defaultTextSize); }
 juce::Font TarnLibLookAndFeel::getAlertWindowFont() { return getThemeFont (defaultTextSize); }
 juce::Font TarnLibLookAndFeel::getSliderPopupFont (juce::Slider&) { return getThemeFont (defaultTextSize); }
+
+juce::Component* TarnLibLookAndFeel::getParentComponentForMenuOptions (const juce::PopupMenu::Options& options)
+{
+    if (auto* parent = options.getParentComponent())
+        return parent;
+
+    if (auto* target = options.getTargetComponent())
+        if (auto* editor = target->findParentComponentOfClass<juce::AudioProcessorEditor>())
+            return editor;
+
+    return nullptr;
+}
 
 juce::Rectangle<int> TarnLibLookAndFeel::getTooltipBounds (const juce::String& tipText, juce::Point<int> screenPos,
                                                            juce::Rectangle<int> parentArea)

@@ -57,6 +57,9 @@ public:
     /** The colour at "group.name" (fallback colour and a log line when missing). */
     juce::Colour getThemeColour (const juce::String& path) const;
 
+    /** Whether the theme has a colour at "group.name" (nothing is logged). */
+    bool hasThemeColour (const juce::String& path) const;
+
     /** The theme's typeface at size × the theme's scale, with its kerning. */
     juce::Font getThemeFont (float size) const;
 
@@ -79,6 +82,10 @@ public:
     juce::Font getAlertWindowMessageFont() override;
     juce::Font getAlertWindowFont() override;
     juce::Font getSliderPopupFont (juce::Slider& slider) override;
+
+    /** Menus open inside the editor they belong to, so they scale with it and stay in
+        the host's window. */
+    juce::Component* getParentComponentForMenuOptions (const juce::PopupMenu::Options& options) override;
 
     juce::Rectangle<int> getTooltipBounds (const juce::String& tipText, juce::Point<int> screenPos,
                                            juce::Rectangle<int> parentArea) override;

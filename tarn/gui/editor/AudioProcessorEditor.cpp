@@ -105,17 +105,42 @@ void AudioProcessorEditor::keepKeyboardFocusForTextFields (juce::Component& root
     }
 }
 
+juce::String AudioProcessorEditor::TooltipPanel::getTipFor (juce::Component& component)
+{
+    if (juce::ModifierKeys::currentModifiers.isAnyMouseButtonDown() || component.isCurrentlyBlockedByAnotherModalComponent())
+        return {};
+
+    if (auto* client = dynamic_cast<juce::TooltipClient*> (&component))
+        return client->getTooltip();
+
+    return {};
+}
+
 void AudioProcessorEditor::KeyboardReturner::mouseUp (const juce::MouseEvent&)
 {
     // After the click has done its work (a dialog may focus its text field).
-    juce::MessageManager::callAsync ([safeEditor = juce::Component::SafePointer<AudioProcessorEditor> (&editor)]
-                                     {
-                                         if (safeEditor == nullptr)
-                                             return;
+    returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> (&editor), 0);
+}
 
-                                         if (dynamic_cast<juce::TextEditor*> (juce::Component::getCurrentlyFocusedComponent()) == nullptr)
-                                             HostKeyboardFocus::giveBackToHost (*safeEditor);
-                                     });
+void AudioProcessorEditor::KeyboardReturner::returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> editor, int attempt)
+{
+    juce::Timer::callAfterDelay (attempt == 0 ? 1 : 100, [editor, attempt]
+                                 {
+                                     if (editor == nullptr)
+                                         return;
+
+                                     // An open menu closes when its window loses the keyboard: wait for it.
+                                     if (juce::ModalComponentManager::getInstance()->getNumModalComponents() > 0)
+                                     {
+                                         if (attempt < 300)
+                                             returnWhenDone (editor, attempt + 1);
+
+                                         return;
+                                     }
+
+                                     if (dynamic_cast<juce::TextEditor*> (juce::Component::getCurrentlyFocusedComponent()) == nullptr)
+                                         HostKeyboardFocus::giveBackToHost (*editor);
+                                 });
 }
 
 void AudioProcessorEditor::changeListenerCallback (juce::ChangeBroadcaster*)

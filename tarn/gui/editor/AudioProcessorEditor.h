@@ -70,6 +70,15 @@ protected:
     void addOverlay (juce::Component& overlay);
 
 private:
+    /** The tooltip panel. The framework shows tips only while its own window is the active
+        one, which an editor embedded in a host (that keeps the keyboard) never is. */
+    class TooltipPanel : public juce::TooltipWindow
+    {
+    public:
+        explicit TooltipPanel (juce::Component* parent) : juce::TooltipWindow (parent, 700) {}
+        juce::String getTipFor (juce::Component& component) override;
+    };
+
     /** Hands the keyboard back to the host after clicks that leave no text field in focus. */
     class KeyboardReturner : public juce::MouseListener
     {
@@ -78,6 +87,8 @@ private:
         void mouseUp (const juce::MouseEvent& e) override;
 
     private:
+        static void returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> editor, int attempt);
+
         AudioProcessorEditor& editor;
     };
 
@@ -85,7 +96,7 @@ private:
     void applyScale();
 
     TarnLibLookAndFeel lookAndFeel;
-    juce::TooltipWindow tooltipWindow { this, 700 };
+    TooltipPanel tooltipWindow { this };
     ToastDisplay toastDisplay;
     std::vector<juce::Component*> overlays;
     KeyboardReturner keyboardReturner { *this };

@@ -90,7 +90,9 @@ void TopBar::presetMenuItemChosen (int itemId)
 void TopBar::showPresetMenu()
 {
     const juce::WeakReference<TopBar> safeThis (this);
-    createPresetMenu().showMenuAsync (juce::PopupMenu::Options()
+    auto menu = createPresetMenu();
+    menu.setLookAndFeel (&getLookAndFeel());
+    menu.showMenuAsync (juce::PopupMenu::Options()
                                           .withTargetComponent (&nameBox)
                                           .withMinimumWidth (nameBox.getWidth())
                                           .withMaximumNumColumns (1),
@@ -108,7 +110,7 @@ void TopBar::paint (juce::Graphics& g)
     g.setColour (themeColour (*this, "elements.elementborder"));
     g.fillRect (getLocalBounds().removeFromBottom (1));
 
-    g.setColour (themeColour (*this, "text.pluginName"));
+    g.setColour (themeColour (*this, getTheme (*this).hasThemeColour ("text.pluginName") ? "text.pluginName" : "text.text"));
     g.setFont (themeFont (*this, 12.0f));
     g.drawText (productName, productNameArea, juce::Justification::centredLeft, true);
 }

@@ -160,34 +160,96 @@ namespace
     }
 } // namespace
 
+namespace
+{
+    bool containsMenu (juce::Component& component)
+    {
+        if (! component.isVisible())
+            return false;
+
+        if (auto* handler = component.getAccessibilityHandler())
+            if (handler->getRole() == juce::AccessibilityRole::popupMenu)
+                return true;
+
+        for (auto* child : component.getChildren())
+            if (containsMenu (*child))
+                return true;
+
+        return false;
+    }
+} // namespace
+
 bool EditorWindow::isMenuOpen()
 {
     auto& desktop = juce::Desktop::getInstance();
 
+    // Menus are windows of their own, or children of the editor they belong to.
     for (int i = 0; i < desktop.getNumComponents(); ++i)
-        if (auto* handler = desktop.getComponent (i)->getAccessibilityHandler())
-            if (handler->getRole() == juce::AccessibilityRole::popupMenu && desktop.getComponent (i)->isVisible())
-                return true;
+        if (containsMenu (*desktop.getComponent (i)))
+            return true;
 
     return false;
 }
 
+namespace
+{
+    juce::Component* waitForMenuItem (const juce::String& itemText)
+    {
+        juce::Component* item = nullptr;
+
+        // A submenu opens a moment after its parent item is chosen.
+        EditorWindow::pumpUntil ([&]
+                                 {
+                                     auto& desktop = juce::Desktop::getInstance();
+
+                                     for (int i = desktop.getNumComponents(); --i >= 0 && item == nullptr;)
+                                         item = findMenuItem (*desktop.getComponent (i), itemText);
+
+                                     return item != nullptr;
+                                 },
+                                 2000);
+        return item;
+    }
+} // namespace
+
+bool EditorWindow::xChooseMenuItem (const juce::String& itemText)
+{
+    auto* item = waitForMenuItem (itemText);
+
+    if (item == nullptr)
+        return false;
+
+    // Menus highlight the item under the pointer on their own timer; a click lands on
+    // the highlighted item.
+    xMove (*item);
+    pump (150);
+    xClick (*item);
+    pump (30);
+    return true;
+}
+
 bool EditorWindow::chooseMenuItem (const juce::String& itemText)
 {
-    pumpUntil (isMenuOpen, 2000);
-    auto& desktop = juce::Desktop::getInstance();
+    juce::Component* item = nullptr;
 
-    for (int i = desktop.getNumComponents(); --i >= 0;)
-    {
-        if (auto* item = findMenuItem (*desktop.getComponent (i), itemText))
-        {
-            const auto pressed = item->getAccessibilityHandler()->getActions().invoke (juce::AccessibilityActionType::press);
-            pump (30);
-            return pressed;
-        }
-    }
+    // A submenu opens a moment after its parent item is chosen.
+    pumpUntil ([&]
+               {
+                   auto& desktop = juce::Desktop::getInstance();
 
-    return false;
+                   for (int i = desktop.getNumComponents(); --i >= 0 && item == nullptr;)
+                       item = findMenuItem (*desktop.getComponent (i), itemText);
+
+                   return item != nullptr;
+               },
+               2000);
+
+    if (item == nullptr)
+        return false;
+
+    const auto pressed = item->getAccessibilityHandler()->getActions().invoke (juce::AccessibilityActionType::press);
+    pump (30);
+    return pressed;
 }
 
 void EditorWindow::pump (int milliseconds)
@@ -389,6 +451,19 @@ void EditorWindow::xClick (juce::Component& target, std::optional<juce::Point<fl
     pump (20);
     display.pressButton (button, false);
     pump (40);
+}
+
+void EditorWindow::xMove (juce::Component& target, std::optional<juce::Point<float>> point)
+{
+    const auto end = toScreen (target, pointIn (target, point));
+    auto& display = *TestDisplay::get();
+
+    // In a few steps, as a hand would: the framework sees a move into the component.
+    for (int i = 3; i >= 0; --i)
+    {
+        display.movePointer (end + juce::Point<int> (i * 3, i * 2));
+        pump (15);
+    }
 }
 
 void EditorWindow::xDrag (juce::Component& target, juce::Point<float> from, juce::Point<float> to, int steps)

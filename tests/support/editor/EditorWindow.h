@@ -81,6 +81,10 @@ public:
         a context menu), as a click on it would; false when no open menu has it. */
     static bool chooseMenuItem (const juce::String& itemText);
 
+    /** The same with the real pointer: a click on the item through the X server (submenus
+        open under the pointer as for a user). */
+    bool xChooseMenuItem (const juce::String& itemText);
+
     /** Whether a pop-up menu is open. */
     static bool isMenuOpen();
 
@@ -122,6 +126,9 @@ public:
     // Input through the X server (real events; needs XTEST).
 
     void xClick (juce::Component& target, std::optional<juce::Point<float>> point = {}, int button = 1);
+
+    /** The real pointer moves over the target (hover: tooltips, highlights). */
+    void xMove (juce::Component& target, std::optional<juce::Point<float>> point = {});
     void xDrag (juce::Component& target, juce::Point<float> from, juce::Point<float> to, int steps = 10);
 
     /** "Return", "Escape", "ctrl+a", "shift+Tab": to the window, which gets the X focus. */
