@@ -78,8 +78,19 @@ SavePresetModal::~SavePresetModal()
         std::exchange (pendingAnswer, nullptr) (false);
 }
 
+void SavePresetModal::lookAndFeelChanged()
+{
+    tarn::ModalWindow::lookAndFeelChanged();
+
+    // Text fields keep a font of their own: give them the theme's.
+    for (auto* field : { &nameField, &categoriesField, &descriptionField, &authorField })
+        field->applyFontToAllText (tarn::themeFont (*this));
+}
+
 void SavePresetModal::showing()
 {
+    lookAndFeelChanged();
+
     showQuestion (false);
 
     if (! prepareUserFolder())

@@ -38,6 +38,7 @@ private:
     void closing() override;
     void layoutContent (juce::Rectangle<int> area) override;
     void paint (juce::Graphics& g) override;
+    void lookAndFeelChanged() override;
 
     /** False (with toasts) when the user folder can not be used; creates it when missing. */
     bool prepareUserFolder();

@@ -174,8 +174,8 @@ void SettingsModal::changeListenerCallback (juce::ChangeBroadcaster*)
 
 void SettingsModal::updatePanelSize()
 {
-    const auto rows = 3 + (int) addedSettings.size();
-    setPanelSize (420, titleHeight + rows * (rowHeight + rowGap) + rowHeight + panelPadding * 2);
+    const auto rows = 2 + (int) addedSettings.size();
+    setPanelSize (420, titleHeight + rows * (rowHeight + rowGap) + rowGap + rowHeight + panelPadding);
 }
 
 void SettingsModal::layoutContent (juce::Rectangle<int> area)

@@ -61,7 +61,11 @@ private:
     int panelWidth = 400, panelHeight = 300;
 
     void updateCloseIcon();
+
+protected:
     void lookAndFeelChanged() override;
+
+private:
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ModalWindow)
 };
