@@ -1,7 +1,5 @@
 #include "AudioProcessorEditor.h"
 
-#include "HostKeyboardFocus.h"
-
 #include <tarn/gui/ThemeSelector.h>
 
 namespace tarn
@@ -139,7 +137,7 @@ void AudioProcessorEditor::KeyboardReturner::returnWhenDone (juce::Component::Sa
                                      }
 
                                      if (dynamic_cast<juce::TextEditor*> (juce::Component::getCurrentlyFocusedComponent()) == nullptr)
-                                         HostKeyboardFocus::giveBackToHost (*editor);
+                                         editor->hostKeyboardFocus.giveBackToHost (*editor);
                                  });
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HostKeyboardFocus.h"
+
 #include <tarn/gui/TarnLibLookAndFeel.h>
 #include <tarn/gui/overlays/ToastDisplay.h>
 
@@ -99,6 +101,7 @@ private:
     TooltipPanel tooltipWindow { this };
     ToastDisplay toastDisplay;
     std::vector<juce::Component*> overlays;
+    HostKeyboardFocus hostKeyboardFocus;
     KeyboardReturner keyboardReturner { *this };
     float userScale = 1.0f, hostScale = 1.0f;
 

@@ -15,7 +15,7 @@ public:
     /** Big enough for the largest window at twice its size. */
     static constexpr int screenWidth = 2600, screenHeight = 2000;
 
-    /** Starts it and sets DISPLAY; check isRunning(). */
+    /** Starts it on a free display far from :0 and sets DISPLAY; check isRunning(). */
     XvfbServer();
     ~XvfbServer();
 
