@@ -8,6 +8,9 @@ ToastDisplay::ToastDisplay (ToastManager& toastManager)
 {
     setInterceptsMouseClicks (false, true);
     setWantsKeyboardFocus (false);
+
+    // Above every dialog, whichever was opened last.
+    setAlwaysOnTop (true);
     manager.addListener (this);
     synchronise();
 }

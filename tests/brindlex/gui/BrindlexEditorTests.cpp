@@ -125,7 +125,8 @@ TEST_F (ShellTest, toastsShowInOrderOverEverythingOnTheirBlackAreaAndGoAway)
     EXPECT_EQ (shown[0]->getToast().text, "Preset saved");
     EXPECT_EQ (shown[1]->getToast().text, "ERROR: Couldn't save preset!");
     EXPECT_LT (shown[0]->getY(), shown[1]->getY()) << "the newest lowest";
-    EXPECT_TRUE (shown[1]->isShowing()) << "above the open dialog";
+    const auto toastCentre = editor.getLocalPoint (shown[1], shown[1]->getLocalBounds().getCentre());
+    EXPECT_EQ (editor.getComponentAt (toastCentre), shown[1]) << "above the open dialog";
 
     // Black at alpha CC over the dialog's dimming over the editor's background.
     const auto behind = juce::Colour (0xff111111).overlaidWith (juce::Colour (0xbb000000));
