@@ -26,13 +26,10 @@ namespace
 } // namespace
 
 ControllerLaneBar::ControllerLaneBar()
-    : curveCursor ("Cursor", "arrowpointer", PianoRollHelp::curveCursor, "curve_cursor_tool")
-    , curvePencil ("Pencil", "pencil", PianoRollHelp::curvePencil, "curve_pencil_tool")
-    , curveSteps ("Steps", "steps", PianoRollHelp::curveSteps, "curve_steps_tool")
 {
     for (const auto& info : modes)
     {
-        auto* button = modeButtons.add (new PianoRollToolButton (info.text, {}, info.tooltip, info.id));
+        auto* button = modeButtons.add (new PianoRollTabButton (info.text, info.tooltip, info.id));
         button->onClick = [this, mode = info.mode]
         { choose (mode); };
         addAndMakeVisible (button);
@@ -45,7 +42,7 @@ ControllerLaneBar::ControllerLaneBar()
     };
     addAndMakeVisible (addLaneButton);
 
-    const std::pair<PianoRollToolButton*, CurveEditor::Tool> tools[] = {
+    const std::pair<IconButton*, CurveEditor::Tool> tools[] = {
         { &curveCursor, CurveEditor::Tool::cursor }, { &curvePencil, CurveEditor::Tool::pencil }, { &curveSteps, CurveEditor::Tool::steps }
     };
 
@@ -157,7 +154,7 @@ void ControllerLaneBar::resized()
 
     for (auto* button : { &curveSteps, &curvePencil, &curveCursor })
     {
-        button->setBounds (bounds.removeFromRight (smallButtonWidth + 20));
+        button->setBounds (bounds.removeFromRight (smallButtonWidth));
         bounds.removeFromRight (2);
     }
 

@@ -2,7 +2,11 @@
 
 #include "ControllerLaneButton.h"
 #include "CurveEditor.h"
-#include "PianoRollToolButton.h"
+#include "PianoRollTabButton.h"
+
+#include <tarn/gui/widgets/IconButton.h>
+
+#include "PianoRollTypes.h"
 
 #include <tarn/sequence/SequenceEditing.h>
 
@@ -49,11 +53,13 @@ private:
     void updateToggles();
 
     Shown shown = ValueEditorMode::velocity;
-    juce::OwnedArray<PianoRollToolButton> modeButtons;
+    juce::OwnedArray<PianoRollTabButton> modeButtons;
     juce::OwnedArray<ControllerLaneButton> laneButtons;
     juce::StringArray laneNames;
-    PianoRollToolButton addLaneButton { "+", "plus", "Add Controller: Add a controller lane to every phrase", "add_lane" };
-    PianoRollToolButton curveCursor, curvePencil, curveSteps;
+    IconButton addLaneButton { "plus", "add_lane", "Add Controller: Add a controller lane to every phrase" };
+    IconButton curveCursor { "arrowpointer", "curve_cursor_tool", PianoRollHelp::curveCursor };
+    IconButton curvePencil { "pencil", "curve_pencil_tool", PianoRollHelp::curvePencil };
+    IconButton curveSteps { "steps", "curve_steps_tool", PianoRollHelp::curveSteps };
     CurveEditor::Tool curveTool = CurveEditor::Tool::cursor;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ControllerLaneBar)

@@ -9,12 +9,14 @@ ControllerLaneButton::ControllerLaneButton (const juce::String& laneName)
     : juce::Button (laneName)
 {
     setTooltip ("Controller: Click to edit this lane. Right click for more options");
+    setWantsKeyboardFocus (false); // the host keeps the keyboard
+    setMouseClickGrabsKeyboardFocus (false);
 }
 
 void ControllerLaneButton::paintButton (juce::Graphics& g, bool isHighlighted, bool isDown)
 {
     const auto bounds = getLocalBounds().toFloat().reduced (1.0f);
-    const auto corner = themeMetric (*this, "cornerRadius");
+    const auto corner = themeMetric (*this, "cornerRadius", 2.5f);
     const auto on = getToggleState();
 
     g.setColour (on ? themeColour (*this, "theme.primary") : themeColour (*this, "elements.element").brighter (isHighlighted ? 0.1f : 0.0f));
@@ -23,7 +25,7 @@ void ControllerLaneButton::paintButton (juce::Graphics& g, bool isHighlighted, b
     if (editor == nullptr)
     {
         g.setColour (themeColour (*this, on ? "text.textOnTheme" : "text.text").withMultipliedAlpha (isDown ? 0.7f : 1.0f));
-        g.setFont (themeFont (*this, 12.0f));
+        g.setFont (themeFont (*this, PianoRollText::small));
         g.drawFittedText (getButtonText(), getLocalBounds().reduced (6, 0), juce::Justification::centred, 1);
     }
 }
@@ -55,7 +57,7 @@ void ControllerLaneButton::startRenaming()
     editor = std::make_unique<juce::TextEditor>();
     editor->setComponentID ("lane_name");
     editor->setJustification (juce::Justification::centred);
-    editor->setFont (themeFont (*this, 12.0f));
+    editor->setFont (themeFont (*this, PianoRollText::small));
     editor->setText (getButtonText(), false);
     editor->selectAll();
     editor->onReturnKey = [this]

@@ -25,6 +25,8 @@ CurveEditor::CurveEditor (PhraseDocument& documentToUse, PianoRollView& viewToUs
     , view (viewToUse)
 {
     setComponentID ("curve_editor");
+    setWantsKeyboardFocus (false); // the host keeps the keyboard
+    setMouseClickGrabsKeyboardFocus (false);
     setOpaque (true);
     updateTooltip();
     document.addListener (this);
@@ -156,7 +158,7 @@ void CurveEditor::paint (juce::Graphics& g)
     if (shown == nullptr)
     {
         g.setColour (themeColour (*this, "text.disabledtext"));
-        g.setFont (themeFont (*this, 12.0f));
+        g.setFont (themeFont (*this, PianoRollText::small));
         g.drawText ("No controller lane", getLocalBounds(), juce::Justification::centred);
         return;
     }
@@ -168,7 +170,7 @@ void CurveEditor::paint (juce::Graphics& g)
     g.setColour (themeColour (*this, "text.text").withAlpha (0.12f));
     g.fillRect (0.0f, yOf (centre), (float) getWidth(), 1.0f);
 
-    g.setFont (themeFont (*this, 11.0f));
+    g.setFont (themeFont (*this, PianoRollText::smallest));
     g.setColour (themeColour (*this, "text.disabledtext"));
     g.drawText (shown->getDisplayName(), getLocalBounds().reduced (4, 2), juce::Justification::topRight);
 
@@ -232,7 +234,7 @@ void CurveEditor::mouseDown (const juce::MouseEvent& e)
 
     if (e.mods.isPopupMenu())
     {
-        PianoRollMenus::show (*this, createPointMenu (point), true, [this, point] (int result)
+        PianoRollMenus::show (*this, createPointMenu (point), e.getScreenPosition(), [this, point] (int result)
                               { performPointCommand (result, point); });
         return;
     }

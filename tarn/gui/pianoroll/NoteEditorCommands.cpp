@@ -101,7 +101,7 @@ void NoteEditor::showContextMenu (const juce::MouseEvent& e)
         if (! document.getSelection().contains (note))
             document.setSelection ({ note });
 
-        PianoRollMenus::show (*this, createNoteMenu (note), true, [this, note] (int result)
+        PianoRollMenus::show (*this, createNoteMenu (note), e.getScreenPosition(), [this, note] (int result)
                               { performNoteCommand (result, note); });
         return;
     }
@@ -122,7 +122,7 @@ void NoteEditor::showContextMenu (const juce::MouseEvent& e)
     document.setSelection ({});
     pastePosition = GridTicks::snap (tickAt (e.position.x), grid, phrase().getLength());
 
-    PianoRollMenus::show (*this, createGridMenu(), true, [this] (int result)
+    PianoRollMenus::show (*this, createGridMenu(), e.getScreenPosition(), [this] (int result)
                           { performGridCommand (result); });
 }
 

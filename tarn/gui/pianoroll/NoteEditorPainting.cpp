@@ -74,7 +74,7 @@ void NoteEditor::renderBackground()
         g.fillRect (0.0f, rowBounds (row).getBottom() - 1.0f, endX, 1.0f);
 
     // Row labels, faint, at the left of each row.
-    g.setFont (themeFont (*this, juce::jlimit (9.0f, 13.0f, (float) rowAxis.rowHeight * 0.5f)));
+    g.setFont (themeFont (*this, juce::jlimit (PianoRollText::smallest, PianoRollText::normal, (float) rowAxis.rowHeight * 0.3f)));
     g.setColour (themeColour (*this, "text.disabledtext"));
 
     for (int row = 0; row < (int) rows.size(); ++row)

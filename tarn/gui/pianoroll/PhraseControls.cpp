@@ -145,7 +145,7 @@ void PhraseControls::resized()
 {
     auto bounds = getLocalBounds();
     const auto gap = PianoRollMetrics::phraseControlGap;
-    const auto comboHeight = juce::jmin (bounds.getHeight(), juce::roundToInt (themeMetric (*this, "comboHeight")) + 4);
+    const auto comboHeight = juce::jmin (bounds.getHeight(), juce::roundToInt (themeMetric (*this, "comboHeight", 20.0f)) + 4);
     const auto centred = [&] (juce::Rectangle<int> area)
     { return area.withSizeKeepingCentre (area.getWidth(), comboHeight); };
 

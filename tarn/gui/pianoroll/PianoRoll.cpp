@@ -72,7 +72,7 @@ PianoRoll::PianoRoll()
     laneBar.onLaneMenuRequested = [this] (int lane)
     {
         if (auto* button = laneBar.getLaneButton (lane))
-            PianoRollMenus::show (*button, createLaneMenu (lane), false, [this, lane] (int result)
+            PianoRollMenus::show (*button, createLaneMenu (lane), std::nullopt, [this, lane] (int result)
                                   { performLaneMenuCommand (lane, result); });
     };
 

@@ -16,7 +16,7 @@ void setPresenter (Presenter newPresenter)
     presenter() = std::move (newPresenter);
 }
 
-void show (juce::Component& owner, const juce::PopupMenu& menu, bool atPointer, std::function<void (int)> chosen)
+void show (juce::Component& owner, const juce::PopupMenu& menu, std::optional<juce::Point<int>> screenPosition, std::function<void (int)> chosen)
 {
     juce::Component::SafePointer<juce::Component> safeOwner (&owner);
     auto guarded = [safeOwner, chosen = std::move (chosen)] (int result)
@@ -30,10 +30,11 @@ void show (juce::Component& owner, const juce::PopupMenu& menu, bool atPointer, 
 
     auto options = juce::PopupMenu::Options().withTargetComponent (&owner);
 
-    if (atPointer)
-        options = options.withMousePosition();
+    if (screenPosition.has_value())
+        options = options.withTargetScreenArea (juce::Rectangle<int> (1, 1).withPosition (*screenPosition));
 
     auto shown = menu;
+    shown.setLookAndFeel (&owner.getLookAndFeel());
     shown.showMenuAsync (options, std::move (guarded));
 }
 

@@ -1,5 +1,11 @@
 #pragma once
 
-// The theme lookups every piano-roll component uses: one include to change when the
-// look-and-feel's own header arrives.
-#include "ThemeStub.h"
+#include <tarn/gui/Theme.h>
+
+namespace tarn::PianoRollText
+{
+// Text sizes of the piano roll before the theme's scale, from the editor's own.
+constexpr float normal = TarnLibLookAndFeel::defaultTextSize;
+constexpr float small = TarnLibLookAndFeel::defaultTextSize * 0.85f;
+constexpr float smallest = TarnLibLookAndFeel::defaultTextSize * 0.7f;
+} // namespace tarn::PianoRollText

@@ -14,7 +14,7 @@ namespace
 
 PianoRollToolBar::PianoRollToolBar()
 {
-    const std::pair<PianoRollToolButton*, NoteTool> tools[] = {
+    const std::pair<IconButton*, NoteTool> tools[] = {
         { &cursor, NoteTool::cursor }, { &pencil, NoteTool::pencil }, { &brush, NoteTool::brush }, { &loop, NoteTool::loop }
     };
 
@@ -30,8 +30,6 @@ PianoRollToolBar::PianoRollToolBar()
         addAndMakeVisible (button);
     }
 
-    gridButton.setComponentID ("grid_size");
-    gridButton.setTooltip ("Grid Size: The grid that notes snap to. Hold shift while dragging to place freely");
     gridButton.onClick = [this]
     { showGridMenu(); };
     addAndMakeVisible (gridButton);
@@ -43,7 +41,7 @@ PianoRollToolBar::PianoRollToolBar()
 
 PianoRollToolBar::~PianoRollToolBar() = default;
 
-PianoRollToolButton& PianoRollToolBar::getToolButton (NoteTool tool) noexcept
+IconButton& PianoRollToolBar::getToolButton (NoteTool tool) noexcept
 {
     switch (tool)
     {
@@ -70,7 +68,7 @@ void PianoRollToolBar::setGrid (const GridSize& newGrid)
 
 void PianoRollToolBar::showGridMenu()
 {
-    PianoRollMenus::show (gridButton, NoteEditor::createGridSizeMenu (grid), false, [this] (int result)
+    PianoRollMenus::show (gridButton, NoteEditor::createGridSizeMenu (grid), std::nullopt, [this] (int result)
                           {
                               if (! GridSize::isValidIdentifier (result))
                                   return;
@@ -92,7 +90,7 @@ void PianoRollToolBar::resized()
 
     for (auto* button : { &cursor, &pencil, &brush, &loop })
     {
-        button->setBounds (bounds.removeFromLeft (PianoRollMetrics::toolButtonWidth + 24));
+        button->setBounds (bounds.removeFromLeft (PianoRollMetrics::toolButtonWidth));
         bounds.removeFromLeft (2);
     }
 

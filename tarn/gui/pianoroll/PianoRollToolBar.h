@@ -1,9 +1,10 @@
 #pragma once
 
 #include "PhraseControls.h"
-#include "PianoRollToolButton.h"
+#include "PianoRollTabButton.h"
 #include "PianoRollTypes.h"
 
+#include <tarn/gui/widgets/IconButton.h>
 #include <tarn/sequence/GridSize.h>
 
 #include <functional>
@@ -26,7 +27,7 @@ public:
     std::function<void (const GridSize&)> onGridChosen;
 
     PhraseControls& getPhraseControls() noexcept { return phraseControls; }
-    PianoRollToolButton& getToolButton (NoteTool) noexcept;
+    IconButton& getToolButton (NoteTool) noexcept;
 
     void paint (juce::Graphics&) override;
     void resized() override;
@@ -34,11 +35,11 @@ public:
 private:
     void showGridMenu();
 
-    PianoRollToolButton cursor { "Cursor", "arrowpointer", PianoRollHelp::cursor, "cursor_tool" };
-    PianoRollToolButton pencil { "Pencil", "pencil", PianoRollHelp::pencil, "pencil_tool" };
-    PianoRollToolButton brush { "Brush", "paintbrush", PianoRollHelp::brush, "brush_tool" };
-    PianoRollToolButton loop { "Loop", "syncalt", PianoRollHelp::loop, "loop_tool" };
-    juce::TextButton gridButton;
+    IconButton cursor { "arrowpointer", "cursor_tool", PianoRollHelp::cursor };
+    IconButton pencil { "pencil", "pencil_tool", PianoRollHelp::pencil };
+    IconButton brush { "paintbrush", "brush_tool", PianoRollHelp::brush };
+    IconButton loop { "syncalt", "loop_tool", PianoRollHelp::loop };
+    PianoRollTabButton gridButton { "Grid", "Grid Size: The grid that notes snap to. Hold shift while dragging to place freely", "grid_size" };
     PhraseControls phraseControls;
     GridSize grid;
 

@@ -14,6 +14,8 @@ namespace
 SequenceLengthComponent::SequenceLengthComponent()
 {
     setComponentID ("length_box");
+    setWantsKeyboardFocus (false); // the host keeps the keyboard
+    setMouseClickGrabsKeyboardFocus (false);
     setTooltip (PianoRollHelp::length);
     setMouseCursor (juce::MouseCursor::UpDownResizeCursor);
 }
@@ -48,7 +50,7 @@ int SequenceLengthComponent::fieldAt (float x) const noexcept
 void SequenceLengthComponent::paint (juce::Graphics& g)
 {
     const auto bounds = getLocalBounds().toFloat();
-    const auto corner = themeMetric (*this, "cornerRadius");
+    const auto corner = themeMetric (*this, "cornerRadius", 2.5f);
     g.setColour (themeColour (*this, "elements.element"));
     g.fillRoundedRectangle (bounds, corner);
     g.setColour (themeColour (*this, "elements.elementborder"));
@@ -57,7 +59,7 @@ void SequenceLengthComponent::paint (juce::Graphics& g)
     if (editor != nullptr)
         return;
 
-    g.setFont (themeFont (*this, 13.0f));
+    g.setFont (themeFont (*this, PianoRollText::normal));
     const int values[numFields] = { shown.bars, shown.beats, shown.sixteenths };
 
     for (int field = 0; field < numFields; ++field)
@@ -136,7 +138,7 @@ void SequenceLengthComponent::showEditor()
     editor = std::make_unique<juce::TextEditor>();
     editor->setComponentID ("length_box_text");
     editor->setJustification (juce::Justification::centred);
-    editor->setFont (themeFont (*this, 13.0f));
+    editor->setFont (themeFont (*this, PianoRollText::normal));
     editor->setInputRestrictions (16, "0123456789.");
     editor->setText (shown.toString(), false);
     editor->selectAll();

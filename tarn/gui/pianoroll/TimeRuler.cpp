@@ -16,6 +16,8 @@ TimeRuler::TimeRuler (PianoRollView& viewToUse)
     : view (viewToUse)
 {
     setComponentID ("time_ruler");
+    setWantsKeyboardFocus (false); // the host keeps the keyboard
+    setMouseClickGrabsKeyboardFocus (false);
     setTooltip ("Timeline: Drag sideways to scroll, up or down to zoom. Double click to show the whole phrase");
     view.addListener (this);
 }
@@ -63,7 +65,7 @@ void TimeRuler::paint (juce::Graphics& g)
     const auto pixelsPerBar = barLength * axis.pixelsPerTick();
     const auto every = std::max (1, (int) std::ceil (smallestNumberSpacing / std::max (1.0e-6, pixelsPerBar)));
 
-    g.setFont (themeFont (*this, 11.0f));
+    g.setFont (themeFont (*this, PianoRollText::smallest));
 
     // Beats get numbers of their own when there is room: "1.2", "1.3".
     if (beatLength * axis.pixelsPerTick() >= smallestNumberSpacing * 1.2 && beatLength < barLength)

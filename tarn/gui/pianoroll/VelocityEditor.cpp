@@ -30,6 +30,8 @@ VelocityEditor::VelocityEditor (PhraseDocument& documentToUse, PianoRollView& vi
     , view (viewToUse)
 {
     setComponentID ("value_editor");
+    setWantsKeyboardFocus (false); // the host keeps the keyboard
+    setMouseClickGrabsKeyboardFocus (false);
     setOpaque (true);
     updateTooltip();
     document.addListener (this);
@@ -177,7 +179,7 @@ void VelocityEditor::paint (juce::Graphics& g)
         g.fillRect (0.0f, baseline, bounds.getWidth(), 1.0f);
     }
 
-    g.setFont (themeFont (*this, 11.0f));
+    g.setFont (themeFont (*this, PianoRollText::smallest));
     g.setColour (themeColour (*this, "text.disabledtext"));
     g.drawText (juce::String (modeName (mode)) + (rangeModeNow() ? " (range)" : ""), bounds.reduced (4.0f, 2.0f), juce::Justification::topRight);
 
@@ -228,7 +230,7 @@ void VelocityEditor::mouseDown (const juce::MouseEvent& e)
 
     if (e.mods.isPopupMenu())
     {
-        PianoRollMenus::show (*this, createMenu(), true, [this] (int result)
+        PianoRollMenus::show (*this, createMenu(), e.getScreenPosition(), [this] (int result)
                               { performMenuCommand (result); });
         return;
     }

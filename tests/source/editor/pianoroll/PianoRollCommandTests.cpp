@@ -51,8 +51,11 @@ TEST (PianoRollCommands, theGridMenuOffersItsCommandsWithTheirShortcutsEnablingA
     EXPECT_EQ (items["1/8t"].id, 123);
     EXPECT_FALSE (items["1/8t"].ticked);
 
-    // Choosing a grid size changes the grid and is kept with the song.
-    h.grid().performGridCommand (123);
+    // Choosing a grid size (from the tool bar's grid button) changes the grid and is kept
+    // with the song.
+    h.click (h.window->get<juce::Button> ("grid_size"), { 10.0f, 10.0f });
+    ASSERT_TRUE (h.chooseMenuItem ("Triplets"));
+    ASSERT_TRUE (h.chooseMenuItem ("1/8t"));
     EXPECT_EQ (h.grid().getGrid().identifier, 123);
     EXPECT_EQ ((int) h.processor.getPianoRollSettings()["grid_size"], 123);
     EXPECT_TRUE (itemsOf (h.grid().createGridMenu())["1/8t"].ticked);
@@ -78,7 +81,7 @@ TEST (PianoRollCommands, theNoteMenuAndItsShortcutKeysWorkOnTheSelection)
 
     // "A" selects all, then "I" inverts the selection's pitches: 0, 4, 7 become 7, 3, 0.
     EXPECT_TRUE (h.key (juce::KeyPress ('a')));
-    EXPECT_EQ (h.pianoRoll.getDocument().getSelection().size(), 3);
+    EXPECT_EQ (h.pianoRoll().getDocument().getSelection().size(), 3);
     EXPECT_TRUE (itemsOf (h.grid().createNoteMenu (0))["Invert Selection"].enabled);
     EXPECT_TRUE (h.key (juce::KeyPress ('i')));
     EXPECT_EQ (h.phrase().notes[0].number, 7);
@@ -124,6 +127,7 @@ TEST (PianoRollCommands, theWholePhraseCommandsGoThroughThePianoRoll)
 
     h.grid().performGridCommand (tarn::GridMenuCommand::snapToGrid);
     EXPECT_EQ (h.phrase().notes[0].timestamp, 0);
+    h.click (h.grid(), h.at (3000.0, 6)); // the grid takes the keyboard
     EXPECT_EQ (h.phrase().notes[1].timestamp, 1200);
 
     EXPECT_TRUE (h.key (juce::KeyPress ('q'))) << "Q snaps too; already snapped, nothing more";
@@ -131,7 +135,7 @@ TEST (PianoRollCommands, theWholePhraseCommandsGoThroughThePianoRoll)
 
     h.grid().performGridCommand (tarn::GridMenuCommand::halfSpeed);
     EXPECT_EQ (h.phrase().getLength(), 7680);
-    EXPECT_EQ (h.pianoRoll.getToolBar().getPhraseControls().getLengthBox().getShownLength(), (tarn::BarsBeatsSixteenths { 2, 0, 0 }));
+    EXPECT_EQ (h.pianoRoll().getToolBar().getPhraseControls().getLengthBox().getShownLength(), (tarn::BarsBeatsSixteenths { 2, 0, 0 }));
 
     h.grid().performGridCommand (tarn::GridMenuCommand::legato);
     EXPECT_EQ (h.phrase().notes[0].length, 2400);
@@ -141,20 +145,21 @@ TEST (PianoRollCommands, theWholePhraseCommandsGoThroughThePianoRoll)
     auto withLoop = h.phrase();
     withLoop.loops[3] = { 0, 960 };
     h.startWith (withLoop);
-    ASSERT_TRUE (h.pianoRoll.getDocument().getCommittedPhrase().loops[3].isSet());
-    h.press (h.grid(), h.at (3000.0, 3), ModifierKeys::rightButtonModifier);
-    h.release (h.grid(), h.at (3000.0, 3));
+    ASSERT_TRUE (h.pianoRoll().getDocument().getCommittedPhrase().loops[3].isSet());
+    h.rightClick (h.grid(), h.at (3000.0, 3));
     ASSERT_TRUE (h.isMenuOpen());
     EXPECT_EQ (h.grid().getLoopRow(), 3);
     EXPECT_EQ (h.grid().getPastePosition(), 3120); // snapped
+    h.screenshot ("grid menu");
+    EXPECT_TRUE (h.chooseMenuItem ("Loop Options"));
     EXPECT_TRUE (h.chooseMenuItem ("Reset loop region"));
     EXPECT_FALSE (h.phrase().loops[3].isSet());
     EXPECT_EQ (h.undoTooltip(), "Undo: Edit phrase");
 
     // A right click on a note opens the note menu for it.
-    h.press (h.grid(), h.at (100.0, 0), ModifierKeys::rightButtonModifier);
-    h.release (h.grid(), h.at (100.0, 0));
+    h.rightClick (h.grid(), h.at (100.0, 0));
     ASSERT_TRUE (h.isMenuOpen());
+    h.screenshot ("note menu");
     EXPECT_TRUE (h.chooseMenuItem ("Delete Note(s)"));
     EXPECT_EQ (h.phrase().notes.size(), 1u);
 }
@@ -165,7 +170,7 @@ TEST (PianoRollCommands, theValueEditorSetsVelocitiesAndKeepsItsRangeModeWithThe
     tarn::Sequence start;
     start.notes = { PianoRollHarness::note (0, 0, 240, 100), PianoRollHarness::note (1, 960, 240, 100), PianoRollHarness::note (2, 1920, 240, 100) };
     h.startWith (start);
-    auto& values = h.pianoRoll.getVelocityEditor();
+    auto& values = h.pianoRoll().getVelocityEditor();
     const auto barOf = [&] (int note, float y)
     { return juce::Point<float> (values.xOfNote (h.phrase().notes[(size_t) note]), y); };
 
@@ -213,13 +218,12 @@ TEST (PianoRollCommands, aCommandKeyDragOnACurveBendsTheSegmentEndingAtTheNextPo
     start.lanes[0].points = { { 0, 0, 0.5f, 0 }, { 1920, 127, 0.5f, 0 } };
     h.startWith (start);
 
-    h.pianoRoll.getLaneBar().show (0);
-    h.pianoRoll.getLaneBar().onShownChanged (0);
-    auto& curve = h.pianoRoll.getCurveEditor();
+    h.click (*h.pianoRoll().getLaneBar().getLaneButton (0), { 10.0f, 10.0f });
+    auto& curve = h.pianoRoll().getCurveEditor();
     ASSERT_TRUE (curve.isVisible());
 
     // Mainly vertical, upwards: a quadratic bend of the rising segment, curve below 0.5.
-    const auto onLine = juce::Point<float> ((float) h.pianoRoll.getView().getTimeAxis().xOf (960.0), curve.getHeight() * 0.5f);
+    const auto onLine = juce::Point<float> ((float) h.pianoRoll().getView().getTimeAxis().xOf (960.0), curve.getHeight() * 0.5f);
     h.drag (curve, onLine, onLine + juce::Point<float> (1.0f, -60.0f), ModifierKeys::altModifier);
 
     const auto& point = h.phrase().lanes[0].points[1];
@@ -229,7 +233,7 @@ TEST (PianoRollCommands, aCommandKeyDragOnACurveBendsTheSegmentEndingAtTheNextPo
     h.screenshot ("bent");
 
     // A click without the key makes a point; "Delete Node" takes it away again.
-    h.click (curve, { (float) h.pianoRoll.getView().getTimeAxis().xOf (2880.0), 10.0f });
+    h.click (curve, { (float) h.pianoRoll().getView().getTimeAxis().xOf (2880.0), 10.0f });
     ASSERT_EQ (h.phrase().lanes[0].points.size(), 3u);
     EXPECT_EQ (h.phrase().lanes[0].points[2].timestamp, 2880);
     curve.performPointCommand (tarn::CurveEditor::deleteNode, 2);
@@ -242,29 +246,31 @@ TEST (PianoRollCommands, aCommandKeyDragOnACurveBendsTheSegmentEndingAtTheNextPo
 TEST (PianoRollCommands, theLaneMenuRunsTheControllerCommands)
 {
     PianoRollHarness h;
-    h.pianoRoll.getLaneBar().onAddLane();
+    h.pianoRoll().getLaneBar().onAddLane();
     ASSERT_EQ (h.phrase().lanes.size(), 1u);
     EXPECT_EQ (h.phrase().lanes[0].number, 1);
     EXPECT_EQ (h.undoTooltip(), "Undo: Create new controller");
 
-    auto items = itemsOf (h.pianoRoll.createLaneMenu (0));
+    auto items = itemsOf (h.pianoRoll().createLaneMenu (0));
     EXPECT_TRUE (items.count ("Set Controller") && items.count ("0-31") && items.count ("96-127"));
     EXPECT_TRUE (items["CC 1 - Modulation Wheel"].ticked);
     EXPECT_TRUE (items["Send MIDI Learn"].enabled);
     EXPECT_FALSE (items["Copy To"].enabled) << "no other lane";
 
-    const auto pitchBend = items["Pitch Bend"].id;
-    h.pianoRoll.performLaneMenuCommand (0, pitchBend);
+    // Through the lane button's own menu.
+    h.rightClick (*h.pianoRoll().getLaneBar().getLaneButton (0), { 10.0f, 10.0f });
+    ASSERT_TRUE (h.chooseMenuItem ("Set Controller"));
+    ASSERT_TRUE (h.chooseMenuItem ("Pitch Bend"));
     EXPECT_EQ (h.phrase().lanes[0].type, tarn::ControllerLane::pitchBend);
     EXPECT_EQ (h.undoTooltip(), "Undo: Change controller type");
-    EXPECT_FALSE (itemsOf (h.pianoRoll.createLaneMenu (0))["Send MIDI Learn"].enabled) << "pitch bend has no controller number";
+    EXPECT_FALSE (itemsOf (h.pianoRoll().createLaneMenu (0))["Send MIDI Learn"].enabled) << "pitch bend has no controller number";
 
-    h.pianoRoll.performLaneMenuCommand (0, itemsOf (h.pianoRoll.createLaneMenu (0))["3"].id); // channel 3
+    h.pianoRoll().performLaneMenuCommand (0, itemsOf (h.pianoRoll().createLaneMenu (0))["3"].id); // channel 3
     EXPECT_EQ (h.phrase().lanes[0].channel, 3);
 
     // "Rename" edits the button's label in place, starting from its text.
-    h.pianoRoll.performLaneMenuCommand (0, items["Rename"].id);
-    auto* button = h.pianoRoll.getLaneBar().getLaneButton (0);
+    h.pianoRoll().performLaneMenuCommand (0, items["Rename"].id);
+    auto* button = h.pianoRoll().getLaneBar().getLaneButton (0);
     ASSERT_TRUE (button != nullptr && button->isRenaming());
     auto* label = dynamic_cast<juce::TextEditor*> (button->getChildComponent (0));
     ASSERT_NE (label, nullptr);
@@ -273,9 +279,9 @@ TEST (PianoRollCommands, theLaneMenuRunsTheControllerCommands)
     label->onReturnKey();
     PianoRollHarness::pump();
     EXPECT_EQ (h.phrase().lanes[0].name, "Wobble");
-    EXPECT_EQ (h.pianoRoll.getLaneBar().getLaneButton (0)->getButtonText(), "Wobble (Ch: 3)");
+    EXPECT_EQ (h.pianoRoll().getLaneBar().getLaneButton (0)->getButtonText(), "Wobble (Ch: 3)");
 
-    h.pianoRoll.performLaneMenuCommand (0, items["Delete"].id);
+    h.pianoRoll().performLaneMenuCommand (0, items["Delete"].id);
     EXPECT_TRUE (h.phrase().lanes.empty());
     EXPECT_EQ (h.undoTooltip(), "Undo: Delete controller");
 }
@@ -283,7 +289,7 @@ TEST (PianoRollCommands, theLaneMenuRunsTheControllerCommands)
 TEST (PianoRollCommands, theLengthTimeSignatureAndRepeatBoxesEditThePhrase)
 {
     PianoRollHarness h;
-    auto& controls = h.pianoRoll.getToolBar().getPhraseControls();
+    auto& controls = h.pianoRoll().getToolBar().getPhraseControls();
 
     controls.getLengthBox().showEditor();
     auto* text = dynamic_cast<juce::TextEditor*> (controls.getLengthBox().getChildComponent (0));

@@ -18,24 +18,24 @@ TEST (PianoRollGestures, aCursorDoubleClickMakesANoteAtTheCellStartAndUndoAndRed
     EXPECT_EQ (std::tuple (note.number, note.timestamp, note.length, note.velocityMin, note.velocityMax), std::tuple (3, 240, 240, 100, 100));
     EXPECT_EQ (h.undoTooltip(), "Undo: Edit phrase");
     EXPECT_EQ (h.numUndoSteps(), 1);
-    EXPECT_TRUE (h.pianoRoll.getDocument().getSelection().contains (0));
+    EXPECT_TRUE (h.pianoRoll().getDocument().getSelection().contains (0));
     h.screenshot ("created");
 
     // Ctrl+Z and Ctrl+Shift+Z from the grid.
     EXPECT_TRUE (h.key (juce::KeyPress ('z', ModifierKeys::commandModifier, 0)));
     EXPECT_TRUE (h.phrase().notes.empty());
-    EXPECT_TRUE (h.pianoRoll.getDocument().getPhrase().notes.empty()) << "the grid shows the undone phrase";
+    EXPECT_TRUE (h.pianoRoll().getDocument().getPhrase().notes.empty()) << "the grid shows the undone phrase";
     EXPECT_EQ (h.redoTooltip(), "Redo: Edit phrase");
 
     EXPECT_TRUE (h.key (juce::KeyPress ('z', ModifierKeys::commandModifier | ModifierKeys::shiftModifier, 0)));
     EXPECT_EQ (h.phrase().notes.size(), 1u);
-    EXPECT_EQ (h.pianoRoll.getDocument().getPhrase().notes.size(), 1u);
+    EXPECT_EQ (h.pianoRoll().getDocument().getPhrase().notes.size(), 1u);
 }
 
 TEST (PianoRollGestures, thePencilDrawsOneNoteWhoseLengthFollowsThePointer)
 {
     PianoRollHarness h;
-    h.pianoRoll.setTool (tarn::NoteTool::pencil);
+    h.pianoRoll().setTool (tarn::NoteTool::pencil);
 
     h.drag (h.grid(), h.at (500.0, 2), h.at (1400.0, 2));
 
@@ -59,7 +59,7 @@ TEST (PianoRollGestures, aBrushStrokeFillsTheEmptyCellsAlongItsPathInOneStep)
     tarn::Sequence start;
     start.notes.push_back (PianoRollHarness::note (1, 480, 240, 60)); // takes the cell (2, 1)
     h.startWith (start);
-    h.pianoRoll.setTool (tarn::NoteTool::brush);
+    h.pianoRoll().setTool (tarn::NoteTool::brush);
 
     // One fast move from the cell (column 0, row 0) to (column 4, row 2).
     h.drag (h.grid(), h.at (10.0, 0), h.at (4 * 240 + 10.0, 2), {}, 1);
@@ -85,7 +85,7 @@ TEST (PianoRollGestures, aMarqueeSelectsAndADragMovesTheSelectionInOneStep)
 
     // A box around the first two notes only.
     h.drag (h.grid(), h.at (1200.0, 3), h.at (10.0, 0));
-    EXPECT_EQ (h.pianoRoll.getDocument().getSelection(), tarn::NoteSelection ({ 0, 1 }));
+    EXPECT_EQ (h.pianoRoll().getDocument().getSelection(), tarn::NoteSelection ({ 0, 1 }));
     EXPECT_EQ (h.numUndoSteps(), 0) << "selecting is not an edit";
     h.screenshot ("selected");
 
@@ -137,7 +137,7 @@ TEST (PianoRollGestures, resizingByEitherEdgeStopsAtOneGridStepOrThirtyTicksWith
 TEST (PianoRollGestures, theLoopToolSetsARowLoopThatDisappearsWhenItCoversThePhrase)
 {
     PianoRollHarness h;
-    h.pianoRoll.setTool (tarn::NoteTool::loop);
+    h.pianoRoll().setTool (tarn::NoteTool::loop);
 
     // A row without a loop: its right edge is the phrase end.
     h.drag (h.grid(), h.at (3835.0, 5), h.at (1900.0, 5));

@@ -1,26 +1,50 @@
 #pragma once
 
 #include <source/editor/pianoroll/PianoRollConnection.h>
+#include <tarn/gui/editor/AudioProcessorEditor.h>
+#include <tests/support/editor/EditorWindow.h>
 
 #include <gtest/gtest.h>
 
 namespace cadenzium::test
 {
 
-/** A piano roll tied to a real processor through the product's connection, edited by
-    synthetic mouse and key events, with the processor's phrase and undo history to check.
-    [message thread] */
+/** The plug-in with a window that holds only the piano roll, tied to the processor by the
+    product's connection, in the library's themed editor (scaling, menus inside the editor,
+    the keyboard handed back to the host). */
+class PianoRollTestProcessor : public Cadenzium2AudioProcessor
+{
+public:
+    juce::AudioProcessorEditor* createEditor() override;
+};
+
+class PianoRollTestEditor : public tarn::AudioProcessorEditor
+{
+public:
+    explicit PianoRollTestEditor (PianoRollTestProcessor& plugin);
+    ~PianoRollTestEditor() override;
+
+    void layoutContent (juce::Rectangle<int> area) override { pianoRoll.setBounds (area); }
+
+    tarn::PianoRoll pianoRoll;
+    PianoRollConnection connection;
+};
+
+/** The piano roll in a real window under the test's X server, with the processor's phrase
+    and undo history to check. Input goes through the window (EditorWindow). [message thread] */
 class PianoRollHarness
 {
 public:
-    explicit PianoRollHarness (int width = 1200, int height = 700);
+    PianoRollHarness();
     ~PianoRollHarness();
 
-    Cadenzium2AudioProcessor processor;
-    tarn::PianoRoll pianoRoll;
-    std::unique_ptr<PianoRollConnection> connection;
+    PianoRollTestProcessor processor;
+    std::unique_ptr<EditorWindow> window;
 
-    tarn::NoteEditor& grid() { return pianoRoll.getNoteEditor(); }
+    PianoRollTestEditor& editor() const { return window->getEditorAs<PianoRollTestEditor>(); }
+    tarn::PianoRoll& pianoRoll() const { return editor().pianoRoll; }
+    PianoRollConnection& connection() const { return editor().connection; }
+    tarn::NoteEditor& grid() const { return pianoRoll().getNoteEditor(); }
 
     /** The edited phrase as the processor holds it. */
     const tarn::Sequence& phrase() const { return processor.getPhrase (0); }
@@ -40,43 +64,24 @@ public:
     juce::Point<float> at (double tick, int row) const;
 
     //==============================================================================
-    void press (juce::Component&, juce::Point<float>, juce::ModifierKeys = {}, int clicks = 1);
-    void moveTo (juce::Component&, juce::Point<float>, juce::ModifierKeys = {});
-    void release (juce::Component&, juce::Point<float>, juce::ModifierKeys = {});
+    void click (juce::Component& c, juce::Point<float> p, juce::ModifierKeys mods = {}) { window->click (c, p, mods); }
+    void rightClick (juce::Component& c, juce::Point<float> p) { window->rightClick (c, p); }
+    void doubleClick (juce::Component& c, juce::Point<float> p) { window->doubleClick (c, p); }
 
-    void click (juce::Component&, juce::Point<float>, juce::ModifierKeys = {});
-    void doubleClick (juce::Component&, juce::Point<float>);
+    void drag (juce::Component& c, juce::Point<float> from, juce::Point<float> to, juce::ModifierKeys mods = {}, int steps = 6)
+    {
+        window->drag (c, from, to, steps, mods);
+    }
 
-    /** Press, `steps` moves, release. */
-    void drag (juce::Component&, juce::Point<float> from, juce::Point<float> to, juce::ModifierKeys = {}, int steps = 6);
+    /** A key for the component with the keyboard focus; whether anyone used it. */
+    bool key (const juce::KeyPress& k) { return window->pressKey (k); }
 
-    /** A key for the grid, as it gets them while it has the keyboard focus. */
-    bool key (const juce::KeyPress&);
+    bool chooseMenuItem (const juce::String& text) { return EditorWindow::chooseMenuItem (text); }
+    bool isMenuOpen() const { return EditorWindow::isMenuOpen(); }
 
-    /** The menu the last right click (or lane button) opened, held open until an item is
-        chosen: menus open through the piano roll's presenter, not as pop-up windows. */
-    bool isMenuOpen() const noexcept { return openMenu.has_value(); }
-    const juce::PopupMenu& getOpenMenu() const { return *openMenu; }
+    static void pump (int milliseconds = 20) { EditorWindow::pump (milliseconds); }
 
-    /** Chooses the enabled item with this text in the open menu, as a click on it would. */
-    bool chooseMenuItem (const juce::String& text);
-
-    /** Runs the message loop for a while (async deletions, timers). */
-    static void pump (int milliseconds = 20);
-
-    /** Writes the piano roll as "<suite>.<test>.<name>.png" into
-        <build>/test-artefacts/screenshots. */
-    juce::File screenshot (const juce::String& name);
-
-private:
-    juce::MouseEvent event (juce::Component&, juce::Point<float>, juce::ModifierKeys, int clicks, bool dragged) const;
-
-    std::optional<juce::PopupMenu> openMenu;
-    std::function<void (int)> menuChosen;
-
-    juce::Point<float> downAt;
-    juce::Time downTime;
-    juce::int64 clock = 0;
+    juce::File screenshot (const juce::String& name) { return window->saveScreenshot (name); }
 };
 
 } // namespace cadenzium::test

@@ -16,40 +16,39 @@ TEST (PianoRollView, rowsThatOutgrowTheViewScrollAndTheRowsColumnFollows)
 {
     PianoRollHarness h;
     EditCommands (h.processor).newRows (24);
-    h.connection->refresh();
+    h.connection().refresh();
 
     RowsColumn column;
-    h.pianoRoll.addListener (&column);
+    h.pianoRoll().addListener (&column);
 
-    const auto& rows = h.pianoRoll.getRowAxis();
+    const auto& rows = h.pianoRoll().getRowAxis();
     ASSERT_EQ (rows.numRows, 32);
-    EXPECT_GT (rows.totalHeight(), h.pianoRoll.getGridBounds().getHeight()) << "32 rows do not fit: they scroll";
+    EXPECT_GT (rows.totalHeight(), h.pianoRoll().getGridBounds().getHeight()) << "32 rows do not fit: they scroll";
 
     // The wheel over the grid scrolls the rows; the column beside it hears of it and can
     // place its rows where the grid draws them.
     const auto topRowBefore = rows.rowAt (0.0);
-    h.grid().mouseWheelMove (juce::MouseEvent (juce::Desktop::getInstance().getMainMouseSource(), { 100.0f, 100.0f }, {}, 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, &h.grid(), &h.grid(), juce::Time(), { 100.0f, 100.0f }, juce::Time(), 1, false),
-                             juce::MouseWheelDetails { 0.0f, -0.5f, false, false, false });
+    h.window->wheel (h.grid(), -0.5f, juce::Point<float> { 100.0f, 100.0f });
     EXPECT_GT (rows.scrollY, 0.0);
     EXPECT_LT (rows.rowAt (0.0), topRowBefore);
     EXPECT_GT (column.changes, 0);
 
     // Scrolling from the column keeps within the rows.
-    h.pianoRoll.setRowScroll (1.0e6);
-    EXPECT_DOUBLE_EQ (rows.scrollY, rows.maximumScroll (h.pianoRoll.getGridBounds().getHeight()));
-    EXPECT_EQ (rows.rowAt (h.pianoRoll.getGridBounds().getHeight() - 1.0), 0) << "the bottom row shows at the bottom";
+    h.pianoRoll().setRowScroll (1.0e6);
+    EXPECT_DOUBLE_EQ (rows.scrollY, rows.maximumScroll (h.pianoRoll().getGridBounds().getHeight()));
+    EXPECT_EQ (rows.rowAt (h.pianoRoll().getGridBounds().getHeight() - 1.0), 0) << "the bottom row shows at the bottom";
 
     // A drag onto a row below the view scrolls down to it.
-    h.pianoRoll.setRowScroll (0.0);
+    h.pianoRoll().setRowScroll (0.0);
     h.drag (h.grid(), h.at (100.0, 31), { 300.0f, (float) h.grid().getHeight() + 30.0f });
     EXPECT_GT (rows.scrollY, 0.0);
 
-    h.pianoRoll.removeListener (&column);
+    h.pianoRoll().removeListener (&column);
 }
 
 TEST (PianoRollView, aLargePhraseShowsWithItsLoopsPlayheadAndSelection)
 {
-    PianoRollHarness h (1400, 800);
+    PianoRollHarness h;
     EditCommands (h.processor).newRows (24);
 
     juce::Random random (20260101);
@@ -61,18 +60,18 @@ TEST (PianoRollView, aLargePhraseShowsWithItsLoopsPlayheadAndSelection)
 
     phrase.loops[30] = { 960, 2880 };
     h.startWith (phrase);
-    ASSERT_EQ (h.pianoRoll.getDocument().getPhrase().notes.size(), 2000u);
+    ASSERT_EQ (h.pianoRoll().getDocument().getPhrase().notes.size(), 2000u);
 
-    h.pianoRoll.getDocument().setSelection (tarn::NoteSelection::allOf (150));
+    h.pianoRoll().getDocument().setSelection (tarn::NoteSelection::allOf (150));
     tarn::PlaybackSnapshot playing;
     playing.isPlaying = true;
     playing.playheadTick = 5000.0;
-    h.pianoRoll.setPlayback (playing);
+    h.pianoRoll().setPlayback (playing);
     h.screenshot ("2000 notes");
 
     // Zoomed in on the second bar.
-    h.pianoRoll.getView().zoomTo (3840.0, 0.0);
-    h.pianoRoll.getView().scrollTimeTo (3840.0);
+    h.pianoRoll().getView().zoomTo (3840.0, 0.0);
+    h.pianoRoll().getView().scrollTimeTo (3840.0);
     h.screenshot ("zoomed");
-    EXPECT_NEAR (h.pianoRoll.getView().getTimeAxis().tickAt (0.0), 3840.0, 1.0);
+    EXPECT_NEAR (h.pianoRoll().getView().getTimeAxis().tickAt (0.0), 3840.0, 1.0);
 }
