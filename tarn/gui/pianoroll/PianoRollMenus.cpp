@@ -2,20 +2,6 @@
 
 namespace tarn::PianoRollMenus
 {
-namespace
-{
-    Presenter& presenter()
-    {
-        static Presenter current;
-        return current;
-    }
-} // namespace
-
-void setPresenter (Presenter newPresenter)
-{
-    presenter() = std::move (newPresenter);
-}
-
 void show (juce::Component& owner, const juce::PopupMenu& menu, std::optional<juce::Point<int>> screenPosition, std::function<void (int)> chosen)
 {
     juce::Component::SafePointer<juce::Component> safeOwner (&owner);
@@ -24,9 +10,6 @@ void show (juce::Component& owner, const juce::PopupMenu& menu, std::optional<ju
         if (safeOwner != nullptr && result != 0)
             chosen (result);
     };
-
-    if (presenter() != nullptr)
-        return presenter() (menu, std::move (guarded));
 
     auto options = juce::PopupMenu::Options().withTargetComponent (&owner);
 

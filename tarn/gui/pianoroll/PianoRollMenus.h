@@ -13,15 +13,9 @@ namespace tarn
     [message thread] */
 namespace PianoRollMenus
 {
-    using Presenter = std::function<void (const juce::PopupMenu&, std::function<void (int)>)>;
-
-    /** Opens the menu, by the presenter set below or as a pop-up at a point on the screen
-        (where the click was), or under the owner (a button). */
+    /** Opens the menu in the owner's look-and-feel at a point on the screen (where the
+        click was), or under the owner (a button). */
     void show (juce::Component& owner, const juce::PopupMenu&, std::optional<juce::Point<int>> screenPosition, std::function<void (int)> chosen);
-
-    /** Replaces how menus are opened (tests pick items without a pop-up window); an empty
-        presenter restores the pop-ups. */
-    void setPresenter (Presenter);
 } // namespace PianoRollMenus
 
 } // namespace tarn

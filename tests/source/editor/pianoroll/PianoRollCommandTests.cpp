@@ -188,8 +188,10 @@ TEST (PianoRollCommands, theValueEditorSetsVelocitiesAndKeepsItsRangeModeWithThe
     EXPECT_EQ (h.numUndoSteps(), 2);
     h.screenshot ("velocities");
 
-    // Range mode: stored with the song, and a drag above the middle moves the maximum.
-    values.performMenuCommand (tarn::ValueEditorCommand::rangeMode);
+    // Range mode, from the value editor's menu: stored with the song, and a drag above the
+    // middle of a bar moves the maximum.
+    h.rightClick (values, { 600.0f, 20.0f });
+    ASSERT_TRUE (h.chooseMenuItem ("Range mode"));
     EXPECT_TRUE ((bool) h.processor.getPianoRollSettings()["velocity_range"]);
     EXPECT_EQ (h.numUndoSteps(), 2) << "switching it on changes no note";
     h.drag (values, barOf (2, values.yOfValue (20)), barOf (2, values.yOfValue (90)));
@@ -236,7 +238,8 @@ TEST (PianoRollCommands, aCommandKeyDragOnACurveBendsTheSegmentEndingAtTheNextPo
     h.click (curve, { (float) h.pianoRoll().getView().getTimeAxis().xOf (2880.0), 10.0f });
     ASSERT_EQ (h.phrase().lanes[0].points.size(), 3u);
     EXPECT_EQ (h.phrase().lanes[0].points[2].timestamp, 2880);
-    curve.performPointCommand (tarn::CurveEditor::deleteNode, 2);
+    h.rightClick (curve, curve.getPointPosition (h.phrase().lanes[0].points[2]));
+    ASSERT_TRUE (h.chooseMenuItem ("Delete Node"));
     EXPECT_EQ (h.phrase().lanes[0].points.size(), 2u);
     curve.performPointCommand (tarn::CurveEditor::deleteAll, -1);
     EXPECT_TRUE (h.phrase().lanes[0].points.empty());
