@@ -103,6 +103,7 @@ public:
     void mouseWheelMove (const juce::MouseEvent&, const juce::MouseWheelDetails&) override;
     bool keyPressed (const juce::KeyPress&) override;
     void lookAndFeelChanged() override;
+    void parentHierarchyChanged() override { invalidateBackground(); }
 
 private:
     /** The selection box: its first corner is kept in ticks and unscrolled pixels, so it

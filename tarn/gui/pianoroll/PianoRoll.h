@@ -109,6 +109,7 @@ public:
     void paint (juce::Graphics&) override;
     void resized() override;
     void lookAndFeelChanged() override;
+    void parentHierarchyChanged() override { lookAndFeelChanged(); }
 
 private:
     void phraseChanged (const Sequence& before) override;
