@@ -46,7 +46,7 @@ TEST (PianoRollView, rowsThatOutgrowTheViewScrollAndTheRowsColumnFollows)
     h.pianoRoll().removeListener (&column);
 }
 
-TEST (PianoRollView, aLargePhraseShowsWithItsLoopsPlayheadAndSelection)
+TEST (PianoRollView, aLargePhraseShowsWithItsLoopsAndSelectionAndZooms)
 {
     PianoRollHarness h;
     EditCommands (h.processor).newRows (24);
@@ -63,10 +63,6 @@ TEST (PianoRollView, aLargePhraseShowsWithItsLoopsPlayheadAndSelection)
     ASSERT_EQ (h.pianoRoll().getDocument().getPhrase().notes.size(), 2000u);
 
     h.pianoRoll().getDocument().setSelection (tarn::NoteSelection::allOf (150));
-    tarn::PlaybackSnapshot playing;
-    playing.isPlaying = true;
-    playing.playheadTick = 5000.0;
-    h.pianoRoll().setPlayback (playing);
     h.screenshot ("2000 notes");
 
     // Zoomed in on the second bar.
