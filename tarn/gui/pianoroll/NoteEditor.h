@@ -55,6 +55,7 @@ public:
     void setDefaultVelocity (int velocity);
 
     void setPlayback (const PlaybackSnapshot&);
+    const PlaybackSnapshot& getPlayback() const noexcept { return playback; }
 
     /** The row whose loop "Reset loop region" resets, −1 for none yet. */
     int getLoopRow() const noexcept { return loopRow; }

@@ -1,5 +1,7 @@
 #include "PianoRollHarness.h"
 
+#include <tests/source/processor/PluginHarness.h>
+
 using cadenzium::test::PianoRollHarness;
 
 namespace
@@ -70,4 +72,43 @@ TEST (PianoRollView, aLargePhraseShowsWithItsLoopsAndSelectionAndZooms)
     h.pianoRoll().getView().scrollTimeTo (3840.0);
     h.screenshot ("zoomed");
     EXPECT_NEAR (h.pianoRoll().getView().getTimeAxis().tickAt (0.0), 3840.0, 1.0);
+}
+
+TEST (PianoRollView, thePlayHeadFollowsThePlayingPhraseAndRestsWhenTheTransportStops)
+{
+    PianoRollHarness h;
+    cadenzium::test::SimulatedPlayHead host;
+    h.processor.setPlayHead (&host);
+    h.processor.prepareToPlay (48000.0, 512);
+    juce::AudioBuffer<float> audio (2, 512);
+    juce::MidiBuffer midi;
+
+    const auto play = [&] (int blocks)
+    {
+        for (int i = 0; i < blocks; ++i)
+        {
+            midi.clear();
+            h.processor.processBlock (audio, midi);
+            host.advance (512, 48000.0);
+            h.connection().refresh(); // as its timer does
+        }
+    };
+
+    const auto& shown = h.grid().getPlayback();
+    EXPECT_FALSE (shown.isPlaying);
+
+    play (40); // about 0.85 of a quarter note
+    EXPECT_TRUE (shown.isPlaying);
+    EXPECT_NEAR (shown.playheadTick, 0.85 * 960.0, 120.0);
+
+    // A phrase that is not the playing one shows no play head.
+    h.connection().setEditedPhrase (1);
+    EXPECT_LT (h.grid().getPlayback().playheadTick, 0.0);
+    h.connection().setEditedPhrase (0);
+
+    host.playing = false;
+    play (10);
+    EXPECT_FALSE (shown.isPlaying) << "a position that no longer moves is a stopped transport";
+    EXPECT_GT (shown.playheadTick, 0.0) << "the play head rests where it stopped";
+    h.processor.setPlayHead (nullptr);
 }
