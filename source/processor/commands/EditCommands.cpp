@@ -48,15 +48,16 @@ void EditCommands::updateEveryPhrase (PhraseManager::Transaction& transaction, T
 //==============================================================================
 bool EditCommands::editPhrase (int slot, const tarn::Sequence& edited)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     return commitPhrase (slot, edited, TransactionNames::editPhrase);
 }
 
 bool EditCommands::generatePhrase (int slot, consts::RegenerationMode target)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     if (! isSlot (slot))
         return false;
 
-    // Drawn outside the state lock: only the commit needs it.
     const auto phrase = phrases.getSequence (slot);
     const auto generated = PhraseGenerator::generate (phrase,
                                                       phrases.getRows(),
@@ -68,6 +69,7 @@ bool EditCommands::generatePhrase (int slot, consts::RegenerationMode target)
 
 bool EditCommands::mutatePhrase (int slot, PhraseMutator& mutator, const tarn::GridSize& grid)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     if (! isSlot (slot))
         return false;
 
@@ -77,11 +79,13 @@ bool EditCommands::mutatePhrase (int slot, PhraseMutator& mutator, const tarn::G
 
 bool EditCommands::commitMutation (int slot, const MutationResult& result)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     return result.changed && commitPhrase (slot, result.sequence, TransactionNames::mutatePhrase);
 }
 
 juce::Result EditCommands::importMidiPattern (int slot, const juce::File& file)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     if (! isSlot (slot))
         return juce::Result::fail ("No such phrase");
 
@@ -103,6 +107,7 @@ juce::Result EditCommands::importMidiPattern (int slot, const juce::File& file)
 
 bool EditCommands::renamePhrase (int slot, const juce::String& name)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     if (! isSlot (slot))
         return false;
 
@@ -113,6 +118,7 @@ bool EditCommands::renamePhrase (int slot, const juce::String& name)
 
 bool EditCommands::movePhrase (int slot, int direction)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     const auto neighbour = slot + (direction < 0 ? -1 : 1);
 
     if (direction == 0 || ! isSlot (slot) || ! isSlot (neighbour))
@@ -128,6 +134,7 @@ bool EditCommands::movePhrase (int slot, int direction)
 
 bool EditCommands::copyPhraseTo (int from, int to)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     if (from == to || ! isSlot (from) || ! isSlot (to))
         return false;
 
@@ -138,11 +145,13 @@ bool EditCommands::copyPhraseTo (int from, int to)
 
 bool EditCommands::deletePhrase (int slot)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     return commitPhrase (slot, phrases.makeDefaultSequence(), TransactionNames::editPhrase);
 }
 
 bool EditCommands::setPhraseLoopCount (int slot, int loopCount)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     if (! isSlot (slot))
         return false;
 
@@ -154,6 +163,7 @@ bool EditCommands::setPhraseLoopCount (int slot, int loopCount)
 //==============================================================================
 bool EditCommands::newRow()
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     if ((int) phrases.getRows().size() >= CadenziumModifier::maxRows)
         return false;
 
@@ -163,12 +173,14 @@ bool EditCommands::newRow()
 
 bool EditCommands::newRows (int count)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     PhraseManager::Transaction transaction (phrases, TransactionNames::createMultipleRows);
     return transaction.perform (new UndoableNewRow (phrases, count));
 }
 
 bool EditCommands::deleteRow (int row)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     if (! juce::isPositiveAndBelow (row, (int) phrases.getRows().size()))
         return false;
 
@@ -184,6 +196,7 @@ bool EditCommands::deleteRow (int row)
 
 bool EditCommands::moveRow (int from, int to)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     const auto size = (int) phrases.getRows().size();
 
     if (from == to || ! juce::isPositiveAndBelow (from, size) || ! juce::isPositiveAndBelow (to, size))
@@ -201,6 +214,7 @@ bool EditCommands::moveRow (int from, int to)
 
 bool EditCommands::changeRow (int row, const CadenziumModifier& settings)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     PhraseManager::Transaction transaction (phrases, TransactionNames::changeRowSettings);
     return transaction.perform (new UndoableChangeRow (phrases, row, settings));
 }
@@ -234,6 +248,7 @@ bool EditCommands::setRowGenerationLock (int row, bool shouldBeLocked)
 //==============================================================================
 bool EditCommands::newController (const ControllerType& type)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     const auto entry = type.sanitised();
     const auto& types = phrases.getControllerTypes();
 
@@ -250,6 +265,7 @@ bool EditCommands::newController (const ControllerType& type)
 
 bool EditCommands::deleteController (int index)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     const auto& types = phrases.getControllerTypes();
 
     if (! juce::isPositiveAndBelow (index, (int) types.size()))
@@ -264,6 +280,7 @@ bool EditCommands::deleteController (int index)
 
 bool EditCommands::changeController (int index, const ControllerType& type)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     const auto types = phrases.getControllerTypes();
 
     if (! juce::isPositiveAndBelow (index, (int) types.size()))

@@ -14,9 +14,10 @@ class ToastManager;
 }
 
 /** Every edit of the phrases, the row table and the controller lanes, as the editor calls it:
-    each command holds the state lock while it runs and is one named undo step (see
-    TransactionNames), so one undo reverts all of it. A command that would change nothing
-    records nothing and returns false.
+    each command holds the state lock from its first read to its last write, the lock a host's
+    state calls hold, so a restore on a host's thread happens wholly before or wholly after
+    it; and each is one named undo step (see TransactionNames), so one undo reverts all of
+    it. A command that would change nothing records nothing and returns false.
 
     All members: [message thread].
 */
