@@ -29,6 +29,11 @@ bool EditCommands::isSlot (int slot) const
     return juce::isPositiveAndBelow (slot, phrases.getNumSequences());
 }
 
+bool EditCommands::isStillBasedOn (int slot, const std::shared_ptr<const tarn::Sequence>& basedOn) const
+{
+    return basedOn == nullptr || basedOn == phrases.getSequenceSnapshot (slot);
+}
+
 bool EditCommands::commitPhrase (int slot, const tarn::Sequence& after, const char* transactionName)
 {
     if (! isSlot (slot))
@@ -46,10 +51,10 @@ void EditCommands::updateEveryPhrase (PhraseManager::Transaction& transaction, T
 }
 
 //==============================================================================
-bool EditCommands::editPhrase (int slot, const tarn::Sequence& edited)
+bool EditCommands::editPhrase (int slot, const tarn::Sequence& edited, const std::shared_ptr<const tarn::Sequence>& basedOn)
 {
     const juce::ScopedLock sl (phrases.getStateLock());
-    return commitPhrase (slot, edited, TransactionNames::editPhrase);
+    return isStillBasedOn (slot, basedOn) && commitPhrase (slot, edited, TransactionNames::editPhrase);
 }
 
 bool EditCommands::generatePhrase (int slot, consts::RegenerationMode target)
@@ -77,10 +82,10 @@ bool EditCommands::mutatePhrase (int slot, PhraseMutator& mutator, const tarn::G
     return commitMutation (slot, mutator.mutate (phrase, phrases.getRows(), MutationSettings::fromParameters (parameters), grid));
 }
 
-bool EditCommands::commitMutation (int slot, const MutationResult& result)
+bool EditCommands::commitMutation (int slot, const MutationResult& result, const std::shared_ptr<const tarn::Sequence>& basedOn)
 {
     const juce::ScopedLock sl (phrases.getStateLock());
-    return result.changed && commitPhrase (slot, result.sequence, TransactionNames::mutatePhrase);
+    return result.changed && isStillBasedOn (slot, basedOn) && commitPhrase (slot, result.sequence, TransactionNames::mutatePhrase);
 }
 
 juce::Result EditCommands::importMidiPattern (int slot, const juce::File& file)

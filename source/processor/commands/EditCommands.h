@@ -7,6 +7,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <functional>
+#include <memory>
 
 namespace tarn
 {
@@ -34,8 +35,12 @@ public:
     //==============================================================================
     // Phrases (slot 0..11). "Edit phrase" unless said otherwise.
 
-    /** A phrase edited in the piano roll, or by any other whole-phrase change. */
-    bool editPhrase (int slot, const tarn::Sequence& edited);
+    /** A phrase edited in the piano roll, or by any other whole-phrase change. `basedOn` is
+        the phrase the edit started from (PhraseManager::getSequenceSnapshot): when given and
+        the slot holds another phrase by now (a host restored a song, a preset loaded, an
+        undo ran), the edit is refused, since it would write a phrase of the old song into the
+        new one. */
+    bool editPhrase (int slot, const tarn::Sequence& edited, const std::shared_ptr<const tarn::Sequence>& basedOn = {});
 
     /** Generate or one of the regeneration buttons, with the generation panel's current
         settings; recorded only when the phrase changed (not when every row is locked). */
@@ -45,8 +50,9 @@ public:
         settings: "Mutate phrase", recorded only when anything changed. */
     bool mutatePhrase (int slot, PhraseMutator& mutator, const tarn::GridSize& grid);
 
-    /** The commit half of a mutation made elsewhere: "Mutate phrase" when it changed. */
-    bool commitMutation (int slot, const MutationResult& result);
+    /** The commit half of a mutation made elsewhere: "Mutate phrase" when it changed.
+        `basedOn` as for editPhrase. */
+    bool commitMutation (int slot, const MutationResult& result, const std::shared_ptr<const tarn::Sequence>& basedOn = {});
 
     /** A MIDI file into the phrase: first the rows it needs beyond the table ("Create
         multiple rows", its own step), then the phrase ("Edit phrase"). A file with no usable
@@ -109,6 +115,7 @@ public:
 
 private:
     bool isSlot (int slot) const;
+    bool isStillBasedOn (int slot, const std::shared_ptr<const tarn::Sequence>& basedOn) const;
     bool commitPhrase (int slot, const tarn::Sequence& after, const char* transactionName);
 
     template <typename Transform>
