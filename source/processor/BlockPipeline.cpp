@@ -126,7 +126,7 @@ void BlockPipeline::process (juce::MidiBuffer& midi, int numSamples, const std::
         addAll (output, passthroughNotes);
     }
 
-    publishDisplay();
+    publishDisplay (! endedEarly);
     copyEvents (output, midi);
 }
 
@@ -214,11 +214,11 @@ void BlockPipeline::followKeyswitchedPhrase() noexcept
         requests.requestedPhraseIndex.compare_exchange_strong (requestSeen, playing);
 }
 
-void BlockPipeline::publishDisplay() noexcept
+void BlockPipeline::publishDisplay (bool phrasePlayed) noexcept
 {
     PlaybackDisplay now;
     now.playingPhrase = phrases.getPlayer().getCurrentIndex();
-    now.playheadTick = phrases.getPlayer().getPlayer (now.playingPhrase).getPlayheadTick();
+    now.playheadTick = phrasePlayed ? phrases.getPlayer().getPlayer (now.playingPhrase).getPlayheadTick() : -1.0;
     now.soundingRows = resolver.getSoundingRows();
     now.soundingNotes = tracker.getSoundingNotes();
     display.publish (now);

@@ -88,7 +88,7 @@ private:
     void applySwingGrid() noexcept;
     void applyRequestedPhrase() noexcept;
     void followKeyswitchedPhrase() noexcept;
-    void publishDisplay() noexcept;
+    void publishDisplay (bool phrasePlayed) noexcept;
     void collectInputControllers (const juce::MidiBuffer& in) noexcept;
     void playPhrase (juce::MidiBuffer& in, int numSamples, const tarn::BlockPosition& position, const KeySignature& key) noexcept;
     void runOutputChain (juce::MidiBuffer& out, int numSamples, const tarn::BlockPosition& position, const KeySignature& key) noexcept;

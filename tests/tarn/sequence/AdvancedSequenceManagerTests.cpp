@@ -53,5 +53,14 @@ TEST (MidiMessageSequencePlayer, aPendingPassOfAnotherContentOrLengthIsDropped)
     EXPECT_FALSE (player.hasPendingRendering());
     player.loadPending (prepareRendering (phrase, 2, 5));
     EXPECT_TRUE (player.hasPendingRendering());
+
+    // Replaced again before a block took either: the block drops that pass, asks for a pass
+    // of the phrase it now plays, and leaves the old renderings to be freed elsewhere.
+    player.loadFull (prepareRendering (phrase, 3, 6));
+    juce::MidiBuffer output;
+    const auto result = player.playBlock (output, 64, BlockPosition::playing (0.0, 120.0));
+    EXPECT_TRUE (result.needsNextPass && result.retiredRenderings);
+    EXPECT_FALSE (player.hasPendingRendering());
+    EXPECT_TRUE (player.loadPending (prepareRendering (phrase, 4, 6)));
 }
 
