@@ -9,9 +9,6 @@ namespace ids = ParameterIds;
 // loader preempted at the wrong moment can never stall the audio thread.
 TEST (PipelineLocks, noBlockTakesALockAtLoopEndsSwitchesEditsOrAnyOtherStep)
 {
-    if (! ScopedLockCounter::isAvailable())
-        GTEST_SKIP() << "locks cannot be counted in this build";
-
     PluginHarness host (64);
     host.processor.setNonRealtime (false); // next passes come from the render worker, as in a host
     host.set (ids::keyswitchEnable, 1.0f);
@@ -61,5 +58,9 @@ TEST (PipelineLocks, noBlockTakesALockAtLoopEndsSwitchesEditsOrAnyOtherStep)
     everyKindOfBlock();
     const auto blocksBefore = host.samplesPlayed / host.blockSize;
     const auto locks = everyKindOfBlock();
-    EXPECT_EQ (locks, 0u) << "in " << host.samplesPlayed / host.blockSize - blocksBefore << " blocks";
+    // Under ThreadSanitizer nothing is counted; the blocks still run against the worker.
+    if (ScopedLockCounter::isAvailable())
+    {
+        EXPECT_EQ (locks, 0u) << "in " << host.samplesPlayed / host.blockSize - blocksBefore << " blocks";
+    }
 }
