@@ -162,6 +162,11 @@ tarn::Sequence Cadenzium2AudioProcessor::getPhrase (int index) const
     return phraseManager.getSequence (juce::jlimit (0, numPhrases - 1, index));
 }
 
+std::shared_ptr<const tarn::Sequence> Cadenzium2AudioProcessor::getPhraseSnapshot (int index) const
+{
+    return phraseManager.getSequenceSnapshot (juce::jlimit (0, numPhrases - 1, index));
+}
+
 void Cadenzium2AudioProcessor::requestPhrase (int index)
 {
     requests.requestedPhraseIndex.store (juce::jlimit (0, numPhrases - 1, index));

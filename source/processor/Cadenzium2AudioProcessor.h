@@ -130,6 +130,11 @@ public:
     /** A copy of the sequence of a phrase slot (0..11). [any thread but the audio thread] */
     tarn::Sequence getPhrase (int index) const;
 
+    /** The sequence of a phrase slot (0..11) without a copy; it stays valid while held,
+        whatever replaces the slot. Hand it to EditCommands::editPhrase as the phrase an edit
+        started from. [any thread but the audio thread] */
+    std::shared_ptr<const tarn::Sequence> getPhraseSnapshot (int index) const;
+
     /** The twelve phrase slots and their players. Edits go through its setSequence
         [message thread]; the block pipeline plays through it [audio thread]. */
     PhraseManager& getPhraseManager() noexcept { return phraseManager; }

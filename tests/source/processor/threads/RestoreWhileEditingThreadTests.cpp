@@ -91,7 +91,7 @@ TEST (RestoreWhileEditing, aHostRestoringSongsOnItsThreadNeverMeetsAHalfDoneEdit
         // The editor edits a copy of the phrase it shows: the command refuses it if a
         // restore replaced that phrase meanwhile.
         const auto slot = round % 4;
-        const auto shown = phrases.getSequenceSnapshot (slot);
+        const auto shown = processor.getPhraseSnapshot (slot);
         auto edited = *shown;
         edited.name = "Round " + juce::String (round);
         commands.editPhrase (slot, edited, shown);
