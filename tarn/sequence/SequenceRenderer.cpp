@@ -181,7 +181,9 @@ namespace
             if (random.nextInt (100) >= note.chance)
                 continue;
 
-            const auto velocity = juce::jlimit (0, 127, drawBetween (random, note.velocityMin, note.velocityMax));
+            // A note-on with velocity 0 is a note-off: the note would never sound and would
+            // end the same pitch sounding from elsewhere.
+            const auto velocity = juce::jlimit (1, 127, drawBetween (random, note.velocityMin, note.velocityMax));
             const auto transpose = drawBetween (random, note.transposeMin, note.transposeMax);
             const auto octave = drawBetween (random, note.octaveMin, note.octaveMax);
             const auto offset = (int) juce::jlimit ((juce::int64) -100000, (juce::int64) 100000, (juce::int64) transpose + 12 * (juce::int64) octave);

@@ -123,6 +123,21 @@ TEST (SequenceRenderer, chanceAndRangesAreDrawnAfreshForEveryPass)
     EXPECT_EQ (offsets, (std::set<int> { -12, 0, 12 }));
 }
 
+TEST (SequenceRenderer, aVelocityDrawOfZeroStillSoundsAsTheQuietestNoteOn)
+{
+    auto s = makeSequence ({ makeNote (60, 0, 240, 0, 1), makeNote (61, 480, 240, 0) });
+    s.notes[1].repeatStyle = SequenceNote::repeatCountTimes;
+    s.notes[1].repeatCount = 2;
+    std::set<int> velocities;
+
+    for (int pass = 0; pass < 100; ++pass)
+        for (const auto* holder : renderSequence (s))
+            if (holder->message.isNoteOn (true))
+                velocities.insert (holder->message.getVelocity());
+
+    EXPECT_EQ (velocities, (std::set<int> { 1 }));
+}
+
 TEST (SequenceRenderer, repeatsAndRowLoopsStrikeAgainWithoutEverHanging)
 {
     auto counted = makeNote (60, 960, 960);
