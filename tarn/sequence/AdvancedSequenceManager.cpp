@@ -76,7 +76,12 @@ void AdvancedSequenceManager::setSequence (int slot, const Sequence& sequence, v
     }
 
     // Rendered here, outside every lock; only the exchange happens under the player's lock.
-    auto first = MidiMessageSequencePlayer::Rendering::prepare (renderSequence (*snapshot), version);
+    RenderReport report;
+    auto first = MidiMessageSequencePlayer::Rendering::prepare (renderSequence (*snapshot, &report), version);
+
+    // Every pass of a phrase leaves out the same, so this phrase is logged once, here.
+    if (! report.isComplete())
+        juce::Logger::writeToLog ("Phrase " + juce::String (slot + 1) + " is too dense to play in full: " + report.describe());
     auto& slotPlayer = player.getPlayer (slot);
 
     if (nextPassesFromWorker > 0 && ! isNonRealtime())

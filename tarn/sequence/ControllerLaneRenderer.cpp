@@ -149,13 +149,14 @@ namespace
 
 } // namespace
 
-std::vector<TimedMessage> renderControllerLane (const ControllerLane& lane, int length, int playbackStart)
+std::vector<TimedMessage> renderControllerLane (const ControllerLane& lane, int length, int playbackStart, int step)
 {
     std::vector<TimedMessage> messages;
 
     if (! laneCanSound (lane) || length <= 0)
         return messages;
 
+    step = std::max (1, step);
     auto points = lane.points;
     std::stable_sort (points.begin(), points.end(), [] (const ControllerPoint& a, const ControllerPoint& b)
                       { return a.timestamp < b.timestamp; });
@@ -168,12 +169,21 @@ std::vector<TimedMessage> renderControllerLane (const ControllerLane& lane, int 
     size_t pointIndex = 0;
     size_t pieceIndex = 0;
 
-    for (juce::int64 tick = 0; tick < length; ++tick)
+    // Sampled ticks: 0, then from the first point on every `step` ticks and at every point,
+    // so a thinned lane still reaches each value it is drawn to, in time. pointIndex is the
+    // first point after the tick just sampled.
+    const auto nextTick = [&] (juce::int64 tick)
+    {
+        const auto nextPoint = pointIndex < points.size() ? (juce::int64) points[pointIndex].timestamp : tick + step;
+        return std::min (tick + step, nextPoint);
+    };
+
+    for (juce::int64 tick = 0; tick < length; tick = nextTick (tick))
     {
         if (tick < firstTime)
         {
             writer.write (tick, points.front().value);
-            tick = firstTime - 1; // the value stays put until the first point
+            tick = firstTime - step; // the value stays put until the first point
             continue;
         }
 
@@ -214,6 +224,25 @@ std::vector<TimedMessage> renderControllerLane (const ControllerLane& lane, int 
         rotate (messages, playbackStart, length);
 
     return messages;
+}
+
+juce::int64 countLaneSamples (const ControllerLane& lane, int length) noexcept
+{
+    if (! laneCanSound (lane) || length <= 0)
+        return 0;
+
+    auto firstTime = (juce::int64) lane.points.front().timestamp;
+    auto lastTime = firstTime;
+
+    for (const auto& point : lane.points)
+    {
+        firstTime = std::min (firstTime, (juce::int64) point.timestamp);
+        lastTime = std::max (lastTime, (juce::int64) point.timestamp);
+    }
+
+    const auto from = std::max ((juce::int64) 0, firstTime);
+    const auto to = std::min ((juce::int64) length - 1, lastTime);
+    return std::max ((juce::int64) 0, to - from + 1) + 2;
 }
 
 } // namespace tarn
