@@ -134,7 +134,7 @@ void loadThroughV1Preset (benchmark::State& state)
     const auto numNotes = (int) state.range (0);
     const auto file = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("hostile-v1.bpre");
     file.replaceWithText (HostileSongs::makeV1Text (numNotes, numNotes == 0));
-    state.SetLabel (numNotes == 0 ? "8 lanes swinging every beat" : (juce::String (numNotes) + " notes lasting to the end").toStdString());
+    state.SetLabel (numNotes == 0 ? "8 lanes swinging every beat" : (juce::String (numNotes) + " notes one after the other").toStdString());
 
     measureLoad (state, [&file] (Cadenzium2AudioProcessor& p) { V1PresetApplier::loadFile (p, file); });
     file.deleteFile();

@@ -4,7 +4,7 @@
 
 #include <juce_data_structures/juce_data_structures.h>
 
-#include <functional>
+#include <algorithm>
 
 /** Songs crafted to make one pass of a phrase as costly as the formats allow, each at the
     longest phrase: what a damaged or hostile project, preset or first-version preset can
@@ -154,9 +154,9 @@ inline juce::String makePresetText (const tarn::Sequence& phrase)
     return makeState (phrase).toXmlString();
 }
 
-/** A first-version preset at the longest phrase (1,024 one-beat steps): `numNotes` notes
-    lasting to its end on its first phrase, and its eight lanes swinging between their
-    extremes every beat. */
+/** A first-version preset at the longest phrase (1,024 one-beat steps): on its first phrase
+    `numNotes` notes one after the other through all 17 rows (up to 10,922 fit), and,
+    when asked, its eight lanes swinging between their extremes every beat. */
 inline juce::String makeV1Text (int numNotes, bool swingingLanes)
 {
     constexpr int steps = length / 960; // speed 3: one quarter note per step, 96 units per step
@@ -167,7 +167,7 @@ inline juce::String makeV1Text (int numNotes, bool swingingLanes)
          << "<CONTROLLER numbers=\"-1,1,2,3,4,5,6,7\"/>\n<SEQUENCE:0 sequence=\"";
 
     for (int i = 0; i < numNotes; ++i)
-        text << (1 + i % 17) << "|" << (i % 96) << "|100|" << lastUnit << "|0|0|100 ";
+        text << (1 + i % 17) << "|" << (i * 9) << "|100|" << std::min (lastUnit, i * 9 + 8) << "|0|0|100 ";
 
     text << "\"";
 
