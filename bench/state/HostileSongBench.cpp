@@ -3,8 +3,10 @@
 // one (a host restoring its project, a preset file, a first-version preset). Goals: every
 // load under 1 s; memory bounded by the render budget. The "peak_MB" counters are the
 // growth of the process's peak resident memory over the load and the passes it starts.
+// The headroom benchmark shows how far inside the budget the factory library's phrases are.
 
 #include <source/editor/import/V1PresetApplier.h>
+#include <tarn/sequence/ControllerLaneRenderer.h>
 #include <tarn/sequence/SequenceRenderer.h>
 #include <tests/support/HostileSongs.h>
 
@@ -100,6 +102,43 @@ void renderOnePass (benchmark::State& state)
     state.counters["events"] = events;
 }
 
+/** The largest pass of any phrase of the factory library, against the budget. */
+void factoryPhrasesAgainstTheBudget (benchmark::State& state)
+{
+    int mostMessages = 0, phrases = 0;
+    juce::int64 mostLaneSamples = 0;
+
+    for (auto _ : state)
+    {
+        for (const auto& entry : juce::RangedDirectoryIterator (juce::File (CADENZIUM_FACTORY_PRESETS), true, "*.bpre"))
+        {
+            const auto xml = juce::parseXML (entry.getFile());
+
+            if (xml == nullptr)
+                continue;
+
+            for (const auto& node : juce::ValueTree::fromXml (*xml).getChildWithName ("sequences"))
+            {
+                const auto phrase = tarn::readSequence (node);
+                juce::int64 laneSamples = 0;
+
+                for (const auto& lane : phrase.lanes)
+                    laneSamples += tarn::countLaneSamples (lane, phrase.getLength());
+
+                mostMessages = std::max (mostMessages, renderSequence (phrase).getNumEvents());
+                mostLaneSamples = std::max (mostLaneSamples, laneSamples);
+                ++phrases;
+            }
+        }
+    }
+
+    state.counters["phrases"] = phrases / (double) state.iterations();
+    state.counters["most_messages"] = mostMessages;
+    state.counters["most_lane_samples"] = (double) mostLaneSamples;
+    state.counters["budget_messages"] = tarn::RenderBudget::maxMessages;
+    state.counters["budget_lane_samples"] = (double) tarn::RenderBudget::maxLaneSamples;
+}
+
 void loadThroughHostState (benchmark::State& state)
 {
     const auto chunk = HostileSongs::makeChunk (phraseOf ((int) state.range (0)));
@@ -141,6 +180,7 @@ void loadThroughV1Preset (benchmark::State& state)
 }
 } // namespace
 
+BENCHMARK (factoryPhrasesAgainstTheBudget)->Iterations (1)->Unit (benchmark::kMillisecond);
 BENCHMARK (renderOnePass)->DenseRange (0, 3)->Unit (benchmark::kMillisecond);
 BENCHMARK (loadThroughHostState)->DenseRange (0, 3)->Iterations (3)->Unit (benchmark::kMillisecond);
 BENCHMARK (loadThroughPresetFile)->DenseRange (0, 3)->Iterations (3)->Unit (benchmark::kMillisecond);

@@ -166,6 +166,7 @@ namespace
 
         juce::MidiMessageSequence render()
         {
+            placed.reserve (std::min (sequence.notes.size() * 2, (size_t) RenderBudget::maxMessages) + 2);
             placed.push_back ({ 0, Order::marker, LoopCountMarker::make (sequence.loopCount) });
 
             const auto writtenCutoff = planWrittenNotes();
@@ -247,40 +248,39 @@ namespace
                 return (int) (spare <= 0 ? length : juce::jlimit ((juce::int64) 1, length, (samples + spare - 1) / spare));
             };
 
-            auto step = samples <= RenderBudget::maxLaneSamples ? 1 : stepFor (RenderBudget::maxLaneSamples);
-            auto messages = renderLanes (step);
+            const auto first = placed.size();
+            const auto placeLanes = [this, first] (int step)
+            {
+                placed.resize (first);
 
-            if ((juce::int64) messages.size() > remaining && remaining > 0)
+                for (const auto& lane : sequence.lanes)
+                    for (auto& timed : renderControllerLane (lane, (int) length, (int) rotation.start, step))
+                        placed.push_back ({ timed.tick, Order::controller, std::move (timed.message) });
+
+                return (juce::int64) (placed.size() - first);
+            };
+
+            auto step = samples <= RenderBudget::maxLaneSamples ? 1 : stepFor (RenderBudget::maxLaneSamples);
+            auto count = placeLanes (step);
+
+            if (count > remaining && remaining > 0)
             {
                 step = std::max (step + 1, stepFor (remaining));
-                messages = renderLanes (step);
+                count = placeLanes (step);
             }
 
             report.controllerStep = step;
 
-            if ((juce::int64) messages.size() > remaining)
+            if (count > remaining)
             {
-                std::stable_sort (messages.begin(), messages.end(), [] (const TimedMessage& a, const TimedMessage& b)
+                std::stable_sort (placed.begin() + (std::ptrdiff_t) first, placed.end(), [] (const PlacedMessage& a, const PlacedMessage& b)
                                   { return a.tick < b.tick; });
-                report.controllerChangesLeftOut = (juce::int64) messages.size() - remaining;
-                messages.resize ((size_t) remaining);
+                report.controllerChangesLeftOut = count - remaining;
+                placed.resize (first + (size_t) remaining);
+                count = remaining;
             }
 
-            remaining -= (juce::int64) messages.size();
-
-            for (auto& timed : messages)
-                placed.push_back ({ timed.tick, Order::controller, std::move (timed.message) });
-        }
-
-        std::vector<TimedMessage> renderLanes (int step) const
-        {
-            std::vector<TimedMessage> messages;
-
-            for (const auto& lane : sequence.lanes)
-                for (auto& timed : renderControllerLane (lane, (int) length, (int) rotation.start, step))
-                    messages.push_back (std::move (timed));
-
-            return messages;
+            remaining -= count;
         }
 
         /** Loop repetitions take what is left, two messages each, up to the tick of the pass
