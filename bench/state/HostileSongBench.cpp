@@ -147,6 +147,14 @@ void loadThroughHostState (benchmark::State& state)
     state.counters["chunk_KB"] = (double) chunk.getSize() / 1024.0;
 }
 
+/** The same phrase in all twelve slots: every first pass is rendered during the load. */
+void loadTwelveOfThemThroughHostState (benchmark::State& state)
+{
+    const auto chunk = HostileSongs::makeChunk (phraseOf ((int) state.range (0)), 12);
+    state.SetLabel (nameOf ((int) state.range (0)));
+    measureLoad (state, [&chunk] (Cadenzium2AudioProcessor& p) { p.setStateInformation (chunk.getData(), (int) chunk.getSize()); });
+}
+
 void loadThroughPresetFile (benchmark::State& state)
 {
     const auto file = brindlex::BrindlexProcessor::getUserPresetFolder (Cadenzium2AudioProcessor::productName).getChildFile ("Hostile.bpre");
@@ -183,5 +191,6 @@ void loadThroughV1Preset (benchmark::State& state)
 BENCHMARK (factoryPhrasesAgainstTheBudget)->Iterations (1)->Unit (benchmark::kMillisecond);
 BENCHMARK (renderOnePass)->DenseRange (0, 3)->Unit (benchmark::kMillisecond);
 BENCHMARK (loadThroughHostState)->DenseRange (0, 3)->Iterations (3)->Unit (benchmark::kMillisecond);
+BENCHMARK (loadTwelveOfThemThroughHostState)->DenseRange (0, 3)->Iterations (3)->Unit (benchmark::kMillisecond);
 BENCHMARK (loadThroughPresetFile)->DenseRange (0, 3)->Iterations (3)->Unit (benchmark::kMillisecond);
 BENCHMARK (loadThroughV1Preset)->Arg (10000)->Arg (0)->Iterations (3)->Unit (benchmark::kMillisecond);

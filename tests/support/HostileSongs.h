@@ -99,9 +99,9 @@ inline std::vector<Song> all()
              { "256 lanes swinging every 16 bars", lanes (256, 16 * tarn::Ticks::perWhole) } };
 }
 
-/** The whole state of a song: its phrase in slot 0, 128 rows each playing one fixed pitch,
-    and a controller type for every lane. */
-inline juce::ValueTree makeState (const tarn::Sequence& phrase)
+/** The whole state of a song: its phrase in the first `numSlots` slots (an empty bar in the
+    others), 128 rows each playing one fixed pitch, and a controller type for every lane. */
+inline juce::ValueTree makeState (const tarn::Sequence& phrase, int numSlots = 1)
 {
     juce::ValueTree state ("cadenzium2");
     juce::ValueTree types ("controller_types");
@@ -124,10 +124,8 @@ inline juce::ValueTree makeState (const tarn::Sequence& phrase)
 
     juce::ValueTree sequences ("sequences");
     sequences.setProperty ("current", 0, nullptr);
-    sequences.appendChild (tarn::writeSequence (phrase), nullptr);
-
-    for (int slot = 1; slot < 12; ++slot)
-        sequences.appendChild (tarn::writeSequence (tarn::Sequence()), nullptr);
+    for (int slot = 0; slot < 12; ++slot)
+        sequences.appendChild (tarn::writeSequence (slot < numSlots ? phrase : tarn::Sequence()), nullptr);
 
     state.appendChild (types, nullptr);
     state.appendChild (rows, nullptr);
@@ -136,9 +134,9 @@ inline juce::ValueTree makeState (const tarn::Sequence& phrase)
 }
 
 /** The state as a host hands it back: the framework's binary container around the text. */
-inline juce::MemoryBlock makeChunk (const tarn::Sequence& phrase)
+inline juce::MemoryBlock makeChunk (const tarn::Sequence& phrase, int numSlots = 1)
 {
-    const auto text = makeState (phrase).toXmlString (juce::XmlElement::TextFormat().singleLine());
+    const auto text = makeState (phrase, numSlots).toXmlString (juce::XmlElement::TextFormat().singleLine());
     juce::MemoryBlock block;
     juce::MemoryOutputStream out (block, false);
     out.writeInt (0x21324356);
