@@ -259,8 +259,8 @@ std::unique_ptr<juce::XmlElement> PresetIndex::readOuterElement (const juce::Fil
         return nullptr;
 
     // The start tag alone: the rest has been checked, and parsing it would take far longer.
-    const auto startTag = juce::String::fromUTF8 (scanned->text, (int) scanned->scan.startTagEnd);
-    return SafeXml::parse (startTag, true);
+    // Decoded like the whole file: its bytes need not be UTF-8.
+    return SafeXml::parse (TextFiles::decode (juce::MemoryBlock (scanned->text, scanned->scan.startTagEnd)), true);
 }
 
 std::unique_ptr<juce::XmlElement> PresetIndex::readDocument (const juce::File& file)

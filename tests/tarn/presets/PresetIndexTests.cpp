@@ -142,6 +142,22 @@ TEST (PresetIndex, onlyFilesThatReadWholeAreListedSoEveryListedPresetLoads)
         EXPECT_EQ (PresetIndex::readDocument (library.user.getChildFile (juce::String (name) + ".bpre")), nullptr) << name;
 }
 
+TEST (PresetIndex, aFileWhoseBytesAreNotUtf8IsReadAsTheLoaderReadsIt)
+{
+    Library library;
+    const char bytes[] = "<?xml version=\"1.0\" enc\xff\xff\xff\xff\xff\xff\xff\xffoding=\"UTF-8\"?>\n"
+                         "<cadenzium2 author=\"\xff\xfe\xff\xfe\xff\xfe\xff\xfe\"><PARAM id=\"a\" value=\"1\"/></cadenzium2>";
+    library.user.createDirectory();
+    library.user.getChildFile ("Odd.bpre").replaceWithData (bytes, sizeof (bytes) - 1);
+
+    const auto index = library.build();
+    ASSERT_EQ (index.getList().size(), 1u);
+    const auto document = PresetIndex::readDocument (juce::File (index.getList()[0].path));
+    ASSERT_NE (document, nullptr);
+    EXPECT_EQ (index.getList()[0].author, document->getStringAttribute ("author"));
+    EXPECT_EQ (index.getList()[0].author.length(), 8);
+}
+
 TEST (PresetIndex, authorsCategoriesAndDescriptionsAreRead)
 {
     Library library;
