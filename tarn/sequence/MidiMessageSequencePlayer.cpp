@@ -181,7 +181,6 @@ void MidiMessageSequencePlayer::resetLoopCountAndOrigin()
     const std::lock_guard<std::mutex> guard (lock);
     loopsPlayed = 0;
     startOffset = 0.0;
-    countCurrentPass = true;
 }
 
 //==============================================================================
@@ -411,7 +410,6 @@ MidiMessageSequencePlayer::BlockResult MidiMessageSequencePlayer::playBlock (juc
     if (resync)
     {
         nextEventIndex = findFirstEventAtOrAfter (pos0);
-        countCurrentPass = pos0 < positionEpsilon;
         resyncRequested = false;
     }
 
@@ -428,7 +426,6 @@ MidiMessageSequencePlayer::BlockResult MidiMessageSequencePlayer::playBlock (juc
         // A player that was not running (a slot just selected) begins at the press.
         const auto pressPosition = positionInLoop (startTick + startSample * ticksPerSample - startOffset);
         nextEventIndex = findFirstEventAtOrAfter (pressPosition);
-        countCurrentPass = pressPosition < positionEpsilon;
         playSpan (block, startSample, numSamples, pressPosition, true);
     }
     else
@@ -455,7 +452,6 @@ void MidiMessageSequencePlayer::restartLoopAt (Block& block, int sample, double 
 
     startOffset = tick;
     loopsPlayed = 0;
-    countCurrentPass = true;
 
     if (pendingReady)
         swapInPending();
@@ -575,10 +571,9 @@ void MidiMessageSequencePlayer::emit (Block& block, const juce::MidiMessage& mes
 
 void MidiMessageSequencePlayer::completePass (Block& block)
 {
-    if (countCurrentPass)
-        ++loopsPlayed;
-
-    countCurrentPass = true;
+    // Every wrap counts, a pass joined part-way included: the loop count is how many
+    // times the phrase reaches its end.
+    ++loopsPlayed;
     ++block.result.passesCompleted;
     listeners.call ([this] (Listener& l)
                     { l.looped (*this); });
