@@ -214,6 +214,14 @@ TEST (SequenceRenderer, controllerLanesFollowTheirCurveTickByTick)
                    32);
     }
 
+    // A lane opens with its value, whatever it is: one holding -1 still tells the synth so.
+    ControllerLane lowBend;
+    lowBend.points = { { 0, -1, 0.5f, 0 } };
+    s.lanes = { lowBend };
+    const auto opened = renderSequence (s);
+    ASSERT_EQ (opened.getNumEvents(), 3);
+    EXPECT_EQ (opened.getEventPointer (1)->message.getPitchWheelValue(), 0x2000 - 1);
+
     // A pitch bend lane at 0 sends the centre; a lane without points sends nothing.
     ControllerLane bend;
     bend.points = { { 0, 0, 0.5f, 0 } };
