@@ -97,7 +97,7 @@ void BlockPipeline::process (juce::MidiBuffer& midi, int numSamples, const std::
         if (numSamples > 0)
             inputKeyboard.processNextMidiBuffer (input, 0, numSamples, true);
 
-        auto position = transport.follow (hostPosition, numSamples, settings.isOn (Settings::dawTransportOnly));
+        auto position = transport.follow (hostPosition, numSamples, settings.isOn (Settings::dawTransportOnly) && ! withoutDawTransport);
 
         // A stopped timeline can place no note-off later: whatever sounds ends now.
         if (transport.hasJustStopped (position))
