@@ -273,6 +273,19 @@ juce::MemoryBlock ArdourHarness::getPluginState() const
     return {};
 }
 
+std::vector<std::pair<juce::uint32, double>> ArdourHarness::getVst3Parameters() const
+{
+    std::vector<std::pair<juce::uint32, double>> parameters;
+
+    if (auto session = juce::XmlDocument::parse (getSessionFile()))
+        if (auto* processor = findProcessor (*session, PluginFormat::vst3))
+            if (auto* vst3 = processor->getChildByName ("vst3"))
+                for (auto* port : vst3->getChildWithTagNameIterator ("Port"))
+                    parameters.emplace_back ((juce::uint32) port->getStringAttribute ("id").getLargeIntValue(), port->getDoubleAttribute ("value"));
+
+    return parameters;
+}
+
 bool ArdourHarness::playChord (const std::vector<int>& pitches, int holdMs, std::vector<RecordedNote>& recorded)
 {
     juce::StringArray chord;

@@ -58,6 +58,9 @@ public:
     /** The plug-in's saved state as the session holds it. */
     juce::MemoryBlock getPluginState() const;
 
+    /** The VST3 plug-in's parameters as the session stores them: (parameter ID, value). */
+    std::vector<std::pair<juce::uint32, double>> getVst3Parameters() const;
+
     /** Loads the session, plays the chord for holdMs with the transport rolling, saves;
         retried like createSession(). */
     bool playChord (const std::vector<int>& pitches, int holdMs, std::vector<RecordedNote>& recorded);
