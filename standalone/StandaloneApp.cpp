@@ -1,7 +1,6 @@
 // The standalone app: the framework's window and device handling around our processor, with
-// two changes. Audio input stays closed (a MIDI tool needs no microphone, and no feedback
-// warning then covers the editor), and the state is saved on every orderly exit, Ctrl+C and
-// SIGTERM included, not only when the window is closed.
+// one change: the state is saved on every orderly exit, Ctrl+C and SIGTERM included, not only
+// when the window is closed.
 
 #include <juce_audio_plugin_client/utility/juce_IncludeModuleHeaders.h>
 
@@ -38,14 +37,12 @@ public:
         // The framework quits its loop on SIGINT; SIGTERM (a session logging out) takes the same way.
         std::signal (SIGTERM, [] (int) { std::raise (SIGINT); });
 
-        const juce::Array<juce::StandalonePluginHolder::PluginInOuts> noAudioInput { { 0, 2 } };
         window = std::make_unique<juce::StandaloneFilterWindow> (getApplicationName(),
                                                                  juce::LookAndFeel::getDefaultLookAndFeel().findColour (juce::ResizableWindow::backgroundColourId),
                                                                  appProperties.getUserSettings(),
                                                                  false,
                                                                  juce::String(),
-                                                                 nullptr,
-                                                                 noAudioInput);
+                                                                 nullptr);
         window->setVisible (true);
     }
 

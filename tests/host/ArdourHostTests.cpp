@@ -1,8 +1,7 @@
 #include "ArdourHarness.h"
+#include "KnownSong.h"
 #include "Vst2TestHost.h"
 
-#include <tests/source/processor/PluginHarness.h>
-#include <tests/source/processor/state/StateTestSupport.h>
 #include <tests/support/TemporaryFolder.h>
 
 #include <gtest/gtest.h>
@@ -16,38 +15,6 @@ using namespace cadenzium::test;
 
 namespace
 {
-// A Fixed row on 50 on the beat, the highest held note an octave up on the off-beat, each a
-// sixteenth long, in a one-beat loop: with C-E-G held the plug-in can only play 50 and 79,
-// neither of which is played into it. Fill is off, so every note starts on its grid position
-// whenever the chord arrives.
-struct KnownSong
-{
-    RowList rows { makeRow (CadenziumModifier::fixed, 50), makeRow (CadenziumModifier::pitch, CadenziumModifier::highestPitchValue, 1, 0, 1) };
-    tarn::Sequence phrase = makePhrase ({ { 0, 0, 240 }, { 1, 480, 240 } }, 960);
-    float density = 42.0f; // a generation setting: stored, but it changes nothing that plays
-
-    juce::MemoryBlock state() const
-    {
-        Cadenzium2AudioProcessor processor;
-        processor.setRawParameterValueNotifyingHost (ParameterIds::genNoteDensity, density);
-        processor.setRawParameterValueNotifyingHost (ParameterIds::inputFill, 0.0f);
-        processor.getPhraseManager().setRows (rows);
-        processor.getPhraseManager().setSequence (0, phrase, nullptr);
-        return stateOf (processor);
-    }
-
-    void expectIn (const juce::MemoryBlock& state, const juce::String& log) const
-    {
-        Cadenzium2AudioProcessor restored;
-        restore (restored, state);
-        EXPECT_FLOAT_EQ (restored.getRawParameterValue (ParameterIds::genNoteDensity), density) << log;
-        EXPECT_FLOAT_EQ (restored.getRawParameterValue (ParameterIds::inputFill), 0.0f);
-        EXPECT_EQ (restored.getPhraseManager().getRows(), rows);
-        EXPECT_EQ (restored.getPhrase (0).notes, phrase.notes);
-        EXPECT_EQ (restored.getPhrase (0).getLength(), 960);
-    }
-};
-
 /** A recorded note as the phrase places it: pitch, position within the beat and length, in
     Ardour's 1920 ticks per beat. */
 struct NotePlace
