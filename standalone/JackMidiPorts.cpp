@@ -135,7 +135,6 @@ int JackMidiPorts::process (unsigned int numFrames) noexcept
     toSend.popAll ([&] (const ShortMessage& message)
                    {
                        time = std::clamp ((jack_nframes_t) std::max (0, message.offset), time, lastFrame);
-                       jack_midi_event_write (outputBuffer, time, message.bytes.data(), (size_t) message.size);
-                   });
+                       jack_midi_event_write (outputBuffer, time, message.bytes.data(), (size_t) message.size); });
     return 0;
 }

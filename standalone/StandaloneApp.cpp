@@ -35,7 +35,8 @@ public:
     void initialise (const juce::String&) override
     {
         // The framework quits its loop on SIGINT; SIGTERM (a session logging out) takes the same way.
-        std::signal (SIGTERM, [] (int) { std::raise (SIGINT); });
+        std::signal (SIGTERM, [] (int)
+                     { std::raise (SIGINT); });
 
         window = std::make_unique<juce::StandaloneFilterWindow> (getApplicationName(),
                                                                  juce::LookAndFeel::getDefaultLookAndFeel().findColour (juce::ResizableWindow::backgroundColourId),
@@ -61,8 +62,7 @@ public:
             juce::Timer::callAfterDelay (100, []
                                          {
                                              if (auto* app = juce::JUCEApplicationBase::getInstance())
-                                                 app->systemRequestedQuit();
-                                         });
+                                                 app->systemRequestedQuit(); });
         else
             quit();
     }

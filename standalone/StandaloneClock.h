@@ -8,7 +8,10 @@
 class StandaloneClock final : public juce::AudioPlayHead
 {
 public:
-    explicit StandaloneClock (double beatsPerMinute) noexcept : bpm (beatsPerMinute) {}
+    explicit StandaloneClock (double beatsPerMinute) noexcept
+        : bpm (beatsPerMinute)
+    {
+    }
 
     /** [audio thread] */
     juce::Optional<PositionInfo> getPosition() const override;

@@ -38,9 +38,12 @@ namespace
     {
         switch (format)
         {
-            case PluginFormat::vst2: return "lxvst";
-            case PluginFormat::vst3: return "vst3";
-            case PluginFormat::lv2: return "lv2";
+            case PluginFormat::vst2:
+                return "lxvst";
+            case PluginFormat::vst3:
+                return "vst3";
+            case PluginFormat::lv2:
+                return "lv2";
         }
         return "";
     }
@@ -79,9 +82,12 @@ juce::File builtPlugin (PluginFormat format)
 {
     switch (format)
     {
-        case PluginFormat::vst2: return juce::File (CADENZIUM_VST_PATH);
-        case PluginFormat::vst3: return juce::File (CADENZIUM_VST3_BUNDLE);
-        case PluginFormat::lv2: return juce::File (CADENZIUM_LV2_BUNDLE);
+        case PluginFormat::vst2:
+            return juce::File (CADENZIUM_VST_PATH);
+        case PluginFormat::vst3:
+            return juce::File (CADENZIUM_VST3_BUNDLE);
+        case PluginFormat::lv2:
+            return juce::File (CADENZIUM_LV2_BUNDLE);
     }
     return {};
 }
@@ -90,9 +96,12 @@ juce::String nameOf (PluginFormat format)
 {
     switch (format)
     {
-        case PluginFormat::vst2: return "VST2";
-        case PluginFormat::vst3: return "VST3";
-        case PluginFormat::lv2: return "LV2";
+        case PluginFormat::vst2:
+            return "VST2";
+        case PluginFormat::vst3:
+            return "VST3";
+        case PluginFormat::lv2:
+            return "LV2";
     }
     return {};
 }
@@ -107,7 +116,8 @@ ArdourHarness::ArdourHarness (PluginFormat pluginFormat, const juce::File& scrip
 
     // Where Ardour looks for each format in a user's home.
     const auto built = builtPlugin (format);
-    const char* folder = format == PluginFormat::vst2 ? ".vst" : format == PluginFormat::vst3 ? ".vst3" : ".lv2";
+    const char* folder = format == PluginFormat::vst2 ? ".vst" : format == PluginFormat::vst3 ? ".vst3"
+                                                                                              : ".lv2";
     installed = home.getChildFile (folder).getChildFile (built.getFileName());
 
     if (format == PluginFormat::vst2)
@@ -184,7 +194,8 @@ bool ArdourHarness::runLua (const juce::String& script, const juce::StringPairAr
     auto command = environment();
     command.addArray ({ "SESSION_DIR=" + sessionFolder.getFullPathName(),
                         "SESSION_NAME=" + sessionName,
-                        juce::String ("PLUGIN_TYPE=") + (format == PluginFormat::vst2 ? "LXVST" : format == PluginFormat::vst3 ? "VST3" : "LV2"),
+                        juce::String ("PLUGIN_TYPE=") + (format == PluginFormat::vst2 ? "LXVST" : format == PluginFormat::vst3 ? "VST3"
+                                                                                                                               : "LV2"),
                         "PLUGIN_ID=" + pluginId });
     for (auto& key : extraEnvironment.getAllKeys())
         command.add (key + "=" + extraEnvironment[key]);

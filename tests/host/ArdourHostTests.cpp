@@ -102,7 +102,8 @@ TEST_P (ArdourFormatTest, aHeldChordPlaysThePhraseOnItsGridAndTheStateSurvivesSa
 INSTANTIATE_TEST_SUITE_P (EveryFormat,
                           ArdourFormatTest,
                           ::testing::Values (PluginFormat::vst2, PluginFormat::vst3, PluginFormat::lv2),
-                          [] (const auto& formatInfo) { return nameOf (formatInfo.param).toStdString(); });
+                          [] (const auto& formatInfo)
+                          { return nameOf (formatInfo.param).toStdString(); });
 
 TEST (ArdourHost, aVst3SongStoresEachParameterUnderAnIdMadeFromItsIdentifier)
 {
@@ -117,12 +118,49 @@ TEST (ArdourHost, aVst3SongStoresEachParameterUnderAnIdMadeFromItsIdentifier)
     // Songs keep automation and values under these numbers: they must never change, whatever
     // is added to or moved in the parameter list. The host's bypass comes last.
     const std::vector<juce::uint32> ids {
-        848635267, 1456970991, 591550251, 1441446201, 1167008849, 29687183, 1386259672, 668210672,
-        1710933322, 1804814383, 728159417, 570410685, 2138633799, 762983641, 1314958845, 2108893209,
-        1492800711, 2127681842, 45956097, 2036944888, 18988589, 1505583731, 1108873211, 153824975,
-        207515996, 207515758, 820700360, 820700122, 576002676, 576002438, 1013879762, 134452763,
-        134452525, 137765579, 142790610, 240451649, 1011424853, 302061284, 675088476, 780099822,
-        442389240, 132159599, 0x62797073
+        848635267,
+        1456970991,
+        591550251,
+        1441446201,
+        1167008849,
+        29687183,
+        1386259672,
+        668210672,
+        1710933322,
+        1804814383,
+        728159417,
+        570410685,
+        2138633799,
+        762983641,
+        1314958845,
+        2108893209,
+        1492800711,
+        2127681842,
+        45956097,
+        2036944888,
+        18988589,
+        1505583731,
+        1108873211,
+        153824975,
+        207515996,
+        207515758,
+        820700360,
+        820700122,
+        576002676,
+        576002438,
+        1013879762,
+        134452763,
+        134452525,
+        137765579,
+        142790610,
+        240451649,
+        1011424853,
+        302061284,
+        675088476,
+        780099822,
+        442389240,
+        132159599,
+        0x62797073
     };
 
     std::vector<juce::uint32> stored;

@@ -81,9 +81,11 @@ TEST (Lv2Bundle, listsThePluginUnderItsUriWithMidiInAndOutAndItsParametersUnderT
     // The event ports, by lv2info and by the description they come from.
     for (const auto* symbol : { "in", "out" })
     {
-        EXPECT_TRUE (info.contains (juce::String ("Symbol:      ") + symbol)) << symbol << "\n" << info;
+        EXPECT_TRUE (info.contains (juce::String ("Symbol:      ") + symbol)) << symbol << "\n"
+                                                                              << info;
         const auto port = lv2PortDescription (symbol);
-        EXPECT_TRUE (port.contains ("atom:AtomPort") && port.contains ("midi:MidiEvent")) << symbol << ":\n" << port;
+        EXPECT_TRUE (port.contains ("atom:AtomPort") && port.contains ("midi:MidiEvent")) << symbol << ":\n"
+                                                                                          << port;
         EXPECT_TRUE (port.contains (juce::String (juce::String (symbol) == "in" ? "lv2:InputPort" : "lv2:OutputPort"))) << port;
     }
 

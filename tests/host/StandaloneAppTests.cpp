@@ -158,7 +158,9 @@ public:
         for (size_t i = 0; i < messages.size(); ++i)
             toPlay[i] = messages[i];
         toPlayCount.store ((int) messages.size());
-        waitFor ([this] { return toPlayCount.load() == 0; }, 2000);
+        waitFor ([this]
+                 { return toPlayCount.load() == 0; },
+                 2000);
         return playedAt.load();
     }
 
@@ -270,8 +272,7 @@ TEST (StandaloneApp, playsTheSongItKeptOnItsOwnClockThroughJackMidiAndKeepsTheSt
     const auto jackRuns = waitFor ([&]
                                    {
                                        test = std::make_unique<KeyboardAndSynth> ("cadenzium-test");
-                                       return test->isOpen();
-                                   },
+                                       return test->isOpen(); },
                                    10000);
 
     if (! jackRuns)
@@ -279,7 +280,10 @@ TEST (StandaloneApp, playsTheSongItKeptOnItsOwnClockThroughJackMidiAndKeepsTheSt
                      << folder.getChildFile ("jackd.log").loadFileAsString() << ")"
                      << (juce::File ("/dev/snd/seq").exists() ? "" : ", and there is no ALSA sequencer (/dev/snd/seq)");
 
-    ASSERT_TRUE (waitFor ([&] { return juce::File ("/tmp/.X11-unix/X" + juce::String (displayNumber)).exists(); }, 10000)) << "Xvfb did not start";
+    ASSERT_TRUE (waitFor ([&]
+                          { return juce::File ("/tmp/.X11-unix/X" + juce::String (displayNumber)).exists(); },
+                          10000))
+        << "Xvfb did not start";
 
     // The app connects its JACK MIDI ports to ours itself, as told on its command line.
     Child app ({ CADENZIUM_STANDALONE_PATH, "--jack-midi-in", "cadenzium-test:keys", "--jack-midi-out", "cadenzium-test:heard" },
@@ -289,10 +293,10 @@ TEST (StandaloneApp, playsTheSongItKeptOnItsOwnClockThroughJackMidiAndKeepsTheSt
     const auto connected = waitFor ([&]
                                     {
                                         auto* port = jack_port_by_name (test->get(), "cadenzium-test:heard");
-                                        return port != nullptr && jack_port_connected (port) > 0 && jack_port_by_name (test->get(), "Cadenzium 2:out_1") != nullptr;
-                                    },
+                                        return port != nullptr && jack_port_connected (port) > 0 && jack_port_by_name (test->get(), "Cadenzium 2:out_1") != nullptr; },
                                     20000);
-    ASSERT_TRUE (connected) << "the app's ports did not appear:\n" << folder.getChildFile ("app.log").loadFileAsString();
+    ASSERT_TRUE (connected) << "the app's ports did not appear:\n"
+                            << folder.getChildFile ("app.log").loadFileAsString();
     std::this_thread::sleep_for (std::chrono::milliseconds (500));
 
     // Held for about three beats at the app's 120 bpm, then a keyswitch to the second phrase.
@@ -325,15 +329,18 @@ TEST (StandaloneApp, playsTheSongItKeptOnItsOwnClockThroughJackMidiAndKeepsTheSt
     // for 79, give or take the one JACK period (512) the hand-over between the app's threads
     // may add.
     ASSERT_GE (noteOns.size(), 4u) << heard;
-    const auto firstBeat = std::find_if (noteOns.begin(), noteOns.end(), [] (const auto& n) { return n.bytes[1] == 50; });
+    const auto firstBeat = std::find_if (noteOns.begin(), noteOns.end(), [] (const auto& n)
+                                         { return n.bytes[1] == 50; });
     ASSERT_NE (firstBeat, noteOns.end()) << heard;
 
     for (const auto& note : noteOns)
     {
         const auto halfBeats = ((double) note.time - (double) firstBeat->time) / 12000.0;
         const auto nearest = std::lround (halfBeats);
-        EXPECT_TRUE (note.bytes[1] == (std::abs (nearest) % 2 == 0 ? 50 : 79)) << note.time << "\n" << heard;
-        EXPECT_NEAR (halfBeats, (double) nearest, 520.0 / 12000.0) << note.time << "\n" << heard;
+        EXPECT_TRUE (note.bytes[1] == (std::abs (nearest) % 2 == 0 ? 50 : 79)) << note.time << "\n"
+                                                                               << heard;
+        EXPECT_NEAR (halfBeats, (double) nearest, 520.0 / 12000.0) << note.time << "\n"
+                                                                   << heard;
     }
 
     // The state came back at the start (the song played) and went out at the end: the

@@ -8,8 +8,7 @@ using namespace cadenzium::test;
 
 TEST (StandaloneOptions, tempoAndJackPortsComeFromTheCommandLineAndTheRestIsLeftAlone)
 {
-    const auto options = StandaloneOptions::fromArguments ({ "--tempo", "96.5", "--jack-midi-in", "keys:out", "-NSDocumentRevisionsDebugMode",
-                                                             "--jack-midi-out=synth:in", "--jack-midi-out", "other:in", "--tempo" });
+    const auto options = StandaloneOptions::fromArguments ({ "--tempo", "96.5", "--jack-midi-in", "keys:out", "-NSDocumentRevisionsDebugMode", "--jack-midi-out=synth:in", "--jack-midi-out", "other:in", "--tempo" });
     EXPECT_DOUBLE_EQ (options.tempo, 96.5);
     EXPECT_EQ (options.jackMidiSources, juce::StringArray ({ "keys:out" }));
     EXPECT_EQ (options.jackMidiDestinations, juce::StringArray ({ "synth:in", "other:in" }));
