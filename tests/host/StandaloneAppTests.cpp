@@ -326,8 +326,8 @@ TEST (StandaloneApp, playsTheSongItKeptOnItsOwnClockThroughJackMidiAndKeepsTheSt
 
     // The phrase alone: 50 on the beat and 79 on the off-beat, so every note-on lies a whole
     // number of half beats (12000 frames at 120 bpm) after the first 50, even for 50 and odd
-    // for 79, give or take the one JACK period (512) the hand-over between the app's threads
-    // may add.
+    // for 79, give or take the two JACK periods (512 each) the hand-over between the app's
+    // JACK clients may add on a busy machine.
     ASSERT_GE (noteOns.size(), 4u) << heard;
     const auto firstBeat = std::find_if (noteOns.begin(), noteOns.end(), [] (const auto& n)
                                          { return n.bytes[1] == 50; });
@@ -339,7 +339,7 @@ TEST (StandaloneApp, playsTheSongItKeptOnItsOwnClockThroughJackMidiAndKeepsTheSt
         const auto nearest = std::lround (halfBeats);
         EXPECT_TRUE (note.bytes[1] == (std::abs (nearest) % 2 == 0 ? 50 : 79)) << note.time << "\n"
                                                                                << heard;
-        EXPECT_NEAR (halfBeats, (double) nearest, 520.0 / 12000.0) << note.time << "\n"
+        EXPECT_NEAR (halfBeats, (double) nearest, 1100.0 / 12000.0) << note.time << "\n"
                                                                    << heard;
     }
 
