@@ -55,9 +55,10 @@ public:
         posix_spawn_file_actions_destroy (&actions);
     }
 
+    // Asked first: a JACK server killed outright leaves its entry in JACK's shared registry.
     ~Child()
     {
-        if (isRunning())
+        if (isRunning() && ! stop (SIGTERM, 5000))
         {
             ::kill (pid, SIGKILL);
             waitpid (pid, nullptr, 0);
@@ -262,7 +263,9 @@ TEST (StandaloneApp, playsTheSongItKeptOnItsOwnClockThroughJackMidiAndKeepsTheSt
     jack_set_error_function ([] (const char*) {});
     jack_set_info_function ([] (const char*) {});
 
-    const auto server = juce::String ("cadenzium-test-" + juce::String (getpid())).toStdString();
+    // One name for every run: JACK's registry holds a few servers at most, and a run that
+    // crashed leaves its entry behind for the next one of the same name to take over.
+    const std::string server = "cadenzium-test";
     setenv ("JACK_DEFAULT_SERVER", server.c_str(), 1);
     Child jack ({ jackd.getFullPathName().toStdString(), "--no-realtime", "-n", server, "-d", "dummy", "-r", "48000", "-p", "512" },
                 { "JACK_NO_AUDIO_RESERVATION=1" },
@@ -271,7 +274,7 @@ TEST (StandaloneApp, playsTheSongItKeptOnItsOwnClockThroughJackMidiAndKeepsTheSt
     std::unique_ptr<KeyboardAndSynth> test;
     const auto jackRuns = waitFor ([&]
                                    {
-                                       test = std::make_unique<KeyboardAndSynth> ("cadenzium-test");
+                                       test = std::make_unique<KeyboardAndSynth> ("test-midi");
                                        return test->isOpen(); },
                                    10000);
 
@@ -286,13 +289,13 @@ TEST (StandaloneApp, playsTheSongItKeptOnItsOwnClockThroughJackMidiAndKeepsTheSt
         << "Xvfb did not start";
 
     // The app connects its JACK MIDI ports to ours itself, as told on its command line.
-    Child app ({ CADENZIUM_STANDALONE_PATH, "--jack-midi-in", "cadenzium-test:keys", "--jack-midi-out", "cadenzium-test:heard" },
+    Child app ({ CADENZIUM_STANDALONE_PATH, "--jack-midi-in", "test-midi:keys", "--jack-midi-out", "test-midi:heard" },
                { "HOME=" + home.getFullPathName().toStdString(), "DISPLAY=" + display },
                folder.getChildFile ("app.log").getFullPathName().toStdString());
 
     const auto connected = waitFor ([&]
                                     {
-                                        auto* port = jack_port_by_name (test->get(), "cadenzium-test:heard");
+                                        auto* port = jack_port_by_name (test->get(), "test-midi:heard");
                                         return port != nullptr && jack_port_connected (port) > 0 && jack_port_by_name (test->get(), "Cadenzium 2:out_1") != nullptr; },
                                     20000);
     ASSERT_TRUE (connected) << "the app's ports did not appear:\n"
