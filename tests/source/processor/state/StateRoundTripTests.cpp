@@ -95,7 +95,7 @@ TEST (StateRoundTrip, rowColoursKeepAllThirtyTwoBitsIncludingTheAlphaByteAndTheT
     const juce::uint32 colours[] = { 0xff888888u, 0x80000001u, 0x7f00ff00u, 0x00123456u };
 
     Cadenzium2AudioProcessor original;
-    auto& commands = original.getCommands();
+    EditCommands commands (original);
     commands.newRows (4 - (int) original.getPhraseManager().getRows().size());
 
     for (int i = 0; i < 4; ++i)
