@@ -299,6 +299,25 @@ std::vector<std::pair<juce::uint32, double>> ArdourHarness::getVst3Parameters() 
 
 bool ArdourHarness::playChord (const std::vector<int>& pitches, int holdMs, std::vector<RecordedNote>& recorded)
 {
+    juce::String output;
+    return play (pitches, holdMs, -1, recorded, output);
+}
+
+bool ArdourHarness::playChordAndBypass (const std::vector<int>& pitches, int holdMs, int bypassAfterMs, std::vector<RecordedNote>& recorded, double& bypassedAtBeats)
+{
+    juce::String output;
+
+    if (! play (pitches, holdMs, bypassAfterMs, recorded, output))
+        return false;
+
+    // The session runs at 48 kHz and Ardour's default 120 bpm.
+    const auto line = output.fromFirstOccurrenceOf ("BYPASSED ", false, false).upToFirstOccurrenceOf ("\n", false, false);
+    bypassedAtBeats = (double) line.getLargeIntValue() / 24000.0;
+    return line.isNotEmpty();
+}
+
+bool ArdourHarness::play (const std::vector<int>& pitches, int holdMs, int bypassAfterMs, std::vector<RecordedNote>& recorded, juce::String& output)
+{
     juce::StringArray chord;
     for (auto p : pitches)
         chord.add (juce::String (p));
@@ -307,8 +326,10 @@ bool ArdourHarness::playChord (const std::vector<int>& pitches, int holdMs, std:
     extra.set ("CHORD", chord.joinIntoString (" "));
     extra.set ("HOLD_MS", juce::String (holdMs));
 
+    if (bypassAfterMs >= 0)
+        extra.set ("BYPASS_AFTER_MS", juce::String (bypassAfterMs));
+
     // Ardour itself now and then dies while loading a session with a plug-in: retried.
-    juce::String output;
     bool played = false;
 
     for (int attempt = 0; attempt < 3 && ! played; ++attempt)

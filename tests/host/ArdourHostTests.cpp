@@ -99,6 +99,43 @@ TEST_P (ArdourFormatTest, aHeldChordPlaysThePhraseOnItsGridAndTheStateSurvivesSa
     song.expectIn (ardour.getPluginState(), ardour.getLog());
 }
 
+TEST_P (ArdourFormatTest, theHostsBypassButtonEndsTheNoteThatSoundsAtOnce)
+{
+    if (! ArdourHarness::isAvailable())
+        GTEST_SKIP() << "Ardour is not installed (scripts/setup installs it)";
+
+    TemporaryFolder work ("cadenzium-ardour");
+    ArdourHarness ardour (GetParam(), juce::File (CADENZIUM_ARDOUR_SCRIPTS), juce::File (work.string()));
+    ASSERT_TRUE (ardour.prepare()) << ardour.getLog();
+    ASSERT_TRUE (ardour.createSession()) << ardour.getLog();
+
+    // 50 sounds the whole beat and is struck again on every beat: whenever the bypass comes,
+    // a note sounds.
+    KnownSong song;
+    song.phrase = makePhrase ({ { 0, 0, 960 } }, 960);
+    ASSERT_TRUE (ardour.setPluginState (song.state())) << ardour.getLog();
+
+    std::vector<RecordedNote> notes;
+    double bypassedAt = 0.0;
+    ASSERT_TRUE (ardour.playChordAndBypass ({ 60, 64, 67 }, 1500, 1250, notes, bypassedAt)) << ardour.getLog();
+
+    std::vector<RecordedNote> phraseNotes;
+    for (const auto& note : notes)
+        if (note.pitch == 50)
+            phraseNotes.push_back (note);
+
+    ASSERT_GE (phraseNotes.size(), 2u) << describe (notes);
+
+    // The plug-in hears of the bypass at one of the next process cycles (1024 samples each);
+    // the note that sounds ends there, not when the transport stops, and none starts after.
+    const auto bypass = bypassedAt + recordingOffset (phraseNotes.front());
+    const auto cycles = 3 * 1024 / 24000.0;
+    const auto& last = phraseNotes.back();
+    EXPECT_GE (last.startBeats + last.lengthBeats, bypass - 1.0 / 1920.0) << "bypassed at " << bypass << "\n" << describe (notes);
+    EXPECT_LE (last.startBeats + last.lengthBeats, bypass + cycles) << "bypassed at " << bypass << "\n" << describe (notes);
+    EXPECT_LE (last.startBeats, bypass + cycles) << "bypassed at " << bypass << "\n" << describe (notes);
+}
+
 INSTANTIATE_TEST_SUITE_P (EveryFormat,
                           ArdourFormatTest,
                           ::testing::Values (PluginFormat::vst2, PluginFormat::vst3, PluginFormat::lv2),
