@@ -11,6 +11,9 @@ namespace
     const juce::File vst3Scanner ("/usr/lib/ardour7/ardour-vst3-scanner");
     const juce::String lv2Uri (CADENZIUM_LV2_URI);
 
+    // The sessions run at 48 kHz and Ardour's default 120 bpm.
+    constexpr double samplesPerBeat = 24000.0;
+
     juce::String runProcess (const juce::StringArray& command, int timeoutMs, int& exitCode)
     {
         juce::ChildProcess process;
@@ -310,9 +313,8 @@ bool ArdourHarness::playChordAndBypass (const std::vector<int>& pitches, int hol
     if (! play (pitches, holdMs, bypassAfterMs, recorded, output))
         return false;
 
-    // The session runs at 48 kHz and Ardour's default 120 bpm.
     const auto line = output.fromFirstOccurrenceOf ("BYPASSED ", false, false).upToFirstOccurrenceOf ("\n", false, false);
-    bypassedAtBeats = (double) line.getLargeIntValue() / 24000.0;
+    bypassedAtBeats = (double) line.getLargeIntValue() / samplesPerBeat;
     return line.isNotEmpty();
 }
 
@@ -342,6 +344,9 @@ bool ArdourHarness::play (const std::vector<int>& pitches, int holdMs, int bypas
 
     for (auto& line : juce::StringArray::fromLines (output))
     {
+        if (line.startsWith ("CHORD "))
+            chordSentAtBeats = (double) line.fromFirstOccurrenceOf (" ", false, false).getLargeIntValue() / samplesPerBeat;
+
         if (! line.startsWith ("NOTE "))
             continue;
 

@@ -69,6 +69,9 @@ public:
         bypass button does; `bypassedAtBeats` is where the transport was then. */
     bool playChordAndBypass (const std::vector<int>& pitches, int holdMs, int bypassAfterMs, std::vector<RecordedNote>& recorded, double& bypassedAtBeats);
 
+    /** Where the transport was, in beats, when the last played chord was sent. */
+    double getChordSentAtBeats() const noexcept { return chordSentAtBeats; }
+
     const juce::String& getLog() const noexcept { return log; }
 
 private:
@@ -84,6 +87,7 @@ private:
     juce::String pluginId;
     const juce::String sessionName { "cadenzium" };
     juce::String log;
+    double chordSentAtBeats = 0.0;
 };
 
 } // namespace cadenzium::test

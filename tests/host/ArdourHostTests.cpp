@@ -96,6 +96,21 @@ TEST_P (ArdourFormatTest, aHeldChordPlaysThePhraseOnItsGridAndTheStateSurvivesSa
         EXPECT_LE (std::abs (place.lengthTicks - 480), 1) << describe (notes);
     }
 
+    // Once the chord has reached the plug-in (a process cycle or two after it was sent), no
+    // note is lost, the first off-beat included: every half beat has its note.
+    const auto chordArrived = ardour.getChordSentAtBeats() + offset + 2 * 1024 / 24000.0;
+    std::vector<double> starts;
+
+    for (const auto& note : notes)
+        if (note.startBeats >= chordArrived)
+            starts.push_back (note.startBeats);
+
+    ASSERT_GE (starts.size(), 4u) << "chord at " << chordArrived << "\n" << describe (notes);
+    EXPECT_LT (starts.front() - chordArrived, 0.5) << "chord at " << chordArrived << "\n" << describe (notes);
+
+    for (size_t i = 1; i < starts.size(); ++i)
+        EXPECT_NEAR (starts[i] - starts[i - 1], 0.5, 2.0 / 1920.0) << "chord at " << chordArrived << "\n" << describe (notes);
+
     song.expectIn (ardour.getPluginState(), ardour.getLog());
 }
 

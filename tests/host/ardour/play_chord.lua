@@ -3,7 +3,8 @@
 -- NOTE <pitch> <velocity> <channel 1..16> <start beats> <length beats>, then saves.
 -- Environment: SESSION_DIR, SESSION_NAME, CHORD (pitches separated by blanks),
 -- HOLD_MS (how long the chord is held), BYPASS_AFTER_MS (when given: the host bypasses the
--- plug-in that long into the chord and prints BYPASSED <transport sample>).
+-- plug-in that long into the chord and prints BYPASSED <transport sample>). Prints
+-- CHORD <transport sample> as the chord is sent.
 local dir, name = os.getenv ("SESSION_DIR"), os.getenv ("SESSION_NAME")
 local hold_ms = tonumber (os.getenv ("HOLD_MS") or "2500")
 local bypass_ms = tonumber (os.getenv ("BYPASS_AFTER_MS") or "-1")
@@ -41,6 +42,7 @@ Session:maybe_enable_record (false)
 Session:request_roll (ARDOUR.TransportRequestSource.TRS_UI)
 ARDOUR.LuaAPI.usleep (400000)
 
+print ("CHORD " .. Session:transport_sample ())
 for _, p in ipairs (chord) do send ({ 0x90, p, 100 }) end
 
 if bypass_ms >= 0 then
