@@ -41,9 +41,14 @@ int Knob::getPreferredHeight() const
 
 int Knob::getMinimumWidth() const
 {
-    const auto font = themeFont (*this);
-    const auto widest = std::max (font.getStringWidthFloat (label), font.getStringWidthFloat ("-88 steps"));
-    return std::max (getKnobDiameter(), juce::roundToInt (std::ceil (widest)) + 4);
+    // The label may be squeezed a little (see paint) before the knobs go one line fewer.
+    const auto labelWidth = getLabelFont().getStringWidthFloat (label) * minimumTextScale;
+    return std::max (getKnobDiameter() + getKnobDiameter() / 6, juce::roundToInt (std::ceil (labelWidth)));
+}
+
+juce::Font Knob::getLabelFont() const
+{
+    return themeFont (*this, 8.0f);
 }
 
 void Knob::resized()
@@ -57,11 +62,11 @@ void Knob::paint (juce::Graphics& g)
     const auto labelHeight = juce::roundToInt (themeMetric (*this, "knobLabelHeight", 15.0f));
     auto area = getLocalBounds().withTrimmedTop (slider.getBottom() + juce::roundToInt (themeMetric (*this, "knobOffsetY", 3.0f)));
 
-    g.setFont (themeFont (*this));
+    g.setFont (getLabelFont());
     g.setColour (themeColour (*this, isEnabled() ? "text.text" : "text.disabledtext"));
-    g.drawFittedText (label, area.removeFromTop (labelHeight), juce::Justification::centred, 1, 0.75f);
+    g.drawFittedText (label, area.removeFromTop (labelHeight), juce::Justification::centred, 1, minimumTextScale);
 
     g.setColour (themeColour (*this, "text.disabledtext"));
-    g.drawFittedText (getValueText(), area.removeFromTop (labelHeight), juce::Justification::centred, 1, 0.75f);
+    g.drawFittedText (getValueText(), area.removeFromTop (labelHeight), juce::Justification::centred, 1, minimumTextScale);
 }
 } // namespace tarn::params

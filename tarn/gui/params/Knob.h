@@ -29,7 +29,10 @@ public:
     void resized() override;
 
 private:
+    static constexpr float minimumTextScale = 0.7f;
+
     int getKnobDiameter() const;
+    juce::Font getLabelFont() const;
 
     juce::RangedAudioParameter& parameter;
     juce::String label;

@@ -78,8 +78,10 @@ void RangeSlider::sliderMoved()
             attachment.setValueAsCompleteGesture ((float) value);
     };
 
-    send (*lowAttachment, 1, low, slider.getMinValue());
-    send (*highAttachment, 2, high, slider.getMaxValue());
+    // Both are read first: writing one shows the parameters again, which moves the handles.
+    const auto newLow = slider.getMinValue(), newHigh = slider.getMaxValue();
+    send (*lowAttachment, 1, low, newLow);
+    send (*highAttachment, 2, high, newHigh);
 }
 
 juce::String RangeSlider::getValueText() const
