@@ -1,24 +1,305 @@
 #include "Cadenzium2AudioProcessorEditor.h"
 
+#include "ProcessorReads.h"
+
 #include <source/processor/Cadenzium2AudioProcessor.h>
+#include <source/processor/state/SettingsTree.h>
+#include <tarn/gui/widgets/TemporaryThemeStub.h>
+
+namespace
+{
+const juce::Identifier gridSizeId { "grid_size" };
+} // namespace
 
 Cadenzium2AudioProcessorEditor::Cadenzium2AudioProcessorEditor (Cadenzium2AudioProcessor& p)
-    : juce::AudioProcessorEditor (p)
+    : TemporaryEditorBase (p),
+      cadenziumProcessor (p),
+      phraseButtons (p),
+      rowEditor (p),
+      keyboard (p),
+      playbackSidebar (p),
+      generationSidebar (
+          p, [this] (consts::RegenerationMode target)
+          { generate (target); },
+          [this]
+          { mutate(); }),
+      editorSettingsNode (p.getEditorSettings())
 {
-    title.setText (p.getName() + " " + Cadenzium2AudioProcessor::versionString, juce::dontSendNotification);
-    title.setJustificationType (juce::Justification::centred);
-    addAndMakeVisible (title);
-    setSize (640, 360);
+    setComponentID ("cadenzium_editor");
+    editedPhrase = juce::jlimit (0, Cadenzium2AudioProcessor::numPhrases - 1, p.getRequestedPhrase());
+
+    for (auto* c : std::initializer_list<juce::Component*> { &phraseButtons, &toolBar, &rowEditor, &pianoRoll, &keyboard,
+                                                             &sidebarTabs, &playbackSidebar, &generationSidebar })
+        addAndMakeVisible (c);
+
+    phraseButtons.addListener (this);
+    phraseButtons.setEditedPhrase (editedPhrase);
+    rowEditor.onRowCountChanged = [this]
+    { updateRowGeometry(); };
+    wireCommands();
+
+    {
+        // A host restoring a state calls these listeners under this lock, on its own thread.
+        const juce::ScopedLock sl (cadenziumProcessor.getPhraseManager().getStateLock());
+        cadenziumProcessor.getPhraseManager().addListener (this);
+        editorSettingsNode.addListener (this);
+    }
+
+    // The view settings of the song, then its window size within the limits.
+    view = ViewSettings::read (ProcessorReads::editorSettings (cadenziumProcessor));
+    applyViewSettings();
+
+    setResizable (true, true);
+    setResizeLimits (SettingsTree::minWindowWidth, SettingsTree::minWindowHeight,
+                     SettingsTree::maxWindowWidth, SettingsTree::maxWindowHeight);
+    setSize (view.width, view.height);
+    restoring = false;
+
+    refreshFromProcessor();
+    startTimerHz (refreshRateHz);
 }
 
-Cadenzium2AudioProcessorEditor::~Cadenzium2AudioProcessorEditor() = default;
-
-void Cadenzium2AudioProcessorEditor::paint (juce::Graphics& g)
+Cadenzium2AudioProcessorEditor::~Cadenzium2AudioProcessorEditor()
 {
-    g.fillAll (juce::Colour (0xff111111));
+    stopTimer();
+    cancelPendingUpdate();
+
+    {
+        const juce::ScopedLock sl (cadenziumProcessor.getPhraseManager().getStateLock());
+        cadenziumProcessor.getPhraseManager().removeListener (this);
+        editorSettingsNode.removeListener (this);
+    }
+
+    phraseButtons.removeListener (this);
 }
 
-void Cadenzium2AudioProcessorEditor::resized()
+void Cadenzium2AudioProcessorEditor::wireCommands()
 {
-    title.setBounds (getLocalBounds());
+    toolBar.newRow.onClick = [this]
+    { newRow(); };
+    toolBar.undo.onClick = [this]
+    {
+        cadenziumProcessor.getPhraseManager().undo();
+        refreshFromProcessor();
+    };
+    toolBar.redo.onClick = [this]
+    {
+        cadenziumProcessor.getPhraseManager().redo();
+        refreshFromProcessor();
+    };
+    toolBar.generate.onClick = [this]
+    { generate (consts::RegenerationMode::phrase); };
+    toolBar.mutate.onClick = [this]
+    { mutate(); };
+    toolBar.panic.onClick = [this]
+    { cadenziumProcessor.requestPanic(); };
+    toolBar.keyboardPreview.onClick = [this]
+    { setKeyboardViewShown (! view.showKeyboard); };
+    toolBar.sidebarToggle.onClick = [this]
+    { setSidebarShown (! view.showSidebar); };
+
+    // The import, render and v1 preset commands come with their overlays.
+    for (auto* button : { &toolBar.importMidi, &toolBar.renderMidi, &toolBar.loadV1Preset })
+        button->setEnabled (false);
+
+    sidebarTabs.onViewPicked = [this] (const juce::String& picked)
+    { setSidebarView (picked); };
+
+    playbackSidebar.getPanelStack().onCollapseStatesChanged = [this] (const juce::String& states)
+    {
+        view.playbackCollapseStates = states;
+        writeViewSetting (ViewSettings::playbackCollapseId, states);
+    };
+    generationSidebar.getPanelStack().onCollapseStatesChanged = [this] (const juce::String& states)
+    {
+        view.generationCollapseStates = states;
+        writeViewSetting (ViewSettings::generationCollapseId, states);
+    };
+}
+
+//==============================================================================
+void Cadenzium2AudioProcessorEditor::setEditedPhrase (int slot)
+{
+    editedPhrase = juce::jlimit (0, Cadenzium2AudioProcessor::numPhrases - 1, slot);
+    phraseButtons.setEditedPhrase (editedPhrase);
+}
+
+void Cadenzium2AudioProcessorEditor::phraseButtonClicked (int slot)
+{
+    setEditedPhrase (slot);
+    cadenziumProcessor.requestPhrase (slot);
+}
+
+void Cadenzium2AudioProcessorEditor::setKeyboardViewShown (bool shouldShow)
+{
+    view.showKeyboard = shouldShow;
+    writeViewSetting (ViewSettings::showKeyboardId, shouldShow);
+    applyViewSettings();
+}
+
+void Cadenzium2AudioProcessorEditor::setSidebarShown (bool shouldShow)
+{
+    view.showSidebar = shouldShow;
+    writeViewSetting (ViewSettings::showSidebarId, shouldShow);
+    applyViewSettings();
+}
+
+void Cadenzium2AudioProcessorEditor::setSidebarView (const juce::String& sidebarView)
+{
+    view.sidebarView = sidebarView == ViewSettings::generationView ? ViewSettings::generationView : ViewSettings::playbackView;
+    writeViewSetting (ViewSettings::sidebarViewId, view.sidebarView);
+    applyViewSettings();
+}
+
+void Cadenzium2AudioProcessorEditor::writeViewSetting (const juce::Identifier& property, const juce::var& value)
+{
+    if (! restoring)
+        cadenziumProcessor.setEditorSetting (property, value);
+}
+
+void Cadenzium2AudioProcessorEditor::applyViewSettings()
+{
+    toolBar.keyboardPreview.setToggleState (view.showKeyboard, juce::dontSendNotification);
+    toolBar.sidebarToggle.setToggleState (view.showSidebar, juce::dontSendNotification);
+    sidebarTabs.showView (view.sidebarView);
+    playbackSidebar.getPanelStack().setCollapseStates (view.playbackCollapseStates);
+    generationSidebar.getPanelStack().setCollapseStates (view.generationCollapseStates);
+
+    // Components the view switches off are hidden, never destroyed.
+    const auto generationShown = view.sidebarView == ViewSettings::generationView;
+    keyboard.setVisible (view.showKeyboard);
+    sidebarTabs.setVisible (view.showSidebar);
+    playbackSidebar.setVisible (view.showSidebar && ! generationShown);
+    generationSidebar.setVisible (view.showSidebar && generationShown);
+
+    resized();
+}
+
+//==============================================================================
+void Cadenzium2AudioProcessorEditor::generate (consts::RegenerationMode target)
+{
+    cadenziumProcessor.getCommands().generatePhrase (editedPhrase, target);
+    refreshFromProcessor();
+}
+
+void Cadenzium2AudioProcessorEditor::mutate()
+{
+    const auto grid = tarn::GridSize::fromIdentifier ((int) ProcessorReads::pianoRollSettings (cadenziumProcessor).getProperty (gridSizeId, -1));
+    cadenziumProcessor.getCommands().mutatePhrase (editedPhrase, mutator, grid);
+    refreshFromProcessor();
+}
+
+void Cadenzium2AudioProcessorEditor::newRow()
+{
+    cadenziumProcessor.getCommands().newRow();
+    rowEditor.refresh();
+    refreshFromProcessor();
+}
+
+//==============================================================================
+void Cadenzium2AudioProcessorEditor::sequenceManagerChanged (int, void*)
+{
+    triggerAsyncUpdate();
+}
+
+void Cadenzium2AudioProcessorEditor::valueTreePropertyChanged (juce::ValueTree&, const juce::Identifier&)
+{
+    triggerAsyncUpdate();
+}
+
+void Cadenzium2AudioProcessorEditor::handleAsyncUpdate()
+{
+    // A preset or the host may have brought other view settings; the window keeps its size.
+    auto loaded = ViewSettings::read (ProcessorReads::editorSettings (cadenziumProcessor));
+    loaded.width = view.width;
+    loaded.height = view.height;
+
+    if (loaded.showKeyboard != view.showKeyboard || loaded.showSidebar != view.showSidebar || loaded.sidebarView != view.sidebarView
+        || loaded.playbackCollapseStates != view.playbackCollapseStates || loaded.generationCollapseStates != view.generationCollapseStates)
+    {
+        view = loaded;
+        applyViewSettings();
+    }
+
+    refreshFromProcessor();
+}
+
+void Cadenzium2AudioProcessorEditor::timerCallback()
+{
+    refreshFromProcessor();
+}
+
+void Cadenzium2AudioProcessorEditor::refreshFromProcessor()
+{
+    const auto readout = PlaybackReadout::read (cadenziumProcessor);
+
+    // A keyswitch brings its phrase into the piano roll, as a click on its button would.
+    if (readout.playingPhrase != lastPlayingPhrase)
+    {
+        if (lastPlayingPhrase >= 0)
+            setEditedPhrase (readout.playingPhrase);
+        lastPlayingPhrase = readout.playingPhrase;
+    }
+
+    auto& phrases = cadenziumProcessor.getPhraseManager();
+    toolBar.showUndoState (phrases.canUndo(), phrases.getUndoTooltip(), phrases.canRedo(), phrases.getRedoTooltip());
+
+    phraseButtons.refresh();
+    rowEditor.setSoundingRows (readout.soundingRows);
+    keyboard.refresh();
+    playbackSidebar.refresh();
+}
+
+//==============================================================================
+void Cadenzium2AudioProcessorEditor::windowSizeChanged (int width, int height)
+{
+    // Opening the window is not a change to the song.
+    if (restoring)
+        return;
+
+    view.width = width;
+    view.height = height;
+    cadenziumProcessor.setEditorSetting (SettingsTree::windowWidthId, width);
+    cadenziumProcessor.setEditorSetting (SettingsTree::windowHeightId, height);
+}
+
+void Cadenzium2AudioProcessorEditor::layoutMainArea (juce::Rectangle<int> area)
+{
+    const auto gap = juce::roundToInt (tarn::themeMetric (*this, "panelPadding", 20.0f) / 4.0f);
+    const auto stripHeight = juce::roundToInt (tarn::themeMetric (*this, "topBarButtonHeight", 30.0f)) + 2 * gap;
+    const auto sidebarWidth = juce::roundToInt (tarn::themeMetric (*this, "sidebarWidth", 240.0f));
+    const auto keyboardHeight = juce::roundToInt (tarn::themeMetric (*this, "topBarHeight", 50.0f) * 1.4f);
+    const auto rowsWidth = sidebarWidth * 3 / 4;
+
+    if (view.showSidebar)
+    {
+        auto side = area.removeFromRight (sidebarWidth);
+        area.removeFromRight (juce::roundToInt (tarn::themeMetric (*this, "sidebarGap", 0.0f)));
+        sidebarTabs.setBounds (side.removeFromTop (stripHeight));
+        playbackSidebar.setBounds (side);
+        generationSidebar.setBounds (side);
+    }
+
+    phraseButtons.setBounds (area.removeFromTop (stripHeight).reduced (gap));
+    toolBar.setBounds (area.removeFromTop (stripHeight).reduced (gap));
+
+    if (view.showKeyboard)
+        keyboard.setBounds (area.removeFromBottom (keyboardHeight).reduced (gap, 0).withTrimmedBottom (gap));
+
+    auto content = area.reduced (gap, 0).withTrimmedBottom (gap);
+    rowEditor.setBounds (content.removeFromLeft (rowsWidth));
+    content.removeFromLeft (juce::roundToInt (tarn::themeMetric (*this, "pianoRollLeftGap", 10.0f)));
+    pianoRoll.setBounds (content);
+
+    updateRowGeometry();
+}
+
+void Cadenzium2AudioProcessorEditor::updateRowGeometry()
+{
+    // The rows column shares the grid's lines: the same height, the same top, the same scroll.
+    pianoRoll.numRowsShown = rowEditor.getNumRows();
+    auto geometry = pianoRoll.getRowGeometry (rowEditor.getNumRows());
+    geometry.gridTop += (float) (pianoRoll.getY() - rowEditor.getY());
+    rowEditor.setGeometry (geometry);
+    pianoRoll.repaint();
 }

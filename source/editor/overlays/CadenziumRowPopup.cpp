@@ -1,5 +1,6 @@
 #include "CadenziumRowPopup.h"
 
+#include <source/editor/ProcessorReads.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/gui/widgets/TemporaryThemeStub.h>
 
@@ -62,7 +63,11 @@ CadenziumRowPopup::CadenziumRowPopup (Cadenzium2AudioProcessor& p, int rowIndex)
             // A new type keeps the value when it fits; a fixed note starts at middle C.
             if (box == &typeBox)
             {
-                auto changed = processor.getPhraseManager().getRows()[(size_t) row];
+                auto current = ProcessorReads::row (processor, row);
+                if (! current)
+                    return;
+
+                auto changed = *current;
                 changed.type = typeBox.getSelectedId() - 1;
                 changed.value = changed.type == CadenziumModifier::fixed && changed.value <= CadenziumModifier::highestPitchValue
                                   ? 60
@@ -98,11 +103,10 @@ CadenziumRowPopup::CadenziumRowPopup (Cadenzium2AudioProcessor& p, int rowIndex)
         swatch->setComponentID ("row_colour_" + juce::String (swatches.size() - 1));
         swatch->onClick = [this, colour]
         {
-            if (row < (int) processor.getPhraseManager().getRows().size())
+            if (auto changed = ProcessorReads::row (processor, row))
             {
-                auto changed = processor.getPhraseManager().getRows()[(size_t) row];
-                changed.colour = colour;
-                write (changed);
+                changed->colour = colour;
+                write (*changed);
             }
         };
         addAndMakeVisible (swatch);
@@ -181,12 +185,12 @@ void CadenziumRowPopup::fillValueBox (int type, int value)
 
 bool CadenziumRowPopup::refresh()
 {
-    const auto& rows = processor.getPhraseManager().getRows();
-    if (! juce::isPositiveAndBelow (row, (int) rows.size()))
+    const auto current = ProcessorReads::row (processor, row);
+    if (! current)
         return false;
 
     const juce::ScopedValueSetter<bool> showingNow (showing, true);
-    const auto& shown = rows[(size_t) row];
+    const auto& shown = *current;
 
     if (! nameEditor.hasKeyboardFocus (true))
         nameEditor.setText (shown.name, false);
@@ -207,11 +211,11 @@ bool CadenziumRowPopup::refresh()
 
 void CadenziumRowPopup::writeFromControls()
 {
-    const auto& rows = processor.getPhraseManager().getRows();
-    if (showing || ! juce::isPositiveAndBelow (row, (int) rows.size()))
+    const auto current = ProcessorReads::row (processor, row);
+    if (showing || ! current)
         return;
 
-    auto changed = rows[(size_t) row];
+    auto changed = *current;
     changed.name = nameEditor.getText().trim();
     changed.type = typeBox.getSelectedId() - 1;
     if (valueBox.isEnabled() && valueBox.getSelectedId() > 0)

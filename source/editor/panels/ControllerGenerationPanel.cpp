@@ -10,12 +10,17 @@ ControllerGenerationPanel::ControllerGenerationPanel (Cadenzium2AudioProcessor& 
     noLanes.setText ("No controller lanes yet", juce::dontSendNotification);
     noLanes.setJustificationType (juce::Justification::centredLeft);
     noLanes.setMinimumHorizontalScale (0.6f);
-    node.addListener (this);
+    {
+        // A host restoring a state changes the node under this lock, on its own thread.
+        const juce::ScopedLock sl (processor.getPhraseManager().getStateLock());
+        node.addListener (this);
+    }
     update();
 }
 
 ControllerGenerationPanel::~ControllerGenerationPanel()
 {
+    const juce::ScopedLock sl (processor.getPhraseManager().getStateLock());
     node.removeListener (this);
 }
 

@@ -1,5 +1,6 @@
 #include "CadenziumRowEditor.h"
 
+#include <source/editor/ProcessorReads.h>
 #include <source/editor/overlays/CadenziumRowPopup.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/gui/widgets/TemporaryThemeStub.h>
@@ -23,14 +24,21 @@ public:
 CadenziumRowEditor::CadenziumRowEditor (Cadenzium2AudioProcessor& p)
     : processor (p), popupHolder (std::make_unique<PopupHolder>())
 {
-    setComponentID ("rows");
-    processor.getPhraseManager().addEditListener (this);
     refresh();
+
+    setComponentID ("rows");
+
+    // A host restoring a state calls the listeners under this lock, on its own thread.
+    const juce::ScopedLock sl (processor.getPhraseManager().getStateLock());
+    processor.getPhraseManager().addEditListener (this);
 }
 
 CadenziumRowEditor::~CadenziumRowEditor()
 {
-    processor.getPhraseManager().removeEditListener (this);
+    {
+        const juce::ScopedLock sl (processor.getPhraseManager().getStateLock());
+        processor.getPhraseManager().removeEditListener (this);
+    }
     popupHolder->close();
 }
 
@@ -59,7 +67,7 @@ void CadenziumRowEditor::refresh()
 {
     cancelPendingUpdate();
 
-    const auto& table = processor.getPhraseManager().getRows();
+    const auto table = ProcessorReads::rows (processor);
     const auto countChanged = (int) table.size() != rows.size();
 
     while (rows.size() > (int) table.size())
@@ -123,8 +131,8 @@ void CadenziumRowEditor::mouseDown (const juce::MouseEvent& event)
 
     if (event.mods.isShiftDown())
     {
-        const auto& table = processor.getPhraseManager().getRows();
-        processor.getCommands().setRowMuted (pressedRow, ! table[(size_t) pressedRow].muted);
+        if (const auto row = ProcessorReads::row (processor, pressedRow))
+            processor.getCommands().setRowMuted (pressedRow, ! row->muted);
         refresh();
         pressedRow = -1;
     }

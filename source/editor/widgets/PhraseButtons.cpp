@@ -1,5 +1,6 @@
 #include "PhraseButtons.h"
 
+#include <source/editor/ProcessorReads.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <source/processor/Parameters.h>
 #include <tarn/gui/widgets/TemporaryThemeStub.h>
@@ -48,11 +49,13 @@ void PhraseButtons::refresh()
 {
     const auto range = processor.getIntParameterValue (ParameterIds::keyswitchRange);
     const auto playing = processor.getPlayingPhrase();
+    const auto names = ProcessorReads::tryPhraseNames (processor);
 
     for (auto* button : buttons)
     {
         const auto slot = button->getSlot();
-        button->setPhraseName (processor.getPhrase (slot).name);
+        if (names)
+            button->setPhraseName ((*names)[slot]);
         button->setEdited (slot == editedPhrase);
         button->setPlaying (slot == playing);
 
@@ -76,7 +79,7 @@ juce::PopupMenu PhraseButtons::createPhraseMenu (int slot) const
     for (int target = 0; target < buttons.size(); ++target)
     {
         auto text = "Phrase " + juce::String (target + 1);
-        const auto name = processor.getPhrase (target).name;
+        const auto name = ProcessorReads::phrase (processor, target).name;
         if (name.isNotEmpty())
             text << " (" << name << ")";
 
@@ -152,7 +155,7 @@ void PhraseButtons::startRename (int slot)
     renameEditor->setInputRestrictions (maxNameLength);
     renameEditor->setFont (tarn::themeFont (*this));
     renameEditor->setJustification (juce::Justification::centred);
-    renameEditor->setText (processor.getPhrase (slot).name, false);
+    renameEditor->setText (ProcessorReads::phrase (processor, slot).name, false);
     renameEditor->selectAll();
     renameEditor->onReturnKey = [this]
     { commitRename(); };

@@ -4,9 +4,11 @@
 
 namespace tarn
 {
-IconButton::IconButton (const juce::String& name, const juce::String& iconToShow)
-    : juce::Button (name), iconName (iconToShow)
+IconButton::IconButton (const juce::String& iconToShow, const juce::String& componentId, const juce::String& tooltip)
+    : juce::Button (componentId), iconName (iconToShow)
 {
+    setComponentID (componentId);
+    setTooltip (tooltip);
     setWantsKeyboardFocus (false);
 }
 

@@ -9,7 +9,7 @@ namespace tarn
 class IconButton : public juce::Button
 {
 public:
-    IconButton (const juce::String& name, const juce::String& iconName);
+    IconButton (const juce::String& iconName, const juce::String& componentId, const juce::String& tooltip);
 
     void setIcon (const juce::String& newIconName);
     const juce::String& getIconName() const noexcept { return iconName; }
