@@ -180,6 +180,14 @@ void CadenziumRowEditor::mouseUp (const juce::MouseEvent&)
     repaint();
 }
 
+void CadenziumRowEditor::mouseWheelMove (const juce::MouseEvent&, const juce::MouseWheelDetails& wheel)
+{
+    // A notch (a delta of about 0.2) moves a couple of rows.
+    constexpr float rowsPerUnitDelta = 12.0f;
+    if (onScrollRequest != nullptr && ! juce::approximatelyEqual (wheel.deltaY, 0.0f))
+        onScrollRequest (-wheel.deltaY * rowsPerUnitDelta * geometry.rowHeight);
+}
+
 void CadenziumRowEditor::openPopup (int row)
 {
     closePopup();

@@ -50,9 +50,13 @@ public:
     /** Told after the number of rows changed (the grid lays out again). */
     std::function<void()> onRowCountChanged;
 
+    /** A wheel over the rows scrolls the grid (and so the rows): by this many pixels down. */
+    std::function<void (float pixels)> onScrollRequest;
+
     void mouseDown (const juce::MouseEvent& event) override;
     void mouseDrag (const juce::MouseEvent& event) override;
     void mouseUp (const juce::MouseEvent& event) override;
+    void mouseWheelMove (const juce::MouseEvent& event, const juce::MouseWheelDetails& wheel) override;
 
     void paint (juce::Graphics& g) override;
     void paintOverChildren (juce::Graphics& g) override;

@@ -13,6 +13,7 @@ RowGeometry PianoRollPlaceholder::getRowGeometry (int numRows) const
     geometry.numRows = numRows;
     geometry.rowHeight = 24.0f;
     geometry.gridTop = tarn::themeMetric (*this, "topBarButtonHeight", 30.0f);
+    geometry.firstRowAtBottom = true;
     return geometry;
 }
 
