@@ -12,3 +12,39 @@ function (cadenzium_add_library name)
         PUBLIC cadenzium_juce ${ARG_DEPENDS}
         PRIVATE cadenzium_warnings)
 endfunction()
+
+# cadenzium_check_includes (target FOLDERS ... [EXCLUDE ...] [ALLOW ...] [DENY ...] [EXCEPTIONS file=prefix ...])
+# Makes an include the target's folders may not use a build error: before the target builds,
+# cmake/CheckLayerIncludes.cmake reads every header and source under FOLDERS (not under EXCLUDE,
+# which belong to other targets) and fails on an include of our own code that lies outside
+# FOLDERS and ALLOW, or under DENY. Paths are relative to the project folder.
+function (cadenzium_check_includes target)
+    cmake_parse_arguments (ARG "" "" "FOLDERS;EXCLUDE;ALLOW;DENY;EXCEPTIONS" ${ARGN})
+
+    set (watched)
+    foreach (folder IN LISTS ARG_FOLDERS)
+        file (GLOB_RECURSE found CONFIGURE_DEPENDS
+            "${PROJECT_SOURCE_DIR}/${folder}/*.h"
+            "${PROJECT_SOURCE_DIR}/${folder}/*.cpp")
+        list (APPEND watched ${found})
+    endforeach()
+
+    set (script "${PROJECT_SOURCE_DIR}/cmake/CheckLayerIncludes.cmake")
+    set (stamp "${CMAKE_CURRENT_BINARY_DIR}/${target}.includes-checked")
+    list (JOIN ARG_FOLDERS "," folders)
+    list (JOIN ARG_EXCLUDE "," excluded)
+    list (JOIN ARG_ALLOW "," allowed)
+    list (JOIN ARG_DENY "," denied)
+    list (JOIN ARG_EXCEPTIONS "," exceptions)
+
+    add_custom_command (
+        OUTPUT "${stamp}"
+        COMMAND "${CMAKE_COMMAND}"
+            "-DROOT=${PROJECT_SOURCE_DIR}" "-DLAYER=${target}" "-DFOLDERS=${folders}"
+            "-DEXCLUDE=${excluded}" "-DALLOW=${allowed}" "-DDENY=${denied}"
+            "-DEXCEPTIONS=${exceptions}" "-DSTAMP=${stamp}" -P "${script}"
+        DEPENDS "${script}" ${watched}
+        COMMENT "Checking the includes of ${target}"
+        VERBATIM)
+    target_sources (${target} PRIVATE "${stamp}")
+endfunction()

@@ -1,4 +1,4 @@
-#include <source/editor/import/V1PresetParser.h>
+#include <source/import/V1PresetParser.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <source/render/CadenziumRenderer.h>
 #include <source/render/ChordProgressionFile.h>

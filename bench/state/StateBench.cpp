@@ -1,6 +1,7 @@
 // The host's state calls on a heavy song: twelve phrases of 64 notes, each with four
 // controller lanes of 64 points, and 17 rows.
 
+#include <source/commands/EditCommands.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 
 #include <benchmark/benchmark.h>
@@ -9,7 +10,7 @@ namespace
 {
 void fillHeavySong (Cadenzium2AudioProcessor& processor)
 {
-    auto& commands = processor.getCommands();
+    EditCommands commands (processor);
     juce::Random random (3);
 
     commands.newRows (17 - (int) processor.getPhraseManager().getRows().size());

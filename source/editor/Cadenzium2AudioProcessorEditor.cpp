@@ -178,20 +178,20 @@ void Cadenzium2AudioProcessorEditor::applyViewSettings()
 //==============================================================================
 void Cadenzium2AudioProcessorEditor::generate (consts::RegenerationMode target)
 {
-    cadenziumProcessor.getCommands().generatePhrase (editedPhrase, target);
+    commands.generatePhrase (editedPhrase, target);
     refreshFromProcessor();
 }
 
 void Cadenzium2AudioProcessorEditor::mutate()
 {
     const auto grid = tarn::GridSize::fromIdentifier ((int) ProcessorReads::pianoRollSettings (cadenziumProcessor).getProperty (gridSizeId, -1));
-    cadenziumProcessor.getCommands().mutatePhrase (editedPhrase, mutator, grid);
+    commands.mutatePhrase (editedPhrase, mutator, grid);
     refreshFromProcessor();
 }
 
 void Cadenzium2AudioProcessorEditor::newRow()
 {
-    cadenziumProcessor.getCommands().newRow();
+    commands.newRow();
     rowEditor.refresh();
     refreshFromProcessor();
 }

@@ -12,6 +12,7 @@
 #include "widgets/PianoRollPlaceholder.h"
 #include "widgets/SidebarTabs.h"
 
+#include <source/commands/EditCommands.h>
 #include <source/generation/PhraseMutator.h>
 
 class Cadenzium2AudioProcessor;
@@ -99,6 +100,7 @@ private:
     void wireCommands();
 
     Cadenzium2AudioProcessor& cadenziumProcessor;
+    EditCommands commands { cadenziumProcessor };
     PhraseMutator mutator;
 
     PhraseButtons phraseButtons;

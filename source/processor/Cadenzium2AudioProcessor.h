@@ -6,7 +6,6 @@
 #include "ParameterIds.h"
 #include "PhraseManager.h"
 #include "ProcessorRequests.h"
-#include "commands/EditCommands.h"
 #include "state/DeferredPing.h"
 #include "state/GenerationNodeUpkeep.h"
 #include "state/PhraseTree.h"
@@ -119,11 +118,6 @@ public:
     void flushStateChangePing() { stateChangePing.flush(); }
 
     //==============================================================================
-    /** Every undoable edit of phrases, rows and controller lanes; undo and redo through
-        getPhraseManager(). [message thread] */
-    EditCommands& getCommands() noexcept { return commands; }
-
-    //==============================================================================
     /** Nudges the hidden `internal` parameter so the host sees that non-parameter state
         changed. [message thread] */
     void pingInternalParameter();
@@ -211,8 +205,6 @@ private:
     std::atomic<bool> readingState { false };
     DeferredPing stateChangePing { [this]
                                    { pingInternalParameter(); } };
-    EditCommands commands { phraseManager, parameters, getToastManager(), [this]
-                            { return generationSettings.getNode().createCopy(); } };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Cadenzium2AudioProcessor)
 };

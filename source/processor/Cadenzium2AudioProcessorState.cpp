@@ -3,10 +3,9 @@
 
 #include "Cadenzium2AudioProcessor.h"
 
+#include "state/GenerationTree.h"
 #include "state/PhraseTree.h"
 #include "state/RowTree.h"
-
-#include <source/generation/ControllerGeneration.h>
 
 namespace
 {

@@ -8,8 +8,6 @@ namespace tarn::SequenceEditing
 {
 namespace
 {
-    constexpr int maxEqualStrikes = 16; // the most the "Equal" repeat menu offers
-
     /** A note's end without overflow, whatever a stored note holds. */
     juce::int64 endOf (const SequenceNote& note) noexcept
     {
@@ -337,16 +335,8 @@ bool hasSameContent (const Sequence& a, const Sequence& b)
 }
 
 //==============================================================================
-bool isRepeatCommand (int command) noexcept
+SequenceEdit setRepeats (const Sequence& sequence, const NoteSelection& selection, const NoteRepeat& repeat)
 {
-    return (command >= NoteMenuCommand::repeatsOff && command <= 299) || GridSize::isValidIdentifier (command);
-}
-
-SequenceEdit setRepeats (const Sequence& sequence, const NoteSelection& selection, int command)
-{
-    if (! isRepeatCommand (command))
-        return leaveAsItIs (sequence, selection, EditOutcome::unchanged);
-
     Working working (sequence, selection);
 
     for (auto p : working.selectedPositions())
@@ -354,17 +344,17 @@ SequenceEdit setRepeats (const Sequence& sequence, const NoteSelection& selectio
         auto& note = working.sequence.notes[(size_t) p];
         clearRepeats (note);
 
-        if (GridSize::isValidIdentifier (command))
+        if (repeat.style == SequenceNote::repeatAtRate)
         {
             note.repeatStyle = SequenceNote::repeatAtRate;
-            note.repeatCount = command;
-            note.repeatRate = GridSize::fromIdentifier (command);
+            note.repeatCount = repeat.rate.identifier;
+            note.repeatRate = repeat.rate;
         }
-        else if (command - NoteMenuCommand::repeatsOff >= 2)
+        else if (repeat.style == SequenceNote::repeatCountTimes && repeat.strikes >= 2)
         {
-            // Counts the menu does not offer are kept to what a stored phrase reads back as.
+            // Counts a stored phrase would not read back are kept to what it does.
             note.repeatStyle = SequenceNote::repeatCountTimes;
-            note.repeatCount = std::min (command - NoteMenuCommand::repeatsOff, maxEqualStrikes);
+            note.repeatCount = std::min (repeat.strikes, NoteRepeat::maxEqualStrikes);
         }
     }
 

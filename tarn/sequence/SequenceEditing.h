@@ -3,6 +3,8 @@
 #include "NoteSelection.h"
 #include "Sequence.h"
 
+#include <algorithm>
+
 namespace tarn
 {
 
@@ -44,24 +46,30 @@ enum class ValueEditorMode
     octave = 3
 };
 
-/** Menu results of the note grid's menus; the same number means different things in
-    different menus. Repeat commands are 200..299 and grid identifiers (GridSize). */
-namespace GridMenuCommand
+/** The repeat that setRepeats gives notes: none, equal strikes over the note's length, or
+    strikes at a grid rate. */
+struct NoteRepeat
 {
-    constexpr int resetLoopRegion = 301, selectAll = 401, paste = 402, invert = 500, reverse = 501,
-                  halfSpeed = 502, doubleSpeed = 503, legato = 504, snapToGrid = 505;
-}
+    int style = SequenceNote::noRepeats;
+    int strikes = 0; // repeatCountTimes: 2 .. maxEqualStrikes
+    GridSize rate; // repeatAtRate
 
-namespace NoteMenuCommand
-{
-    constexpr int copy = 302, deleteNotes = 301, invertSelection = 400, reverseSelection = 401,
-                  duplicateSelection = 402, flattenRepeats = 410, repeatsOff = 200;
-}
+    /** The most equal strikes a note keeps (a stored phrase reads back no more). */
+    static constexpr int maxEqualStrikes = 16;
 
-namespace ValueEditorCommand
-{
-    constexpr int resetAll = 101, rangeMode = 201;
-}
+    static NoteRepeat none() noexcept { return {}; }
+
+    /** 0 or 1 strike is no repeat; more than maxEqualStrikes is kept to it. */
+    static NoteRepeat equalStrikes (int strikes) noexcept
+    {
+        if (strikes < 2)
+            return none();
+
+        return { SequenceNote::repeatCountTimes, std::min (strikes, maxEqualStrikes), {} };
+    }
+
+    static NoteRepeat atRate (const GridSize& rate) noexcept { return { SequenceNote::repeatAtRate, 0, rate }; }
+};
 
 /** The note grid's data operations. Each takes the edited sequence and the current
     selection by value and returns the new sequence with the selection that names the same
@@ -81,13 +89,8 @@ namespace SequenceEditing
     bool hasSameContent (const Sequence& a, const Sequence& b);
 
     //==============================================================================
-    /** Whether a note-menu result is a repeat setting: 200..299 or a grid identifier. [message thread] */
-    bool isRepeatCommand (int command) noexcept;
-
-    /** Gives every selected note the repeat of a note-menu result: 200 (and 201, a single
-        strike) no repeats, 202..299 that many equal strikes (at most 16), a grid identifier
-        repeats at that rate. [message thread] */
-    SequenceEdit setRepeats (const Sequence&, const NoteSelection&, int command);
+    /** Gives every selected note the same repeat. [message thread] */
+    SequenceEdit setRepeats (const Sequence&, const NoteSelection&, const NoteRepeat& repeat);
 
     /** Removes the selected notes; the selection becomes empty. [message thread] */
     SequenceEdit deleteNotes (const Sequence&, const NoteSelection&);

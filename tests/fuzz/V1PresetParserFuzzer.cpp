@@ -1,7 +1,7 @@
 // Any bytes as a first-version preset file. A rejected file leaves nothing behind; an
 // accepted one must hold only what playback can use safely.
 
-#include <source/editor/import/V1PresetParser.h>
+#include <source/import/V1PresetParser.h>
 #include <tarn/util/TextFiles.h>
 
 #include <cstdint>

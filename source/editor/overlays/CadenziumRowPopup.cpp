@@ -86,7 +86,7 @@ CadenziumRowPopup::CadenziumRowPopup (Cadenzium2AudioProcessor& p, int rowIndex)
     lockToggle.onClick = [this]
     {
         if (! showing)
-            processor.getCommands().setRowGenerationLock (row, lockToggle.getToggleState());
+            commands.setRowGenerationLock (row, lockToggle.getToggleState());
     };
 
     muteToggle.setComponentID ("row_mute");
@@ -94,7 +94,7 @@ CadenziumRowPopup::CadenziumRowPopup (Cadenzium2AudioProcessor& p, int rowIndex)
     muteToggle.onClick = [this]
     {
         if (! showing)
-            processor.getCommands().setRowMuted (row, muteToggle.getToggleState());
+            commands.setRowMuted (row, muteToggle.getToggleState());
     };
 
     for (auto colour : ColourSwatch::palette())
@@ -116,7 +116,7 @@ CadenziumRowPopup::CadenziumRowPopup (Cadenzium2AudioProcessor& p, int rowIndex)
     deleteButton.setTooltip ("Delete Row: Remove the row and its notes from every phrase");
     deleteButton.onClick = [this]
     {
-        processor.getCommands().deleteRow (row);
+        commands.deleteRow (row);
         if (onCloseRequest != nullptr)
             onCloseRequest();
     };
@@ -228,7 +228,7 @@ void CadenziumRowPopup::writeFromControls()
 
 void CadenziumRowPopup::write (const CadenziumModifier& changed)
 {
-    processor.getCommands().changeRow (row, changed);
+    commands.changeRow (row, changed);
     refresh();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <source/commands/EditCommands.h>
 #include <source/editor/widgets/ColourSwatch.h>
 #include <source/processor/CadenziumModifier.h>
 #include <tarn/gui/widgets/CommandButton.h>
@@ -62,6 +63,7 @@ private:
     int getLabelWidth() const;
 
     Cadenzium2AudioProcessor& processor;
+    EditCommands commands { processor };
     const int row;
     bool showing = false;
 

@@ -132,7 +132,7 @@ void CadenziumRowEditor::mouseDown (const juce::MouseEvent& event)
     if (event.mods.isShiftDown())
     {
         if (const auto row = ProcessorReads::row (processor, pressedRow))
-            processor.getCommands().setRowMuted (pressedRow, ! row->muted);
+            commands.setRowMuted (pressedRow, ! row->muted);
         refresh();
         pressedRow = -1;
     }
@@ -174,7 +174,7 @@ void CadenziumRowEditor::mouseUp (const juce::MouseEvent&)
 
     // One undo step, when the row is let go somewhere else.
     if (wasDragging && from >= 0 && to >= 0 && to != from)
-        processor.getCommands().moveRow (from, to);
+        commands.moveRow (from, to);
 
     refresh();
     repaint();

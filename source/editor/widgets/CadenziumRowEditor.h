@@ -3,6 +3,7 @@
 #include "CadenziumRow.h"
 #include "RowGeometry.h"
 
+#include <source/commands/EditCommands.h>
 #include <source/processor/PhraseManager.h>
 
 #include <bitset>
@@ -69,6 +70,7 @@ private:
     int rowUnder (const juce::MouseEvent& event);
 
     Cadenzium2AudioProcessor& processor;
+    EditCommands commands { processor };
     RowGeometry geometry;
     juce::OwnedArray<CadenziumRow> rows;
     std::bitset<CadenziumModifier::maxRows> sounding;

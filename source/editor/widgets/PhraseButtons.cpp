@@ -109,8 +109,6 @@ void PhraseButtons::showPhraseMenu (int slot)
 
 void PhraseButtons::handlePhraseMenuResult (int slot, int itemId)
 {
-    auto& commands = processor.getCommands();
-
     switch (itemId)
     {
         case 0:
@@ -177,7 +175,7 @@ void PhraseButtons::commitRename()
     const auto slot = renamingSlot;
     const auto name = renameEditor->getText().trim();
     cancelRename();
-    processor.getCommands().renamePhrase (slot, name);
+    commands.renamePhrase (slot, name);
     refresh();
 }
 

@@ -2,6 +2,7 @@
 
 #include "PhraseButton.h"
 
+#include <source/commands/EditCommands.h>
 #include <tarn/util/ListenerSet.h>
 
 class Cadenzium2AudioProcessor;
@@ -75,6 +76,7 @@ private:
     void select (int slot);
 
     Cadenzium2AudioProcessor& processor;
+    EditCommands commands { processor };
     juce::OwnedArray<PhraseButton> buttons;
     std::unique_ptr<juce::TextEditor> renameEditor;
     int renamingSlot = -1;

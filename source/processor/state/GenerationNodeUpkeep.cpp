@@ -1,6 +1,6 @@
 #include "GenerationNodeUpkeep.h"
 
-#include <source/generation/ControllerGeneration.h>
+#include "GenerationTree.h"
 
 namespace
 {

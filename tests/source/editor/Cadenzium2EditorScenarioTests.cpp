@@ -2,6 +2,7 @@
 // window's peer, with every check made on the processor's state and undo history.
 
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
+#include <source/commands/EditCommands.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tests/support/editor/EditorWindow.h>
 
@@ -86,7 +87,7 @@ TEST (Cadenzium2EditorScenario, aPhraseRenamedOnItsButtonThenMovedRightAndUndone
 TEST (Cadenzium2EditorScenario, aNewRowDraggedToTheBottomLineRenumbersTheRowsOfEveryPhrase)
 {
     Cadenzium2AudioProcessor processor;
-    auto& commands = processor.getCommands();
+    EditCommands commands (processor);
     commands.editPhrase (0, phraseWithNotesOn ({ 0, 3, 7 }));
     commands.editPhrase (5, phraseWithNotesOn ({ 0, 7 }));
 

@@ -67,9 +67,9 @@ TEST (SequenceEditingProperties, everyOperationKeepsThePhraseValidAndSpeedChange
     using Operation = std::function<SequenceEdit (const Sequence&, const NoteSelection&)>;
     const std::vector<std::pair<const char*, Operation>> operations {
         { "repeats", [&] (const Sequence& s, const NoteSelection& sel)
-          { return edit::setRepeats (s, sel, 200 + random.nextInt (100)); } },
+          { return edit::setRepeats (s, sel, NoteRepeat::equalStrikes (random.nextInt (100))); } },
         { "sync repeats", [&] (const Sequence& s, const NoteSelection& sel)
-          { return edit::setRepeats (s, sel, 100 + random.nextInt (100)); } },
+          { return edit::setRepeats (s, sel, NoteRepeat::atRate (GridSize::all()[(size_t) random.nextInt (24)])); } },
         { "delete", edit::deleteNotes },
         { "paste", [&] (const Sequence& s, const NoteSelection& sel)
           { return edit::paste (s, sel, edit::copyNotes (s, sel), random.nextInt (s.getLength() + 10) - 5); } },

@@ -1,5 +1,6 @@
 #include "PlaybackTestSupport.h"
 
+#include <tarn/gui/NoteGridMenuCommands.h>
 #include <tarn/sequence/SequenceEditing.h>
 
 #include <gtest/gtest.h>
@@ -157,20 +158,21 @@ TEST (SequenceEditing, pasteNeedsAClipboardAndAPlaceInsideThePhrase)
     EXPECT_EQ (cut.selection.size(), 1);
 }
 
-TEST (SequenceEditing, repeatCommandsSetTheSameRepeatOnEverySelectedNoteAndLoopResetsOnlyRealLoops)
+TEST (SequenceEditing, repeatsAreSetAlikeOnEverySelectedNoteAndLoopResetsOnlyRealLoops)
 {
     const auto s = makeSequence ({ makeNote (60, 0, 960), makeNote (62, 960, 960) });
-    const auto counted = edit::setRepeats (s, { 0, 1 }, 204);
+    const auto counted = edit::setRepeats (s, { 0, 1 }, NoteRepeat::equalStrikes (4));
     for (const auto& note : counted.sequence.notes)
         EXPECT_EQ (std::pair (note.repeatStyle, note.repeatCount), std::pair ((int) SequenceNote::repeatCountTimes, 4));
 
-    const auto synced = edit::setRepeats (counted.sequence, { 1 }, 114);
+    const auto synced = edit::setRepeats (counted.sequence, { 1 }, NoteRepeat::atRate ({ 16, GridSize::dotted }));
     EXPECT_EQ (synced.sequence.notes[0].repeatCount, 4);
     EXPECT_EQ (std::pair (synced.sequence.notes[1].repeatStyle, synced.sequence.notes[1].repeatRate.ticks), std::pair ((int) SequenceNote::repeatAtRate, 360));
-    const auto off = edit::setRepeats (synced.sequence, { 0, 1 }, 200);
+    EXPECT_EQ (synced.sequence.notes[1].repeatCount, GridSize (16, GridSize::dotted).identifier);
+    const auto off = edit::setRepeats (synced.sequence, { 0, 1 }, NoteRepeat::none());
     EXPECT_TRUE (edit::hasSameContent (off.sequence, s));
-    EXPECT_EQ (edit::setRepeats (s, { 0 }, 299).sequence.notes[0].repeatCount, 16);
-    EXPECT_EQ (edit::setRepeats (s, { 0 }, 199).outcome, EditOutcome::unchanged);
+    EXPECT_EQ (edit::setRepeats (s, { 0 }, NoteRepeat::equalStrikes (99)).sequence.notes[0].repeatCount, 16);
+    EXPECT_EQ (edit::setRepeats (s, { 0 }, NoteRepeat::equalStrikes (1)).outcome, EditOutcome::unchanged) << "a single strike is no repeat";
 
     // Resetting a loop region ignores rows the phrase has no loop for.
     auto looped = s;
@@ -178,6 +180,22 @@ TEST (SequenceEditing, repeatCommandsSetTheSameRepeatOnEverySelectedNoteAndLoopR
     EXPECT_FALSE (edit::resetLoopRegion (looped, {}, 127).sequence.loops[127].isSet());
     EXPECT_EQ (edit::resetLoopRegion (looped, {}, 130).outcome, EditOutcome::unchanged);
     EXPECT_EQ (edit::resetLoopRegion (looped, {}, -1).outcome, EditOutcome::unchanged);
+}
+
+TEST (NoteGridMenus, noteMenuResultsStandForTheirRepeatAndOtherResultsForNone)
+{
+    EXPECT_EQ (noteRepeatForMenuResult (NoteMenuCommand::repeatsOff)->style, SequenceNote::noRepeats);
+    EXPECT_EQ (noteRepeatForMenuResult (201)->style, SequenceNote::noRepeats) << "a single strike";
+    EXPECT_EQ (std::pair (noteRepeatForMenuResult (204)->style, noteRepeatForMenuResult (204)->strikes), std::pair ((int) SequenceNote::repeatCountTimes, 4));
+    EXPECT_EQ (noteRepeatForMenuResult (NoteMenuCommand::lastEqualRepeats)->strikes, NoteRepeat::maxEqualStrikes);
+
+    const auto dottedSixteenth = GridSize (16, GridSize::dotted);
+    const auto synced = noteRepeatForMenuResult (dottedSixteenth.identifier);
+    ASSERT_TRUE (synced.has_value());
+    EXPECT_EQ (std::pair (synced->style, synced->rate), std::pair ((int) SequenceNote::repeatAtRate, dottedSixteenth));
+
+    for (int other : { 199, 300, NoteMenuCommand::copy, NoteMenuCommand::flattenRepeats, -1 })
+        EXPECT_FALSE (noteRepeatForMenuResult (other).has_value()) << other;
 }
 
 TEST (SequenceEditing, valueEditorResetsOneModeAndCollapsesRangesWhenRangeModeGoesOff)

@@ -1,6 +1,7 @@
 #include <source/editor/panels/ControllerGenerationPanel.h>
 #include <source/editor/panels/InputPanel.h>
 #include <source/editor/panels/RegenerationPanel.h>
+#include <source/commands/EditCommands.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/gui/params/Combo.h>
 
@@ -58,7 +59,7 @@ TEST (ControllerGenerationPanel, itFollowsTheLanesAndEachControlWritesItsLanesSe
     panel.setSize (220, 400);
     EXPECT_EQ (panel.getNumControllers(), 0);
 
-    auto& commands = processor.getCommands();
+    EditCommands commands (processor);
     ASSERT_TRUE (commands.newController (controlChange (1)));
     ASSERT_TRUE (commands.newController (controlChange (74, 2)));
     pumpMessages();

@@ -1,4 +1,5 @@
 #include <source/editor/widgets/PhraseButtons.h>
+#include <source/commands/EditCommands.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ TEST (PhraseButtons, theMenuEnablesMovesOnlyWhereTheyCanGoAndListsPhrasesByName)
 {
     Cadenzium2AudioProcessor processor;
     PhraseButtons buttons (processor);
-    processor.getCommands().renamePhrase (2, "Verse");
+    EditCommands { processor }.renamePhrase (2, "Verse");
 
     const auto first = buttons.createPhraseMenu (0);
     EXPECT_EQ (itemEnabled (first, PhraseButtons::moveLeftItem), false);
@@ -73,7 +74,7 @@ TEST (PhraseButtons, copyToGivesTheTargetTheSequenceKeepsItsNameAndSwitchesToIt)
     ClickSpy spy;
     buttons.addListener (&spy);
 
-    auto& commands = processor.getCommands();
+    EditCommands commands (processor);
     commands.generatePhrase (0, consts::RegenerationMode::phrase);
     commands.renamePhrase (0, "Source");
     commands.renamePhrase (5, "Target");
@@ -93,7 +94,7 @@ TEST (PhraseButtons, moveRightSwapsWithTheNeighbourTheSelectionFollowsAndUndoSwa
 {
     Cadenzium2AudioProcessor processor;
     PhraseButtons buttons (processor);
-    auto& commands = processor.getCommands();
+    EditCommands commands (processor);
     commands.renamePhrase (0, "A");
     commands.renamePhrase (1, "B");
     buttons.setEditedPhrase (0);
@@ -120,7 +121,7 @@ TEST (PhraseButtons, deleteLeavesOneEmptyBar)
 {
     Cadenzium2AudioProcessor processor;
     PhraseButtons buttons (processor);
-    processor.getCommands().generatePhrase (4, consts::RegenerationMode::phrase);
+    EditCommands { processor }.generatePhrase (4, consts::RegenerationMode::phrase);
     ASSERT_FALSE (processor.getPhrase (4).notes.empty());
 
     buttons.handlePhraseMenuResult (4, PhraseButtons::deleteItem);

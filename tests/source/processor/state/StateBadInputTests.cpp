@@ -12,13 +12,13 @@ namespace
 juce::String validStateText()
 {
     Cadenzium2AudioProcessor source;
-    source.getCommands().newController ({ tarn::ControllerLane::controlChange, 74, 3, "Cutoff" });
+    EditCommands (source).newController ({ tarn::ControllerLane::controlChange, 74, 3, "Cutoff" });
     auto phrase = source.getPhrase (0);
     phrase.notes = { noteOnRow (0, 0), noteOnRow (1, 480), noteOnRow (3, 960, 960) };
     phrase.loops[1] = { 0, 960 };
     phrase.lanes[0].points = { { 0, 64, 0.5f, 1 } };
     phrase.normalise();
-    source.getCommands().editPhrase (0, phrase);
+    EditCommands (source).editPhrase (0, phrase);
     return treeOf (stateOf (source)).toXmlString();
 }
 
@@ -33,7 +33,7 @@ juce::MemoryBlock withLengthField (juce::MemoryBlock block, juce::uint32 length)
 TEST (StateBadInput, containersThatFailTheChecksLeaveTheStateUntouched)
 {
     Cadenzium2AudioProcessor processor;
-    processor.getCommands().newRow();
+    EditCommands (processor).newRow();
     processor.setSwingGridChoice (2);
     const auto before = stateOf (processor);
     const auto valid = containerFor (validStateText());

@@ -15,7 +15,7 @@ TEST (StateRestoreNotes, aStateSavedWhileNotesSoundLeavesNoNoteHangingWhenRestor
 {
     PluginHarness harness;
     auto& processor = harness.processor;
-    processor.getCommands().editPhrase (0, makePhrase ({ { 0, 0, 2400 } }));
+    EditCommands (processor).editPhrase (0, makePhrase ({ { 0, 0, 2400 } }));
 
     harness.block (heldChord);
     harness.playUntilTick (200);
@@ -23,10 +23,10 @@ TEST (StateRestoreNotes, aStateSavedWhileNotesSoundLeavesNoNoteHangingWhenRestor
 
     // Saved mid-note; then the phrase and the rows change while the new phrase's note sounds.
     const auto savedMidNote = stateOf (processor);
-    processor.getCommands().editPhrase (0, makePhrase ({ { 2, 480, 2400 } }));
+    EditCommands (processor).editPhrase (0, makePhrase ({ { 2, 480, 2400 } }));
     auto rows = processor.getPhraseManager().getRows();
     rows[2].transpose = 12;
-    processor.getCommands().changeRow (2, rows[2]);
+    EditCommands (processor).changeRow (2, rows[2]);
     harness.playUntilTick (800);
     ASSERT_EQ (harness.counter.sounding(), 1);
 
@@ -46,11 +46,11 @@ TEST (StateRestoreNotes, aRestoredKeyEndsTheNotesKeyLockMovedInTheOldKey)
     auto& processor = harness.processor;
     processor.getPhraseManager().setRows ({ makeRow (CadenziumModifier::fixed, 61) });
     harness.set (ParameterIds::lockToKey, 1.0f);
-    processor.getCommands().editPhrase (0, makePhrase ({ { 0, 0, 3000 } }));
+    EditCommands (processor).editPhrase (0, makePhrase ({ { 0, 0, 3000 } }));
 
     Cadenzium2AudioProcessor other;
     other.getPhraseManager().setRows (processor.getPhraseManager().getRows());
-    other.getCommands().editPhrase (0, processor.getPhrase (0));
+    EditCommands (other).editPhrase (0, processor.getPhrase (0));
     other.setRawParameterValueNotifyingHost (ParameterIds::lockToKey, 1.0f);
     other.setKeySignature (KeySignature (2, Scales::find ("Major").value()));
     const auto inDMajor = stateOf (other);

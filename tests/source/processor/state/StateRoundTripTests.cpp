@@ -1,6 +1,6 @@
 #include "StateTestSupport.h"
 
-#include <source/generation/ControllerGeneration.h>
+#include <source/processor/state/GenerationTree.h>
 #include <source/processor/state/RowTree.h>
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@ namespace
 void fillWithASong (Cadenzium2AudioProcessor& p)
 {
     auto& phrases = p.getPhraseManager();
-    auto& commands = p.getCommands();
+    EditCommands commands (p);
 
     commands.newController ({ tarn::ControllerLane::controlChange, 1, 1, "Mod" });
     commands.newController ({ tarn::ControllerLane::pitchBend, -1, 2, {} });
@@ -96,7 +96,7 @@ TEST (StateRoundTrip, theChunkIsTheFrameworksOwnContainerAndReadsAlikeHoweverIts
     fillWithASong (original);
     auto phrase = original.getPhrase (3);
     phrase.name = juce::String::fromUTF8 ("Riff & <B> \"\xc3\xa9\" 'x'\n\t;");
-    original.getCommands().editPhrase (3, phrase);
+    EditCommands (original).editPhrase (3, phrase);
     const auto state = stateOf (original);
 
     // Songs saved before must compare equal: the text is what the framework writes.
@@ -158,7 +158,7 @@ TEST (StateRoundTrip, loadingAStateOrPresetForgetsTheUndoHistory)
     const auto song = stateOf (processor);
     auto& phrases = processor.getPhraseManager();
 
-    processor.getCommands().newRow();
+    EditCommands (processor).newRow();
     ASSERT_TRUE (phrases.canUndo());
     restore (processor, song);
 
@@ -166,7 +166,7 @@ TEST (StateRoundTrip, loadingAStateOrPresetForgetsTheUndoHistory)
     EXPECT_EQ (phrases.getUndoTooltip(), "Nothing to undo");
     EXPECT_EQ (phrases.getRows(), PhraseManager::makeDefaultRows());
 
-    processor.getCommands().deleteRow (0);
+    EditCommands (processor).deleteRow (0);
     processor.storeParameterSnapshot();
     processor.readStateTree (treeOf (song), true);
     EXPECT_FALSE (phrases.undo());
@@ -176,7 +176,7 @@ TEST (StateRoundTrip, loadingAStateOrPresetForgetsTheUndoHistory)
 TEST (StateRoundTrip, partsMissingFromAStateKeepWhatTheyWereExceptTheRows)
 {
     Cadenzium2AudioProcessor processor;
-    processor.getCommands().newController ({ tarn::ControllerLane::controlChange, 7, 1, {} });
+    EditCommands (processor).newController ({ tarn::ControllerLane::controlChange, 7, 1, {} });
     processor.setKeySignature (KeySignature (9, Scales::find ("Natural Minor").value()));
     processor.setSwingGridChoice (1);
     processor.setEditorSetting ("show_keyboard_view", false);
@@ -221,7 +221,7 @@ TEST (StateRoundTrip, theWindowSizeIsKeptInsideTheResizeLimitsAndOtherViewSettin
 TEST (StateRoundTrip, viewAndGenerationSettingChangesReachTheHostButARestoreDoesNot)
 {
     Cadenzium2AudioProcessor processor;
-    processor.getCommands().newController ({ tarn::ControllerLane::controlChange, 1, 1, {} });
+    EditCommands (processor).newController ({ tarn::ControllerLane::controlChange, 1, 1, {} });
     const auto internal = [&processor]
     {
         processor.flushStateChangePing();
@@ -242,7 +242,7 @@ TEST (StateRoundTrip, viewAndGenerationSettingChangesReachTheHostButARestoreDoes
 
     // An edit's ping comes once it is over, on the message thread.
     const auto before = internal();
-    processor.getCommands().newRow();
+    EditCommands (processor).newRow();
     EXPECT_EQ (processor.getRawParameterValue (ParameterIds::internal), before) << "not inside the edit";
     juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
     EXPECT_NE (processor.getRawParameterValue (ParameterIds::internal), before);
@@ -277,8 +277,8 @@ TEST (StateRoundTrip, savesAfterRestoresAndEditsCarryEveryChangeAndAnUnchangedPh
     auto edited = copy.getPhrase (3);
     edited.notes.push_back (noteOnRow (4, 3000));
     edited.normalise();
-    copy.getCommands().editPhrase (3, edited);
-    copy.getCommands().renamePhrase (7, "Bridge");
+    EditCommands (copy).editPhrase (3, edited);
+    EditCommands (copy).renamePhrase (7, "Bridge");
     const auto second = stateOf (copy);
     EXPECT_NE (second, first);
 

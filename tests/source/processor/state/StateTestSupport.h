@@ -1,5 +1,6 @@
 #pragma once
 
+#include <source/commands/EditCommands.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/sequence/SequenceSerialisation.h>
 

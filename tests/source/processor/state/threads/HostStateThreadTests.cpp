@@ -14,7 +14,7 @@ TEST (HostStateThreads, aHostSavingFromItsOwnThreadWhileTheUserEditsAlwaysGetsAW
 {
     Cadenzium2AudioProcessor processor;
     processor.setRawParameterValueNotifyingHost (ParameterIds::genNoteDensity, 60.0f);
-    auto& commands = processor.getCommands();
+    EditCommands commands (processor);
     auto& phrases = processor.getPhraseManager();
 
     std::atomic<bool> editing { true };

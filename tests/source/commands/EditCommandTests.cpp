@@ -1,5 +1,6 @@
+#include <source/commands/EditCommands.h>
+#include <source/commands/RowRenumbering.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
-#include <source/processor/commands/RowRenumbering.h>
 #include <tarn/util/RandomSource.h>
 #include <tests/source/processor/state/StateTestSupport.h>
 #include <tests/support/TemporaryFolder.h>
@@ -68,7 +69,7 @@ protected:
 
     Cadenzium2AudioProcessor processor;
     PhraseManager& phrases = processor.getPhraseManager();
-    EditCommands& commands = processor.getCommands();
+    EditCommands commands { processor };
 };
 } // namespace
 

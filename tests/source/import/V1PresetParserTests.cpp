@@ -1,4 +1,4 @@
-#include <source/editor/import/V1PresetParser.h>
+#include <source/import/V1PresetParser.h>
 #include <tests/support/TemporaryFolder.h>
 
 #include <gtest/gtest.h>

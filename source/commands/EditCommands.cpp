@@ -9,6 +9,7 @@
 
 #include <source/generation/MutationSettings.h>
 #include <source/generation/PhraseGenerator.h>
+#include <source/processor/Cadenzium2AudioProcessor.h>
 #include <source/render/MidiPatternImport.h>
 #include <tarn/sequence/SequenceSerialisation.h>
 #include <tarn/toasts/ToastManager.h>
@@ -21,6 +22,15 @@ EditCommands::EditCommands (PhraseManager& phrasesToUse,
     , parameters (parametersToUse)
     , toasts (toastsToUse)
     , generationNode (std::move (generationNodeToUse))
+{
+}
+
+EditCommands::EditCommands (Cadenzium2AudioProcessor& processor)
+    : EditCommands (processor.getPhraseManager(),
+                    processor.getParameterState(),
+                    processor.getToastManager(),
+                    [&processor]
+                    { return processor.getControllerGenerationSettings().createCopy(); })
 {
 }
 

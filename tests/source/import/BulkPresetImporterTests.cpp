@@ -1,7 +1,7 @@
 #include "V1TestPresets.h"
 
-#include <source/editor/import/BulkPresetImporter.h>
-#include <source/editor/import/V1PresetParser.h>
+#include <source/import/BulkPresetImporter.h>
+#include <source/import/V1PresetParser.h>
 #include <tarn/presets/PresetIndex.h>
 #include <tarn/sequence/SequenceSerialisation.h>
 #include <tests/support/TemporaryFolder.h>

@@ -1,6 +1,6 @@
 #include "V1TestPresets.h"
 
-#include <source/editor/import/V1PresetApplier.h>
+#include <source/import/V1PresetApplier.h>
 #include <tarn/sequence/SequenceSerialisation.h>
 #include <tests/source/processor/state/StateTestSupport.h>
 #include <tests/support/TemporaryFolder.h>
@@ -37,7 +37,7 @@ TEST (V1PresetApplier, loadingAFileReplacesLanesPhrasesRowsAndFillTellsTheHostAn
 {
     Cadenzium2AudioProcessor processor;
     auto& phrases = processor.getPhraseManager();
-    processor.getCommands().newRow(); // a step of the song that was there before
+    EditCommands (processor).newRow(); // a step of the song that was there before
     ASSERT_TRUE (phrases.canUndo());
 
     const TemporaryFolder folder;
@@ -72,7 +72,7 @@ TEST (V1PresetApplier, loadingAFileReplacesLanesPhrasesRowsAndFillTellsTheHostAn
 TEST (V1PresetApplier, aFileThatIsNotAV1PresetShowsTheErrorToastAndChangesNothing)
 {
     Cadenzium2AudioProcessor processor;
-    processor.getCommands().newRow();
+    EditCommands (processor).newRow();
     const auto before = stateOf (processor);
 
     const TemporaryFolder folder;

@@ -8,6 +8,8 @@
 
 #include <functional>
 
+class Cadenzium2AudioProcessor;
+
 namespace tarn
 {
 class ToastManager;
@@ -18,11 +20,19 @@ class ToastManager;
     TransactionNames), so one undo reverts all of it. A command that would change nothing
     records nothing and returns false.
 
+    Whoever edits (the editor, a test) makes one from the processor it edits; it keeps no
+    state of its own, so any number may exist at once. Undo and redo go through the
+    processor's PhraseManager.
+
     All members: [message thread].
 */
 class EditCommands
 {
 public:
+    /** Edits the processor's phrases, rows and lanes, generating with its parameters and
+        its controller generation settings; must not outlive it. */
+    explicit EditCommands (Cadenzium2AudioProcessor& processor);
+
     /** generationNode gives a copy of the processor's "generation" node (the controller
         settings generation reads). */
     EditCommands (PhraseManager& phrases,
