@@ -4,7 +4,8 @@
 
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <source/processor/state/SettingsTree.h>
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
+#include <tarn/gui/ThemeSelector.h>
 
 namespace
 {
@@ -12,7 +13,7 @@ const juce::Identifier gridSizeId { "grid_size" };
 } // namespace
 
 Cadenzium2AudioProcessorEditor::Cadenzium2AudioProcessorEditor (Cadenzium2AudioProcessor& p)
-    : TemporaryEditorBase (p),
+    : brindlex::BrindlexEditor (p, { Cadenzium2AudioProcessor::versionString, ParameterIds::enable }),
       cadenziumProcessor (p),
       phraseButtons (p),
       rowEditor (p),
@@ -25,6 +26,10 @@ Cadenzium2AudioProcessorEditor::Cadenzium2AudioProcessorEditor (Cadenzium2AudioP
           { mutate(); }),
       editorSettingsNode (p.getEditorSettings())
 {
+    // The colour scheme first, so everything below is built in it.
+    settingsChanged (p.getSettings());
+    getSettingsDialog().addSetting ("GUI Theme", themeSettingKey, { "Classic", "Dark", "Light" }, "Dark");
+
     setComponentID ("cadenzium_editor");
     editedPhrase = juce::jlimit (0, Cadenzium2AudioProcessor::numPhrases - 1, p.getRequestedPhrase());
 
@@ -251,6 +256,22 @@ void Cadenzium2AudioProcessorEditor::refreshFromProcessor()
 }
 
 //==============================================================================
+int Cadenzium2AudioProcessorEditor::colourSchemeFor (const juce::String& themeName)
+{
+    if (themeName == "Classic")
+        return 3;
+
+    if (themeName == "Light")
+        return 5;
+
+    return 4;
+}
+
+void Cadenzium2AudioProcessorEditor::settingsChanged (brindlex::BrindlexSettings& settings)
+{
+    tarn::ThemeSelector::getInstance()->setColourSchemeNumber (colourSchemeFor (settings.getString (themeSettingKey, "Dark")));
+}
+
 void Cadenzium2AudioProcessorEditor::windowSizeChanged (int width, int height)
 {
     // Opening the window is not a change to the song.

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "PlaybackReadout.h"
-#include "TemporaryEditorBase.h"
 #include "ViewSettings.h"
 #include "panels/EditorToolBar.h"
 #include "panels/GenerationSidebar.h"
@@ -12,6 +11,7 @@
 #include "widgets/PianoRollPlaceholder.h"
 #include "widgets/SidebarTabs.h"
 
+#include <brindlex/gui/BrindlexEditor.h>
 #include <source/commands/EditCommands.h>
 #include <source/generation/PhraseMutator.h>
 
@@ -30,7 +30,7 @@ class Cadenzium2AudioProcessor;
 
     All members: [message thread].
 */
-class Cadenzium2AudioProcessorEditor : public TemporaryEditorBase
+class Cadenzium2AudioProcessorEditor : public brindlex::BrindlexEditor
     , private PhraseButtons::Listener
     , private tarn::AdvancedSequenceManager::Listener
     , private juce::ValueTree::Listener
@@ -41,8 +41,14 @@ public:
     static constexpr int defaultWidth = ViewSettings::defaultWidth, defaultHeight = ViewSettings::defaultHeight;
     static constexpr int refreshRateHz = 30;
 
+    /** The settings key of the product's colour scheme, and its choices. */
+    static constexpr const char* themeSettingKey = "cadenzium_gui_theme";
+
     explicit Cadenzium2AudioProcessorEditor (Cadenzium2AudioProcessor& processor);
     ~Cadenzium2AudioProcessorEditor() override;
+
+    /** "Classic" → 3, "Light" → 5, anything else → 4 (Dark). */
+    static int colourSchemeFor (const juce::String& themeName);
 
     //==============================================================================
     /** The phrase the piano roll shows and the commands act on. */
@@ -79,6 +85,7 @@ public:
 
 protected:
     void layoutMainArea (juce::Rectangle<int> area) override;
+    void settingsChanged (brindlex::BrindlexSettings& settings) override;
     void windowSizeChanged (int width, int height) override;
 
 private:

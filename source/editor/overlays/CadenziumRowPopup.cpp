@@ -2,7 +2,7 @@
 
 #include <source/editor/ProcessorReads.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 namespace
 {

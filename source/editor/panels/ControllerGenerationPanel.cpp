@@ -2,7 +2,7 @@
 
 #include <source/generation/ControllerGeneration.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 ControllerGenerationPanel::ControllerGenerationPanel (Cadenzium2AudioProcessor& p)
     : tarn::VerticalControlPanel ("Controllers"), processor (p), node (p.getControllerGenerationSettings())

@@ -2,7 +2,7 @@
 
 #include "ControlTables.h"
 
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 namespace
 {

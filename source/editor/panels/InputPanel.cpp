@@ -2,7 +2,7 @@
 
 #include <source/processor/ParameterIds.h>
 #include <tarn/gui/params/Combo.h>
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 InputPanel::InputPanel (juce::AudioProcessorValueTreeState& params)
     : TablePanel ("Input", params, ControlTables::input())

@@ -2,7 +2,7 @@
 
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <source/processor/Parameters.h>
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 namespace
 {

@@ -1,6 +1,6 @@
 #include "CadenziumRow.h"
 
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 CadenziumRow::CadenziumRow (int rowIndex) : index (rowIndex)
 {

@@ -3,7 +3,7 @@
 #include <source/editor/ProcessorReads.h>
 #include <source/editor/overlays/CadenziumRowPopup.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 /** The open popup, in a call-out box inside the editor window. The box owns the popup;
     this only remembers it while it lives. */

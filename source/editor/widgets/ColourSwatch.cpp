@@ -1,6 +1,6 @@
 #include "ColourSwatch.h"
 
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 ColourSwatch::ColourSwatch (int colour) : juce::Button ("Row colour"), storedColour (colour)
 {

@@ -2,7 +2,7 @@
 
 #include <source/editor/panels/ControlTables.h>
 #include <source/generation/ControllerGeneration.h>
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 #include <tarn/sequence/Sequence.h>
 
 namespace

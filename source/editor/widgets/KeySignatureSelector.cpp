@@ -1,7 +1,7 @@
 #include "KeySignatureSelector.h"
 
 #include <source/processor/Cadenzium2AudioProcessor.h>
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 KeySignatureSelector::KeySignatureSelector (Cadenzium2AudioProcessor& p, const juce::String& labelText, const juce::String& tooltip)
     : processor (p), label (labelText)

@@ -1,6 +1,6 @@
 #include "PhraseButton.h"
 
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 PhraseButton::PhraseButton (int phraseSlot)
     : juce::Button ("Phrase " + juce::String (phraseSlot + 1)), slot (phraseSlot)

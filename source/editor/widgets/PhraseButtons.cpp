@@ -3,7 +3,7 @@
 #include <source/editor/ProcessorReads.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <source/processor/Parameters.h>
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 namespace
 {

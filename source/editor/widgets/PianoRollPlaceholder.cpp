@@ -1,6 +1,6 @@
 #include "PianoRollPlaceholder.h"
 
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 PianoRollPlaceholder::PianoRollPlaceholder()
 {

@@ -1,6 +1,6 @@
 #include "SidebarTabs.h"
 
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 SidebarTabs::SidebarTabs()
 {

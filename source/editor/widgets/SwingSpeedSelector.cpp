@@ -1,7 +1,7 @@
 #include "SwingSpeedSelector.h"
 
 #include <source/processor/Cadenzium2AudioProcessor.h>
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 namespace
 {

@@ -1,6 +1,6 @@
 #include "Panel.h"
 
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 namespace tarn
 {

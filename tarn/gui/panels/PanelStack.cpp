@@ -1,6 +1,6 @@
 #include "PanelStack.h"
 
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 namespace tarn
 {

@@ -2,7 +2,7 @@
 
 #include "ControlLayout.h"
 
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 namespace tarn
 {

@@ -1,6 +1,6 @@
 #include "Toggle.h"
 
-#include <tarn/gui/widgets/TemporaryThemeStub.h>
+#include <tarn/gui/Theme.h>
 
 namespace tarn::params
 {

@@ -1,6 +1,6 @@
 #include "CommandButton.h"
 
-#include "TemporaryThemeStub.h"
+#include <tarn/gui/Theme.h>
 
 namespace tarn
 {

@@ -1,59 +1,83 @@
 #include "IconButton.h"
 
-#include "TemporaryThemeStub.h"
+#include <tarn/gui/Theme.h>
 
 namespace tarn
 {
-IconButton::IconButton (const juce::String& iconToShow, const juce::String& componentId, const juce::String& tooltip)
-    : juce::Button (componentId), iconName (iconToShow)
+
+IconButton::IconButton (const juce::String& icon, const juce::String& componentId, const juce::String& tooltip)
+    : juce::Button (componentId),
+      iconName (icon)
 {
     setComponentID (componentId);
     setTooltip (tooltip);
     setWantsKeyboardFocus (false);
+    setMouseClickGrabsKeyboardFocus (false);
 }
 
-void IconButton::setIcon (const juce::String& newIconName)
-{
-    if (newIconName == iconName)
-        return;
+IconButton::~IconButton() = default;
 
-    iconName = newIconName;
-    icon.reset();
+void IconButton::setIcon (const juce::String& icon)
+{
+    iconName = icon;
+    lookAndFeelChanged();
+}
+
+void IconButton::setIconPadding (std::optional<float> padding)
+{
+    iconPadding = padding;
     repaint();
 }
 
-void IconButton::paintButton (juce::Graphics& g, bool isHighlighted, bool isDown)
+void IconButton::lookAndFeelChanged()
 {
-    const auto area = getLocalBounds().toFloat().reduced (0.5f);
-    const auto corner = themeMetric (*this, "cornerRadius", 2.5f);
-    const auto on = getToggleState();
-    const auto enabled = isEnabled();
+    for (auto& icon : icons)
+        icon.reset();
 
-    auto background = themeColour (*this, on ? "theme.primary" : "elements.element");
-    if (! enabled)
-        background = themeColour (*this, "elements.disabledelement");
-    else if (isDown)
-        background = background.darker (0.2f);
-    else if (isHighlighted)
-        background = background.brighter (0.15f);
-
-    g.setColour (background);
-    g.fillRoundedRectangle (area, corner);
-    g.setColour (themeColour (*this, enabled ? "elements.elementborder" : "elements.disabledelementborder"));
-    g.drawRoundedRectangle (area, corner, 1.0f);
-
-    // The drawable is made again only when the colour it is drawn in changes.
-    const juce::String colourPath = ! enabled ? "text.disabledtext" : (on ? "text.textOnTheme" : "text.text");
-    if (icon == nullptr || colourPath != iconColourPath)
-    {
-        icon = themeIcon (*this, iconName, colourPath);
-        iconColourPath = colourPath;
-    }
-
-    if (icon != nullptr)
-    {
-        const auto padding = themeMetric (*this, "iconButtonPadding", 6.0f);
-        icon->drawWithin (g, area.reduced (padding), juce::RectanglePlacement::centred, 1.0f);
-    }
+    repaint();
 }
+
+void IconButton::enablementChanged()
+{
+    repaint();
+}
+
+juce::Drawable& IconButton::getIcon (Look look)
+{
+    auto& icon = icons[(size_t) look];
+
+    if (icon == nullptr)
+    {
+        const char* colourPath = look == Look::on            ? "theme.primary"
+                               : look == Look::highlighted ? "text.highlightedtext"
+                               : look == Look::disabled    ? "text.disabledtext"
+                                                           : "text.text";
+        icon = themeIcon (*this, iconName, colourPath);
+
+        if (icon == nullptr)
+            icon = std::make_unique<juce::DrawableRectangle>();
+    }
+
+    return *icon;
+}
+
+void IconButton::paintButton (juce::Graphics& g, bool highlighted, bool down)
+{
+    const auto bounds = getLocalBounds().toFloat();
+    const auto corner = themeMetric (*this, "cornerRadius", 2.5f);
+
+    if (isEnabled() && (highlighted || down))
+    {
+        g.setColour (themeColour (*this, "elements.element").brighter (down ? 0.25f : 0.12f));
+        g.fillRoundedRectangle (bounds, corner);
+    }
+
+    const auto look = ! isEnabled()     ? Look::disabled
+                    : getToggleState() ? Look::on
+                    : highlighted      ? Look::highlighted
+                                       : Look::normal;
+    const auto padding = iconPadding.value_or ((float) themeLibraryMetrics (*this).iconButtonPadding);
+    getIcon (look).drawWithin (g, bounds.reduced (padding), juce::RectanglePlacement::centred, 1.0f);
+}
+
 } // namespace tarn

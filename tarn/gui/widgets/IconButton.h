@@ -4,23 +4,43 @@
 
 namespace tarn
 {
-/** A square button showing one of the theme's icons; a toggling one shows its "on" state in
-    the theme's primary colour. [message thread] */
+
+/** A button that is one of the library's icons: drawn in the theme's text colour, lit in
+    the theme colour when toggled on or hovered, dimmed when disabled. It never takes the
+    keyboard focus. [message thread] */
 class IconButton : public juce::Button
 {
 public:
     IconButton (const juce::String& iconName, const juce::String& componentId, const juce::String& tooltip);
+    ~IconButton() override;
 
-    void setIcon (const juce::String& newIconName);
+    void setIcon (const juce::String& iconName);
     const juce::String& getIconName() const noexcept { return iconName; }
 
-    void paintButton (juce::Graphics& g, bool isHighlighted, bool isDown) override;
+    /** Space around the icon, in pixels (default: the theme's "iconButtonPadding"). */
+    void setIconPadding (std::optional<float> padding);
+
+    void paintButton (juce::Graphics& g, bool highlighted, bool down) override;
 
 private:
+    void lookAndFeelChanged() override;
+    void enablementChanged() override;
+
+    enum class Look
+    {
+        normal,
+        highlighted,
+        on,
+        disabled
+    };
+
+    juce::Drawable& getIcon (Look look);
+
     juce::String iconName;
-    std::unique_ptr<juce::Drawable> icon;
-    juce::String iconColourPath;
+    std::optional<float> iconPadding;
+    std::array<std::unique_ptr<juce::Drawable>, 4> icons;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (IconButton)
 };
+
 } // namespace tarn

@@ -1,6 +1,6 @@
 #include "ThemedSlider.h"
 
-#include "TemporaryThemeStub.h"
+#include <tarn/gui/Theme.h>
 
 namespace tarn
 {

@@ -1,6 +1,6 @@
 #include "ThemedToggle.h"
 
-#include "TemporaryThemeStub.h"
+#include <tarn/gui/Theme.h>
 
 namespace tarn
 {

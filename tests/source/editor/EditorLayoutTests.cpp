@@ -35,8 +35,12 @@ juce::StringArray findLayoutProblems (juce::Component& parent)
         if (! scrolls && ! parent.getLocalBounds().contains (child->getBounds()))
             problems.add (nameOf (child) + " " + child->getBounds().toString() + " sticks out of " + nameOf (&parent) + " " + parent.getLocalBounds().toString());
 
+        // Layers that cover their whole parent (toasts, dialogs) lie over the rest by design.
+        auto isLayer = [&parent] (juce::Component* c)
+        { return c->getBounds() == parent.getLocalBounds(); };
+
         for (size_t j = i + 1; j < shown.size(); ++j)
-            if (child->getBounds().intersects (shown[j]->getBounds()))
+            if (! isLayer (child) && ! isLayer (shown[j]) && child->getBounds().intersects (shown[j]->getBounds()))
                 problems.add (nameOf (child) + " overlaps " + nameOf (shown[j]) + " in " + nameOf (&parent));
 
         // A text button narrower than its text cuts it off.

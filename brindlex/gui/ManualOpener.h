@@ -1,0 +1,53 @@
+#pragma once
+
+#include <tarn/toasts/ToastManager.h>
+
+#include <juce_events/juce_events.h>
+
+namespace brindlex
+{
+
+/** Opens the user manual: the PDF in the product's folder when it is installed, otherwise
+    an error toast and the product's web page.
+
+    Documents and addresses go to the desktop's opener ("xdg-open") as one argument of its
+    argument list, never through a shell. Openers that finished are reaped. [message thread] */
+class ManualOpener : private juce::Timer
+{
+public:
+    static constexpr const char* missingManualMessage =
+        "Sorry, we can't find the manual installed. Taking you to the Brindlex website.";
+
+    /** The manual is "<productFolder>/<product> Manual <version>.pdf"; the web page is
+        `websiteBase` + the product name in lower case with blanks as "-" + "#plugindownloads". */
+    ManualOpener (tarn::ToastManager& toasts, juce::File productFolder, juce::String productName,
+                  juce::String version, juce::String websiteBase);
+    ~ManualOpener() override;
+
+    juce::File getManualFile() const;
+    juce::String getProductPageAddress() const;
+
+    /** Opens the manual or, with a toast, the web page. Returns what it asked the opener
+        to open (empty when the opener could not be started). */
+    juce::String open();
+
+    /** The program that opens documents and addresses (tests use one that records). */
+    void setOpenerProgram (const juce::String& program) { openerProgram = program; }
+
+    /** Openers started and not finished yet. */
+    int getNumRunningOpeners();
+
+private:
+    bool startOpener (const juce::String& target);
+    void timerCallback() override;
+
+    tarn::ToastManager& toasts;
+    const juce::File productFolder;
+    const juce::String productName, version, websiteBase;
+    juce::String openerProgram { "xdg-open" };
+    std::vector<std::unique_ptr<juce::ChildProcess>> openers;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ManualOpener)
+};
+
+} // namespace brindlex

@@ -1,0 +1,155 @@
+#include "AudioProcessorEditor.h"
+
+#include <tarn/gui/ThemeSelector.h>
+
+namespace tarn
+{
+
+AudioProcessorEditor::AudioProcessorEditor (juce::AudioProcessor& owner, ToastManager& toasts)
+    : juce::AudioProcessorEditor (owner),
+      lookAndFeel (ThemeSelector::getInstance()->getColourSchemeNumber()),
+      toastDisplay (toasts)
+{
+    setLookAndFeel (&lookAndFeel);
+    tooltipWindow.setLookAndFeel (&lookAndFeel);
+    tooltipWindow.setComponentID ("tooltip");
+    setWantsKeyboardFocus (false);
+
+    addOverlay (toastDisplay);
+    ThemeSelector::getInstance()->addChangeListener (this);
+    addMouseListener (&keyboardReturner, true);
+}
+
+AudioProcessorEditor::~AudioProcessorEditor()
+{
+    removeMouseListener (&keyboardReturner);
+    ThemeSelector::getInstance()->removeChangeListener (this);
+    tooltipWindow.setLookAndFeel (nullptr);
+    setLookAndFeel (nullptr);
+}
+
+float AudioProcessorEditor::sanitiseUserScale (double scale) noexcept
+{
+    if (! std::isfinite (scale) || scale < (double) minUserScale || scale > (double) maxUserScale)
+        return 1.0f;
+
+    return (float) scale;
+}
+
+void AudioProcessorEditor::setUserScale (double scale)
+{
+    const auto sanitised = sanitiseUserScale (scale);
+
+    if (! juce::approximatelyEqual (sanitised, userScale))
+    {
+        userScale = sanitised;
+        applyScale();
+    }
+}
+
+void AudioProcessorEditor::setScaleFactor (float newHostScale)
+{
+    if (newHostScale > 0.0f && std::isfinite (newHostScale))
+        hostScale = newHostScale;
+
+    applyScale();
+}
+
+void AudioProcessorEditor::applyScale()
+{
+    juce::AudioProcessorEditor::setScaleFactor (getEffectiveScale());
+}
+
+void AudioProcessorEditor::addOverlay (juce::Component& overlay)
+{
+    overlays.push_back (&overlay);
+    addChildComponent (overlay);
+
+    if (&overlay == &toastDisplay)
+        overlay.setVisible (true);
+}
+
+void AudioProcessorEditor::resized()
+{
+    layoutContent (getLocalBounds());
+
+    for (auto* overlay : overlays)
+    {
+        overlay->setBounds (getLocalBounds());
+        overlay->toFront (false);
+    }
+
+    // Toasts above every dialog.
+    toastDisplay.toFront (false);
+
+    keepKeyboardFocusForTextFields (*this);
+    windowSizeChanged (getWidth(), getHeight());
+}
+
+void AudioProcessorEditor::keepKeyboardFocusForTextFields (juce::Component& root)
+{
+    for (auto* child : root.getChildren())
+    {
+        const auto keeps = dynamic_cast<juce::TextEditor*> (child) != nullptr
+                        || (bool) child->getProperties().getWithDefault ("tarn_keyboard_focus", false);
+
+        if (! keeps)
+        {
+            child->setWantsKeyboardFocus (false);
+            child->setMouseClickGrabsKeyboardFocus (false);
+        }
+
+        keepKeyboardFocusForTextFields (*child);
+    }
+}
+
+juce::String AudioProcessorEditor::TooltipPanel::getTipFor (juce::Component& component)
+{
+    if (juce::ModifierKeys::currentModifiers.isAnyMouseButtonDown() || component.isCurrentlyBlockedByAnotherModalComponent())
+        return {};
+
+    if (auto* client = dynamic_cast<juce::TooltipClient*> (&component))
+        return client->getTooltip();
+
+    return {};
+}
+
+void AudioProcessorEditor::KeyboardReturner::mouseUp (const juce::MouseEvent&)
+{
+    // After the click has done its work (a dialog may focus its text field).
+    returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> (&editor), 0);
+}
+
+void AudioProcessorEditor::KeyboardReturner::returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> editor, int attempt)
+{
+    juce::Timer::callAfterDelay (attempt == 0 ? 1 : 100, [editor, attempt]
+                                 {
+                                     if (editor == nullptr)
+                                         return;
+
+                                     // An open menu closes when its window loses the keyboard: wait for it.
+                                     if (juce::ModalComponentManager::getInstance()->getNumModalComponents() > 0)
+                                     {
+                                         if (attempt < 300)
+                                             returnWhenDone (editor, attempt + 1);
+
+                                         return;
+                                     }
+
+                                     if (dynamic_cast<juce::TextEditor*> (juce::Component::getCurrentlyFocusedComponent()) == nullptr)
+                                         editor->hostKeyboardFocus.giveBackToHost (*editor);
+                                 });
+}
+
+void AudioProcessorEditor::changeListenerCallback (juce::ChangeBroadcaster*)
+{
+    if (lookAndFeel.setColourSchemeNumber (ThemeSelector::getInstance()->getColourSchemeNumber()))
+    {
+        sendLookAndFeelChange();
+        resized();
+        colourSchemeChanged();
+        repaint();
+    }
+}
+
+} // namespace tarn

@@ -1,0 +1,181 @@
+#include "ShellTestSupport.h"
+
+#include <tests/tarn/CapturingLogger.h>
+
+namespace cadenzium::test
+{
+
+TEST_F (ShellTest, theTopBarsControlsCarryTheirTooltipsLeftToRight)
+{
+    ShellProcessor processor;
+    EditorWindow window (processor);
+
+    const std::pair<const char*, const char*> controls[] = {
+        { "preset_name", "Select a preset" },
+        { "preset_browser", "Open the preset browser" },
+        { "preset_previous", "Previous preset" },
+        { "preset_next", "Next preset" },
+        { "preset_save", "Save the current state as a preset" },
+        { "manual", "Open the user manual" },
+        { "settings", "Open the plugin settings" },
+        { "bypass", "Bypass the processing" },
+    };
+
+    int lastX = -1;
+
+    for (const auto& [id, tooltip] : controls)
+    {
+        auto& control = EditorWindow::get<juce::Button> (id);
+        EXPECT_EQ (control.getTooltip(), tooltip) << id;
+        EXPECT_GT (control.getX(), lastX) << id;
+        lastX = control.getX();
+    }
+
+    // Hovering shows the tip in the editor's tooltip panel.
+    window.xMove (EditorWindow::get ("preset_save"));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([]
+                                          { return EditorWindow::find ("tooltip") != nullptr; },
+                                          3000));
+    window.saveScreenshot ("tooltip");
+}
+
+TEST_F (ShellTest, presetNavigationLoadsNeighboursAndTheNameBoxFollowsTheCurrentPreset)
+{
+    ShellProcessor processor;
+    EditorWindow window (processor);
+    auto& topBar = window.getEditorAs<ShellProcessor::Editor>().getTopBar();
+
+    EXPECT_EQ (topBar.getShownPresetName(), "Initial Patch");
+
+    window.click (EditorWindow::get ("preset_next"));
+    EXPECT_EQ (topBar.getShownPresetName(), "Octave Spark");
+    window.click (EditorWindow::get ("preset_next"));
+    EXPECT_EQ (topBar.getShownPresetName(), "Rising Eighths");
+    window.click (EditorWindow::get ("preset_previous"));
+    EXPECT_EQ (processor.getPresetManager().getCurrentPreset().name, "Octave Spark");
+
+    // A load from elsewhere (the host, a browser) shows too.
+    processor.getPresetManager().loadPreset (3);
+    EXPECT_EQ (topBar.getShownPresetName(), "Offbeat Stabs");
+
+    // The menu: folders as submenus, items load their preset, the current one ticked.
+    const auto items = menuItems (topBar.createPresetMenu());
+    const std::vector<std::pair<juce::String, int>> expected {
+        { "Initial Patch", 1 }, { "Arpeggios/Octave Spark", 2 }, { "Arpeggios/Rising Eighths", 3 }, { "Chord Rhythms/Offbeat Stabs", 4 }
+    };
+    EXPECT_EQ (items, expected);
+
+    topBar.presetMenuItemChosen (2);
+    EXPECT_EQ (topBar.getShownPresetName(), "Octave Spark");
+
+    // Opening the menu from the name box and picking an entry with the mouse.
+    window.xClick (EditorWindow::get ("preset_name"));
+    ASSERT_TRUE (EditorWindow::isMenuOpen());
+    ASSERT_TRUE (window.xChooseMenuItem ("Chord Rhythms"));
+    window.saveScreenshot ("menu");
+    ASSERT_TRUE (window.xChooseMenuItem ("Offbeat Stabs"));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&]
+                                          { return topBar.getShownPresetName() == "Offbeat Stabs"; }));
+}
+
+TEST_F (ShellTest, theBrowserToggleCallsTheHookAndThePowerButtonFollowsItsParameter)
+{
+    ShellProcessor processor;
+    EditorWindow window (processor);
+    auto& editor = window.getEditorAs<ShellProcessor::Editor>();
+    auto& browser = EditorWindow::get<juce::Button> ("preset_browser");
+
+    window.click (browser);
+    window.click (browser);
+    EXPECT_EQ (editor.browserToggles, (std::vector<bool> { true, false }));
+    EXPECT_FALSE (editor.isBrowserShown());
+
+    auto& power = EditorWindow::get<juce::Button> ("bypass");
+    EXPECT_TRUE (power.getToggleState());
+
+    window.click (power);
+    EXPECT_EQ (processor.getIntParameterValue ("enable"), 0);
+    window.saveScreenshot ("bypassed");
+    window.click (power);
+    EXPECT_EQ (processor.getIntParameterValue ("enable"), 1);
+
+    // Host automation moves the button.
+    processor.getParameterState().getParameter ("enable")->setValueNotifyingHost (0.0f);
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&]
+                                          { return ! power.getToggleState(); }));
+}
+
+TEST_F (ShellTest, toastsShowInOrderOverEverythingOnTheirBlackAreaAndGoAway)
+{
+    ShellProcessor processor;
+    auto& toasts = processor.getToastManager();
+    toasts.takeToasts();
+
+    EditorWindow window (processor);
+    auto& editor = window.getEditorAs<ShellProcessor::Editor>();
+    auto& display = editor.getToastDisplay();
+
+    toasts.addToast ("Preset saved", tarn::Toast::information);
+    toasts.addToast ("Couldn't save preset!", tarn::Toast::error);
+    window.click (EditorWindow::get ("settings"));
+    EditorWindow::pump (30);
+
+    const auto shown = display.getToastComponents();
+    ASSERT_EQ (shown.size(), 2u);
+    EXPECT_EQ (shown[0]->getToast().text, "Preset saved");
+    EXPECT_EQ (shown[1]->getToast().text, "ERROR: Couldn't save preset!");
+    EXPECT_LT (shown[0]->getY(), shown[1]->getY()) << "the newest lowest";
+    const auto toastCentre = editor.getLocalPoint (shown[1], shown[1]->getLocalBounds().getCentre());
+    EXPECT_EQ (editor.getComponentAt (toastCentre), shown[1]) << "above the open dialog";
+
+    // Black at alpha CC over the dialog's dimming over the editor's background.
+    const auto behind = juce::Colour (0xff111111).overlaidWith (juce::Colour (0xbb000000));
+    expectColourNear (window.pixelAt (*shown[0], { 40.0f, 3.0f }), behind.overlaidWith (juce::Colour (0xcc000000)));
+    expectColourNear (window.pixelAt (editor, { 300.0f, 300.0f }), behind);
+    window.saveScreenshot ("toasts");
+
+    // Clicking one finishes it; the other finishes by itself.
+    window.click (*shown[0]);
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&]
+                                          { return display.getToastComponents().size() == 1; }));
+    EXPECT_EQ (toasts.getNumToasts(), 1);
+
+    tarn::ToastComponent::setDisplayTimeScale (0.01f);
+    toasts.addToast ("Short", tarn::Toast::information);
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&]
+                                          { return display.getToastComponents().size() == 1; },
+                                          2000))
+        << "toasts added later time out";
+}
+
+TEST_F (ShellTest, theManualButtonOpensTheInstalledManualOrTheWebPageWithAToast)
+{
+    const TemporaryFolder scratch;
+    const auto record = scratch.path().string() + "/opened.txt";
+    const auto opener = juce::File (scratch.path().string()).getChildFile ("opener");
+    ASSERT_TRUE (opener.replaceWithText ("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + juce::String (record) + "'; done\n", false, false, "\n"));
+    ASSERT_TRUE (opener.setExecutePermission (true));
+
+    ShellProcessor processor;
+    processor.getToastManager().takeToasts();
+    EditorWindow window (processor);
+    auto& editor = window.getEditorAs<ShellProcessor::Editor>();
+    editor.getManualOpener().setOpenerProgram (opener.getFullPathName());
+
+    window.click (EditorWindow::get ("manual"));
+    EXPECT_EQ (toastTexts (processor.getToastManager()),
+               juce::StringArray ("ERROR: Sorry, we can't find the manual installed. Taking you to the Brindlex website."));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&]
+                                          { return editor.getManualOpener().getNumRunningOpeners() == 0; }));
+    EXPECT_EQ (juce::File (record).loadFileAsString(), "https://brindlex.invalid/plugins/cadenzium-2#plugindownloads\n");
+
+    juce::File (record).deleteFile();
+    const auto manual = productFolder.getChildFile ("Cadenzium 2 Manual 2.5.0.pdf");
+    ASSERT_TRUE (manual.replaceWithText ("%PDF"));
+    window.click (EditorWindow::get ("manual"));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&]
+                                          { return editor.getManualOpener().getNumRunningOpeners() == 0; }));
+    EXPECT_EQ (juce::File (record).loadFileAsString(), manual.getFullPathName() + "\n") << "one argument, no shell";
+}
+
+} // namespace cadenzium::test

@@ -1,0 +1,272 @@
+#include <brindlex/UserFolders.h>
+#include <source/editor/Cadenzium2AudioProcessorEditor.h>
+#include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tarn/gui/ThemeSelector.h>
+#include <tests/support/AllocationCounter.h>
+#include <tests/support/editor/EditorWindow.h>
+
+#include <gtest/gtest.h>
+#include <malloc.h>
+#include <thread>
+
+namespace cadenzium::test
+{
+namespace
+{
+    juce::File settingsFile()
+    {
+        return brindlex::UserFolders::getProductFolder ("Cadenzium 2").getChildFile ("settings.settings");
+    }
+
+    /** What another plug-in instance does: its own settings object on the same file. */
+    void writeSettingsAsAnotherInstance (const juce::String& key, const juce::var& value)
+    {
+        brindlex::BrindlexSettings other (settingsFile());
+        other.setValue (key, value);
+        ASSERT_TRUE (other.saveNow());
+    }
+
+    class Cadenzium2EditorTest : public ::testing::Test
+    {
+    protected:
+        void SetUp() override
+        {
+            settingsFile().deleteFile();
+            tarn::ToastComponent::setDisplayTimeScale (1.0f);
+        }
+
+        void TearDown() override { settingsFile().deleteFile(); }
+
+        static Cadenzium2AudioProcessorEditor& editorOf (EditorWindow& window)
+        {
+            return window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+        }
+    };
+} // namespace
+
+TEST_F (Cadenzium2EditorTest, opensAtItsDefaultSizeAndScaleInEachSchemeWithTheSchemesColours)
+{
+    struct Scheme
+    {
+        const char* name;
+        int number;
+        juce::uint32 panel, background;
+    };
+
+    const Scheme schemes[] = {
+        { "Dark", 4, 0xff181818, 0xff111111 },
+        { "Light", 5, 0xffefefef, 0xffe1e1e1 },
+        { "Classic", 3, 0xff32363a, 0xff141516 },
+    };
+
+    for (const auto& scheme : schemes)
+    {
+        SCOPED_TRACE (scheme.name);
+        writeSettingsAsAnotherInstance ("cadenzium_gui_theme", scheme.name);
+
+        Cadenzium2AudioProcessor processor;
+        processor.getToastManager().takeToasts();
+        EditorWindow window (processor);
+        auto& editor = editorOf (window);
+
+        EXPECT_EQ (editor.getWidth(), 1244);
+        EXPECT_EQ (editor.getHeight(), 935);
+        EXPECT_EQ (window.getScreenArea().getWidth(), 1244);
+        EXPECT_EQ (window.getScreenArea().getHeight(), 935);
+        EXPECT_EQ (tarn::ThemeSelector::getInstance()->getColourSchemeNumber(), scheme.number);
+
+        // The top bar between its name and the preset box, and the gap between the rows
+        // column and the piano roll.
+        EXPECT_EQ (window.pixelAt (editor, { 300.0f, 10.0f }), juce::Colour (scheme.panel));
+        EXPECT_EQ (window.pixelAt (editor, { 190.0f, 500.0f }), juce::Colour (scheme.background));
+
+        window.saveScreenshot (scheme.name);
+    }
+}
+
+TEST_F (Cadenzium2EditorTest, theStoredScaleSizesTheWindowAndNonsenseScalesOpenAtOne)
+{
+    const std::pair<juce::var, float> cases[] = {
+        { 2.0, 2.0f }, { 0.9, 0.9f }, { 0.5, 0.5f }, { 0.0, 1.0f }, { "abc", 1.0f }, { -1.0, 1.0f }, { 50.0, 1.0f }
+    };
+
+    for (const auto& [stored, expected] : cases)
+    {
+        SCOPED_TRACE (stored.toString());
+        writeSettingsAsAnotherInstance ("scale", stored);
+
+        Cadenzium2AudioProcessor processor;
+        EditorWindow window (processor);
+
+        EXPECT_FLOAT_EQ (editorOf (window).getEffectiveScale(), expected);
+        EXPECT_EQ (window.getScreenArea().getWidth(), juce::roundToInt (1244.0f * expected));
+        EXPECT_EQ (window.getScreenArea().getHeight(), juce::roundToInt (935.0f * expected));
+
+        if (expected == 2.0f)
+        {
+            // Points are in editor pixels whatever the scale: the preset box still answers.
+            window.click (EditorWindow::get ("preset_previous"));
+            window.saveScreenshot ("scale2");
+        }
+    }
+}
+
+TEST_F (Cadenzium2EditorTest, theHostsScaleMultipliesTheUsersAndANonPositiveOneKeepsTheLast)
+{
+    writeSettingsAsAnotherInstance ("scale", 1.25);
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor, 1.5f);
+    auto& editor = editorOf (window);
+
+    EXPECT_FLOAT_EQ (editor.getEffectiveScale(), 1.875f);
+    EXPECT_NEAR (window.getScreenArea().getWidth(), 1244 * 1.875f, 1.0f);
+
+    window.setHostScaleFactor (0.0f);
+    EXPECT_FLOAT_EQ (editor.getHostScale(), 1.5f);
+    window.setHostScaleFactor (-2.0f);
+    EXPECT_FLOAT_EQ (editor.getEffectiveScale(), 1.875f);
+
+    window.setHostScaleFactor (1.0f);
+    EXPECT_EQ (window.getScreenArea().getWidth(), juce::roundToInt (1244 * 1.25f));
+}
+
+TEST_F (Cadenzium2EditorTest, aStoredSizeReopensWithinTheLimitsAndResizingWritesIt)
+{
+    const std::tuple<int, int, int, int, const char*> cases[] = {
+        { 1000, 800, 1000, 800, "smallest" },
+        { 2000, 1500, 2000, 1500, "largest" },
+        { 100000, 20, 2000, 800, nullptr },
+    };
+
+    for (const auto& [width, height, expectedWidth, expectedHeight, screenshot] : cases)
+    {
+        SCOPED_TRACE (width);
+        Cadenzium2AudioProcessor processor;
+        processor.setEditorSetting ("editor_window_width", width);
+        processor.setEditorSetting ("editor_window_height", height);
+
+        EditorWindow window (processor);
+        EXPECT_EQ (window.getScreenArea().getWidth(), expectedWidth);
+        EXPECT_EQ (window.getScreenArea().getHeight(), expectedHeight);
+
+        if (screenshot != nullptr)
+            window.saveScreenshot (screenshot);
+    }
+
+    // The corner drags the size, within the limits, into the song's view settings.
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+    auto& editor = editorOf (window);
+    EXPECT_FALSE (processor.getEditorSettings().hasProperty ("editor_window_width")) << "opening changes nothing in the song";
+
+    juce::Component* corner = nullptr;
+
+    for (auto* child : editor.getChildren())
+        if (dynamic_cast<juce::ResizableCornerComponent*> (child) != nullptr)
+            corner = child;
+
+    ASSERT_NE (corner, nullptr);
+    const auto grip = corner->getLocalBounds().toFloat().getBottomRight() - juce::Point<float> (2.0f, 2.0f);
+    window.drag (*corner, grip, grip + juce::Point<float> (100.0f, 50.0f));
+    EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_width"], 1344);
+    EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_height"], 985);
+    EXPECT_EQ (window.getScreenArea().getWidth(), 1344);
+
+    window.drag (*corner, grip, grip + juce::Point<float> (2000.0f, -1000.0f));
+    EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_width"], 2000);
+    EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_height"], 800);
+}
+
+TEST_F (Cadenzium2EditorTest, aSettingsChangeByAnotherInstanceReachesTheOpenEditorWithinASecond)
+{
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+    auto& editor = editorOf (window);
+    ASSERT_EQ (tarn::ThemeSelector::getInstance()->getColourSchemeNumber(), 4);
+
+    writeSettingsAsAnotherInstance ("scale", 1.5);
+    writeSettingsAsAnotherInstance ("cadenzium_gui_theme", "Light");
+
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&]
+                                          { return juce::approximatelyEqual (editor.getEffectiveScale(), 1.5f); },
+                                          1800));
+    EXPECT_EQ (tarn::ThemeSelector::getInstance()->getColourSchemeNumber(), 5);
+    EXPECT_EQ (window.getScreenArea().getWidth(), 1866);
+    EXPECT_EQ (window.pixelAt (editor, { 190.0f, 500.0f }), juce::Colour (0xffe1e1e1));
+}
+
+TEST_F (Cadenzium2EditorTest, controlsLeaveTheKeyboardToTheHostUntilATextFieldNeedsIt)
+{
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+
+    for (const auto* id : { "preset_next", "preset_previous", "preset_browser", "bypass", "bypass" })
+        window.xClick (EditorWindow::get (id));
+
+    EXPECT_FALSE (window.windowHasKeyboardFocus());
+    EXPECT_EQ (juce::Component::getCurrentlyFocusedComponent(), nullptr);
+
+    window.xClick (EditorWindow::get ("preset_save"));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([]
+                                          { return EditorWindow::get ("save_name").hasKeyboardFocus (false); }));
+    EXPECT_TRUE (window.windowHasKeyboardFocus());
+}
+
+TEST_F (Cadenzium2EditorTest, openingAndClosingFiftyTimesLeaksNothingAndLeavesTheAudioThreadAlone)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.prepareToPlay (48000.0, 256);
+
+    std::atomic<bool> running { true };
+    std::atomic<int> blocks { 0 };
+    std::atomic<std::size_t> audioAllocations { 0 };
+
+    std::thread audio ([&]
+                       {
+                           juce::AudioBuffer<float> buffer (2, 256);
+                           juce::MidiBuffer midi;
+                           midi.ensureSize (4096);
+
+                           while (running)
+                           {
+                               midi.clear();
+                               buffer.clear();
+                               ScopedAllocationCounter counter;
+                               processor.processBlock (buffer, midi);
+
+                               if (blocks++ > 4)
+                                   audioAllocations += counter.count();
+                           }
+                       });
+
+    const auto baselineWindows = juce::Desktop::getInstance().getNumComponents();
+    std::size_t heapAfterWarmUp = 0;
+
+    for (int i = 0; i < 50; ++i)
+    {
+        {
+            EditorWindow window (processor);
+            window.click (EditorWindow::get ("preset_save"));
+            window.click (EditorWindow::get ("save_cancel"));
+        }
+
+        EXPECT_EQ (processor.getActiveEditor(), nullptr);
+
+        if (i == 9)
+            heapAfterWarmUp = mallinfo2().uordblks;
+    }
+
+    const auto heapGrowth = (std::ptrdiff_t) mallinfo2().uordblks - (std::ptrdiff_t) heapAfterWarmUp;
+    running = false;
+    audio.join();
+
+    EXPECT_EQ (juce::Desktop::getInstance().getNumComponents(), baselineWindows);
+    EXPECT_GT (blocks.load(), 10);
+    EXPECT_EQ (audioAllocations.load(), 0u);
+
+    // One editor with its window is several megabytes; forty leaked ones could not hide here.
+    RecordProperty ("heap_growth_bytes", (int) heapGrowth);
+    EXPECT_LT (heapGrowth, 512 * 1024) << "heap grew by " << heapGrowth << " bytes over 40 openings";
+}
+
+} // namespace cadenzium::test

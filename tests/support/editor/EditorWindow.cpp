@@ -1,0 +1,536 @@
+#include "EditorWindow.h"
+
+#include "TestDisplay.h"
+
+namespace cadenzium::test
+{
+
+//==============================================================================
+/** Holds the editor as a VST2 host's wrapper does: a black top-level window that follows
+    the editor's size after its scale. */
+class EditorWindow::HostWindow : public juce::Component
+{
+public:
+    HostWindow (juce::AudioProcessorEditor& editorToHold, float hostScale)
+        : editor (editorToHold)
+    {
+        setOpaque (true);
+        editor.setScaleFactor (hostScale);
+        addAndMakeVisible (editor);
+        fitEditor();
+        addToDesktop (0);
+        setTopLeftPosition (0, 0);
+        setVisible (true);
+    }
+
+    ~HostWindow() override
+    {
+        removeChildComponent (&editor);
+    }
+
+    void paint (juce::Graphics& g) override { g.fillAll (juce::Colours::black); }
+
+    void childBoundsChanged (juce::Component*) override { fitEditor(); }
+
+    void setHostScale (float scale)
+    {
+        const auto bounds = editor.getLocalBounds();
+        editor.setScaleFactor (scale);
+        editor.setBounds (bounds);
+        fitEditor();
+    }
+
+private:
+    void fitEditor()
+    {
+        const auto area = getLocalArea (&editor, editor.getLocalBounds());
+        setSize (area.getWidth(), area.getHeight());
+    }
+
+    juce::AudioProcessorEditor& editor;
+};
+
+//==============================================================================
+namespace
+{
+    juce::Component* findIn (juce::Component& parent, const juce::String& componentId)
+    {
+        if (! parent.isVisible())
+            return nullptr;
+
+        if (parent.getComponentID() == componentId)
+            return &parent;
+
+        for (auto* child : parent.getChildren())
+            if (auto* found = findIn (*child, componentId))
+                return found;
+
+        return nullptr;
+    }
+
+    juce::String currentTestName()
+    {
+        if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info())
+            return juce::String (info->test_suite_name()) + "." + info->name();
+
+        return "test";
+    }
+} // namespace
+
+EditorWindow::EditorWindow (juce::AudioProcessor& processorToShow, float hostScaleFactor)
+    : processor (processorToShow),
+      clock (juce::Time::currentTimeMillis())
+{
+    if (TestDisplay::get() == nullptr)
+        throw std::logic_error ("EditorWindow needs the editor tests' main (an X server)");
+
+    editor = processor.createEditorIfNeeded();
+
+    if (editor == nullptr)
+        throw std::logic_error ("the processor made no editor");
+
+    window = std::make_unique<HostWindow> (*editor, hostScaleFactor);
+
+    pumpUntil ([this]
+               { return ! getScreenArea().isEmpty(); });
+    waitForPaint();
+}
+
+EditorWindow::~EditorWindow()
+{
+    window.reset();
+    delete editor;
+    pump (10);
+}
+
+juce::Component& EditorWindow::getWindow() noexcept { return *window; }
+
+void EditorWindow::setHostScaleFactor (float scale)
+{
+    window->setHostScale (scale);
+    pump (20);
+}
+
+juce::ComponentPeer& EditorWindow::peer() const
+{
+    auto* windowPeer = window->getPeer();
+
+    if (windowPeer == nullptr)
+        throw std::logic_error ("the editor's window has no peer");
+
+    return *windowPeer;
+}
+
+juce::Rectangle<int> EditorWindow::getScreenArea() const
+{
+    if (window->getPeer() == nullptr)
+        return {};
+
+    return TestDisplay::get()->getWindowArea ((unsigned long) (juce::pointer_sized_int) peer().getNativeHandle());
+}
+
+//==============================================================================
+juce::Component* EditorWindow::find (const juce::String& componentId)
+{
+    auto& desktop = juce::Desktop::getInstance();
+
+    // Newest windows first: a menu or pop-up covers what was there before.
+    for (int i = desktop.getNumComponents(); --i >= 0;)
+        if (auto* found = findIn (*desktop.getComponent (i), componentId))
+            return found;
+
+    return nullptr;
+}
+
+namespace
+{
+    juce::Component* findMenuItem (juce::Component& parent, const juce::String& itemText)
+    {
+        for (auto* child : parent.getChildren())
+        {
+            if (auto* handler = child->getAccessibilityHandler())
+                if (handler->getRole() == juce::AccessibilityRole::menuItem && handler->getTitle() == itemText)
+                    return child;
+
+            if (auto* found = findMenuItem (*child, itemText))
+                return found;
+        }
+
+        return nullptr;
+    }
+} // namespace
+
+namespace
+{
+    bool containsMenu (juce::Component& component)
+    {
+        if (! component.isVisible())
+            return false;
+
+        if (auto* handler = component.getAccessibilityHandler())
+            if (handler->getRole() == juce::AccessibilityRole::popupMenu)
+                return true;
+
+        for (auto* child : component.getChildren())
+            if (containsMenu (*child))
+                return true;
+
+        return false;
+    }
+} // namespace
+
+bool EditorWindow::isMenuOpen()
+{
+    auto& desktop = juce::Desktop::getInstance();
+
+    // Menus are windows of their own, or children of the editor they belong to.
+    for (int i = 0; i < desktop.getNumComponents(); ++i)
+        if (containsMenu (*desktop.getComponent (i)))
+            return true;
+
+    return false;
+}
+
+namespace
+{
+    juce::Component* waitForMenuItem (const juce::String& itemText)
+    {
+        juce::Component* item = nullptr;
+
+        // A submenu opens a moment after its parent item is chosen.
+        EditorWindow::pumpUntil ([&]
+                                 {
+                                     auto& desktop = juce::Desktop::getInstance();
+
+                                     for (int i = desktop.getNumComponents(); --i >= 0 && item == nullptr;)
+                                         item = findMenuItem (*desktop.getComponent (i), itemText);
+
+                                     return item != nullptr;
+                                 },
+                                 2000);
+        return item;
+    }
+} // namespace
+
+bool EditorWindow::xChooseMenuItem (const juce::String& itemText)
+{
+    auto* item = waitForMenuItem (itemText);
+
+    if (item == nullptr)
+        return false;
+
+    // Menus highlight the item under the pointer on their own timer; a click lands on
+    // the highlighted item.
+    xMove (*item);
+    pump (150);
+    xClick (*item);
+    pump (30);
+    return true;
+}
+
+bool EditorWindow::chooseMenuItem (const juce::String& itemText)
+{
+    juce::Component* item = nullptr;
+
+    // A submenu opens a moment after its parent item is chosen.
+    pumpUntil ([&]
+               {
+                   auto& desktop = juce::Desktop::getInstance();
+
+                   for (int i = desktop.getNumComponents(); --i >= 0 && item == nullptr;)
+                       item = findMenuItem (*desktop.getComponent (i), itemText);
+
+                   return item != nullptr;
+               },
+               2000);
+
+    if (item == nullptr)
+        return false;
+
+    const auto pressed = item->getAccessibilityHandler()->getActions().invoke (juce::AccessibilityActionType::press);
+    pump (30);
+    return pressed;
+}
+
+void EditorWindow::pump (int milliseconds)
+{
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
+}
+
+bool EditorWindow::pumpUntil (const std::function<bool()>& condition, int timeoutMilliseconds)
+{
+    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMilliseconds;
+
+    while (! condition())
+    {
+        if (juce::Time::getMillisecondCounter() > end)
+            return false;
+
+        pump (10);
+    }
+
+    return true;
+}
+
+void EditorWindow::waitForPaint()
+{
+    pump (10);
+
+    for (int i = juce::Desktop::getInstance().getNumComponents(); --i >= 0;)
+        if (auto* windowPeer = juce::Desktop::getInstance().getComponent (i)->getPeer())
+            windowPeer->performAnyPendingRepaintsNow();
+
+    TestDisplay::get()->sync();
+    pump (30);
+}
+
+//==============================================================================
+juce::Point<float> EditorWindow::toPeer (juce::Component& target, juce::Point<float> point) const
+{
+    auto* top = target.getTopLevelComponent();
+    return top->getLocalPoint (&target, point);
+}
+
+juce::Point<float> EditorWindow::pointIn (juce::Component& target, std::optional<juce::Point<float>> point) const
+{
+    return point.value_or (target.getLocalBounds().toFloat().getCentre());
+}
+
+juce::ComponentPeer& EditorWindow::peerOf (juce::Component& target) const
+{
+    if (auto* targetPeer = target.getTopLevelComponent()->getPeer())
+        return *targetPeer;
+
+    return peer();
+}
+
+void EditorWindow::sendMouse (juce::ComponentPeer& targetPeer, juce::Point<float> peerPosition, juce::ModifierKeys modifiers)
+{
+    juce::ModifierKeys::currentModifiers = modifiers;
+    clock += 20;
+    targetPeer.handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, peerPosition, modifiers,
+                                 juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation, clock);
+}
+
+void EditorWindow::click (juce::Component& target, std::optional<juce::Point<float>> point, juce::ModifierKeys modifiers)
+{
+    // Far enough apart in time that two clicks are never taken as a double click.
+    clock += 1000;
+
+    auto& targetPeer = peerOf (target);
+    const auto position = toPeer (target, pointIn (target, point));
+    const auto button = modifiers.isAnyMouseButtonDown() ? modifiers : modifiers.withFlags (juce::ModifierKeys::leftButtonModifier);
+    const auto keys = modifiers.withoutMouseButtons();
+
+    sendMouse (targetPeer, position, keys);
+    sendMouse (targetPeer, position, button);
+    sendMouse (targetPeer, position, keys);
+    pump (10);
+}
+
+void EditorWindow::rightClick (juce::Component& target, std::optional<juce::Point<float>> point)
+{
+    click (target, point, juce::ModifierKeys (juce::ModifierKeys::rightButtonModifier));
+}
+
+void EditorWindow::doubleClick (juce::Component& target, std::optional<juce::Point<float>> point)
+{
+    clock += 1000;
+    auto& targetPeer = peerOf (target);
+    const auto position = toPeer (target, pointIn (target, point));
+    const juce::ModifierKeys down (juce::ModifierKeys::leftButtonModifier);
+
+    for (int i = 0; i < 2; ++i)
+    {
+        sendMouse (targetPeer, position, {});
+        sendMouse (targetPeer, position, down);
+        sendMouse (targetPeer, position, {});
+    }
+
+    pump (10);
+}
+
+void EditorWindow::drag (juce::Component& target, juce::Point<float> from, juce::Point<float> to,
+                         int steps, juce::ModifierKeys modifiers)
+{
+    clock += 1000;
+    const auto start = toPeer (target, from);
+    const auto end = toPeer (target, to);
+    const auto keys = modifiers.withoutMouseButtons();
+    const auto down = modifiers.isAnyMouseButtonDown() ? modifiers : modifiers.withFlags (juce::ModifierKeys::leftButtonModifier);
+
+    auto& targetPeer = peerOf (target);
+
+    sendMouse (targetPeer, start, keys);
+    sendMouse (targetPeer, start, down);
+
+    for (int i = 1; i <= juce::jmax (1, steps); ++i)
+        sendMouse (targetPeer, start + (end - start) * ((float) i / (float) juce::jmax (1, steps)), down);
+
+    sendMouse (targetPeer, end, keys);
+    pump (10);
+}
+
+void EditorWindow::moveMouse (juce::Component& target, std::optional<juce::Point<float>> point)
+{
+    sendMouse (peerOf (target), toPeer (target, pointIn (target, point)), {});
+    pump (10);
+}
+
+void EditorWindow::wheel (juce::Component& target, float deltaY, std::optional<juce::Point<float>> point)
+{
+    auto& targetPeer = peerOf (target);
+    const auto position = toPeer (target, pointIn (target, point));
+    sendMouse (targetPeer, position, {});
+
+    juce::MouseWheelDetails details;
+    details.deltaX = 0.0f;
+    details.deltaY = deltaY;
+    details.isReversed = false;
+    details.isSmooth = false;
+    details.isInertial = false;
+
+    clock += 20;
+    targetPeer.handleMouseWheel (juce::MouseInputSource::InputSourceType::mouse, position, clock, details);
+    pump (10);
+}
+
+bool EditorWindow::pressKey (const juce::KeyPress& key)
+{
+    auto* focused = juce::Component::getCurrentlyFocusedComponent();
+    auto* keyPeer = focused != nullptr && focused->getPeer() != nullptr ? focused->getPeer() : &peer();
+
+    juce::ModifierKeys::currentModifiers = key.getModifiers();
+    const auto used = keyPeer->handleKeyPress (key);
+    juce::ModifierKeys::currentModifiers = {};
+    pump (10);
+    return used;
+}
+
+void EditorWindow::typeText (const juce::String& text)
+{
+    for (auto character : text)
+    {
+        const auto shifted = juce::CharacterFunctions::isUpperCase (character);
+        pressKey (juce::KeyPress ((int) juce::CharacterFunctions::toLowerCase (character),
+                                  shifted ? juce::ModifierKeys::shiftModifier : 0, character));
+    }
+}
+
+//==============================================================================
+juce::Point<int> EditorWindow::toScreen (juce::Component& target, juce::Point<float> point) const
+{
+    auto* top = target.getTopLevelComponent();
+    auto* topPeer = top->getPeer();
+    const auto inTop = top->getLocalPoint (&target, point);
+    const auto scale = topPeer != nullptr ? (float) topPeer->getPlatformScaleFactor() : 1.0f;
+    const auto origin = topPeer != nullptr
+                          ? TestDisplay::get()->getWindowArea ((unsigned long) (juce::pointer_sized_int) topPeer->getNativeHandle()).getPosition()
+                          : juce::Point<int>();
+
+    return origin + (inTop * scale).roundToInt();
+}
+
+bool EditorWindow::windowHasKeyboardFocus() const
+{
+    return TestDisplay::get()->hasFocusWithin ((unsigned long) (juce::pointer_sized_int) peer().getNativeHandle());
+}
+
+void EditorWindow::xFocusAndPump()
+{
+    TestDisplay::get()->focusWindow ((unsigned long) (juce::pointer_sized_int) peer().getNativeHandle());
+    pump (20);
+}
+
+void EditorWindow::xClick (juce::Component& target, std::optional<juce::Point<float>> point, int button)
+{
+    auto& display = *TestDisplay::get();
+    display.movePointer (toScreen (target, pointIn (target, point)));
+    pump (20);
+    display.pressButton (button, true);
+    pump (20);
+    display.pressButton (button, false);
+    pump (40);
+}
+
+void EditorWindow::xMove (juce::Component& target, std::optional<juce::Point<float>> point)
+{
+    const auto end = toScreen (target, pointIn (target, point));
+    auto& display = *TestDisplay::get();
+
+    // In a few steps, as a hand would: the framework sees a move into the component.
+    for (int i = 3; i >= 0; --i)
+    {
+        display.movePointer (end + juce::Point<int> (i * 3, i * 2));
+        pump (15);
+    }
+}
+
+void EditorWindow::xDrag (juce::Component& target, juce::Point<float> from, juce::Point<float> to, int steps)
+{
+    auto& display = *TestDisplay::get();
+    display.movePointer (toScreen (target, from));
+    pump (20);
+    display.pressButton (1, true);
+    pump (20);
+
+    for (int i = 1; i <= juce::jmax (1, steps); ++i)
+    {
+        display.movePointer (toScreen (target, from + (to - from) * ((float) i / (float) juce::jmax (1, steps))));
+        pump (10);
+    }
+
+    display.pressButton (1, false);
+    pump (40);
+}
+
+void EditorWindow::xKey (const std::string& combination)
+{
+    xFocusAndPump();
+    TestDisplay::get()->pressKeyCombination (combination);
+    pump (40);
+}
+
+void EditorWindow::xType (const std::string& text)
+{
+    xFocusAndPump();
+    TestDisplay::get()->typeText (text);
+    pump (40);
+}
+
+//==============================================================================
+juce::Image EditorWindow::grab()
+{
+    waitForPaint();
+    return TestDisplay::get()->grab (getScreenArea());
+}
+
+juce::Colour EditorWindow::pixelAt (juce::Component& target, juce::Point<float> point)
+{
+    waitForPaint();
+    const auto image = TestDisplay::get()->grab ({ toScreen (target, point), toScreen (target, point) + juce::Point<int> (1, 1) });
+    return image.isValid() ? image.getPixelAt (0, 0) : juce::Colour();
+}
+
+juce::File EditorWindow::artefactsFolder()
+{
+    return juce::File (CADENZIUM_TEST_ARTEFACTS_DIR).getChildFile ("screenshots");
+}
+
+juce::File EditorWindow::saveScreenshot (const juce::String& name)
+{
+    const auto image = grab();
+    const auto file = artefactsFolder().getChildFile (juce::File::createLegalFileName (currentTestName() + "." + name + ".png"));
+    file.getParentDirectory().createDirectory();
+    file.deleteFile();
+
+    juce::FileOutputStream stream (file);
+    juce::PNGImageFormat png;
+
+    if (! image.isValid() || ! stream.openedOk() || ! png.writeImageToStream (image, stream))
+        ADD_FAILURE() << "could not write the screenshot " << file.getFullPathName();
+
+    return file;
+}
+
+} // namespace cadenzium::test

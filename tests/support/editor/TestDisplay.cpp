@@ -1,0 +1,231 @@
+#include "TestDisplay.h"
+
+#include "WindowManagerAtoms.h"
+
+#include <X11/Xlib.h>
+#include <X11/XKBlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <vector>
+
+namespace cadenzium::test
+{
+namespace
+{
+    TestDisplay* instance = nullptr;
+
+    int ignoreErrors (::Display*, XErrorEvent*) { return 0; }
+
+    unsigned long keysymFor (const std::string& name)
+    {
+        static const std::pair<const char*, const char*> aliases[] = {
+            { "ctrl", "Control_L" }, { "shift", "Shift_L" }, { "alt", "Alt_L" }, { "super", "Super_L" },
+            { "enter", "Return" }, { "esc", "Escape" }, { "+", "plus" }, { " ", "space" }
+        };
+
+        for (const auto& [alias, real] : aliases)
+            if (name == alias)
+                return XStringToKeysym (real);
+
+        return XStringToKeysym (name.c_str());
+    }
+} // namespace
+
+TestDisplay* TestDisplay::get() noexcept { return instance; }
+
+TestDisplay::TestDisplay()
+{
+    display = XOpenDisplay (nullptr);
+
+    if (display == nullptr)
+        return;
+
+    internWindowManagerAtoms (display);
+
+    int event = 0, errorBase = 0, major = 0, minor = 0;
+    xtest = XTestQueryExtension (display, &event, &errorBase, &major, &minor) != 0;
+
+    XSync (display, False);
+    instance = this;
+}
+
+TestDisplay::~TestDisplay()
+{
+    if (instance == this)
+        instance = nullptr;
+
+    if (display != nullptr)
+        XCloseDisplay (display);
+}
+
+juce::Image TestDisplay::grab (juce::Rectangle<int> screenArea) const
+{
+    const auto screen = juce::Rectangle<int> (DisplayWidth (display, DefaultScreen (display)),
+                                              DisplayHeight (display, DefaultScreen (display)));
+    const auto area = screenArea.getIntersection (screen);
+
+    if (area.isEmpty())
+        return {};
+
+    auto* ximage = XGetImage (display, DefaultRootWindow (display), area.getX(), area.getY(),
+                              (unsigned int) area.getWidth(), (unsigned int) area.getHeight(), AllPlanes, ZPixmap);
+
+    if (ximage == nullptr)
+        return {};
+
+    juce::Image image (juce::Image::RGB, area.getWidth(), area.getHeight(), false);
+
+    {
+        const juce::Image::BitmapData pixels (image, juce::Image::BitmapData::writeOnly);
+
+        for (int y = 0; y < area.getHeight(); ++y)
+        {
+            for (int x = 0; x < area.getWidth(); ++x)
+            {
+                const auto value = XGetPixel (ximage, x, y);
+                pixels.setPixelColour (x, y, juce::Colour ((juce::uint8) ((value & ximage->red_mask) >> 16),
+                                                           (juce::uint8) ((value & ximage->green_mask) >> 8),
+                                                           (juce::uint8) (value & ximage->blue_mask)));
+            }
+        }
+    }
+
+    XDestroyImage (ximage);
+    return image;
+}
+
+juce::Rectangle<int> TestDisplay::getWindowArea (unsigned long window) const
+{
+    XWindowAttributes attributes {};
+
+    if (window == 0 || XGetWindowAttributes (display, (Window) window, &attributes) == 0)
+        return {};
+
+    int x = 0, y = 0;
+    Window child = 0;
+    XTranslateCoordinates (display, (Window) window, DefaultRootWindow (display), 0, 0, &x, &y, &child);
+    return { x, y, attributes.width, attributes.height };
+}
+
+void TestDisplay::focusWindow (unsigned long window)
+{
+    // The window may be unmapped a moment later; that is not the test's failure.
+    auto* previous = XSetErrorHandler (ignoreErrors);
+    XSetInputFocus (display, (Window) window, RevertToParent, CurrentTime);
+    XSync (display, False);
+    XSetErrorHandler (previous);
+}
+
+bool TestDisplay::hasFocusWithin (unsigned long window) const
+{
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus (display, &focus, &revert);
+
+    // Walk up from the focused window: is ours among its ancestors?
+    while (focus != 0 && focus != PointerRoot && focus != DefaultRootWindow (display))
+    {
+        if (focus == (Window) window)
+            return true;
+
+        Window root = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+
+        if (XQueryTree (display, focus, &root, &parent, &children, &count) == 0)
+            return false;
+
+        if (children != nullptr)
+            XFree (children);
+
+        focus = parent;
+    }
+
+    return false;
+}
+
+void TestDisplay::movePointer (juce::Point<int> screenPosition)
+{
+    XTestFakeMotionEvent (display, DefaultScreen (display), screenPosition.x, screenPosition.y, CurrentTime);
+    sync();
+}
+
+void TestDisplay::pressButton (int button, bool down)
+{
+    XTestFakeButtonEvent (display, (unsigned int) button, down ? True : False, CurrentTime);
+    sync();
+}
+
+void TestDisplay::sendKey (unsigned long keysym, bool down)
+{
+    const auto keycode = XKeysymToKeycode (display, (KeySym) keysym);
+
+    if (keycode != 0)
+        XTestFakeKeyEvent (display, keycode, down ? True : False, CurrentTime);
+}
+
+void TestDisplay::pressKeyCombination (const std::string& combination)
+{
+    std::vector<unsigned long> keys;
+    std::string::size_type start = 0;
+
+    while (start <= combination.size())
+    {
+        auto end = combination.find ('+', start);
+
+        // "ctrl++": a "+" right after a separator is the key itself.
+        if (end == start)
+            end = combination.find ('+', start + 1);
+
+        if (end == std::string::npos)
+            end = combination.size();
+
+        keys.push_back (keysymFor (combination.substr (start, end - start)));
+        start = end + 1;
+    }
+
+    for (auto key : keys)
+        sendKey (key, true);
+
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it)
+        sendKey (*it, false);
+
+    sync();
+}
+
+void TestDisplay::typeText (const std::string& text)
+{
+    for (const auto character : text)
+    {
+        const auto keysym = character == ' ' ? (unsigned long) XK_space
+                          : character == '\n' ? (unsigned long) XK_Return
+                                              : (unsigned long) (unsigned char) character;
+        const auto keycode = XKeysymToKeycode (display, (KeySym) keysym);
+
+        if (keycode == 0)
+            continue;
+
+        // The keymap's unshifted symbol says whether the character needs shift.
+        const auto needsShift = XkbKeycodeToKeysym (display, keycode, 0, 0) != (KeySym) keysym;
+
+        if (needsShift)
+            sendKey (XK_Shift_L, true);
+
+        XTestFakeKeyEvent (display, keycode, True, CurrentTime);
+        XTestFakeKeyEvent (display, keycode, False, CurrentTime);
+
+        if (needsShift)
+            sendKey (XK_Shift_L, false);
+
+        sync();
+    }
+}
+
+void TestDisplay::sync()
+{
+    XSync (display, False);
+}
+
+} // namespace cadenzium::test

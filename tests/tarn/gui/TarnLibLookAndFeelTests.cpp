@@ -1,0 +1,229 @@
+#include <tarn/gui/TarnLibLookAndFeel.h>
+#include <tests/tarn/CapturingLogger.h>
+
+#include <gtest/gtest.h>
+
+namespace tarn
+{
+namespace
+{
+    using cadenzium::test::CapturingLogger;
+
+    juce::var parse (const char* json) { return juce::JSON::parse (juce::String (json)); }
+
+    constexpr int productSchemes[] = { 3, 4, 5 };
+} // namespace
+
+TEST (TarnLibLookAndFeel, everyColourAndMetricOfTheProductSchemesIsThere)
+{
+    const char* colourPaths[] = {
+        "theme.primary", "theme.secondary", "theme.tertiary", "theme.warning",
+        "background.background", "background.panel",
+        "text.text", "text.textOnTheme", "text.pluginName", "text.highlightedtext", "text.disabledtext",
+        "elements.element", "elements.elementborder", "elements.disabledelement", "elements.disabledelementborder",
+        "slider.knob", "slider.border", "slider.ring", "slider.track", "slider.trackbackground", "slider.dot",
+        "scrollbar.thumb",
+        "pianoroll.whitekey", "pianoroll.blackkey", "pianoroll.whiterow", "pianoroll.blackrow"
+    };
+    const char* metrics[] = {
+        "cornerRadius", "choiceButtonGap", "panelBorderWidth", "collapseIconSize", "knobLabelHeight", "knobLabelGap",
+        "sliderNameLabelWidth", "sliderValueLabelWidth", "knobOffsetY", "knobHandlePadding", "knobDotPadding",
+        "knobDotSize", "knobTrackWidth", "topBarHeight", "footerHeight", "topBarSeparator", "sidebarWidth",
+        "sidebarGap", "pianoRollLeftGap", "comboHeight", "comboLabelGap", "comboTextPadding", "popupBorderWidth"
+    };
+    const char* variables[] = { "theme", "element", "border", "panel", "text", "textOnTheme", "disabled", "background" };
+
+    for (auto scheme : productSchemes)
+    {
+        SCOPED_TRACE ("scheme " + std::to_string (scheme));
+        CapturingLogger log;
+        TarnLibLookAndFeel lookAndFeel (scheme);
+        const auto& theme = lookAndFeel.getThemeDocument();
+
+        EXPECT_EQ (theme["version"].toString(), "0.0.1");
+
+        for (auto* name : variables)
+            EXPECT_TRUE (theme["variables"].hasProperty (name)) << name;
+
+        for (auto* path : colourPaths)
+            EXPECT_NE (lookAndFeel.getThemeColour (path), TarnLibLookAndFeel::getFallbackColour()) << path;
+
+        for (auto* name : metrics)
+            EXPECT_TRUE (theme["metrics"].hasProperty (name)) << name;
+
+        EXPECT_EQ (log.lines, juce::StringArray()) << "nothing in a product scheme is missing";
+    }
+}
+
+TEST (TarnLibLookAndFeel, theDarkSchemeHasItsColoursFontAndMetrics)
+{
+    CapturingLogger log;
+    TarnLibLookAndFeel dark (4);
+
+    EXPECT_EQ (dark.getThemeDocument()["name"].toString(), "CadenziumDark");
+    EXPECT_EQ (dark.getThemeColour ("theme.primary"), juce::Colour (0xff5249e2));
+    EXPECT_EQ (dark.getThemeColour ("theme.warning"), juce::Colour (0xffe0624c));
+    EXPECT_EQ (dark.getThemeColour ("background.background"), juce::Colour (0xff111111));
+    EXPECT_EQ (dark.getThemeColour ("text.disabledtext"), juce::Colour (0xff777777));
+
+    // "$background brighter 0.08": a slightly lighter grey than the background.
+    const auto row = dark.getThemeColour ("pianoroll.whiterow");
+    EXPECT_EQ (row, juce::Colour (0xff111111).brighter (0.08f));
+    EXPECT_GT (row.getBrightness(), juce::Colour (0xff111111).getBrightness());
+    EXPECT_LT (row.getBrightness(), 0.2f);
+
+    const auto font = dark.getThemeFont (10.0f);
+    EXPECT_EQ (font.getTypefaceName(), "Nunito");
+    EXPECT_EQ (font.getTypefaceStyle(), "SemiBold");
+    EXPECT_FLOAT_EQ (font.getHeight(), 17.0f);
+    EXPECT_FLOAT_EQ (font.getExtraKerningFactor(), -0.027f);
+
+    const auto& library = dark.getLibraryMetrics();
+    const int layouts[] = { library.defaultButtonHeight, library.defaultButtonWidth, library.iconButtonPadding,
+                            library.topBarButtonHeight, library.topBarButtonWidth, library.topBarIconPadding,
+                            library.panelPadding };
+    EXPECT_EQ (std::vector<int> (std::begin (layouts), std::end (layouts)), (std::vector<int> { 25, 25, 6, 30, 35, 8, 20 }));
+
+    EXPECT_FLOAT_EQ (dark.getMetric ("cornerRadius"), 2.5f);
+    EXPECT_FLOAT_EQ (dark.getMetric ("sidebarWidth"), 240.0f);
+    EXPECT_FLOAT_EQ (dark.getMetric ("topBarButtonWidth"), 35.0f) << "library metrics answer by name too";
+    EXPECT_TRUE (log.lines.isEmpty());
+}
+
+TEST (TarnLibLookAndFeel, theLightSchemeSwapsThePianoKeys)
+{
+    TarnLibLookAndFeel light (5), dark (4);
+
+    EXPECT_EQ (light.getThemeColour ("pianoroll.whitekey"), juce::Colour (0xffeaeaea));
+    EXPECT_EQ (light.getThemeColour ("pianoroll.blackkey"), juce::Colour (0xff2b2b2b));
+    EXPECT_EQ (dark.getThemeColour ("pianoroll.whitekey"), juce::Colour (0xffcccccc));
+    EXPECT_EQ (dark.getThemeColour ("pianoroll.blackkey"), juce::Colour (0xff1c1c1c));
+}
+
+TEST (TarnLibLookAndFeel, schemeNumbersPickTheirDocumentsAndUnknownOnesTheClassicOne)
+{
+    const std::pair<int, const char*> schemes[] = {
+        { 0, "Classic" }, { 1, "Quorvel" }, { 2, "Vantor" }, { 3, "CadenziumClassic" },
+        { 4, "CadenziumDark" }, { 5, "CadenziumLight" }, { 7, "Classic" }, { -1, "Classic" }
+    };
+
+    for (const auto& [scheme, name] : schemes)
+    {
+        TarnLibLookAndFeel lookAndFeel (scheme);
+        EXPECT_EQ (lookAndFeel.getThemeDocument()["name"].toString(), name) << scheme;
+    }
+
+    EXPECT_EQ (TarnLibLookAndFeel::getThemeResourceName (7), "Classic.json");
+
+    TarnLibLookAndFeel switching (4);
+    EXPECT_FALSE (switching.setColourSchemeNumber (4));
+    EXPECT_TRUE (switching.setColourSchemeNumber (5));
+    EXPECT_EQ (switching.getThemeColour ("background.background"), juce::Colour (0xffe1e1e1));
+    EXPECT_EQ (switching.findColour (juce::ResizableWindow::backgroundColourId), juce::Colour (0xffe1e1e1))
+        << "the framework's components follow the scheme";
+}
+
+TEST (TarnLibLookAndFeel, missingColoursAreLoggedWithTheirExactMessagesAndGetTheFallback)
+{
+    const auto fallback = TarnLibLookAndFeel::getFallbackColour();
+    TarnLibLookAndFeel lookAndFeel (4);
+
+    struct Case
+    {
+        const char* document;
+        const char* path;
+        const char* message;
+    };
+
+    const Case cases[] = {
+        { R"({ "variables": { "a": "111111" } })", "theme.primary", "Unable to find the theme colours section in theme file" },
+        { R"({ "colours": { "slider": { "knob": "222222" } } })", "slider.handle", "Unable to find the colour 'handle' in theme file" },
+        { R"({ "colours": { "slider": { "knob": "222222" } } })", "meter.peak", "Unable to find the  colour 'meter.peak' section in theme file" },
+        { R"({ "colours": { "text": { "text": "$text" } } })", "text.text", "Unable to find the theme variables section in theme file" },
+        { R"({ "variables": { "a": "111111" }, "colours": { "text": { "text": "$ink darker 0.2" } } })", "text.text", "Unable to find variable 'ink' in theme file" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.path);
+        CapturingLogger log;
+        lookAndFeel.loadThemeDocument (parse (c.document));
+
+        EXPECT_EQ (lookAndFeel.getThemeColour (c.path), fallback);
+        EXPECT_TRUE (log.lines.contains (c.message)) << log.lines.joinIntoString ("\n");
+
+        // Painting asks again and again: the log gets the problem once.
+        const auto lines = log.lines.size();
+        EXPECT_EQ (lookAndFeel.getThemeColour (c.path), fallback);
+        EXPECT_EQ (log.lines.size(), lines);
+    }
+}
+
+TEST (TarnLibLookAndFeel, colourTextTakesHexInEitherCaseAndVariablesWithTheirAdjustments)
+{
+    TarnLibLookAndFeel lookAndFeel;
+    lookAndFeel.loadThemeDocument (parse (R"({
+        "variables": { "base": "4080C0" },
+        "colours": { "g": { "upper": "A0B0C0", "lower": "a0b0c0", "plain": "$base",
+                            "lighter": "$base brighter 0.5", "deeper": "$base darker 1.0", "broken": "12345" } } })"));
+
+    EXPECT_EQ (lookAndFeel.getThemeColour ("g.upper"), juce::Colour (0xffa0b0c0));
+    EXPECT_EQ (lookAndFeel.getThemeColour ("g.lower"), juce::Colour (0xffa0b0c0));
+    EXPECT_EQ (lookAndFeel.getThemeColour ("g.plain"), juce::Colour (0xff4080c0));
+    EXPECT_EQ (lookAndFeel.getThemeColour ("g.lighter"), juce::Colour (0xff4080c0).brighter (0.5f));
+    EXPECT_EQ (lookAndFeel.getThemeColour ("g.deeper"), juce::Colour (0xff4080c0).darker (1.0f));
+
+    CapturingLogger log;
+    EXPECT_EQ (lookAndFeel.getThemeColour ("g.broken"), TarnLibLookAndFeel::getFallbackColour());
+    EXPECT_EQ (log.lines, juce::StringArray ("Unable to read the colour '12345' in theme file"));
+}
+
+TEST (TarnLibLookAndFeel, fontHeightsAreClampedAndTheDefaultsApplyWithoutAFontSection)
+{
+    TarnLibLookAndFeel dark (4);
+    EXPECT_FLOAT_EQ (dark.getThemeFont (0.01f).getHeight(), 0.1f);
+    EXPECT_FLOAT_EQ (dark.getThemeFont (1.0e6f).getHeight(), 10000.0f);
+
+    TarnLibLookAndFeel plain;
+    plain.loadThemeDocument (parse (R"({ "colours": {} })"));
+    EXPECT_FLOAT_EQ (plain.getThemeFont (10.0f).getHeight(), 16.0f) << "scale 1.6 by default";
+    EXPECT_FLOAT_EQ (plain.getThemeFont (10.0f).getExtraKerningFactor(), -0.027f);
+}
+
+TEST (TarnLibLookAndFeel, aDescentOverrideMovesTheBaselineAndKeepsTheGlyphs)
+{
+    TarnLibLookAndFeel lookAndFeel;
+    lookAndFeel.loadThemeDocument (parse (R"({ "font": { "name": "Nunito", "family": "SemiBold", "scale": 1.0 } })"));
+    const auto plain = lookAndFeel.getThemeFont (20.0f);
+
+    lookAndFeel.loadThemeDocument (parse (R"({ "font": { "name": "Nunito", "family": "SemiBold", "scale": 1.0, "descentOverride": 0.4 } })"));
+    const auto moved = lookAndFeel.getThemeFont (20.0f);
+
+    EXPECT_NEAR (moved.getDescent(), 8.0f, 0.01f);
+    EXPECT_NEAR (moved.getAscent(), 12.0f, 0.01f);
+    EXPECT_NE (plain.getDescent(), moved.getDescent());
+    EXPECT_FLOAT_EQ (plain.getStringWidthFloat ("Warm Pad"), moved.getStringWidthFloat ("Warm Pad"));
+
+    lookAndFeel.loadThemeDocument (parse (R"({ "font": { "name": "Nunito", "family": "SemiBold", "scale": 1.0, "descentOverride": -1 } })"));
+    EXPECT_FLOAT_EQ (lookAndFeel.getThemeFont (20.0f).getDescent(), plain.getDescent()) << "-1 means none";
+}
+
+TEST (TarnLibLookAndFeel, libraryMetricsResetToTheirDefaultsAndTakeOnlyWhatAThemeGives)
+{
+    TarnLibLookAndFeel lookAndFeel (4);
+    lookAndFeel.loadThemeDocument (parse (R"({ "tarnlib": { "metrics": { "layouts": { "panelPadding": 12, "topBarButtonWidth": 40 },
+                                                                          "plots": { "spectrumAnalyserPixelGroupSize": 3 } } } })"));
+    const auto& metrics = lookAndFeel.getLibraryMetrics();
+
+    EXPECT_EQ (metrics.panelPadding, 12);
+    EXPECT_EQ (metrics.topBarButtonWidth, 40);
+    EXPECT_EQ (metrics.spectrumAnalyserPixelGroupSize, 3);
+    EXPECT_EQ (metrics.defaultButtonHeight, LibraryMetrics().defaultButtonHeight);
+    EXPECT_EQ (metrics.topBarIconPadding, LibraryMetrics().topBarIconPadding);
+
+    CapturingLogger log;
+    EXPECT_FLOAT_EQ (lookAndFeel.getMetric ("knobDotSize", 7.0f), 7.0f);
+    EXPECT_EQ (log.lines, juce::StringArray ("Unable to find the metric 'knobDotSize' in theme file"));
+}
+
+} // namespace tarn

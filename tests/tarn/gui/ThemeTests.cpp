@@ -1,0 +1,118 @@
+#include <tarn/gui/Theme.h>
+#include <tarn/gui/ThemeSelector.h>
+
+#include <gtest/gtest.h>
+
+namespace tarn
+{
+namespace
+{
+    struct CountingListener : juce::ChangeListener
+    {
+        void changeListenerCallback (juce::ChangeBroadcaster*) override { ++changes; }
+        int changes = 0;
+    };
+
+    int countPixels (const juce::Image& image, juce::Colour colour)
+    {
+        int count = 0;
+
+        for (int y = 0; y < image.getHeight(); ++y)
+            for (int x = 0; x < image.getWidth(); ++x)
+                if (image.getPixelAt (x, y) == colour)
+                    ++count;
+
+        return count;
+    }
+} // namespace
+
+TEST (ThemeSelector, aSchemeChangeReachesEveryListenerOnceAndTheDefaultLookAndFeel)
+{
+    auto& selector = *ThemeSelector::getInstance();
+    selector.setColourSchemeNumber (4);
+
+    CountingListener first, second;
+    selector.addChangeListener (&first);
+    selector.addChangeListener (&second);
+
+    selector.setColourSchemeNumber (5);
+    selector.setColourSchemeNumber (5);
+
+    EXPECT_EQ (first.changes, 1);
+    EXPECT_EQ (second.changes, 1);
+    EXPECT_EQ (selector.getDefaultLookAndFeel().getColourSchemeNumber(), 5);
+
+    selector.removeChangeListener (&first);
+    selector.removeChangeListener (&second);
+}
+
+TEST (Theme, componentsReachTheirOwnLookAndFeelOrTheProcessDefault)
+{
+    ThemeSelector::getInstance()->setColourSchemeNumber (3);
+
+    juce::Component parent, child, stranger;
+    parent.addAndMakeVisible (child);
+    TarnLibLookAndFeel light (5);
+    parent.setLookAndFeel (&light);
+
+    EXPECT_EQ (themeColour (child, "background.background"), juce::Colour (0xffe1e1e1)) << "inherited from the parent";
+    EXPECT_EQ (themeColour (stranger, "background.background"), juce::Colour (0xff141516)) << "the selector's scheme";
+    EXPECT_FLOAT_EQ (themeMetric (child, "topBarHeight"), 50.0f);
+    EXPECT_FLOAT_EQ (themeMetric (child, "noSuchMetric", 4.0f), 4.0f);
+    EXPECT_EQ (themeLibraryMetrics (child).topBarButtonHeight, 30);
+    EXPECT_FLOAT_EQ (themeFont (child, 10.0f).getHeight(), 17.0f);
+
+    juce::Component plainLookAndFeel;
+    juce::LookAndFeel_V4 foreign;
+    plainLookAndFeel.setLookAndFeel (&foreign);
+    EXPECT_EQ (themeColour (plainLookAndFeel, "background.background"), juce::Colour (0xff141516));
+    plainLookAndFeel.setLookAndFeel (nullptr);
+
+    parent.setLookAndFeel (nullptr);
+}
+
+TEST (Icons, everyIconDrawsInTheColourAskedFor)
+{
+    ASSERT_EQ (Icons::getNames().size(), 32);
+
+    for (const auto& name : Icons::getNames())
+    {
+        SCOPED_TRACE (name.toStdString());
+        const auto colour = juce::Colour (0xff5249e2);
+        auto icon = Icons::create (name, colour);
+        ASSERT_NE (icon, nullptr);
+
+        juce::Image image (juce::Image::ARGB, 48, 48, true);
+        {
+            juce::Graphics g (image);
+            icon->drawWithin (g, { 0.0f, 0.0f, 48.0f, 48.0f }, juce::RectanglePlacement::centred, 1.0f);
+        }
+
+        EXPECT_GT (countPixels (image, colour), 20) << "solid pixels in the colour";
+        EXPECT_EQ (countPixels (image, juce::Colours::black), 0) << "no black left";
+    }
+
+    EXPECT_EQ (Icons::create ("trumpet", juce::Colours::red), nullptr);
+    EXPECT_EQ (Icons::create ("Classic.json", juce::Colours::red), nullptr);
+}
+
+TEST (Icons, themeIconsTakeTheirColourFromThePath)
+{
+    juce::Component component;
+    TarnLibLookAndFeel dark (4);
+    component.setLookAndFeel (&dark);
+
+    auto icon = themeIcon (component, "cog", "theme.primary");
+    ASSERT_NE (icon, nullptr);
+
+    juce::Image image (juce::Image::ARGB, 24, 24, true);
+    {
+        juce::Graphics g (image);
+        icon->drawWithin (g, { 0.0f, 0.0f, 24.0f, 24.0f }, juce::RectanglePlacement::centred, 1.0f);
+    }
+    EXPECT_GT (countPixels (image, juce::Colour (0xff5249e2)), 10);
+
+    component.setLookAndFeel (nullptr);
+}
+
+} // namespace tarn
