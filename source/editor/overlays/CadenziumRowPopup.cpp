@@ -24,6 +24,11 @@ CadenziumRowPopup::CadenziumRowPopup (Cadenzium2AudioProcessor& p, int rowIndex)
 {
     setComponentID ("row_popup");
 
+    // The popup takes the keys while it is open (Escape closes it), not its name field:
+    // typing starts only after a click on the name.
+    getProperties().set ("tarn_keyboard_focus", true);
+    setWantsKeyboardFocus (true);
+
     nameEditor.setComponentID ("row_name");
     nameEditor.setTooltip ("Name: The row's name; empty shows what it plays");
     nameEditor.setInputRestrictions (maxNameLength);

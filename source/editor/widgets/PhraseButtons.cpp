@@ -99,12 +99,14 @@ juce::PopupMenu PhraseButtons::createPhraseMenu (int slot) const
 void PhraseButtons::showPhraseMenu (int slot)
 {
     juce::Component::SafePointer<PhraseButtons> safeThis (this);
-    createPhraseMenu (slot).showMenuAsync (juce::PopupMenu::Options().withTargetComponent (buttons[slot]),
-                                           [safeThis, slot] (int result)
-                                           {
-                                               if (safeThis != nullptr)
-                                                   safeThis->handlePhraseMenuResult (slot, result);
-                                           });
+    auto menu = createPhraseMenu (slot);
+    menu.setLookAndFeel (&getLookAndFeel());
+    menu.showMenuAsync (juce::PopupMenu::Options().withTargetComponent (buttons[slot]),
+                        [safeThis, slot] (int result)
+                        {
+                            if (safeThis != nullptr)
+                                safeThis->handlePhraseMenuResult (slot, result);
+                        });
 }
 
 void PhraseButtons::handlePhraseMenuResult (int slot, int itemId)

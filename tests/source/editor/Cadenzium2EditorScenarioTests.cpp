@@ -134,7 +134,6 @@ TEST (Cadenzium2EditorScenario, theRowPopupChangesTheRowsTypeAndShiftClickMutesI
     EXPECT_EQ (phrases.getRows()[1].type, CadenziumModifier::velocity);
     EXPECT_EQ (rows.getRow (1).getShownRow().type, CadenziumModifier::velocity);
     EXPECT_TRUE (phrases.canUndo());
-    window.saveScreenshot ("row-popup");
     rows.closePopup();
     EditorWindow::pump (50);
 

@@ -219,15 +219,3 @@ TEST (SidebarControls, movingAControlWritesItsParameterAsOneGesture)
     EXPECT_EQ (state.getRawParameterValue ("note_output_range_high")->load(), 48.0f);
     EXPECT_EQ (output->getValueText(), "C1 - C2");
 }
-
-TEST (SidebarControls, bothSidebarsPaintWithEveryPanelOpen)
-{
-    Cadenzium2AudioProcessor processor;
-    PlaybackSidebar playback (processor);
-    GenerationSidebar generation (processor, [] (consts::RegenerationMode) {}, [] {});
-    playback.setSize (240, 935);
-    generation.setSize (240, 935);
-
-    EXPECT_TRUE (saveScreenshot (playback, "sidebar-playback").existsAsFile());
-    EXPECT_TRUE (saveScreenshot (generation, "sidebar-generation").existsAsFile());
-}
