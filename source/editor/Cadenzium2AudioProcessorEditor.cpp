@@ -7,11 +7,6 @@
 #include <tarn/gui/Theme.h>
 #include <tarn/gui/ThemeSelector.h>
 
-namespace
-{
-const juce::Identifier gridSizeId { "grid_size" };
-} // namespace
-
 Cadenzium2AudioProcessorEditor::Cadenzium2AudioProcessorEditor (Cadenzium2AudioProcessor& p)
     : brindlex::BrindlexEditor (p, { Cadenzium2AudioProcessor::versionString, ParameterIds::enable }),
       cadenziumProcessor (p),
@@ -41,6 +36,10 @@ Cadenzium2AudioProcessorEditor::Cadenzium2AudioProcessorEditor (Cadenzium2AudioP
     phraseButtons.setEditedPhrase (editedPhrase);
     rowEditor.onRowCountChanged = [this]
     { updateRowGeometry(); };
+    rowEditor.onScrollRequest = [this] (float pixels)
+    { pianoRoll.setRowScroll (pianoRoll.getRowAxis().scrollY + (double) pixels); };
+    pianoRoll.addListener (this);
+    pianoRollConnection.setEditedPhrase (editedPhrase);
     wireCommands();
 
     {
@@ -76,6 +75,7 @@ Cadenzium2AudioProcessorEditor::~Cadenzium2AudioProcessorEditor()
     }
 
     phraseButtons.removeListener (this);
+    pianoRoll.removeListener (this);
 }
 
 void Cadenzium2AudioProcessorEditor::wireCommands()
@@ -127,6 +127,7 @@ void Cadenzium2AudioProcessorEditor::setEditedPhrase (int slot)
 {
     editedPhrase = juce::jlimit (0, Cadenzium2AudioProcessor::numPhrases - 1, slot);
     phraseButtons.setEditedPhrase (editedPhrase);
+    pianoRollConnection.setEditedPhrase (editedPhrase);
 }
 
 void Cadenzium2AudioProcessorEditor::phraseButtonClicked (int slot)
@@ -189,8 +190,7 @@ void Cadenzium2AudioProcessorEditor::generate (consts::RegenerationMode target)
 
 void Cadenzium2AudioProcessorEditor::mutate()
 {
-    const auto grid = tarn::GridSize::fromIdentifier ((int) ProcessorReads::pianoRollSettings (cadenziumProcessor).getProperty (gridSizeId, -1));
-    commands.mutatePhrase (editedPhrase, mutator, grid);
+    commands.mutatePhrase (editedPhrase, mutator, pianoRollConnection.getGrid());
     refreshFromProcessor();
 }
 
@@ -308,7 +308,7 @@ void Cadenzium2AudioProcessorEditor::layoutMainArea (juce::Rectangle<int> area)
         keyboard.setBounds (area.removeFromBottom (keyboardHeight).reduced (gap, 0).withTrimmedBottom (gap));
 
     auto content = area.reduced (gap, 0).withTrimmedBottom (gap);
-    rowEditor.setBounds (content.removeFromLeft (rowsWidth));
+    rowsColumn = content.removeFromLeft (rowsWidth);
     content.removeFromLeft (juce::roundToInt (tarn::themeMetric (*this, "pianoRollLeftGap", 10.0f)));
     pianoRoll.setBounds (content);
 
@@ -317,10 +317,15 @@ void Cadenzium2AudioProcessorEditor::layoutMainArea (juce::Rectangle<int> area)
 
 void Cadenzium2AudioProcessorEditor::updateRowGeometry()
 {
-    // The rows column shares the grid's lines: the same height, the same top, the same scroll.
-    pianoRoll.numRowsShown = rowEditor.getNumRows();
-    auto geometry = pianoRoll.getRowGeometry (rowEditor.getNumRows());
-    geometry.gridTop += (float) (pianoRoll.getY() - rowEditor.getY());
+    // The rows column stands beside the note grid, as tall as it, and shares its lines: the
+    // same row height and scroll, row 0 at the bottom.
+    const auto grid = pianoRoll.getGridBounds().translated (pianoRoll.getX(), pianoRoll.getY());
+    rowEditor.setBounds (rowsColumn.getX(), grid.getY(), rowsColumn.getWidth(), grid.getHeight());
+
+    const auto& axis = pianoRoll.getRowAxis();
+    RowGeometry geometry;
+    geometry.rowHeight = (float) axis.rowHeight;
+    geometry.scrollY = (float) axis.scrollY;
+    geometry.firstRowAtBottom = true;
     rowEditor.setGeometry (geometry);
-    pianoRoll.repaint();
 }

@@ -5,10 +5,10 @@
 #include "panels/EditorToolBar.h"
 #include "panels/GenerationSidebar.h"
 #include "panels/PlaybackSidebar.h"
+#include "pianoroll/PianoRollConnection.h"
 #include "widgets/CadenziumKeyboard.h"
 #include "widgets/CadenziumRowEditor.h"
 #include "widgets/PhraseButtons.h"
-#include "widgets/PianoRollPlaceholder.h"
 #include "widgets/SidebarTabs.h"
 
 #include <brindlex/gui/BrindlexEditor.h>
@@ -32,6 +32,7 @@ class Cadenzium2AudioProcessor;
 */
 class Cadenzium2AudioProcessorEditor : public brindlex::BrindlexEditor
     , private PhraseButtons::Listener
+    , private tarn::PianoRoll::Listener
     , private tarn::AdvancedSequenceManager::Listener
     , private juce::ValueTree::Listener
     , private juce::AsyncUpdater
@@ -75,6 +76,7 @@ public:
     PhraseButtons& getPhraseButtons() noexcept { return phraseButtons; }
     CadenziumRowEditor& getRowEditor() noexcept { return rowEditor; }
     CadenziumKeyboard& getKeyboard() noexcept { return keyboard; }
+    tarn::PianoRoll& getPianoRoll() noexcept { return pianoRoll; }
     EditorToolBar& getToolBar() noexcept { return toolBar; }
     PlaybackSidebar& getPlaybackSidebar() noexcept { return playbackSidebar; }
     GenerationSidebar& getGenerationSidebar() noexcept { return generationSidebar; }
@@ -91,6 +93,10 @@ protected:
 private:
     // PhraseButtons::Listener
     void phraseButtonClicked (int slot) override;
+
+    // The piano roll's rows moved (scroll, zoom, layout): the rows column follows.
+    void pianoRollPhraseEdited (const tarn::Sequence&) override {}
+    void pianoRollRowLayoutChanged() override { updateRowGeometry(); }
 
     // The phrase manager, on the thread that replaced a phrase.
     void sequenceManagerChanged (int slot, void* source) override;
@@ -113,7 +119,8 @@ private:
     PhraseButtons phraseButtons;
     EditorToolBar toolBar;
     CadenziumRowEditor rowEditor;
-    PianoRollPlaceholder pianoRoll;
+    tarn::PianoRoll pianoRoll;
+    PianoRollConnection pianoRollConnection { cadenziumProcessor, pianoRoll };
     CadenziumKeyboard keyboard;
     SidebarTabs sidebarTabs;
     PlaybackSidebar playbackSidebar;
@@ -121,6 +128,7 @@ private:
 
     juce::ValueTree editorSettingsNode;
     ViewSettings view;
+    juce::Rectangle<int> rowsColumn;
     int editedPhrase = 0;
     int lastPlayingPhrase = -1;
     bool restoring = true;

@@ -52,10 +52,4 @@ juce::ValueTree editorSettings (Cadenzium2AudioProcessor& processor)
     const juce::ScopedLock sl (stateLockOf (processor));
     return processor.getEditorSettings().createCopy();
 }
-
-juce::ValueTree pianoRollSettings (Cadenzium2AudioProcessor& processor)
-{
-    const juce::ScopedLock sl (stateLockOf (processor));
-    return processor.getPianoRollSettings().createCopy();
-}
 } // namespace ProcessorReads

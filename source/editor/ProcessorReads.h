@@ -25,7 +25,4 @@ std::optional<juce::StringArray> tryPhraseNames (Cadenzium2AudioProcessor& proce
 
 /** A copy of the editor-settings node. */
 juce::ValueTree editorSettings (Cadenzium2AudioProcessor& processor);
-
-/** A copy of the piano-roll settings node. */
-juce::ValueTree pianoRollSettings (Cadenzium2AudioProcessor& processor);
 } // namespace ProcessorReads

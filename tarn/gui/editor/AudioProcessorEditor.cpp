@@ -114,15 +114,17 @@ juce::String AudioProcessorEditor::TooltipPanel::getTipFor (juce::Component& com
     return {};
 }
 
-void AudioProcessorEditor::KeyboardReturner::mouseUp (const juce::MouseEvent&)
+void AudioProcessorEditor::KeyboardReturner::mouseUp (const juce::MouseEvent& e)
 {
     // After the click has done its work (a dialog may focus its text field).
-    returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> (&editor), 0);
+    returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> (&editor), e.originalComponent, 0);
 }
 
-void AudioProcessorEditor::KeyboardReturner::returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> editor, int attempt)
+void AudioProcessorEditor::KeyboardReturner::returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> editor,
+                                                               juce::Component::SafePointer<juce::Component> clicked,
+                                                               int attempt)
 {
-    juce::Timer::callAfterDelay (attempt == 0 ? 1 : 100, [editor, attempt]
+    juce::Timer::callAfterDelay (attempt == 0 ? 1 : 100, [editor, clicked, attempt]
                                  {
                                      if (editor == nullptr)
                                          return;
@@ -131,12 +133,21 @@ void AudioProcessorEditor::KeyboardReturner::returnWhenDone (juce::Component::Sa
                                      if (juce::ModalComponentManager::getInstance()->getNumModalComponents() > 0)
                                      {
                                          if (attempt < 300)
-                                             returnWhenDone (editor, attempt + 1);
+                                             returnWhenDone (editor, clicked, attempt + 1);
 
                                          return;
                                      }
 
-                                     if (dynamic_cast<juce::TextEditor*> (juce::Component::getCurrentlyFocusedComponent()) == nullptr)
+                                     // A text field keeps the keys, and so does a component that asks for
+                                     // them ("tarn_keyboard_focus", the note grid) when it was the one
+                                     // clicked: a click anywhere else gives them back to the host.
+                                     auto* focused = juce::Component::getCurrentlyFocusedComponent();
+                                     const auto clickedFocused = focused != nullptr && clicked != nullptr
+                                                                 && (focused == clicked.getComponent() || focused->isParentOf (clicked));
+                                     const auto keepsKeys = dynamic_cast<juce::TextEditor*> (focused) != nullptr
+                                                            || (clickedFocused && (bool) focused->getProperties().getWithDefault ("tarn_keyboard_focus", false));
+
+                                     if (! keepsKeys)
                                          editor->hostKeyboardFocus.giveBackToHost (*editor);
                                  });
 }

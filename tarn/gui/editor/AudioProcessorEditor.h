@@ -89,7 +89,9 @@ private:
         void mouseUp (const juce::MouseEvent& e) override;
 
     private:
-        static void returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> editor, int attempt);
+        static void returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> editor,
+                                    juce::Component::SafePointer<juce::Component> clicked,
+                                    int attempt);
 
         AudioProcessorEditor& editor;
     };
