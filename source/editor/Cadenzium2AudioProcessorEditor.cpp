@@ -290,7 +290,6 @@ void Cadenzium2AudioProcessorEditor::layoutMainArea (juce::Rectangle<int> area)
     const auto stripHeight = juce::roundToInt (tarn::themeMetric (*this, "topBarButtonHeight", 30.0f)) + 2 * gap;
     const auto sidebarWidth = juce::roundToInt (tarn::themeMetric (*this, "sidebarWidth", 240.0f));
     const auto keyboardHeight = juce::roundToInt (tarn::themeMetric (*this, "topBarHeight", 50.0f) * 1.4f);
-    const auto rowsWidth = sidebarWidth * 3 / 4;
 
     if (view.showSidebar)
     {
@@ -307,7 +306,9 @@ void Cadenzium2AudioProcessorEditor::layoutMainArea (juce::Rectangle<int> area)
     if (view.showKeyboard)
         keyboard.setBounds (area.removeFromBottom (keyboardHeight).reduced (gap, 0).withTrimmedBottom (gap));
 
+    // In a small window the rows column gives some of its width to the piano roll.
     auto content = area.reduced (gap, 0).withTrimmedBottom (gap);
+    const auto rowsWidth = juce::jlimit (sidebarWidth / 2, sidebarWidth * 3 / 4, content.getWidth() / 5);
     rowsColumn = content.removeFromLeft (rowsWidth);
     content.removeFromLeft (juce::roundToInt (tarn::themeMetric (*this, "pianoRollLeftGap", 10.0f)));
     pianoRoll.setBounds (content);
