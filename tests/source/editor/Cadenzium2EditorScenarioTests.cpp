@@ -257,3 +257,31 @@ TEST (Cadenzium2EditorScenario, eachViewChangeTellsTheHost)
     processor.removeListener (&host);
 }
 } // namespace cadenzium::test
+
+namespace cadenzium::test
+{
+TEST (Cadenzium2EditorScenario, aKeyClickedOnTheKeyboardReachesTheInputAndStaysLitWhileLatched)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.prepareToPlay (48000.0, 256);
+    processor.getParameterState().getParameter ("input_latch")->setValueNotifyingHost (1.0f);
+    EditorWindow window (processor);
+    auto& keyboard = editorOf (window).getKeyboard();
+
+    // Middle C, low on its white key (below the black keys).
+    const auto x = keyboard.getKeyStartPosition (60) + keyboard.getKeyWidth() / 2.0f;
+    window.click (keyboard, juce::Point<float> (x, (float) keyboard.getHeight() * 0.85f));
+
+    juce::AudioBuffer<float> audio (2, 256);
+    juce::MidiBuffer midi;
+    processor.processBlock (audio, midi);
+
+    const auto held = processor.getHeldNotesSnapshot();
+    ASSERT_EQ (held.size(), 1);
+    EXPECT_EQ (held[0].note, 60);
+
+    EditorWindow::pump (60); // a refresh tick
+    EXPECT_TRUE (keyboard.isShownHeld (60));
+    EXPECT_FALSE (keyboard.isShownHeld (61));
+}
+} // namespace cadenzium::test
