@@ -4,14 +4,14 @@
 
 PlaybackReadout PlaybackReadout::read (Cadenzium2AudioProcessor& processor)
 {
+    const auto display = processor.getPlaybackDisplay();
+
     PlaybackReadout readout;
-    readout.playingPhrase = processor.getPlayingPhrase();
+    readout.playingPhrase = display.playingPhrase;
+    readout.soundingRows = display.soundingRows;
 
-    auto& output = processor.getOutputKeyboardState();
-    for (int note = 0; note < 128; ++note)
-        if (output.isNoteOnForChannels (0xffff, note))
-            readout.soundingNotes.set ((size_t) note);
+    for (const auto& channel : display.soundingNotes)
+        readout.soundingNotes |= channel;
 
-    // The processor does not publish its sounding rows yet: no row lights up until it does.
     return readout;
 }

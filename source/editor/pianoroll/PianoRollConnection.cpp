@@ -98,6 +98,16 @@ void PianoRollConnection::readPlayback()
         snapshot.isPlaying = true;
         snapshot.soundingRows = display.soundingRows;
         snapshot.knowsSoundingRows = true;
+        restingTick = display.playheadTick;
+    }
+    else if (display.playingPhrase == slot)
+    {
+        // A stopped transport leaves the play head where it stopped, as a host's does.
+        snapshot.playheadTick = restingTick;
+    }
+    else
+    {
+        restingTick = -1.0;
     }
 
     pianoRoll.setPlayback (snapshot);

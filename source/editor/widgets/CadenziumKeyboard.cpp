@@ -31,10 +31,8 @@ void CadenziumKeyboard::refresh()
         if (juce::isPositiveAndBelow (note.note, 128))
             heldNow.set ((size_t) note.note);
 
-    auto& output = processor.getOutputKeyboardState();
-    for (int note = 0; note < 128; ++note)
-        if (output.isNoteOnForChannels (0xffff, note))
-            playingNow.set ((size_t) note);
+    for (const auto& channel : processor.getPlaybackDisplay().soundingNotes)
+        playingNow |= channel;
 
     const auto keyswitchesOn = processor.getIntParameterValue (ParameterIds::keyswitchEnable) != 0;
     const auto lowest = keyswitchesOn ? Parameters::keyswitchRangeLowestNote (processor.getIntParameterValue (ParameterIds::keyswitchRange)) : -1;
