@@ -40,6 +40,7 @@ Cadenzium2AudioProcessorEditor::Cadenzium2AudioProcessorEditor (Cadenzium2AudioP
     { pianoRoll.setRowScroll (pianoRoll.getRowAxis().scrollY + (double) pixels); };
     pianoRoll.addListener (this);
     pianoRollConnection.setEditedPhrase (editedPhrase);
+    cadenziumProcessor.getPhraseManager().getPlayer().addListener (this);
     wireCommands();
 
     {
@@ -76,6 +77,7 @@ Cadenzium2AudioProcessorEditor::~Cadenzium2AudioProcessorEditor()
 
     phraseButtons.removeListener (this);
     pianoRoll.removeListener (this);
+    cadenziumProcessor.getPhraseManager().getPlayer().removeListener (this);
 }
 
 void Cadenzium2AudioProcessorEditor::wireCommands()
@@ -207,6 +209,12 @@ void Cadenzium2AudioProcessorEditor::sequenceManagerChanged (int, void*)
     triggerAsyncUpdate();
 }
 
+void Cadenzium2AudioProcessorEditor::sequenceNumberChanged (tarn::SwitchableSequencePlayer& player)
+{
+    // A keyswitch brings its phrase into the piano roll, as a click on its button would.
+    setEditedPhrase (player.getCurrentIndex());
+}
+
 void Cadenzium2AudioProcessorEditor::valueTreePropertyChanged (juce::ValueTree&, const juce::Identifier&)
 {
     triggerAsyncUpdate();
@@ -237,14 +245,6 @@ void Cadenzium2AudioProcessorEditor::timerCallback()
 void Cadenzium2AudioProcessorEditor::refreshFromProcessor()
 {
     const auto readout = PlaybackReadout::read (cadenziumProcessor);
-
-    // A keyswitch brings its phrase into the piano roll, as a click on its button would.
-    if (readout.playingPhrase != lastPlayingPhrase)
-    {
-        if (lastPlayingPhrase >= 0)
-            setEditedPhrase (readout.playingPhrase);
-        lastPlayingPhrase = readout.playingPhrase;
-    }
 
     auto& phrases = cadenziumProcessor.getPhraseManager();
     toolBar.showUndoState (phrases.canUndo(), phrases.getUndoTooltip(), phrases.canRedo(), phrases.getRedoTooltip());

@@ -22,9 +22,10 @@ class Cadenzium2AudioProcessor;
     generation sidebar at the right.
 
     It shows what the processor holds and changes it only through its undoable commands and
-    thread-safe setters. What the audio thread does (the playing phrase, sounding rows and
-    notes) it reads on its timer; what a host may change from its own thread (phrases, rows,
-    view settings) reaches it through asynchronous updates. The view settings travel with the
+    thread-safe setters. What the audio thread does (sounding rows and notes) it reads on its
+    timer, and a switch of the playing phrase reaches it on the message thread; what a host
+    may change from its own thread (phrases, rows, view settings) reaches it through
+    asynchronous updates. The view settings travel with the
     song: they are restored when the window opens and written (pinging the host) when they
     change.
 
@@ -34,6 +35,7 @@ class Cadenzium2AudioProcessorEditor : public brindlex::BrindlexEditor
     , private PhraseButtons::Listener
     , private tarn::PianoRoll::Listener
     , private tarn::AdvancedSequenceManager::Listener
+    , private tarn::SwitchableSequencePlayer::Listener
     , private juce::ValueTree::Listener
     , private juce::AsyncUpdater
     , private juce::Timer
@@ -101,6 +103,9 @@ private:
     // The phrase manager, on the thread that replaced a phrase.
     void sequenceManagerChanged (int slot, void* source) override;
 
+    // The playing phrase changed (a keyswitch, a request): the piano roll shows it.
+    void sequenceNumberChanged (tarn::SwitchableSequencePlayer& player) override;
+
     // The editor-settings node, on the thread that changed it (a host's while it restores).
     void valueTreePropertyChanged (juce::ValueTree& tree, const juce::Identifier& property) override;
 
@@ -130,7 +135,6 @@ private:
     ViewSettings view;
     juce::Rectangle<int> rowsColumn;
     int editedPhrase = 0;
-    int lastPlayingPhrase = -1;
     bool restoring = true;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Cadenzium2AudioProcessorEditor)

@@ -7,7 +7,6 @@ PlaybackReadout PlaybackReadout::read (Cadenzium2AudioProcessor& processor)
     const auto display = processor.getPlaybackDisplay();
 
     PlaybackReadout readout;
-    readout.playingPhrase = display.playingPhrase;
     readout.soundingRows = display.soundingRows;
 
     for (const auto& channel : display.soundingNotes)

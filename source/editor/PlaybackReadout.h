@@ -4,12 +4,11 @@
 
 class Cadenzium2AudioProcessor;
 
-/** What the editor shows of playback, read from the processor's lock-free getters once per
-    timer tick: the playing phrase, the rows that sound and the output notes that sound (any
-    channel). [message thread] */
+/** What the editor shows of playback, read from the processor's lock-free playback display
+    once per timer tick: the rows that sound and the output notes that sound (any channel).
+    [message thread] */
 struct PlaybackReadout
 {
-    int playingPhrase = 0;
     std::bitset<128> soundingRows;
     std::bitset<128> soundingNotes;
 

@@ -1,9 +1,11 @@
 // Every command and tool of the window, as the manual lists them: it exists with its tooltip
 // text and does what it names. The texts are written out here, not read from the editor.
 
+#include <source/commands/EditCommands.h>
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tests/source/editor/EditorTestHelpers.h>
+#include <tests/source/processor/PluginHarness.h>
 
 #include <gtest/gtest.h>
 
@@ -102,4 +104,49 @@ TEST (EditorCommands, eachCommandButtonIsOneUndoStepOrAViewSwitch)
     click ("sidebar_generation");
     EXPECT_TRUE (editor.getGenerationSidebar().isVisible());
     EXPECT_EQ (processor.getEditorSettings()["sidebar_view"].toString(), "generation");
+}
+
+TEST (EditorCommands, aKeyswitchBringsItsPhraseIntoThePianoRollAndLightsItsButton)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.prepareToPlay (48000.0, 256);
+    Cadenzium2AudioProcessorEditor editor (processor);
+    ASSERT_EQ (editor.getEditedPhrase(), 0);
+
+    // Keyswitch range 2: note 26 is the key of phrase 3.
+    juce::AudioBuffer<float> audio (2, 256);
+    juce::MidiBuffer midi;
+    midi.addEvent (juce::MidiMessage::noteOn (1, 26, (juce::uint8) 100), 0);
+    processor.processBlock (audio, midi);
+    processor.flushAudioThreadNotices();
+    editor.refreshFromProcessor();
+
+    EXPECT_EQ (editor.getEditedPhrase(), 2);
+    EXPECT_TRUE (editor.getPhraseButtons().getButton (2).isEdited());
+    EXPECT_TRUE (editor.getPhraseButtons().getButton (2).isPlaying());
+    EXPECT_FALSE (editor.getPhraseButtons().getButton (0).isPlaying());
+}
+
+TEST (EditorCommands, aRowLightsUpWhileItsNoteSoundsAndTheKeyboardShowsWhatPlays)
+{
+    PluginHarness host;
+    host.setPhrase (0, makePhrase ({ { 1, 0, 3000 } }));
+    Cadenzium2AudioProcessorEditor editor (host.processor);
+
+    host.block ({ on (60, 100, 0), on (64, 100, 0), on (67, 100, 0) });
+    host.blocks (4);
+    editor.refreshFromProcessor();
+
+    EXPECT_TRUE (editor.getRowEditor().getRow (1).isSounding());
+    EXPECT_FALSE (editor.getRowEditor().getRow (0).isSounding());
+    EXPECT_TRUE (editor.getKeyboard().isShownPlaying (64)); // row 1 plays the second lowest held note
+    EXPECT_FALSE (editor.getKeyboard().isShownPlaying (60));
+    EXPECT_TRUE (editor.getKeyboard().isShownHeld (60));
+
+    // The transport stops: nothing sounds any more.
+    host.playHead.playing = false;
+    host.block();
+    editor.refreshFromProcessor();
+    EXPECT_FALSE (editor.getRowEditor().getRow (1).isSounding());
+    EXPECT_FALSE (editor.getKeyboard().isShownPlaying (64));
 }
