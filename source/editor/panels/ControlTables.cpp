@@ -7,9 +7,9 @@ namespace ControlTables
 namespace id = ParameterIds;
 using K = ControlKind;
 
-const std::vector<ControlSpec>& keyswitches()
+const std::vector<ControlEntry>& keyswitches()
 {
-    static const std::vector<ControlSpec> table {
+    static const std::vector<ControlEntry> table {
         { id::keyswitchEnable, "Enable", "Enable: Enable switching phrases using keyswitches", id::keyswitchEnable, nullptr, K::toggle },
         { id::keyswitchHold, "Hold", "Hold: The phrase only plays while keeping the keyswitch held", id::keyswitchHold, nullptr, K::toggle },
         { id::keyswitchRetrigger, "Retrigger", "Retrigger: Keyswitching will retrigger the phrase back to the beginning", id::keyswitchRetrigger, nullptr, K::toggle },
@@ -18,9 +18,9 @@ const std::vector<ControlSpec>& keyswitches()
     return table;
 }
 
-const std::vector<ControlSpec>& input()
+const std::vector<ControlEntry>& input()
 {
-    static const std::vector<ControlSpec> table {
+    static const std::vector<ControlEntry> table {
         { id::inputLatch, "Latch", "Input Latch: Notes will stay playing after note off, and stop when a new input is detected", id::inputLatch, nullptr, K::toggle },
         { id::inputFill, "Fill", "Input Fill: Notes will be intelligently created in octaves above what is played in", id::inputFill, nullptr, K::toggle },
         { id::dawTransportOnly, "DAW Timeline", "DAW Timeline Only: When disabled, playback will continue when the DAW is stopped", id::dawTransportOnly, nullptr, K::toggle },
@@ -29,9 +29,9 @@ const std::vector<ControlSpec>& input()
     return table;
 }
 
-const std::vector<ControlSpec>& modifiers()
+const std::vector<ControlEntry>& modifiers()
 {
-    static const std::vector<ControlSpec> table {
+    static const std::vector<ControlEntry> table {
         { id::lockToKey, "Key Lock", "Key Lock: Transposes any notes to match the key signature", id::lockToKey, nullptr, K::toggle },
         { keySignatureId, "Key", "Key Signature: The key signature to use for the output", nullptr, nullptr, K::setting },
         { id::swingAmount, "Swing", "Swing: Set the swing amount", id::swingAmount, nullptr, K::slider },
@@ -44,9 +44,9 @@ const std::vector<ControlSpec>& modifiers()
     return table;
 }
 
-const std::vector<ControlSpec>& passthrough()
+const std::vector<ControlEntry>& passthrough()
 {
-    static const std::vector<ControlSpec> table {
+    static const std::vector<ControlEntry> table {
         { id::inputCcPassthrough, "CC Passthrough", "CC Passthrough: Any controller data will be passed through unmodified", id::inputCcPassthrough, nullptr, K::toggle },
         { id::notePassthrough, "Note Passthrough", "Note Passthrough: Any non-keyswitch notes will be passed through unmodified", id::notePassthrough, nullptr, K::toggle },
         { id::velocityPassthrough, "Velocity Passthrough", "Velocity Passthrough: Velocities from the input will be used for the output", id::velocityPassthrough, nullptr, K::toggle },
@@ -55,9 +55,9 @@ const std::vector<ControlSpec>& passthrough()
     return table;
 }
 
-const std::vector<ControlSpec>& noteGeneration()
+const std::vector<ControlEntry>& noteGeneration()
 {
-    static const std::vector<ControlSpec> table {
+    static const std::vector<ControlEntry> table {
         { id::genNoteMode, "Mode", "Generation Mode: Select unique modes of generation", id::genNoteMode, nullptr, K::combo },
         { id::genNotePolyphony, "Polyphony", "Polyphony Mode: Select different polyphony style", id::genNotePolyphony, nullptr, K::choice },
         { id::genNoteLength, "Note Length", "Note Length: How long the generated notes are", id::genNoteLength, nullptr, K::combo },
@@ -68,9 +68,9 @@ const std::vector<ControlSpec>& noteGeneration()
     return table;
 }
 
-const std::vector<ControlSpec>& modifierGeneration()
+const std::vector<ControlEntry>& modifierGeneration()
 {
-    static const std::vector<ControlSpec> table {
+    static const std::vector<ControlEntry> table {
         { id::genVelocityMin, "Velocity", "Note Velocity: The range of velocity values to generate", id::genVelocityMin, id::genVelocityMax, K::range },
         { id::genNoteChanceMin, "Chance", "Note Chance: The chance value to generate", id::genNoteChanceMin, id::genNoteChanceMax, K::range },
         { id::genTransposeMin, "Transpose", "Note Transpose: The range of transpose values to generate", id::genTransposeMin, id::genTransposeMax, K::range },
@@ -81,9 +81,9 @@ const std::vector<ControlSpec>& modifierGeneration()
     return table;
 }
 
-const std::vector<ControlSpec>& mutation()
+const std::vector<ControlEntry>& mutation()
 {
-    static const std::vector<ControlSpec> table {
+    static const std::vector<ControlEntry> table {
         { id::mutationNotesChanged, "Mutate Chance", "Chance: The approximate percentage of unlocked notes to mutate. Simultaneous notes are selected together.", id::mutationNotesChanged, nullptr, K::knob },
         { id::mutationTiming, "Timing", "Timing: Move note starts earlier or later by up to this many editor grid steps. Off keeps the existing timing.", id::mutationTiming, nullptr, K::knob },
         { id::mutationPitch, "Pitch", "Pitch: Move notes up or down by up to this many available Pitch row assignments, ordered by incoming-note rank. Other row types keep their assignment.", id::mutationPitch, nullptr, K::knob },
@@ -93,10 +93,10 @@ const std::vector<ControlSpec>& mutation()
     return table;
 }
 
-const std::vector<RegenerationSpec>& regeneration()
+const std::vector<RegenerationEntry>& regeneration()
 {
     using consts::RegenerationMode;
-    static const std::vector<RegenerationSpec> table {
+    static const std::vector<RegenerationEntry> table {
         { "Phrase", "Phrase: Regenerate a new phrase", RegenerationMode::phrase },
         { "Notes", "Notes: Regenerate all notes", RegenerationMode::notes },
         { "Velocity", "Velocity: Regenerate all note velocities", RegenerationMode::velocity },
@@ -108,78 +108,78 @@ const std::vector<RegenerationSpec>& regeneration()
     return table;
 }
 
-const CommandSpec& mutationPanelMutate()
+const CommandEntry& mutationPanelMutate()
 {
-    static const CommandSpec spec { "mutation_panel_mutate", "Mutate", "Mutate: Create a variation of the current phrase using unlocked rows. Each click can be undone.", nullptr };
-    return spec;
+    static const CommandEntry entry { "mutation_panel_mutate", "Mutate", "Mutate: Create a variation of the current phrase using unlocked rows. Each click can be undone.", nullptr };
+    return entry;
 }
 
 namespace Commands
 {
-const CommandSpec& newRow()
+const CommandEntry& newRow()
 {
-    static const CommandSpec spec { "new_row", "New Row", "New Row: Create a new row in the phrase editor", "plus" };
-    return spec;
+    static const CommandEntry entry { "new_row", "New Row", "New Row: Create a new row in the phrase editor", "plus" };
+    return entry;
 }
 
-const CommandSpec& undo()
+const CommandEntry& undo()
 {
-    static const CommandSpec spec { "undo", "Undo", "Nothing to undo", "undo" };
-    return spec;
+    static const CommandEntry entry { "undo", "Undo", "Nothing to undo", "undo" };
+    return entry;
 }
 
-const CommandSpec& redo()
+const CommandEntry& redo()
 {
-    static const CommandSpec spec { "redo", "Redo", "Nothing to redo", "redo" };
-    return spec;
+    static const CommandEntry entry { "redo", "Redo", "Nothing to redo", "redo" };
+    return entry;
 }
 
-const CommandSpec& keyboardPreview()
+const CommandEntry& keyboardPreview()
 {
-    static const CommandSpec spec { "keyboard_preview", "Keyboard Preview", "Keyboard View: Toggle the keyboard view", "piano" };
-    return spec;
+    static const CommandEntry entry { "keyboard_preview", "Keyboard Preview", "Keyboard View: Toggle the keyboard view", "piano" };
+    return entry;
 }
 
-const CommandSpec& sidebarToggle()
+const CommandEntry& sidebarToggle()
 {
-    static const CommandSpec spec { "sidebar_toggle", "Sidebar Toggle", "Sidebar View: Toggle the sidebar", "sidebar" };
-    return spec;
+    static const CommandEntry entry { "sidebar_toggle", "Sidebar Toggle", "Sidebar View: Toggle the sidebar", "sidebar" };
+    return entry;
 }
 
-const CommandSpec& importMidi()
+const CommandEntry& importMidi()
 {
-    static const CommandSpec spec { "import_midi", "Import MIDI", "Import MIDI Pattern: Loads a MIDI file into the piano roll. You can drag and drop a file onto this button", "fileimport" };
-    return spec;
+    static const CommandEntry entry { "import_midi", "Import MIDI", "Import MIDI Pattern: Loads a MIDI file into the piano roll. You can drag and drop a file onto this button", "fileimport" };
+    return entry;
 }
 
-const CommandSpec& renderMidi()
+const CommandEntry& renderMidi()
 {
-    static const CommandSpec spec { "render_midi", "Render MIDI", "Render MIDI: Applies the current Cadenzium pattern to a MIDI chord progression", "fileexport" };
-    return spec;
+    static const CommandEntry entry { "render_midi", "Render MIDI", "Render MIDI: Applies the current Cadenzium pattern to a MIDI chord progression", "fileexport" };
+    return entry;
 }
 
-const CommandSpec& loadV1Preset()
+const CommandEntry& loadV1Preset()
 {
-    static const CommandSpec spec { "load_v1_preset", "Load v1 Preset", "Load v1 Preset: Loads a preset from version 1 of Cadenzium. You can drag and drop a file onto this button. Right click for bulk conversion", "folder" };
-    return spec;
+    static const CommandEntry entry { "load_v1_preset", "Load v1 Preset", "Load v1 Preset: Loads a preset from version 1 of Cadenzium. You can drag and drop a file onto this button. Right click for bulk conversion", "folder" };
+    return entry;
 }
 
-const CommandSpec& generate()
+const CommandEntry& generate()
 {
-    static const CommandSpec spec { "generate", "Generate", "Generate: Generate a new sequence using the settings from the generation panel", "shuffle" };
-    return spec;
+    static const CommandEntry entry { "generate", "Generate", "Generate: Generate a new sequence using the settings from the generation panel", "shuffle" };
+    return entry;
 }
 
-const CommandSpec& mutate()
+const CommandEntry& mutate()
 {
-    static const CommandSpec spec { "mutate", "Mutate", "Mutate: Create a variation of the current phrase using the settings from the Mutation panel", "syncalt" };
-    return spec;
+    static const CommandEntry entry { "mutate", "Mutate", "Mutate: Create a variation of the current phrase using the settings from the Mutation panel", "syncalt" };
+    return entry;
 }
 
-const CommandSpec& panic()
+const CommandEntry& panic()
 {
-    static const CommandSpec spec { "panic", "Panic", "Panic: Kill all notes and reset in case of hanging notes", "exclamation" };
-    return spec;
+    static const CommandEntry entry { "panic", "Panic", "Panic: Kill all notes and reset in case of hanging notes", "exclamation" };
+    return entry;
 }
 } // namespace Commands
 } // namespace ControlTables

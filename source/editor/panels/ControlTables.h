@@ -18,7 +18,7 @@ enum class ControlKind
 
 /** One control of a sidebar panel: its component ID (the parameter's identifier, or the
     setting's name), the label it shows, its tooltip, and the parameter(s) it drives. */
-struct ControlSpec
+struct ControlEntry
 {
     const char* componentId;
     const char* label;
@@ -30,7 +30,7 @@ struct ControlSpec
 
 /** A command button of the window: its component ID, its name (shown as text on the text
     buttons), its tooltip and, for the icon buttons, the theme icon. */
-struct CommandSpec
+struct CommandEntry
 {
     const char* componentId;
     const char* name;
@@ -39,7 +39,7 @@ struct CommandSpec
 };
 
 /** A button of the regeneration panel and the target it regenerates. */
-struct RegenerationSpec
+struct RegenerationEntry
 {
     const char* name;
     const char* tooltip;
@@ -51,19 +51,19 @@ struct RegenerationSpec
 namespace ControlTables
 {
 // Playback sidebar
-const std::vector<ControlSpec>& keyswitches();
-const std::vector<ControlSpec>& input();
-const std::vector<ControlSpec>& modifiers();
-const std::vector<ControlSpec>& passthrough();
+const std::vector<ControlEntry>& keyswitches();
+const std::vector<ControlEntry>& input();
+const std::vector<ControlEntry>& modifiers();
+const std::vector<ControlEntry>& passthrough();
 
 // Generation sidebar
-const std::vector<ControlSpec>& noteGeneration();
-const std::vector<ControlSpec>& modifierGeneration();
-const std::vector<ControlSpec>& mutation();
-const std::vector<RegenerationSpec>& regeneration();
+const std::vector<ControlEntry>& noteGeneration();
+const std::vector<ControlEntry>& modifierGeneration();
+const std::vector<ControlEntry>& mutation();
+const std::vector<RegenerationEntry>& regeneration();
 
 /** The mutation panel's own Mutate button. */
-const CommandSpec& mutationPanelMutate();
+const CommandEntry& mutationPanelMutate();
 
 /** The controller generation panel's per-lane controls. */
 inline constexpr const char* controllerEnableTooltip = "Enable: Enable generation for this controller";
@@ -73,17 +73,17 @@ inline constexpr const char* controllerDensityTooltip = "Density: Control the am
 /** The window's command buttons. */
 namespace Commands
 {
-const CommandSpec& newRow();
-const CommandSpec& undo();
-const CommandSpec& redo();
-const CommandSpec& keyboardPreview();
-const CommandSpec& sidebarToggle();
-const CommandSpec& importMidi();
-const CommandSpec& renderMidi();
-const CommandSpec& loadV1Preset();
-const CommandSpec& generate();
-const CommandSpec& mutate();
-const CommandSpec& panic();
+const CommandEntry& newRow();
+const CommandEntry& undo();
+const CommandEntry& redo();
+const CommandEntry& keyboardPreview();
+const CommandEntry& sidebarToggle();
+const CommandEntry& importMidi();
+const CommandEntry& renderMidi();
+const CommandEntry& loadV1Preset();
+const CommandEntry& generate();
+const CommandEntry& mutate();
+const CommandEntry& panic();
 } // namespace Commands
 
 /** The scale names of the key-signature menu come from the scale table (Scales::all());

@@ -8,11 +8,11 @@ namespace
 {
 namespace commands = ControlTables::Commands;
 
-void describe (juce::Button& button, const CommandSpec& spec)
+void describe (juce::Button& button, const CommandEntry& entry)
 {
-    button.setName (spec.name);
-    button.setComponentID (spec.componentId);
-    button.setTooltip (spec.tooltip);
+    button.setName (entry.name);
+    button.setComponentID (entry.componentId);
+    button.setTooltip (entry.tooltip);
 }
 } // namespace
 

@@ -6,9 +6,9 @@ MutationPanel::MutationPanel (juce::AudioProcessorValueTreeState& params, std::f
 {
     build();
 
-    const auto& spec = ControlTables::mutationPanelMutate();
-    mutateButton.setComponentID (spec.componentId);
-    mutateButton.setTooltip (spec.tooltip);
+    const auto& entry = ControlTables::mutationPanelMutate();
+    mutateButton.setComponentID (entry.componentId);
+    mutateButton.setTooltip (entry.tooltip);
     mutateButton.onClick = std::move (mutate);
     addRow ({ &mutateButton });
 }

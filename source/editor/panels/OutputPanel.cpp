@@ -12,18 +12,18 @@ OutputPanel::OutputPanel (Cadenzium2AudioProcessor& p)
 
 OutputPanel::~OutputPanel() = default;
 
-std::unique_ptr<juce::Component> OutputPanel::createSettingControl (const ControlSpec& spec)
+std::unique_ptr<juce::Component> OutputPanel::createSettingControl (const ControlEntry& entry)
 {
-    if (juce::String (spec.componentId) == ControlTables::keySignatureId)
+    if (juce::String (entry.componentId) == ControlTables::keySignatureId)
     {
-        auto selector = std::make_unique<KeySignatureSelector> (processor, spec.label, spec.tooltip);
+        auto selector = std::make_unique<KeySignatureSelector> (processor, entry.label, entry.tooltip);
         keySignature = selector.get();
         return selector;
     }
 
-    if (juce::String (spec.componentId) == ControlTables::swingSpeedId)
+    if (juce::String (entry.componentId) == ControlTables::swingSpeedId)
     {
-        auto selector = std::make_unique<SwingSpeedSelector> (processor, spec.label, spec.tooltip);
+        auto selector = std::make_unique<SwingSpeedSelector> (processor, entry.label, entry.tooltip);
         swingSpeed = selector.get();
         return selector;
     }

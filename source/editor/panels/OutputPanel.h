@@ -19,7 +19,7 @@ public:
     void refresh();
 
 private:
-    std::unique_ptr<juce::Component> createSettingControl (const ControlSpec& spec) override;
+    std::unique_ptr<juce::Component> createSettingControl (const ControlEntry& entry) override;
 
     Cadenzium2AudioProcessor& processor;
     KeySignatureSelector* keySignature = nullptr;

@@ -8,12 +8,12 @@ RegenerationPanel::RegenerationPanel (Callback regenerate)
     jassert (regenerate != nullptr);
 
     std::vector<juce::Component*> row;
-    for (auto& spec : ControlTables::regeneration())
+    for (auto& entry : ControlTables::regeneration())
     {
-        auto* button = buttons.add (std::make_unique<tarn::CommandButton> (spec.name));
-        button->setComponentID ("regenerate_" + juce::String (spec.name).toLowerCase());
-        button->setTooltip (spec.tooltip);
-        button->onClick = [regenerate, target = spec.target]
+        auto* button = buttons.add (std::make_unique<tarn::CommandButton> (entry.name));
+        button->setComponentID ("regenerate_" + juce::String (entry.name).toLowerCase());
+        button->setTooltip (entry.tooltip);
+        button->onClick = [regenerate, target = entry.target]
         { regenerate (target); };
         row.push_back (button);
 

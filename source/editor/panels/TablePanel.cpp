@@ -7,30 +7,30 @@
 #include <tarn/gui/params/RangeSlider.h>
 #include <tarn/gui/params/Toggle.h>
 
-std::unique_ptr<juce::Component> createParameterControl (juce::AudioProcessorValueTreeState& parameters, const ControlSpec& spec)
+std::unique_ptr<juce::Component> createParameterControl (juce::AudioProcessorValueTreeState& parameters, const ControlEntry& entry)
 {
-    auto* parameter = spec.parameterId != nullptr ? parameters.getParameter (spec.parameterId) : nullptr;
+    auto* parameter = entry.parameterId != nullptr ? parameters.getParameter (entry.parameterId) : nullptr;
     if (parameter == nullptr)
     {
         jassertfalse; // the table names a parameter that does not exist
         return nullptr;
     }
 
-    switch (spec.kind)
+    switch (entry.kind)
     {
         case ControlKind::toggle:
-            return std::make_unique<tarn::params::Toggle> (*parameter, spec.label, spec.tooltip);
+            return std::make_unique<tarn::params::Toggle> (*parameter, entry.label, entry.tooltip);
         case ControlKind::knob:
-            return std::make_unique<tarn::params::Knob> (*parameter, spec.label, spec.tooltip);
+            return std::make_unique<tarn::params::Knob> (*parameter, entry.label, entry.tooltip);
         case ControlKind::slider:
-            return std::make_unique<tarn::params::HorizontalSlider> (*parameter, spec.label, spec.tooltip);
+            return std::make_unique<tarn::params::HorizontalSlider> (*parameter, entry.label, entry.tooltip);
         case ControlKind::combo:
-            return std::make_unique<tarn::params::Combo> (*parameter, spec.label, spec.tooltip);
+            return std::make_unique<tarn::params::Combo> (*parameter, entry.label, entry.tooltip);
         case ControlKind::choice:
-            return std::make_unique<tarn::params::ChoiceButtons> (*parameter, spec.label, spec.tooltip);
+            return std::make_unique<tarn::params::ChoiceButtons> (*parameter, entry.label, entry.tooltip);
         case ControlKind::range:
-            if (auto* high = spec.secondParameterId != nullptr ? parameters.getParameter (spec.secondParameterId) : nullptr)
-                return std::make_unique<tarn::params::RangeSlider> (*parameter, *high, spec.label, spec.tooltip);
+            if (auto* high = entry.secondParameterId != nullptr ? parameters.getParameter (entry.secondParameterId) : nullptr)
+                return std::make_unique<tarn::params::RangeSlider> (*parameter, *high, entry.label, entry.tooltip);
             jassertfalse;
             return nullptr;
         case ControlKind::setting:
@@ -40,14 +40,14 @@ std::unique_ptr<juce::Component> createParameterControl (juce::AudioProcessorVal
     return nullptr;
 }
 
-TablePanel::TablePanel (const juce::String& captionText, juce::AudioProcessorValueTreeState& parameterTree, const std::vector<ControlSpec>& controlTable)
+TablePanel::TablePanel (const juce::String& captionText, juce::AudioProcessorValueTreeState& parameterTree, const std::vector<ControlEntry>& controlTable)
     : tarn::VerticalControlPanel (captionText), parameters (parameterTree), table (controlTable)
 {
 }
 
 TablePanel::~TablePanel() = default;
 
-std::unique_ptr<juce::Component> TablePanel::createSettingControl (const ControlSpec&)
+std::unique_ptr<juce::Component> TablePanel::createSettingControl (const ControlEntry&)
 {
     return nullptr;
 }
@@ -61,17 +61,17 @@ void TablePanel::build()
             addFlow (std::exchange (knobs, {}));
     };
 
-    for (auto& spec : table)
+    for (auto& entry : table)
     {
-        auto control = spec.kind == ControlKind::setting ? createSettingControl (spec)
-                                                         : createParameterControl (parameters, spec);
+        auto control = entry.kind == ControlKind::setting ? createSettingControl (entry)
+                                                         : createParameterControl (parameters, entry);
         if (control == nullptr)
             continue;
 
         if (control->getComponentID().isEmpty())
-            control->setComponentID (spec.componentId);
+            control->setComponentID (entry.componentId);
 
-        if (spec.kind == ControlKind::knob)
+        if (entry.kind == ControlKind::knob)
         {
             knobs.push_back (control.get());
         }

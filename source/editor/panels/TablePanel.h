@@ -15,7 +15,7 @@
 class TablePanel : public tarn::VerticalControlPanel
 {
 public:
-    TablePanel (const juce::String& captionText, juce::AudioProcessorValueTreeState& parameters, const std::vector<ControlSpec>& table);
+    TablePanel (const juce::String& captionText, juce::AudioProcessorValueTreeState& parameters, const std::vector<ControlEntry>& table);
     ~TablePanel() override;
 
     /** The control built for a table row, by its component ID. */
@@ -27,12 +27,12 @@ protected:
     void build();
 
     /** The control for a setting row; nullptr leaves the row out. */
-    virtual std::unique_ptr<juce::Component> createSettingControl (const ControlSpec& spec);
+    virtual std::unique_ptr<juce::Component> createSettingControl (const ControlEntry& entry);
 
     juce::AudioProcessorValueTreeState& parameters;
 
 private:
-    const std::vector<ControlSpec>& table;
+    const std::vector<ControlEntry>& table;
     std::vector<std::unique_ptr<juce::Component>> controls;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (TablePanel)
@@ -40,4 +40,4 @@ private:
 
 /** The parameter control a table row describes, bound to its parameter(s); nullptr (and an
     assertion) when the table names a parameter the processor does not have. */
-std::unique_ptr<juce::Component> createParameterControl (juce::AudioProcessorValueTreeState& parameters, const ControlSpec& spec);
+std::unique_ptr<juce::Component> createParameterControl (juce::AudioProcessorValueTreeState& parameters, const ControlEntry& entry);
