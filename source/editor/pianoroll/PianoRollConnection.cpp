@@ -32,6 +32,7 @@ void PianoRollConnection::setEditedPhrase (int newSlot)
 {
     slot = juce::jlimit (0, Cadenzium2AudioProcessor::numPhrases - 1, newSlot);
     phraseNeedsReading = true;
+    restingTick = -1.0;
     refresh();
 }
 
@@ -102,8 +103,9 @@ void PianoRollConnection::readPlayback()
     }
     else if (display.playingPhrase == slot)
     {
-        // A stopped transport leaves the play head where it stopped, as a host's does.
+        // Like a host's cursor, the play head rests where the transport stopped.
         snapshot.playheadTick = restingTick;
+        snapshot.knowsSoundingRows = true;
     }
     else
     {

@@ -70,6 +70,7 @@ private:
     juce::uint32 shownVersion = 0;
     double restingTick = -1.0; // where the play head stopped, in ticks; -1 for none
     std::atomic<bool> rowsNeedReading { true }, phraseNeedsReading { true };
+    double restingTick = -1.0; // where the play head stopped, -1 for nowhere
 
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PianoRollConnection)
