@@ -68,7 +68,6 @@ private:
 
     int slot = 0;
     juce::uint32 shownVersion = 0;
-    double restingTick = -1.0; // where the play head stopped, in ticks; -1 for none
     std::atomic<bool> rowsNeedReading { true }, phraseNeedsReading { true };
     double restingTick = -1.0; // where the play head stopped, -1 for nowhere
 
