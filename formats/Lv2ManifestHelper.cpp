@@ -50,10 +50,11 @@ bool correctTurtle (const std::filesystem::path& bundle)
                                       { "\t\tfoaf:mbox <> ;\n", "" } });
 
     // "noUserResize" is a feature, not extension data; the options interface is extension
-    // data, not a feature.
+    // data, not a feature (JUCE lists it among the optional features, after "noUserResize"
+    // for a fixed-size editor and after "resize" for ours).
     const auto ui = replaceInFile (bundle / "ui.ttl",
                                    { { "\t\topts:interface ,\n\t\tui:noUserResize ,\n\t\tui:resize ;", "\t\topts:interface ,\n\t\tui:resize ;" },
-                                     { "\t\tui:noUserResize ,\n\t\topts:interface ,\n\t\topts:options ;", "\t\tui:noUserResize ,\n\t\topts:options ;" } });
+                                     { "\t\topts:interface ,\n\t\topts:options ;", "\t\topts:options ;" } });
     return dsp && ui;
 }
 } // namespace
