@@ -74,16 +74,21 @@ void AudioProcessorEditor::resized()
     layoutContent (getLocalBounds());
 
     for (auto* overlay : overlays)
-    {
         overlay->setBounds (getLocalBounds());
-        overlay->toFront (false);
-    }
 
-    // Toasts above every dialog.
-    toastDisplay.toFront (false);
+    raiseOverlays();
 
     keepKeyboardFocusForTextFields (*this);
     windowSizeChanged (getWidth(), getHeight());
+}
+
+void AudioProcessorEditor::raiseOverlays()
+{
+    for (auto* overlay : overlays)
+        overlay->toFront (false);
+
+    // Toasts above every dialog.
+    toastDisplay.toFront (false);
 }
 
 void AudioProcessorEditor::keepKeyboardFocusForTextFields (juce::Component& root)
@@ -114,15 +119,31 @@ juce::String AudioProcessorEditor::TooltipPanel::getTipFor (juce::Component& com
     return {};
 }
 
-void AudioProcessorEditor::KeyboardReturner::mouseUp (const juce::MouseEvent&)
+void AudioProcessorEditor::KeyboardReturner::mouseUp (const juce::MouseEvent& e)
 {
     // After the click has done its work (a dialog may focus its text field).
-    returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> (&editor), 0);
+    returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> (&editor), 0,
+                    juce::Component::SafePointer<juce::Component> (e.originalComponent));
 }
 
-void AudioProcessorEditor::KeyboardReturner::returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> editor, int attempt)
+bool AudioProcessorEditor::KeyboardReturner::usesTheKeyboard (juce::Component* focused, juce::Component* clicked)
 {
-    juce::Timer::callAfterDelay (attempt == 0 ? 1 : 100, [editor, attempt]
+    if (focused == nullptr)
+        return false;
+
+    if (dynamic_cast<juce::TextEditor*> (focused) != nullptr)
+        return true;
+
+    // A list steered with keys keeps them only when the click was on it: a click on a
+    // button elsewhere hands them back even though the list still has the framework's focus.
+    return (bool) focused->getProperties().getWithDefault ("tarn_keeps_keyboard", false)
+           && clicked != nullptr && (clicked == focused || focused->isParentOf (clicked));
+}
+
+void AudioProcessorEditor::KeyboardReturner::returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> editor, int attempt,
+                                                             juce::Component::SafePointer<juce::Component> clicked)
+{
+    juce::Timer::callAfterDelay (attempt == 0 ? 1 : 100, [editor, attempt, clicked]
                                  {
                                      if (editor == nullptr)
                                          return;
@@ -131,12 +152,12 @@ void AudioProcessorEditor::KeyboardReturner::returnWhenDone (juce::Component::Sa
                                      if (juce::ModalComponentManager::getInstance()->getNumModalComponents() > 0)
                                      {
                                          if (attempt < 300)
-                                             returnWhenDone (editor, attempt + 1);
+                                             returnWhenDone (editor, attempt + 1, clicked);
 
                                          return;
                                      }
 
-                                     if (dynamic_cast<juce::TextEditor*> (juce::Component::getCurrentlyFocusedComponent()) == nullptr)
+                                     if (! usesTheKeyboard (juce::Component::getCurrentlyFocusedComponent(), clicked.getComponent()))
                                          editor->hostKeyboardFocus.giveBackToHost (*editor);
                                  });
 }

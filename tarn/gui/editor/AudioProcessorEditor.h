@@ -71,6 +71,10 @@ protected:
     /** Adds a component that stays above the content, covering the whole editor. */
     void addOverlay (juce::Component& overlay);
 
+    /** Puts the overlays (and the toasts above them) back on top, after content was
+        brought to the front. */
+    void raiseOverlays();
+
 private:
     /** The tooltip panel. The framework shows tips only while its own window is the active
         one, which an editor embedded in a host (that keeps the keyboard) never is. */
@@ -89,7 +93,12 @@ private:
         void mouseUp (const juce::MouseEvent& e) override;
 
     private:
-        static void returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> editor, int attempt);
+        static void returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> editor, int attempt,
+                                    juce::Component::SafePointer<juce::Component> clicked);
+
+        /** A text field, or a component the user steers with keys once clicked (the
+            property "tarn_keeps_keyboard": the preset browser's table) when the click was on it. */
+        static bool usesTheKeyboard (juce::Component* focused, juce::Component* clicked);
 
         AudioProcessorEditor& editor;
     };
