@@ -23,49 +23,6 @@ namespace
         float x1, y1, x2, y2;
     };
 
-    juce::Path buildCurve (const std::vector<ControllerPoint>& points)
-    {
-        juce::Path path;
-        double previousTime = 0.0;
-        double previousValue = points.front().value;
-        path.startNewSubPath (0.0f, (float) previousValue);
-
-        for (const auto& point : points)
-        {
-            const auto t = (double) point.timestamp;
-            const auto y = (double) point.value;
-            const auto dt = t - previousTime;
-            const auto dy = y - previousValue;
-            const auto curve = std::isfinite (point.curve) ? juce::jlimit (0.0, 1.0, (double) point.curve) : 0.5;
-
-            if (y != previousValue && point.shape == ControllerPoint::quadratic)
-            {
-                path.quadraticTo (roundHalfToEven (previousTime + curve * dt),
-                                  roundHalfToEven (previousValue + (1.0 - curve) * dy),
-                                  (float) t,
-                                  (float) y);
-            }
-            else if (y != previousValue && point.shape == ControllerPoint::sCurve)
-            {
-                path.cubicTo (roundHalfToEven (previousTime + curve * dt),
-                              roundHalfToEven (previousValue + (1.0 - curve) * dy),
-                              roundHalfToEven (previousTime + (1.0 - curve) * dt),
-                              roundHalfToEven (previousValue + curve * dy),
-                              (float) t,
-                              (float) y);
-            }
-            else if (y == previousValue || point.shape == ControllerPoint::straightLine)
-            {
-                path.lineTo ((float) t, (float) y);
-            }
-
-            previousTime = t;
-            previousValue = y;
-        }
-
-        return path;
-    }
-
     std::vector<Piece> flatten (const juce::Path& path)
     {
         std::vector<Piece> pieces;
@@ -149,6 +106,52 @@ namespace
 
 } // namespace
 
+juce::Path buildControllerCurve (const std::vector<ControllerPoint>& points)
+{
+    if (points.empty())
+        return {};
+
+    juce::Path path;
+    double previousTime = 0.0;
+    double previousValue = points.front().value;
+    path.startNewSubPath (0.0f, (float) previousValue);
+
+    for (const auto& point : points)
+    {
+        const auto t = (double) point.timestamp;
+        const auto y = (double) point.value;
+        const auto dt = t - previousTime;
+        const auto dy = y - previousValue;
+        const auto curve = std::isfinite (point.curve) ? juce::jlimit (0.0, 1.0, (double) point.curve) : 0.5;
+
+        if (y != previousValue && point.shape == ControllerPoint::quadratic)
+        {
+            path.quadraticTo (roundHalfToEven (previousTime + curve * dt),
+                              roundHalfToEven (previousValue + (1.0 - curve) * dy),
+                              (float) t,
+                              (float) y);
+        }
+        else if (y != previousValue && point.shape == ControllerPoint::sCurve)
+        {
+            path.cubicTo (roundHalfToEven (previousTime + curve * dt),
+                          roundHalfToEven (previousValue + (1.0 - curve) * dy),
+                          roundHalfToEven (previousTime + (1.0 - curve) * dt),
+                          roundHalfToEven (previousValue + curve * dy),
+                          (float) t,
+                          (float) y);
+        }
+        else if (y == previousValue || point.shape == ControllerPoint::straightLine)
+        {
+            path.lineTo ((float) t, (float) y);
+        }
+
+        previousTime = t;
+        previousValue = y;
+    }
+
+    return path;
+}
+
 std::vector<TimedMessage> renderControllerLane (const ControllerLane& lane, int length, int playbackStart)
 {
     std::vector<TimedMessage> messages;
@@ -160,7 +163,7 @@ std::vector<TimedMessage> renderControllerLane (const ControllerLane& lane, int 
     std::stable_sort (points.begin(), points.end(), [] (const ControllerPoint& a, const ControllerPoint& b)
                       { return a.timestamp < b.timestamp; });
 
-    const auto pieces = flatten (buildCurve (points));
+    const auto pieces = flatten (buildControllerCurve (points));
     const auto firstTime = (juce::int64) points.front().timestamp;
     const auto lastTime = (juce::int64) points.back().timestamp;
 

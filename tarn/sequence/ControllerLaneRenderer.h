@@ -3,6 +3,7 @@
 #include "Sequence.h"
 
 #include <juce_audio_basics/juce_audio_basics.h>
+#include <juce_graphics/juce_graphics.h>
 
 #include <vector>
 
@@ -28,6 +29,11 @@ struct TimedMessage
     With a playback start p > 0 the pass begins at p: the value in force at p opens the pass
     at tick 0 and the rest moves round by p. [any thread]
 */
+/** The curve through a lane's points (in time order) in (tick, value) space, from tick 0 at
+    the first point's value to the last point, exactly as playback samples it; the curve
+    editor draws the same path. Empty for no points. [any thread] */
+juce::Path buildControllerCurve (const std::vector<ControllerPoint>& points);
+
 std::vector<TimedMessage> renderControllerLane (const ControllerLane& lane, int length, int playbackStart);
 
 } // namespace tarn

@@ -31,7 +31,6 @@ PresetTableView::PresetTableView()
     // The table is the one part of the browser that takes the keyboard: once clicked, its
     // arrows and Return work until the user clicks elsewhere.
     table.getProperties().set ("tarn_keyboard_focus", true);
-    table.getProperties().set ("tarn_keeps_keyboard", true);
     table.setWantsKeyboardFocus (false);
     addAndMakeVisible (table);
     applyColours();

@@ -122,28 +122,14 @@ juce::String AudioProcessorEditor::TooltipPanel::getTipFor (juce::Component& com
 void AudioProcessorEditor::KeyboardReturner::mouseUp (const juce::MouseEvent& e)
 {
     // After the click has done its work (a dialog may focus its text field).
-    returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> (&editor), 0,
-                    juce::Component::SafePointer<juce::Component> (e.originalComponent));
+    returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> (&editor), e.originalComponent, 0);
 }
 
-bool AudioProcessorEditor::KeyboardReturner::usesTheKeyboard (juce::Component* focused, juce::Component* clicked)
+void AudioProcessorEditor::KeyboardReturner::returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> editor,
+                                                               juce::Component::SafePointer<juce::Component> clicked,
+                                                               int attempt)
 {
-    if (focused == nullptr)
-        return false;
-
-    if (dynamic_cast<juce::TextEditor*> (focused) != nullptr)
-        return true;
-
-    // A list steered with keys keeps them only when the click was on it: a click on a
-    // button elsewhere hands them back even though the list still has the framework's focus.
-    return (bool) focused->getProperties().getWithDefault ("tarn_keeps_keyboard", false)
-           && clicked != nullptr && (clicked == focused || focused->isParentOf (clicked));
-}
-
-void AudioProcessorEditor::KeyboardReturner::returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> editor, int attempt,
-                                                             juce::Component::SafePointer<juce::Component> clicked)
-{
-    juce::Timer::callAfterDelay (attempt == 0 ? 1 : 100, [editor, attempt, clicked]
+    juce::Timer::callAfterDelay (attempt == 0 ? 1 : 100, [editor, clicked, attempt]
                                  {
                                      if (editor == nullptr)
                                          return;
@@ -152,12 +138,21 @@ void AudioProcessorEditor::KeyboardReturner::returnWhenDone (juce::Component::Sa
                                      if (juce::ModalComponentManager::getInstance()->getNumModalComponents() > 0)
                                      {
                                          if (attempt < 300)
-                                             returnWhenDone (editor, attempt + 1, clicked);
+                                             returnWhenDone (editor, clicked, attempt + 1);
 
                                          return;
                                      }
 
-                                     if (! usesTheKeyboard (juce::Component::getCurrentlyFocusedComponent(), clicked.getComponent()))
+                                     // A text field keeps the keys, and so does a component that asks for
+                                     // them ("tarn_keyboard_focus", the note grid) when it was the one
+                                     // clicked: a click anywhere else gives them back to the host.
+                                     auto* focused = juce::Component::getCurrentlyFocusedComponent();
+                                     const auto clickedFocused = focused != nullptr && clicked != nullptr
+                                                                 && (focused == clicked.getComponent() || focused->isParentOf (clicked));
+                                     const auto keepsKeys = dynamic_cast<juce::TextEditor*> (focused) != nullptr
+                                                            || (clickedFocused && (bool) focused->getProperties().getWithDefault ("tarn_keyboard_focus", false));
+
+                                     if (! keepsKeys)
                                          editor->hostKeyboardFocus.giveBackToHost (*editor);
                                  });
 }

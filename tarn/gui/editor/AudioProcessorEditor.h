@@ -93,12 +93,9 @@ private:
         void mouseUp (const juce::MouseEvent& e) override;
 
     private:
-        static void returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> editor, int attempt,
-                                    juce::Component::SafePointer<juce::Component> clicked);
-
-        /** A text field, or a component the user steers with keys once clicked (the
-            property "tarn_keeps_keyboard": the preset browser's table) when the click was on it. */
-        static bool usesTheKeyboard (juce::Component* focused, juce::Component* clicked);
+        static void returnWhenDone (juce::Component::SafePointer<AudioProcessorEditor> editor,
+                                    juce::Component::SafePointer<juce::Component> clicked,
+                                    int attempt);
 
         AudioProcessorEditor& editor;
     };

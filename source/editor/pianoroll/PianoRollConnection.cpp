@@ -1,0 +1,207 @@
+#include "PianoRollConnection.h"
+
+namespace
+{
+/** Ticks without movement after which the play head counts as stopped. */
+constexpr int stoppedAfterTicks = 6;
+
+const juce::Identifier& rangeIdFor (tarn::ValueEditorMode mode)
+{
+    return mode == tarn::ValueEditorMode::transpose ? PianoRollConnection::transposeRangeId
+           : mode == tarn::ValueEditorMode::octave  ? PianoRollConnection::octaveRangeId
+                                                    : PianoRollConnection::velocityRangeId;
+}
+} // namespace
+
+PianoRollConnection::PianoRollConnection (Cadenzium2AudioProcessor& processorToUse, tarn::PianoRoll& pianoRollToUse)
+    : processor (processorToUse)
+    , pianoRoll (pianoRollToUse)
+{
+    processor.getPhraseManager().addEditListener (this);
+    pianoRoll.addListener (this);
+    readViewSettings();
+    refresh();
+    startTimerHz (tarn::PianoRollMetrics::playbackTimerHz);
+}
+
+PianoRollConnection::~PianoRollConnection()
+{
+    stopTimer();
+    pianoRoll.removeListener (this);
+    processor.getPhraseManager().removeEditListener (this);
+}
+
+void PianoRollConnection::setEditedPhrase (int newSlot)
+{
+    slot = juce::jlimit (0, Cadenzium2AudioProcessor::numPhrases - 1, newSlot);
+    phraseNeedsReading = true;
+
+    // Playing means moving: a position that has not changed since we started looking is a
+    // stopped transport.
+    lastPosition = processor.getPhraseManager().getPlayer().getPlayer (slot).getLoopPosition();
+    stillTicks = stoppedAfterTicks;
+    refresh();
+}
+
+tarn::GridSize PianoRollConnection::getGrid() const
+{
+    return pianoRoll.getNoteEditor().getGrid();
+}
+
+//==============================================================================
+void PianoRollConnection::refresh()
+{
+    readRows();
+    readPhrase();
+    readPlayback();
+}
+
+void PianoRollConnection::timerCallback()
+{
+    refresh();
+}
+
+void PianoRollConnection::readViewSettings()
+{
+    const auto settings = processor.getPianoRollSettings();
+    const auto grid = settings.getProperty (gridSizeId, -1);
+    pianoRoll.setGrid (tarn::GridSize::fromIdentifier (grid.isVoid() ? -1 : (int) grid));
+
+    for (auto mode : { tarn::ValueEditorMode::velocity, tarn::ValueEditorMode::transpose, tarn::ValueEditorMode::octave })
+        pianoRoll.setRangeMode (mode, (bool) settings.getProperty (rangeIdFor (mode), false));
+}
+
+void PianoRollConnection::readPhrase()
+{
+    const auto version = processor.getPhraseManager().getPhraseVersion (slot);
+
+    if (version == shownVersion && ! phraseNeedsReading.exchange (false))
+        return;
+
+    shownVersion = version;
+    pianoRoll.setPhrase (processor.getPhrase (slot));
+}
+
+void PianoRollConnection::readRows()
+{
+    if (! rowsNeedReading.exchange (false))
+        return;
+
+    std::vector<tarn::PianoRollRow> rows;
+
+    for (const auto& row : processor.getPhraseManager().getRows())
+        rows.push_back ({ row.getLabel(), row.muted });
+
+    pianoRoll.setRows (rows);
+}
+
+void PianoRollConnection::readPlayback()
+{
+    tarn::PlaybackSnapshot snapshot;
+
+    if (processor.getPlayingPhrase() == slot)
+    {
+        const auto position = processor.getPhraseManager().getPlayer().getPlayer (slot).getLoopPosition();
+        stillTicks = position == lastPosition ? stillTicks + 1 : 0;
+        lastPosition = position;
+        snapshot.playheadTick = position;
+        snapshot.isPlaying = stillTicks < stoppedAfterTicks;
+    }
+
+    pianoRoll.setPlayback (snapshot);
+}
+
+//==============================================================================
+void PianoRollConnection::pianoRollPhraseEdited (const tarn::Sequence& edited)
+{
+    commands.editPhrase (slot, edited);
+    readPhrase();
+}
+
+void PianoRollConnection::pianoRollUndoRequested()
+{
+    processor.getPhraseManager().undo();
+    refresh();
+}
+
+void PianoRollConnection::pianoRollRedoRequested()
+{
+    processor.getPhraseManager().redo();
+    refresh();
+}
+
+void PianoRollConnection::pianoRollGridChanged (const tarn::GridSize& grid)
+{
+    processor.setPianoRollSetting (gridSizeId, grid.identifier);
+}
+
+void PianoRollConnection::pianoRollRangeModeChanged (tarn::ValueEditorMode mode, bool isOn)
+{
+    processor.setPianoRollSetting (rangeIdFor (mode), isOn);
+}
+
+void PianoRollConnection::pianoRollLaneAddRequested()
+{
+    const auto& types = processor.getPhraseManager().getControllerTypes();
+
+    // The first control change on channel 1 that no lane has yet, from the modulation wheel.
+    for (int number = 1; number < 128; ++number)
+    {
+        const ControllerType candidate { tarn::ControllerLane::controlChange, number, 1, {} };
+        const auto taken = std::any_of (types.begin(), types.end(), [&] (const ControllerType& t)
+                                        { return t.hasSameKeyAs (candidate); });
+
+        if (! taken)
+        {
+            commands.newController (candidate);
+            break;
+        }
+    }
+
+    refresh();
+}
+
+void PianoRollConnection::pianoRollLaneTypeChosen (int lane, int type, int number, int channel)
+{
+    const auto& types = processor.getPhraseManager().getControllerTypes();
+
+    if (lane < 0 || lane >= (int) types.size())
+        return;
+
+    auto entry = types[(size_t) lane];
+    entry.type = type;
+    entry.number = type == tarn::ControllerLane::pitchBend ? -1 : number;
+    entry.channel = channel;
+
+    if (entry == types[(size_t) lane])
+        return;
+
+    if (! commands.changeController (lane, entry))
+        pianoRoll.getLookAndFeel().playAlertSound(); // another lane has that controller already
+
+    refresh();
+}
+
+void PianoRollConnection::pianoRollLaneDeleteRequested (int lane)
+{
+    commands.deleteController (lane);
+    refresh();
+}
+
+void PianoRollConnection::pianoRollLaneRenamed (int lane, const juce::String& name)
+{
+    const auto& types = processor.getPhraseManager().getControllerTypes();
+
+    if (lane < 0 || lane >= (int) types.size())
+        return;
+
+    auto entry = types[(size_t) lane];
+    entry.name = name;
+    commands.changeController (lane, entry);
+    refresh();
+}
+
+void PianoRollConnection::pianoRollMidiLearnRequested (int channel, int controller, int value)
+{
+    processor.sendControllerPreview (channel, controller, value);
+}

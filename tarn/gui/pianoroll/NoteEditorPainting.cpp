@@ -1,0 +1,259 @@
+#include "NoteEditor.h"
+
+#include "PianoRollTheme.h"
+
+namespace tarn
+{
+namespace
+{
+    constexpr double smallestLineSpacing = 4.0; // finer lines than this are left out
+
+    /** The lines of one kind (cells, beats or bars) across the visible ticks. */
+    template <typename DrawLine>
+    void forEachLine (const TimeAxis& axis, int step, int length, DrawLine&& draw)
+    {
+        if (step <= 0 || step * axis.pixelsPerTick() < smallestLineSpacing)
+            return;
+
+        const auto first = std::max (0, (int) std::floor (axis.firstTick / step) * step);
+        const auto last = std::min ((double) length, axis.firstTick + axis.visibleTicks);
+
+        for (auto tick = first; tick <= last; tick += step)
+            draw ((float) axis.xOf (tick));
+    }
+} // namespace
+
+void NoteEditor::renderBackground()
+{
+    const auto scale = (float) juce::jmax (1.0, (double) juce::Component::getApproximateScaleFactorForComponent (this));
+    const auto width = std::max (1, getWidth()), height = std::max (1, getHeight());
+    background = juce::Image (juce::Image::RGB, juce::roundToInt ((float) width * scale), juce::roundToInt ((float) height * scale), false);
+
+    juce::Graphics g (background);
+    g.addTransform (juce::AffineTransform::scale (scale));
+
+    const auto& axis = view.getTimeAxis();
+    const auto& rowAxis = view.getRowAxis();
+    const auto length = phrase().getLength();
+    const auto endX = (float) axis.xOf (length);
+
+    g.fillAll (themeColour (*this, "background.background"));
+
+    for (int row = 0; row < (int) rows.size(); ++row)
+    {
+        const auto bounds = rowBounds (row);
+
+        if (bounds.getBottom() < 0.0f || bounds.getY() > (float) height)
+            continue;
+
+        g.setColour (themeColour (*this, row % 2 == 0 ? "pianoroll.whiterow" : "pianoroll.blackrow"));
+        g.fillRect (bounds.withRight (endX));
+    }
+
+    // Lines from the finest to the boldest, so bars stay on top.
+    const auto lineColour = themeColour (*this, "text.text");
+    const auto beat = Ticks::perWhole / std::max (1, phrase().timeSignatureDenominator);
+    const auto bar = phrase().getBarLength();
+    const auto gridHeight = std::min ((float) height, (float) (rowAxis.totalHeight() - rowAxis.scrollY));
+
+    const auto drawLines = [&] (int step, float alpha, float thickness)
+    {
+        g.setColour (lineColour.withAlpha (alpha));
+        forEachLine (axis, step, length, [&] (float x)
+                     { g.fillRect (x - thickness * 0.5f, 0.0f, thickness, gridHeight); });
+    };
+
+    drawLines (grid.ticks, 0.05f, 1.0f);
+    drawLines (beat, 0.10f, 1.0f);
+    drawLines (bar, 0.28f, 1.5f);
+
+    // Row separators.
+    g.setColour (themeColour (*this, "background.background").withAlpha (0.8f));
+
+    for (int row = 0; row < (int) rows.size(); ++row)
+        g.fillRect (0.0f, rowBounds (row).getBottom() - 1.0f, endX, 1.0f);
+
+    // Row labels, faint, at the left of each row.
+    g.setFont (themeFont (*this, juce::jlimit (PianoRollText::smallest, PianoRollText::normal, (float) rowAxis.rowHeight * 0.3f)));
+    g.setColour (themeColour (*this, "text.disabledtext"));
+
+    for (int row = 0; row < (int) rows.size(); ++row)
+    {
+        const auto bounds = rowBounds (row);
+
+        if (bounds.getBottom() >= 0.0f && bounds.getY() <= (float) height && rows[(size_t) row].label.isNotEmpty())
+            g.drawText (rows[(size_t) row].label, bounds.reduced (4.0f, 0.0f), juce::Justification::centredLeft, true);
+    }
+
+    backgroundIsValid = true;
+}
+
+void NoteEditor::paint (juce::Graphics& g)
+{
+    if (! backgroundIsValid || background.getWidth() <= 0)
+        renderBackground();
+
+    const auto clip = g.getClipBounds();
+
+    if (background.getWidth() == getWidth())
+        g.drawImageAt (background, 0, 0);
+    else
+        g.drawImage (background, getLocalBounds().toFloat());
+
+    paintLoops (g, clip);
+    paintNotes (g, clip);
+
+    if (marquee.has_value())
+    {
+        const auto area = marqueeArea();
+        g.setColour (themeColour (*this, "theme.primary").withAlpha (0.18f));
+        g.fillRect (area);
+        g.setColour (themeColour (*this, "theme.primary"));
+        g.drawRect (area, 1.0f);
+    }
+
+    paintPlayhead (g);
+}
+
+void NoteEditor::paintLoops (juce::Graphics& g, juce::Rectangle<int> clip) const
+{
+    const auto& loops = phrase().loops;
+    const auto length = phrase().getLength();
+    const auto showHandles = tool == NoteTool::loop;
+
+    for (int row = 0; row < std::min ((int) rows.size(), Sequence::numRows); ++row)
+    {
+        const auto bounds = rowBounds (row);
+
+        if (! clip.toFloat().intersects (bounds))
+            continue;
+
+        const auto& loop = loops[(size_t) row];
+        const auto edited = showHandles && row == loopRow;
+
+        if (! loop.isSet())
+        {
+            if (edited)
+            {
+                g.setColour (themeColour (*this, "theme.tertiary").withAlpha (0.5f));
+                g.drawRect (bounds.withLeft (xOf (0)).withRight (xOf (length)), 1.0f);
+            }
+
+            continue;
+        }
+
+        // The region itself, and the repetitions after it drawn as a shade.
+        const auto region = bounds.withLeft (xOf (loop.start)).withRight (xOf (loop.end));
+        g.setColour (themeColour (*this, "theme.tertiary").withAlpha (edited ? 0.22f : 0.12f));
+        g.fillRect (region);
+        g.setColour (themeColour (*this, "background.background").withAlpha (0.35f));
+        g.fillRect (bounds.withLeft (region.getRight()).withRight (xOf (length)));
+
+        g.setColour (themeColour (*this, "theme.tertiary").withAlpha (showHandles ? 1.0f : 0.6f));
+        const auto handle = showHandles ? 3.0f : 1.5f;
+        g.fillRect (region.withWidth (handle));
+        g.fillRect (region.withLeft (region.getRight() - handle));
+    }
+}
+
+void NoteEditor::paintNotes (juce::Graphics& g, juce::Rectangle<int> clip) const
+{
+    const auto& notes = phrase().notes;
+    const auto& selection = document.getSelection();
+    const auto clipArea = clip.toFloat().expanded (2.0f);
+    const auto noteColour = themeColour (*this, "theme.primary");
+    const auto selectedColour = themeColour (*this, "theme.secondary");
+    const auto outline = themeColour (*this, "text.textOnTheme");
+    const auto litColour = themeColour (*this, "text.highlightedtext");
+    const auto length = phrase().getLength();
+
+    // Notes a row loop repeats are drawn again, faint, where playback repeats them.
+    for (int row = 0; row < std::min ((int) rows.size(), Sequence::numRows); ++row)
+    {
+        const auto& loop = phrase().loops[(size_t) row];
+
+        if (! loop.isSet() || ! clipArea.intersects (rowBounds (row)))
+            continue;
+
+        const auto period = loop.end - loop.start;
+        g.setColour (noteColour.withAlpha (0.3f));
+
+        for (const auto& note : notes)
+        {
+            if (note.number != row || note.timestamp < loop.start || note.timestamp >= loop.end)
+                continue;
+
+            for (auto start = note.timestamp + period; start < length && xOf (start) <= clipArea.getRight(); start += period)
+            {
+                auto copy = note;
+                copy.timestamp = start;
+                copy.length = std::min (note.length, length - start);
+                g.drawRect (getNoteBounds (copy), 1.0f);
+            }
+        }
+    }
+
+    for (size_t i = 0; i < notes.size(); ++i)
+    {
+        const auto& note = notes[i];
+
+        if (note.number < 0 || note.number >= (int) rows.size())
+            continue;
+
+        const auto bounds = getNoteBounds (note);
+
+        if (! clipArea.intersects (bounds))
+            continue;
+
+        const auto isSelected = selection.contains ((int) i);
+        const auto& loop = phrase().loops[(size_t) juce::jlimit (0, Sequence::numRows - 1, note.number)];
+        const auto silenced = loop.isSet() && note.timestamp >= loop.end; // the loop's repetitions play instead
+        const auto muted = rows[(size_t) note.number].muted;
+
+        auto fill = isSelected ? selectedColour : noteColour;
+        fill = fill.withAlpha (0.45f + 0.55f * (float) juce::jlimit (0, 127, note.velocityMax) / 127.0f);
+
+        if (isLit (note))
+            fill = fill.interpolatedWith (litColour, 0.45f);
+
+        if (silenced || muted)
+            fill = fill.withMultipliedAlpha (0.35f);
+
+        // Plain rectangles: thousands of rounded ones cost several times as much to fill.
+        g.setColour (fill);
+        g.fillRect (bounds);
+
+        if (isSelected)
+        {
+            g.setColour (outline);
+            g.drawRect (bounds, 1.0f);
+        }
+
+        // Repeats: a tick where each further strike falls.
+        if (note.repeatStyle != SequenceNote::noRepeats && bounds.getWidth() > 6.0f)
+        {
+            g.setColour (outline.withAlpha (0.7f));
+            const auto strike = [&] (double offset)
+            { g.fillRect (xOf (note.timestamp + offset), bounds.getY() + 2.0f, 1.0f, bounds.getHeight() - 4.0f); };
+
+            if (note.repeatStyle == SequenceNote::repeatAtRate && note.repeatRate.ticks > 0)
+                for (auto offset = note.repeatRate.ticks; offset < note.length && offset < 64 * note.repeatRate.ticks; offset += note.repeatRate.ticks)
+                    strike (offset);
+            else if (note.repeatStyle == SequenceNote::repeatCountTimes && note.repeatCount > 1)
+                for (int strikeIndex = 1; strikeIndex < std::min (note.repeatCount, 16); ++strikeIndex)
+                    strike ((double) note.length * strikeIndex / note.repeatCount);
+        }
+    }
+}
+
+void NoteEditor::paintPlayhead (juce::Graphics& g) const
+{
+    if (playback.playheadTick < 0.0)
+        return;
+
+    const auto x = xOf (playback.playheadTick);
+    g.setColour (themeColour (*this, "text.highlightedtext").withAlpha (playback.isPlaying ? 0.9f : 0.4f));
+    g.fillRect (x - 0.5f, 0.0f, 1.5f, (float) getHeight());
+}
+
+} // namespace tarn

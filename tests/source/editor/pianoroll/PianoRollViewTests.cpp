@@ -1,0 +1,114 @@
+#include "PianoRollHarness.h"
+
+#include <tests/source/processor/PluginHarness.h>
+
+using cadenzium::test::PianoRollHarness;
+
+namespace
+{
+struct RowsColumn : tarn::PianoRoll::Listener
+{
+    void pianoRollPhraseEdited (const tarn::Sequence&) override {}
+    void pianoRollRowLayoutChanged() override { ++changes; }
+    int changes = 0;
+};
+} // namespace
+
+TEST (PianoRollView, rowsThatOutgrowTheViewScrollAndTheRowsColumnFollows)
+{
+    PianoRollHarness h;
+    EditCommands (h.processor).newRows (24);
+    h.connection().refresh();
+
+    RowsColumn column;
+    h.pianoRoll().addListener (&column);
+
+    const auto& rows = h.pianoRoll().getRowAxis();
+    ASSERT_EQ (rows.numRows, 32);
+    EXPECT_GT (rows.totalHeight(), h.pianoRoll().getGridBounds().getHeight()) << "32 rows do not fit: they scroll";
+
+    // The wheel over the grid scrolls the rows; the column beside it hears of it and can
+    // place its rows where the grid draws them.
+    const auto topRowBefore = rows.rowAt (0.0);
+    h.window->wheel (h.grid(), -0.5f, juce::Point<float> { 100.0f, 100.0f });
+    EXPECT_GT (rows.scrollY, 0.0);
+    EXPECT_LT (rows.rowAt (0.0), topRowBefore);
+    EXPECT_GT (column.changes, 0);
+
+    // Scrolling from the column keeps within the rows.
+    h.pianoRoll().setRowScroll (1.0e6);
+    EXPECT_DOUBLE_EQ (rows.scrollY, rows.maximumScroll (h.pianoRoll().getGridBounds().getHeight()));
+    EXPECT_EQ (rows.rowAt (h.pianoRoll().getGridBounds().getHeight() - 1.0), 0) << "the bottom row shows at the bottom";
+
+    // A drag onto a row below the view scrolls down to it.
+    h.pianoRoll().setRowScroll (0.0);
+    h.drag (h.grid(), h.at (100.0, 31), { 300.0f, (float) h.grid().getHeight() + 30.0f });
+    EXPECT_GT (rows.scrollY, 0.0);
+
+    h.pianoRoll().removeListener (&column);
+}
+
+TEST (PianoRollView, aLargePhraseShowsWithItsLoopsAndSelectionAndZooms)
+{
+    PianoRollHarness h;
+    EditCommands (h.processor).newRows (24);
+
+    juce::Random random (20260101);
+    tarn::Sequence phrase;
+    phrase.setLength (4 * 3840);
+
+    for (int i = 0; i < 2000; ++i)
+        phrase.notes.push_back (PianoRollHarness::note (random.nextInt (32), random.nextInt (phrase.getLength() / 60) * 60, 60 + random.nextInt (4) * 60, 1 + random.nextInt (127)));
+
+    phrase.loops[30] = { 960, 2880 };
+    h.startWith (phrase);
+    ASSERT_EQ (h.pianoRoll().getDocument().getPhrase().notes.size(), 2000u);
+
+    h.pianoRoll().getDocument().setSelection (tarn::NoteSelection::allOf (150));
+    h.screenshot ("2000 notes");
+
+    // Zoomed in on the second bar.
+    h.pianoRoll().getView().zoomTo (3840.0, 0.0);
+    h.pianoRoll().getView().scrollTimeTo (3840.0);
+    h.screenshot ("zoomed");
+    EXPECT_NEAR (h.pianoRoll().getView().getTimeAxis().tickAt (0.0), 3840.0, 1.0);
+}
+
+TEST (PianoRollView, thePlayHeadFollowsThePlayingPhraseAndRestsWhenTheTransportStops)
+{
+    PianoRollHarness h;
+    cadenzium::test::SimulatedPlayHead host;
+    h.processor.setPlayHead (&host);
+    h.processor.prepareToPlay (48000.0, 512);
+    juce::AudioBuffer<float> audio (2, 512);
+    juce::MidiBuffer midi;
+
+    const auto play = [&] (int blocks)
+    {
+        for (int i = 0; i < blocks; ++i)
+        {
+            midi.clear();
+            h.processor.processBlock (audio, midi);
+            host.advance (512, 48000.0);
+            h.connection().refresh(); // as its timer does
+        }
+    };
+
+    const auto& shown = h.grid().getPlayback();
+    EXPECT_FALSE (shown.isPlaying);
+
+    play (40); // about 0.85 of a quarter note
+    EXPECT_TRUE (shown.isPlaying);
+    EXPECT_NEAR (shown.playheadTick, 0.85 * 960.0, 120.0);
+
+    // A phrase that is not the playing one shows no play head.
+    h.connection().setEditedPhrase (1);
+    EXPECT_LT (h.grid().getPlayback().playheadTick, 0.0);
+    h.connection().setEditedPhrase (0);
+
+    host.playing = false;
+    play (10);
+    EXPECT_FALSE (shown.isPlaying) << "a position that no longer moves is a stopped transport";
+    EXPECT_GT (shown.playheadTick, 0.0) << "the play head rests where it stopped";
+    h.processor.setPlayHead (nullptr);
+}

@@ -1,0 +1,103 @@
+#include "../PlaybackTestSupport.h"
+
+#include <tarn/sequence/notegrid/RowLoopDrag.h>
+
+#include <gtest/gtest.h>
+
+using namespace tarn;
+using cadenzium::test::makeSequence;
+
+TEST (RowLoopDrag, edgesAndRegionStayWithinTheirLimits)
+{
+    const GridSize sixteenth;
+    constexpr int length = 3840;
+
+    struct Case
+    {
+        RowLoopDrag::Part part;
+        RowLoop loop;
+        double tick;
+        bool snapping;
+        RowLoop expected;
+        const char* why;
+    };
+
+    using P = RowLoopDrag::Part;
+    const Case cases[] = {
+        { P::endEdge, { 960, 1920 }, 2500.0, true, { 960, 2400 }, "end snaps to the nearest line" },
+        { P::endEdge, { 960, 1920 }, 2500.0, false, { 960, 2500 }, "end follows the pointer with Shift" },
+        { P::endEdge, { 960, 1920 }, 9000.0, true, { 960, 3840 }, "end stops at the phrase end" },
+        { P::endEdge, { 960, 1920 }, 0.0, true, { 960, 1200 }, "end stays one step after the start" },
+        { P::endEdge, { 960, 1920 }, 0.0, false, { 960, 961 }, "one tick after it with Shift" },
+        { P::startEdge, { 960, 1920 }, 250.0, true, { 240, 1920 }, "start snaps" },
+        { P::startEdge, { 960, 1920 }, -900.0, true, { 0, 1920 }, "start stops at 0" },
+        { P::startEdge, { 960, 1920 }, 3000.0, true, { 1680, 1920 }, "start stays one step before the end" },
+        { P::startEdge, { 960, 1920 }, 3000.0, false, { 1919, 1920 }, "one tick before it with Shift" },
+        { P::region, { 960, 1920 }, 1300.0, true, { 1200, 2160 }, "the region keeps its length" },
+        { P::region, { 960, 1920 }, -500.0, true, { 0, 960 }, "not before 0" },
+        { P::region, { 960, 1920 }, 3500.0, true, { 2880, 3840 }, "not past the end" },
+        { P::newRegion, { 0, 3840 }, 1000.0, true, { 480, 960 }, "drawn from the press at 480" },
+        { P::newRegion, { 0, 3840 }, 500.0, true, { 480, 720 }, "at least one step" },
+    };
+
+    for (const auto& c : cases)
+    {
+        RowLoop result;
+
+        switch (c.part)
+        {
+            case P::endEdge: result = RowLoopDrag::withEndAt (c.loop, c.tick, c.snapping, sixteenth, length); break;
+            case P::startEdge: result = RowLoopDrag::withStartAt (c.loop, c.tick, c.snapping, sixteenth, length); break;
+            case P::region: result = RowLoopDrag::movedTo (c.loop, c.tick, c.snapping, sixteenth, length); break;
+            case P::newRegion: result = RowLoopDrag::drawn (480.0, c.tick, c.snapping, sixteenth, length); break;
+        }
+
+        EXPECT_EQ (result, c.expected) << c.why << ": got " << result.start << ".." << result.end;
+    }
+}
+
+TEST (RowLoopDrag, aLoopDraggedToCoverThePhraseDisappearsAndARowWithoutOneActsAsTheWholePhrase)
+{
+    auto phrase = makeSequence ({});
+    phrase.loops[3] = { 960, 1920 };
+
+    // Which part a press takes: the edges within the tolerance, else inside or outside.
+    EXPECT_EQ (RowLoopDrag::partAt ({ 960, 1920 }, 3840, 1000.0, 60.0), RowLoopDrag::Part::startEdge);
+    EXPECT_EQ (RowLoopDrag::partAt ({ 960, 1920 }, 3840, 1870.0, 60.0), RowLoopDrag::Part::endEdge);
+    EXPECT_EQ (RowLoopDrag::partAt ({ 960, 1920 }, 3840, 1400.0, 60.0), RowLoopDrag::Part::region);
+    EXPECT_EQ (RowLoopDrag::partAt ({ 960, 1920 }, 3840, 3000.0, 60.0), RowLoopDrag::Part::newRegion);
+    EXPECT_EQ (RowLoopDrag::partAt ({ 0, 3840 }, 3840, 1400.0, 60.0), RowLoopDrag::Part::newRegion);
+
+    // The right edge past the end, then the left edge to 0: the loop is gone.
+    const RowLoopDrag right (phrase, 3, 1900.0, 60.0, true, GridSize());
+    auto step = right.update (5000.0, true);
+    EXPECT_EQ (step.sequence.loops[3], (RowLoop { 960, 3840 }));
+
+    const RowLoopDrag left (step.sequence, 3, 970.0, 60.0, true, GridSize());
+    step = left.update (-100.0, true);
+    EXPECT_FALSE (step.sequence.loops[3].isSet());
+    EXPECT_TRUE (step.hasChanged());
+
+    // A row without a loop: its right edge is the phrase end.
+    const RowLoopDrag fresh (makeSequence ({}), 5, 3830.0, 60.0, true, GridSize());
+    EXPECT_EQ (fresh.getPart(), RowLoopDrag::Part::endEdge);
+    EXPECT_EQ (fresh.update (1000.0, true).sequence.loops[5], (RowLoop { 0, 960 }));
+}
+
+TEST (RowLoopDrag, aPhraseShorterThanOneStepStillGivesALoopInsideIt)
+{
+    // 100 ticks with a 1/16 grid: the limits must not cross over.
+    for (auto tick : { -50.0, 0.0, 60.0, 500.0 })
+    {
+        const auto end = RowLoopDrag::withEndAt ({ 0, 100 }, tick, true, GridSize(), 100);
+        const auto start = RowLoopDrag::withStartAt ({ 0, 100 }, tick, true, GridSize(), 100);
+        const auto drawn = RowLoopDrag::drawn (10.0, tick, true, GridSize(), 100);
+
+        for (const auto& loop : { end, start, drawn })
+        {
+            EXPECT_GE (loop.start, 0) << tick;
+            EXPECT_LE (loop.end, 100) << tick;
+            EXPECT_LT (loop.start, loop.end) << tick;
+        }
+    }
+}
