@@ -1,31 +1,29 @@
 #pragma once
 
-#include <tarn/sequence/Sequence.h>
+#include <tarn/gui/pianoroll/PianoRoll.h>
 
-#include <juce_gui_basics/juce_gui_basics.h>
-
-/** A read-only piano roll of a rendered MIDI file: one lane per pitch over the range the
-    notes use, bar and beat lines, the notes shaded by velocity, note names at the left.
-    It draws; it edits nothing. [message thread] */
+/** The render overlay's preview: the piano roll, read-only, with one row per MIDI pitch
+    named after its note, scrolled to the pitches the render plays. [message thread] */
 class RenderPreviewView : public juce::Component
 {
 public:
     RenderPreviewView();
     ~RenderPreviewView() override;
 
-    void setSequence (tarn::Sequence sequence);
-    const tarn::Sequence& getSequence() const noexcept { return sequence; }
+    void setSequence (const tarn::Sequence& sequence);
 
-    /** The lowest and highest pitch shown (the notes' range with a little room). */
-    juce::Range<int> getShownPitches() const noexcept { return shownPitches; }
+    /** What the piano roll shows. */
+    const tarn::Sequence& getSequence() noexcept { return pianoRoll.getDocument().getCommittedPhrase(); }
 
-    void paint (juce::Graphics& g) override;
+    tarn::PianoRoll& getPianoRoll() noexcept { return pianoRoll; }
+
+    /** Scrolls the rows so the notes' pitches are in the middle of the view. */
+    void centreOnNotes();
+
+    void resized() override;
 
 private:
-    juce::Rectangle<float> getNoteArea() const;
-
-    tarn::Sequence sequence;
-    juce::Range<int> shownPitches { 48, 73 };
+    tarn::PianoRoll pianoRoll;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (RenderPreviewView)
 };

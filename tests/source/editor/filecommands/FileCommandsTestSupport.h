@@ -4,7 +4,9 @@
 #include <brindlex/gui/BrindlexEditor.h>
 #include <source/editor/filecommands/FileChooserSpecs.h>
 #include <source/editor/filecommands/FileCommands.h>
+#include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tarn/gui/ThemeSelector.h>
 #include <tests/support/TemporaryFolder.h>
 #include <tests/support/editor/EditorWindow.h>
 
@@ -31,9 +33,19 @@ public:
             commands.attach (importMidi, renderMidi, loadV1Preset);
             addOverlay (commands.getRenderOverlay());
             addOverlay (commands.getBulkImporterOverlay());
+            applySettings();
             setSize (1244, 935);
         }
 
+    protected:
+        // The product's colour schemes, as its window chooses them.
+        void settingsChanged (brindlex::BrindlexSettings& settings) override
+        {
+            const auto theme = settings.getString (Cadenzium2AudioProcessorEditor::themeSettingKey, "Dark");
+            tarn::ThemeSelector::getInstance()->setColourSchemeNumber (Cadenzium2AudioProcessorEditor::colourSchemeFor (theme));
+        }
+
+    public:
         tarn::FileDropButton importMidi { "fileimport", "import_midi", "Import MIDI Pattern: Loads a MIDI file into the piano roll. You can drag and drop a file onto this button" };
         tarn::FileDropButton renderMidi { "fileexport", "render_midi", "Render MIDI: Applies the current Cadenzium pattern to a MIDI chord progression" };
         tarn::FileDropButton loadV1Preset { "folder", "load_v1_preset", "Load v1 Preset: Loads a preset from version 1 of Cadenzium. You can drag and drop a file onto this button. Right click for bulk conversion" };

@@ -94,6 +94,14 @@ TEST_F (FileCommandsTest, aRenderShowsItsNotesInTheOverlayAndSaveMidiWritesItsBy
 
     window.saveScreenshot ("overlay");
 
+    // Read-only: the gestures that would add or move notes in the editor change nothing here.
+    const auto shown = preview;
+    auto& grid = overlay.getPreview().getPianoRoll().getNoteEditor();
+    window.doubleClick (grid, grid.getLocalBounds().getCentre().toFloat());
+    window.drag (grid, { 30.0f, 40.0f }, { 200.0f, 120.0f });
+    EXPECT_TRUE (overlay.getPreview().getSequence().notes == shown.notes);
+    EXPECT_FALSE (overlay.getPreview().getPianoRoll().getToolBar().isVisible());
+
     // Save MIDI: the chooser starts at the default output file.
     window.click (EditorWindow::get ("render_save"));
     auto* dialog = findChooser (editor);
