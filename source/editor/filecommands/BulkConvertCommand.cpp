@@ -63,7 +63,10 @@ void BulkConvertCommand::finished (int converted, bool cancelled)
 
     // The library was scanned again (by the importer, or above): the host's program list
     // changed with it.
-    processor.updateHostDisplay (juce::AudioProcessor::ChangeDetails().withProgramChanged (true));
+    processor.updateHostDisplay (juce::AudioProcessor::ChangeDetails()
+                                     .withLatencyChanged (true)
+                                     .withParameterInfoChanged (true)
+                                     .withProgramChanged (true));
 
     if (! cancelled)
         processor.getToastManager().addToast ("Converted " + juce::String (converted) + (converted == 1 ? " preset" : " presets")

@@ -340,7 +340,8 @@ void PresetBrowser::paint (juce::Graphics& g)
 
     g.setColour (themeColour (*this, "text.text").withMultipliedAlpha (0.75f));
     g.setFont (themeFont (*this, 7.5f));
-    const auto shown = description.isNotEmpty() ? description : juce::String (juce::String (model.getScope().size()) + " presets");
+    const auto count = (int) model.getScope().size();
+    const auto shown = description.isNotEmpty() ? description : juce::String (count) + (count == 1 ? " preset" : " presets");
     g.drawFittedText (shown, text, juce::Justification::topLeft, juce::jmax (1, text.getHeight() / juce::roundToInt (themeFont (*this, 7.5f).getHeight())), 1.0f);
 }
 
