@@ -12,8 +12,13 @@ BulkConvertCommand::BulkConvertCommand (Cadenzium2AudioProcessor& p, juce::Compo
 
 BulkConvertCommand::~BulkConvertCommand()
 {
-    // The importer stops after its file and calls nothing back.
-    importer.reset();
+    // The window closes mid-import: the importer stops after its file and calls nothing
+    // back, and the library learns of what it wrote (a window opened later shows it).
+    if (importer != nullptr)
+    {
+        importer.reset();
+        processor.getPresetManager().refresh();
+    }
 }
 
 void BulkConvertCommand::chooseFolder()
