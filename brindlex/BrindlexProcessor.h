@@ -22,8 +22,6 @@ namespace brindlex
     loads and saves hold the state lock, as every other writer of the state should.
 */
 class BrindlexProcessor : public tarn::AudioProcessor
-    , public juce::ChangeListener
-    , public juce::ChangeBroadcaster
 {
 public:
     BrindlexProcessor (const BusesProperties& buses,
@@ -99,8 +97,6 @@ public:
     /** Replaces the millisecond counter that times the program-change guard (tests use
         a clock of their own). [message thread, before the host starts calling] */
     void setMillisecondClock (std::function<juce::uint32()> clock);
-
-    void changeListenerCallback (juce::ChangeBroadcaster* source) override { juce::ignoreUnused (source); }
 
     //==============================================================================
     // Programs are the presets of the library's flat list.

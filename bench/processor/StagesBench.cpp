@@ -98,10 +98,9 @@ void runStages (benchmark::State& state)
     OutputNoteTracker tracker;
     KeyswitchEvents keyswitchEvents;
 
-    for (auto* effect : std::initializer_list<tarn::MidiEffectProcessor*> { &latcher, &randomiser, &scaler, &clipper })
-        effect->prepareToPlay (sampleRate, blockSize);
+    for (auto* stage : std::initializer_list<tarn::MidiStage*> { &latcher, &keyLock, &randomiser, &scaler, &swing, &clipper })
+        stage->prepare (sampleRate, tarn::MidiScratchBuffer::defaultEventCapacity);
 
-    swing.prepare (sampleRate);
     swing.setAmount (0.6);
     swing.setGridChoice (2);
     randomiser.setAmount (12);
@@ -114,7 +113,6 @@ void runStages (benchmark::State& state)
     for (auto* buffer : { &input, &phrase, &output, &passed })
         buffer->ensureSize (capacity);
 
-    juce::AudioBuffer<float> audio (2, blockSize);
     const int chord[] = { 48, 52, 55, 59, 62, 65 };
 
     const auto blocksPerPass = passLength / blockSize;
@@ -157,15 +155,17 @@ void runStages (benchmark::State& state)
             keyswitchEvents.clear();
             keyswitches.extract (input, keyswitchEvents);
             passthrough.collect (input, passed, false, nullptr);
-            latcher.processBlock (audio, input);
+            latcher.process (input);
             held.update (input);
             resolver.setChord (held.getNotes());
             resolver.resolve (phrase, output, rowHolder.get(), { true, false });
-            keyLock.process (output, key, true);
-            randomiser.processBlock (audio, output);
-            scaler.processBlock (audio, output);
-            swing.process (output, blockSize, Swing::Position { (double) blockStart / (sampleRate * 60.0 / bpm), bpm });
-            clipper.processBlock (audio, output);
+            keyLock.setKey (key, true);
+            keyLock.process (output);
+            randomiser.process (output);
+            scaler.process (output);
+            swing.setBlock (blockSize, Swing::Position { (double) blockStart / (sampleRate * 60.0 / bpm), bpm });
+            swing.process (output);
+            clipper.process (output);
             tracker.record (output);
 
             const auto endTime = std::chrono::steady_clock::now();

@@ -39,6 +39,11 @@ bool EditCommands::isSlot (int slot) const
     return juce::isPositiveAndBelow (slot, phrases.getNumSequences());
 }
 
+bool EditCommands::isStillBasedOn (int slot, const std::shared_ptr<const tarn::Sequence>& basedOn) const
+{
+    return basedOn == nullptr || basedOn == phrases.getSequenceSnapshot (slot);
+}
+
 bool EditCommands::commitPhrase (int slot, const tarn::Sequence& after, const char* transactionName)
 {
     if (! isSlot (slot))
@@ -56,17 +61,18 @@ void EditCommands::updateEveryPhrase (PhraseManager::Transaction& transaction, T
 }
 
 //==============================================================================
-bool EditCommands::editPhrase (int slot, const tarn::Sequence& edited)
+bool EditCommands::editPhrase (int slot, const tarn::Sequence& edited, const std::shared_ptr<const tarn::Sequence>& basedOn)
 {
-    return commitPhrase (slot, edited, TransactionNames::editPhrase);
+    const juce::ScopedLock sl (phrases.getStateLock());
+    return isStillBasedOn (slot, basedOn) && commitPhrase (slot, edited, TransactionNames::editPhrase);
 }
 
 bool EditCommands::generatePhrase (int slot, consts::RegenerationMode target)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     if (! isSlot (slot))
         return false;
 
-    // Drawn outside the state lock: only the commit needs it.
     const auto phrase = phrases.getSequence (slot);
     const auto generated = PhraseGenerator::generate (phrase,
                                                       phrases.getRows(),
@@ -78,6 +84,7 @@ bool EditCommands::generatePhrase (int slot, consts::RegenerationMode target)
 
 bool EditCommands::mutatePhrase (int slot, PhraseMutator& mutator, const tarn::GridSize& grid)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     if (! isSlot (slot))
         return false;
 
@@ -85,13 +92,15 @@ bool EditCommands::mutatePhrase (int slot, PhraseMutator& mutator, const tarn::G
     return commitMutation (slot, mutator.mutate (phrase, phrases.getRows(), MutationSettings::fromParameters (parameters), grid));
 }
 
-bool EditCommands::commitMutation (int slot, const MutationResult& result)
+bool EditCommands::commitMutation (int slot, const MutationResult& result, const std::shared_ptr<const tarn::Sequence>& basedOn)
 {
-    return result.changed && commitPhrase (slot, result.sequence, TransactionNames::mutatePhrase);
+    const juce::ScopedLock sl (phrases.getStateLock());
+    return result.changed && isStillBasedOn (slot, basedOn) && commitPhrase (slot, result.sequence, TransactionNames::mutatePhrase);
 }
 
 juce::Result EditCommands::importMidiPattern (int slot, const juce::File& file)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     if (! isSlot (slot))
         return juce::Result::fail ("No such phrase");
 
@@ -113,6 +122,7 @@ juce::Result EditCommands::importMidiPattern (int slot, const juce::File& file)
 
 bool EditCommands::renamePhrase (int slot, const juce::String& name)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     if (! isSlot (slot))
         return false;
 
@@ -123,6 +133,7 @@ bool EditCommands::renamePhrase (int slot, const juce::String& name)
 
 bool EditCommands::movePhrase (int slot, int direction)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     const auto neighbour = slot + (direction < 0 ? -1 : 1);
 
     if (direction == 0 || ! isSlot (slot) || ! isSlot (neighbour))
@@ -138,6 +149,7 @@ bool EditCommands::movePhrase (int slot, int direction)
 
 bool EditCommands::copyPhraseTo (int from, int to)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     if (from == to || ! isSlot (from) || ! isSlot (to))
         return false;
 
@@ -148,11 +160,13 @@ bool EditCommands::copyPhraseTo (int from, int to)
 
 bool EditCommands::deletePhrase (int slot)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     return commitPhrase (slot, phrases.makeDefaultSequence(), TransactionNames::editPhrase);
 }
 
 bool EditCommands::setPhraseLoopCount (int slot, int loopCount)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     if (! isSlot (slot))
         return false;
 
@@ -164,6 +178,7 @@ bool EditCommands::setPhraseLoopCount (int slot, int loopCount)
 //==============================================================================
 bool EditCommands::newRow()
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     if ((int) phrases.getRows().size() >= CadenziumModifier::maxRows)
         return false;
 
@@ -173,12 +188,14 @@ bool EditCommands::newRow()
 
 bool EditCommands::newRows (int count)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     PhraseManager::Transaction transaction (phrases, TransactionNames::createMultipleRows);
     return transaction.perform (new UndoableNewRow (phrases, count));
 }
 
 bool EditCommands::deleteRow (int row)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     if (! juce::isPositiveAndBelow (row, (int) phrases.getRows().size()))
         return false;
 
@@ -194,6 +211,7 @@ bool EditCommands::deleteRow (int row)
 
 bool EditCommands::moveRow (int from, int to)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     const auto size = (int) phrases.getRows().size();
 
     if (from == to || ! juce::isPositiveAndBelow (from, size) || ! juce::isPositiveAndBelow (to, size))
@@ -211,6 +229,7 @@ bool EditCommands::moveRow (int from, int to)
 
 bool EditCommands::changeRow (int row, const CadenziumModifier& settings)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     PhraseManager::Transaction transaction (phrases, TransactionNames::changeRowSettings);
     return transaction.perform (new UndoableChangeRow (phrases, row, settings));
 }
@@ -244,6 +263,7 @@ bool EditCommands::setRowGenerationLock (int row, bool shouldBeLocked)
 //==============================================================================
 bool EditCommands::newController (const ControllerType& type)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     const auto entry = type.sanitised();
     const auto& types = phrases.getControllerTypes();
 
@@ -260,6 +280,7 @@ bool EditCommands::newController (const ControllerType& type)
 
 bool EditCommands::deleteController (int index)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     const auto& types = phrases.getControllerTypes();
 
     if (! juce::isPositiveAndBelow (index, (int) types.size()))
@@ -274,6 +295,7 @@ bool EditCommands::deleteController (int index)
 
 bool EditCommands::changeController (int index, const ControllerType& type)
 {
+    const juce::ScopedLock sl (phrases.getStateLock());
     const auto types = phrases.getControllerTypes();
 
     if (! juce::isPositiveAndBelow (index, (int) types.size()))

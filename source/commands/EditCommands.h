@@ -7,6 +7,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <functional>
+#include <memory>
 
 class Cadenzium2AudioProcessor;
 
@@ -16,9 +17,10 @@ class ToastManager;
 }
 
 /** Every edit of the phrases, the row table and the controller lanes, as the editor calls it:
-    each command holds the state lock while it runs and is one named undo step (see
-    TransactionNames), so one undo reverts all of it. A command that would change nothing
-    records nothing and returns false.
+    each command holds the state lock from its first read to its last write, the lock a host's
+    state calls hold, so a restore on a host's thread happens wholly before or wholly after
+    it; and each is one named undo step (see TransactionNames), so one undo reverts all of
+    it. A command that would change nothing records nothing and returns false.
 
     Whoever edits (the editor, a test) makes one from the processor it edits; it keeps no
     state of its own, so any number may exist at once. Undo and redo go through the
@@ -43,8 +45,12 @@ public:
     //==============================================================================
     // Phrases (slot 0..11). "Edit phrase" unless said otherwise.
 
-    /** A phrase edited in the piano roll, or by any other whole-phrase change. */
-    bool editPhrase (int slot, const tarn::Sequence& edited);
+    /** A phrase edited in the piano roll, or by any other whole-phrase change. `basedOn` is
+        the phrase the edit started from (PhraseManager::getSequenceSnapshot): when given and
+        the slot holds another phrase by now (a host restored a song, a preset loaded, an
+        undo ran), the edit is refused, since it would write a phrase of the old song into the
+        new one. */
+    bool editPhrase (int slot, const tarn::Sequence& edited, const std::shared_ptr<const tarn::Sequence>& basedOn = {});
 
     /** Generate or one of the regeneration buttons, with the generation panel's current
         settings; recorded only when the phrase changed (not when every row is locked). */
@@ -54,8 +60,9 @@ public:
         settings: "Mutate phrase", recorded only when anything changed. */
     bool mutatePhrase (int slot, PhraseMutator& mutator, const tarn::GridSize& grid);
 
-    /** The commit half of a mutation made elsewhere: "Mutate phrase" when it changed. */
-    bool commitMutation (int slot, const MutationResult& result);
+    /** The commit half of a mutation made elsewhere: "Mutate phrase" when it changed.
+        `basedOn` as for editPhrase. */
+    bool commitMutation (int slot, const MutationResult& result, const std::shared_ptr<const tarn::Sequence>& basedOn = {});
 
     /** A MIDI file into the phrase: first the rows it needs beyond the table ("Create
         multiple rows", its own step), then the phrase ("Edit phrase"). A file with no usable
@@ -118,6 +125,7 @@ public:
 
 private:
     bool isSlot (int slot) const;
+    bool isStillBasedOn (int slot, const std::shared_ptr<const tarn::Sequence>& basedOn) const;
     bool commitPhrase (int slot, const tarn::Sequence& after, const char* transactionName);
 
     template <typename Transform>

@@ -51,20 +51,17 @@ void BlockPipeline::prepare (double newSampleRate, int maximumBlockSize)
     sampleRate = newSampleRate;
     transport.prepare (sampleRate);
 
-    for (auto* effect : std::initializer_list<tarn::MidiEffectProcessor*> { &latcher, &randomiser, &scaler, &clipper })
-    {
-        effect->setMaxEventsPerBlock (maxEventsPerBlock);
-        effect->prepareToPlay (sampleRate, maximumBlockSize);
-    }
+    juce::ignoreUnused (maximumBlockSize); // the event caps, not the block length, size everything
 
-    keyLock.prepare (maxEventsPerBlock);
-    swing.prepare (sampleRate, maxEventsPerBlock);
+    for (auto* stage : std::initializer_list<tarn::MidiStage*> { &latcher, &keyLock, &randomiser, &scaler, &swing, &clipper })
+        stage->prepare (sampleRate, maxEventsPerBlock);
+
     extractor.prepare (maxEventsPerBlock);
     passthrough.prepare (maxEventsPerBlock);
 
     const auto bytes = tarn::MidiScratchBuffer::bytesFor (maxEventsPerBlock);
 
-    for (auto* buffer : { &input, &output, &chain, &inputControllers, &passthroughNotes, &discarded })
+    for (auto* buffer : { &input, &output, &chain, &inputControllers, &passthroughNotes })
         buffer->ensureSize (bytes);
 
     // What one block of the player may add, with the old slot's notes ended by a switch.
@@ -93,9 +90,7 @@ void BlockPipeline::process (juce::MidiBuffer& midi, int numSamples, const std::
     if (! endedEarly)
     {
         collectInputControllers (input);
-
-        if (numSamples > 0)
-            inputKeyboard.processNextMidiBuffer (input, 0, numSamples, true);
+        screenKeys.drainInto (input);
 
         auto position = transport.follow (hostPosition, numSamples, settings.isOn (Settings::dawTransportOnly));
 
@@ -131,6 +126,7 @@ void BlockPipeline::process (juce::MidiBuffer& midi, int numSamples, const std::
         addAll (output, passthroughNotes);
     }
 
+    publishDisplay (! endedEarly);
     copyEvents (output, midi);
 }
 
@@ -162,12 +158,7 @@ void BlockPipeline::applyParameterChanges() noexcept
     }
 
     if ((bits & keyswitchRange) != 0)
-    {
         extractor.setRange (settings.whole (Settings::keyswitchRange));
-
-        for (int slot = 0; slot < KeyswitchExtractor::numSlots; ++slot)
-            switchable.setKeyswitchMapping ({ slot, extractor.getNoteForSlot (slot), true });
-    }
 
     if ((bits & inputRetrigger) != 0)
         transport.clearRetriggerOrigin();
@@ -207,8 +198,30 @@ void BlockPipeline::applyRequestedPhrase() noexcept
 {
     // The old phrase's notes end at sample 0: the player ends what it started, the refresh
     // everything that came out of the rows and the output chain.
-    if (phrases.getPlayer().applyRequestedIndex (requests.requestedPhraseIndex.load()))
+    requestSeen = requests.requestedPhraseIndex.load();
+
+    if (phrases.getPlayer().applyRequestedIndex (requestSeen))
         requests.playbackRefresh.store (ProcessorRequests::playingPhraseChanged);
+}
+
+void BlockPipeline::followKeyswitchedPhrase() noexcept
+{
+    // A keyswitch chose another phrase: the request follows it, or the next block would
+    // switch back. A request the editor made during this block is newer, and stays.
+    const auto playing = phrases.getPlayer().getCurrentIndex();
+
+    if (playing != requestSeen)
+        requests.requestedPhraseIndex.compare_exchange_strong (requestSeen, playing);
+}
+
+void BlockPipeline::publishDisplay (bool phrasePlayed) noexcept
+{
+    PlaybackDisplay now;
+    now.playingPhrase = phrases.getPlayer().getCurrentIndex();
+    now.playheadTick = phrasePlayed ? phrases.getPlayer().getPlayer (now.playingPhrase).getPlayheadTick() : -1.0;
+    now.soundingRows = resolver.getSoundingRows();
+    now.soundingNotes = tracker.getSoundingNotes();
+    display.publish (now);
 }
 
 //==============================================================================
@@ -226,7 +239,6 @@ bool BlockPipeline::handlePanic (juce::MidiBuffer& in, juce::MidiBuffer& out) no
     endOutputNotes (out);
     forgetInputChord();
     forgetPhraseNotes();
-    outputKeyboard.processNextMidiBuffer (out, 0, 0, false);
     return true;
 }
 
@@ -243,10 +255,10 @@ bool BlockPipeline::handleControllerPreview (juce::MidiBuffer& in, juce::MidiBuf
     // Keys that were passed through raw as another pitch end at that pitch.
     passthrough.collect (in, out, false, nullptr);
 
+    juce::ignoreUnused (numSamples);
     endOutputNotes (out);
     forgetInputChord();
     forgetPhraseNotes();
-    outputKeyboard.processNextMidiBuffer (out, 0, numSamples, false);
     return true;
 }
 
@@ -267,7 +279,6 @@ bool BlockPipeline::handleBypass (juce::MidiBuffer& in, juce::MidiBuffer& out) n
         transport.clearRetriggerOrigin();
         transport.forgetPlaying();
         requests.playbackRefresh.store (ProcessorRequests::noRefresh);
-        outputKeyboard.processNextMidiBuffer (out, 0, 0, false);
     }
 
     keepKeyswitchReleasesOfBypassedBlock (in);
@@ -308,7 +319,7 @@ void BlockPipeline::playPhrase (juce::MidiBuffer& in, int numSamples, const tarn
     const auto scaleToKey = settings.isOn (Settings::notePassthroughScale) && settings.isOn (Settings::lockToKey);
     passthrough.collect (in, passthroughNotes, settings.isOn (Settings::notePassthrough), scaleToKey ? &key : nullptr);
 
-    latcher.processBlock (noAudio, in);
+    latcher.process (in);
     held.update (in);
 
     // The key pressed last decides the phrase. The player is handed that press alone, so it
@@ -328,6 +339,7 @@ void BlockPipeline::playPhrase (juce::MidiBuffer& in, int numSamples, const tarn
         switchable.getPlayer (current).endHeldNotes (phraseEvents, decision.switchSample);
 
     phrases.playBlock (phraseEvents, numSamples, position, numSelecting > 0 ? selecting : nullptr, numSelecting);
+    followKeyswitchedPhrase();
 
     chain.clear();
     resolver.setChord (held.getNotes());
@@ -338,21 +350,22 @@ void BlockPipeline::runOutputChain (juce::MidiBuffer& out, int numSamples, const
 {
     // The key lock runs with the lock off too: it still sends note-offs to the pitches
     // their note-ons were moved to.
-    keyLock.process (chain, key, settings.isOn (Settings::lockToKey));
-    randomiser.processBlock (noAudio, chain);
-    scaler.processBlock (noAudio, chain);
+    keyLock.setKey (key, settings.isOn (Settings::lockToKey));
+    keyLock.process (chain);
+    randomiser.process (chain);
+    scaler.process (chain);
 
     std::optional<Swing::Position> swingPosition;
 
     if (TransportFollower::isPlaying (position))
         swingPosition = Swing::Position { position.ppqPosition, position.bpm };
 
-    swing.process (chain, numSamples, swingPosition);
-    clipper.processBlock (noAudio, chain);
+    swing.setBlock (numSamples, swingPosition);
+    swing.process (chain);
+    clipper.process (chain);
     tracker.record (chain);
 
     addAll (out, chain);
-    outputKeyboard.processNextMidiBuffer (out, 0, numSamples, false);
 }
 
 //==============================================================================
@@ -360,8 +373,7 @@ void BlockPipeline::endOutputNotes (juce::MidiBuffer& out) noexcept
 {
     // Swing's delayed note-offs belong to note-ons the tracker ends right here, and its
     // delayed note-ons must never come out: all of them are dropped.
-    swing.reset (discarded, 0);
-    discarded.clear();
+    swing.reset();
 
     tracker.endAll (out, 0);
     resolver.clearSounding();

@@ -9,11 +9,14 @@
 #include "OutputNoteTracker.h"
 #include "PhraseManager.h"
 #include "PipelineSettings.h"
+#include "PlaybackDisplay.h"
 #include "ProcessorRequests.h"
 #include "RowResolver.h"
+#include "ScreenKeyboardQueue.h"
 #include "Swing.h"
 #include "TransportFollower.h"
 
+#include <tarn/processor/AudioThreadSnapshot.h>
 #include <tarn/processor/NoteLatcher.h>
 #include <tarn/processor/NoteRangeClipper.h>
 #include <tarn/processor/VelocityRandomiser.h>
@@ -34,9 +37,10 @@
     ends every note that sounds and makes every stage forget it, so no setting, edit or
     transport change can leave a note hanging.
 
-    Requests from other threads arrive only through the processor's atomic words and the
-    phrase manager's hand-overs; a block never allocates (every buffer is sized in
-    prepare), never waits for another thread and never writes a file.
+    Requests from other threads arrive only through the processor's atomic words, the
+    phrase manager's lock-free hand-overs and the on-screen keyboard's FIFO; what the editor
+    shows leaves through triple buffers. A block never allocates (every buffer is sized in
+    prepare), never takes a lock, never waits for another thread and never writes a file.
 */
 class BlockPipeline
 {
@@ -54,15 +58,16 @@ public:
 
     //==============================================================================
     /** The notes held at the input (after the latch), for the editor's keyboard and for
-        generation. [any thread] */
-    HeldNotes getHeldNotesSnapshot() const noexcept { return held.getSnapshot(); }
+        generation. [any thread but the audio thread] */
+    HeldNotes getHeldNotesSnapshot() const { return held.getSnapshot(); }
 
     /** The on-screen keyboard: notes played on it join the input at the next block.
-        [message thread for the editor's component; the block reads it] */
-    juce::MidiKeyboardState& getInputKeyboardState() noexcept { return inputKeyboard; }
+        [message thread] */
+    juce::MidiKeyboardState& getInputKeyboardState() noexcept { return screenKeys.getState(); }
 
-    /** The phrase notes that sound, for the editor's output keyboard. [message thread reads] */
-    juce::MidiKeyboardState& getOutputKeyboardState() noexcept { return outputKeyboard; }
+    /** Playing phrase, playhead, sounding rows and notes as the last block left them.
+        [any thread but the audio thread] */
+    PlaybackDisplay getDisplay() const { return display.get(); }
 
     /** For tests and diagnostics. [audio thread, or while no block runs] */
     const OutputNoteTracker& getOutputNoteTracker() const noexcept { return tracker; }
@@ -82,6 +87,8 @@ private:
     void applyParameterChanges() noexcept;
     void applySwingGrid() noexcept;
     void applyRequestedPhrase() noexcept;
+    void followKeyswitchedPhrase() noexcept;
+    void publishDisplay (bool phrasePlayed) noexcept;
     void collectInputControllers (const juce::MidiBuffer& in) noexcept;
     void playPhrase (juce::MidiBuffer& in, int numSamples, const tarn::BlockPosition& position, const KeySignature& key) noexcept;
     void runOutputChain (juce::MidiBuffer& out, int numSamples, const tarn::BlockPosition& position, const KeySignature& key) noexcept;
@@ -114,6 +121,7 @@ private:
     bool applyAllSettings = true;
     int swingGridChoice = 0;
     bool wasBypassed = false;
+    int requestSeen = 0; // the requested phrase as this block found it
 
     InputNoteTable inputNotes;
     KeyswitchExtractor extractor { inputNotes };
@@ -131,10 +139,10 @@ private:
     tarn::NoteRangeClipper clipper;
     OutputNoteTracker tracker;
 
-    juce::MidiKeyboardState inputKeyboard, outputKeyboard;
+    ScreenKeyboardQueue screenKeys;
+    tarn::AudioThreadSnapshot<PlaybackDisplay> display;
 
-    juce::MidiBuffer input, output, phraseEvents, chain, inputControllers, passthroughNotes, discarded;
-    juce::AudioBuffer<float> noAudio;
+    juce::MidiBuffer input, output, phraseEvents, chain, inputControllers, passthroughNotes;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (BlockPipeline)
 };

@@ -109,8 +109,8 @@ void Cadenzium2AudioProcessor::parameterChanged (const juce::String& parameterId
 
 void Cadenzium2AudioProcessor::sequenceNumberChanged (tarn::SwitchableSequencePlayer& switchable)
 {
-    requests.requestedPhraseIndex.store (switchable.getCurrentIndex());
-    audioThreadLog.push ("Changing sequence number");
+    juce::ignoreUnused (switchable);
+    juce::Logger::writeToLog ("Changing sequence number");
     audioThreadFollowUp.requestPing();
 }
 
@@ -137,7 +137,6 @@ void Cadenzium2AudioProcessor::setStateInformation (const void* data, int sizeIn
 
 void Cadenzium2AudioProcessor::flushAudioThreadNotices()
 {
-    audioThreadLog.drain();
     audioThreadFollowUp.flush();
 }
 
@@ -158,9 +157,14 @@ void Cadenzium2AudioProcessor::pingInternalParameter()
     juce::Logger::writeToLog ("Pinging internal parameter: " + juce::String (next));
 }
 
-const tarn::Sequence& Cadenzium2AudioProcessor::getPhrase (int index) const
+tarn::Sequence Cadenzium2AudioProcessor::getPhrase (int index) const
 {
     return phraseManager.getSequence (juce::jlimit (0, numPhrases - 1, index));
+}
+
+std::shared_ptr<const tarn::Sequence> Cadenzium2AudioProcessor::getPhraseSnapshot (int index) const
+{
+    return phraseManager.getSequenceSnapshot (juce::jlimit (0, numPhrases - 1, index));
 }
 
 void Cadenzium2AudioProcessor::requestPhrase (int index)

@@ -13,7 +13,6 @@
 #include "state/SettingsTree.h"
 
 #include <brindlex/BrindlexProcessor.h>
-#include <tarn/processor/RealtimeLogQueue.h>
 #include <tarn/sequence/Sequence.h>
 
 /** The plug-in: twelve phrase slots played against the chord held at the input. */
@@ -60,9 +59,9 @@ public:
         the host). [any thread] */
     void parameterChanged (const juce::String& parameterId, float newValue) override;
 
-    /** The playing slot changed (a keyswitch or a request): the request follows it, the
-        change is logged from the message thread and the host hears a ping of `internal`.
-        [audio thread] */
+    /** The playing slot changed (a keyswitch or a request): logged, and the host hears a
+        ping of `internal`. The block that switched left a notice; this runs when the message
+        thread collects it. [message thread] */
     void sequenceNumberChanged (tarn::SwitchableSequencePlayer& switchable) override;
 
     /** A phrase was replaced: when it is the playing one, the notes that sound end at the
@@ -122,8 +121,13 @@ public:
         changed. [message thread] */
     void pingInternalParameter();
 
-    /** The sequence of a phrase slot (0..11). [message thread] */
-    const tarn::Sequence& getPhrase (int index) const;
+    /** A copy of the sequence of a phrase slot (0..11). [any thread but the audio thread] */
+    tarn::Sequence getPhrase (int index) const;
+
+    /** The sequence of a phrase slot (0..11) without a copy; it stays valid while held,
+        whatever replaces the slot. Hand it to EditCommands::editPhrase as the phrase an edit
+        started from. [any thread but the audio thread] */
+    std::shared_ptr<const tarn::Sequence> getPhraseSnapshot (int index) const;
 
     /** The twelve phrase slots and their players. Edits go through its setSequence
         [message thread]; the block pipeline plays through it [audio thread]. */
@@ -146,6 +150,11 @@ public:
     /** The slot that plays. [any thread] */
     int getPlayingPhrase() const noexcept;
 
+    /** Playing phrase, playhead, sounding rows and output notes as the last block left
+        them: what the editor's playhead, rows and output keyboard show, copied without a
+        lock the audio thread could wait on. [any thread but the audio thread] */
+    PlaybackDisplay getPlaybackDisplay() const { return pipeline.getDisplay(); }
+
     /** Ends every note and resets, on the next block. [any thread] */
     void requestPanic() noexcept { requests.panic.store (1); }
 
@@ -163,19 +172,20 @@ public:
     KeySignature getKeySignature() const noexcept { return keySignature.load(); }
 
     /** The notes held at the input (after the latch), in the order they were pressed, for
-        the editor's keyboard and for generation. [any thread] */
-    HeldNotes getHeldNotesSnapshot() const noexcept { return pipeline.getHeldNotesSnapshot(); }
+        the editor's keyboard and for generation; copied without a lock the audio thread
+        could wait on. [any thread but the audio thread] */
+    HeldNotes getHeldNotesSnapshot() const { return pipeline.getHeldNotesSnapshot(); }
 
-    /** The on-screen keyboard (its notes join the input) and the output display.
-        [message thread] */
+    /** The on-screen keyboard: its notes join the input at the next block. The output
+        keyboard shows getPlaybackDisplay().soundingNotes. [message thread] */
     juce::MidiKeyboardState& getInputKeyboardState() noexcept { return pipeline.getInputKeyboardState(); }
-    juce::MidiKeyboardState& getOutputKeyboardState() noexcept { return pipeline.getOutputKeyboardState(); }
 
     /** For tests. [message thread, while no block runs] */
     const BlockPipeline& getPipeline() const noexcept { return pipeline; }
 
-    /** Writes the traces queued by the audio thread to the log, makes a ping it asked for
-        and frees the row list it let go of; timers do this regularly. [message thread] */
+    /** Passes on the slot changes and loop ends the audio thread left notice of, makes a
+        ping asked for and frees the row list the audio thread let go of; a timer does this
+        regularly. [message thread] */
     void flushAudioThreadNotices();
 
 private:
@@ -189,11 +199,13 @@ private:
     PhraseManager phraseManager;
     ProcessorRequests requests;
     AtomicKeySignature keySignature;
-    tarn::RealtimeLogQueue audioThreadLog;
     MessageThreadFollowUp audioThreadFollowUp { [this]
                                                 { pingInternalParameter(); },
                                                 [this]
-                                                { phraseManager.getRowHolder().collectGarbage(); } };
+                                                {
+                                                    phraseManager.getRowHolder().collectGarbage();
+                                                    phraseManager.getPlayer().dispatchNotifications();
+                                                } };
     std::atomic<bool> restoringHostState { false };
     BlockPipeline pipeline { phraseManager, requests, keySignature, parameters };
 

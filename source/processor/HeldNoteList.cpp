@@ -35,37 +35,48 @@ void HeldNotes::remove (int note) noexcept
 //==============================================================================
 void HeldNoteList::update (const juce::MidiBuffer& latchedInput) noexcept
 {
-    const juce::SpinLock::ScopedLockType sl (lock);
+    bool changed = false;
 
     for (const auto m : latchedInput)
     {
         if (notes::isNoteOn (m))
+        {
             notes.add ({ notes::noteOf (m), (float) notes::velocityOf (m) / 127.0f, notes::channelIndexOf (m) + 1 });
+            changed = true;
+        }
         else if (notes::isNoteOff (m))
+        {
             notes.remove (notes::noteOf (m));
+            changed = true;
+        }
     }
+
+    if (changed)
+        publish();
 }
 
 void HeldNoteList::noteOn (int note, float velocity, int channel) noexcept
 {
-    const juce::SpinLock::ScopedLockType sl (lock);
     notes.add ({ note & 0x7f, juce::jlimit (0.0f, 1.0f, velocity), juce::jlimit (1, 16, channel) });
+    publish();
 }
 
 void HeldNoteList::noteOff (int note) noexcept
 {
-    const juce::SpinLock::ScopedLockType sl (lock);
     notes.remove (note);
+    publish();
 }
 
 void HeldNoteList::clear() noexcept
 {
-    const juce::SpinLock::ScopedLockType sl (lock);
+    if (notes.isEmpty())
+        return;
+
     notes.clear();
+    publish();
 }
 
-HeldNotes HeldNoteList::getSnapshot() const noexcept
+HeldNotes HeldNoteList::getSnapshot() const
 {
-    const juce::SpinLock::ScopedLockType sl (lock);
-    return notes;
+    return published.get();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tarn/processor/AudioThreadSnapshot.h>
+
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <array>
@@ -44,9 +46,9 @@ private:
 
 /** The chord the rows play from: the held notes after the latch, and the fill switch.
 
-    Only the audio thread changes the list; it reads its own list without locking. The
-    editor takes copies under a spin lock that is only ever held for a copy of at most 128
-    entries, so neither side waits for more than that.
+    Only the audio thread changes the list, and reads its own list directly. After each
+    change it publishes a copy of the whole list through a triple buffer, so the editor
+    copies whole chords and the audio thread never waits for it.
 */
 class HeldNoteList
 {
@@ -63,15 +65,18 @@ public:
     /** The list as it is, without locking: only the audio thread writes it. [audio thread] */
     const HeldNotes& getNotes() const noexcept { return notes; }
 
-    /** A copy for the editor's keyboard and for generation. [any thread] */
-    HeldNotes getSnapshot() const noexcept;
+    /** A copy of the list as the last change left it, for the editor's keyboard and for
+        generation. [any thread but the audio thread] */
+    HeldNotes getSnapshot() const;
 
     /** input_fill [any thread] */
     void setFill (bool shouldFill) noexcept { fill.store (shouldFill); }
     bool isFillOn() const noexcept { return fill.load(); }
 
 private:
-    mutable juce::SpinLock lock;
+    void publish() noexcept { published.publish (notes); }
+
     HeldNotes notes;
+    tarn::AudioThreadSnapshot<HeldNotes> published;
     std::atomic<bool> fill { true };
 };

@@ -18,14 +18,12 @@ int InputNoteTable::takeRawNote (int channelIndex, int note) noexcept
 
 void InputNoteTable::forgetRawNotes() noexcept
 {
-    for (auto& channel : rawNotes)
-        channel.fill (-1);
+    rawNotes.fill (-1);
 }
 
 void InputNoteTable::clear() noexcept
 {
     forgetRawNotes();
 
-    for (auto& channel : presses)
-        channel.fill ((juce::int8) unknown);
+    presses.fill ((juce::int8) unknown);
 }

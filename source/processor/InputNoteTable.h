@@ -1,8 +1,8 @@
 #pragma once
 
-#include <juce_core/juce_core.h>
+#include <tarn/processor/NoteTable.h>
 
-#include <array>
+#include <juce_core/juce_core.h>
 
 /** What became of each input key at its press, so that its release is handled the same
     way whatever the settings are by then.
@@ -25,7 +25,7 @@ public:
 
     /** What the key's press was taken as, without forgetting it: a slot, ordinaryNote, or
         unknown when no press was seen. [audio thread] */
-    int peekPress (int channelIndex, int note) const noexcept { return presses[(size_t) (channelIndex & 15)][(size_t) (note & 127)]; }
+    int peekPress (int channelIndex, int note) const noexcept { return presses.at (channelIndex, note); }
 
     /** Like peekPress, and forgets the press. [audio thread] */
     int takePress (int channelIndex, int note) noexcept;
@@ -42,19 +42,9 @@ public:
     void clear() noexcept;
 
 private:
-    std::array<std::array<juce::int8, 128>, 16> presses = filled (unknown);
-    std::array<std::array<juce::int8, 128>, 16> rawNotes = filled (-1);
+    tarn::NoteTable<juce::int8> presses { (juce::int8) unknown };
+    tarn::NoteTable<juce::int8> rawNotes { -1 };
 
-    juce::int8& press (int channelIndex, int note) noexcept { return presses[(size_t) (channelIndex & 15)][(size_t) (note & 127)]; }
-    juce::int8& raw (int channelIndex, int note) noexcept { return rawNotes[(size_t) (channelIndex & 15)][(size_t) (note & 127)]; }
-
-    static std::array<std::array<juce::int8, 128>, 16> filled (int value) noexcept
-    {
-        std::array<std::array<juce::int8, 128>, 16> table;
-
-        for (auto& channel : table)
-            channel.fill ((juce::int8) value);
-
-        return table;
-    }
+    juce::int8& press (int channelIndex, int note) noexcept { return presses.at (channelIndex, note); }
+    juce::int8& raw (int channelIndex, int note) noexcept { return rawNotes.at (channelIndex, note); }
 };

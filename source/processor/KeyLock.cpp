@@ -6,27 +6,27 @@ namespace notes = tarn::MidiNotes;
 
 KeyLock::KeyLock()
 {
-    prepare();
+    prepare (44100.0, tarn::MidiScratchBuffer::defaultEventCapacity);
 }
 
-void KeyLock::prepare (int maxEventsPerBlock)
+void KeyLock::prepare (double sampleRate, int maxEventsPerBlock)
 {
+    juce::ignoreUnused (sampleRate);
     scratch.prepare (maxEventsPerBlock);
     movedAhead.assign ((size_t) juce::jmax (1, maxEventsPerBlock), false);
 }
 
 void KeyLock::reset() noexcept
 {
-    for (auto& channel : sent)
-        for (auto& cell : channel)
-            cell.numRuns = 0;
+    sent.forEach ([] (int, int, SentPitches& cell)
+                  { cell.numRuns = 0; });
 
     numSounding = 0;
 }
 
 int KeyLock::remember (int channel, int note, int pitch) noexcept
 {
-    auto& cell = sent[(size_t) channel][(size_t) note];
+    auto& cell = sent.at (channel, note);
 
     if (cell.numRuns > 0)
     {
@@ -52,7 +52,7 @@ int KeyLock::remember (int channel, int note, int pitch) noexcept
 
 int KeyLock::takeOldest (int channel, int note) noexcept
 {
-    auto& cell = sent[(size_t) channel][(size_t) note];
+    auto& cell = sent.at (channel, note);
     auto& oldest = cell.at (0);
     const auto pitch = (int) oldest.pitch;
 
@@ -68,11 +68,11 @@ int KeyLock::takeOldest (int channel, int note) noexcept
 
 int KeyLock::newest (int channel, int note) const noexcept
 {
-    const auto& cell = sent[(size_t) channel][(size_t) note];
+    const auto& cell = sent.at (channel, note);
     return (int) cell.at (cell.numRuns - 1).pitch;
 }
 
-void KeyLock::emit (juce::MidiBuffer& out, const juce::MidiMessageMetadata& m, const KeySignature& key, bool lockOn) noexcept
+void KeyLock::emit (juce::MidiBuffer& out, const juce::MidiMessageMetadata& m) noexcept
 {
     const auto isNote = notes::isNoteOnOrOff (m) || notes::isPolyAftertouch (m);
 
@@ -102,7 +102,7 @@ void KeyLock::emit (juce::MidiBuffer& out, const juce::MidiMessageMetadata& m, c
     notes::add (out, m.data[0], pitch, m.data[2], m.samplePosition);
 }
 
-void KeyLock::process (juce::MidiBuffer& events, const KeySignature& key, bool lockOn) noexcept
+void KeyLock::process (juce::MidiBuffer& events) noexcept
 {
     // Even with the lock off, note-ons are remembered: the lock may come on before they end.
     if (events.isEmpty())
@@ -130,7 +130,7 @@ void KeyLock::process (juce::MidiBuffer& events, const KeySignature& key, bool l
                                    && isSounding (notes::channelIndexOf (m), notes::noteOf (m));
 
                 if (moves)
-                    emit (out, m, key, lockOn);
+                    emit (out, m);
 
                 if (index < movedAhead.size())
                     movedAhead[index] = moves;
@@ -140,12 +140,12 @@ void KeyLock::process (juce::MidiBuffer& events, const KeySignature& key, bool l
 
             for (auto it = groupStart; it != groupEnd; ++it, ++index)
                 if (index >= movedAhead.size() || ! movedAhead[index])
-                    emit (out, *it, key, lockOn);
+                    emit (out, *it);
         }
         else
         {
             for (auto it = groupStart; it != groupEnd; ++it)
-                emit (out, *it, key, lockOn);
+                emit (out, *it);
         }
 
         groupStart = groupEnd;

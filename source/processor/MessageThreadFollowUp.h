@@ -5,9 +5,9 @@
 #include <atomic>
 #include <functional>
 
-/** What the audio thread leaves for the message thread, done there on a timer: a ping of
-    the hidden `internal` parameter it asked for (a phrase switch), and freeing the row list
-    it let go of.
+/** What the audio thread leaves for the message thread, done there on a timer: the upkeep
+    (freeing the row list it let go of, passing on the slot changes and loop ends it left
+    notice of), then a ping of the hidden `internal` parameter if one was asked for.
 
     Telling the host about a parameter change calls into the host and the parameter tree's
     listeners, which a block must never wait on. Several requests before the timer fires

@@ -17,24 +17,28 @@ void OutputNoteTracker::record (const juce::MidiBuffer& output) noexcept
 
 void OutputNoteTracker::noteOn (int channelIndex, int note) noexcept
 {
-    auto& count = counts[(size_t) (channelIndex & 15)][(size_t) (note & 127)];
+    auto& count = counts.at (channelIndex, note);
 
     // More than 255 unanswered strikes of one note is a stuck pattern; 255 note-offs end it.
     if (count < 255)
     {
         ++count;
         ++numSounding;
+        sounding[(size_t) (channelIndex & 15)].set ((size_t) (note & 127));
     }
 }
 
 void OutputNoteTracker::noteOff (int channelIndex, int note) noexcept
 {
-    auto& count = counts[(size_t) (channelIndex & 15)][(size_t) (note & 127)];
+    auto& count = counts.at (channelIndex, note);
 
     if (count > 0)
     {
         --count;
         --numSounding;
+
+        if (count == 0)
+            sounding[(size_t) (channelIndex & 15)].reset ((size_t) (note & 127));
     }
 }
 
@@ -43,18 +47,18 @@ void OutputNoteTracker::endAll (juce::MidiBuffer& output, int sample) noexcept
     if (numSounding == 0)
         return;
 
-    for (int channel = 0; channel < 16; ++channel)
-        for (int note = 0; note < 128; ++note)
-            for (auto& count = counts[(size_t) channel][(size_t) note]; count > 0; --count)
-                notes::addNoteOff (output, channel, note, sample);
+    counts.forEach ([&output, sample] (int channel, int note, juce::uint8& count)
+                    {
+                        for (; count > 0; --count)
+                            notes::addNoteOff (output, channel, note, sample); });
 
     numSounding = 0;
+    sounding = {};
 }
 
 void OutputNoteTracker::clear() noexcept
 {
-    for (auto& channel : counts)
-        channel.fill (0);
-
+    counts.fill (0);
     numSounding = 0;
+    sounding = {};
 }

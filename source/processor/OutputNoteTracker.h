@@ -1,8 +1,11 @@
 #pragma once
 
+#include <tarn/processor/NoteTable.h>
+
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <array>
+#include <bitset>
 
 /** Which output notes sound, as counts per channel and note: a synth that stacks voices
     needs one note-off per note-on. Audio thread only. */
@@ -25,9 +28,14 @@ public:
 
     bool isAnythingSounding() const noexcept { return numSounding > 0; }
     int getNumSounding() const noexcept { return numSounding; }
-    int getCount (int channelIndex, int note) const noexcept { return counts[(size_t) channelIndex][(size_t) note]; }
+    int getCount (int channelIndex, int note) const noexcept { return counts.at (channelIndex, note); }
+
+    /** Which notes sound, one set per channel index 0..15. */
+    using SoundingNotes = std::array<std::bitset<128>, 16>;
+    const SoundingNotes& getSoundingNotes() const noexcept { return sounding; }
 
 private:
-    std::array<std::array<juce::uint8, 128>, 16> counts {};
+    tarn::NoteTable<juce::uint8> counts;
+    SoundingNotes sounding;
     int numSounding = 0;
 };

@@ -20,9 +20,16 @@ juce::uint32 PhraseManager::getPhraseVersion (int slot) const noexcept
     return juce::isPositiveAndBelow (slot, numSlots) ? phraseVersions[(size_t) slot] : 0;
 }
 
-void PhraseManager::setSequence (const tarn::Sequence& sequence, void* source)
+RowList PhraseManager::getRows() const
 {
-    setSequence (getNumSequences(), sequence, source);
+    const juce::ScopedLock sl (*stateLock);
+    return rows;
+}
+
+ControllerTypeList PhraseManager::getControllerTypes() const
+{
+    const juce::ScopedLock sl (*stateLock);
+    return controllerTypes;
 }
 
 RowList PhraseManager::makeDefaultRows()
@@ -74,7 +81,7 @@ tarn::Sequence PhraseManager::makeDefaultSequence() const
 {
     tarn::Sequence sequence;
     sequence.setLength (tarn::Ticks::perWhole);
-    sequence.lanes = toLanes (controllerTypes);
+    sequence.lanes = toLanes (getControllerTypes());
     sequence.normalise();
     return sequence;
 }
@@ -104,41 +111,54 @@ bool PhraseManager::Transaction::perform (juce::UndoableAction* action)
     return manager.undoManager.perform (action);
 }
 
+PhraseManager::Transaction::~Transaction()
+{
+    manager.publishHistoryNames();
+}
+
 bool PhraseManager::undo()
 {
     const juce::ScopedLock sl (*stateLock);
-    return undoManager.undo();
+    const auto undone = undoManager.undo();
+    publishHistoryNames();
+    return undone;
 }
 
 bool PhraseManager::redo()
 {
     const juce::ScopedLock sl (*stateLock);
-    return undoManager.redo();
+    const auto redone = undoManager.redo();
+    publishHistoryNames();
+    return redone;
 }
 
-bool PhraseManager::canUndo() const
+void PhraseManager::publishHistoryNames()
 {
-    const juce::ScopedLock sl (*stateLock);
-    return undoManager.canUndo();
+    HistoryNames names;
+    names.canUndo = undoManager.canUndo();
+    names.canRedo = undoManager.canRedo();
+    names.undoName = names.canUndo ? undoManager.getUndoDescription() : juce::String();
+    names.redoName = names.canRedo ? undoManager.getRedoDescription() : juce::String();
+    historyNames.publish (std::move (names));
 }
 
-bool PhraseManager::canRedo() const
+PhraseManager::HistoryNames PhraseManager::getHistoryNames() const
 {
-    const juce::ScopedLock sl (*stateLock);
-    return undoManager.canRedo();
+    // The message thread is the only reader: it adopts the newest names and frees the old.
+    historyNames.collectGarbage();
+    historyNames.update();
+    return historyNames.get();
 }
 
 juce::String PhraseManager::getUndoTooltip() const
 {
-    const juce::ScopedLock sl (*stateLock);
-    const auto name = undoManager.canUndo() ? undoManager.getUndoDescription() : juce::String();
+    const auto name = getHistoryNames().undoName;
     return name.isNotEmpty() ? "Undo: " + name : juce::String ("Nothing to undo");
 }
 
 juce::String PhraseManager::getRedoTooltip() const
 {
-    const juce::ScopedLock sl (*stateLock);
-    const auto name = undoManager.canRedo() ? undoManager.getRedoDescription() : juce::String();
+    const auto name = getHistoryNames().redoName;
     return name.isNotEmpty() ? "Redo: " + name : juce::String ("Nothing to redo");
 }
 
@@ -146,4 +166,5 @@ void PhraseManager::clearUndoHistory()
 {
     const juce::ScopedLock sl (*stateLock);
     undoManager.clearUndoHistory();
+    publishHistoryNames();
 }

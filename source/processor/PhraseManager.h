@@ -3,6 +3,7 @@
 #include "RowListHolder.h"
 #include "state/ControllerTypes.h"
 
+#include <tarn/processor/RealtimeObjectExchange.h>
 #include <tarn/sequence/AdvancedSequenceManager.h>
 #include <tarn/util/ListenerSet.h>
 
@@ -13,8 +14,9 @@
     here, not in the editor, so it outlives the editor window.
 
     Every writer takes the state lock (the processor hands its maker-level state lock over at
-    construction), so a host saving its project from another thread sees each edit either
-    whole or not at all.
+    construction), so a host saving or restoring its project from another thread sees each
+    edit either whole or not at all. Readers get copies, never references a restore could
+    free. Nothing here is for the audio thread but the row holder.
 */
 class PhraseManager : public tarn::AdvancedSequenceManager
 {
@@ -36,11 +38,9 @@ public:
     void useStateLock (juce::CriticalSection& lock) noexcept { stateLock = &lock; }
     juce::CriticalSection& getStateLock() const noexcept { return *stateLock; }
 
-    /** Replaces the phrase of a slot with a copy of `sequence`. [message thread] */
+    /** Replaces the phrase of a slot with a copy of `sequence`, holding the state lock.
+        [message thread, or a host thread restoring a state] */
     void setSequence (int slot, const tarn::Sequence& sequence, void* source) override;
-
-    /** Appends a phrase after the stored ones. [message thread] */
-    void setSequence (const tarn::Sequence& sequence, void* source) override;
 
     /** Counts the replacements of a slot's phrase (0 before the first), so a writer can tell
         which phrases it must serialise again. [message thread, or a host thread holding the
@@ -48,8 +48,9 @@ public:
     juce::uint32 getPhraseVersion (int slot) const noexcept;
 
     //==============================================================================
-    /** The rows as the editor and the commands see them. [message thread] */
-    const RowList& getRows() const noexcept { return rows; }
+    /** A copy of the rows as the editor and the commands see them, taken under the state
+        lock. [any thread but the audio thread] */
+    RowList getRows() const;
 
     /** Replaces the whole row list: every row is brought into a playable range, rows past
         the 128th are dropped (a phrase has one loop region per row), and the audio thread
@@ -63,8 +64,9 @@ public:
     static RowList makeDefaultRows();
 
     //==============================================================================
-    /** The lanes every phrase carries, in lane order. [message thread] */
-    const ControllerTypeList& getControllerTypes() const noexcept { return controllerTypes; }
+    /** A copy of the lanes every phrase carries, in lane order, taken under the state lock.
+        [any thread but the audio thread] */
+    ControllerTypeList getControllerTypes() const;
 
     /** Replaces the list (each entry sanitised); listeners hear controllerTypesChanged. The
         phrases' own lanes are not touched. [message thread] */
@@ -91,6 +93,8 @@ public:
             takes ownership either way. */
         bool perform (juce::UndoableAction* action);
 
+        ~Transaction();
+
     private:
         PhraseManager& manager;
         const juce::ScopedLock lock;
@@ -104,8 +108,20 @@ public:
 
     bool undo(); // [message thread]
     bool redo(); // [message thread]
-    bool canUndo() const; // [message thread]
-    bool canRedo() const; // [message thread]
+
+    /** What undo and redo would do, as the last change of the history left it. Read without
+        the state lock, so the editor never waits for a host restoring a song. [message
+        thread] */
+    struct HistoryNames
+    {
+        bool canUndo = false, canRedo = false;
+        juce::String undoName, redoName;
+    };
+
+    HistoryNames getHistoryNames() const;
+
+    bool canUndo() const { return getHistoryNames().canUndo; } // [message thread]
+    bool canRedo() const { return getHistoryNames().canRedo; } // [message thread]
 
     /** "Undo: Edit phrase", or "Nothing to undo" when there is nothing (or nothing named)
         to undo. [message thread] */
@@ -124,6 +140,9 @@ public:
 
 private:
     void announceControllerTypesChanged();
+    void publishHistoryNames(); // with the state lock held
+
+    mutable tarn::RealtimeObjectExchange<HistoryNames> historyNames;
 
     juce::CriticalSection ownLock;
     juce::CriticalSection* stateLock = &ownLock;

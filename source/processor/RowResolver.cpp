@@ -10,6 +10,16 @@ RowResolver::RowResolver()
     sounding.reserve ((size_t) maxSoundingNotes);
 }
 
+std::bitset<128> RowResolver::getSoundingRows() const noexcept
+{
+    std::bitset<128> rows;
+
+    for (const auto& note : sounding)
+        rows.set (note.row & 127u);
+
+    return rows;
+}
+
 void RowResolver::resolve (const juce::MidiBuffer& phraseEvents, juce::MidiBuffer& output, const RowList& rows, Options options) noexcept
 {
     auto noteOnsLeft = maxNoteOnsPerBlock;

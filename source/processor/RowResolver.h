@@ -2,6 +2,7 @@
 
 #include "ChordSources.h"
 
+#include <bitset>
 #include <vector>
 
 /** Turns the playing phrase's events (row numbers) into output notes from the held chord.
@@ -44,6 +45,9 @@ public:
 
     /** [audio thread] */
     int getNumSoundingNotes() const noexcept { return (int) sounding.size(); }
+
+    /** The rows that have a note sounding. [audio thread] */
+    std::bitset<128> getSoundingRows() const noexcept;
 
 private:
     struct SoundingNote

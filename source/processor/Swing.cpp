@@ -13,16 +13,11 @@ double positiveRemainder (double x, double divisor) noexcept
     const auto r = std::fmod (x, divisor);
     return r < 0.0 ? r + divisor : r;
 }
-
-bool isNoteOffBytes (const juce::uint8* bytes, int size) noexcept
-{
-    return size >= 3 && ((bytes[0] & 0xf0) == 0x80 || ((bytes[0] & 0xf0) == 0x90 && bytes[2] == 0));
-}
 } // namespace
 
 Swing::Swing()
 {
-    prepare (sampleRate);
+    prepare (sampleRate, tarn::MidiScratchBuffer::defaultEventCapacity);
 }
 
 void Swing::prepare (double newSampleRate, int maxPendingEvents)
@@ -52,7 +47,7 @@ int Swing::swungTime (int t, double ppq, double samplesPerBeat, double gridLengt
 
 void Swing::rememberNoteOn (const juce::MidiMessageMetadata& m, juce::int64 time) noexcept
 {
-    auto& onTime = noteOnTime[(size_t) notes::channelIndexOf (m)][(size_t) notes::noteOf (m)];
+    auto& onTime = noteOnTime.at (notes::channelIndexOf (m), notes::noteOf (m));
     onTime = juce::jmax (onTime, time);
 }
 
@@ -64,16 +59,7 @@ void Swing::flushPending (juce::MidiBuffer& out) noexcept
     pending.clear();
 }
 
-void Swing::reset (juce::MidiBuffer& output, int sample) noexcept
-{
-    for (const auto& event : pending)
-        if (isNoteOffBytes (event.bytes, event.size))
-            output.addEvent (event.bytes, event.size, sample);
-
-    pending.clear();
-}
-
-void Swing::process (juce::MidiBuffer& events, int numSamples, std::optional<Position> position) noexcept
+void Swing::process (juce::MidiBuffer& events) noexcept
 {
     const auto active = amount > 0.0 && position.has_value() && position->bpm > 0.0 && std::isfinite (position->bpm)
                         && std::isfinite (position->ppq) && sampleRate > 0.0;
@@ -119,7 +105,7 @@ void Swing::process (juce::MidiBuffer& events, int numSamples, std::optional<Pos
 
             if (notes::isNoteOnOrOff (m))
             {
-                auto& onTime = noteOnTime[(size_t) notes::channelIndexOf (m)][(size_t) notes::noteOf (m)];
+                auto& onTime = noteOnTime.at (notes::channelIndexOf (m), notes::noteOf (m));
 
                 // The latest placed note-on of the pitch, not the last one read: on the
                 // shorter grids a later note-on can land before an earlier one.

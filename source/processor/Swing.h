@@ -1,6 +1,8 @@
 #pragma once
 
 #include <tarn/processor/MidiScratchBuffer.h>
+#include <tarn/processor/MidiStage.h>
+#include <tarn/processor/NoteTable.h>
 
 #include <array>
 #include <optional>
@@ -15,7 +17,7 @@
     swung time of the note-on it ends (the shorter grids can move a note-on past its own
     note-off).
 */
-class Swing
+class Swing : public tarn::MidiStage
 {
 public:
     /** The block's place on the host's timeline. */
@@ -28,8 +30,8 @@ public:
     Swing();
 
     /** Stores the sample rate and sizes the pending list and scratch buffer.
-        [message thread, or prepareToPlay] */
-    void prepare (double newSampleRate, int maxPendingEvents = tarn::MidiScratchBuffer::defaultEventCapacity);
+        [message thread, or the host's prepare] */
+    void prepare (double newSampleRate, int maxPendingEvents) override;
 
     /** swing_amount / 100, limited to 0..1. [audio thread] */
     void setAmount (double newAmount) noexcept { amount = juce::jlimit (0.0, 1.0, newAmount); }
@@ -48,14 +50,22 @@ public:
         sample (never earlier than t). [any thread] */
     static int swungTime (int t, double ppq, double samplesPerBeat, double grid, double amount) noexcept;
 
+    /** The length of this block and its place on the timeline, if the host gives one.
+        [audio thread] */
+    void setBlock (int newNumSamples, std::optional<Position> newPosition) noexcept
+    {
+        numSamples = newNumSamples;
+        position = newPosition;
+    }
+
     /** Swings the block's events in place: the result holds the events (earlier delayed
         ones included) that fall inside this block. Without a position (or with a tempo of
         0) nothing is delayed. [audio thread] */
-    void process (juce::MidiBuffer& events, int numSamples, std::optional<Position> position) noexcept;
+    void process (juce::MidiBuffer& events) noexcept override;
 
-    /** Panic, bypass, refresh, transport stop: drops pending note-ons and other events,
-        and adds the pending note-offs to output at sample. [audio thread] */
-    void reset (juce::MidiBuffer& output, int sample) noexcept;
+    /** Panic, bypass, refresh, transport stop: drops every pending event. Their note-ons
+        never sound, and whoever ended the sounding notes ended the others. [audio thread] */
+    void reset() noexcept override { pending.clear(); }
 
     /** [audio thread] */
     int getNumPending() const noexcept { return (int) pending.size(); }
@@ -76,8 +86,11 @@ private:
     size_t pendingCapacity = 0;
     tarn::MidiScratchBuffer scratch;
 
+    int numSamples = 0;
+    std::optional<Position> position;
+
     // Absolute sample of each channel and note's latest note-on, for keeping note-offs after it.
-    std::array<std::array<juce::int64, 128>, 16> noteOnTime {};
+    tarn::NoteTable<juce::int64> noteOnTime;
     juce::int64 blockStart = 0;
 
     void flushPending (juce::MidiBuffer& out) noexcept;

@@ -24,6 +24,9 @@ public:
 
     static constexpr size_t bytesFor (int numEvents) noexcept { return (size_t) juce::jmax (1, numEvents) * bytesPerEvent; }
 
+    /** Room for defaultEventCapacity events from the start. [message thread] */
+    MidiScratchBuffer() { prepare(); }
+
     /** Allocates room for numEvents events. [message thread, or prepareToPlay] */
     void prepare (int numEvents = defaultEventCapacity) { buffer.ensureSize (bytesFor (numEvents)); }
 

@@ -1,38 +1,32 @@
 #include "NoteLatcher.h"
 
+#include "MidiNotes.h"
+
 namespace tarn
 {
-
-NoteLatcher::NoteLatcher()
-    : MidiEffectProcessor ("Note Latcher")
-{
-}
-
-NoteLatcher::~NoteLatcher() = default;
 
 void NoteLatcher::setLatchActive (bool shouldBeActive) noexcept
 {
     if (! shouldBeActive)
     {
         releaseRequested = true;
-
-        for (auto& channel : pressed)
-            channel.reset();
-
+        pressed.fill (false);
         numPressed = 0;
     }
 
     latchActive = shouldBeActive;
 }
 
+void NoteLatcher::prepare (double sampleRate, int maxEventsPerBlock)
+{
+    juce::ignoreUnused (sampleRate);
+    scratch.prepare (maxEventsPerBlock);
+}
+
 void NoteLatcher::reset() noexcept
 {
-    for (auto& channel : pressed)
-        channel.reset();
-
-    for (auto& channel : latched)
-        channel.fill (0);
-
+    pressed.fill (false);
+    latched.fill (0);
     numPressed = 0;
     numLatched = 0;
     releaseRequested = false;
@@ -43,24 +37,16 @@ void NoteLatcher::releaseLatched (juce::MidiBuffer& out, int sample) noexcept
     if (numLatched == 0)
         return;
 
-    for (int channel = 0; channel < 16; ++channel)
-    {
-        for (int note = 0; note < 128; ++note)
-        {
-            auto& count = latched[(size_t) channel][(size_t) note];
-
-            for (; count > 0; --count)
-                MidiNotes::addNoteOff (out, channel, note, sample);
-        }
-    }
+    latched.forEach ([&out, sample] (int channel, int note, juce::uint8& count)
+                     {
+                         for (; count > 0; --count)
+                             MidiNotes::addNoteOff (out, channel, note, sample); });
 
     numLatched = 0;
 }
 
-void NoteLatcher::processBlock (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi)
+void NoteLatcher::process (juce::MidiBuffer& midi) noexcept
 {
-    juce::ignoreUnused (audio);
-
     if (! latchActive && ! releaseRequested)
         return;
 
@@ -76,29 +62,29 @@ void NoteLatcher::processBlock (juce::AudioBuffer<float>& audio, juce::MidiBuffe
     {
         if (latchActive && MidiNotes::isNoteOnOrOff (m))
         {
-            const auto channel = (size_t) MidiNotes::channelIndexOf (m);
-            const auto note = (size_t) MidiNotes::noteOf (m);
+            const auto channel = MidiNotes::channelIndexOf (m);
+            const auto note = MidiNotes::noteOf (m);
 
             if (MidiNotes::isNoteOn (m))
             {
                 if (numPressed == 0)
                     releaseLatched (out, m.samplePosition);
 
-                if (! pressed[channel][note])
+                if (! pressed.at (channel, note))
                 {
-                    pressed[channel].set (note);
+                    pressed.at (channel, note) = true;
                     ++numPressed;
                 }
             }
             else
             {
-                if (pressed[channel][note])
+                if (pressed.at (channel, note))
                 {
-                    pressed[channel].reset (note);
+                    pressed.at (channel, note) = false;
                     --numPressed;
                 }
 
-                auto& count = latched[channel][note];
+                auto& count = latched.at (channel, note);
 
                 if (count < 255)
                 {

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "MidiEffectProcessor.h"
-
-#include <array>
-#include <bitset>
+#include "MidiScratchBuffer.h"
+#include "MidiStage.h"
+#include "NoteTable.h"
 
 namespace tarn
 {
@@ -15,12 +14,9 @@ namespace tarn
     (a new chord replaces the latched one), or at the start of the block after the latch is
     switched off.
 */
-class NoteLatcher : public MidiEffectProcessor
+class NoteLatcher : public MidiStage
 {
 public:
-    NoteLatcher();
-    ~NoteLatcher() override;
-
     /** Switching the latch off releases the latched notes at the next block and forgets
         which keys are down, since no note-off reaches the latcher while it is off and the
         list would otherwise stay stale for good. [audio thread] */
@@ -33,31 +29,30 @@ public:
     /** Forgets pressed and latched notes without sending anything. Called when panic,
         bypass or a controller preview clears the held-note list (those blocks never reach
         the latcher). [audio thread] */
-    void reset() noexcept;
+    void reset() noexcept override;
 
     /** [audio thread] */
     int getNumPressedKeys() const noexcept { return numPressed; }
     int getNumLatchedNotes() const noexcept { return numLatched; }
 
-    /** [audio thread] */
-    void processBlock (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi) override;
-    using MidiEffectProcessor::processBlock;
+    void prepare (double sampleRate, int maxEventsPerBlock) override; // [message thread]
+    void process (juce::MidiBuffer& midi) noexcept override; // [audio thread]
 
 private:
     bool latchActive = false;
     bool releaseRequested = false;
 
-    std::array<std::bitset<128>, 16> pressed;
+    NoteTable<bool> pressed;
     int numPressed = 0;
 
     // How many note-offs are withheld per channel and note; a key struck twice while another
     // is down is latched twice.
-    std::array<std::array<juce::uint8, 128>, 16> latched {};
+    NoteTable<juce::uint8> latched;
     int numLatched = 0;
 
-    void releaseLatched (juce::MidiBuffer& out, int sample) noexcept;
+    MidiScratchBuffer scratch;
 
-    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (NoteLatcher)
+    void releaseLatched (juce::MidiBuffer& out, int sample) noexcept;
 };
 
 } // namespace tarn

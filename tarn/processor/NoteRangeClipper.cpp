@@ -1,14 +1,9 @@
 #include "NoteRangeClipper.h"
 
+#include "MidiNotes.h"
+
 namespace tarn
 {
-
-NoteRangeClipper::NoteRangeClipper()
-    : MidiEffectProcessor ("Note Range Clipper")
-{
-}
-
-NoteRangeClipper::~NoteRangeClipper() = default;
 
 void NoteRangeClipper::setRange (int newLow, int newHigh) noexcept
 {
@@ -16,15 +11,14 @@ void NoteRangeClipper::setRange (int newLow, int newHigh) noexcept
     high = juce::jmax (low, juce::jlimit (0, 127, newHigh));
 }
 
-void NoteRangeClipper::reset() noexcept
+void NoteRangeClipper::prepare (double sampleRate, int maxEventsPerBlock)
 {
-    for (auto& channel : passed)
-        channel.fill (0);
+    juce::ignoreUnused (sampleRate);
+    scratch.prepare (maxEventsPerBlock);
 }
 
-void NoteRangeClipper::processBlock (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi)
+void NoteRangeClipper::process (juce::MidiBuffer& midi) noexcept
 {
-    juce::ignoreUnused (audio);
     auto& out = scratch.start();
 
     for (const auto m : midi)
@@ -32,7 +26,7 @@ void NoteRangeClipper::processBlock (juce::AudioBuffer<float>& audio, juce::Midi
         if (MidiNotes::isNoteOnOrOff (m))
         {
             const auto note = MidiNotes::noteOf (m);
-            auto& count = passed[(size_t) MidiNotes::channelIndexOf (m)][(size_t) note];
+            auto& count = passed.at (MidiNotes::channelIndexOf (m), note);
             const auto inRange = low <= note && note < high;
 
             if (MidiNotes::isNoteOn (m))

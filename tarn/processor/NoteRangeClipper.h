@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MidiEffectProcessor.h"
-
-#include <array>
+#include "MidiScratchBuffer.h"
+#include "MidiStage.h"
+#include "NoteTable.h"
 
 namespace tarn
 {
@@ -15,30 +15,25 @@ namespace tarn
     note-on for is removed: widening the range never lets out the end of a note that was
     never started.
 */
-class NoteRangeClipper : public MidiEffectProcessor
+class NoteRangeClipper : public MidiStage
 {
 public:
-    NoteRangeClipper();
-    ~NoteRangeClipper() override;
-
     /** Each bound 0..127; a high below low is raised to low. [audio thread] */
     void setRange (int newLow, int newHigh) noexcept;
     int getLow() const noexcept { return low; } // [audio thread]
     int getHigh() const noexcept { return high; }
 
+    void prepare (double sampleRate, int maxEventsPerBlock) override; // [message thread]
+    void process (juce::MidiBuffer& midi) noexcept override; // [audio thread]
+
     /** Forgets the passed notes, after everything sounding was ended another way (panic,
         bypass, refresh). [audio thread] */
-    void reset() noexcept;
-
-    /** [audio thread] */
-    void processBlock (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi) override;
-    using MidiEffectProcessor::processBlock;
+    void reset() noexcept override { passed.fill (0); }
 
 private:
     int low = 0, high = 127;
-    std::array<std::array<juce::uint16, 128>, 16> passed {};
-
-    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (NoteRangeClipper)
+    NoteTable<juce::uint16> passed;
+    MidiScratchBuffer scratch;
 };
 
 } // namespace tarn

@@ -1,28 +1,27 @@
 #include "VelocityRandomiser.h"
 
+#include "VelocityRewrite.h"
+
 #include <tarn/util/RandomSource.h>
 
 namespace tarn
 {
 
-VelocityRandomiser::VelocityRandomiser()
-    : MidiEffectProcessor ("Velocity Randomiser")
+void VelocityRandomiser::prepare (double sampleRate, int maxEventsPerBlock)
 {
+    juce::ignoreUnused (sampleRate);
+    scratch.prepare (maxEventsPerBlock);
 }
 
-VelocityRandomiser::~VelocityRandomiser() = default;
-
-void VelocityRandomiser::processBlock (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi)
+void VelocityRandomiser::process (juce::MidiBuffer& midi) noexcept
 {
-    juce::ignoreUnused (audio);
-
     if (amount == 0)
         return;
 
     auto& random = RandomSource::threadGenerator();
     const auto r = amount;
 
-    rewriteVelocities (midi, [&random, r] (int v)
+    rewriteVelocities (midi, scratch, [&random, r] (int v)
                        { return v + random.nextInt (2 * r + 1) - r; });
 }
 

@@ -1,14 +1,9 @@
 #include "VelocityScaler.h"
 
+#include "VelocityRewrite.h"
+
 namespace tarn
 {
-
-VelocityScaler::VelocityScaler()
-    : MidiEffectProcessor ("Velocity Scaler")
-{
-}
-
-VelocityScaler::~VelocityScaler() = default;
 
 void VelocityScaler::setRange (int newLow, int newHigh) noexcept
 {
@@ -24,15 +19,19 @@ int VelocityScaler::scale (int v, int lowBound, int highBound) noexcept
     return juce::jlimit (0, 127, lowBound + juce::roundToInt (v / 127.0 * (highBound - lowBound)));
 }
 
-void VelocityScaler::processBlock (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi)
+void VelocityScaler::prepare (double sampleRate, int maxEventsPerBlock)
 {
-    juce::ignoreUnused (audio);
+    juce::ignoreUnused (sampleRate);
+    scratch.prepare (maxEventsPerBlock);
+}
 
+void VelocityScaler::process (juce::MidiBuffer& midi) noexcept
+{
     if (low == 0 && high == 127)
         return;
 
     const auto l = low, h = high;
-    rewriteVelocities (midi, [l, h] (int v)
+    rewriteVelocities (midi, scratch, [l, h] (int v)
                        { return scale (v, l, h); });
 }
 

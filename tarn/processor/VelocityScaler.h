@@ -1,17 +1,15 @@
 #pragma once
 
-#include "MidiEffectProcessor.h"
+#include "MidiScratchBuffer.h"
+#include "MidiStage.h"
 
 namespace tarn
 {
 
 /** Maps velocities 0..127 linearly onto low..high; high below low inverts them. */
-class VelocityScaler : public MidiEffectProcessor
+class VelocityScaler : public MidiStage
 {
 public:
-    VelocityScaler();
-    ~VelocityScaler() override;
-
     /** Each bound 0..127. [audio thread] */
     void setRange (int newLow, int newHigh) noexcept;
     int getLow() const noexcept { return low; } // [audio thread]
@@ -20,14 +18,13 @@ public:
     /** The velocity v becomes. [any thread] */
     static int scale (int v, int low, int high) noexcept;
 
-    /** [audio thread] */
-    void processBlock (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi) override;
-    using MidiEffectProcessor::processBlock;
+    void prepare (double sampleRate, int maxEventsPerBlock) override; // [message thread]
+    void process (juce::MidiBuffer& midi) noexcept override; // [audio thread]
+    void reset() noexcept override {} // it tracks nothing
 
 private:
     int low = 0, high = 127;
-
-    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VelocityScaler)
+    MidiScratchBuffer scratch;
 };
 
 } // namespace tarn

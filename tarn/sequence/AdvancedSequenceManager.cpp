@@ -3,10 +3,14 @@
 #include "SequenceRenderer.h"
 #include "SequenceSerialisation.h"
 
+#include <cerrno>
+#include <semaphore.h>
+
 namespace tarn
 {
 
-/** Renders next passes whenever it is woken. */
+/** Renders next passes and frees retired renderings whenever it is woken. The audio thread
+    wakes it with a semaphore post: no lock on that side, unlike an event or a condition. */
 class AdvancedSequenceManager::RenderWorker : public juce::Thread
 {
 public:
@@ -14,7 +18,19 @@ public:
         : juce::Thread ("Phrase pass renderer")
         , owner (ownerToUse)
     {
+        sem_init (&wakeUps, 0, 0);
     }
+
+    ~RenderWorker() override
+    {
+        signalThreadShouldExit();
+        wake();
+        stopThread (5000);
+        sem_destroy (&wakeUps);
+    }
+
+    /** [any thread; never blocks] */
+    void wake() noexcept { sem_post (&wakeUps); }
 
     void run() override
     {
@@ -23,30 +39,31 @@ public:
             // Offline, the blocks render their own next passes: a request taken here would
             // leave the block without its pass, and the old one would play again.
             if (! owner.isNonRealtime())
-                owner.renderRequestedPasses();
+                owner.renderRequestedPasses (false);
 
-            wait (-1);
+            owner.collectGarbage();
+
+            while (sem_wait (&wakeUps) != 0 && errno == EINTR)
+            {
+            }
         }
     }
 
 private:
     AdvancedSequenceManager& owner;
+    sem_t wakeUps;
 };
 
 //==============================================================================
 AdvancedSequenceManager::AdvancedSequenceManager()
     : worker (std::make_unique<RenderWorker> (*this))
 {
-    player.addListener (this);
     worker->startThread();
 }
 
 AdvancedSequenceManager::~AdvancedSequenceManager()
 {
-    worker->signalThreadShouldExit();
-    worker->notify();
-    worker->stopThread (5000);
-    player.removeListener (this);
+    worker.reset();
 }
 
 //==============================================================================
@@ -62,7 +79,7 @@ void AdvancedSequenceManager::setSequence (int slot, const Sequence& sequence, v
     Sequence copy (sequence);
     copy.carryPitchOffset = carryPitchOffset;
 
-    if (slot < count && sequencesAreEqual (copy, getSequence (slot)))
+    if (slot < count && sequencesAreEqual (copy, *getSequenceSnapshot (slot)))
         return;
 
     auto snapshot = std::make_shared<const Sequence> (std::move (copy));
@@ -75,22 +92,22 @@ void AdvancedSequenceManager::setSequence (int slot, const Sequence& sequence, v
         numStored = std::max (numStored, slot + 1);
     }
 
-    // Rendered here, outside every lock; only the exchange happens under the player's lock.
-    auto first = MidiMessageSequencePlayer::Rendering::prepare (renderSequence (*snapshot), version);
+    // Rendered here, on the caller's thread; the player takes it at its next block.
+    auto first = PhraseRendering::prepare (renderSequence (*snapshot), version, snapshot);
     auto& slotPlayer = player.getPlayer (slot);
 
-    if (nextPassesFromWorker > 0 && ! isNonRealtime())
+    if (nextPassesFromWorker.load() > 0 && ! isNonRealtime())
     {
-        const auto retiredByFullLoad = slotPlayer.loadFull (std::move (first));
+        slotPlayer.loadFull (std::move (first));
 
         // Asked for after the full load, which drops whatever pending pass it finds.
         pendingNeeded (slot);
     }
     else
     {
-        auto second = MidiMessageSequencePlayer::Rendering::prepare (renderSequence (*snapshot), version);
-        const auto retiredByFullLoad = slotPlayer.loadFull (std::move (first));
-        const auto retiredByPendingLoad = slotPlayer.loadPending (std::move (second));
+        auto second = PhraseRendering::prepare (renderSequence (*snapshot), version, snapshot);
+        slotPlayer.loadFull (std::move (first));
+        slotPlayer.loadPending (std::move (second));
     }
 
     notifyChanged (slot, source);
@@ -105,26 +122,25 @@ void AdvancedSequenceManager::notifyChanged (int slot, void* source)
     JUCE_END_IGNORE_WARNINGS_GCC_LIKE
 }
 
-void AdvancedSequenceManager::setSequence (const Sequence& sequence, void* source)
-{
-    setSequence (player.getCurrentIndex(), sequence, source);
-}
-
 int AdvancedSequenceManager::getNumSequences() const
 {
     const std::lock_guard<std::mutex> guard (storedLock);
     return numStored;
 }
 
-const Sequence& AdvancedSequenceManager::getSequence (int slot) const
+Sequence AdvancedSequenceManager::getSequence (int slot) const
 {
-    static const Sequence empty;
-    const std::lock_guard<std::mutex> guard (storedLock);
+    return *getSequenceSnapshot (slot);
+}
 
-    if (! juce::isPositiveAndBelow (slot, numStored))
-        return empty;
+std::shared_ptr<const Sequence> AdvancedSequenceManager::getSequenceSnapshot (int slot) const
+{
+    static const auto empty = std::make_shared<const Sequence>();
 
-    return *stored[(size_t) slot].sequence;
+    if (auto phrase = getStoredPhrase (slot).sequence)
+        return phrase;
+
+    return empty;
 }
 
 AdvancedSequenceManager::StoredPhrase AdvancedSequenceManager::getStoredPhrase (int slot) const
@@ -148,10 +164,10 @@ void AdvancedSequenceManager::setNonRealtime (bool isNonRealtime) noexcept
 
     // Requests left by offline blocks are picked up by the worker from now on.
     if (! isNonRealtime && requestedPasses.load (std::memory_order_acquire) != 0)
-        worker->notify();
+        worker->wake();
 }
 
-void AdvancedSequenceManager::prepare (double sampleRate)
+void AdvancedSequenceManager::prepare (double sampleRate) noexcept
 {
     player.prepare (sampleRate);
 }
@@ -175,22 +191,34 @@ MidiMessageSequencePlayer::BlockResult AdvancedSequenceManager::playBlock (juce:
 {
     const auto result = player.playBlock (output, numSamples, position, events, numEvents);
 
-    // The player's lock is released here, so loading the next pass cannot wait on itself.
+    if (result.needsNextPass)
+        pendingNeeded (player.getCurrentIndex());
+
     if (isNonRealtime())
-        renderRequestedPasses();
+    {
+        // Offline the block may allocate and free: the next pass is drawn right here.
+        renderRequestedPasses (true);
+        collectGarbage();
+    }
+    else if (result.retiredRenderings)
+    {
+        worker->wake();
+    }
 
     return result;
 }
 
-void AdvancedSequenceManager::pendingNeeded (int slot)
+void AdvancedSequenceManager::pendingNeeded (int slot) noexcept
 {
     if (! juce::isPositiveAndBelow (slot, numSlots))
         return;
 
-    requestedPasses.fetch_or (1u << slot, std::memory_order_acq_rel);
+    const auto bit = 1u << slot;
+    const auto before = requestedPasses.fetch_or (bit, std::memory_order_acq_rel);
 
-    if (! isNonRealtime())
-        worker->notify();
+    // A request already waiting has its wake-up on the way.
+    if ((before & bit) == 0 && ! isNonRealtime())
+        worker->wake();
 }
 
 bool AdvancedSequenceManager::hasRenderingsInFlight() const noexcept
@@ -198,29 +226,38 @@ bool AdvancedSequenceManager::hasRenderingsInFlight() const noexcept
     return requestedPasses.load (std::memory_order_acquire) != 0 || rendersRunning.load (std::memory_order_acquire) != 0;
 }
 
-void AdvancedSequenceManager::renderRequestedPasses()
+void AdvancedSequenceManager::renderRequestedPasses (bool onAudioThread)
 {
     rendersRunning.fetch_add (1, std::memory_order_acq_rel);
     const auto requests = requestedPasses.exchange (0, std::memory_order_acq_rel);
 
     for (int slot = 0; slot < numSlots; ++slot)
         if ((requests & (1u << slot)) != 0)
-            renderNextPass (slot);
+            renderNextPass (slot, onAudioThread);
 
     rendersRunning.fetch_sub (1, std::memory_order_acq_rel);
 }
 
-void AdvancedSequenceManager::renderNextPass (int slot)
+void AdvancedSequenceManager::renderNextPass (int slot, bool onAudioThread)
 {
-    const auto phrase = getStoredPhrase (slot);
+    // The audio thread draws from what the player itself plays, and never touches the
+    // stored phrases (their lock is the loaders'); the worker draws from the stored phrase.
+    auto& slotPlayer = player.getPlayer (slot);
+    const auto phrase = onAudioThread ? StoredPhrase { slotPlayer.getPlayingSource(), slotPlayer.getPlayingVersion() }
+                                      : getStoredPhrase (slot);
 
     if (phrase.sequence == nullptr)
         return;
 
     // Each pass draws from its own generator: RandomSource mixes a counter into every seed,
     // so passes rendered in the same instant still differ.
-    auto rendering = MidiMessageSequencePlayer::Rendering::prepare (renderSequence (*phrase.sequence), phrase.version);
-    const auto retired = player.getPlayer (slot).loadPending (std::move (rendering));
+    slotPlayer.loadPending (PhraseRendering::prepare (renderSequence (*phrase.sequence), phrase.version, phrase.sequence));
+}
+
+void AdvancedSequenceManager::collectGarbage() noexcept
+{
+    for (int slot = 0; slot < numSlots; ++slot)
+        player.getPlayer (slot).collectGarbage();
 }
 
 } // namespace tarn

@@ -1,9 +1,6 @@
 #include "MidiMessageSequencePlayer.h"
 
-#include "SequenceRenderer.h"
-
-#include <juce_audio_processors/juce_audio_processors.h>
-
+#include <array>
 #include <cmath>
 
 namespace tarn
@@ -22,10 +19,11 @@ struct MidiMessageSequencePlayer::Block
 {
     juce::MidiBuffer& output;
     int numSamples;
-    double samplesPerTick;
     int startSample, stopSample;
-    bool gateBefore;
+    bool gateBefore, gateAfter;
     bool holdFilters;
+    bool retrigger;
+    double samplesPerTick = 0.0;
     std::array<int, 3> endings {}; // samples at which the held notes end, in order
     int numEndings = 0, nextEnding = 0;
     int newMessages = 0;
@@ -56,191 +54,102 @@ struct MidiMessageSequencePlayer::Block
     }
 };
 
-//==============================================================================
-MidiMessageSequencePlayer::Rendering MidiMessageSequencePlayer::Rendering::prepare (juce::MidiMessageSequence&& rendering,
-                                                                                    juce::uint32 versionToUse)
+/** Where a block lies on the host's timeline and in the loop. */
+struct MidiMessageSequencePlayer::Timeline
 {
-    Rendering result;
-    result.version = versionToUse;
-
-    for (int i = 0; i < rendering.getNumEvents(); ++i)
-    {
-        const auto& message = rendering.getEventPointer (i)->message;
-
-        if (message.getTimeStamp() > 0.0)
-            break;
-
-        if (LoopCountMarker::isMarker (message))
-        {
-            result.loopLimit = std::max (-1, LoopCountMarker::getLoopLimit (message));
-            rendering.deleteEvent (i, false);
-            break;
-        }
-    }
-
-    result.length = rendering.getEndTime();
-    result.events = std::make_unique<juce::MidiMessageSequence> (std::move (rendering));
-    return result;
-}
+    double ticksPerSample = 0.0;
+    double startTick = 0.0, endTick = 0.0; // on the host's timeline
+    bool restart = false; // the transport started or jumped
+    double pos0 = 0.0; // the loop tick at the block's first sample
+};
 
 //==============================================================================
 MidiMessageSequencePlayer::MidiMessageSequencePlayer()
-    : hostType ((int) juce::PluginHostType().type)
 {
     carriedEvents.reserve ((size_t) maxCarriedMessages);
 }
 
-MidiMessageSequencePlayer::~MidiMessageSequencePlayer() = default;
-
-MidiMessageSequencePlayer::Retired MidiMessageSequencePlayer::loadFull (Rendering&& rendering)
+MidiMessageSequencePlayer::~MidiMessageSequencePlayer()
 {
-    Retired retired;
-    const std::lock_guard<std::mutex> guard (lock);
-
-    retired.first = std::move (current);
-    retired.second = std::move (pending);
-    current = std::move (rendering.events);
-    length = rendering.length;
-    loopLimit = rendering.loopLimit;
-    version = rendering.version;
-
-    // The held notes end at the next block; that answers any carried note-off as well.
-    clearHeldRequested = true;
-    pendingReady = false;
-    carriedEvents.clear();
-    nextEventIndex = -1;
-    resyncRequested = true;
-    loopsPlayed = 0;
-    startOffset = 0.0;
-    return retired;
+    delete current;
+    delete pending;
 }
 
-MidiMessageSequencePlayer::Retired MidiMessageSequencePlayer::loadPending (Rendering&& rendering)
+void MidiMessageSequencePlayer::loadFull (Rendering&& rendering)
 {
-    Retired retired;
-    const std::lock_guard<std::mutex> guard (lock);
-
-    // A pass rendered from a phrase that has since been replaced must not displace the new
-    // phrase's own next pass.
-    if (current == nullptr || rendering.version != version || std::abs (rendering.length - length) > positionEpsilon)
-    {
-        retired.first = std::move (rendering.events);
-        return retired;
-    }
-
-    retired.first = std::move (pending);
-    pending = std::move (rendering.events);
-    pendingReady = true;
-    return retired;
+    handOver.postFull (std::move (rendering));
+    handOver.collectGarbage();
 }
 
-void MidiMessageSequencePlayer::prepare (double newSampleRate)
+bool MidiMessageSequencePlayer::loadPending (Rendering&& rendering)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    sampleRate = newSampleRate;
-    nextEventIndex = -1;
-    resyncRequested = true;
-    hasExpectedPosition = false;
-    expectedPosition = -1.0;
+    return handOver.postPending (std::move (rendering));
 }
 
-void MidiMessageSequencePlayer::setRoundingMode (int newMode)
+void MidiMessageSequencePlayer::prepare (double newSampleRate) noexcept
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    roundingMode = newMode;
+    preparedSampleRate.store (newSampleRate, std::memory_order_relaxed);
+    positionForgetRequested.store (true, std::memory_order_release);
 }
 
-void MidiMessageSequencePlayer::setKeyswitchOptions (bool enable, bool hold, bool retrigger)
+bool MidiMessageSequencePlayer::hasPendingRendering() const noexcept
 {
-    const std::lock_guard<std::mutex> guard (lock);
+    const auto ready = published.pendingVersion.load (std::memory_order_relaxed);
+    return handOver.isPendingWaiting() || (ready != 0 && ready == getVersion());
+}
+
+const std::shared_ptr<const Sequence>& MidiMessageSequencePlayer::getPlayingSource() const noexcept
+{
+    static const std::shared_ptr<const Sequence> none;
+    return current != nullptr ? current->source : none;
+}
+
+juce::uint32 MidiMessageSequencePlayer::getPlayingVersion() const noexcept
+{
+    return current != nullptr ? current->version : 0;
+}
+
+//==============================================================================
+void MidiMessageSequencePlayer::setKeyswitchOptions (bool enable, bool hold, bool retrigger) noexcept
+{
     keyswitchEnable = enable;
     keyswitchHold = hold;
     keyswitchRetrigger = retrigger;
 }
 
-void MidiMessageSequencePlayer::endHeldNotes (juce::MidiBuffer& output, int sample)
+void MidiMessageSequencePlayer::endHeldNotes (juce::MidiBuffer& output, int sample) noexcept
 {
-    const std::lock_guard<std::mutex> guard (lock);
     heldNotes.endAll (output, std::max (0, sample));
 
     // Carried messages belong to the notes just ended or to a timeline that has stopped.
     carriedEvents.clear();
     resyncRequested = true;
+    publish (published.playheadTick.load (std::memory_order_relaxed));
 }
 
-void MidiMessageSequencePlayer::forgetHeldNotes()
+void MidiMessageSequencePlayer::forgetHeldNotes() noexcept
 {
-    const std::lock_guard<std::mutex> guard (lock);
     heldNotes.clear();
     carriedEvents.clear();
     resyncRequested = true;
+    publish (published.playheadTick.load (std::memory_order_relaxed));
 }
 
-void MidiMessageSequencePlayer::resetLoopCountAndOrigin()
+void MidiMessageSequencePlayer::resetLoopCountAndOrigin() noexcept
 {
-    const std::lock_guard<std::mutex> guard (lock);
     loopsPlayed = 0;
     startOffset = 0.0;
     countCurrentPass = true;
+    publish (published.playheadTick.load (std::memory_order_relaxed));
 }
 
-//==============================================================================
-double MidiMessageSequencePlayer::getLength() const
+void MidiMessageSequencePlayer::publish (double playheadTick) noexcept
 {
-    const std::lock_guard<std::mutex> guard (lock);
-    return length;
-}
-
-int MidiMessageSequencePlayer::getLoopLimit() const
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    return loopLimit;
-}
-
-int MidiMessageSequencePlayer::getLoopsPlayed() const
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    return loopsPlayed;
-}
-
-bool MidiMessageSequencePlayer::isGateOpen() const
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    return gateOpen;
-}
-
-bool MidiMessageSequencePlayer::hasPendingRendering() const
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    return pendingReady;
-}
-
-bool MidiMessageSequencePlayer::hasRendering() const
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    return current != nullptr && current->getNumEvents() > 0;
-}
-
-juce::uint32 MidiMessageSequencePlayer::getVersion() const
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    return version;
-}
-
-int MidiMessageSequencePlayer::getNumHeldNotes() const
-{
-    const std::lock_guard<std::mutex> guard (lock);
-    return heldNotes.size();
-}
-
-void MidiMessageSequencePlayer::addListener (Listener* listener)
-{
-    listeners.add (listener);
-}
-
-void MidiMessageSequencePlayer::removeListener (Listener* listener)
-{
-    listeners.remove (listener);
+    published.loopsPlayed.store (loopsPlayed, std::memory_order_relaxed);
+    published.heldNotes.store (heldNotes.size(), std::memory_order_relaxed);
+    published.gateOpen.store (gateOpen, std::memory_order_relaxed);
+    published.pendingVersion.store (pendingReady && pending != nullptr ? pending->version : 0, std::memory_order_relaxed);
+    published.playheadTick.store (playheadTick, std::memory_order_relaxed);
 }
 
 //==============================================================================
@@ -262,13 +171,14 @@ double MidiMessageSequencePlayer::positionInLoop (double tick) const noexcept
 
 int MidiMessageSequencePlayer::findFirstEventAtOrAfter (double tick) const noexcept
 {
-    int low = 0, high = current->getNumEvents();
+    const auto& events = *current->events;
+    int low = 0, high = events.getNumEvents();
 
     while (low < high)
     {
         const auto middle = (low + high) / 2;
 
-        if (current->getEventPointer (middle)->message.getTimeStamp() < tick - positionEpsilon)
+        if (events.getEventPointer (middle)->message.getTimeStamp() < tick - positionEpsilon)
             low = middle + 1;
         else
             high = middle;
@@ -281,14 +191,89 @@ int MidiMessageSequencePlayer::toWholeSample (double exactSample) const noexcept
 {
     // The slack keeps a message computed a hair past a sample boundary on that boundary.
     constexpr double slack = 1.0e-6;
+    const auto mode = roundingMode.load (std::memory_order_relaxed);
 
-    if (roundingMode == roundUp)
+    if (mode == roundUp)
         return (int) std::ceil (exactSample - slack);
 
-    if (roundingMode == roundDown)
+    if (mode == roundDown)
         return (int) std::floor (exactSample + slack);
 
     return (int) std::floor (exactSample + 0.5);
+}
+
+bool MidiMessageSequencePlayer::hasPhrase() const noexcept
+{
+    return current != nullptr && current->hasEvents() && length > 0.0;
+}
+
+//==============================================================================
+// The hand-over of renderings: the audio side of RenderingHandOver.
+
+void MidiMessageSequencePlayer::takeLoadedRenderings (BlockResult& result) noexcept
+{
+    if (auto* full = handOver.takeFull())
+    {
+        result.retiredRenderings = current != nullptr || pending != nullptr;
+        takeFullLoad (full);
+    }
+
+    takePendingPass (result);
+}
+
+void MidiMessageSequencePlayer::takeFullLoad (Rendering* rendering) noexcept
+{
+    handOver.retire (current);
+    handOver.retire (pending);
+    current = rendering;
+    pending = nullptr;
+    length = rendering->length;
+    loopLimit = rendering->loopLimit;
+
+    // The held notes end at the start of this block; that answers any carried note-off too.
+    clearHeldRequested = true;
+    pendingReady = false;
+    carriedEvents.clear();
+    nextEventIndex = -1;
+    resyncRequested = true;
+    loopsPlayed = 0;
+    startOffset = 0.0;
+}
+
+void MidiMessageSequencePlayer::takePendingPass (BlockResult& result) noexcept
+{
+    auto* next = handOver.takePending();
+
+    if (next == nullptr)
+        return;
+
+    result.retiredRenderings = true;
+
+    if (current != nullptr && next->version == current->version && std::abs (next->length - length) <= positionEpsilon)
+    {
+        // What waited in the pending slot (the pass played last) goes to be freed.
+        handOver.retire (pending);
+        pending = next;
+        pendingReady = true;
+    }
+    else if (current == nullptr || next->version > current->version)
+    {
+        handOver.putBackPending (next); // the pass of a full load that comes next block
+    }
+    else
+    {
+        // Drawn from a phrase replaced since: a fresh pass of this one is wanted instead.
+        handOver.retire (next);
+        result.needsNextPass = result.needsNextPass || ! pendingReady;
+    }
+}
+
+void MidiMessageSequencePlayer::swapInPending (BlockResult& result) noexcept
+{
+    // The old rendering waits in the pending slot until the next pass replaces it.
+    std::swap (current, pending);
+    pendingReady = false;
+    result.needsNextPass = true;
 }
 
 //==============================================================================
@@ -298,15 +283,11 @@ MidiMessageSequencePlayer::BlockResult MidiMessageSequencePlayer::playBlock (juc
                                                                              int startSample,
                                                                              int stopSample)
 {
-    const std::lock_guard<std::mutex> guard (lock);
-
     if (numSamples <= 0)
         return {};
 
-    const auto clampSample = [numSamples] (int sample)
-    { return sample >= 0 ? std::min (sample, numSamples - 1) : -1; };
-    startSample = clampSample (startSample);
-    stopSample = clampSample (stopSample);
+    auto block = startBlock (output, numSamples, startSample, stopSample);
+    takeLoadedRenderings (block.result);
 
     if (clearHeldRequested)
     {
@@ -314,10 +295,57 @@ MidiMessageSequencePlayer::BlockResult MidiMessageSequencePlayer::playBlock (juc
         clearHeldRequested = false;
     }
 
+    if (! canPlay (position))
+    {
+        stopWithoutTimeline (block, position);
+        return block.result;
+    }
+
+    if (! started)
+    {
+        started = true;
+
+        if (pendingReady)
+            swapInPending (block.result);
+    }
+
+    auto timeline = followTransport (block, position);
+    const auto resync = realign (block, timeline);
+    playCarried (block, block.startSample >= 0);
+
+    if (resync)
+    {
+        nextEventIndex = findFirstEventAtOrAfter (timeline.pos0);
+        countCurrentPass = timeline.pos0 < positionEpsilon;
+        resyncRequested = false;
+    }
+
+    playSpans (block, timeline);
+    finishBlock (block, timeline);
+    return block.result;
+}
+
+MidiMessageSequencePlayer::Block MidiMessageSequencePlayer::startBlock (juce::MidiBuffer& output, int numSamples, int startSample, int stopSample) noexcept
+{
+    if (positionForgetRequested.exchange (false, std::memory_order_acq_rel))
+    {
+        sampleRate = preparedSampleRate.load (std::memory_order_relaxed);
+        nextEventIndex = -1;
+        resyncRequested = true;
+        hasExpectedPosition = false;
+        expectedPosition = -1.0;
+    }
+
+    const auto clampSample = [numSamples] (int sample)
+    { return sample >= 0 ? std::min (sample, numSamples - 1) : -1; };
+    startSample = clampSample (startSample);
+    stopSample = clampSample (stopSample);
+
     const bool hold = keyswitchEnable && keyswitchHold;
     const bool retrigger = keyswitchEnable && keyswitchRetrigger && startSample >= 0;
+    const auto gateAfter = startSample >= 0 ? true : (stopSample >= 0 ? false : gateOpen);
 
-    Block block { output, numSamples, 0.0, startSample, stopSample, gateOpen, hold, {}, 0, 0, 0, {} };
+    Block block { output, numSamples, startSample, stopSample, gateOpen, gateAfter, hold, retrigger, 0.0, {}, 0, 0, 0, {} };
 
     // A keyswitch cuts what sounds: without hold at the press, with hold at the release. A
     // retrigger moves the phrase's origin, so what sounds from the old origin ends there too.
@@ -327,143 +355,92 @@ MidiMessageSequencePlayer::BlockResult MidiMessageSequencePlayer::playBlock (juc
     if (stopSample >= 0 && hold)
         block.addEnding (stopSample);
 
-    const auto gateAfter = startSample >= 0 ? true : (stopSample >= 0 ? false : gateOpen);
-    const bool hasPhrase = current != nullptr && current->getNumEvents() > 0 && length > 0.0;
-    const bool canPlay = hasPhrase && position.isPlaying && position.hasMusicalTime() && sampleRate > 0.0
-                         && std::isfinite (sampleRate);
+    return block;
+}
 
-    if (! canPlay)
-    {
-        // Without a running timeline no note-off can be placed later: end everything now.
-        heldNotes.endAll (output, 0);
-        carriedEvents.clear();
-        gateOpen = gateAfter;
-        hasExpectedPosition = false;
-        wasPlaying = position.isPlaying;
-        resyncRequested = true;
-        return {};
-    }
+bool MidiMessageSequencePlayer::canPlay (const BlockPosition& position) const noexcept
+{
+    return hasPhrase() && position.isPlaying && position.hasMusicalTime() && sampleRate > 0.0 && std::isfinite (sampleRate);
+}
 
-    if (! started)
-    {
-        started = true;
+void MidiMessageSequencePlayer::stopWithoutTimeline (Block& block, const BlockPosition& position) noexcept
+{
+    // Without a running timeline no note-off can be placed later: end everything now.
+    heldNotes.endAll (block.output, 0);
+    carriedEvents.clear();
+    gateOpen = block.gateAfter;
+    hasExpectedPosition = false;
+    wasPlaying = position.isPlaying;
+    resyncRequested = true;
+    publish (-1.0);
+}
 
-        if (pendingReady)
-            swapInPending();
-    }
+MidiMessageSequencePlayer::Timeline MidiMessageSequencePlayer::followTransport (Block& block, const BlockPosition& position) noexcept
+{
+    Timeline timeline;
+    timeline.ticksPerSample = ticksPerQuarter * position.bpm / (60.0 * sampleRate);
+    block.samplesPerTick = 1.0 / timeline.ticksPerSample;
 
-    const auto ticksPerSample = ticksPerQuarter * position.bpm / (60.0 * sampleRate);
-    block.samplesPerTick = 1.0 / ticksPerSample;
+    timeline.startTick = position.ppqPosition * ticksPerQuarter;
+    timeline.restart = ! wasPlaying || ! hasExpectedPosition || std::abs (timeline.startTick - expectedPosition) >= restartTolerance;
 
-    auto startTick = position.ppqPosition * ticksPerQuarter;
-    const bool restart = ! wasPlaying || ! hasExpectedPosition || std::abs (startTick - expectedPosition) >= restartTolerance;
+    if (! timeline.restart)
+        timeline.startTick = expectedPosition; // continue exactly where the last block ended
 
-    if (! restart)
-        startTick = expectedPosition; // continue exactly where the last block ended
-
-    const auto endTick = startTick + numSamples * ticksPerSample;
+    timeline.endTick = timeline.startTick + block.numSamples * timeline.ticksPerSample;
     wasPlaying = true;
     hasExpectedPosition = true;
-    expectedPosition = endTick;
+    expectedPosition = timeline.endTick;
 
+    // The host's own loop: the next block begins at its start, which is no jump.
     if (position.hasUsableLoop())
     {
         const auto loopStartTick = position.loopStartPpq * ticksPerQuarter;
         const auto loopEndTick = position.loopEndPpq * ticksPerQuarter;
 
-        if (startTick < loopEndTick - restartTolerance && endTick >= loopEndTick - restartTolerance)
+        if (timeline.startTick < loopEndTick - restartTolerance && timeline.endTick >= loopEndTick - restartTolerance)
             expectedPosition -= loopEndTick - loopStartTick;
     }
 
     if (! (keyswitchEnable && keyswitchRetrigger))
         startOffset = 0.0;
 
-    bool resync = resyncRequested || nextEventIndex < 0;
+    return timeline;
+}
 
-    if (restart)
+bool MidiMessageSequencePlayer::realign (Block& block, Timeline& timeline) noexcept
+{
+    auto resync = resyncRequested || nextEventIndex < 0;
+
+    if (timeline.restart)
     {
         block.result.restarted = true;
         loopsPlayed = 0;
         startOffset = 0.0;
-        heldNotes.endAll (output, 0);
+        heldNotes.endAll (block.output, 0);
         carriedEvents.clear();
         resync = true;
     }
 
-    auto pos0 = positionInLoop (startTick - startOffset);
+    timeline.pos0 = positionInLoop (timeline.startTick - startOffset);
 
     if (! resync)
     {
         // A host loop or a moved origin can move the phrase while the host runs on smoothly.
-        const auto distance = std::abs (pos0 - expectedLoopPosition);
+        const auto distance = std::abs (timeline.pos0 - expectedLoopPosition);
 
         if (std::min (distance, length - distance) > restartTolerance)
         {
-            heldNotes.endAll (output, 0);
+            heldNotes.endAll (block.output, 0);
             carriedEvents.clear();
             resync = true;
         }
     }
 
-    loopPosition.store (pos0, std::memory_order_relaxed);
-    playCarried (block, startSample >= 0);
-
-    if (resync)
-    {
-        nextEventIndex = findFirstEventAtOrAfter (pos0);
-        countCurrentPass = pos0 < positionEpsilon;
-        resyncRequested = false;
-    }
-
-    if (retrigger)
-    {
-        if (! restart)
-            playSpan (block, 0, startSample, pos0, false);
-
-        restartLoopAt (block, startSample, startTick + startSample * ticksPerSample);
-        playSpan (block, startSample, numSamples, 0.0, true);
-    }
-    else if (restart && startSample > 0)
-    {
-        // A player that was not running (a slot just selected) begins at the press.
-        const auto pressPosition = positionInLoop (startTick + startSample * ticksPerSample - startOffset);
-        nextEventIndex = findFirstEventAtOrAfter (pressPosition);
-        countCurrentPass = pressPosition < positionEpsilon;
-        playSpan (block, startSample, numSamples, pressPosition, true);
-    }
-    else
-    {
-        if (isSilent())
-            heldNotes.endAll (output, 0);
-
-        playSpan (block, 0, numSamples, pos0, true);
-    }
-
-    while (block.nextEnding < block.numEndings)
-        heldNotes.endAll (output, block.endings[(size_t) block.nextEnding++]);
-
-    gateOpen = gateAfter;
-    expectedLoopPosition = positionInLoop (endTick - startOffset);
-    block.result.silent = isSilent();
-    return block.result;
+    return resync;
 }
 
-void MidiMessageSequencePlayer::restartLoopAt (Block& block, int sample, double tick)
-{
-    while (block.nextEnding < block.numEndings && block.endings[(size_t) block.nextEnding] <= sample)
-        heldNotes.endAll (block.output, block.endings[(size_t) block.nextEnding++]);
-
-    startOffset = tick;
-    loopsPlayed = 0;
-    countCurrentPass = true;
-
-    if (pendingReady)
-        swapInPending();
-
-    nextEventIndex = 0;
-}
-
-void MidiMessageSequencePlayer::playCarried (Block& block, bool keepOnlyNoteOffs)
+void MidiMessageSequencePlayer::playCarried (Block& block, bool keepOnlyNoteOffs) noexcept
 {
     for (const auto& message : carriedEvents)
     {
@@ -476,7 +453,66 @@ void MidiMessageSequencePlayer::playCarried (Block& block, bool keepOnlyNoteOffs
     carriedEvents.clear();
 }
 
-void MidiMessageSequencePlayer::playSpan (Block& block, int fromSample, int toSample, double phraseTick, bool carryAtEnd)
+void MidiMessageSequencePlayer::playSpans (Block& block, const Timeline& timeline) noexcept
+{
+    if (block.retrigger)
+    {
+        // The phrase sounds from its old origin up to the press, and from its start after it.
+        if (! timeline.restart)
+            playSpan (block, 0, block.startSample, timeline.pos0, false);
+
+        restartLoopAt (block, block.startSample, timeline.startTick + block.startSample * timeline.ticksPerSample);
+        playSpan (block, block.startSample, block.numSamples, 0.0, true);
+    }
+    else if (timeline.restart && block.startSample > 0)
+    {
+        // A player that was not running (a slot just selected) begins at the press.
+        const auto pressPosition = positionInLoop (timeline.startTick + block.startSample * timeline.ticksPerSample - startOffset);
+        nextEventIndex = findFirstEventAtOrAfter (pressPosition);
+        countCurrentPass = pressPosition < positionEpsilon;
+        playSpan (block, block.startSample, block.numSamples, pressPosition, true);
+    }
+    else
+    {
+        if (isSilent())
+            heldNotes.endAll (block.output, 0);
+
+        playSpan (block, 0, block.numSamples, timeline.pos0, true);
+    }
+}
+
+void MidiMessageSequencePlayer::finishBlock (Block& block, const Timeline& timeline) noexcept
+{
+    endHeldNotesUpTo (block, block.numSamples);
+
+    gateOpen = block.gateAfter;
+    expectedLoopPosition = positionInLoop (timeline.endTick - startOffset);
+    block.result.silent = isSilent();
+    publish (block.result.silent ? -1.0 : expectedLoopPosition);
+}
+
+//==============================================================================
+void MidiMessageSequencePlayer::endHeldNotesUpTo (Block& block, int sample) noexcept
+{
+    while (block.nextEnding < block.numEndings && block.endings[(size_t) block.nextEnding] <= sample)
+        heldNotes.endAll (block.output, block.endings[(size_t) block.nextEnding++]);
+}
+
+void MidiMessageSequencePlayer::restartLoopAt (Block& block, int sample, double tick) noexcept
+{
+    endHeldNotesUpTo (block, sample);
+
+    startOffset = tick;
+    loopsPlayed = 0;
+    countCurrentPass = true;
+
+    if (pendingReady)
+        swapInPending (block.result);
+
+    nextEventIndex = 0;
+}
+
+void MidiMessageSequencePlayer::playSpan (Block& block, int fromSample, int toSample, double phraseTick, bool carryAtEnd) noexcept
 {
     const auto spanTicks = (toSample - fromSample) / block.samplesPerTick;
     auto base = phraseTick; // the phrase tick at fromSample, in the current pass
@@ -510,13 +546,14 @@ void MidiMessageSequencePlayer::playSpan (Block& block, int fromSample, int toSa
     }
 }
 
-void MidiMessageSequencePlayer::playMessagesUpTo (Block& block, double upTo, double base, int fromSample, int toSample, bool carryAtEnd)
+void MidiMessageSequencePlayer::playMessagesUpTo (Block& block, double upTo, double base, int fromSample, int toSample, bool carryAtEnd) noexcept
 {
-    const auto numEvents = current->getNumEvents();
+    const auto& events = *current->events;
+    const auto numEvents = events.getNumEvents();
 
     while (nextEventIndex < numEvents)
     {
-        const auto& message = current->getEventPointer (nextEventIndex)->message;
+        const auto& message = events.getEventPointer (nextEventIndex)->message;
         const auto time = message.getTimeStamp();
 
         if (time > upTo + positionEpsilon)
@@ -539,10 +576,9 @@ void MidiMessageSequencePlayer::playMessagesUpTo (Block& block, double upTo, dou
     }
 }
 
-void MidiMessageSequencePlayer::emit (Block& block, const juce::MidiMessage& message, int sample)
+void MidiMessageSequencePlayer::emit (Block& block, const juce::MidiMessage& message, int sample) noexcept
 {
-    while (block.nextEnding < block.numEndings && block.endings[(size_t) block.nextEnding] <= sample)
-        heldNotes.endAll (block.output, block.endings[(size_t) block.nextEnding++]);
+    endHeldNotesUpTo (block, sample);
 
     StartedNoteList::Note note;
     const auto kind = StartedNoteList::classify (message, note);
@@ -573,29 +609,23 @@ void MidiMessageSequencePlayer::emit (Block& block, const juce::MidiMessage& mes
     ++block.newMessages;
 }
 
-void MidiMessageSequencePlayer::completePass (Block& block)
+void MidiMessageSequencePlayer::completePass (Block& block) noexcept
 {
     if (countCurrentPass)
         ++loopsPlayed;
 
     countCurrentPass = true;
     ++block.result.passesCompleted;
-    listeners.call ([this] (Listener& l)
-                    { l.looped (*this); });
+
+    // A pass that arrived during this block is still in time for this loop end.
+    takePendingPass (block.result);
 
     if (pendingReady)
-        swapInPending();
+        swapInPending (block.result);
+    else
+        block.result.needsNextPass = true; // the pass just played plays again: ask for a fresh one
 
     nextEventIndex = 0;
-}
-
-void MidiMessageSequencePlayer::swapInPending()
-{
-    // The old rendering waits in the pending slot; the next loader takes it out and frees it.
-    std::swap (current, pending);
-    pendingReady = false;
-    listeners.call ([this] (Listener& l)
-                    { l.pendingConsumed (*this); });
 }
 
 } // namespace tarn

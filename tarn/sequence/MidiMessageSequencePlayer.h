@@ -1,12 +1,13 @@
 #pragma once
 
 #include "BlockPosition.h"
+#include "RenderingHandOver.h"
 #include "StartedNoteList.h"
 
 #include <juce_audio_basics/juce_audio_basics.h>
 
+#include <atomic>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 namespace tarn
@@ -21,26 +22,16 @@ namespace tarn
     keyswitch, a slot switch, a stop or a new phrase can always end them: every note-on it
     sends is answered by exactly one note-off.
 
-    Thread contract: the audio thread holds the lock for each whole block; a loader (the
-    message thread or the manager's render worker) holds it only to exchange finished
-    renderings and counters. Renderings are prepared and freed outside the lock, never on
-    the audio thread.
+    Thread contract: everything that plays belongs to the audio thread, which never waits.
+    Loaders (the message thread, a host thread restoring a song, the render worker) post
+    finished renderings through a lock-free hand-over that the audio thread takes at the
+    start of a block; what it lets go of is freed by the loaders. The getters read atomics,
+    from any thread.
 */
 class MidiMessageSequencePlayer
 {
 public:
-    class Listener
-    {
-    public:
-        virtual ~Listener() = default;
-
-        /** The pending rendering has just become the current one; a new one is needed.
-            Called on the audio thread with the player's lock held: only record the request. */
-        virtual void pendingConsumed (MidiMessageSequencePlayer& player) = 0;
-
-        /** The player has just passed its loop end. Audio thread, lock held. */
-        virtual void looped (MidiMessageSequencePlayer& player) = 0;
-    };
+    using Rendering = PhraseRendering;
 
     enum RoundingMode
     {
@@ -63,50 +54,39 @@ public:
         for it (about 16 bytes each). */
     static constexpr int maxMessagesPerBlock = maxNewMessagesPerBlock + 3 * StartedNoteList::capacity;
 
-    /** A finished rendering, ready to be handed over. */
-    struct Rendering
-    {
-        std::unique_ptr<juce::MidiMessageSequence> events;
-        double length = 0.0;
-        int loopLimit = -1;
-        juce::uint32 version = 0; // which content of the slot it was rendered from
-
-        /** Takes the loop-count marker out and reads the length. Allocates. [any thread] */
-        static Rendering prepare (juce::MidiMessageSequence&& rendering, juce::uint32 version);
-    };
-
-    /** Renderings taken out of the player: they are freed when this goes out of scope, on
-        the loader's thread. */
-    struct Retired
-    {
-        std::unique_ptr<juce::MidiMessageSequence> first, second;
-    };
-
     struct BlockResult
     {
         bool restarted = false; // the transport started or jumped
         int passesCompleted = 0;
         bool silent = false; // the loop limit has been reached
+        bool needsNextPass = false; // a loop end found no fresh pass, or used the one it had
+        bool retiredRenderings = false; // renderings wait to be freed: collectGarbage()
     };
 
     MidiMessageSequencePlayer();
-    virtual ~MidiMessageSequencePlayer();
+
+    /** Frees every rendering. [message thread, never while a block plays] */
+    ~MidiMessageSequencePlayer();
 
     //==============================================================================
-    /** The phrase itself changed: plays this rendering from now on, restarts the pass count
-        and the origin, and ends the held notes at the start of the next block.
-        [message thread or worker; never the audio thread while it plays this player] */
-    Retired loadFull (Rendering&& rendering);
+    /** The phrase itself changed: the next block plays this rendering from its start,
+        restarts the pass count and the origin, and ends the held notes first. A full load not
+        taken yet is replaced. [any thread but the audio thread] */
+    void loadFull (Rendering&& rendering);
 
-    /** Queues the next pass. Dropped when it was rendered from another content or has
-        another length. [message thread, worker, or the audio thread between blocks] */
-    Retired loadPending (Rendering&& rendering);
+    /** Queues the next pass. Dropped (false) when it was rendered from another content than
+        the last full load or has another length. [any thread but the audio thread; the audio
+        thread itself only offline, between blocks] */
+    bool loadPending (Rendering&& rendering);
 
-    /** Sample rate, and forgets where the transport was. [message thread] */
-    void prepare (double newSampleRate);
+    /** Frees the renderings the audio thread let go of. [any thread but the audio thread] */
+    void collectGarbage() noexcept { handOver.collectGarbage(); }
 
-    /** How a fractional sample offset is made whole. [message thread] */
-    void setRoundingMode (int newMode);
+    /** Sample rate; the next block forgets where the transport was. [message thread] */
+    void prepare (double newSampleRate) noexcept;
+
+    /** How a fractional sample offset is made whole. [any thread] */
+    void setRoundingMode (int newMode) noexcept { roundingMode.store (newMode, std::memory_order_relaxed); }
 
     //==============================================================================
     /** Plays one block into `output`. `startSample` and `stopSample` are the samples at which a
@@ -122,63 +102,93 @@ public:
 
     /** A note-off at `sample` for every note this player has started. For a transport stop,
         a panic, a switch away from this slot. [audio thread] */
-    void endHeldNotes (juce::MidiBuffer& output, int sample);
+    void endHeldNotes (juce::MidiBuffer& output, int sample) noexcept;
 
     /** Forgets the held notes without sending anything (someone else ended them). [audio thread] */
-    void forgetHeldNotes();
+    void forgetHeldNotes() noexcept;
 
     /** The input was retriggered: the pass count starts again and the phrase's origin goes
         back to the host's timeline. [audio thread] */
-    void resetLoopCountAndOrigin();
+    void resetLoopCountAndOrigin() noexcept;
 
     /** Copies of the keyswitch switches. Hold and retrigger only act while keyswitching is
         on. [audio thread] */
-    void setKeyswitchOptions (bool enable, bool hold, bool retrigger);
+    void setKeyswitchOptions (bool enable, bool hold, bool retrigger) noexcept;
+
+    /** The phrase the playing rendering was drawn from, to draw the next pass from (null
+        when it was loaded without one), and which content of the slot that is.
+        [audio thread] */
+    const std::shared_ptr<const Sequence>& getPlayingSource() const noexcept;
+    juce::uint32 getPlayingVersion() const noexcept;
 
     //==============================================================================
-    // State, each read under the lock. [any thread but the audio thread inside a block]
-    double getLength() const;
-    int getLoopLimit() const;
-    int getLoopsPlayed() const;
-    bool isGateOpen() const;
-    bool hasPendingRendering() const;
-    bool hasRendering() const;
-    juce::uint32 getVersion() const;
-    int getNumHeldNotes() const;
+    // Lock-free reads. [any thread]
 
-    /** Where in the loop the last block began, in ticks. [any thread] */
-    double getLoopPosition() const noexcept { return loopPosition.load (std::memory_order_relaxed); }
+    /** Of the last full load, whether or not a block has taken it yet. */
+    double getLength() const noexcept { return handOver.getLoadedLength(); }
+    int getLoopLimit() const noexcept { return handOver.getLoadedLoopLimit(); }
+    juce::uint32 getVersion() const noexcept { return handOver.getLoadedVersion(); }
+    bool hasRendering() const noexcept { return handOver.loadedHasEvents(); }
 
-    /** The host type as the framework reported it when the player was made. */
-    int getHostType() const noexcept { return hostType; }
+    /** A next pass of the last full load is waiting or ready to be swapped in. */
+    bool hasPendingRendering() const noexcept;
 
-    void addListener (Listener* listener); // [message thread]
-    void removeListener (Listener* listener); // [message thread]
+    /** As the last block left them. */
+    int getLoopsPlayed() const noexcept { return published.loopsPlayed.load (std::memory_order_relaxed); }
+    bool isGateOpen() const noexcept { return published.gateOpen.load (std::memory_order_relaxed); }
+    int getNumHeldNotes() const noexcept { return published.heldNotes.load (std::memory_order_relaxed); }
+
+    /** Where in the phrase the last block ended, in ticks; -1 when it played nothing (no
+        phrase, the transport stopped, the loop limit reached). For a playhead display. */
+    double getPlayheadTick() const noexcept { return published.playheadTick.load (std::memory_order_relaxed); }
 
 private:
     struct Block;
+    struct Timeline;
 
-    void playSpan (Block& block, int fromSample, int toSample, double phraseTick, bool carryAtEnd);
-    void playMessagesUpTo (Block& block, double upTo, double base, int fromSample, int toSample, bool carryAtEnd);
-    void emit (Block& block, const juce::MidiMessage& message, int sample);
-    void playCarried (Block& block, bool keepOnlyNoteOffs);
-    void completePass (Block& block);
-    void swapInPending();
-    void restartLoopAt (Block& block, int sample, double tick);
+    // The steps of a block, in order.
+    void takeLoadedRenderings (BlockResult& result) noexcept;
+    Block startBlock (juce::MidiBuffer& output, int numSamples, int startSample, int stopSample) noexcept;
+    bool canPlay (const BlockPosition& position) const noexcept;
+    void stopWithoutTimeline (Block& block, const BlockPosition& position) noexcept;
+    Timeline followTransport (Block& block, const BlockPosition& position) noexcept;
+    bool realign (Block& block, Timeline& timeline) noexcept;
+    void playCarried (Block& block, bool keepOnlyNoteOffs) noexcept;
+    void playSpans (Block& block, const Timeline& timeline) noexcept;
+    void finishBlock (Block& block, const Timeline& timeline) noexcept;
+
+    // Walking the phrase.
+    void playSpan (Block& block, int fromSample, int toSample, double phraseTick, bool carryAtEnd) noexcept;
+    void playMessagesUpTo (Block& block, double upTo, double base, int fromSample, int toSample, bool carryAtEnd) noexcept;
+    void emit (Block& block, const juce::MidiMessage& message, int sample) noexcept;
+    void endHeldNotesUpTo (Block& block, int sample) noexcept;
+    void completePass (Block& block) noexcept;
+    void restartLoopAt (Block& block, int sample, double tick) noexcept;
+
+    // The hand-over of renderings.
+    void takeFullLoad (Rendering* rendering) noexcept;
+    void takePendingPass (BlockResult& result) noexcept;
+    void swapInPending (BlockResult& result) noexcept;
+
+    bool hasPhrase() const noexcept;
     bool isSilent() const noexcept { return loopLimit >= 0 && loopsPlayed >= loopLimit; }
     double positionInLoop (double tick) const noexcept;
     int findFirstEventAtOrAfter (double tick) const noexcept;
     int toWholeSample (double exactSample) const noexcept;
+    void publish (double playheadTick) noexcept;
 
-    mutable std::mutex lock;
+    RenderingHandOver handOver;
+    std::atomic<double> preparedSampleRate { 44100.0 };
+    std::atomic<bool> positionForgetRequested { false };
+    std::atomic<int> roundingMode { roundUp };
 
+    // Everything below belongs to the audio thread.
     double sampleRate = 44100.0;
-    int roundingMode = roundUp;
-    std::unique_ptr<juce::MidiMessageSequence> current, pending;
+    Rendering* current = nullptr; // owned; the audio thread retires instead of deleting
+    Rendering* pending = nullptr; // owned: the next pass, or the last one waiting to be retired
     bool pendingReady = false;
     double length = 15360.0;
     int loopLimit = -1;
-    juce::uint32 version = 0;
 
     StartedNoteList heldNotes;
     std::vector<juce::MidiMessage> carriedEvents;
@@ -187,7 +197,6 @@ private:
     double expectedPosition = -1.0; // host tick where the next block should begin
     double expectedLoopPosition = 0.0; // loop tick where the next block should begin
     bool wasPlaying = false;
-    std::atomic<double> loopPosition { 0.0 };
 
     int nextEventIndex = -1;
     bool resyncRequested = true; // find the next event afresh at the next block
@@ -201,9 +210,14 @@ private:
     int loopsPlayed = 0;
     double startOffset = 0.0; // host tick at which the loop's tick 0 lies
 
-    const int hostType;
-
-    juce::ListenerList<Listener, juce::Array<Listener*, juce::CriticalSection>> listeners;
+    /** What the getters read, written at the end of each call on the audio thread. */
+    struct Published
+    {
+        std::atomic<int> loopsPlayed { 0 }, heldNotes { 0 };
+        std::atomic<bool> gateOpen { false };
+        std::atomic<juce::uint32> pendingVersion { 0 }; // of a pass ready to swap in; 0 none
+        std::atomic<double> playheadTick { -1.0 };
+    } published;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MidiMessageSequencePlayer)
 };

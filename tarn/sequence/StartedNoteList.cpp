@@ -44,13 +44,13 @@ bool StartedNoteList::add (const Note& note) noexcept
         return false;
 
     notes[(size_t) count++] = note;
-    ++entriesPerKey[(size_t) (note.channel - 1) & 15][(size_t) note.note & 127];
+    ++entriesPerKey.at (note.channel - 1, note.note);
     return true;
 }
 
 void StartedNoteList::remove (const Note& note) noexcept
 {
-    auto& entries = entriesPerKey[(size_t) (note.channel - 1) & 15][(size_t) note.note & 127];
+    auto& entries = entriesPerKey.at (note.channel - 1, note.note);
 
     for (int i = count; --i >= 0 && entries > 0;)
     {
@@ -64,7 +64,7 @@ void StartedNoteList::remove (const Note& note) noexcept
 
 bool StartedNoteList::contains (const Note& note) const noexcept
 {
-    if (entriesPerKey[(size_t) (note.channel - 1) & 15][(size_t) note.note & 127] == 0)
+    if (entriesPerKey.at (note.channel - 1, note.note) == 0)
         return false;
 
     for (int i = 0; i < count; ++i)
@@ -102,7 +102,7 @@ void StartedNoteList::endAll (juce::MidiBuffer& buffer, int sample) noexcept
 void StartedNoteList::clear() noexcept
 {
     count = 0;
-    entriesPerKey = {};
+    entriesPerKey.fill (0);
 }
 
 } // namespace tarn

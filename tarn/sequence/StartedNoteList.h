@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tarn/processor/NoteTable.h>
+
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <array>
@@ -68,7 +70,7 @@ public:
 private:
     std::array<Note, capacity> notes {};
     int count = 0;
-    std::array<std::array<juce::uint16, 128>, 16> entriesPerKey {}; // skips the search for keys never held
+    NoteTable<juce::uint16> entriesPerKey; // skips the search for keys never held
 };
 
 } // namespace tarn

@@ -5,74 +5,37 @@ namespace tarn
 
 SwitchableSequencePlayer::SwitchableSequencePlayer()
 {
-    for (int slot = 0; slot < numSlots; ++slot)
-        keyswitchMap[(size_t) slot] = { slot, slot, true };
-
-    createPlayers();
-}
-
-SwitchableSequencePlayer::~SwitchableSequencePlayer()
-{
-    for (auto* player : players)
-        player->removeListener (this);
-}
-
-void SwitchableSequencePlayer::createPlayers()
-{
-    players.clear();
-
-    for (int slot = 0; slot < numSlots; ++slot)
-        players.add (new MidiMessageSequencePlayer())->addListener (this);
+    for (auto& player : players)
+        player = std::make_unique<MidiMessageSequencePlayer>();
 }
 
 MidiMessageSequencePlayer& SwitchableSequencePlayer::getPlayer (int slot) const noexcept
 {
-    jassert (juce::isPositiveAndBelow (slot, players.size()));
-    return *players.getUnchecked (juce::jlimit (0, players.size() - 1, slot));
+    jassert (juce::isPositiveAndBelow (slot, numSlots));
+    return *players[(size_t) juce::jlimit (0, numSlots - 1, slot)];
 }
 
-int SwitchableSequencePlayer::getSlotOf (const MidiMessageSequencePlayer& player) const noexcept
+void SwitchableSequencePlayer::switchTo (int slot) noexcept
 {
-    return players.indexOf (&player);
+    currentIndex.store (slot, std::memory_order_release);
+    slotChanged.store (true, std::memory_order_release);
 }
 
-bool SwitchableSequencePlayer::applyRequestedIndex (int requestedIndex)
+bool SwitchableSequencePlayer::applyRequestedIndex (int requestedIndex) noexcept
 {
-    if (! juce::isPositiveAndBelow (requestedIndex, players.size()) || requestedIndex == getCurrentIndex())
+    if (! juce::isPositiveAndBelow (requestedIndex, numSlots) || requestedIndex == getCurrentIndex())
         return false;
 
-    currentIndex.store (requestedIndex, std::memory_order_release);
+    switchTo (requestedIndex);
     switchedFlag.store (true, std::memory_order_release);
-    listeners.call ([this] (Listener& l)
-                    { l.sequenceNumberChanged (*this); });
     return true;
 }
 
-void SwitchableSequencePlayer::setKeyswitchMapping (const KeyswitchMapping& mapping) noexcept
-{
-    if (juce::isPositiveAndBelow (mapping.slot, numSlots))
-        keyswitchMap[(size_t) mapping.slot] = mapping;
-}
-
-const SwitchableSequencePlayer::KeyswitchMapping& SwitchableSequencePlayer::getKeyswitchMapping (int slot) const noexcept
-{
-    return keyswitchMap[(size_t) juce::jlimit (0, numSlots - 1, slot)];
-}
-
-int SwitchableSequencePlayer::findKeyswitchSlot (int noteNumber) const noexcept
-{
-    for (const auto& mapping : keyswitchMap)
-        if (mapping.enabled && mapping.note == noteNumber)
-            return mapping.slot;
-
-    return -1;
-}
-
-void SwitchableSequencePlayer::setKeyswitchOptions (bool enable, bool hold, bool retrigger)
+void SwitchableSequencePlayer::setKeyswitchOptions (bool enable, bool hold, bool retrigger) noexcept
 {
     keyswitchEnable = enable;
 
-    for (auto* player : players)
+    for (auto& player : players)
         player->setKeyswitchOptions (enable, hold, retrigger);
 }
 
@@ -81,7 +44,7 @@ MidiMessageSequencePlayer::BlockResult SwitchableSequencePlayer::playBlock (juce
                                                                             int numSamples,
                                                                             const BlockPosition& position,
                                                                             const SelectingEvent* events,
-                                                                            int numEvents)
+                                                                            int numEvents) noexcept
 {
     // A slot requested since the last block: the old slot's notes end before anything else.
     if (switchedFlag.exchange (false, std::memory_order_acq_rel))
@@ -96,15 +59,13 @@ MidiMessageSequencePlayer::BlockResult SwitchableSequencePlayer::playBlock (juce
         {
             const auto& event = events[i];
 
-            if (! event.pressed || ! juce::isPositiveAndBelow (event.slot, players.size()))
+            if (! event.pressed || ! juce::isPositiveAndBelow (event.slot, numSlots))
                 continue;
 
             if (event.slot != getCurrentIndex())
             {
-                currentIndex.store (event.slot, std::memory_order_release);
+                switchTo (event.slot);
                 endNotesOfOtherSlots (output, event.sample);
-                listeners.call ([this] (Listener& l)
-                                { l.sequenceNumberChanged (*this); });
             }
 
             startSample = event.sample;
@@ -123,33 +84,54 @@ MidiMessageSequencePlayer::BlockResult SwitchableSequencePlayer::playBlock (juce
         }
     }
 
-    return getPlayer (getCurrentIndex()).playBlock (output, numSamples, position, startSample, stopSample);
+    const auto slot = getCurrentIndex();
+    const auto result = getPlayer (slot).playBlock (output, numSamples, position, startSample, stopSample);
+
+    if (result.passesCompleted > 0)
+        loopedSlots.fetch_or (1u << slot, std::memory_order_acq_rel);
+
+    return result;
 }
 
-void SwitchableSequencePlayer::endNotesOfOtherSlots (juce::MidiBuffer& output, int sample)
+void SwitchableSequencePlayer::endNotesOfOtherSlots (juce::MidiBuffer& output, int sample) noexcept
 {
     const auto current = getCurrentIndex();
 
-    for (int slot = 0; slot < players.size(); ++slot)
+    for (int slot = 0; slot < numSlots; ++slot)
         if (slot != current)
-            players.getUnchecked (slot)->endHeldNotes (output, sample);
+            players[(size_t) slot]->endHeldNotes (output, sample);
 }
 
-void SwitchableSequencePlayer::endHeldNotes (juce::MidiBuffer& output, int sample)
+void SwitchableSequencePlayer::endHeldNotes (juce::MidiBuffer& output, int sample) noexcept
 {
-    for (auto* player : players)
+    for (auto& player : players)
         player->endHeldNotes (output, sample);
 }
 
-void SwitchableSequencePlayer::resetLoopCountAndOrigin()
+void SwitchableSequencePlayer::resetLoopCountAndOrigin() noexcept
 {
     getPlayer (getCurrentIndex()).resetLoopCountAndOrigin();
 }
 
-void SwitchableSequencePlayer::prepare (double sampleRate)
+void SwitchableSequencePlayer::prepare (double sampleRate) noexcept
 {
-    for (auto* player : players)
+    for (auto& player : players)
         player->prepare (sampleRate);
+}
+
+//==============================================================================
+void SwitchableSequencePlayer::dispatchNotifications()
+{
+    if (slotChanged.exchange (false, std::memory_order_acq_rel))
+        listeners.call ([this] (Listener& l)
+                        { l.sequenceNumberChanged (*this); });
+
+    const auto looped = loopedSlots.exchange (0, std::memory_order_acq_rel);
+
+    for (int slot = 0; slot < numSlots; ++slot)
+        if ((looped & (1u << slot)) != 0)
+            listeners.call ([this, slot] (Listener& l)
+                            { l.sequenceLooped (getPlayer (slot)); });
 }
 
 void SwitchableSequencePlayer::addListener (Listener* listener)
@@ -160,20 +142,6 @@ void SwitchableSequencePlayer::addListener (Listener* listener)
 void SwitchableSequencePlayer::removeListener (Listener* listener)
 {
     listeners.remove (listener);
-}
-
-//==============================================================================
-void SwitchableSequencePlayer::pendingConsumed (MidiMessageSequencePlayer& player)
-{
-    const auto slot = getSlotOf (player);
-    listeners.call ([slot] (Listener& l)
-                    { l.pendingNeeded (slot); });
-}
-
-void SwitchableSequencePlayer::looped (MidiMessageSequencePlayer& player)
-{
-    listeners.call ([&player] (Listener& l)
-                    { l.sequenceLooped (player); });
 }
 
 } // namespace tarn

@@ -4,29 +4,23 @@
 
 #include <array>
 #include <atomic>
+#include <memory>
 
 namespace tarn
 {
 
 /** Twelve phrase players, one per slot, of which one plays at a time. It knows which slot is
-    current, switches on request or by keyswitch, ends the old slot's notes when it switches,
-    and passes its players' notifications on with the slot index.
+    current, switches on request or by keyswitch, and ends the old slot's notes when it
+    switches.
 
-    The audio thread switches and plays; the message thread only requests slots (through the
-    processor's atomic) and reads the current index.
+    The audio thread switches and plays, and only leaves notices (atomic flags) of what
+    happened; the message thread reads the current index and passes the notices on to the
+    listeners with dispatchNotifications().
 */
-class SwitchableSequencePlayer : private MidiMessageSequencePlayer::Listener
+class SwitchableSequencePlayer
 {
 public:
     static constexpr int numSlots = 12;
-
-    /** Which incoming note selects which slot. */
-    struct KeyswitchMapping
-    {
-        int slot = 0;
-        int note = 0;
-        bool enabled = true;
-    };
 
     /** A keyswitch key going down (pressed) or up within the block. */
     struct SelectingEvent
@@ -36,53 +30,35 @@ public:
         int sample = 0;
     };
 
+    /** Told on the message thread, shortly after the block in which it happened. */
     class Listener
     {
     public:
         virtual ~Listener() = default;
 
-        /** A slot passed its loop end. [audio thread, the player's lock held] */
+        /** A slot passed its loop end. [message thread] */
         virtual void sequenceLooped (MidiMessageSequencePlayer& player) { juce::ignoreUnused (player); }
 
-        /** The current slot changed. [audio thread: only copy the index and post onwards] */
+        /** The current slot changed. [message thread] */
         virtual void sequenceNumberChanged (SwitchableSequencePlayer& switchable) { juce::ignoreUnused (switchable); }
-
-        /** A slot swapped in its pending pass and needs the next one. [audio thread, the
-            player's lock held: record the request, never load from here] */
-        virtual void pendingNeeded (int slot) { juce::ignoreUnused (slot); }
     };
 
     SwitchableSequencePlayer();
-    ~SwitchableSequencePlayer() override;
 
-    /** Replaces the players by twelve fresh, silent ones. [message thread, not while playing] */
-    void createPlayers();
-
-    int getNumPlayers() const noexcept { return players.size(); }
+    int getNumPlayers() const noexcept { return numSlots; }
 
     /** The player of a slot (0..11). [any thread; the player has its own contract] */
     MidiMessageSequencePlayer& getPlayer (int slot) const noexcept;
-
-    /** The slot a player belongs to, or -1. [any thread] */
-    int getSlotOf (const MidiMessageSequencePlayer& player) const noexcept;
 
     /** The slot that plays. [any thread] */
     int getCurrentIndex() const noexcept { return currentIndex.load (std::memory_order_acquire); }
 
     /** Makes a requested slot current; its old notes end at sample 0 of the next block.
         Returns true when the slot changed. [audio thread] */
-    bool applyRequestedIndex (int requestedIndex);
-
-    //==============================================================================
-    /** [audio thread] */
-    void setKeyswitchMapping (const KeyswitchMapping& mapping) noexcept;
-    const KeyswitchMapping& getKeyswitchMapping (int slot) const noexcept;
-
-    /** The slot an enabled keyswitch on this note selects, or -1. [audio thread] */
-    int findKeyswitchSlot (int noteNumber) const noexcept;
+    bool applyRequestedIndex (int requestedIndex) noexcept;
 
     /** Copies the keyswitch switches into every player. [audio thread] */
-    void setKeyswitchOptions (bool enable, bool hold, bool retrigger);
+    void setKeyswitchOptions (bool enable, bool hold, bool retrigger) noexcept;
 
     //==============================================================================
     /** Switches by the block's selecting events (when keyswitching is on) and plays the
@@ -93,34 +69,40 @@ public:
                                                       int numSamples,
                                                       const BlockPosition& position,
                                                       const SelectingEvent* events = nullptr,
-                                                      int numEvents = 0);
+                                                      int numEvents = 0) noexcept;
 
     /** Ends every note any slot has started, at `sample` (a transport stop). [audio thread] */
-    void endHeldNotes (juce::MidiBuffer& output, int sample);
+    void endHeldNotes (juce::MidiBuffer& output, int sample) noexcept;
 
     /** The input was retriggered: the current slot's pass count and origin start again.
         [audio thread] */
-    void resetLoopCountAndOrigin();
+    void resetLoopCountAndOrigin() noexcept;
 
     /** Sample rate for every player; positions are forgotten. [message thread] */
-    void prepare (double sampleRate);
+    void prepare (double sampleRate) noexcept;
+
+    //==============================================================================
+    /** Tells the listeners of the slot changes and loop ends the audio thread left notice
+        of since the last call. [message thread] */
+    void dispatchNotifications();
 
     void addListener (Listener* listener); // [message thread]
     void removeListener (Listener* listener); // [message thread]
 
 private:
-    void pendingConsumed (MidiMessageSequencePlayer& player) override;
-    void looped (MidiMessageSequencePlayer& player) override;
+    void endNotesOfOtherSlots (juce::MidiBuffer& output, int sample) noexcept;
+    void switchTo (int slot) noexcept;
 
-    void endNotesOfOtherSlots (juce::MidiBuffer& output, int sample);
-
-    juce::OwnedArray<MidiMessageSequencePlayer> players;
-    std::array<KeyswitchMapping, numSlots> keyswitchMap;
+    std::array<std::unique_ptr<MidiMessageSequencePlayer>, numSlots> players;
     std::atomic<int> currentIndex { 0 };
-    std::atomic<bool> switchedFlag { false };
+    std::atomic<bool> switchedFlag { false }; // the old slot's notes are still to be ended
     bool keyswitchEnable = false;
 
-    juce::ListenerList<Listener, juce::Array<Listener*, juce::CriticalSection>> listeners;
+    // Notices for the message thread.
+    std::atomic<bool> slotChanged { false };
+    std::atomic<juce::uint32> loopedSlots { 0 }; // one bit per slot
+
+    juce::ListenerList<Listener> listeners;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (SwitchableSequencePlayer)
 };

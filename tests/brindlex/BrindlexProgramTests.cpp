@@ -1,6 +1,4 @@
-#include <tests/tarn/presets/PresetTestFiles.h>
-
-#include <thread>
+#include "BrindlexProgramTest.h"
 
 using namespace cadenzium::test;
 
@@ -12,19 +10,6 @@ struct HostSpy : juce::AudioProcessorListener
     void audioProcessorParameterChanged (juce::AudioProcessor*, int, float) override {}
     void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails& details) override { programChanges += details.programChanged ? 1 : 0; }
     int programChanges = 0;
-};
-
-/** Factory presets A (swing 20) and B (swing 30): programs 1 and 2 after the Initial Patch. */
-class BrindlexProgramTest : public PresetLibraryTest
-{
-protected:
-    void SetUp() override
-    {
-        PresetLibraryTest::SetUp();
-        Cadenzium2AudioProcessor writer;
-        writeFactoryPreset (writer, "A.bpre", 20.0f);
-        writeFactoryPreset (writer, "B.bpre", 30.0f);
-    }
 };
 } // namespace
 
@@ -95,43 +80,3 @@ TEST_F (BrindlexProgramTest, aHostRestoreSelectsThePresetItsStateNames)
     second.removeListener (&host);
 }
 
-TEST_F (BrindlexProgramTest, programChangesFromAHostThreadAreAppliedOnTheMessageThread)
-{
-    Cadenzium2AudioProcessor processor;
-    struct Listener : tarn::PresetManager::Listener
-    {
-        void currentPresetChanged (const tarn::PresetInfo&) override { onMessageThread = juce::MessageManager::getInstance()->isThisTheMessageThread(); }
-        std::optional<bool> onMessageThread;
-    } listener;
-    processor.getPresetManager().addListener (&listener);
-    const auto changeFromHostThread = [&processor] (int program)
-    { std::thread ([&processor, program]
-                   { processor.setCurrentProgram (program); })
-          .join(); };
-    const auto dispatch = []
-    { juce::MessageManager::getInstance()->runDispatchLoopUntil (50); };
-
-    changeFromHostThread (2);
-    EXPECT_EQ (processor.getCurrentProgram(), 0) << "not loaded on the host's thread";
-    dispatch();
-    EXPECT_EQ (processor.getCurrentProgram(), 2);
-    EXPECT_EQ (listener.onMessageThread, std::optional<bool> (true));
-
-    // A later change on the message thread wins over a request still waiting, and so does a
-    // host restore.
-    changeFromHostThread (1);
-    processor.setCurrentProgram (2);
-    dispatch();
-    EXPECT_EQ (processor.getCurrentProgram(), 2);
-    juce::uint32 now = 5000;
-    processor.setMillisecondClock ([&now]
-                                   { return now; });
-    Cadenzium2AudioProcessor other;
-    const auto state = stateOf (other);
-    changeFromHostThread (1);
-    restore (processor, state);
-    dispatch();
-    EXPECT_FLOAT_EQ (processor.getRawParameterValue ("swing_amount"), 0.0f) << "A (swing 20) was not loaded";
-    EXPECT_EQ (processor.getCurrentProgram(), 0) << "the restored state names the Initial Patch";
-    processor.getPresetManager().removeListener (&listener);
-}

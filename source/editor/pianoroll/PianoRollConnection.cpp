@@ -2,9 +2,6 @@
 
 namespace
 {
-/** Ticks without movement after which the play head counts as stopped. */
-constexpr int stoppedAfterTicks = 6;
-
 const juce::Identifier& rangeIdFor (tarn::ValueEditorMode mode)
 {
     return mode == tarn::ValueEditorMode::transpose ? PianoRollConnection::transposeRangeId
@@ -35,11 +32,6 @@ void PianoRollConnection::setEditedPhrase (int newSlot)
 {
     slot = juce::jlimit (0, Cadenzium2AudioProcessor::numPhrases - 1, newSlot);
     phraseNeedsReading = true;
-
-    // Playing means moving: a position that has not changed since we started looking is a
-    // stopped transport.
-    lastPosition = processor.getPhraseManager().getPlayer().getPlayer (slot).getLoopPosition();
-    stillTicks = stoppedAfterTicks;
     refresh();
 }
 
@@ -98,14 +90,14 @@ void PianoRollConnection::readRows()
 void PianoRollConnection::readPlayback()
 {
     tarn::PlaybackSnapshot snapshot;
+    const auto display = processor.getPlaybackDisplay();
 
-    if (processor.getPlayingPhrase() == slot)
+    if (display.playingPhrase == slot && display.playheadTick >= 0.0)
     {
-        const auto position = processor.getPhraseManager().getPlayer().getPlayer (slot).getLoopPosition();
-        stillTicks = position == lastPosition ? stillTicks + 1 : 0;
-        lastPosition = position;
-        snapshot.playheadTick = position;
-        snapshot.isPlaying = stillTicks < stoppedAfterTicks;
+        snapshot.playheadTick = display.playheadTick;
+        snapshot.isPlaying = true;
+        snapshot.soundingRows = display.soundingRows;
+        snapshot.knowsSoundingRows = true;
     }
 
     pianoRoll.setPlayback (snapshot);

@@ -70,8 +70,6 @@ private:
     juce::uint32 shownVersion = 0;
     std::atomic<bool> rowsNeedReading { true }, phraseNeedsReading { true };
 
-    double lastPosition = -1.0;
-    int stillTicks = 1 << 20;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PianoRollConnection)
 };

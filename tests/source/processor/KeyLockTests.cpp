@@ -15,7 +15,8 @@ TEST (KeyLock, everyStrikeEndsEvenWhenTheKeyChangesBetweenMoreStrikesThanItCanTe
     for (int root = 0; root < 12; ++root)
     {
         auto midi = bufferOf ({ on (66, 100, 0), on (66, 100, 1) });
-        lock.process (midi, KeySignature (root, *Scales::find ("Octaves")), true);
+        lock.setKey (KeySignature (root, *Scales::find ("Octaves")), true);
+        lock.process (midi);
         counter.count (midi);
     }
 
@@ -23,7 +24,8 @@ TEST (KeyLock, everyStrikeEndsEvenWhenTheKeyChangesBetweenMoreStrikesThanItCanTe
     for (int i = 0; i < 24; ++i)
         add (ends, off (66, i));
 
-    lock.process (ends, KeySignature(), true);
+    lock.setKey (KeySignature(), true);
+    lock.process (ends);
     counter.count (ends);
     EXPECT_EQ (counter.sounding(), 0);
 }

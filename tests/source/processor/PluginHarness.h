@@ -2,6 +2,7 @@
 
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tests/support/AllocationCounter.h>
+#include <tests/support/LockCounter.h>
 #include <tests/tarn/processor/MidiTestHelpers.h>
 
 #include <cmath>
@@ -121,8 +122,10 @@ public:
 
         {
             const ScopedAllocationCounter allocations;
+            const ScopedLockCounter locks;
             processor.processBlock (audio, midi);
             processBlockAllocations += allocations.count();
+            processBlockLocks += locks.counts().total();
         }
 
         counter.count (midi);
@@ -172,6 +175,7 @@ public:
     NoteCounter counter;
     juce::int64 samplesPlayed = 0, lastBlockStart = 0;
     std::size_t processBlockAllocations = 0; // heap allocations made inside processBlock
+    std::size_t processBlockLocks = 0; // locks and try-locks taken inside processBlock
 
 private:
     juce::AudioBuffer<float> audio;

@@ -9,7 +9,7 @@ TEST (Swing, aNoteOffNeverLandsBeforeItsSwungNoteOnOnTheShortGrids)
 {
     constexpr int beat = 24000; // 120 bpm at 48 kHz
     Swing swing;
-    swing.prepare (48000.0);
+    swing.prepare (48000.0, 512);
     swing.setGridChoice (2);
     swing.setAmount (1.0);
 
@@ -21,7 +21,8 @@ TEST (Swing, aNoteOffNeverLandsBeforeItsSwungNoteOnOnTheShortGrids)
     for (int block = 0; block < 4; ++block)
     {
         auto midi = block == 0 ? bufferOf ({ on (60, 100, tick (420)), off (60, tick (480)) }) : juce::MidiBuffer();
-        swing.process (midi, beat, Swing::Position { block * 1.0, 120.0 });
+        swing.setBlock (beat, Swing::Position { block * 1.0, 120.0 });
+        swing.process (midi);
 
         for (auto e : eventsOf (midi))
         {

@@ -10,15 +10,14 @@ using namespace cadenzium::test;
 TEST (VelocityScaler, invertedRangesScaleNoteOffsTooAndAScaledNoteOnNeverBecomesANoteOff)
 {
     tarn::VelocityScaler scaler;
-    juce::AudioBuffer<float> noAudio;
-    scaler.prepareToPlay (48000.0, 512);
+    scaler.prepare (48000.0, 512);
     scaler.setRange (100, 20);
     auto inverted = bufferOf ({ on (60, 127, 0), off (60, 1, 1, 0) });
-    scaler.processBlock (noAudio, inverted);
+    scaler.process (inverted);
     EXPECT_EQ (eventsOf (inverted), (std::vector<Event> { on (60, 20, 0), off (60, 1, 1, 100) }));
     scaler.setRange (0, 40);
     auto quiet = bufferOf ({ on (60, 1, 0), on (61, 0, 1) });
-    scaler.processBlock (noAudio, quiet);
+    scaler.process (quiet);
     EXPECT_EQ (eventsOf (quiet)[0], on (60, 1, 0));
     EXPECT_TRUE (eventsOf (quiet)[1].isNoteOff());
 }

@@ -1,4 +1,4 @@
-#include "PluginHarness.h"
+#include <tests/source/processor/PluginHarness.h>
 
 #include <gtest/gtest.h>
 
