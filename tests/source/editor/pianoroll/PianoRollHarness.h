@@ -47,7 +47,7 @@ public:
     tarn::NoteEditor& grid() const { return pianoRoll().getNoteEditor(); }
 
     /** The edited phrase as the processor holds it. */
-    const tarn::Sequence& phrase() const { return processor.getPhrase (0); }
+    tarn::Sequence phrase() const { return processor.getPhrase (0); }
 
     /** "Undo: Edit phrase" or "Nothing to undo". */
     juce::String undoTooltip() const { return processor.getPhraseManager().getUndoTooltip(); }
