@@ -1,4 +1,5 @@
-# The front door: `make run` builds and installs the plug-in, `make test` builds and runs every test.
+# The front door: `make run` builds and installs the plug-ins and the app (nothing else),
+# `make test` builds and runs every test.
 
 BUILD_DIR   ?= build
 TSAN_DIR    ?= build-tsan
@@ -6,18 +7,29 @@ FUZZ_DIR    ?= build-fuzz
 FUZZ_SECONDS ?= 30
 JOBS        ?= $(shell nproc)
 VST_DIR     ?= $(HOME)/.vst
+VST3_DIR    ?= $(HOME)/.vst3
+LV2_DIR     ?= $(HOME)/.lv2
 CMAKE_FLAGS ?=
 
 BIN_DIR     ?= $(HOME)/.local/bin
+SHARE_DIR   ?= $(HOME)/.local/share
 
-PLUGIN   := $(BUILD_DIR)/Cadenzium2_artefacts/Release/VST/Cadenzium2.so
+ARTEFACTS := $(BUILD_DIR)/Cadenzium2_artefacts/Release
+PLUGIN   := $(ARTEFACTS)/VST/Cadenzium2.so
+VST3_BUNDLE := $(ARTEFACTS)/VST3/Cadenzium2.vst3
+LV2_BUNDLE  := $(ARTEFACTS)/LV2/Cadenzium2.lv2
+APP      := $(ARTEFACTS)/Standalone/Cadenzium2
+DESKTOP_ENTRY := $(SHARE_DIR)/applications/cadenzium2.desktop
+ICON     := $(SHARE_DIR)/icons/hicolor/scalable/apps/cadenzium2.svg
+# What `make run` needs: the four formats, the renderer and the preset writer; no tests.
+RUN_TARGETS := Cadenzium2_VST Cadenzium2_VST3 Cadenzium2_LV2 Cadenzium2_Standalone cadenzium_render make_factory_presets
 RENDERER := $(BUILD_DIR)/tools/cadenzium-render
 PRESET_TOOL := $(BUILD_DIR)/tools/make_factory_presets
 FACTORY_PRESETS := resources/presets/Factory
 EXAMPLE  := resources/chords/Pop Four Chords.mid
 EXAMPLE_PRESET := $(FACTORY_PRESETS)/Arpeggios/Sixteenth Cascade.bpre
 
-.PHONY: setup configure build test run install presets bench tsan fuzz fuzz-smoke format clean
+.PHONY: setup configure build build-run test run install presets bench tsan fuzz fuzz-smoke format clean
 
 setup:
 	@bash scripts/setup
@@ -28,29 +40,47 @@ configure: setup
 build: configure
 	@cmake --build $(BUILD_DIR) --parallel $(JOBS)
 
+# Only what `make run` installs, in the same build folder as everything else.
+build-run: configure
+	@cmake --build $(BUILD_DIR) --parallel $(JOBS) --target $(RUN_TARGETS)
+
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(JOBS)
 
-install: build
-	@mkdir -p "$(VST_DIR)" "$(BIN_DIR)"
+# Bundles are replaced whole, so no file of an older version stays behind in them.
+install: build-run
+	@mkdir -p "$(VST_DIR)" "$(VST3_DIR)" "$(LV2_DIR)" "$(BIN_DIR)" "$(dir $(DESKTOP_ENTRY))" "$(dir $(ICON))"
 	@install -m 755 "$(PLUGIN)" "$(VST_DIR)/Cadenzium2.so"
+	@rm -rf "$(VST3_DIR)/Cadenzium2.vst3" "$(LV2_DIR)/Cadenzium2.lv2"
+	@cp -R "$(VST3_BUNDLE)" "$(VST3_DIR)/Cadenzium2.vst3"
+	@cp -R "$(LV2_BUNDLE)" "$(LV2_DIR)/Cadenzium2.lv2"
+	@install -m 755 "$(APP)" "$(BIN_DIR)/cadenzium2"
+	@sed 's|@BIN_DIR@|$(BIN_DIR)|g' resources/standalone/cadenzium2.desktop.in > "$(DESKTOP_ENTRY)"
+	@install -m 644 resources/standalone/cadenzium2.svg "$(ICON)"
+	@command -v update-desktop-database > /dev/null && update-desktop-database -q "$(dir $(DESKTOP_ENTRY))" || true
 	@install -m 755 "$(RENDERER)" "$(BIN_DIR)/cadenzium-render"
 	@"$(PRESET_TOOL)" --install "$(FACTORY_PRESETS)"
 
 # Rewrites the committed factory library from its code in tools/factory-presets.
-presets: build
+presets: build-run
 	@rm -rf "$(FACTORY_PRESETS)"
 	@"$(PRESET_TOOL)" "$(FACTORY_PRESETS)" > /dev/null
 	@echo "Wrote $(FACTORY_PRESETS)"
 
 run: install
 	@echo ""
-	@echo "Installed the Cadenzium 2 VST2 plug-in:"
-	@echo "    $(VST_DIR)/Cadenzium2.so"
+	@echo "Installed Cadenzium 2:"
+	@echo "    VST2        $(VST_DIR)/Cadenzium2.so"
+	@echo "    VST3        $(VST3_DIR)/Cadenzium2.vst3"
+	@echo "    LV2         $(LV2_DIR)/Cadenzium2.lv2"
+	@echo "    standalone  $(BIN_DIR)/cadenzium2"
+	@echo "                $(DESKTOP_ENTRY)"
+	@echo "                $(ICON)"
 	@echo ""
-	@echo "Hosts look for VST2 plug-ins in ~/.vst, /usr/lib/vst and /usr/local/lib/vst"
-	@echo "(Ardour and Qtractor also read \$$LXVST_PATH, JUCE-based hosts \$$VST_PATH)."
-	@echo "Rescan plug-ins in your host and insert \"Cadenzium 2\" on a MIDI track."
+	@echo "Rescan plug-ins in your host and insert \"Cadenzium 2\" on a MIDI track, in front of a"
+	@echo "synth (the README says which hosts load which format). Without a host, start"
+	@echo "\"cadenzium2\" (or \"Cadenzium 2\" from the desktop menu) and pick the MIDI input and"
+	@echo "output in its Options > Audio/MIDI Settings."
 	@echo ""
 	@echo "Installed the command-line renderer: $(BIN_DIR)/cadenzium-render (see --help)."
 	@echo "Rendering an example chord progression with the factory preset \"Sixteenth Cascade\":"

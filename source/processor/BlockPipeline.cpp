@@ -92,7 +92,7 @@ void BlockPipeline::process (juce::MidiBuffer& midi, int numSamples, const std::
         collectInputControllers (input);
         screenKeys.drainInto (input);
 
-        auto position = transport.follow (hostPosition, numSamples, settings.isOn (Settings::dawTransportOnly));
+        auto position = transport.follow (hostPosition, numSamples, settings.isOn (Settings::dawTransportOnly) && ! withoutDawTransport);
 
         // A stopped timeline can place no note-off later: whatever sounds ends now.
         if (transport.hasJustStopped (position))

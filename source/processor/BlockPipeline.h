@@ -69,6 +69,10 @@ public:
         [any thread but the audio thread] */
     PlaybackDisplay getDisplay() const { return display.get(); }
 
+    /** Without a DAW (the standalone app) there is no DAW transport to wait for: the internal
+        clock runs whatever daw_transport_only says. [message thread, before the first block] */
+    void setWithoutDawTransport (bool noDaw) noexcept { withoutDawTransport = noDaw; }
+
     /** For tests and diagnostics. [audio thread, or while no block runs] */
     const OutputNoteTracker& getOutputNoteTracker() const noexcept { return tracker; }
     const TransportFollower& getTransport() const noexcept { return transport; }
@@ -130,6 +134,7 @@ private:
     tarn::NoteLatcher latcher;
     HeldNoteList held;
     TransportFollower transport;
+    bool withoutDawTransport = false;
 
     RowResolver resolver;
     KeyLock keyLock;

@@ -17,6 +17,7 @@ Cadenzium2AudioProcessor::Cadenzium2AudioProcessor()
 
     // The rows apply each note's pitch offset themselves, after choosing the pitch.
     phraseManager.setCarryPitchOffset (true);
+    pipeline.setWithoutDawTransport (wrapperType == wrapperType_Standalone);
     initialiseState();
 
     for (int slot = 0; slot < numPhrases; ++slot)

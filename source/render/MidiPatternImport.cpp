@@ -126,10 +126,8 @@ juce::Result importStream (juce::InputStream& stream, const juce::String& pathFo
     if (! skipped.isEmpty())
         brindlex::BrindlexLogger::writeLinesToLog (skipped);
 
-    // Notes without any length could not sound; they do not make a usable phrase either.
-    std::erase_if (sequence.notes, [] (const tarn::SequenceNote& n)
-                   { return n.length <= 0; });
-
+    // Notes without length are kept, as written: they never sound, but they show where the
+    // file strikes and take their rows.
     if (sequence.notes.empty())
         return juce::Result::fail (noUsableNotesMessage);
 
@@ -164,7 +162,8 @@ juce::Result importStream (juce::InputStream& stream, const juce::String& pathFo
             break;
     }
 
-    const auto end = (juce::int64) sequence.getContentEnd();
+    // Notes only of no length at the very start still make a phrase: one bar.
+    const auto end = std::max ((juce::int64) 1, (juce::int64) sequence.getContentEnd());
     const auto bars = (end + bar - 1) / bar;
     sequence.setLength ((int) std::min ((juce::int64) tarn::Sequence::maxLength, bars * bar));
     sequence.lanes = emptyLanes;

@@ -1,5 +1,7 @@
 #include "PresetIndex.h"
 
+#include "XmlScan.h"
+
 #include <tarn/util/SafeXml.h>
 #include <tarn/util/TextFiles.h>
 
@@ -11,16 +13,50 @@ namespace tarn
 {
 namespace
 {
-    // Enough for the root start tag of a preset with a description of a few paragraphs;
-    // a longer one falls back to reading the whole file. Reading whole files would make
-    // indexing a large library ten times slower.
-    constexpr juce::int64 outerElementPrefixBytes = 8 * 1024;
-
     using TextFiles::isRegularFile;
 
-    std::unique_ptr<juce::XmlElement> parse (const juce::MemoryBlock& data, bool onlyOuterElement)
+    /** A preset file's text as UTF-8 bytes, checked whole with XmlScan. */
+    struct ScannedText
     {
-        return SafeXml::parse (TextFiles::decode (data), onlyOuterElement);
+        juce::MemoryBlock bytes;
+        juce::String decoded; // only for files that are not UTF-8
+        const char* text = nullptr;
+        size_t size = 0;
+        XmlScan::Result scan;
+    };
+
+    std::optional<ScannedText> readAndScan (const juce::File& file)
+    {
+        if (! isRegularFile (file) || file.getSize() > PresetIndex::maxPresetFileBytes)
+            return std::nullopt;
+
+        ScannedText result;
+
+        if (! file.loadFileAsData (result.bytes) || (juce::int64) result.bytes.getSize() > PresetIndex::maxPresetFileBytes)
+            return std::nullopt;
+
+        const auto* raw = static_cast<const char*> (result.bytes.getData());
+        const auto numBytes = result.bytes.getSize();
+
+        if (numBytes >= 2 && (juce::CharPointer_UTF16::isByteOrderMarkBigEndian (raw) || juce::CharPointer_UTF16::isByteOrderMarkLittleEndian (raw)))
+        {
+            result.decoded = TextFiles::decode (result.bytes);
+            result.text = result.decoded.toRawUTF8();
+            result.size = result.decoded.getNumBytesAsUTF8();
+        }
+        else
+        {
+            const auto bom = numBytes >= 3 && juce::CharPointer_UTF8::isByteOrderMark (raw) ? 3u : 0u;
+            result.text = raw + bom;
+            result.size = numBytes - bom;
+        }
+
+        result.scan = XmlScan::scan (result.text, result.size);
+
+        if (! result.scan.readsWhole)
+            return std::nullopt;
+
+        return result;
     }
 
     /** Initial Patch first, then presets by name, then folders by folder name; names
@@ -217,43 +253,24 @@ void PresetIndex::rebuildList()
 
 std::unique_ptr<juce::XmlElement> PresetIndex::readOuterElement (const juce::File& file)
 {
-    if (! isRegularFile (file))
+    const auto scanned = readAndScan (file);
+
+    if (! scanned.has_value())
         return nullptr;
 
-    juce::FileInputStream in (file);
-
-    if (! in.openedOk())
-        return nullptr;
-
-    const auto total = in.getTotalLength();
-
-    if (total > maxPresetFileBytes)
-        return nullptr;
-
-    juce::MemoryBlock data;
-    in.readIntoMemoryBlock (data, (juce::pointer_sized_int) juce::jmin (total, outerElementPrefixBytes));
-
-    if (auto element = parse (data, true))
-        return element;
-
-    if (total <= outerElementPrefixBytes)
-        return nullptr;
-
-    in.readIntoMemoryBlock (data, -1);
-    return parse (data, true);
+    // The start tag alone: the rest has been checked, and parsing it would take far longer.
+    // Decoded like the whole file: its bytes need not be UTF-8.
+    return SafeXml::parse (TextFiles::decode (juce::MemoryBlock (scanned->text, scanned->scan.startTagEnd)), true);
 }
 
 std::unique_ptr<juce::XmlElement> PresetIndex::readDocument (const juce::File& file)
 {
-    if (! isRegularFile (file) || file.getSize() > maxPresetFileBytes)
+    const auto scanned = readAndScan (file);
+
+    if (! scanned.has_value())
         return nullptr;
 
-    juce::MemoryBlock data;
-
-    if (! file.loadFileAsData (data))
-        return nullptr;
-
-    return parse (data, false);
+    return SafeXml::parse (TextFiles::decode (scanned->bytes));
 }
 
 } // namespace tarn

@@ -18,8 +18,9 @@ namespace tarn
     "categories", "description" and "preset_index". A factory folder that exists also
     holds the synthetic Initial Patch, which stands for the default state.
 
-    Building reads only the outer element of each file, which is all the index needs;
-    a file whose body is damaged is found out when it is loaded.
+    Only files that read whole are listed, so every listed preset loads: each file is
+    checked from end to end with XmlScan (far quicker than parsing it), and only its
+    document element's start tag is parsed, which is all the index needs.
 */
 class PresetIndex
 {
@@ -68,11 +69,13 @@ public:
     /** "Deep Bass" -> "f_deep_bass". */
     static juce::Identifier makeFolderType (const juce::String& folderName);
 
-    /** The root element of an XML file with its attributes but without its children,
-        or nullptr when the file is not a readable XML document of a sensible size. */
+    /** The root element of an XML file with its attributes but without its children, or
+        nullptr when the file is not an XML document of a sensible size that reads whole.
+        [any thread but the audio thread] */
     static std::unique_ptr<juce::XmlElement> readOuterElement (const juce::File& file);
 
-    /** The whole XML document of a preset file, or nullptr. */
+    /** The whole XML document of a preset file, or nullptr: exactly the files for which
+        readOuterElement() gives an element. [any thread but the audio thread] */
     static std::unique_ptr<juce::XmlElement> readDocument (const juce::File& file);
 
 private:

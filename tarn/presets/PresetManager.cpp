@@ -175,7 +175,7 @@ bool PresetManager::loadPreset (int index)
         entry = *found;
         xml = PresetIndex::readDocument (juce::File (entry.path));
 
-        // The index reads only the outer element, so a damaged body shows up here.
+        // Listed presets read whole when the library was indexed; one damaged since shows up here.
         if (xml == nullptr)
             toasts.addToast ("Invalid preset", Toast::error);
     }

@@ -93,7 +93,12 @@ void AdvancedSequenceManager::setSequence (int slot, const Sequence& sequence, v
     }
 
     // Rendered here, on the caller's thread; the player takes it at its next block.
-    auto first = PhraseRendering::prepare (renderSequence (*snapshot), version, snapshot);
+    RenderReport report;
+    auto first = PhraseRendering::prepare (renderSequence (*snapshot, &report), version, snapshot);
+
+    // Every pass of a phrase leaves out the same, so this phrase is logged once, here.
+    if (! report.isComplete())
+        juce::Logger::writeToLog ("Phrase " + juce::String (slot + 1) + " is too dense to play in full: " + report.describe());
     auto& slotPlayer = player.getPlayer (slot);
 
     if (nextPassesFromWorker.load() > 0 && ! isNonRealtime())

@@ -23,6 +23,49 @@ namespace
         float x1, y1, x2, y2;
     };
 
+    juce::Path buildCurve (const std::vector<ControllerPoint>& points)
+    {
+        juce::Path path;
+        double previousTime = 0.0;
+        double previousValue = points.front().value;
+        path.startNewSubPath (0.0f, (float) previousValue);
+
+        for (const auto& point : points)
+        {
+            const auto t = (double) point.timestamp;
+            const auto y = (double) point.value;
+            const auto dt = t - previousTime;
+            const auto dy = y - previousValue;
+            const auto curve = std::isfinite (point.curve) ? juce::jlimit (0.0, 1.0, (double) point.curve) : 0.5;
+
+            if (y != previousValue && point.shape == ControllerPoint::quadratic)
+            {
+                path.quadraticTo (roundHalfToEven (previousTime + curve * dt),
+                                  roundHalfToEven (previousValue + (1.0 - curve) * dy),
+                                  (float) t,
+                                  (float) y);
+            }
+            else if (y != previousValue && point.shape == ControllerPoint::sCurve)
+            {
+                path.cubicTo (roundHalfToEven (previousTime + curve * dt),
+                              roundHalfToEven (previousValue + (1.0 - curve) * dy),
+                              roundHalfToEven (previousTime + (1.0 - curve) * dt),
+                              roundHalfToEven (previousValue + curve * dy),
+                              (float) t,
+                              (float) y);
+            }
+            else if (y == previousValue || point.shape == ControllerPoint::straightLine)
+            {
+                path.lineTo ((float) t, (float) y);
+            }
+
+            previousTime = t;
+            previousValue = y;
+        }
+
+        return path;
+    }
+
     std::vector<Piece> flatten (const juce::Path& path)
     {
         std::vector<Piece> pieces;
@@ -108,62 +151,22 @@ namespace
 
 juce::Path buildControllerCurve (const std::vector<ControllerPoint>& points)
 {
-    if (points.empty())
-        return {};
-
-    juce::Path path;
-    double previousTime = 0.0;
-    double previousValue = points.front().value;
-    path.startNewSubPath (0.0f, (float) previousValue);
-
-    for (const auto& point : points)
-    {
-        const auto t = (double) point.timestamp;
-        const auto y = (double) point.value;
-        const auto dt = t - previousTime;
-        const auto dy = y - previousValue;
-        const auto curve = std::isfinite (point.curve) ? juce::jlimit (0.0, 1.0, (double) point.curve) : 0.5;
-
-        if (y != previousValue && point.shape == ControllerPoint::quadratic)
-        {
-            path.quadraticTo (roundHalfToEven (previousTime + curve * dt),
-                              roundHalfToEven (previousValue + (1.0 - curve) * dy),
-                              (float) t,
-                              (float) y);
-        }
-        else if (y != previousValue && point.shape == ControllerPoint::sCurve)
-        {
-            path.cubicTo (roundHalfToEven (previousTime + curve * dt),
-                          roundHalfToEven (previousValue + (1.0 - curve) * dy),
-                          roundHalfToEven (previousTime + (1.0 - curve) * dt),
-                          roundHalfToEven (previousValue + curve * dy),
-                          (float) t,
-                          (float) y);
-        }
-        else if (y == previousValue || point.shape == ControllerPoint::straightLine)
-        {
-            path.lineTo ((float) t, (float) y);
-        }
-
-        previousTime = t;
-        previousValue = y;
-    }
-
-    return path;
+    return points.empty() ? juce::Path() : buildCurve (points);
 }
 
-std::vector<TimedMessage> renderControllerLane (const ControllerLane& lane, int length, int playbackStart)
+std::vector<TimedMessage> renderControllerLane (const ControllerLane& lane, int length, int playbackStart, int step)
 {
     std::vector<TimedMessage> messages;
 
     if (! laneCanSound (lane) || length <= 0)
         return messages;
 
+    step = std::max (1, step);
     auto points = lane.points;
     std::stable_sort (points.begin(), points.end(), [] (const ControllerPoint& a, const ControllerPoint& b)
                       { return a.timestamp < b.timestamp; });
 
-    const auto pieces = flatten (buildControllerCurve (points));
+    const auto pieces = flatten (buildCurve (points));
     const auto firstTime = (juce::int64) points.front().timestamp;
     const auto lastTime = (juce::int64) points.back().timestamp;
 
@@ -171,12 +174,21 @@ std::vector<TimedMessage> renderControllerLane (const ControllerLane& lane, int 
     size_t pointIndex = 0;
     size_t pieceIndex = 0;
 
-    for (juce::int64 tick = 0; tick < length; ++tick)
+    // Sampled ticks: 0, then from the first point on every `step` ticks and at every point,
+    // so a thinned lane still reaches each value it is drawn to, in time. pointIndex is the
+    // first point after the tick just sampled.
+    const auto nextTick = [&] (juce::int64 tick)
+    {
+        const auto nextPoint = pointIndex < points.size() ? (juce::int64) points[pointIndex].timestamp : tick + step;
+        return std::min (tick + step, nextPoint);
+    };
+
+    for (juce::int64 tick = 0; tick < length; tick = nextTick (tick))
     {
         if (tick < firstTime)
         {
             writer.write (tick, points.front().value);
-            tick = firstTime - 1; // the value stays put until the first point
+            tick = firstTime - step; // the value stays put until the first point
             continue;
         }
 
@@ -217,6 +229,25 @@ std::vector<TimedMessage> renderControllerLane (const ControllerLane& lane, int 
         rotate (messages, playbackStart, length);
 
     return messages;
+}
+
+juce::int64 countLaneSamples (const ControllerLane& lane, int length) noexcept
+{
+    if (! laneCanSound (lane) || length <= 0)
+        return 0;
+
+    auto firstTime = (juce::int64) lane.points.front().timestamp;
+    auto lastTime = firstTime;
+
+    for (const auto& point : lane.points)
+    {
+        firstTime = std::min (firstTime, (juce::int64) point.timestamp);
+        lastTime = std::max (lastTime, (juce::int64) point.timestamp);
+    }
+
+    const auto from = std::max ((juce::int64) 0, firstTime);
+    const auto to = std::min ((juce::int64) length - 1, lastTime);
+    return std::max ((juce::int64) 0, to - from + 1) + 2;
 }
 
 } // namespace tarn

@@ -27,13 +27,23 @@ struct TimedMessage
     nothing.
 
     With a playback start p > 0 the pass begins at p: the value in force at p opens the pass
-    at tick 0 and the rest moves round by p. [any thread]
+    at tick 0 and the rest moves round by p.
+
+    With a step above 1 the lane is sampled only every `step` ticks and at its points, which
+    bounds both the work and the messages when a pass would otherwise be too dense: about
+    countLaneSamples() / step + the number of points.
+    [any thread]
 */
+std::vector<TimedMessage> renderControllerLane (const ControllerLane& lane, int length, int playbackStart, int step = 1);
+
+/** How many ticks renderControllerLane() samples for this lane at step 1: from its first
+    point to its last within the pass, and one tick on either side. 0 for a lane that emits
+    nothing. Costs one pass over the points. [any thread] */
+juce::int64 countLaneSamples (const ControllerLane& lane, int length) noexcept;
+
 /** The curve through a lane's points (in time order) in (tick, value) space, from tick 0 at
     the first point's value to the last point, exactly as playback samples it; the curve
     editor draws the same path. Empty for no points. [any thread] */
 juce::Path buildControllerCurve (const std::vector<ControllerPoint>& points);
-
-std::vector<TimedMessage> renderControllerLane (const ControllerLane& lane, int length, int playbackStart);
 
 } // namespace tarn

@@ -139,7 +139,6 @@ void MidiMessageSequencePlayer::resetLoopCountAndOrigin() noexcept
 {
     loopsPlayed = 0;
     startOffset = 0.0;
-    countCurrentPass = true;
     publish (published.playheadTick.load (std::memory_order_relaxed));
 }
 
@@ -316,7 +315,6 @@ MidiMessageSequencePlayer::BlockResult MidiMessageSequencePlayer::playBlock (juc
     if (resync)
     {
         nextEventIndex = findFirstEventAtOrAfter (timeline.pos0);
-        countCurrentPass = timeline.pos0 < positionEpsilon;
         resyncRequested = false;
     }
 
@@ -469,7 +467,6 @@ void MidiMessageSequencePlayer::playSpans (Block& block, const Timeline& timelin
         // A player that was not running (a slot just selected) begins at the press.
         const auto pressPosition = positionInLoop (timeline.startTick + block.startSample * timeline.ticksPerSample - startOffset);
         nextEventIndex = findFirstEventAtOrAfter (pressPosition);
-        countCurrentPass = pressPosition < positionEpsilon;
         playSpan (block, block.startSample, block.numSamples, pressPosition, true);
     }
     else
@@ -504,7 +501,6 @@ void MidiMessageSequencePlayer::restartLoopAt (Block& block, int sample, double 
 
     startOffset = tick;
     loopsPlayed = 0;
-    countCurrentPass = true;
 
     if (pendingReady)
         swapInPending (block.result);
@@ -611,10 +607,9 @@ void MidiMessageSequencePlayer::emit (Block& block, const juce::MidiMessage& mes
 
 void MidiMessageSequencePlayer::completePass (Block& block) noexcept
 {
-    if (countCurrentPass)
-        ++loopsPlayed;
-
-    countCurrentPass = true;
+    // Every wrap counts, a pass joined part-way included: the loop count is how many
+    // times the phrase reaches its end.
+    ++loopsPlayed;
     ++block.result.passesCompleted;
 
     // A pass that arrived during this block is still in time for this loop end.

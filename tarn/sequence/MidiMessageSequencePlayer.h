@@ -202,7 +202,6 @@ private:
     bool resyncRequested = true; // find the next event afresh at the next block
     bool clearHeldRequested = false;
     bool started = false;
-    bool countCurrentPass = true; // a pass joined in the middle is not counted
 
     bool keyswitchEnable = false, keyswitchHold = false, keyswitchRetrigger = false;
     bool gateOpen = false;

@@ -14,6 +14,13 @@ namespace
         return (juce::int64) note.timestamp + note.length;
     }
 
+    /** Copies may lie past the phrase end, kept whole for when it grows; past the longest
+        phrase a stored phrase could not hold them where they are. */
+    bool fitsAPhrase (juce::int64 start) noexcept
+    {
+        return start >= 0 && start <= Sequence::maxLength;
+    }
+
     int clampToInt (juce::int64 value) noexcept
     {
         return (int) juce::jlimit ((juce::int64) std::numeric_limits<int>::min(),
@@ -114,9 +121,8 @@ namespace
         return { sequence, NoteSelection::fromFlags (flags), outcome };
     }
 
-    /** Playback cuts every note at the phrase end, so a note an operation moves or makes is
-        cut there too: nothing audible changes, and later mirrors and copies of it stay
-        inside the phrase. */
+    /** Halving rounds halves to even, which can carry the end of a note that ended inside the
+        phrase one tick past the new end: it is cut back there. */
     void cutAtPhraseEnd (SequenceNote& note, int phraseLength) noexcept
     {
         if (note.timestamp >= 0 && note.timestamp < phraseLength && endOf (note) > phraseLength)
@@ -203,10 +209,6 @@ namespace
             return;
 
         auto& notes = working.sequence.notes;
-
-        for (auto p : positions)
-            cutAtPhraseEnd (notes[(size_t) p], working.sequence.getLength());
-
         auto start = (juce::int64) notes[(size_t) positions.front()].timestamp;
         auto end = start + notes[(size_t) positions.front()].length;
 
@@ -216,14 +218,10 @@ namespace
             end = std::max (end, endOf (notes[(size_t) p]));
         }
 
-        const auto lastTick = std::max (0, working.sequence.getLength() - 1);
-
         for (auto p : positions)
         {
             auto& note = notes[(size_t) p];
-
-            // A note without length mirrors onto the span's end, which may be the phrase end.
-            note.timestamp = std::min (clampToInt (end + start - note.timestamp - note.length), lastTick);
+            note.timestamp = clampToInt (end + start - note.timestamp - note.length);
         }
     }
 
@@ -388,7 +386,7 @@ NoteClipboard copyNotes (const Sequence& sequence, const NoteSelection& selectio
 
 SequenceEdit paste (const Sequence& sequence, const NoteSelection& selection, const NoteClipboard& clipboard, int pastePosition)
 {
-    if (clipboard.isEmpty() || pastePosition < 0 || pastePosition >= sequence.getLength())
+    if (clipboard.isEmpty() || pastePosition < 0)
         return leaveAsItIs (sequence, selection, EditOutcome::refused);
 
     Working working (sequence, {});
@@ -397,13 +395,11 @@ SequenceEdit paste (const Sequence& sequence, const NoteSelection& selection, co
     {
         const auto start = (juce::int64) copied.timestamp - clipboard.earliestStart + pastePosition;
 
-        // Past the end a note is never heard nor shown, so it would only be hidden clutter.
-        if (start < 0 || start >= sequence.getLength())
+        if (! fitsAPhrase (start))
             continue;
 
         auto note = copied;
         note.timestamp = (int) start;
-        cutAtPhraseEnd (note, sequence.getLength());
         working.addNote (note, true);
     }
 
@@ -485,11 +481,10 @@ SequenceEdit duplicateSelection (const Sequence& sequence, const NoteSelection& 
         auto copy = working.sequence.notes[(size_t) p];
         const auto copyStart = copy.timestamp + span;
 
-        if (copyStart >= working.sequence.getLength())
+        if (! fitsAPhrase (copyStart))
             continue;
 
         copy.timestamp = (int) copyStart;
-        cutAtPhraseEnd (copy, sequence.getLength());
         working.addNote (copy, true);
     }
 
@@ -613,13 +608,12 @@ SequenceEdit snapToGrid (const Sequence& sequence, const NoteSelection& selectio
     {
         auto snapped = (juce::int64) juce::roundToInt ((float) note.timestamp / (float) ticks) * ticks;
 
-        // The nearest line can lie on or past the end of a phrase that is not a whole number
-        // of grid steps; the last line inside it is the nearest one a note can start on.
-        if (length > 0 && snapped >= length)
+        // The nearest line can be the phrase end, where a note never sounds: a note that
+        // sounded starts on the last line inside the phrase instead.
+        if (note.timestamp < length && snapped >= length)
             snapped = (juce::int64) ((length - 1) / ticks) * ticks;
 
         note.timestamp = clampToInt (snapped);
-        cutAtPhraseEnd (note, length);
     }
 
     return finish (sequence, std::move (working));

@@ -98,9 +98,10 @@ namespace SequenceEditing
     /** A copy of the selected notes and their earliest start. [message thread] */
     NoteClipboard copyNotes (const Sequence&, const NoteSelection&);
 
-    /** Adds the clipboard's notes with their earliest start at pastePosition; they become
-        the selection. Refused (alert) when the clipboard is empty or the position lies
-        outside the phrase; notes that would start past the phrase end are left out. [message thread] */
+    /** Adds the clipboard's notes with their earliest start at pastePosition, whole, with all
+        their settings; they become the selection. Refused (alert) when the clipboard is empty
+        or the position is negative. Notes may lie past the phrase end (silent until it grows),
+        but not past the longest phrase. [message thread] */
     SequenceEdit paste (const Sequence&, const NoteSelection&, const NoteClipboard&, int pastePosition);
 
     /** Every note. [message thread] */
@@ -112,7 +113,7 @@ namespace SequenceEditing
     /** Mirrors the pitches of the selected notes (two or more), then resolves overlaps. [message thread] */
     SequenceEdit invertSelection (const Sequence&, const NoteSelection&);
 
-    /** Mirrors all notes in time inside their own span. [message thread] */
+    /** Mirrors all notes in time inside their own span (twice gives them back). [message thread] */
     SequenceEdit reverseAll (const Sequence&, const NoteSelection&);
 
     /** Mirrors the selected notes (two or more) in time inside their span, then resolves
@@ -120,7 +121,8 @@ namespace SequenceEditing
     SequenceEdit reverseSelection (const Sequence&, const NoteSelection&);
 
     /** Adds a copy of the selection right after it; the copies become the selection and
-        overlaps are resolved. Copies that would start past the phrase end are left out. [message thread] */
+        overlaps are resolved. Copies are whole, even past the phrase end, but not past the
+        longest phrase. [message thread] */
     SequenceEdit duplicateSelection (const Sequence&, const NoteSelection&);
 
     /** Whether "Flatten Repeats" applies to a note: a rate, or two or more equal strikes. [message thread] */
@@ -144,7 +146,8 @@ namespace SequenceEditing
     /** Keeps one note per start time and lets each last until the next. [message thread] */
     SequenceEdit legato (const Sequence&, const NoteSelection&);
 
-    /** Moves every note's start to the nearest line of the grid inside the phrase. [message thread] */
+    /** Moves every note's start to the nearest line of the grid; a note inside the phrase
+        stays inside it. [message thread] */
     SequenceEdit snapToGrid (const Sequence&, const NoteSelection&, const GridSize& grid);
 
     /** The value editor's "Reset all": velocity 100, chance 100, transpose 0 or octave 0

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RenderBudget.h"
 #include "Sequence.h"
 
 #include <juce_audio_basics/juce_audio_basics.h>
@@ -16,12 +17,16 @@ namespace tarn
     chance, velocity, transpose, octave. At equal ticks note-offs come before note-ons, so a
     note that ends where the next one on its pitch begins never cuts the new one short.
 
+    A pass holds at most RenderBudget::maxMessages messages and samples at most
+    RenderBudget::maxLaneSamples lane ticks, whatever the phrase; what a phrase would put
+    past that is left out in the budget's order and, when `report` is given, counted there.
+
     Allocates; never call it on the audio thread. [any thread]
 */
-juce::MidiMessageSequence renderSequence (const Sequence& sequence, juce::Random& random);
+juce::MidiMessageSequence renderSequence (const Sequence& sequence, juce::Random& random, RenderReport* report = nullptr);
 
 /** The same with a freshly seeded generator from RandomSource. [any thread] */
-juce::MidiMessageSequence renderSequence (const Sequence& sequence);
+juce::MidiMessageSequence renderSequence (const Sequence& sequence, RenderReport* report = nullptr);
 
 /** The marker F0 2A n F7 at the head of every rendering: n is (loopCount + 2) & 255, so an
     endless phrase carries 1. [any thread] */

@@ -116,7 +116,13 @@ namespace
         if (! typeNode.isValid())
             return lane;
 
-        lane.number = readInt (typeNode, ids::number, -1, -1, 127);
+        // A controller number outside 0..127 names no controller: the lane sends nothing
+        // rather than a controller nobody chose (clamped to 127, Poly Mode On).
+        lane.number = readInt (typeNode, ids::number, -1);
+
+        if (! juce::isPositiveAndBelow (lane.number, 128))
+            lane.number = -1;
+
         lane.channel = readInt (typeNode, ids::channel, 1, 1, 16);
         lane.name = typeNode.getProperty (ids::name).toString();
         lane.type = readInt (typeNode, ids::type, ControllerLane::pitchBend);

@@ -1,20 +1,48 @@
-// Any bytes as a preset file in the user folder of a running plug-in: the library
-// indexes it, the processor loads it if it was listed, and the host saves the result.
+// Any bytes as a preset file in the user folder of a running plug-in: the library indexes
+// it, the processor loads it if it was listed, and what loaded saves and restores to the
+// same bytes.
+//
+// One processor serves the whole run (building one costs more than most inputs). Every
+// input starts from the state it had when it was built, so what an input does never
+// depends on the inputs before it. The log is silenced: each line is a synced file write,
+// slower than a whole input.
 
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tests/support/TemporaryFolder.h>
 
 #include <cstdint>
-#include <memory>
+#include <cstdlib>
+#include <utility>
 
 namespace
 {
+void require (bool condition)
+{
+    if (! condition)
+        std::abort();
+}
+
+juce::MemoryBlock save (Cadenzium2AudioProcessor& processor)
+{
+    juce::MemoryBlock block;
+    processor.getStateInformation (block);
+    return block;
+}
+
+struct SilentLogger : juce::Logger
+{
+    void logMessage (const juce::String&) override {}
+};
+
 struct Plugin
 {
     juce::ScopedJuceInitialiser_GUI juce;
     Cadenzium2AudioProcessor processor;
+    juce::MemoryBlock initialState = save (processor);
     juce::File file = brindlex::BrindlexProcessor::getUserPresetFolder (Cadenzium2AudioProcessor::productName)
                           .getChildFile ("Fuzz/Input.bpre");
+    SilentLogger silence;
+    bool changed = false; // the last input was loaded: the next one starts from the initial state
     int runs = 0;
 };
 
@@ -26,6 +54,7 @@ extern "C" int LLVMFuzzerInitialize (int*, char***)
     cadenzium::test::useTemporaryHome();
     plugin = new Plugin(); // lives for the whole run
     plugin->file.getParentDirectory().createDirectory();
+    juce::Logger::setCurrentLogger (&plugin->silence);
 
     // An installed library: the Initial Patch is entry 0, the input comes after it.
     brindlex::BrindlexProcessor::getFactoryPresetFolder (Cadenzium2AudioProcessor::productName).createDirectory();
@@ -37,20 +66,34 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t siz
     auto& processor = plugin->processor;
     auto& presets = processor.getPresetManager();
 
-    plugin->file.replaceWithData (data, size);
-    presets.refresh();
-
-    for (const auto& entry : *presets.getPresetList())
-        if (entry.path == plugin->file.getFullPathName())
-            presets.loadPreset (entry.index);
-
-    juce::MemoryBlock state;
-    processor.getStateInformation (state);
-    processor.setStateInformation (state.getData(), (int) state.getSize());
+    if (std::exchange (plugin->changed, false))
+        processor.setStateInformation (plugin->initialState.getData(), (int) plugin->initialState.getSize());
 
     // Toasts and parameter updates post messages; let them through now and then.
     if (++plugin->runs % 256 == 0)
         juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
 
+    plugin->file.replaceWithData (data, size);
+    presets.refresh();
+
+    const auto list = presets.getPresetList();
+    const auto entry = std::find_if (list->begin(), list->end(), [] (const tarn::PresetInfo& p)
+                                     { return p.path == plugin->file.getFullPathName(); });
+
+    if (entry == list->end())
+        return 0;
+
+    // A listed preset is one that reads whole: it loads.
+    const auto stateBefore = processor.getParameterState().state;
+    require (presets.loadPreset (entry->index));
+
+    if (processor.getParameterState().state == stateBefore)
+        return 0;
+
+    plugin->changed = true;
+
+    const auto saved = save (processor);
+    processor.setStateInformation (saved.getData(), (int) saved.getSize());
+    require (save (processor) == saved);
     return 0;
 }

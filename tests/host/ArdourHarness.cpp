@@ -1,11 +1,15 @@
 #include "ArdourHarness.h"
 
+#include "HostStateFormats.h"
+
 namespace cadenzium::test
 {
 namespace
 {
     const juce::File luaSession ("/usr/lib/ardour7/luasession");
     const juce::File vstScanner ("/usr/lib/ardour7/ardour-vst-scanner");
+    const juce::File vst3Scanner ("/usr/lib/ardour7/ardour-vst3-scanner");
+    const juce::String lv2Uri (CADENZIUM_LV2_URI);
 
     juce::String runProcess (const juce::StringArray& command, int timeoutMs, int& exitCode)
     {
@@ -23,18 +27,6 @@ namespace
         return output;
     }
 
-    juce::StringArray ardourEnvironment (const juce::File& home, const juce::File& pluginFolder)
-    {
-        return { "/usr/bin/env",
-                 "HOME=" + home.getFullPathName(),
-                 "LXVST_PATH=" + pluginFolder.getFullPathName(),
-                 "LD_LIBRARY_PATH=/usr/lib/ardour7",
-                 "ARDOUR_DATA_PATH=/usr/share/ardour7",
-                 "ARDOUR_CONFIG_PATH=/etc/ardour7",
-                 "ARDOUR_DLL_PATH=/usr/lib/ardour7",
-                 "VAMP_PATH=/usr/lib/ardour7/vamp" };
-    }
-
     double parseBeats (const juce::String& text)
     {
         // Ardour prints beats as "<beats>:<ticks>" with 1920 ticks per beat.
@@ -42,33 +34,116 @@ namespace
                + text.fromFirstOccurrenceOf (":", false, false).getDoubleValue() / 1920.0;
     }
 
-    // Ardour keeps a chunk-based VST2 state as <lxvst ...><chunk>BASE64</chunk></lxvst>.
-    juce::XmlElement* findChunkElement (juce::XmlElement& element)
+    const char* processorType (PluginFormat format)
     {
-        if (element.hasTagName ("lxvst"))
-            if (auto* chunk = element.getChildByName ("chunk"))
-                return chunk;
+        switch (format)
+        {
+            case PluginFormat::vst2:
+                return "lxvst";
+            case PluginFormat::vst3:
+                return "vst3";
+            case PluginFormat::lv2:
+                return "lv2";
+        }
+        return "";
+    }
+
+    juce::XmlElement* findProcessor (juce::XmlElement& element, PluginFormat format)
+    {
+        if (element.hasTagName ("Processor") && element.getStringAttribute ("type") == processorType (format))
+            return &element;
 
         for (auto* child : element.getChildIterator())
-            if (auto* found = findChunkElement (*child))
+            if (auto* found = findProcessor (*child, format))
                 return found;
         return nullptr;
     }
+
+    // VST2 and VST3 keep the state as <lxvst|vst3 ...><chunk>BASE64</chunk>.
+    juce::XmlElement* findChunk (juce::XmlElement& session, PluginFormat format)
+    {
+        if (auto* processor = findProcessor (session, format))
+            if (auto* holder = processor->getChildByName (processorType (format)))
+                return holder->getChildByName ("chunk");
+        return nullptr;
+    }
+
+    juce::MemoryBlock decode (const juce::String& base64)
+    {
+        juce::MemoryBlock block;
+        juce::MemoryOutputStream decoded (block, false);
+        juce::Base64::convertFromBase64 (decoded, base64.trim());
+        decoded.flush();
+        return block;
+    }
 } // namespace
 
-ArdourHarness::ArdourHarness (const juce::File& pluginBinary, const juce::File& scriptFolder, const juce::File& workFolder)
-    : plugin (pluginBinary)
+juce::File builtPlugin (PluginFormat format)
+{
+    switch (format)
+    {
+        case PluginFormat::vst2:
+            return juce::File (CADENZIUM_VST_PATH);
+        case PluginFormat::vst3:
+            return juce::File (CADENZIUM_VST3_BUNDLE);
+        case PluginFormat::lv2:
+            return juce::File (CADENZIUM_LV2_BUNDLE);
+    }
+    return {};
+}
+
+juce::String nameOf (PluginFormat format)
+{
+    switch (format)
+    {
+        case PluginFormat::vst2:
+            return "VST2";
+        case PluginFormat::vst3:
+            return "VST3";
+        case PluginFormat::lv2:
+            return "LV2";
+    }
+    return {};
+}
+
+ArdourHarness::ArdourHarness (PluginFormat pluginFormat, const juce::File& scriptFolder, const juce::File& workFolder)
+    : format (pluginFormat)
     , scripts (scriptFolder)
     , work (workFolder)
 {
     home = work.getChildFile ("home");
-    installedPlugin = work.getChildFile ("plugins").getChildFile (plugin.getFileName());
     sessionFolder = work.getChildFile ("session");
+
+    // Where Ardour looks for each format in a user's home.
+    const auto built = builtPlugin (format);
+    const char* folder = format == PluginFormat::vst2 ? ".vst" : format == PluginFormat::vst3 ? ".vst3"
+                                                                                              : ".lv2";
+    installed = home.getChildFile (folder).getChildFile (built.getFileName());
+
+    if (format == PluginFormat::vst2)
+        pluginId = installed.getFullPathName();
+    else if (format == PluginFormat::vst3)
+        pluginId = installed.getChildFile ("Contents/x86_64-linux").getChildFile (built.getFileNameWithoutExtension() + ".so").getFullPathName();
+    else
+        pluginId = lv2Uri;
 }
 
 bool ArdourHarness::isAvailable()
 {
-    return luaSession.existsAsFile() && vstScanner.existsAsFile();
+    return luaSession.existsAsFile() && vstScanner.existsAsFile() && vst3Scanner.existsAsFile();
+}
+
+juce::StringArray ArdourHarness::environment() const
+{
+    return { "/usr/bin/env",
+             "HOME=" + home.getFullPathName(),
+             "LXVST_PATH=" + home.getChildFile (".vst").getFullPathName(),
+             "LV2_PATH=" + home.getChildFile (".lv2").getFullPathName(),
+             "LD_LIBRARY_PATH=/usr/lib/ardour7",
+             "ARDOUR_DATA_PATH=/usr/share/ardour7",
+             "ARDOUR_CONFIG_PATH=/etc/ardour7",
+             "ARDOUR_DLL_PATH=/usr/lib/ardour7",
+             "VAMP_PATH=/usr/lib/ardour7/vamp" };
 }
 
 juce::File ArdourHarness::getSessionFile() const
@@ -79,19 +154,28 @@ juce::File ArdourHarness::getSessionFile() const
 bool ArdourHarness::prepare()
 {
     home.createDirectory();
-    installedPlugin.getParentDirectory().createDirectory();
-    if (! plugin.copyFileTo (installedPlugin))
+    installed.getParentDirectory().createDirectory();
+    const auto built = builtPlugin (format);
+
+    if (! (built.isDirectory() ? built.copyDirectoryTo (installed) : built.copyFileTo (installed)))
     {
-        log << "cannot copy the plug-in\n";
+        log << "cannot install " << built.getFullPathName() << "\n";
         return false;
     }
 
-    auto command = ardourEnvironment (home, installedPlugin.getParentDirectory());
-    command.addArray ({ "timeout", "60", vstScanner.getFullPathName(), "-q", "-f", installedPlugin.getFullPathName() });
+    // LV2 needs no scan: Ardour reads the bundle's Turtle files.
+    return format == PluginFormat::lv2 || scan();
+}
+
+bool ArdourHarness::scan()
+{
+    auto command = environment();
+    const auto& scanner = format == PluginFormat::vst2 ? vstScanner : vst3Scanner;
+    command.addArray ({ "timeout", "60", scanner.getFullPathName(), "-q", "-f", installed.getFullPathName() });
 
     int exitCode = 0;
     log << runProcess (command, 70000, exitCode);
-    const auto cacheFiles = home.getChildFile (".cache/ardour7/vst").findChildFiles (juce::File::findFiles, false, "*.v2i");
+    const auto cacheFiles = home.getChildFile (".cache/ardour7/vst").findChildFiles (juce::File::findFiles, false, format == PluginFormat::vst2 ? "*.v2i" : "*.v3i");
 
     if (exitCode != 0 || cacheFiles.isEmpty())
     {
@@ -101,14 +185,18 @@ bool ArdourHarness::prepare()
 
     // Ardour only trusts a cache that is newer, in whole seconds, than the plug-in file.
     for (auto& f : cacheFiles)
-        f.setLastModificationTime (installedPlugin.getLastModificationTime() + juce::RelativeTime::seconds (2.0));
+        f.setLastModificationTime (juce::File (pluginId).getLastModificationTime() + juce::RelativeTime::seconds (2.0));
     return true;
 }
 
 bool ArdourHarness::runLua (const juce::String& script, const juce::StringPairArray& extraEnvironment, juce::String& output)
 {
-    auto command = ardourEnvironment (home, installedPlugin.getParentDirectory());
-    command.addArray ({ "SESSION_DIR=" + sessionFolder.getFullPathName(), "SESSION_NAME=" + sessionName, "PLUGIN_SO=" + installedPlugin.getFullPathName() });
+    auto command = environment();
+    command.addArray ({ "SESSION_DIR=" + sessionFolder.getFullPathName(),
+                        "SESSION_NAME=" + sessionName,
+                        juce::String ("PLUGIN_TYPE=") + (format == PluginFormat::vst2 ? "LXVST" : format == PluginFormat::vst3 ? "VST3"
+                                                                                                                               : "LV2"),
+                        "PLUGIN_ID=" + pluginId });
     for (auto& key : extraEnvironment.getAllKeys())
         command.add (key + "=" + extraEnvironment[key]);
 
@@ -136,31 +224,77 @@ bool ArdourHarness::createSession()
     return false;
 }
 
-bool ArdourHarness::setPluginChunk (const juce::MemoryBlock& chunk)
+juce::File ArdourHarness::getLv2StateFile() const
 {
-    auto session = juce::XmlDocument::parse (getSessionFile());
-    auto* element = session != nullptr ? findChunkElement (*session) : nullptr;
+    // <Processor id="N" ... type="lv2"><lv2 ... state-dir="stateM"/>: plugins/N/stateM/state.ttl
+    if (auto session = juce::XmlDocument::parse (getSessionFile()))
+        if (auto* processor = findProcessor (*session, PluginFormat::lv2))
+            if (auto* lv2 = processor->getChildByName ("lv2"))
+                return sessionFolder.getChildFile ("plugins")
+                    .getChildFile (processor->getStringAttribute ("id"))
+                    .getChildFile (lv2->getStringAttribute ("state-dir"))
+                    .getChildFile ("state.ttl");
+    return {};
+}
 
-    if (element == nullptr)
+bool ArdourHarness::setPluginState (const juce::MemoryBlock& state)
+{
+    if (format == PluginFormat::lv2)
+    {
+        const auto file = getLv2StateFile();
+        const auto turtle = Lv2StateFile::withState (file.loadFileAsString(), lv2Uri, state);
+        return turtle.has_value() && file.replaceWithText (*turtle, false, false, "\n");
+    }
+
+    auto session = juce::XmlDocument::parse (getSessionFile());
+    auto* chunk = session != nullptr ? findChunk (*session, format) : nullptr;
+
+    if (chunk == nullptr)
         return false;
 
-    element->deleteAllTextElements();
-    element->addTextElement (juce::Base64::toBase64 (chunk.getData(), chunk.getSize()));
+    auto stored = state;
+
+    if (format == PluginFormat::vst3)
+    {
+        const auto preset = Vst3Preset::withComponentState (decode (chunk->getAllSubText()), state);
+
+        if (! preset.has_value())
+            return false;
+
+        stored = *preset;
+    }
+
+    chunk->deleteAllTextElements();
+    chunk->addTextElement (juce::Base64::toBase64 (stored.getData(), stored.getSize()));
     return session->writeTo (getSessionFile());
 }
 
-juce::MemoryBlock ArdourHarness::getPluginChunk() const
+juce::MemoryBlock ArdourHarness::getPluginState() const
 {
-    juce::MemoryBlock chunk;
+    if (format == PluginFormat::lv2)
+        return Lv2StateFile::state (getLv2StateFile().loadFileAsString(), lv2Uri).value_or (juce::MemoryBlock());
 
     if (auto session = juce::XmlDocument::parse (getSessionFile()))
-        if (auto* element = findChunkElement (*session))
+        if (auto* chunk = findChunk (*session, format))
         {
-            juce::MemoryOutputStream decoded (chunk, false);
-            juce::Base64::convertFromBase64 (decoded, element->getAllSubText().trim());
+            const auto stored = decode (chunk->getAllSubText());
+            return format == PluginFormat::vst3 ? Vst3Preset::componentState (stored).value_or (juce::MemoryBlock()) : stored;
         }
 
-    return chunk;
+    return {};
+}
+
+std::vector<std::pair<juce::uint32, double>> ArdourHarness::getVst3Parameters() const
+{
+    std::vector<std::pair<juce::uint32, double>> parameters;
+
+    if (auto session = juce::XmlDocument::parse (getSessionFile()))
+        if (auto* processor = findProcessor (*session, PluginFormat::vst3))
+            if (auto* vst3 = processor->getChildByName ("vst3"))
+                for (auto* port : vst3->getChildWithTagNameIterator ("Port"))
+                    parameters.emplace_back ((juce::uint32) port->getStringAttribute ("id").getLargeIntValue(), port->getDoubleAttribute ("value"));
+
+    return parameters;
 }
 
 bool ArdourHarness::playChord (const std::vector<int>& pitches, int holdMs, std::vector<RecordedNote>& recorded)
@@ -169,13 +303,18 @@ bool ArdourHarness::playChord (const std::vector<int>& pitches, int holdMs, std:
     for (auto p : pitches)
         chord.add (juce::String (p));
 
-    juce::StringPairArray environment;
-    environment.set ("CHORD", chord.joinIntoString (" "));
-    environment.set ("HOLD_MS", juce::String (holdMs));
+    juce::StringPairArray extra;
+    extra.set ("CHORD", chord.joinIntoString (" "));
+    extra.set ("HOLD_MS", juce::String (holdMs));
 
+    // Ardour itself now and then dies while loading a session with a plug-in: retried.
     juce::String output;
+    bool played = false;
 
-    if (! runLua ("play_chord.lua", environment, output))
+    for (int attempt = 0; attempt < 3 && ! played; ++attempt)
+        played = runLua ("play_chord.lua", extra, output);
+
+    if (! played)
         return false;
 
     recorded.clear();

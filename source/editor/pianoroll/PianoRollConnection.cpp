@@ -32,6 +32,7 @@ void PianoRollConnection::setEditedPhrase (int newSlot)
 {
     slot = juce::jlimit (0, Cadenzium2AudioProcessor::numPhrases - 1, newSlot);
     phraseNeedsReading = true;
+    restingTick = -1.0;
     refresh();
 }
 
@@ -98,6 +99,17 @@ void PianoRollConnection::readPlayback()
         snapshot.isPlaying = true;
         snapshot.soundingRows = display.soundingRows;
         snapshot.knowsSoundingRows = true;
+        restingTick = display.playheadTick;
+    }
+    else if (display.playingPhrase == slot)
+    {
+        // Like a host's cursor, the play head rests where the transport stopped.
+        snapshot.playheadTick = restingTick;
+        snapshot.knowsSoundingRows = true;
+    }
+    else
+    {
+        restingTick = -1.0;
     }
 
     pianoRoll.setPlayback (snapshot);

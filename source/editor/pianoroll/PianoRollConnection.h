@@ -69,6 +69,7 @@ private:
     int slot = 0;
     juce::uint32 shownVersion = 0;
     std::atomic<bool> rowsNeedReading { true }, phraseNeedsReading { true };
+    double restingTick = -1.0; // where the play head stopped, -1 for nowhere
 
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PianoRollConnection)

@@ -17,17 +17,21 @@ int readInt (const juce::ValueTree& node, const juce::Identifier& id, int defaul
     return std::isfinite (number) ? (int) juce::jlimit (-1.0e6, 1.0e6, number) : defaultValue;
 }
 
-/** 16 channels of 128 control changes, then 16 channels of pitch bend. */
-constexpr size_t numKeys = 16 * 128 + 16;
+/** 16 channels of 128 control changes, then 16 channels of pitch bend, then 16 channels of
+    control changes without a controller. */
+constexpr size_t numKeys = 16 * 128 + 16 + 16;
 
 size_t keyIndex (const ControllerType& sanitised) noexcept
 {
     const auto channel = (size_t) (sanitised.channel - 1);
 
-    if (sanitised.type == tarn::ControllerLane::controlChange)
-        return channel * 128 + (size_t) sanitised.number;
+    if (sanitised.type != tarn::ControllerLane::controlChange)
+        return 16 * 128 + channel;
 
-    return 16 * 128 + channel;
+    if (sanitised.number < 0)
+        return 16 * 128 + 16 + channel;
+
+    return channel * 128 + (size_t) sanitised.number;
 }
 } // namespace
 
@@ -60,7 +64,9 @@ ControllerType ControllerType::sanitised() const noexcept
     result.type = type == tarn::ControllerLane::controlChange ? tarn::ControllerLane::controlChange
                                                               : tarn::ControllerLane::pitchBend;
     result.channel = juce::jlimit (1, 16, channel);
-    result.number = result.type == tarn::ControllerLane::controlChange ? juce::jlimit (0, 127, number) : -1;
+    // Clamped or wrapped, a number from elsewhere would send a controller nobody chose, and
+    // -1 or 255 would send 127: Poly Mode On, which also ends every note on the receiver.
+    result.number = result.type == tarn::ControllerLane::controlChange && juce::isPositiveAndBelow (number, 128) ? number : -1;
     return result;
 }
 

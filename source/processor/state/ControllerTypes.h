@@ -24,7 +24,8 @@ struct ControllerType
     bool hasSameKeyAs (const ControllerType& other) const noexcept;
 
     /** Type 0 or 1, channel 1..16, number 0..127 for a control change and -1 for pitch bend:
-        the lane the serialised phrase reads back. */
+        the lane the serialised phrase reads back. A control change numbered outside 0..127
+        has no controller (-1) and sends nothing. */
     ControllerType sanitised() const noexcept;
 
     bool operator== (const ControllerType& other) const noexcept;

@@ -1,5 +1,8 @@
 #include "RowTree.h"
 
+#include <cmath>
+#include <limits>
+
 namespace RowTree
 {
 namespace
@@ -17,6 +20,21 @@ namespace
 
         // Numbers from a file may be anything: keep them inside an int before clamping.
         return (int) juce::jlimit (-1.0e6, 1.0e6, (double) value);
+    }
+
+    /** A colour is a whole 32-bit ARGB word: alpha in the top byte, so real colours are
+        written as negative numbers (or, by other writers, as numbers above the int range).
+        Either form comes back as the same 32 bits; anything else is no colour. */
+    int readColour (const juce::ValueTree& node)
+    {
+        const auto& value = node.getProperty (colourId);
+        const auto number = value.isString() ? value.toString().trim().getDoubleValue() : (double) value;
+
+        if (! std::isfinite (number) || number != std::floor (number) || number < (double) std::numeric_limits<int>::min()
+            || number > (double) std::numeric_limits<juce::uint32>::max())
+            return 0;
+
+        return (int) (juce::uint32) (juce::int64) number;
     }
 } // namespace
 
@@ -54,7 +72,7 @@ CadenziumModifier readRow (const juce::ValueTree& node)
     row.type = readInt (node, typeId, 0);
     row.value = readInt (node, valueId, 0);
     row.name = node.getProperty (nameId).toString();
-    row.colour = readInt (node, colourId, 0);
+    row.colour = readColour (node);
     row.muted = (bool) node.getProperty (mutedId, false);
     row.generationLock = (bool) node.getProperty (lockId, false);
     row.sanitise();

@@ -1,6 +1,8 @@
 -- Creates a session with two MIDI tracks: "Source" carries the plug-in, its MIDI output
--- feeds "Recorder". Environment: SESSION_DIR, SESSION_NAME, PLUGIN_SO.
-local dir, name, so = os.getenv ("SESSION_DIR"), os.getenv ("SESSION_NAME"), os.getenv ("PLUGIN_SO")
+-- feeds "Recorder". Environment: SESSION_DIR, SESSION_NAME, PLUGIN_TYPE (LXVST, VST3 or LV2)
+-- and PLUGIN_ID (the plug-in's file for VST2 and VST3, its URI for LV2).
+local dir, name = os.getenv ("SESSION_DIR"), os.getenv ("SESSION_NAME")
+local kind, id = ARDOUR.PluginType[os.getenv ("PLUGIN_TYPE")], os.getenv ("PLUGIN_ID")
 
 if not create_session (dir, name, 48000) then
     print ("FAIL cannot create session")
@@ -9,11 +11,11 @@ end
 
 local info = nil
 for p in ARDOUR.LuaAPI.list_plugins ():iter () do
-    if p.type == ARDOUR.PluginType.LXVST and p.path == so then info = p end
+    if p.type == kind and (p.path == id or p.unique_id == id) then info = p end
 end
 
 if not info then
-    print ("FAIL plug-in not found: " .. so)
+    print ("FAIL plug-in not found: " .. id)
     close_session ()
     os.exit (1)
 end
@@ -27,7 +29,7 @@ local function midi_track (track_name)
 end
 
 local source, recorder = midi_track ("Source"), midi_track ("Recorder")
-local proc = ARDOUR.LuaAPI.new_plugin (Session, info.unique_id, ARDOUR.PluginType.LXVST, "")
+local proc = ARDOUR.LuaAPI.new_plugin (Session, info.unique_id, kind, "")
 
 if proc:isnil () then
     print ("FAIL cannot instantiate the plug-in")

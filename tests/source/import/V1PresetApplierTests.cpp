@@ -2,7 +2,10 @@
 
 #include <source/import/V1PresetApplier.h>
 #include <tarn/sequence/SequenceSerialisation.h>
+#include <tarn/sequence/SequenceRenderer.h>
+#include <tests/source/processor/PluginHarness.h>
 #include <tests/source/processor/state/StateTestSupport.h>
+#include <tests/support/HostileSongs.h>
 #include <tests/support/TemporaryFolder.h>
 
 #include <gtest/gtest.h>
@@ -131,4 +134,32 @@ TEST (V1PresetApplier, aRepeatedControllerKeepsOnlyItsFirstLaneAndTheSongReadsBa
 
     for (int slot = 0; slot < Cadenzium2AudioProcessor::numPhrases; ++slot)
         EXPECT_TRUE (tarn::sequencesAreEqual (reader.getPhrase (slot), processor.getPhrase (slot))) << "phrase " << slot;
+}
+
+TEST (V1PresetApplier, aPresetAtTheLongestPhraseLoadsWithinTheRenderBudgetAndPlaysWithoutHangingNotes)
+{
+    const TemporaryFolder folder;
+
+    for (const auto& [numNotes, swingingLanes] : { std::pair (10000, false), std::pair (1, true) })
+    {
+        SCOPED_TRACE (juce::String (numNotes) + (swingingLanes ? " notes, swinging lanes" : " notes"));
+        PluginHarness harness;
+        const auto file = writeFile (folder, "long.bpre", HostileSongs::makeV1Text (numNotes, swingingLanes));
+        ASSERT_TRUE (V1PresetApplier::loadFile (harness.processor, file));
+
+        const auto& phrase = harness.processor.getPhrase (0);
+        EXPECT_EQ ((int) phrase.notes.size(), numNotes);
+        EXPECT_EQ (phrase.getLength(), tarn::Sequence::maxLength);
+
+        tarn::RenderReport report;
+        EXPECT_LE (tarn::renderSequence (phrase, &report).getNumEvents(), tarn::RenderBudget::maxMessages + 2);
+
+        // Across the loop end with a chord held for the rows, then the transport stops.
+        harness.playHead.ppq = tarn::Sequence::maxLength / 960.0 - 0.25;
+        harness.block ({ on (60, 100, 0), on (64, 100, 0), on (67, 100, 0) });
+        EXPECT_FALSE (PluginHarness::noteOns (harness.blocks (48)).empty());
+        harness.playHead.playing = false;
+        harness.block();
+        EXPECT_EQ (harness.counter.sounding(), 0) << harness.counter.describeSounding();
+    }
 }

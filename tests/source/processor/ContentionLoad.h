@@ -1,6 +1,7 @@
 #pragma once
 
 #include <source/processor/Cadenzium2AudioProcessor.h>
+#include <source/commands/EditCommands.h>
 #include <tests/support/TemporaryFolder.h>
 
 #include <atomic>
@@ -65,7 +66,7 @@ public:
         turn a preset. [message thread] */
     void messageThreadTurn()
     {
-        auto& commands = processor.getCommands();
+        EditCommands commands (processor);
         const auto slot = turn % Cadenzium2AudioProcessor::numPhrases;
         auto phrase = processor.getPhrase (slot);
 

@@ -139,3 +139,33 @@ TEST (MidiPatternImport, aStrikeEndsTheSamePitchAndANoteOnThatNeverEndsIsSkipped
     for (size_t i = 0; i < 3; ++i)
         EXPECT_EQ (std::tuple (notes[i].number, notes[i].timestamp, notes[i].length), std::tuple (0, 480 * (int) i, i < 2 ? 480 : 240));
 }
+
+TEST (MidiPatternImport, notesWithoutLengthAreKeptAsWrittenAndAloneMakeOneBar)
+{
+    // A strike of a pitch that sounds ends it: struck twice on one tick, the first has no length.
+    MidiFileBuilder builder (960);
+    auto& track = builder.addTrack();
+    track.addEvent (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100), 480);
+    MidiFileBuilder::addNote (track, 60, 480, 960);
+
+    ImportedPattern result;
+    ASSERT_TRUE (importBytes (builder.build(), result).wasOk());
+    ASSERT_EQ (result.sequence.notes.size(), 2u);
+    std::multiset<int> lengths;
+
+    for (const auto& note : result.sequence.notes)
+        lengths.insert (note.length);
+
+    EXPECT_EQ (lengths, (std::multiset<int> { 0, 480 }));
+    EXPECT_EQ (result.sequence.notes[0].timestamp, 480);
+
+    // Nothing but such a note still makes a phrase: one bar.
+    MidiFileBuilder silent (960);
+    auto& only = silent.addTrack();
+    only.addEvent (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100), 0);
+    MidiFileBuilder::addNote (only, 60, 0, 0);
+    ASSERT_TRUE (importBytes (silent.build(), result).wasOk());
+    ASSERT_FALSE (result.sequence.notes.empty());
+    EXPECT_EQ (result.sequence.notes[0].length, 0);
+    EXPECT_EQ (result.sequence.getLength(), tarn::Ticks::perWhole);
+}

@@ -118,6 +118,46 @@ TEST (PresetIndex, capitalisedForeignAndUnreadableFilesAreLeftOut)
     EXPECT_EQ (namesOf (library.build().getList()), juce::StringArray ("Good"));
 }
 
+TEST (PresetIndex, onlyFilesThatReadWholeAreListedSoEveryListedPresetLoads)
+{
+    Library library;
+    const auto good = library.add (library.user, "Good.bpre");
+    const auto text = good.loadFileAsString();
+    const auto outerEnd = text.indexOf ("<PARAM");
+    ASSERT_GT (outerEnd, 0);
+
+    library.user.getChildFile ("Cut after its outer element.bpre").replaceWithText (text.substring (0, outerEnd));
+    library.user.getChildFile ("Cut before its last tag.bpre").replaceWithText (text.trimEnd().dropLastCharacters (1));
+    library.user.getChildFile ("Damaged inside.bpre").replaceWithText (text.replace ("<PARAM", "<PARAM id=\"1\""));
+    library.user.getChildFile ("With a byte-order mark.bpre").replaceWithText (text, false, true);
+    library.user.getChildFile ("As UTF-16.bpre").replaceWithText (text, true, true);
+
+    const auto index = library.build();
+    EXPECT_EQ (namesOf (index.getList()), juce::StringArray ({ "As UTF-16", "Good", "With a byte-order mark" }));
+
+    for (const auto& entry : index.getList())
+        EXPECT_NE (PresetIndex::readDocument (juce::File (entry.path)), nullptr) << entry.name;
+
+    for (const auto& name : { "Cut after its outer element", "Cut before its last tag", "Damaged inside" })
+        EXPECT_EQ (PresetIndex::readDocument (library.user.getChildFile (juce::String (name) + ".bpre")), nullptr) << name;
+}
+
+TEST (PresetIndex, aFileWhoseBytesAreNotUtf8IsReadAsTheLoaderReadsIt)
+{
+    Library library;
+    const char bytes[] = "<?xml version=\"1.0\" enc\xff\xff\xff\xff\xff\xff\xff\xffoding=\"UTF-8\"?>\n"
+                         "<cadenzium2 author=\"\xff\xfe\xff\xfe\xff\xfe\xff\xfe\"><PARAM id=\"a\" value=\"1\"/></cadenzium2>";
+    library.user.createDirectory();
+    library.user.getChildFile ("Odd.bpre").replaceWithData (bytes, sizeof (bytes) - 1);
+
+    const auto index = library.build();
+    ASSERT_EQ (index.getList().size(), 1u);
+    const auto document = PresetIndex::readDocument (juce::File (index.getList()[0].path));
+    ASSERT_NE (document, nullptr);
+    EXPECT_EQ (index.getList()[0].author, document->getStringAttribute ("author"));
+    EXPECT_EQ (index.getList()[0].author.length(), 8);
+}
+
 TEST (PresetIndex, authorsCategoriesAndDescriptionsAreRead)
 {
     Library library;

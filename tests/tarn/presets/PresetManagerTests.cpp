@@ -247,3 +247,17 @@ TEST_F (PresetManagerTest, withoutAFactoryFolderTheStartUpSaysSoAndIndexZeroIsSt
     EXPECT_FLOAT_EQ (swingOf (processor), 0.0f);
     EXPECT_TRUE (processor.getPresetManager().getCurrentPreset().isInitialPatch()) << "the state loaded is the initial one, not \"Mine\"";
 }
+
+TEST_F (PresetManagerTest, aPresetCutOffAfterItsOuterElementIsNotOfferedToTheHost)
+{
+    Cadenzium2AudioProcessor writer;
+    writeFactoryPreset (writer, "Good.bpre", 20.0f);
+    const auto text = factory.getChildFile ("Good.bpre").loadFileAsString();
+    const auto rootStartTagEnd = text.indexOf (text.indexOf ("<cadenzium2"), ">") + 1;
+    factory.getChildFile ("Cut.bpre").replaceWithText (text.substring (0, rootStartTagEnd));
+
+    Cadenzium2AudioProcessor processor;
+    EXPECT_EQ (processor.getNumPrograms(), 2);
+    EXPECT_EQ (processor.getProgramName (1), "Good");
+    EXPECT_FALSE (entryNamed (processor, "Cut").has_value());
+}

@@ -224,6 +224,34 @@ TEST (MidiMessageSequencePlayer, loopCountPassesThenSilenceUntilTheTransportRest
     EXPECT_FALSE (driver.lastResult.silent);
 }
 
+TEST (MidiMessageSequencePlayer, aPassJoinedPartWayCountsAgainstTheLoopCount)
+{
+    // One pass asked for, and the transport starts half-way through it: the rest of that
+    // pass is the one pass.
+    auto s = makeSequence ({ makeNote (60, 0, 240), makeNote (61, 2400, 240) });
+    s.loopCount = 1;
+    MidiMessageSequencePlayer player;
+    player.prepare (48000.0);
+    player.loadFull (prepareRendering (s, 1));
+    Driver driver (player, 48000.0, 120.0, 2.0);
+
+    for (int block = 0; block < 2 * 192; ++block)
+    {
+        keepPendingLoaded (player, s);
+        driver.playOne (500);
+    }
+
+    std::vector<int> notes;
+
+    for (const auto& p : driver.notesOnly())
+        if (p.message.isNoteOn())
+            notes.push_back (p.message.getNoteNumber());
+
+    EXPECT_EQ (notes, std::vector<int> { 61 });
+    EXPECT_EQ (player.getLoopsPlayed(), 1);
+    EXPECT_TRUE (driver.lastResult.silent);
+}
+
 TEST (MidiMessageSequencePlayer, everyNoteItStartsIsEndedWhateverHappens)
 {
     const auto s = makeSequence ({ makeNote (60, 0, 3840), makeNote (62, 480, 960) });

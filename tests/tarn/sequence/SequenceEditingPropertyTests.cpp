@@ -13,6 +13,19 @@ namespace edit = tarn::SequenceEditing;
 
 namespace
 {
+/** The notes as (row, start, length), in an order that does not depend on how notes that
+    start together were sorted. */
+std::vector<std::tuple<int, int, int>> notesInOrder (const Sequence& s)
+{
+    std::vector<std::tuple<int, int, int>> notes;
+
+    for (const auto& n : s.notes)
+        notes.emplace_back (n.timestamp, n.number, n.length);
+
+    std::sort (notes.begin(), notes.end());
+    return notes;
+}
+
 NoteSelection makeRandomSelection (const Sequence& s, juce::Random& random)
 {
     NoteSelection selection;
@@ -24,9 +37,9 @@ NoteSelection makeRandomSelection (const Sequence& s, juce::Random& random)
     return selection;
 }
 
-/** What every editing operation promises: notes sorted and lying inside the phrase,
-    ordered ranges, rows inside the ones used before, loops that loop, and a selection that
-    names notes of the result. */
+/** What every editing operation promises: notes sorted and where a stored phrase can hold
+    them (past the phrase end, silent, is allowed), ordered ranges, rows inside the ones used
+    before, loops that loop, and a selection that names notes of the result. */
 void expectValid (const Sequence& before, const SequenceEdit& result, const char* operation)
 {
     SCOPED_TRACE (operation);
@@ -42,7 +55,7 @@ void expectValid (const Sequence& before, const SequenceEdit& result, const char
     for (size_t i = 0; i < s.notes.size(); ++i)
     {
         const auto& n = s.notes[i];
-        EXPECT_TRUE (s.notes[i > 0 ? i - 1 : 0].timestamp <= n.timestamp && n.timestamp >= 0 && n.timestamp < s.getLength() && n.length >= 0 && n.getEnd() <= s.getLength()) << i;
+        EXPECT_TRUE (s.notes[i > 0 ? i - 1 : 0].timestamp <= n.timestamp && n.timestamp >= 0 && n.timestamp <= Sequence::maxLength && n.length >= 0 && n.length <= Sequence::maxLength) << i;
         EXPECT_TRUE (n.velocityMin <= n.velocityMax && n.transposeMin <= n.transposeMax && n.octaveMin <= n.octaveMax) << i;
         EXPECT_TRUE (n.number >= lowestRow && n.number <= highestRow) << i;
     }
@@ -75,7 +88,13 @@ TEST (SequenceEditingProperties, everyOperationKeepsThePhraseValidAndSpeedChange
           { return edit::paste (s, sel, edit::copyNotes (s, sel), random.nextInt (s.getLength() + 10) - 5); } },
         { "invert all", edit::invertAll },
         { "invert selection", edit::invertSelection },
-        { "reverse all", edit::reverseAll },
+        { "reverse all", [&] (const Sequence& s, const NoteSelection& sel)
+          {
+              // Mirroring twice gives every note back.
+              const auto once = edit::reverseAll (s, sel);
+              EXPECT_EQ (notesInOrder (edit::reverseAll (once.sequence, {}).sequence), notesInOrder (s));
+              return once;
+          } },
         { "reverse selection", edit::reverseSelection },
         { "duplicate", edit::duplicateSelection },
         { "flatten", [&] (const Sequence& s, const NoteSelection& sel)

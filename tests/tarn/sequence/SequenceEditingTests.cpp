@@ -49,11 +49,17 @@ TEST (SequenceEditing, duplicateSelectionAddsCopiesAfterItsSpanAndSettlesOverlap
     for (auto p : result.selection.getPositions())
         EXPECT_GE (result.sequence.notes[(size_t) p].timestamp, 960);
 
-    // Copies that would start past the phrase end are left out.
+    // Copies are whole wherever they land, past the phrase end too (silent until it grows),
+    // but not past the longest phrase.
     const auto late = makeSequence ({ makeNote (60, 2880, 960) });
-    const auto nothing = edit::duplicateSelection (late, { 0 });
-    EXPECT_EQ (nothing.outcome, EditOutcome::unchanged);
-    EXPECT_EQ (nothing.sequence.notes.size(), 1u);
+    const auto beyond = edit::duplicateSelection (late, { 0 });
+    ASSERT_EQ (beyond.sequence.notes.size(), 2u);
+    EXPECT_EQ (beyond.sequence.notes[1], makeNote (60, 3840, 960));
+
+    auto longest = makeSequence ({ makeNote (60, Sequence::maxLength - 960, 960) });
+    longest.setLength (Sequence::maxLength);
+    EXPECT_EQ (edit::duplicateSelection (longest, { 0 }).outcome, EditOutcome::changed);
+    EXPECT_EQ (edit::duplicateSelection (edit::duplicateSelection (longest, { 0 }).sequence, { 1 }).outcome, EditOutcome::unchanged);
 }
 
 TEST (SequenceEditing, flattenRepeatsGivesTheStrikesThatPlaybackMakes)
@@ -135,7 +141,7 @@ TEST (SequenceEditing, speedChangesScaleEverythingAndUndoEachOther)
     EXPECT_TRUE (edit::doubleSpeed (makeSequence ({}, 1), {}).shouldPlayAlert());
 }
 
-TEST (SequenceEditing, pasteNeedsAClipboardAndAPlaceInsideThePhrase)
+TEST (SequenceEditing, pasteNeedsAClipboardAndAPositionAndKeepsEveryNoteWhole)
 {
     const auto s = makeSequence ({ makeNote (60, 480, 240), makeNote (62, 960, 240) });
     const auto empty = edit::paste (s, { 1 }, {}, 0);
@@ -152,10 +158,15 @@ TEST (SequenceEditing, pasteNeedsAClipboardAndAPlaceInsideThePhrase)
     EXPECT_EQ (pasted.selection, NoteSelection ({ 2, 3 }));
     EXPECT_EQ (std::pair (pasted.sequence.notes[2].timestamp, pasted.sequence.notes[3].timestamp), std::pair (3000, 3480));
 
-    // The note that would start past the end is left out.
-    const auto cut = edit::paste (s, {}, clipboard, 3500);
-    EXPECT_EQ (cut.sequence.notes.size(), 3u);
-    EXPECT_EQ (cut.selection.size(), 1);
+    // Near or at the end the notes are pasted whole, with their length and settings.
+    for (auto position : { 3500, s.getLength() })
+    {
+        const auto whole = edit::paste (s, {}, clipboard, position);
+        ASSERT_EQ (whole.sequence.notes.size(), 4u) << position;
+        EXPECT_EQ (whole.selection.size(), 2);
+        EXPECT_EQ (whole.sequence.notes[2], makeNote (60, position, 240));
+        EXPECT_EQ (whole.sequence.notes[3], makeNote (62, position + 480, 240));
+    }
 }
 
 TEST (SequenceEditing, repeatsAreSetAlikeOnEverySelectedNoteAndLoopResetsOnlyRealLoops)

@@ -123,6 +123,21 @@ TEST (SequenceRenderer, chanceAndRangesAreDrawnAfreshForEveryPass)
     EXPECT_EQ (offsets, (std::set<int> { -12, 0, 12 }));
 }
 
+TEST (SequenceRenderer, aVelocityDrawOfZeroStillSoundsAsTheQuietestNoteOn)
+{
+    auto s = makeSequence ({ makeNote (60, 0, 240, 0, 1), makeNote (61, 480, 240, 0) });
+    s.notes[1].repeatStyle = SequenceNote::repeatCountTimes;
+    s.notes[1].repeatCount = 2;
+    std::set<int> velocities;
+
+    for (int pass = 0; pass < 100; ++pass)
+        for (const auto* holder : renderSequence (s))
+            if (holder->message.isNoteOn (true))
+                velocities.insert (holder->message.getVelocity());
+
+    EXPECT_EQ (velocities, (std::set<int> { 1 }));
+}
+
 TEST (SequenceRenderer, repeatsAndRowLoopsStrikeAgainWithoutEverHanging)
 {
     auto counted = makeNote (60, 960, 960);
@@ -198,6 +213,14 @@ TEST (SequenceRenderer, controllerLanesFollowTheirCurveTickByTick)
                        ->second,
                    32);
     }
+
+    // A lane opens with its value, whatever it is: one holding -1 still tells the synth so.
+    ControllerLane lowBend;
+    lowBend.points = { { 0, -1, 0.5f, 0 } };
+    s.lanes = { lowBend };
+    const auto opened = renderSequence (s);
+    ASSERT_EQ (opened.getNumEvents(), 3);
+    EXPECT_EQ (opened.getEventPointer (1)->message.getPitchWheelValue(), 0x2000 - 1);
 
     // A pitch bend lane at 0 sends the centre; a lane without points sends nothing.
     ControllerLane bend;

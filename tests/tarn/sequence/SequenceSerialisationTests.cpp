@@ -127,8 +127,12 @@ TEST (SequenceSerialisation, damagedValuesAreBroughtIntoPlayableRanges)
         EXPECT_EQ (loop, RowLoop());
 
     ASSERT_EQ (s.lanes.size(), 2u);
-    EXPECT_EQ (std::tuple (s.lanes[0].number, s.lanes[0].channel), std::tuple (127, 1));
+    EXPECT_EQ (std::tuple (s.lanes[0].number, s.lanes[0].channel), std::tuple (-1, 1)); // not 127, Poly Mode On
     EXPECT_EQ (s.lanes[0].points[0], (ControllerPoint { 0, 127, 1.0f, 0 }));
+
+    // A control change lane that names no controller sends nothing at all.
+    for (const auto* holder : renderSequence (s))
+        EXPECT_FALSE (holder->message.isController()) << holder->message.getDescription();
     EXPECT_TRUE (s.lanes[1].points.empty()); // no type: no points
 
     const auto badSignature = juce::ValueTree::fromXml (R"(<sequence length="3840" time_signature_numerator="3" time_signature_denominator="5000"/>)");

@@ -102,12 +102,14 @@ TEST (StateBadInput, absurdNumbersAndCountsAreBroughtIntoRange)
     EXPECT_LE (std::abs (rows[1].transpose), 127);
     EXPECT_LE (std::abs (rows[1].octave), 10);
 
-    // Type 7 reads as pitch bend on channel 16, which the second entry then repeats.
+    // Type 7 reads as pitch bend on channel 16, which the second entry then repeats; number
+    // 500 names no controller (rather than 127, Poly Mode On).
     const auto& types = processor.getPhraseManager().getControllerTypes();
-    ASSERT_EQ (types.size(), 2u);
+    ASSERT_EQ (types.size(), 3u);
     EXPECT_EQ (types[0], (ControllerType { tarn::ControllerLane::pitchBend, -1, 16, {} }));
-    EXPECT_EQ (types[1], (ControllerType { tarn::ControllerLane::controlChange, 127, 1, {} }));
-    EXPECT_EQ (processor.getControllerGenerationSettings().getNumChildren(), 2);
+    EXPECT_EQ (types[1], (ControllerType { tarn::ControllerLane::controlChange, -1, 1, {} }));
+    EXPECT_EQ (types[2], (ControllerType { tarn::ControllerLane::controlChange, 127, 1, {} }));
+    EXPECT_EQ (processor.getControllerGenerationSettings().getNumChildren(), 3);
 
     EXPECT_EQ (processor.getKeySignature(), keyBefore) << "a key with no notes would leave key lock nowhere to go";
     EXPECT_EQ (processor.getRequestedPhrase(), Cadenzium2AudioProcessor::numPhrases - 1);

@@ -90,6 +90,38 @@ TEST (StateRoundTrip, aFreshInstanceGetsBackEveryPartOfTheStateAndWritesTheSameB
     EXPECT_EQ (stateOf (restored), state) << "a second write must not change anything";
 }
 
+TEST (StateRoundTrip, rowColoursKeepAllThirtyTwoBitsIncludingTheAlphaByteAndTheTopBit)
+{
+    const juce::uint32 colours[] = { 0xff888888u, 0x80000001u, 0x7f00ff00u, 0x00123456u };
+
+    Cadenzium2AudioProcessor original;
+    EditCommands commands (original);
+    commands.newRows (4 - (int) original.getPhraseManager().getRows().size());
+
+    for (int i = 0; i < 4; ++i)
+    {
+        auto row = original.getPhraseManager().getRows()[(size_t) i];
+        row.colour = (int) colours[i];
+        commands.changeRow (i, row);
+    }
+
+    Cadenzium2AudioProcessor restored;
+    restore (restored, stateOf (original));
+
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ ((juce::uint32) restored.getPhraseManager().getRows()[(size_t) i].colour, colours[i]) << i;
+
+    // Other writers put the same word down unsigned; a number that is no 32-bit word is no colour.
+    const auto colourOf = [] (const juce::String& text)
+    { return (juce::uint32) RowTree::readRow (juce::ValueTree (RowTree::rowType).setProperty ("colour", text, nullptr)).colour; };
+
+    EXPECT_EQ (colourOf ("4287137928"), 0xff888888u);
+    EXPECT_EQ (colourOf ("-7829368"), 0xff888888u);
+    EXPECT_EQ (colourOf ("4294967296"), 0u);
+    EXPECT_EQ (colourOf ("1e300"), 0u);
+    EXPECT_EQ (colourOf ("12.5"), 0u);
+}
+
 TEST (StateRoundTrip, theChunkIsTheFrameworksOwnContainerAndReadsAlikeHoweverItsTextIsLaidOut)
 {
     Cadenzium2AudioProcessor original;

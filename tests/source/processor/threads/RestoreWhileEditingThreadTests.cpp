@@ -19,7 +19,7 @@ juce::MemoryBlock makeSong (int numRows, int numLanes)
 {
     Cadenzium2AudioProcessor song;
     song.setRawParameterValueNotifyingHost (ParameterIds::genNoteDensity, 80.0f);
-    auto& commands = song.getCommands();
+    EditCommands commands (song);
     commands.newRows (numRows - (int) song.getPhraseManager().getRows().size());
 
     while ((int) song.getPhraseManager().getRows().size() > numRows)
@@ -82,7 +82,7 @@ TEST (RestoreWhileEditing, aHostRestoringSongsOnItsThreadNeverMeetsAHalfDoneEdit
                                   tear = found;
                           } });
 
-    auto& commands = processor.getCommands();
+    EditCommands commands (processor);
     auto& phrases = processor.getPhraseManager();
     PhraseMutator mutator (5);
 

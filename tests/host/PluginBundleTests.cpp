@@ -1,0 +1,147 @@
+// The built bundles as hosts see them before loading anything: the files, the LV2 Turtle
+// (checked with the LV2 project's own tools) and the VST3 module's entry points and factory.
+
+#include <tests/support/TemporaryFolder.h>
+
+#include <juce_core/juce_core.h>
+
+#include <pluginterfaces/base/ipluginbase.h>
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+namespace
+{
+juce::String run (const juce::StringArray& command, const juce::StringPairArray& environment = {})
+{
+    juce::StringArray withEnvironment { "/usr/bin/env" };
+
+    for (auto& key : environment.getAllKeys())
+        withEnvironment.add (key + "=" + environment[key]);
+
+    withEnvironment.addArray (command);
+    juce::ChildProcess process;
+
+    if (! process.start (withEnvironment, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
+        return {};
+
+    auto output = process.readAllProcessOutput();
+    process.waitForProcessToFinish (60000);
+    return output;
+}
+
+bool hasTool (const char* path)
+{
+    return juce::File (path).existsAsFile();
+}
+
+const juce::File lv2Bundle (CADENZIUM_LV2_BUNDLE);
+const juce::File vst3Bundle (CADENZIUM_VST3_BUNDLE);
+
+/** One port's block of the LV2 description, found by its symbol. */
+juce::String lv2PortDescription (const juce::String& symbol)
+{
+    const auto ports = juce::StringArray::fromTokens (lv2Bundle.getChildFile ("dsp.ttl").loadFileAsString(), "[]", "\"");
+
+    for (auto& port : ports)
+        if (port.contains ("lv2:symbol \"" + symbol + "\""))
+            return port;
+    return {};
+}
+} // namespace
+
+TEST (Lv2Bundle, passesTheLv2ValidatorWithoutAnError)
+{
+    if (! hasTool ("/usr/bin/lv2_validate") || ! hasTool ("/usr/bin/sord_validate"))
+        GTEST_SKIP() << "lv2_validate is not installed (scripts/setup installs lv2-dev and sordi)";
+
+    juce::StringArray command { "/usr/bin/lv2_validate" };
+
+    for (auto& file : lv2Bundle.findChildFiles (juce::File::findFiles, false, "*.ttl"))
+        command.add (file.getFullPathName());
+
+    ASSERT_EQ (command.size(), 4) << "manifest, dsp and ui descriptions";
+    const auto output = run (command);
+    EXPECT_TRUE (output.contains ("Found 0 errors")) << output;
+}
+
+TEST (Lv2Bundle, listsThePluginUnderItsUriWithMidiInAndOutAndItsParametersUnderTheirIdentifiers)
+{
+    if (! hasTool ("/usr/bin/lv2info"))
+        GTEST_SKIP() << "lv2info is not installed (scripts/setup installs lilv-utils)";
+
+    juce::StringPairArray environment;
+    environment.set ("LV2_PATH", lv2Bundle.getParentDirectory().getFullPathName());
+    const auto info = run ({ "/usr/bin/lv2info", CADENZIUM_LV2_URI }, environment);
+
+    EXPECT_TRUE (info.contains ("Name:              Cadenzium 2")) << info;
+    EXPECT_TRUE (info.contains ("Author:            Brindlex")) << info;
+
+    // The event ports, by lv2info and by the description they come from.
+    for (const auto* symbol : { "in", "out" })
+    {
+        EXPECT_TRUE (info.contains (juce::String ("Symbol:      ") + symbol)) << symbol << "\n"
+                                                                              << info;
+        const auto port = lv2PortDescription (symbol);
+        EXPECT_TRUE (port.contains ("atom:AtomPort") && port.contains ("midi:MidiEvent")) << symbol << ":\n"
+                                                                                          << port;
+        EXPECT_TRUE (port.contains (juce::String (juce::String (symbol) == "in" ? "lv2:InputPort" : "lv2:OutputPort"))) << port;
+    }
+
+    // Songs refer to parameters by "<URI>:<identifier>", the identifiers of every other format.
+    const auto description = lv2Bundle.getChildFile ("dsp.ttl").loadFileAsString();
+
+    for (const auto* id : { "enable", "swing_amount", "internal", "daw_transport_only", "g_note_density", "note_output_range_high", "m_velocity" })
+        EXPECT_TRUE (description.contains (juce::String ("plug:") + id + "\n\ta lv2:Parameter")) << id;
+}
+
+TEST (Vst3Bundle, holdsOneModuleWithTheEntryPointsAndTheClassHostsLookFor)
+{
+    const auto modules = vst3Bundle.getChildFile ("Contents/x86_64-linux").findChildFiles (juce::File::findFiles, false);
+    ASSERT_EQ (modules.size(), 1);
+    EXPECT_EQ (modules[0].getFileName(), "Cadenzium2.so");
+
+    auto* handle = dlopen (modules[0].getFullPathName().toRawUTF8(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE (handle, nullptr) << dlerror();
+
+    using ModuleEntry = bool (*) (void*);
+    using ModuleExit = bool (*)();
+    using GetFactory = Steinberg::IPluginFactory* (*) ();
+    const auto entry = reinterpret_cast<ModuleEntry> (dlsym (handle, "ModuleEntry"));
+    const auto exit = reinterpret_cast<ModuleExit> (dlsym (handle, "ModuleExit"));
+    const auto getFactory = reinterpret_cast<GetFactory> (dlsym (handle, "GetPluginFactory"));
+    ASSERT_TRUE (entry != nullptr && exit != nullptr && getFactory != nullptr);
+
+    // Nothing else of ours is visible to the host or to other plug-ins.
+    EXPECT_EQ (dlsym (handle, "createPluginFilter"), nullptr);
+
+    ASSERT_TRUE (entry (handle));
+    auto* factory = getFactory();
+    ASSERT_NE (factory, nullptr);
+
+    Steinberg::PFactoryInfo factoryInfo {};
+    ASSERT_EQ (factory->getFactoryInfo (&factoryInfo), Steinberg::kResultOk);
+    EXPECT_STREQ (factoryInfo.vendor, "Brindlex");
+
+    // The audio class's ID is what songs store to find the plug-in again: it never changes.
+    bool found = false;
+
+    for (int i = 0; i < factory->countClasses(); ++i)
+    {
+        Steinberg::PClassInfo info {};
+        ASSERT_EQ (factory->getClassInfo (i, &info), Steinberg::kResultOk);
+
+        if (juce::String (info.category) != "Audio Module Class")
+            continue;
+
+        found = true;
+        EXPECT_STREQ (info.name, "Cadenzium 2");
+        EXPECT_EQ (juce::String::toHexString (info.cid, sizeof (info.cid), 0).toUpperCase(), "ABCDEF019182FAEB4272647843645A6D");
+    }
+
+    EXPECT_TRUE (found);
+    factory->release();
+    EXPECT_TRUE (exit());
+    dlclose (handle);
+}

@@ -1,0 +1,186 @@
+#pragma once
+
+#include <tarn/sequence/SequenceSerialisation.h>
+
+#include <juce_data_structures/juce_data_structures.h>
+
+#include <algorithm>
+
+/** Songs crafted to make one pass of a phrase as costly as the formats allow, each at the
+    longest phrase: what a damaged or hostile project, preset or first-version preset can
+    hand the plug-in. Shared by the tests and the benchmarks. */
+namespace cadenzium::test::HostileSongs
+{
+constexpr int length = tarn::Sequence::maxLength;
+
+struct Song
+{
+    const char* name;
+    tarn::Sequence phrase; // in slot 0; the other slots hold an empty bar
+};
+
+/** A note on every row at tick 0, each row looping its first tick to the phrase end. */
+inline tarn::Sequence rowLoops()
+{
+    tarn::Sequence s;
+    s.setLength (length);
+
+    for (int row = 0; row < tarn::Sequence::numRows; ++row)
+    {
+        tarn::SequenceNote note;
+        note.number = row;
+        note.length = 1;
+        note.velocityMin = note.velocityMax = 100;
+        s.notes.push_back (note);
+        s.loops[(size_t) row] = { 0, 1 };
+    }
+
+    s.normalise();
+    return s;
+}
+
+/** Notes that last to the phrase end, struck again every 1/128 triplet (20 ticks). */
+inline tarn::Sequence rateRepeats (int numNotes)
+{
+    tarn::Sequence s;
+    s.setLength (length);
+
+    for (int i = 0; i < numNotes; ++i)
+    {
+        tarn::SequenceNote note;
+        note.number = i % tarn::Sequence::numRows;
+        note.timestamp = i;
+        note.length = length - i;
+        note.velocityMin = note.velocityMax = 100;
+        note.repeatStyle = tarn::SequenceNote::repeatAtRate;
+        note.repeatRate = tarn::GridSize::fromIdentifier (127);
+        note.repeatCount = note.repeatRate.identifier;
+        s.notes.push_back (note);
+    }
+
+    s.normalise();
+    return s;
+}
+
+/** Lanes swinging between their extremes every `swingTicks` for the whole phrase, with a note. */
+inline tarn::Sequence lanes (int numLanes, int swingTicks)
+{
+    tarn::Sequence s;
+    s.setLength (length);
+
+    tarn::SequenceNote note;
+    note.length = 960;
+    note.velocityMin = note.velocityMax = 100;
+    s.notes.push_back (note);
+
+    for (int i = 0; i < numLanes; ++i)
+    {
+        tarn::ControllerLane lane;
+        lane.type = i == 0 ? tarn::ControllerLane::pitchBend : tarn::ControllerLane::controlChange;
+        lane.number = lane.type == tarn::ControllerLane::pitchBend ? -1 : i % 128;
+        lane.channel = 1 + i / 128;
+        const auto top = lane.type == tarn::ControllerLane::pitchBend ? tarn::ControllerLane::pitchBendMax : 127;
+
+        for (int tick = 0; tick <= length; tick += swingTicks)
+            lane.points.push_back ({ tick, (tick / swingTicks) % 2 == 0 ? 0 : top, 0.5f, tarn::ControllerPoint::straightLine });
+
+        s.lanes.push_back (lane);
+    }
+
+    s.normalise();
+    return s;
+}
+
+inline std::vector<Song> all()
+{
+    return { { "1-tick loops on 128 rows", rowLoops() },
+             { "2,000 notes with 1/128t repeats", rateRepeats (2000) },
+             { "10,000 notes with 1/128t repeats", rateRepeats (10000) },
+             { "256 lanes swinging every 16 bars", lanes (256, 16 * tarn::Ticks::perWhole) } };
+}
+
+/** The whole state of a song: its phrase in the first `numSlots` slots (an empty bar in the
+    others), 128 rows each playing one fixed pitch, and a controller type for every lane. */
+inline juce::ValueTree makeState (const tarn::Sequence& phrase, int numSlots = 1)
+{
+    juce::ValueTree state ("cadenzium2");
+    juce::ValueTree types ("controller_types");
+
+    for (const auto& lane : phrase.lanes)
+    {
+        juce::ValueTree type ("controller_type");
+        type.setProperty ("type", lane.type, nullptr).setProperty ("channel", lane.channel, nullptr);
+
+        if (lane.type == tarn::ControllerLane::controlChange)
+            type.setProperty ("number", lane.number, nullptr);
+
+        types.appendChild (type, nullptr);
+    }
+
+    juce::ValueTree rows ("cadenzium_rows");
+
+    for (int row = 0; row < tarn::Sequence::numRows; ++row)
+        rows.appendChild (juce::ValueTree ("cadenzium_row").setProperty ("type", 3, nullptr).setProperty ("value", row, nullptr), nullptr);
+
+    juce::ValueTree sequences ("sequences");
+    sequences.setProperty ("current", 0, nullptr);
+    for (int slot = 0; slot < 12; ++slot)
+        sequences.appendChild (tarn::writeSequence (slot < numSlots ? phrase : tarn::Sequence()), nullptr);
+
+    state.appendChild (types, nullptr);
+    state.appendChild (rows, nullptr);
+    state.appendChild (sequences, nullptr);
+    return state;
+}
+
+/** The state as a host hands it back: the framework's binary container around the text. */
+inline juce::MemoryBlock makeChunk (const tarn::Sequence& phrase, int numSlots = 1)
+{
+    const auto text = makeState (phrase, numSlots).toXmlString (juce::XmlElement::TextFormat().singleLine());
+    juce::MemoryBlock block;
+    juce::MemoryOutputStream out (block, false);
+    out.writeInt (0x21324356);
+    out.writeInt ((int) text.getNumBytesAsUTF8() + 1);
+    out << text;
+    out.writeByte (0);
+    return block;
+}
+
+/** The state as a preset file holds it. */
+inline juce::String makePresetText (const tarn::Sequence& phrase)
+{
+    return makeState (phrase).toXmlString();
+}
+
+/** A first-version preset at the longest phrase (1,024 one-beat steps): on its first phrase
+    `numNotes` notes one after the other through all 17 rows (up to 10,922 fit), and,
+    when asked, its eight lanes swinging between their extremes every beat. */
+inline juce::String makeV1Text (int numNotes, bool swingingLanes)
+{
+    constexpr int steps = length / 960; // speed 3: one quarter note per step, 96 units per step
+    constexpr int lastUnit = steps * 96 - 1;
+    juce::MemoryOutputStream text;
+    text << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<cadenzium>\n"
+         << "<PARAM id=\"speed\" value=\"3\"/>\n<PARAM id=\"steps\" value=\"" << steps << "\"/>\n"
+         << "<CONTROLLER numbers=\"-1,1,2,3,4,5,6,7\"/>\n<SEQUENCE:0 sequence=\"";
+
+    for (int i = 0; i < numNotes; ++i)
+        text << (1 + i % 17) << "|" << (i * 9) << "|100|" << std::min (lastUnit, i * 9 + 8) << "|0|0|100 ";
+
+    text << "\"";
+
+    for (int lane = 0; lane < 8; ++lane)
+    {
+        text << " cc" << lane << "=\"";
+
+        if (swingingLanes)
+            for (int step = 0; step <= steps; ++step)
+                text << (step * 96) << "|" << (step % 2 == 0 ? 0 : (lane == 0 ? 16383 : 127)) << " ";
+
+        text << "\"";
+    }
+
+    text << "/>\n</cadenzium>\n";
+    return text.toString();
+}
+} // namespace cadenzium::test::HostileSongs
