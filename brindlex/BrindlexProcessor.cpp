@@ -159,7 +159,15 @@ void BrindlexProcessor::setMillisecondClock (std::function<juce::uint32()> clock
 
 void BrindlexProcessor::processBlock (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi)
 {
+    bypassedByHost = false;
     processBlockInternal (audio, midi);
+}
+
+void BrindlexProcessor::processBlockBypassed (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi)
+{
+    bypassedByHost = true;
+    processBlockInternal (audio, midi);
+    bypassedByHost = false;
 }
 
 void BrindlexProcessor::readStateTree (const juce::ValueTree& tree, bool applyParameterSnapshot)

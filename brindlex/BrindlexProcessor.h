@@ -88,6 +88,16 @@ public:
     void processBlock (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi) final;
     using tarn::AudioProcessor::processBlock;
 
+    /** The host's own bypass (VST2's, VST3's, LV2's "enabled" port): the framework's default
+        would pass the MIDI on and leave every note the product started sounding. The
+        product's processBlockInternal runs instead, with isBypassedByHost() true, and
+        bypasses the way its own switch does. [audio thread] */
+    void processBlockBypassed (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi) final;
+    using tarn::AudioProcessor::processBlockBypassed;
+
+    /** Whether the block being processed is one the host bypassed. [audio thread] */
+    bool isBypassedByHost() const noexcept { return bypassedByHost; }
+
     void getStateInformation (juce::MemoryBlock& destData) override;
     void setStateInformation (const void* data, int sizeInBytes) override;
 
@@ -139,6 +149,8 @@ private:
     std::atomic<juce::uint32> lastStateRestoreMs { 0 };
     std::atomic<bool> hasRestoredState { false };
     std::atomic<juce::uint32> restoreCount { 0 };
+
+    bool bypassedByHost = false; // [audio thread]
 
     tarn::ToastManager toasts;
     std::unique_ptr<PresetHooks> presetHooks;

@@ -13,20 +13,21 @@ BrindlexEditor::BrindlexEditor (BrindlexProcessor& processorToEdit, Options opti
       topBar (processorToEdit.getPresetManager(),
               processorToEdit.getParameterState().getParameter (options.powerParameterId),
               processorToEdit.getProductName()),
+      presetBrowser (processorToEdit.getPresetManager()),
       saveDialog (processorToEdit.getPresetManager(), processorToEdit.getSettings(), processorToEdit.getToastManager()),
       settingsDialog (processorToEdit.getSettings(), processorToEdit.getLogger().getLogFile(), options.version),
       manualOpener (processorToEdit.getToastManager(), processorToEdit.getUserFolder(), processorToEdit.getProductName(),
                     options.version, options.websiteBase)
 {
     addAndMakeVisible (topBar);
+    addChildComponent (presetBrowser);
     addOverlay (saveDialog);
     addOverlay (settingsDialog);
 
     topBar.onBrowserToggled = [this] (bool shown)
-    {
-        browserShown = shown;
-        browserToggled (shown);
-    };
+    { showBrowser (shown); };
+    presetBrowser.onCloseRequested = [this]
+    { setBrowserShown (false); };
     topBar.onSave = [this]
     { showSaveDialog(); };
     topBar.onSettings = [this]
@@ -77,8 +78,22 @@ void BrindlexEditor::setBrowserShown (bool shown)
     if (shown == browserShown)
         return;
 
-    browserShown = shown;
     topBar.setBrowserShown (shown);
+    showBrowser (shown);
+}
+
+void BrindlexEditor::showBrowser (bool shown)
+{
+    browserShown = shown;
+    presetBrowser.setVisible (shown);
+
+    if (shown)
+    {
+        // Above whatever the product added to the main area since; dialogs stay above it.
+        presetBrowser.toFront (false);
+        raiseOverlays();
+    }
+
     browserToggled (shown);
 }
 
@@ -97,7 +112,11 @@ void BrindlexEditor::paint (juce::Graphics& g)
 void BrindlexEditor::layoutContent (juce::Rectangle<int> area)
 {
     topBar.setBounds (area.removeFromTop ((int) tarn::themeMetric (*this, "topBarHeight", 50.0f)));
+    presetBrowser.setBounds (area);
     layoutMainArea (area);
+
+    if (browserShown)
+        presetBrowser.toFront (false);
 }
 
 } // namespace brindlex

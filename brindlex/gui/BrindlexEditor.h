@@ -5,14 +5,18 @@
 #include "SettingsModal.h"
 
 #include <brindlex/BrindlexProcessor.h>
+#include <tarn/gui/browser/PresetBrowser.h>
 #include <tarn/gui/editor/AudioProcessorEditor.h>
 #include <tarn/gui/panels/TopBar.h>
 
 namespace brindlex
 {
 
-/** The maker's editor: the top bar with preset navigation, the save and settings dialogs
-    and the user manual, over the product's main area.
+/** The maker's editor: the top bar with preset navigation, the save and settings dialogs,
+    the user manual and the preset browser, over the product's main area.
+
+    The browser covers the main area while the top bar's toggle is on, above the product's
+    own components and below the dialogs and toasts.
 
     It applies the settings file: "scale" at once and whenever the file changes (from the
     settings dialog or another plug-in instance); a product reacts to its own keys in
@@ -31,6 +35,7 @@ public:
     ~BrindlexEditor() override;
 
     tarn::TopBar& getTopBar() noexcept { return topBar; }
+    tarn::PresetBrowser& getPresetBrowser() noexcept { return presetBrowser; }
     SavePresetModal& getSaveDialog() noexcept { return saveDialog; }
     SettingsModal& getSettingsDialog() noexcept { return settingsDialog; }
     ManualOpener& getManualOpener() noexcept { return manualOpener; }
@@ -52,7 +57,7 @@ protected:
     /** The area below the top bar. */
     virtual void layoutMainArea (juce::Rectangle<int> area) { juce::ignoreUnused (area); }
 
-    /** The preset browser was asked to show or hide (the browser itself is the product's). */
+    /** The preset browser was shown or hidden. */
     virtual void browserToggled (bool shown) { juce::ignoreUnused (shown); }
 
     /** The settings file changed, or was applied at construction. */
@@ -62,9 +67,11 @@ protected:
 
 private:
     void layoutContent (juce::Rectangle<int> area) final;
+    void showBrowser (bool shown);
 
     BrindlexProcessor& brindlexProcessor;
     tarn::TopBar topBar;
+    tarn::PresetBrowser presetBrowser;
     SavePresetModal saveDialog;
     SettingsModal settingsDialog;
     ManualOpener manualOpener;

@@ -36,6 +36,9 @@ void BulkPresetImporter::run()
 
     for (size_t i = 0; i < files.size() && ! threadShouldExit(); ++i)
     {
+        if (beforeEachFile != nullptr)
+            beforeEachFile ((int) i);
+
         // Not getChildFile: it reads a path that starts with "~" (a folder of that name) as
         // a home folder, and would write there.
         const juce::File target (outputFolder.getFullPathName() + "/" + files[i].relativePath);

@@ -57,6 +57,10 @@ public:
         [set before start; called on the message thread] */
     std::function<void()> onFinished;
 
+    /** Called before each listed file (0-based) is converted; tests hold the import there
+        to see its progress reported. [set before start; called on the importer thread] */
+    std::function<void (int fileIndex)> beforeEachFile;
+
 private:
     void run() override;
     void handleAsyncUpdate() override;

@@ -73,7 +73,10 @@ void BlockPipeline::prepare (double newSampleRate, int maximumBlockSize)
 }
 
 //==============================================================================
-void BlockPipeline::process (juce::MidiBuffer& midi, int numSamples, const std::optional<juce::AudioPlayHead::PositionInfo>& hostPosition) noexcept
+void BlockPipeline::process (juce::MidiBuffer& midi,
+                             int numSamples,
+                             const std::optional<juce::AudioPlayHead::PositionInfo>& hostPosition,
+                             bool bypassedByHost) noexcept
 {
     phrases.getRowHolder().update();
     copyEvents (midi, input);
@@ -85,7 +88,7 @@ void BlockPipeline::process (juce::MidiBuffer& midi, int numSamples, const std::
 
     const auto endedEarly = handlePanic (input, output)
                             || handleControllerPreview (input, output, numSamples)
-                            || handleBypass (input, output);
+                            || handleBypass (input, output, bypassedByHost);
 
     if (! endedEarly)
     {
@@ -262,9 +265,9 @@ bool BlockPipeline::handleControllerPreview (juce::MidiBuffer& in, juce::MidiBuf
     return true;
 }
 
-bool BlockPipeline::handleBypass (juce::MidiBuffer& in, juce::MidiBuffer& out) noexcept
+bool BlockPipeline::handleBypass (juce::MidiBuffer& in, juce::MidiBuffer& out, bool bypassedByHost) noexcept
 {
-    if (settings.isOn (Settings::enable))
+    if (settings.isOn (Settings::enable) && ! bypassedByHost)
     {
         wasBypassed = false;
         return false;

@@ -52,9 +52,13 @@ public:
         afresh. [message thread, or the host's prepare] */
     void prepare (double sampleRate, int maximumBlockSize);
 
-    /** One block: `midi` holds the host's input and, on return, the plug-in's output.
-        [audio thread] */
-    void process (juce::MidiBuffer& midi, int numSamples, const std::optional<juce::AudioPlayHead::PositionInfo>& hostPosition) noexcept;
+    /** One block: `midi` holds the host's input and, on return, the plug-in's output. A
+        block the host bypassed is bypassed as the `enable` switch bypasses it: what sounds
+        ends, and the input passes. [audio thread] */
+    void process (juce::MidiBuffer& midi,
+                  int numSamples,
+                  const std::optional<juce::AudioPlayHead::PositionInfo>& hostPosition,
+                  bool bypassedByHost = false) noexcept;
 
     //==============================================================================
     /** The notes held at the input (after the latch), for the editor's keyboard and for
@@ -86,7 +90,7 @@ private:
     // Steps that can end the block early; each returns true when it did.
     bool handlePanic (juce::MidiBuffer& in, juce::MidiBuffer& out) noexcept;
     bool handleControllerPreview (juce::MidiBuffer& in, juce::MidiBuffer& out, int numSamples) noexcept;
-    bool handleBypass (juce::MidiBuffer& in, juce::MidiBuffer& out) noexcept;
+    bool handleBypass (juce::MidiBuffer& in, juce::MidiBuffer& out, bool bypassedByHost) noexcept;
 
     void applyParameterChanges() noexcept;
     void applySwingGrid() noexcept;

@@ -76,7 +76,7 @@ void Cadenzium2AudioProcessor::processBlockInternal (juce::AudioBuffer<float>& a
         if (const auto position = head->getPosition())
             hostPosition = *position;
 
-    pipeline.process (midi, audio.getNumSamples(), hostPosition);
+    pipeline.process (midi, audio.getNumSamples(), hostPosition, isBypassedByHost());
 }
 
 void Cadenzium2AudioProcessor::parameterChanged (const juce::String& parameterId, float newValue)

@@ -47,7 +47,8 @@ public:
     void releaseResources() override {}
 
     /** The block pipeline: the input chord and the play head's position in, the phrase
-        through the rows and the output chain out. The audio is left untouched. [audio thread] */
+        through the rows and the output chain out. The audio is left untouched. A block the
+        host bypassed is bypassed as the `enable` switch bypasses it. [audio thread] */
     void processBlockInternal (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi) override;
 
     /** Offline bounces render every next pass synchronously. [any thread: hosts call it from

@@ -232,6 +232,17 @@ void PresetIndex::rebuildList()
 {
     list.clear();
 
+    // The Initial Patch is always entry 0 and the presets follow it, whether or not a
+    // factory folder brought its node: without one, the first user preset would otherwise
+    // be program 0, which loads the initial state, and could never be loaded by number.
+    auto hasInitialPatchNode = false;
+
+    for (const auto child : tree.getChild (0))
+        hasInitialPatchNode = hasInitialPatchNode || (child.hasType (ids::preset) && PresetInfo::fromIndexNode (child).isInitialPatch());
+
+    if (! hasInitialPatchNode)
+        list.push_back (PresetInfo::makeInitialPatch());
+
     std::function<void (juce::ValueTree)> visit = [&] (juce::ValueTree node)
     {
         for (auto child : node)

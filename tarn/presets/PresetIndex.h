@@ -16,7 +16,9 @@ namespace tarn
     ("f_factory", "f_user", "f_deep_bass"), "folder_name" and, from "_description.txt",
     "description". Preset nodes ("preset") have "path", "name", "factory", "author",
     "categories", "description" and "preset_index". A factory folder that exists also
-    holds the synthetic Initial Patch, which stands for the default state.
+    holds the synthetic Initial Patch, which stands for the default state. The flat list
+    always begins with the Initial Patch (index 0, the host's program 0), with or without
+    a factory folder, so every entry has a number of its own.
 
     Only files that read whole are listed, so every listed preset loads: each file is
     checked from end to end with XmlScan (far quicker than parsing it), and only its

@@ -91,15 +91,20 @@ void PresetManager::refresh()
     indexTree = index.getTree();
     auto list = std::make_shared<const std::vector<PresetInfo>> (index.getList());
 
-    const std::lock_guard<std::mutex> guard (listLock);
-    presetList = list;
+    {
+        const std::lock_guard<std::mutex> guard (listLock);
+        presetList = list;
 
-    // The list may have been renumbered: keep the current preset's number in step, so
-    // next/previous and the host's current program stay right.
-    if (currentPreset.path.isNotEmpty())
-        for (const auto& entry : *list)
-            if (entry.path == currentPreset.path)
-                currentPreset = entry;
+        // The list may have been renumbered: keep the current preset's number in step, so
+        // next/previous and the host's current program stay right.
+        if (currentPreset.path.isNotEmpty())
+            for (const auto& entry : *list)
+                if (entry.path == currentPreset.path)
+                    currentPreset = entry;
+    }
+
+    listeners.call ([] (Listener& l)
+                    { l.presetLibraryRefreshed(); });
 }
 
 std::shared_ptr<const std::vector<PresetInfo>> PresetManager::getPresetList() const

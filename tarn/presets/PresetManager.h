@@ -60,6 +60,10 @@ public:
 
         /** A preset was loaded or saved, or a host restore named one. [message thread] */
         virtual void currentPresetChanged (const PresetInfo& current) = 0;
+
+        /** The folders were scanned again: the index and the list may have changed and
+            been renumbered (a save, a bulk import). [message thread] */
+        virtual void presetLibraryRefreshed() {}
     };
 
     /** Asks whether an existing preset may be overwritten: gets the box's title and
@@ -85,7 +89,7 @@ public:
     bool hasInitialState() const noexcept { return initialState != nullptr; }
 
     //==============================================================================
-    /** Scans both folders again and renumbers the list. [message thread] */
+    /** Scans both folders again, renumbers the list and tells the listeners. [message thread] */
     void refresh();
 
     /** True once any refresh found a factory preset. [any thread] */

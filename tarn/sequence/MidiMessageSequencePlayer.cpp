@@ -7,8 +7,18 @@ namespace tarn
 {
 namespace
 {
-    // A block whose start is this close to where the last one ended continues it.
+    // Where the phrase itself should be, our own reckoning agrees to within this.
     constexpr double restartTolerance = 0.1;
+
+    // Hosts count their timeline in units of their own (Ardour: 1/1920 quarter, half a tick)
+    // and report each block's start rounded to one, or in milliseconds. A block that starts
+    // this close to where the last one ended continues it; anything further is a jump.
+    constexpr double hostJitterTicks = 2.0;
+    constexpr double hostJitterSeconds = 0.002;
+
+    // Within this the phrase keeps its own exact time (the host's rounding wanders around it);
+    // beyond it the block is stretched to meet the host (a tempo that changes within blocks).
+    constexpr double ownTimeTicks = 0.5;
 
     // Ticks closer than this are the same tick: absorbs the rounding of tick arithmetic.
     constexpr double positionEpsilon = 0.00001;
@@ -332,6 +342,7 @@ MidiMessageSequencePlayer::Block MidiMessageSequencePlayer::startBlock (juce::Mi
         resyncRequested = true;
         hasExpectedPosition = false;
         expectedPosition = -1.0;
+        expectedLoopShift = 0.0;
     }
 
     const auto clampSample = [numSamples] (int sample)
@@ -376,28 +387,53 @@ void MidiMessageSequencePlayer::stopWithoutTimeline (Block& block, const BlockPo
 MidiMessageSequencePlayer::Timeline MidiMessageSequencePlayer::followTransport (Block& block, const BlockPosition& position) noexcept
 {
     Timeline timeline;
-    timeline.ticksPerSample = ticksPerQuarter * position.bpm / (60.0 * sampleRate);
+    const auto nominalTicksPerSample = ticksPerQuarter * position.bpm / (60.0 * sampleRate);
+    const auto nominalTicks = block.numSamples * nominalTicksPerSample;
+    const auto hostStart = position.ppqPosition * ticksPerQuarter;
+
+    // Where this block should start: where the last one ended, or, after a host loop's end,
+    // that much earlier. The host's report picks the nearer.
+    auto continuation = expectedPosition;
+
+    if (expectedLoopShift > 0.0 && std::abs (hostStart - (expectedPosition - expectedLoopShift)) < std::abs (hostStart - expectedPosition))
+        continuation -= expectedLoopShift;
+
+    const auto drift = hostStart - continuation;
+    const auto tolerance = std::max (hostJitterTicks, hostJitterSeconds * sampleRate * nominalTicksPerSample);
+    timeline.restart = ! wasPlaying || ! hasExpectedPosition || std::abs (drift) >= tolerance;
+
+    if (timeline.restart)
+    {
+        timeline.startTick = hostStart;
+        timeline.endTick = hostStart + nominalTicks;
+    }
+    else
+    {
+        // Continue exactly where the last block ended, and end where the host will be, give
+        // or take its rounding: nothing is played twice or skipped, and no drift adds up.
+        const auto excess = std::max (0.0, std::abs (drift) - ownTimeTicks);
+        const auto correction = std::copysign (std::min (excess, 0.5 * nominalTicks), drift);
+        timeline.startTick = continuation;
+        timeline.endTick = continuation + nominalTicks + correction;
+    }
+
+    timeline.ticksPerSample = (timeline.endTick - timeline.startTick) / block.numSamples;
     block.samplesPerTick = 1.0 / timeline.ticksPerSample;
 
-    timeline.startTick = position.ppqPosition * ticksPerQuarter;
-    timeline.restart = ! wasPlaying || ! hasExpectedPosition || std::abs (timeline.startTick - expectedPosition) >= restartTolerance;
-
-    if (! timeline.restart)
-        timeline.startTick = expectedPosition; // continue exactly where the last block ended
-
-    timeline.endTick = timeline.startTick + block.numSamples * timeline.ticksPerSample;
     wasPlaying = true;
     hasExpectedPosition = true;
     expectedPosition = timeline.endTick;
+    expectedLoopShift = 0.0;
 
-    // The host's own loop: the next block begins at its start, which is no jump.
+    // The host's own loop: a block that reaches its end may be followed by one at its start,
+    // which is no jump.
     if (position.hasUsableLoop())
     {
         const auto loopStartTick = position.loopStartPpq * ticksPerQuarter;
         const auto loopEndTick = position.loopEndPpq * ticksPerQuarter;
 
-        if (timeline.startTick < loopEndTick - restartTolerance && timeline.endTick >= loopEndTick - restartTolerance)
-            expectedPosition -= loopEndTick - loopStartTick;
+        if (timeline.startTick < loopEndTick && timeline.endTick >= loopEndTick - tolerance)
+            expectedLoopShift = loopEndTick - loopStartTick;
     }
 
     if (! (keyswitchEnable && keyswitchRetrigger))

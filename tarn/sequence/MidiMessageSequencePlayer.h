@@ -195,6 +195,7 @@ private:
 
     bool hasExpectedPosition = false;
     double expectedPosition = -1.0; // host tick where the next block should begin
+    double expectedLoopShift = 0.0; // or this much earlier: the last block reached the host loop's end
     double expectedLoopPosition = 0.0; // loop tick where the next block should begin
     bool wasPlaying = false;
 

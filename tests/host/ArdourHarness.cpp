@@ -11,6 +11,9 @@ namespace
     const juce::File vst3Scanner ("/usr/lib/ardour7/ardour-vst3-scanner");
     const juce::String lv2Uri (CADENZIUM_LV2_URI);
 
+    // The sessions run at 48 kHz and Ardour's default 120 bpm.
+    constexpr double samplesPerBeat = 24000.0;
+
     juce::String runProcess (const juce::StringArray& command, int timeoutMs, int& exitCode)
     {
         juce::ChildProcess process;
@@ -299,6 +302,24 @@ std::vector<std::pair<juce::uint32, double>> ArdourHarness::getVst3Parameters() 
 
 bool ArdourHarness::playChord (const std::vector<int>& pitches, int holdMs, std::vector<RecordedNote>& recorded)
 {
+    juce::String output;
+    return play (pitches, holdMs, -1, recorded, output);
+}
+
+bool ArdourHarness::playChordAndBypass (const std::vector<int>& pitches, int holdMs, int bypassAfterMs, std::vector<RecordedNote>& recorded, double& bypassedAtBeats)
+{
+    juce::String output;
+
+    if (! play (pitches, holdMs, bypassAfterMs, recorded, output))
+        return false;
+
+    const auto line = output.fromFirstOccurrenceOf ("BYPASSED ", false, false).upToFirstOccurrenceOf ("\n", false, false);
+    bypassedAtBeats = (double) line.getLargeIntValue() / samplesPerBeat;
+    return line.isNotEmpty();
+}
+
+bool ArdourHarness::play (const std::vector<int>& pitches, int holdMs, int bypassAfterMs, std::vector<RecordedNote>& recorded, juce::String& output)
+{
     juce::StringArray chord;
     for (auto p : pitches)
         chord.add (juce::String (p));
@@ -307,8 +328,10 @@ bool ArdourHarness::playChord (const std::vector<int>& pitches, int holdMs, std:
     extra.set ("CHORD", chord.joinIntoString (" "));
     extra.set ("HOLD_MS", juce::String (holdMs));
 
+    if (bypassAfterMs >= 0)
+        extra.set ("BYPASS_AFTER_MS", juce::String (bypassAfterMs));
+
     // Ardour itself now and then dies while loading a session with a plug-in: retried.
-    juce::String output;
     bool played = false;
 
     for (int attempt = 0; attempt < 3 && ! played; ++attempt)
@@ -321,6 +344,9 @@ bool ArdourHarness::playChord (const std::vector<int>& pitches, int holdMs, std:
 
     for (auto& line : juce::StringArray::fromLines (output))
     {
+        if (line.startsWith ("CHORD "))
+            chordSentAtBeats = (double) line.fromFirstOccurrenceOf (" ", false, false).getLargeIntValue() / samplesPerBeat;
+
         if (! line.startsWith ("NOTE "))
             continue;
 

@@ -65,10 +65,18 @@ public:
         retried like createSession(). */
     bool playChord (const std::vector<int>& pitches, int holdMs, std::vector<RecordedNote>& recorded);
 
+    /** As playChord(), and bypassAfterMs into the chord the host bypasses the plug-in as its
+        bypass button does; `bypassedAtBeats` is where the transport was then. */
+    bool playChordAndBypass (const std::vector<int>& pitches, int holdMs, int bypassAfterMs, std::vector<RecordedNote>& recorded, double& bypassedAtBeats);
+
+    /** Where the transport was, in beats, when the last played chord was sent. */
+    double getChordSentAtBeats() const noexcept { return chordSentAtBeats; }
+
     const juce::String& getLog() const noexcept { return log; }
 
 private:
     bool runLua (const juce::String& script, const juce::StringPairArray& extraEnvironment, juce::String& output);
+    bool play (const std::vector<int>& pitches, int holdMs, int bypassAfterMs, std::vector<RecordedNote>& recorded, juce::String& output);
     bool scan();
     juce::StringArray environment() const;
     juce::File getSessionFile() const;
@@ -79,6 +87,7 @@ private:
     juce::String pluginId;
     const juce::String sessionName { "cadenzium" };
     juce::String log;
+    double chordSentAtBeats = 0.0;
 };
 
 } // namespace cadenzium::test

@@ -84,19 +84,71 @@ TEST_P (ArdourFormatTest, aHeldChordPlaysThePhraseOnItsGridAndTheStateSurvivesSa
     const auto offset = recordingOffset (notes.front());
     EXPECT_LT (std::abs (offset), 1.0 / 16.0) << describe (notes);
 
-    // Each note on its place. Lengths are only bounded: in Ardour the notes end early, at the
-    // start of one of the next blocks (the same in every format; a paced VST2 host sees full
-    // sixteenths), which is a matter of the processor, not of the formats.
+    // Each note on its place and a whole sixteenth long. Ardour reports the VST2 and VST3
+    // block positions rounded to its 1920 ticks per beat; that rounding must neither move the
+    // notes nor cut them short.
     for (const auto& place : placesOf (notes, offset))
     {
         // Ardour rounds a take's positions to its own clock: a tick either way.
         const auto expectedTick = place.pitch == 79 ? 960 : 0;
         EXPECT_TRUE (place.pitch == 50 || place.pitch == 79) << describe (notes);
         EXPECT_LE (std::abs (std::remainder (place.tickInBeat - expectedTick, 1920.0)), 2.0) << describe (notes);
-        EXPECT_TRUE (place.lengthTicks > 0 && place.lengthTicks <= 480) << describe (notes);
+        EXPECT_LE (std::abs (place.lengthTicks - 480), 1) << describe (notes);
     }
 
+    // Once the chord has reached the plug-in (a process cycle or two after it was sent), no
+    // note is lost, the first off-beat included: every half beat has its note.
+    const auto chordArrived = ardour.getChordSentAtBeats() + offset + 2 * 1024 / 24000.0;
+    std::vector<double> starts;
+
+    for (const auto& note : notes)
+        if (note.startBeats >= chordArrived)
+            starts.push_back (note.startBeats);
+
+    ASSERT_GE (starts.size(), 4u) << "chord at " << chordArrived << "\n" << describe (notes);
+    EXPECT_LT (starts.front() - chordArrived, 0.5) << "chord at " << chordArrived << "\n" << describe (notes);
+
+    for (size_t i = 1; i < starts.size(); ++i)
+        EXPECT_NEAR (starts[i] - starts[i - 1], 0.5, 2.0 / 1920.0) << "chord at " << chordArrived << "\n" << describe (notes);
+
     song.expectIn (ardour.getPluginState(), ardour.getLog());
+}
+
+TEST_P (ArdourFormatTest, theHostsBypassButtonEndsTheNoteThatSoundsAtOnce)
+{
+    if (! ArdourHarness::isAvailable())
+        GTEST_SKIP() << "Ardour is not installed (scripts/setup installs it)";
+
+    TemporaryFolder work ("cadenzium-ardour");
+    ArdourHarness ardour (GetParam(), juce::File (CADENZIUM_ARDOUR_SCRIPTS), juce::File (work.string()));
+    ASSERT_TRUE (ardour.prepare()) << ardour.getLog();
+    ASSERT_TRUE (ardour.createSession()) << ardour.getLog();
+
+    // 50 sounds the whole beat and is struck again on every beat: whenever the bypass comes,
+    // a note sounds.
+    KnownSong song;
+    song.phrase = makePhrase ({ { 0, 0, 960 } }, 960);
+    ASSERT_TRUE (ardour.setPluginState (song.state())) << ardour.getLog();
+
+    std::vector<RecordedNote> notes;
+    double bypassedAt = 0.0;
+    ASSERT_TRUE (ardour.playChordAndBypass ({ 60, 64, 67 }, 1500, 1250, notes, bypassedAt)) << ardour.getLog();
+
+    std::vector<RecordedNote> phraseNotes;
+    for (const auto& note : notes)
+        if (note.pitch == 50)
+            phraseNotes.push_back (note);
+
+    ASSERT_GE (phraseNotes.size(), 2u) << describe (notes);
+
+    // The plug-in hears of the bypass at one of the next process cycles (1024 samples each);
+    // the note that sounds ends there, not when the transport stops, and none starts after.
+    const auto bypass = bypassedAt + recordingOffset (phraseNotes.front());
+    const auto cycles = 3 * 1024 / 24000.0;
+    const auto& last = phraseNotes.back();
+    EXPECT_GE (last.startBeats + last.lengthBeats, bypass - 1.0 / 1920.0) << "bypassed at " << bypass << "\n" << describe (notes);
+    EXPECT_LE (last.startBeats + last.lengthBeats, bypass + cycles) << "bypassed at " << bypass << "\n" << describe (notes);
+    EXPECT_LE (last.startBeats, bypass + cycles) << "bypassed at " << bypass << "\n" << describe (notes);
 }
 
 INSTANTIATE_TEST_SUITE_P (EveryFormat,

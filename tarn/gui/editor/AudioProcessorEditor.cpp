@@ -74,16 +74,21 @@ void AudioProcessorEditor::resized()
     layoutContent (getLocalBounds());
 
     for (auto* overlay : overlays)
-    {
         overlay->setBounds (getLocalBounds());
-        overlay->toFront (false);
-    }
 
-    // Toasts above every dialog.
-    toastDisplay.toFront (false);
+    raiseOverlays();
 
     keepKeyboardFocusForTextFields (*this);
     windowSizeChanged (getWidth(), getHeight());
+}
+
+void AudioProcessorEditor::raiseOverlays()
+{
+    for (auto* overlay : overlays)
+        overlay->toFront (false);
+
+    // Toasts above every dialog.
+    toastDisplay.toFront (false);
 }
 
 void AudioProcessorEditor::keepKeyboardFocusForTextFields (juce::Component& root)

@@ -71,6 +71,10 @@ protected:
     /** Adds a component that stays above the content, covering the whole editor. */
     void addOverlay (juce::Component& overlay);
 
+    /** Puts the overlays (and the toasts above them) back on top, after content was
+        brought to the front. */
+    void raiseOverlays();
+
 private:
     /** The tooltip panel. The framework shows tips only while its own window is the active
         one, which an editor embedded in a host (that keeps the keyboard) never is. */

@@ -314,15 +314,46 @@ void PianoRoll::paint (juce::Graphics& g)
     g.fillAll (themeColour (*this, "background.background"));
 }
 
+void PianoRoll::setReadOnly (bool shouldBeReadOnly)
+{
+    readOnly = shouldBeReadOnly;
+
+    for (auto* editing : std::initializer_list<juce::Component*> { &toolBar, &laneBar })
+        editing->setVisible (! readOnly);
+
+    if (readOnly)
+    {
+        velocityEditor.setVisible (false);
+        curveEditor.setVisible (false);
+    }
+    else
+    {
+        showUnderGrid (laneBar.getShown());
+    }
+
+    // Wheel events over a grid that takes no clicks come to this component instead.
+    noteEditor.setInterceptsMouseClicks (! readOnly, ! readOnly);
+    ruler.setInterceptsMouseClicks (! readOnly, ! readOnly);
+    resized();
+}
+
+void PianoRoll::mouseWheelMove (const juce::MouseEvent& e, const juce::MouseWheelDetails& wheel)
+{
+    if (readOnly && noteEditor.getBounds().contains (e.getPosition()))
+        noteEditor.mouseWheelMove (e.getEventRelativeTo (&noteEditor), wheel);
+    else
+        juce::Component::mouseWheelMove (e, wheel);
+}
+
 void PianoRoll::resized()
 {
     using namespace PianoRollMetrics;
     auto bounds = getLocalBounds();
 
-    toolBar.setBounds (bounds.removeFromTop (toolBarHeight));
+    toolBar.setBounds (readOnly ? juce::Rectangle<int>() : bounds.removeFromTop (toolBarHeight));
 
-    auto under = bounds.removeFromBottom (valueEditorHeight);
-    laneBar.setBounds (bounds.removeFromBottom (laneBarHeight));
+    auto under = readOnly ? juce::Rectangle<int>() : bounds.removeFromBottom (valueEditorHeight);
+    laneBar.setBounds (readOnly ? juce::Rectangle<int>() : bounds.removeFromBottom (laneBarHeight));
     auto horizontal = bounds.removeFromBottom (scrollBarThickness);
     auto ruled = bounds.removeFromTop (rulerHeight);
 

@@ -93,6 +93,11 @@ public:
     /** Scrolls the rows (a wheel over the rows column). */
     void setRowScroll (double scrollY);
 
+    /** A preview that only shows its phrase: no tool bar, lane bar or value editor, and the
+        grid and ruler take no clicks or keys; the wheel and the scroll bars still move it. */
+    void setReadOnly (bool shouldBeReadOnly);
+    bool isReadOnly() const noexcept { return readOnly; }
+
     //==============================================================================
     PhraseDocument& getDocument() noexcept { return document; }
     PianoRollView& getView() noexcept { return view; }
@@ -108,6 +113,7 @@ public:
 
     void paint (juce::Graphics&) override;
     void resized() override;
+    void mouseWheelMove (const juce::MouseEvent&, const juce::MouseWheelDetails&) override;
     void lookAndFeelChanged() override;
     void parentHierarchyChanged() override { lookAndFeelChanged(); }
 
@@ -141,6 +147,7 @@ private:
     CurveEditor curveEditor { document, view };
 
     ListenerSet<Listener> listeners;
+    bool readOnly = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PianoRoll)
 };

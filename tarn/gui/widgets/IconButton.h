@@ -22,10 +22,11 @@ public:
 
     void paintButton (juce::Graphics& g, bool highlighted, bool down) override;
 
-private:
+protected:
     void lookAndFeelChanged() override;
     void enablementChanged() override;
 
+private:
     enum class Look
     {
         normal,

@@ -2,9 +2,12 @@
 -- "Source" and records what comes out on "Recorder". Prints one line per recorded note:
 -- NOTE <pitch> <velocity> <channel 1..16> <start beats> <length beats>, then saves.
 -- Environment: SESSION_DIR, SESSION_NAME, CHORD (pitches separated by blanks),
--- HOLD_MS (how long the chord is held).
+-- HOLD_MS (how long the chord is held), BYPASS_AFTER_MS (when given: the host bypasses the
+-- plug-in that long into the chord and prints BYPASSED <transport sample>). Prints
+-- CHORD <transport sample> as the chord is sent.
 local dir, name = os.getenv ("SESSION_DIR"), os.getenv ("SESSION_NAME")
 local hold_ms = tonumber (os.getenv ("HOLD_MS") or "2500")
+local bypass_ms = tonumber (os.getenv ("BYPASS_AFTER_MS") or "-1")
 local chord = {}
 for p in string.gmatch (os.getenv ("CHORD") or "60 64 67", "%d+") do chord[#chord + 1] = tonumber (p) end
 
@@ -39,8 +42,19 @@ Session:maybe_enable_record (false)
 Session:request_roll (ARDOUR.TransportRequestSource.TRS_UI)
 ARDOUR.LuaAPI.usleep (400000)
 
+print ("CHORD " .. Session:transport_sample ())
 for _, p in ipairs (chord) do send ({ 0x90, p, 100 }) end
-ARDOUR.LuaAPI.usleep (hold_ms * 1000)
+
+if bypass_ms >= 0 then
+    -- What a bypass button does: through the plug-in's own bypass where it has one.
+    ARDOUR.LuaAPI.usleep (bypass_ms * 1000)
+    source:nth_plugin (0):to_insert ():enable (false)
+    print ("BYPASSED " .. Session:transport_sample ())
+    ARDOUR.LuaAPI.usleep ((hold_ms - bypass_ms) * 1000)
+else
+    ARDOUR.LuaAPI.usleep (hold_ms * 1000)
+end
+
 for _, p in ipairs (chord) do send ({ 0x80, p, 0 }) end
 ARDOUR.LuaAPI.usleep (300000)
 

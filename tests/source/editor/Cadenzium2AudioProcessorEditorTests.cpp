@@ -75,9 +75,10 @@ TEST_F (Cadenzium2EditorTest, opensAtItsDefaultSizeAndScaleInEachSchemeWithTheSc
         EXPECT_EQ (window.getScreenArea().getHeight(), 935);
         EXPECT_EQ (tarn::ThemeSelector::getInstance()->getColourSchemeNumber(), scheme.number);
 
-        // The top bar between its name and the preset box, and the empty main area.
+        // The top bar between its name and the preset box, and the gap between the rows
+        // column and the piano roll.
         EXPECT_EQ (window.pixelAt (editor, { 300.0f, 10.0f }), juce::Colour (scheme.panel));
-        EXPECT_EQ (window.pixelAt (editor, { 600.0f, 500.0f }), juce::Colour (scheme.background));
+        EXPECT_EQ (window.pixelAt (editor, { 190.0f, 500.0f }), juce::Colour (scheme.background));
 
         window.saveScreenshot (scheme.name);
     }
@@ -191,7 +192,7 @@ TEST_F (Cadenzium2EditorTest, aSettingsChangeByAnotherInstanceReachesTheOpenEdit
                                           1800));
     EXPECT_EQ (tarn::ThemeSelector::getInstance()->getColourSchemeNumber(), 5);
     EXPECT_EQ (window.getScreenArea().getWidth(), 1866);
-    EXPECT_EQ (window.pixelAt (editor, { 600.0f, 500.0f }), juce::Colour (0xffe1e1e1));
+    EXPECT_EQ (window.pixelAt (editor, { 190.0f, 500.0f }), juce::Colour (0xffe1e1e1));
 }
 
 TEST_F (Cadenzium2EditorTest, controlsLeaveTheKeyboardToTheHostUntilATextFieldNeedsIt)

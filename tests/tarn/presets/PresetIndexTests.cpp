@@ -32,6 +32,18 @@ juce::StringArray namesOf (const std::vector<PresetInfo>& list)
 
     return names;
 }
+
+/** The list's presets read from files: everything after the Initial Patch. */
+std::vector<PresetInfo> filesOf (const std::vector<PresetInfo>& list)
+{
+    std::vector<PresetInfo> files;
+
+    for (const auto& entry : list)
+        if (! entry.isInitialPatch())
+            files.push_back (entry);
+
+    return files;
+}
 } // namespace
 
 TEST (PresetIndex, missingAndEmptyRootsGiveEmptyFolderNodesAndTheInitialPatchOnlyWithAFactoryFolder)
@@ -43,14 +55,18 @@ TEST (PresetIndex, missingAndEmptyRootsGiveEmptyFolderNodesAndTheInitialPatchOnl
     ASSERT_EQ (tree.getNumChildren(), 2);
     EXPECT_EQ (tree.getChild (0).toXmlString (juce::XmlElement::TextFormat().singleLine().withoutHeader()), "<f_factory folder_name=\"Factory\"/>");
     EXPECT_TRUE (tree.getChild (1).hasType ("f_user"));
-    EXPECT_TRUE (index.getList().empty());
+    EXPECT_EQ (namesOf (index.getList()), juce::StringArray ({ "Initial Patch" })) << "the list always has it";
     EXPECT_FALSE (index.hasFactoryPresets());
 
-    // A user folder without factory folder: no Initial Patch, the user presets count from 0.
+    // A user folder without factory folder: no Initial Patch node, yet the list keeps
+    // number 0 for it, so the user presets count from 1 in the list and in the tree.
     library.add (library.user, "Mine.bpre");
     const auto userOnly = library.build();
-    ASSERT_EQ (userOnly.getList().size(), 1u);
-    EXPECT_EQ (std::pair (userOnly.getList()[0].index, userOnly.getList()[0].isFactory), std::pair (0, false));
+    ASSERT_EQ (userOnly.getList().size(), 2u);
+    EXPECT_TRUE (userOnly.getList()[0].isInitialPatch());
+    EXPECT_EQ (std::pair (userOnly.getList()[1].index, userOnly.getList()[1].isFactory), std::pair (1, false));
+    EXPECT_EQ ((int) userOnly.getTree().getChild (1).getChild (0).getProperty ("preset_index"), 1);
+    EXPECT_EQ (userOnly.getTree().getChild (0).getNumChildren(), 0);
 
     // A factory folder with no preset file holds the Initial Patch but reports no presets.
     library.factory.createDirectory();
@@ -115,7 +131,7 @@ TEST (PresetIndex, capitalisedForeignAndUnreadableFilesAreLeftOut)
     library.user.getChildFile ("Text.bpre").replaceWithText ("just some words");
     library.add (library.user, "Wrong extension.xml");
     library.user.getChildFile ("Folder.bpre").createDirectory();
-    EXPECT_EQ (namesOf (library.build().getList()), juce::StringArray ("Good"));
+    EXPECT_EQ (namesOf (filesOf (library.build().getList())), juce::StringArray ("Good"));
 }
 
 TEST (PresetIndex, onlyFilesThatReadWholeAreListedSoEveryListedPresetLoads)
@@ -133,9 +149,9 @@ TEST (PresetIndex, onlyFilesThatReadWholeAreListedSoEveryListedPresetLoads)
     library.user.getChildFile ("As UTF-16.bpre").replaceWithText (text, true, true);
 
     const auto index = library.build();
-    EXPECT_EQ (namesOf (index.getList()), juce::StringArray ({ "As UTF-16", "Good", "With a byte-order mark" }));
+    EXPECT_EQ (namesOf (filesOf (index.getList())), juce::StringArray ({ "As UTF-16", "Good", "With a byte-order mark" }));
 
-    for (const auto& entry : index.getList())
+    for (const auto& entry : filesOf (index.getList()))
         EXPECT_NE (PresetIndex::readDocument (juce::File (entry.path)), nullptr) << entry.name;
 
     for (const auto& name : { "Cut after its outer element", "Cut before its last tag", "Damaged inside" })
@@ -150,12 +166,12 @@ TEST (PresetIndex, aFileWhoseBytesAreNotUtf8IsReadAsTheLoaderReadsIt)
     library.user.createDirectory();
     library.user.getChildFile ("Odd.bpre").replaceWithData (bytes, sizeof (bytes) - 1);
 
-    const auto index = library.build();
-    ASSERT_EQ (index.getList().size(), 1u);
-    const auto document = PresetIndex::readDocument (juce::File (index.getList()[0].path));
+    const auto files = filesOf (library.build().getList());
+    ASSERT_EQ (files.size(), 1u);
+    const auto document = PresetIndex::readDocument (juce::File (files[0].path));
     ASSERT_NE (document, nullptr);
-    EXPECT_EQ (index.getList()[0].author, document->getStringAttribute ("author"));
-    EXPECT_EQ (index.getList()[0].author.length(), 8);
+    EXPECT_EQ (files[0].author, document->getStringAttribute ("author"));
+    EXPECT_EQ (files[0].author.length(), 8);
 }
 
 TEST (PresetIndex, authorsCategoriesAndDescriptionsAreRead)

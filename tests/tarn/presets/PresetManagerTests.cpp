@@ -238,14 +238,16 @@ TEST_F (PresetManagerTest, withoutAFactoryFolderTheStartUpSaysSoAndIndexZeroIsSt
     const juce::String noFactoryPresets = "ERROR: No factory presets found! Please reinstall the plugin.";
     EXPECT_TRUE (toastTexts (processor).contains (noFactoryPresets));
     EXPECT_TRUE (processor.getLogger().getLogFile().loadFileAsString().contains (noFactoryPresets));
-    EXPECT_EQ (processor.getNumPrograms(), 0);
-    EXPECT_EQ (processor.getProgramName (0), "");
+    EXPECT_EQ (processor.getNumPrograms(), 1);
+    EXPECT_EQ (processor.getProgramName (0), "Initial Patch");
     processor.setRawParameterValueNotifyingHost ("swing_amount", 25.0f);
     save (processor.getPresetManager(), "Mine");
-    ASSERT_EQ (processor.getPresetManager().getNumPresets(), 1);
+    ASSERT_EQ (processor.getPresetManager().getNumPresets(), 2);
     ASSERT_TRUE (processor.getPresetManager().loadPreset (0));
     EXPECT_FLOAT_EQ (swingOf (processor), 0.0f);
     EXPECT_TRUE (processor.getPresetManager().getCurrentPreset().isInitialPatch()) << "the state loaded is the initial one, not \"Mine\"";
+    ASSERT_TRUE (processor.getPresetManager().loadPreset (1));
+    EXPECT_FLOAT_EQ (swingOf (processor), 25.0f);
 }
 
 TEST_F (PresetManagerTest, aPresetCutOffAfterItsOuterElementIsNotOfferedToTheHost)

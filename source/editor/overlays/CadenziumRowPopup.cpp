@@ -1,0 +1,343 @@
+#include "CadenziumRowPopup.h"
+
+#include <source/editor/ProcessorReads.h>
+#include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tarn/gui/Theme.h>
+
+namespace
+{
+constexpr int maxNameLength = 32;
+constexpr int minTranspose = -24, maxTranspose = 24, minOctave = -3, maxOctave = 3;
+
+/** One line of the popup: a section caption, or a label with its control (a control
+    alone spans the width). */
+struct Line
+{
+    const char* text;
+    juce::Component* control;
+    bool isCaption;
+};
+} // namespace
+
+CadenziumRowPopup::CadenziumRowPopup (Cadenzium2AudioProcessor& p, int rowIndex)
+    : processor (p), row (rowIndex)
+{
+    setComponentID ("row_popup");
+
+    // The popup takes the keys while it is open (Escape closes it), not its name field:
+    // typing starts only after a click on the name.
+    getProperties().set ("tarn_keyboard_focus", true);
+    setWantsKeyboardFocus (true);
+
+    nameEditor.setComponentID ("row_name");
+    nameEditor.setTooltip ("Name: The row's name; empty shows what it plays");
+    nameEditor.setInputRestrictions (maxNameLength);
+    nameEditor.setTextToShowWhenEmpty ("(from its type)", tarn::themeColour (*this, "text.disabledtext"));
+    nameEditor.onReturnKey = [this]
+    { writeFromControls(); };
+    nameEditor.onFocusLost = [this]
+    { writeFromControls(); };
+
+    typeBox.setComponentID ("row_type");
+    typeBox.addItemList ({ "Pitch", "Velocity", "Timing", "Fixed", "Random", "All" }, 1);
+    valueBox.setComponentID ("row_value");
+    transposeBox.setComponentID ("row_transpose");
+    for (int t = minTranspose; t <= maxTranspose; ++t)
+        transposeBox.addItem (t > 0 ? "+" + juce::String (t) : juce::String (t), t - minTranspose + 1);
+    octaveBox.setComponentID ("row_octave");
+    for (int o = minOctave; o <= maxOctave; ++o)
+        octaveBox.addItem (o > 0 ? "+" + juce::String (o) : juce::String (o), o - minOctave + 1);
+    channelBox.setComponentID ("row_channel");
+    for (int c = 1; c <= 16; ++c)
+        channelBox.addItem (juce::String (c), c);
+
+    typeBox.setTooltip ("Type: Which held notes the row plays");
+    valueBox.setTooltip ("Value: Which of them, by the type's order");
+    transposeBox.setTooltip ("Transpose: Semitones added to the row's notes");
+    octaveBox.setTooltip ("Octave: Octaves added to the row's notes");
+    channelBox.setTooltip ("Channel: The MIDI channel the row plays on");
+
+    for (auto* box : { &typeBox, &valueBox, &transposeBox, &octaveBox, &channelBox })
+    {
+        box->setWantsKeyboardFocus (false);
+        box->onChange = [this, box]
+        {
+            if (showing)
+                return;
+
+            // A new type keeps the value when it fits; a fixed note starts at middle C.
+            if (box == &typeBox)
+            {
+                auto current = ProcessorReads::row (processor, row);
+                if (! current)
+                    return;
+
+                auto changed = *current;
+                changed.type = typeBox.getSelectedId() - 1;
+                changed.value = changed.type == CadenziumModifier::fixed && changed.value <= CadenziumModifier::highestPitchValue
+                                  ? 60
+                                  : CadenziumModifier::getValueRange (changed.type).clipValue (changed.value);
+                write (changed);
+                return;
+            }
+
+            writeFromControls();
+        };
+        addAndMakeVisible (*box);
+    }
+
+    lockToggle.setComponentID ("row_lock_generation");
+    lockToggle.setTooltip ("Lock Generation: Protect this row from generation and mutation, including notes moved into it.");
+    lockToggle.onClick = [this]
+    {
+        if (! showing)
+            commands.setRowGenerationLock (row, lockToggle.getToggleState());
+    };
+
+    muteToggle.setComponentID ("row_mute");
+    muteToggle.setTooltip ("Mute: The row plays nothing");
+    muteToggle.onClick = [this]
+    {
+        if (! showing)
+            commands.setRowMuted (row, muteToggle.getToggleState());
+    };
+
+    for (auto colour : ColourSwatch::palette())
+    {
+        auto* swatch = swatches.add (std::make_unique<ColourSwatch> (colour));
+        swatch->setComponentID ("row_colour_" + juce::String (swatches.size() - 1));
+        swatch->onClick = [this, colour]
+        {
+            if (auto changed = ProcessorReads::row (processor, row))
+            {
+                changed->colour = colour;
+                write (*changed);
+            }
+        };
+        addAndMakeVisible (swatch);
+    }
+
+    deleteButton.setComponentID ("row_delete");
+    deleteButton.setTooltip ("Delete Row: Remove the row and its notes from every phrase");
+    deleteButton.onClick = [this]
+    {
+        commands.deleteRow (row);
+        if (onCloseRequest != nullptr)
+            onCloseRequest();
+    };
+
+    for (auto* c : std::initializer_list<juce::Component*> { &nameEditor, &lockToggle, &muteToggle, &deleteButton })
+        addAndMakeVisible (c);
+
+    refresh();
+    setSize (getIdealBounds().getWidth(), getIdealBounds().getHeight());
+}
+
+CadenziumRowPopup::~CadenziumRowPopup()
+{
+    nameEditor.onFocusLost = nullptr;
+}
+
+juce::StringArray CadenziumRowPopup::valueNamesFor (int type)
+{
+    juce::StringArray names;
+    auto numbered = [&names] (const char* first, int count, const char* last)
+    {
+        names.add (first);
+        for (int i = 2; i < count; ++i)
+            names.add (juce::String (i));
+        names.add (last);
+    };
+
+    switch (type)
+    {
+        case CadenziumModifier::pitch:
+            numbered ("1 (Lowest)", CadenziumModifier::highestPitchValue + 1, "Highest");
+            break;
+        case CadenziumModifier::velocity:
+            numbered ("1 (Quitest)", CadenziumModifier::lastVelocityOrTimingValue + 1, "Loudest");
+            break;
+        case CadenziumModifier::timing:
+            numbered ("1 (Oldest)", CadenziumModifier::lastVelocityOrTimingValue + 1, "Latest");
+            break;
+        case CadenziumModifier::fixed:
+            for (int note = 0; note < 128; ++note)
+                names.add (juce::MidiMessage::getMidiNoteName (note, true, true, 3));
+            break;
+        default:
+            break;
+    }
+
+    return names;
+}
+
+void CadenziumRowPopup::fillValueBox (int type, int value)
+{
+    // The list is made again only when the type's list differs from the one shown.
+    const auto names = valueNamesFor (type);
+    if (names.size() != valueBox.getNumItems() || (! names.isEmpty() && names[0] != valueBox.getItemText (0)))
+    {
+        valueBox.clear (juce::dontSendNotification);
+        valueBox.addItemList (names, 1);
+    }
+
+    valueBox.setEnabled (! names.isEmpty());
+    if (names.isEmpty())
+        valueBox.setText ("-", juce::dontSendNotification);
+    else
+        valueBox.setSelectedId (value + 1, juce::dontSendNotification);
+}
+
+bool CadenziumRowPopup::refresh()
+{
+    const auto current = ProcessorReads::row (processor, row);
+    if (! current)
+        return false;
+
+    const juce::ScopedValueSetter<bool> showingNow (showing, true);
+    const auto& shown = *current;
+
+    if (! nameEditor.hasKeyboardFocus (true))
+        nameEditor.setText (shown.name, false);
+
+    typeBox.setSelectedId (shown.type + 1, juce::dontSendNotification);
+    fillValueBox (shown.type, shown.value);
+    transposeBox.setSelectedId (juce::jlimit (minTranspose, maxTranspose, shown.transpose) - minTranspose + 1, juce::dontSendNotification);
+    octaveBox.setSelectedId (juce::jlimit (minOctave, maxOctave, shown.octave) - minOctave + 1, juce::dontSendNotification);
+    channelBox.setSelectedId (shown.channel, juce::dontSendNotification);
+    lockToggle.setToggleState (shown.generationLock, juce::dontSendNotification);
+    muteToggle.setToggleState (shown.muted, juce::dontSendNotification);
+
+    for (auto* swatch : swatches)
+        swatch->setToggleState (swatch->getStoredColour() == shown.colour, juce::dontSendNotification);
+
+    return true;
+}
+
+void CadenziumRowPopup::writeFromControls()
+{
+    const auto current = ProcessorReads::row (processor, row);
+    if (showing || ! current)
+        return;
+
+    auto changed = *current;
+    changed.name = nameEditor.getText().trim();
+    changed.type = typeBox.getSelectedId() - 1;
+    if (valueBox.isEnabled() && valueBox.getSelectedId() > 0)
+        changed.value = valueBox.getSelectedId() - 1;
+    changed.transpose = transposeBox.getSelectedId() - 1 + minTranspose;
+    changed.octave = octaveBox.getSelectedId() - 1 + minOctave;
+    changed.channel = channelBox.getSelectedId();
+    write (changed);
+}
+
+void CadenziumRowPopup::write (const CadenziumModifier& changed)
+{
+    commands.changeRow (row, changed);
+    refresh();
+}
+
+int CadenziumRowPopup::getLineHeight() const
+{
+    return juce::roundToInt (tarn::themeMetric (*this, "defaultButtonHeight", 25.0f));
+}
+
+int CadenziumRowPopup::getLabelWidth() const
+{
+    return juce::roundToInt (tarn::themeMetric (*this, "sliderNameLabelWidth", 100.0f) * 0.8f);
+}
+
+juce::Rectangle<int> CadenziumRowPopup::getIdealBounds() const
+{
+    const auto lines = 13;
+    const auto padding = juce::roundToInt (tarn::themeMetric (*this, "popupBorderWidth", 5.0f)) * 2;
+    const auto gap = 2;
+    return { 0, 0, juce::roundToInt (tarn::themeMetric (*this, "sidebarWidth", 240.0f)) + padding,
+             lines * (getLineHeight() + gap) + 2 * padding };
+}
+
+namespace
+{
+std::vector<Line> linesOf (CadenziumRowPopup& popup)
+{
+    return {
+        { "Name", &popup.getNameEditor(), false },
+        { "Input", nullptr, true },
+        { "Type", &popup.getTypeBox(), false },
+        { "Value", &popup.getValueBox(), false },
+        { "Output", nullptr, true },
+        { "Transpose", &popup.getTransposeBox(), false },
+        { "Octave", &popup.getOctaveBox(), false },
+        { "Channel", &popup.getChannelBox(), false },
+        { "Generation", nullptr, true },
+        { nullptr, &popup.getLockButton(), false },
+        { nullptr, &popup.getMuteButton(), false },
+        { "Colour", nullptr, false },
+        { nullptr, &popup.getDeleteButton(), false },
+    };
+}
+} // namespace
+
+void CadenziumRowPopup::resized()
+{
+    const auto padding = juce::roundToInt (tarn::themeMetric (*this, "popupBorderWidth", 5.0f)) * 2;
+    auto area = getLocalBounds().reduced (padding);
+    const auto lineHeight = getLineHeight();
+    const auto gap = 2;
+
+    for (auto& line : linesOf (*this))
+    {
+        auto lineArea = area.removeFromTop (lineHeight);
+        area.removeFromTop (gap);
+
+        if (line.isCaption)
+            continue;
+
+        if (line.text != nullptr)
+            lineArea.removeFromLeft (getLabelWidth());
+
+        if (juce::String (line.text) == "Colour")
+        {
+            const auto size = std::min (lineHeight, lineArea.getWidth() / swatches.size());
+            for (auto* swatch : swatches)
+                swatch->setBounds (lineArea.removeFromLeft (size).withSizeKeepingCentre (size, size));
+            continue;
+        }
+
+        if (line.control != nullptr)
+            line.control->setBounds (lineArea.reduced (0, 2));
+    }
+}
+
+void CadenziumRowPopup::paint (juce::Graphics& g)
+{
+    g.fillAll (tarn::themeColour (*this, "background.panel"));
+
+    const auto padding = juce::roundToInt (tarn::themeMetric (*this, "popupBorderWidth", 5.0f)) * 2;
+    auto area = getLocalBounds().reduced (padding);
+    const auto lineHeight = getLineHeight();
+    const auto gap = 2;
+    const auto font = tarn::themeFont (*this);
+
+    for (auto& line : linesOf (*this))
+    {
+        auto lineArea = area.removeFromTop (lineHeight);
+        area.removeFromTop (gap);
+
+        if (line.text == nullptr)
+            continue;
+
+        if (line.isCaption)
+        {
+            g.setColour (tarn::themeColour (*this, "theme.primary"));
+            g.setFont (font);
+            g.drawText (line.text, lineArea, juce::Justification::bottomLeft, false);
+            g.drawHorizontalLine (lineArea.getBottom(), (float) lineArea.getX() + font.getStringWidthFloat (line.text) + 6.0f, (float) lineArea.getRight());
+            continue;
+        }
+
+        g.setColour (tarn::themeColour (*this, "text.text"));
+        g.setFont (font);
+        g.drawText (line.text, lineArea.removeFromLeft (getLabelWidth()), juce::Justification::centredLeft, true);
+    }
+}

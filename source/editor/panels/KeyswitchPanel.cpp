@@ -1,0 +1,7 @@
+#include "KeyswitchPanel.h"
+
+KeyswitchPanel::KeyswitchPanel (juce::AudioProcessorValueTreeState& params)
+    : TablePanel ("Keyswitches", params, ControlTables::keyswitches())
+{
+    build();
+}

@@ -1,0 +1,7 @@
+#include "ModifierGenerationPanel.h"
+
+ModifierGenerationPanel::ModifierGenerationPanel (juce::AudioProcessorValueTreeState& params)
+    : TablePanel ("Modifiers", params, ControlTables::modifierGeneration())
+{
+    build();
+}

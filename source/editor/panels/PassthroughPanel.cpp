@@ -1,0 +1,7 @@
+#include "PassthroughPanel.h"
+
+PassthroughPanel::PassthroughPanel (juce::AudioProcessorValueTreeState& params)
+    : TablePanel ("Passthrough", params, ControlTables::passthrough())
+{
+    build();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <juce_audio_utils/juce_audio_utils.h>
+
+#include <bitset>
+
+class Cadenzium2AudioProcessor;
+
+/** The keyboard view: the whole MIDI range, played with the mouse into the processor's
+    input (those notes join the input at the next block, like the host's). It shows the
+    chord the rows play from (the held notes, latched ones included), the notes the phrase
+    plays at the output, and the octave of keyswitches. [message thread] */
+class CadenziumKeyboard : public juce::MidiKeyboardComponent
+{
+public:
+    explicit CadenziumKeyboard (Cadenzium2AudioProcessor& processor);
+
+    /** Reads what is held and played from the processor and repaints when it changed; the
+        editor calls it on its timer. */
+    void refresh();
+
+    bool isShownHeld (int note) const noexcept { return held[(size_t) note]; }
+    bool isShownPlaying (int note) const noexcept { return playing[(size_t) note]; }
+
+    /** The lowest keyswitch note shown, or -1 while keyswitches are off. */
+    int getKeyswitchLowestNote() const noexcept { return keyswitchLowest; }
+
+    void resized() override;
+
+private:
+    void drawWhiteNote (int note, juce::Graphics& g, juce::Rectangle<float> area, bool isDown, bool isOver,
+                        juce::Colour lineColour, juce::Colour textColour) override;
+    void drawBlackNote (int note, juce::Graphics& g, juce::Rectangle<float> area, bool isDown, bool isOver,
+                        juce::Colour noteFillColour) override;
+    juce::String getWhiteNoteText (int note) override;
+
+    /** The key's colour: its own, under what lights it. */
+    juce::Colour keyColour (int note, bool isBlack, bool isDown, bool isOver) const;
+    void markKeyswitch (int note, juce::Graphics& g, juce::Rectangle<float> area) const;
+
+    Cadenzium2AudioProcessor& processor;
+    std::bitset<128> held, playing;
+    int keyswitchLowest = -1;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CadenziumKeyboard)
+};

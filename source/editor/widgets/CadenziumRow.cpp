@@ -1,0 +1,106 @@
+#include "CadenziumRow.h"
+
+#include <tarn/gui/Theme.h>
+
+CadenziumRow::CadenziumRow (int rowIndex) : index (rowIndex)
+{
+    setComponentID ("row_" + juce::String (rowIndex));
+    setTooltip (tooltip);
+}
+
+void CadenziumRow::show (const CadenziumModifier& row)
+{
+    if (row == shown)
+        return;
+
+    shown = row;
+    repaint();
+}
+
+void CadenziumRow::setSounding (bool isSounding)
+{
+    if (sounding != isSounding)
+    {
+        sounding = isSounding;
+        repaint();
+    }
+}
+
+void CadenziumRow::setDragging (bool isDragging)
+{
+    if (dragging != isDragging)
+    {
+        dragging = isDragging;
+        repaint();
+    }
+}
+
+juce::Colour CadenziumRow::getRowColour() const
+{
+    if (shown.colour != 0)
+        return juce::Colour ((juce::uint32) shown.colour).withAlpha (1.0f);
+
+    return tarn::themeColour (*this, "theme.primary");
+}
+
+void CadenziumRow::paint (juce::Graphics& g)
+{
+    auto area = getLocalBounds().toFloat();
+    const auto corner = tarn::themeMetric (*this, "cornerRadius", 2.5f);
+    const auto colour = getRowColour();
+
+    // Alternate shading follows the grid's rows so the two read as one.
+    auto background = tarn::themeColour (*this, index % 2 == 0 ? "pianoroll.whiterow" : "pianoroll.blackrow");
+    if (sounding)
+        background = background.interpolatedWith (colour, 0.35f);
+    if (dragging)
+        background = background.brighter (0.2f);
+
+    g.setColour (background);
+    g.fillRect (area);
+    g.setColour (tarn::themeColour (*this, "elements.elementborder"));
+    g.drawHorizontalLine (getHeight() - 1, 0.0f, area.getRight());
+
+    const auto stripWidth = std::max (3.0f, corner * 1.6f);
+    g.setColour (shown.muted ? colour.withMultipliedSaturation (0.2f).withMultipliedBrightness (0.6f) : colour);
+    g.fillRect (area.removeFromLeft (stripWidth).reduced (0.0f, 1.0f));
+
+    const auto padding = tarn::themeMetric (*this, "comboTextPadding", 10.0f) / 2.0f;
+    area.removeFromLeft (padding);
+    area.removeFromRight (padding);
+
+    const auto fontHeight = std::min (tarn::themeFont (*this).getHeight(), area.getHeight() * 0.8f);
+    const auto font = tarn::themeFont (*this).withHeight (fontHeight);
+    const auto badgeSize = std::min (area.getHeight() * 0.7f, fontHeight);
+
+    // Badges on the right: M for muted, a padlock for a row generation leaves alone.
+    auto drawBadge = [&] (const juce::String& text)
+    {
+        auto badge = area.removeFromRight (badgeSize * 1.3f).withSizeKeepingCentre (badgeSize * 1.2f, badgeSize);
+        g.setColour (tarn::themeColour (*this, "theme.warning"));
+        g.fillRoundedRectangle (badge, corner);
+        g.setColour (tarn::themeColour (*this, "text.textOnTheme"));
+        g.setFont (font.withHeight (badgeSize * 0.8f));
+        g.drawText (text, badge, juce::Justification::centred, false);
+        area.removeFromRight (padding / 2.0f);
+    };
+
+    if (shown.muted)
+        drawBadge ("M");
+
+    if (shown.generationLock)
+    {
+        auto lock = area.removeFromRight (badgeSize * 1.3f).withSizeKeepingCentre (badgeSize * 0.8f, badgeSize);
+        juce::Path shackle;
+        shackle.addCentredArc (lock.getCentreX(), lock.getY() + lock.getHeight() * 0.4f, lock.getWidth() * 0.3f, lock.getHeight() * 0.3f,
+                               0.0f, -juce::MathConstants<float>::halfPi, juce::MathConstants<float>::halfPi, true);
+        g.setColour (tarn::themeColour (*this, "text.text"));
+        g.strokePath (shackle, juce::PathStrokeType (1.5f));
+        g.fillRoundedRectangle (lock.withTop (lock.getY() + lock.getHeight() * 0.45f), 1.5f);
+        area.removeFromRight (padding / 2.0f);
+    }
+
+    g.setColour (tarn::themeColour (*this, shown.muted ? "text.disabledtext" : "text.text"));
+    g.setFont (font);
+    g.drawFittedText (shown.getLabel(), area.toNearestInt(), juce::Justification::centredLeft, 1, 0.7f);
+}

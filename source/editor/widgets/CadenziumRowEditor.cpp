@@ -1,0 +1,242 @@
+#include "CadenziumRowEditor.h"
+
+#include <source/editor/ProcessorReads.h>
+#include <source/editor/overlays/CadenziumRowPopup.h>
+#include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tarn/gui/Theme.h>
+
+/** The open popup, in a call-out box inside the editor window. The box owns the popup;
+    this only remembers it while it lives. */
+class CadenziumRowEditor::PopupHolder
+{
+public:
+    juce::Component::SafePointer<CadenziumRowPopup> popup;
+
+    void close()
+    {
+        if (popup != nullptr)
+            if (auto* box = popup->findParentComponentOfClass<juce::CallOutBox>())
+                box->dismiss();
+        popup = nullptr;
+    }
+};
+
+CadenziumRowEditor::CadenziumRowEditor (Cadenzium2AudioProcessor& p)
+    : processor (p), popupHolder (std::make_unique<PopupHolder>())
+{
+    refresh();
+
+    setComponentID ("rows");
+
+    // A host restoring a state calls the listeners under this lock, on its own thread.
+    const juce::ScopedLock sl (processor.getPhraseManager().getStateLock());
+    processor.getPhraseManager().addEditListener (this);
+}
+
+CadenziumRowEditor::~CadenziumRowEditor()
+{
+    {
+        const juce::ScopedLock sl (processor.getPhraseManager().getStateLock());
+        processor.getPhraseManager().removeEditListener (this);
+    }
+    popupHolder->close();
+}
+
+void CadenziumRowEditor::setGeometry (RowGeometry newGeometry)
+{
+    newGeometry.numRows = rows.size();
+    if (newGeometry == geometry)
+        return;
+
+    geometry = newGeometry;
+    resized();
+    repaint();
+}
+
+void CadenziumRowEditor::setSoundingRows (const std::bitset<CadenziumModifier::maxRows>& rowsNow)
+{
+    if (rowsNow == sounding)
+        return;
+
+    sounding = rowsNow;
+    for (auto* row : rows)
+        row->setSounding (sounding[(size_t) row->getIndex()]);
+}
+
+void CadenziumRowEditor::refresh()
+{
+    cancelPendingUpdate();
+
+    const auto table = ProcessorReads::rows (processor);
+    const auto countChanged = (int) table.size() != rows.size();
+
+    while (rows.size() > (int) table.size())
+        rows.removeLast();
+
+    while (rows.size() < (int) table.size())
+    {
+        auto* row = rows.add (std::make_unique<CadenziumRow> (rows.size()));
+        row->addMouseListener (this, false);
+        addAndMakeVisible (row);
+    }
+
+    for (int i = 0; i < rows.size(); ++i)
+    {
+        rows[i]->show (table[(size_t) i]);
+        rows[i]->setSounding (i < CadenziumModifier::maxRows && sounding[(size_t) i]);
+    }
+
+    geometry.numRows = rows.size();
+
+    if (auto* popup = getPopup(); popup != nullptr && ! popup->refresh())
+        closePopup();
+
+    resized();
+
+    if (countChanged && onRowCountChanged != nullptr)
+        onRowCountChanged();
+}
+
+void CadenziumRowEditor::resized()
+{
+    for (auto* row : rows)
+    {
+        if (dragging && row->getIndex() == pressedRow)
+            continue;
+
+        row->setBounds (0, juce::roundToInt (geometry.topOf (row->getIndex())), getWidth(), juce::roundToInt (geometry.rowHeight));
+    }
+}
+
+int CadenziumRowEditor::rowUnder (const juce::MouseEvent& event)
+{
+    return geometry.rowAt (event.getEventRelativeTo (this).position.y);
+}
+
+void CadenziumRowEditor::mouseDown (const juce::MouseEvent& event)
+{
+    pressedRow = rowUnder (event);
+    dragging = false;
+    dropTarget = -1;
+
+    if (pressedRow < 0)
+        return;
+
+    if (event.mods.isPopupMenu())
+    {
+        openPopup (pressedRow);
+        pressedRow = -1;
+        return;
+    }
+
+    if (event.mods.isShiftDown())
+    {
+        if (const auto row = ProcessorReads::row (processor, pressedRow))
+            commands.setRowMuted (pressedRow, ! row->muted);
+        refresh();
+        pressedRow = -1;
+    }
+}
+
+void CadenziumRowEditor::mouseDrag (const juce::MouseEvent& event)
+{
+    if (pressedRow < 0 || rows.size() < 2)
+        return;
+
+    const auto local = event.getEventRelativeTo (this);
+    if (! dragging && local.getDistanceFromDragStart() < 4)
+        return;
+
+    dragging = true;
+    dropTarget = geometry.dropTargetAt (local.position.y);
+
+    // The dragged row follows the pointer; the others stay where they are until it lands.
+    auto& row = *rows[pressedRow];
+    row.setDragging (true);
+    row.toFront (false);
+    const auto top = geometry.topOf (pressedRow) + (float) local.getDistanceFromDragStartY();
+    row.setTopLeftPosition (0, juce::roundToInt (top));
+    repaint();
+}
+
+void CadenziumRowEditor::mouseUp (const juce::MouseEvent&)
+{
+    const auto from = pressedRow;
+    const auto to = dropTarget;
+    const auto wasDragging = dragging;
+
+    pressedRow = -1;
+    dropTarget = -1;
+    dragging = false;
+
+    if (juce::isPositiveAndBelow (from, rows.size()))
+        rows[from]->setDragging (false);
+
+    // One undo step, when the row is let go somewhere else.
+    if (wasDragging && from >= 0 && to >= 0 && to != from)
+        commands.moveRow (from, to);
+
+    refresh();
+    repaint();
+}
+
+void CadenziumRowEditor::mouseWheelMove (const juce::MouseEvent&, const juce::MouseWheelDetails& wheel)
+{
+    // A notch (a delta of about 0.2) moves a couple of rows.
+    constexpr float rowsPerUnitDelta = 12.0f;
+    if (onScrollRequest != nullptr && ! juce::approximatelyEqual (wheel.deltaY, 0.0f))
+        onScrollRequest (-wheel.deltaY * rowsPerUnitDelta * geometry.rowHeight);
+}
+
+void CadenziumRowEditor::openPopup (int row)
+{
+    closePopup();
+
+    if (! juce::isPositiveAndBelow (row, rows.size()))
+        return;
+
+    auto popup = std::make_unique<CadenziumRowPopup> (processor, row);
+    popupHolder->popup = popup.get();
+    popup->onCloseRequest = [this]
+    {
+        // The box is dismissed after the click that asked for it has finished.
+        juce::Component::SafePointer<CadenziumRowEditor> safeThis (this);
+        juce::MessageManager::callAsync ([safeThis]
+                                         {
+                                             if (safeThis != nullptr)
+                                                 safeThis->closePopup();
+                                         });
+    };
+
+    auto* parent = getTopLevelComponent();
+    const auto target = parent->getLocalArea (rows[row], rows[row]->getLocalBounds());
+    juce::CallOutBox::launchAsynchronously (std::move (popup), target, parent);
+}
+
+CadenziumRowPopup* CadenziumRowEditor::getPopup() const noexcept
+{
+    return popupHolder->popup.getComponent();
+}
+
+void CadenziumRowEditor::closePopup()
+{
+    popupHolder->close();
+}
+
+void CadenziumRowEditor::paint (juce::Graphics& g)
+{
+    g.fillAll (tarn::themeColour (*this, "background.background"));
+}
+
+void CadenziumRowEditor::paintOverChildren (juce::Graphics& g)
+{
+    if (! dragging || dropTarget < 0)
+        return;
+
+    // A line where the dragged row will land: above the target when it moves up the screen.
+    const auto movesUp = geometry.lineOf (dropTarget) < geometry.lineOf (pressedRow);
+    const auto top = geometry.topOf (dropTarget);
+    const auto y = movesUp ? top : top + geometry.rowHeight;
+    g.setColour (tarn::themeColour (*this, "theme.primary"));
+    g.fillRect (0.0f, y - 1.0f, (float) getWidth(), 2.0f);
+}

@@ -1,0 +1,141 @@
+// How the window looks: screenshots kept as artefacts (look at them), and the layout checked
+// at the corners of the resize limits at both scales.
+
+#include <brindlex/UserFolders.h>
+#include <source/commands/EditCommands.h>
+#include <source/editor/Cadenzium2AudioProcessorEditor.h>
+#include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tests/source/editor/EditorTestHelpers.h>
+#include <tests/support/editor/EditorWindow.h>
+
+#include <gtest/gtest.h>
+
+namespace cadenzium::test
+{
+namespace
+{
+    void writeSetting (const juce::String& key, const juce::var& value)
+    {
+        brindlex::BrindlexSettings settings (brindlex::UserFolders::getProductFolder ("Cadenzium 2").getChildFile ("settings.settings"));
+        settings.setValue (key, value);
+        ASSERT_TRUE (settings.saveNow());
+    }
+
+    /** A song a musician might have open: more rows, named phrases, a generated phrase and a
+        controller lane, with a chord held. */
+    void makeSong (Cadenzium2AudioProcessor& processor)
+    {
+        EditCommands commands (processor);
+        commands.newRows (4);
+        commands.renamePhrase (0, "Intro");
+        commands.renamePhrase (3, "Chorus");
+        commands.generatePhrase (0, consts::RegenerationMode::phrase);
+        ControllerType modulation;
+        modulation.type = tarn::ControllerLane::controlChange;
+        modulation.number = 1;
+        commands.newController (modulation);
+
+        auto muted = processor.getPhraseManager().getRows()[2];
+        commands.setRowMuted (2, true);
+        commands.setRowGenerationLock (3, true);
+        muted.channel = 2;
+        muted.colour = (int) 0xff4cbf6a;
+        commands.changeRow (2, muted);
+
+        processor.prepareToPlay (48000.0, 256);
+        juce::AudioBuffer<float> audio (2, 256);
+        juce::MidiBuffer midi;
+        for (auto note : { 48, 60, 64, 67 })
+            midi.addEvent (juce::MidiMessage::noteOn (1, note, (juce::uint8) 100), 0);
+        processor.processBlock (audio, midi);
+    }
+
+    class Cadenzium2EditorLook : public ::testing::Test
+    {
+    protected:
+        void TearDown() override
+        {
+            brindlex::UserFolders::getProductFolder ("Cadenzium 2").getChildFile ("settings.settings").deleteFile();
+        }
+    };
+} // namespace
+
+TEST_F (Cadenzium2EditorLook, eachSchemeWithBothSidebars)
+{
+    for (const auto* scheme : { "Dark", "Light", "Classic" })
+    {
+        writeSetting ("cadenzium_gui_theme", scheme);
+        Cadenzium2AudioProcessor processor;
+        processor.getToastManager().takeToasts();
+        makeSong (processor);
+
+        EditorWindow window (processor);
+        auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+        EditorWindow::pump (100);
+        window.saveScreenshot (juce::String (scheme) + "-playback");
+
+        editor.setSidebarView ("generation");
+        EditorWindow::pump (100);
+        window.saveScreenshot (juce::String (scheme) + "-generation");
+
+        EXPECT_TRUE (findLayoutProblems (editor).isEmpty()) << scheme << ":\n" << findLayoutProblems (editor).joinIntoString ("\n");
+    }
+}
+
+TEST_F (Cadenzium2EditorLook, theCornersOfTheResizeLimitsAtScaleTwo)
+{
+    writeSetting ("scale", 2.0);
+
+    for (const auto size : { juce::Point<int> (1000, 800), juce::Point<int> (2000, 800),
+                             juce::Point<int> (1000, 1500), juce::Point<int> (2000, 1500) })
+    {
+        Cadenzium2AudioProcessor processor;
+        processor.getToastManager().takeToasts();
+        makeSong (processor);
+        processor.setEditorSetting ("editor_window_width", size.x);
+        processor.setEditorSetting ("editor_window_height", size.y);
+
+        EditorWindow window (processor);
+        auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+        EXPECT_EQ (window.getScreenArea().getWidth(), 2 * size.x);
+        EXPECT_EQ (window.getScreenArea().getHeight(), 2 * size.y);
+
+        for (const auto* sidebar : { "playback", "generation" })
+        {
+            editor.setSidebarView (sidebar);
+            EXPECT_TRUE (findLayoutProblems (editor).isEmpty()) << size.toString() << " " << sidebar << ":\n"
+                                                                 << findLayoutProblems (editor).joinIntoString ("\n");
+        }
+
+        // The smallest and the largest window are kept to look at.
+        if (size == juce::Point<int> (1000, 800) || size == juce::Point<int> (2000, 1500))
+        {
+            EditorWindow::pump (100);
+            window.saveScreenshot ("scale2-" + juce::String (size.x) + "x" + juce::String (size.y));
+        }
+    }
+}
+
+TEST_F (Cadenzium2EditorLook, theRowPopupAndThePhraseMenu)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.getToastManager().takeToasts();
+    makeSong (processor);
+    EditorWindow window (processor);
+    auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+
+    window.rightClick (editor.getRowEditor().getRow (2));
+    ASSERT_TRUE (EditorWindow::pumpUntil ([] { return EditorWindow::find ("row_type") != nullptr; }));
+    EditorWindow::pump (100);
+    window.saveScreenshot ("row-popup");
+    editor.getRowEditor().closePopup();
+    EditorWindow::pump (50);
+
+    window.rightClick (EditorWindow::get ("phrase_4"));
+    ASSERT_TRUE (EditorWindow::pumpUntil (EditorWindow::isMenuOpen));
+    EditorWindow::pump (100);
+    window.saveScreenshot ("phrase-menu");
+    juce::PopupMenu::dismissAllActiveMenus();
+    EditorWindow::pump (50);
+}
+} // namespace cadenzium::test

@@ -1,0 +1,287 @@
+// A musician's session in a real window: synthetic mouse and keyboard input through the
+// window's peer, with every check made on the processor's state and undo history.
+
+#include <source/editor/Cadenzium2AudioProcessorEditor.h>
+#include <source/commands/EditCommands.h>
+#include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tests/support/editor/EditorWindow.h>
+
+#include <gtest/gtest.h>
+
+namespace cadenzium::test
+{
+namespace
+{
+    Cadenzium2AudioProcessorEditor& editorOf (EditorWindow& window)
+    {
+        return window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+    }
+
+    /** A phrase with one note on each of these rows, at bar starts. */
+    tarn::Sequence phraseWithNotesOn (std::initializer_list<int> rows)
+    {
+        tarn::Sequence phrase;
+        phrase.setLength (4 * 3840);
+        int bar = 0;
+        for (auto row : rows)
+        {
+            tarn::SequenceNote note;
+            note.number = row;
+            note.timestamp = 3840 * bar++;
+            note.length = 480;
+            phrase.notes.push_back (note);
+        }
+        phrase.normalise();
+        return phrase;
+    }
+
+    std::vector<int> rowsOfNotes (const tarn::Sequence& phrase)
+    {
+        std::vector<int> rows;
+        for (auto& note : phrase.notes)
+            rows.push_back (note.number);
+        return rows;
+    }
+} // namespace
+
+TEST (Cadenzium2EditorScenario, clickingAPhraseButtonEditsItAndAsksTheProcessorToPlayIt)
+{
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+
+    window.click (EditorWindow::get ("phrase_4"));
+    EXPECT_EQ (editorOf (window).getEditedPhrase(), 3);
+    EXPECT_EQ (processor.getRequestedPhrase(), 3);
+    EXPECT_TRUE (editorOf (window).getPhraseButtons().getButton (3).isEdited());
+    EXPECT_FALSE (editorOf (window).getPhraseButtons().getButton (0).isEdited());
+}
+
+TEST (Cadenzium2EditorScenario, aPhraseRenamedOnItsButtonThenMovedRightAndUndoneKeepsItsName)
+{
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+    auto& phrases = processor.getPhraseManager();
+
+    window.rightClick (EditorWindow::get ("phrase_2"));
+    ASSERT_TRUE (EditorWindow::chooseMenuItem ("Rename"));
+    ASSERT_NE (EditorWindow::find ("phrase_name_editor"), nullptr);
+    window.typeText ("Verse");
+    window.pressKey (juce::KeyPress (juce::KeyPress::returnKey));
+
+    EXPECT_EQ (processor.getPhrase (1).name, "Verse");
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Rename phrase");
+    EXPECT_EQ (EditorWindow::get<juce::Button> ("phrase_2").getButtonText(), "Verse");
+
+    window.rightClick (EditorWindow::get ("phrase_2"));
+    ASSERT_TRUE (EditorWindow::chooseMenuItem ("Move Right"));
+    EXPECT_EQ (processor.getPhrase (2).name, "Verse");
+    EXPECT_EQ (processor.getPhrase (1).name, "");
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Change phrase order");
+
+    window.click (EditorWindow::get ("undo"));
+    EXPECT_EQ (processor.getPhrase (1).name, "Verse");
+    EXPECT_EQ (processor.getPhrase (2).name, "");
+    EXPECT_EQ (phrases.getRedoTooltip(), "Redo: Change phrase order");
+}
+
+TEST (Cadenzium2EditorScenario, aNewRowDraggedToTheBottomLineRenumbersTheRowsOfEveryPhrase)
+{
+    Cadenzium2AudioProcessor processor;
+    EditCommands commands (processor);
+    commands.editPhrase (0, phraseWithNotesOn ({ 0, 3, 7 }));
+    commands.editPhrase (5, phraseWithNotesOn ({ 0, 7 }));
+
+    EditorWindow window (processor);
+    auto& rows = editorOf (window).getRowEditor();
+
+    window.click (EditorWindow::get ("new_row"));
+    ASSERT_EQ (processor.getPhraseManager().getRows().size(), 9u);
+    ASSERT_EQ (rows.getNumRows(), 9);
+    EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Create new row");
+
+    // The new row 8 goes to row 0's line: rows 0..7 move up by one.
+    auto& newRow = rows.getRow (8);
+    auto& firstRow = rows.getRow (0);
+    const auto from = newRow.getLocalBounds().getCentre().toFloat();
+    const auto to = rows.getLocalPoint (&firstRow, firstRow.getLocalBounds().getCentre()).toFloat()
+                  - rows.getLocalPoint (&newRow, juce::Point<int>()).toFloat();
+    window.drag (newRow, from, to);
+
+    const auto& table = processor.getPhraseManager().getRows();
+    EXPECT_EQ (table[0].value, 8); // the new row's value: one above the highest Pitch row
+    EXPECT_EQ (table[1].value, 0);
+    EXPECT_EQ (rowsOfNotes (processor.getPhrase (0)), (std::vector<int> { 1, 4, 8 }));
+    EXPECT_EQ (rowsOfNotes (processor.getPhrase (5)), (std::vector<int> { 1, 8 }));
+    EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Change row order");
+
+    // One undo puts every phrase back.
+    window.click (EditorWindow::get ("undo"));
+    EXPECT_EQ (rowsOfNotes (processor.getPhrase (0)), (std::vector<int> { 0, 3, 7 }));
+    EXPECT_EQ (processor.getPhraseManager().getRows()[8].value, 8);
+}
+
+TEST (Cadenzium2EditorScenario, theRowPopupChangesTheRowsTypeAndShiftClickMutesIt)
+{
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+    auto& rows = editorOf (window).getRowEditor();
+    auto& phrases = processor.getPhraseManager();
+
+    window.rightClick (rows.getRow (1));
+    ASSERT_TRUE (EditorWindow::pumpUntil ([] { return EditorWindow::find ("row_type") != nullptr; }));
+    window.click (EditorWindow::get ("row_type"));
+    ASSERT_TRUE (EditorWindow::chooseMenuItem ("Velocity"));
+    EXPECT_EQ (phrases.getRows()[1].type, CadenziumModifier::velocity);
+    EXPECT_EQ (rows.getRow (1).getShownRow().type, CadenziumModifier::velocity);
+    EXPECT_TRUE (phrases.canUndo());
+    rows.closePopup();
+    EditorWindow::pump (50);
+
+    const auto stepsBefore = phrases.getUndoTooltip();
+    window.click (rows.getRow (2), {}, juce::ModifierKeys::shiftModifier);
+    EXPECT_TRUE (phrases.getRows()[2].muted);
+    window.click (rows.getRow (2), {}, juce::ModifierKeys::shiftModifier);
+    EXPECT_FALSE (phrases.getRows()[2].muted);
+    EXPECT_EQ (phrases.getUndoTooltip(), stepsBefore); // muting is not an undo step
+}
+
+TEST (Cadenzium2EditorScenario, afterGenerateTheUndoButtonSaysEditPhraseAndAfterUndoTheRedoButtonDoes)
+{
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+    auto& undo = EditorWindow::get<juce::Button> ("undo");
+    auto& redo = EditorWindow::get<juce::Button> ("redo");
+    EXPECT_FALSE (undo.isEnabled());
+    EXPECT_EQ (undo.getTooltip(), "Nothing to undo");
+
+    window.click (EditorWindow::get ("generate"));
+    EditorWindow::pump (60); // a timer tick
+    EXPECT_FALSE (processor.getPhrase (0).notes.empty());
+    EXPECT_TRUE (undo.isEnabled());
+    EXPECT_EQ (undo.getTooltip(), "Undo: Edit phrase");
+
+    window.click (undo);
+    EditorWindow::pump (60);
+    EXPECT_EQ (redo.getTooltip(), "Redo: Edit phrase");
+    EXPECT_EQ (undo.getTooltip(), "Nothing to undo");
+    EXPECT_FALSE (undo.isEnabled());
+    EXPECT_TRUE (redo.isEnabled());
+
+    window.click (EditorWindow::get ("mutate"));
+    window.click (EditorWindow::get ("generate"));
+    window.click (EditorWindow::get ("mutate"));
+    EditorWindow::pump (60);
+    EXPECT_EQ (undo.getTooltip(), "Undo: Mutate phrase");
+}
+
+TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchAndTheWindowSizeComeBackWhenTheWindowReopens)
+{
+    Cadenzium2AudioProcessor processor;
+    {
+        EditorWindow window (processor);
+        auto& editor = editorOf (window);
+
+        window.click (editor.getPlaybackSidebar().getPanelStack().getPanel (1).getCaptionButton());
+        EXPECT_EQ (processor.getEditorSettings()["playback_collapse_states"].toString(), "0100");
+
+        window.click (EditorWindow::get ("sidebar_generation"));
+        EXPECT_EQ (processor.getEditorSettings()["sidebar_view"].toString(), "generation");
+        window.click (editor.getGenerationSidebar().getPanelStack().getPanel (0).getCaptionButton());
+        EXPECT_EQ (processor.getEditorSettings()["generation_collapse_states"].toString(), "10000");
+
+        window.click (EditorWindow::get ("keyboard_preview"));
+        EXPECT_FALSE ((bool) processor.getEditorSettings()["show_keyboard_view"]);
+
+        editor.setSize (1500, 1100);
+        EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_width"], 1500);
+        EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_height"], 1100);
+    }
+
+    EditorWindow window (processor);
+    auto& editor = editorOf (window);
+    EXPECT_EQ (window.getScreenArea().getWidth(), 1500);
+    EXPECT_EQ (window.getScreenArea().getHeight(), 1100);
+    EXPECT_EQ (editor.getPlaybackSidebar().getPanelStack().getCollapseStates(), "0100");
+    EXPECT_EQ (editor.getGenerationSidebar().getPanelStack().getCollapseStates(), "10000");
+    EXPECT_TRUE (editor.getGenerationSidebar().isVisible());
+    EXPECT_FALSE (editor.getPlaybackSidebar().isVisible());
+    EXPECT_FALSE (editor.getKeyboard().isVisible());
+}
+
+TEST (Cadenzium2EditorScenario, aSongSavedWithTheKeyboardViewShownReopensWithItShownAtItsSize)
+{
+    juce::MemoryBlock song;
+    {
+        Cadenzium2AudioProcessor processor;
+        EditorWindow window (processor);
+        editorOf (window).setSize (1300, 1000);
+        ASSERT_TRUE (editorOf (window).isKeyboardViewShown());
+        processor.getStateInformation (song);
+    }
+
+    Cadenzium2AudioProcessor restored;
+    restored.setStateInformation (song.getData(), (int) song.getSize());
+    EditorWindow window (restored);
+    EXPECT_TRUE (editorOf (window).getKeyboard().isVisible());
+    EXPECT_EQ (window.getScreenArea().getWidth(), 1300);
+    EXPECT_EQ (window.getScreenArea().getHeight(), 1000);
+}
+
+TEST (Cadenzium2EditorScenario, eachViewChangeTellsTheHost)
+{
+    struct HostSpy : juce::AudioProcessorListener
+    {
+        void audioProcessorParameterChanged (juce::AudioProcessor* p, int index, float) override
+        {
+            if (auto* withId = dynamic_cast<juce::AudioProcessorParameterWithID*> (p->getParameters()[index]))
+                if (withId->getParameterID() == "internal")
+                    ++pings;
+        }
+        void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+        int pings = 0;
+    };
+
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+    HostSpy host;
+    processor.addListener (&host);
+
+    for (auto* id : { "sidebar_toggle", "sidebar_toggle", "keyboard_preview" })
+    {
+        const auto before = host.pings;
+        window.click (EditorWindow::get (id));
+        processor.flushStateChangePing();
+        EXPECT_GT (host.pings, before) << id;
+    }
+
+    processor.removeListener (&host);
+}
+} // namespace cadenzium::test
+
+namespace cadenzium::test
+{
+TEST (Cadenzium2EditorScenario, aKeyClickedOnTheKeyboardReachesTheInputAndStaysLitWhileLatched)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.prepareToPlay (48000.0, 256);
+    processor.getParameterState().getParameter ("input_latch")->setValueNotifyingHost (1.0f);
+    EditorWindow window (processor);
+    auto& keyboard = editorOf (window).getKeyboard();
+
+    // Middle C, low on its white key (below the black keys).
+    const auto x = keyboard.getKeyStartPosition (60) + keyboard.getKeyWidth() / 2.0f;
+    window.click (keyboard, juce::Point<float> (x, (float) keyboard.getHeight() * 0.85f));
+
+    juce::AudioBuffer<float> audio (2, 256);
+    juce::MidiBuffer midi;
+    processor.processBlock (audio, midi);
+
+    const auto held = processor.getHeldNotesSnapshot();
+    ASSERT_EQ (held.size(), 1);
+    EXPECT_EQ (held[0].note, 60);
+
+    EditorWindow::pump (60); // a refresh tick
+    EXPECT_TRUE (keyboard.isShownHeld (60));
+    EXPECT_FALSE (keyboard.isShownHeld (61));
+}
+} // namespace cadenzium::test

@@ -1,0 +1,196 @@
+#include "FileCommandsTestSupport.h"
+
+#include <tests/source/import/V1TestPresets.h>
+#include <tests/support/editor/XdndClient.h>
+
+#include <cstdlib>
+
+namespace cadenzium::test
+{
+namespace
+{
+    /** A one-track MIDI file with a C major triad struck on each beat of one bar. */
+    juce::File writePattern (const juce::File& file)
+    {
+        juce::MidiMessageSequence track;
+
+        for (int beat = 0; beat < 4; ++beat)
+        {
+            for (const auto pitch : { 60, 64, 67 })
+            {
+                track.addEvent (juce::MidiMessage::noteOn (1, pitch, (juce::uint8) 100), beat * 480.0);
+                track.addEvent (juce::MidiMessage::noteOff (1, pitch), beat * 480.0 + 240.0);
+            }
+        }
+
+        track.updateMatchedPairs();
+        juce::MidiFile midi;
+        midi.setTicksPerQuarterNote (480);
+        midi.addTrack (track);
+        file.deleteFile();
+        juce::FileOutputStream out (file);
+        midi.writeTo (out);
+        return file;
+    }
+
+    /** Points the documents folder at `folder` for the rest of the test. */
+    struct DocumentsFolder
+    {
+        explicit DocumentsFolder (const juce::File& folder)
+        {
+            folder.createDirectory();
+            setenv ("XDG_DOCUMENTS_DIR", folder.getFullPathName().toRawUTF8(), 1);
+        }
+
+        ~DocumentsFolder() { unsetenv ("XDG_DOCUMENTS_DIR"); }
+    };
+
+    juce::String uriOf (const juce::File& file)
+    {
+        return juce::URL (file).toString (false);
+    }
+} // namespace
+
+TEST_F (FileCommandsTest, theChoosersOpenInsideTheWindowWithTheirTitlesPatternsAndStartingFolders)
+{
+    ASSERT_FALSE (juce::FileChooser::isPlatformDialogAvailable() && tarn::FileChooserLauncher::areDesktopChoosersAllowed());
+    const DocumentsFolder documents (folder().getChildFile ("My Documents"));
+    const auto pattern = writePattern (folder().getChildFile ("My Documents/Triads.mid"));
+
+    FileCommandsProcessor processor;
+    EditorWindow window (processor);
+    auto& editor = editorOf (window);
+
+    struct Expected
+    {
+        const char* button;
+        const char* title;
+        juce::File root;
+    };
+
+    const auto v1Folder = FileChooserSpecs::v1UserPresetFolder();
+    ASSERT_TRUE (v1Folder.createDirectory());
+
+    for (const auto& [button, title, root] : { Expected { "import_midi", "Please select a MIDI file...", folder().getChildFile ("My Documents") },
+                                               Expected { "render_midi", "Select a MIDI chord progression...", folder().getChildFile ("My Documents") },
+                                               Expected { "load_v1_preset", "Please select a v1 preset...", v1Folder } })
+    {
+        SCOPED_TRACE (button);
+        window.click (EditorWindow::get (button));
+        auto* dialog = findChooser (editor);
+        ASSERT_NE (dialog, nullptr);
+        EXPECT_EQ (dialog->getName(), title);
+        auto* browser = findInside<juce::FileBrowserComponent> (*dialog);
+        ASSERT_NE (browser, nullptr);
+        EXPECT_EQ (browser->getRoot(), root);
+
+        const auto isV1 = juce::String (button) == "load_v1_preset";
+        EXPECT_EQ (browser->isFileSuitable (folder().getChildFile ("a.mid")), ! isV1);
+        EXPECT_EQ (browser->isFileSuitable (folder().getChildFile ("a.midi")), ! isV1);
+        EXPECT_EQ (browser->isFileSuitable (folder().getChildFile ("a.bpre")), isV1);
+        EXPECT_FALSE (browser->isFileSuitable (folder().getChildFile ("a.txt")));
+
+        if (! isV1)
+            window.saveScreenshot (juce::String (button) + " chooser");
+
+        window.click (*findButton (*dialog, "Cancel"));
+        EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return findChooser (editor) == nullptr; }));
+    }
+
+    // Bulk Convert, from the right-click menu of Load v1 Preset: a folder chooser.
+    window.rightClick (EditorWindow::get ("load_v1_preset"));
+    ASSERT_TRUE (EditorWindow::chooseMenuItem ("Bulk Convert"));
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return findChooser (editor) != nullptr; }));
+    auto* folderChooser = findChooser (editor);
+    EXPECT_EQ (folderChooser->getName(), "Select your version 1 preset folder");
+    EXPECT_EQ (findInside<juce::FileBrowserComponent> (*folderChooser)->getRoot(), v1Folder);
+    EXPECT_TRUE (editor.commands.getBulkConvertCommand().getChooser().getOpenRequest().kind == tarn::FileChooserLauncher::Kind::chooseFolder);
+    window.click (*findButton (*folderChooser, "Cancel"));
+    EXPECT_FALSE (editor.commands.getBulkConvertCommand().isConverting());
+
+    // A file chosen in the framework's chooser is imported into the edited phrase.
+    processor.editedPhrase = 3;
+    window.click (editor.importMidi);
+    auto* dialog = findChooser (editor);
+    ASSERT_NE (dialog, nullptr);
+    findInside<juce::FileBrowserComponent> (*dialog)->setFileName (pattern.getFileName());
+    window.click (*findButton (*dialog, "Open"));
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return processor.getPhrase (3).notes.size() == 12; }));
+    EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Edit phrase");
+    v1Folder.getParentDirectory().getParentDirectory().deleteRecursively();
+}
+
+TEST_F (FileCommandsTest, filesDroppedFromAnotherApplicationLightUpTheButtonThatTakesThemAndDoItsCommand)
+{
+    FileCommandsProcessor processor;
+    EditorWindow window (processor);
+    auto& editor = editorOf (window);
+    const auto editorWindow = (unsigned long) (juce::pointer_sized_uint) window.getEditor().getPeer()->getNativeHandle();
+    XdndClient fileManager ([] { EditorWindow::pump (5); });
+    ASSERT_TRUE (fileManager.isOpen());
+
+    const auto centreOf = [&] (juce::Component& c)
+    { return window.toScreen (c, c.getLocalBounds().getCentre().toFloat()); };
+
+    // A MIDI pattern over Import MIDI: the button lights up, and the drop imports it.
+    const auto pattern = writePattern (folder().getChildFile ("Dropped Triads.mid"));
+    fileManager.enter (editorWindow, { uriOf (pattern) });
+    EXPECT_TRUE (fileManager.moveTo (centreOf (editor.importMidi)));
+    ASSERT_TRUE (fileManager.serveUntil ([&] { return editor.importMidi.isShowingDropTarget(); }));
+    EXPECT_FALSE (editor.renderMidi.isShowingDropTarget());
+    window.saveScreenshot ("midi file over import");
+
+    // Moving on to Render MIDI moves the light with it.
+    EXPECT_TRUE (fileManager.moveTo (centreOf (editor.renderMidi)));
+    ASSERT_TRUE (fileManager.serveUntil ([&] { return editor.renderMidi.isShowingDropTarget(); }));
+    EXPECT_FALSE (editor.importMidi.isShowingDropTarget());
+    EXPECT_TRUE (fileManager.moveTo (centreOf (editor.importMidi)));
+    ASSERT_TRUE (fileManager.serveUntil ([&] { return editor.importMidi.isShowingDropTarget(); }));
+
+    ASSERT_TRUE (fileManager.drop());
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return processor.getPhrase (0).notes.size() == 12; }));
+    EXPECT_FALSE (editor.importMidi.isShowingDropTarget());
+    EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Edit phrase");
+
+    // The Load v1 Preset button takes first-version presets only.
+    EXPECT_FALSE (editor.loadV1Preset.isInterestedInFileDrag ({ pattern.getFullPathName() }));
+    EXPECT_FALSE (editor.importMidi.isInterestedInFileDrag ({ folder().getChildFile ("notes.txt").getFullPathName() }));
+    const auto v1File = folder().getChildFile ("Old Favourite.bpre");
+    ASSERT_TRUE (v1File.replaceWithText (v1Preset()));
+    fileManager.enter (editorWindow, { uriOf (v1File) });
+    EXPECT_TRUE (fileManager.moveTo (centreOf (editor.loadV1Preset)));
+    ASSERT_TRUE (fileManager.serveUntil ([&] { return editor.loadV1Preset.isShowingDropTarget(); }));
+    ASSERT_TRUE (fileManager.drop());
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return processor.getPhraseManager().getRows().size() == 17; }));
+    EXPECT_EQ (processor.getPhrase (0).getLength(), 15360) << "16 steps of a quarter note";
+
+    // A chord progression dropped on Render MIDI renders it.
+    fileManager.enter (editorWindow, { uriOf (copyChords ("Waltz in G.mid")) });
+    EXPECT_TRUE (fileManager.moveTo (centreOf (editor.renderMidi)));
+    ASSERT_TRUE (fileManager.serveUntil ([&] { return editor.renderMidi.isShowingDropTarget(); }));
+    ASSERT_TRUE (fileManager.drop());
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return editor.commands.getRenderOverlay().isShowing(); }, 30000));
+}
+
+TEST_F (FileCommandsTest, unusableFilesChangeNothingAndSaySo)
+{
+    FileCommandsProcessor processor;
+    EditorWindow window (processor);
+    auto& commands = editorOf (window).commands;
+    const auto phraseBefore = processor.getPhrase (0);
+
+    const auto notMidi = folder().getChildFile ("Broken.mid");
+    notMidi.replaceWithText ("MThd but not really");
+    EXPECT_TRUE (commands.importMidiPattern (notMidi).failed());
+    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The selected file does not contain any usable MIDI notes."));
+    EXPECT_TRUE (processor.getPhrase (0).notes == phraseBefore.notes);
+    EXPECT_FALSE (processor.getPhraseManager().canUndo());
+
+    const auto notV1 = folder().getChildFile ("Seven Controllers.bpre");
+    notV1.replaceWithText (invalidV1Preset());
+    EXPECT_FALSE (commands.loadV1Preset (notV1));
+    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: Not a valid Cadenzium v1 preset"));
+    EXPECT_NE (processor.getPhraseManager().getRows().size(), 17u);
+}
+
+} // namespace cadenzium::test

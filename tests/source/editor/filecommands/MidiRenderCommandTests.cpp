@@ -1,0 +1,274 @@
+#include "FileCommandsTestSupport.h"
+
+#include <source/editor/overlays/RenderPreviewSequence.h>
+#include <tests/support/editor/TestDisplay.h>
+#include <tests/support/editor/XdndClient.h>
+
+namespace cadenzium::test
+{
+namespace
+{
+    /** The rendered notes as (pitch, start, length) from the note pairs of the render. */
+    std::vector<std::tuple<int, int, int>> notePairsOf (const juce::MidiMessageSequence& rendered)
+    {
+        auto events = rendered;
+        events.updateMatchedPairs();
+        std::vector<std::tuple<int, int, int>> notes;
+
+        for (int i = 0; i < events.getNumEvents(); ++i)
+        {
+            const auto& m = events.getEventPointer (i)->message;
+
+            if (const auto off = events.getIndexOfMatchingKeyUp (i); m.isNoteOn() && off >= 0)
+            {
+                const auto start = juce::roundToInt (m.getTimeStamp());
+                notes.emplace_back (m.getNoteNumber(), start, juce::roundToInt (events.getEventPointer (off)->message.getTimeStamp()) - start);
+            }
+        }
+
+        std::sort (notes.begin(), notes.end(), [] (const auto& a, const auto& b)
+                   { return std::tie (std::get<1> (a), std::get<0> (a), std::get<2> (a)) < std::tie (std::get<1> (b), std::get<0> (b), std::get<2> (b)); });
+        return notes;
+    }
+
+    std::vector<std::tuple<int, int, int>> notesOf (const tarn::Sequence& preview)
+    {
+        std::vector<std::tuple<int, int, int>> notes;
+
+        for (const auto& note : preview.notes)
+            notes.emplace_back (note.number, note.timestamp, note.length);
+
+        std::sort (notes.begin(), notes.end(), [] (const auto& a, const auto& b)
+                   { return std::tie (std::get<1> (a), std::get<0> (a), std::get<2> (a)) < std::tie (std::get<1> (b), std::get<0> (b), std::get<2> (b)); });
+        return notes;
+    }
+
+    juce::MemoryBlock bytesOf (const juce::File& file)
+    {
+        juce::MemoryBlock bytes;
+        file.loadFileAsData (bytes);
+        return bytes;
+    }
+
+    /** Loads the factory arpeggio, so the render has a pattern to play. */
+    void loadPattern (Cadenzium2AudioProcessor& processor)
+    {
+        const auto preset = juce::File (CADENZIUM_FACTORY_PRESETS).getChildFile ("Arpeggios/Rising Eighths.bpre");
+        ASSERT_TRUE (processor.getPresetManager().loadPresetFile (preset));
+    }
+} // namespace
+
+TEST_F (FileCommandsTest, aRenderShowsItsNotesInTheOverlayAndSaveMidiWritesItsBytesWhereTheChooserSays)
+{
+    FileCommandsProcessor processor;
+    loadPattern (processor);
+    EditorWindow window (processor);
+    auto& editor = editorOf (window);
+    auto& command = editor.commands.getRenderCommand();
+    auto& overlay = editor.commands.getRenderOverlay();
+
+    // The default output name is taken: the chooser offers the next free one.
+    const auto chords = copyChords ("Pop Four Chords.mid");
+    ASSERT_TRUE (folder().getChildFile ("Pop Four Chords - Cadenzium.mid").replaceWithText ("taken"));
+
+    ASSERT_TRUE (command.render (chords).wasOk());
+    EXPECT_FALSE (editor.renderMidi.isEnabled()) << "disabled while rendering";
+    EXPECT_FALSE (editor.renderMidi.isInterestedInFileDrag ({ chords.getFullPathName() })) << "and takes no drop";
+
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return overlay.isShowing(); }, 30000));
+    EXPECT_TRUE (editor.renderMidi.isEnabled());
+    EXPECT_EQ (overlay.getTitleText(), "Export Render");
+
+    const auto* rendered = overlay.getRenderedMidi();
+    ASSERT_NE (rendered, nullptr);
+    const auto& preview = overlay.getPreview().getSequence();
+    const auto expected = notePairsOf (rendered->events);
+    ASSERT_GT (expected.size(), 20u);
+    EXPECT_EQ (notesOf (preview), expected) << "every rendered note on the row of its pitch";
+    EXPECT_EQ (preview.getLength() % 3840, 0);
+    EXPECT_GE (preview.getLength(), preview.getContentEnd());
+    EXPECT_LT (preview.getLength() - preview.getContentEnd(), 3840) << "rounded up to the next whole bar, no further";
+
+    for (const auto& loop : preview.loops)
+        EXPECT_FALSE (loop.isSet());
+
+    window.saveScreenshot ("overlay");
+
+    // Read-only: the gestures that would add or move notes in the editor change nothing here.
+    const auto shown = preview;
+    auto& grid = overlay.getPreview().getPianoRoll().getNoteEditor();
+    window.doubleClick (grid, grid.getLocalBounds().getCentre().toFloat());
+    window.drag (grid, { 30.0f, 40.0f }, { 200.0f, 120.0f });
+    EXPECT_TRUE (overlay.getPreview().getSequence().notes == shown.notes);
+    EXPECT_FALSE (overlay.getPreview().getPianoRoll().getToolBar().isVisible());
+
+    // Save MIDI: the chooser starts at the default output file.
+    window.click (EditorWindow::get ("render_save"));
+    auto* dialog = findChooser (editor);
+    ASSERT_NE (dialog, nullptr);
+    EXPECT_EQ (dialog->getName(), "Save rendered MIDI");
+    auto* browser = findInside<juce::FileBrowserComponent> (*dialog);
+    ASSERT_NE (browser, nullptr);
+    EXPECT_EQ (browser->getRoot(), folder());
+    const auto target = folder().getChildFile ("Pop Four Chords - Cadenzium2.mid");
+    EXPECT_EQ (browser->getSelectedFile (0), target);
+    EXPECT_TRUE (browser->isFileSuitable (folder().getChildFile ("x.midi")));
+    EXPECT_FALSE (browser->isFileSuitable (folder().getChildFile ("x.txt")));
+    window.saveScreenshot ("save chooser");
+
+    auto* save = findButton (*dialog, "Save");
+    ASSERT_NE (save, nullptr);
+    window.click (*save);
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return target.existsAsFile(); }));
+    EXPECT_EQ (bytesOf (target), rendered->fileData);
+
+    juce::MidiFile written;
+    juce::FileInputStream in (target);
+    ASSERT_TRUE (written.readFrom (in));
+    EXPECT_EQ (written.getTimeFormat(), 960);
+
+    window.click (EditorWindow::get ("render_close"));
+    EXPECT_FALSE (overlay.isShowing());
+}
+
+TEST_F (FileCommandsTest, saveMidiReportsMissingDataAndAFileThatCannotBeWritten)
+{
+    FileCommandsProcessor processor;
+    EditorWindow window (processor);
+    auto& overlay = editorOf (window).commands.getRenderOverlay();
+
+    overlay.chooseSaveLocation();
+    EXPECT_FALSE (overlay.getChooser().isOpen());
+    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: There is no rendered MIDI data to save."));
+
+    loadPattern (processor);
+    ASSERT_TRUE (editorOf (window).commands.getRenderCommand().render (copyChords ("Minor Blues.mid")).wasOk());
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return overlay.isShowing(); }, 30000));
+
+    // A folder that does not exist: nothing can be written there.
+    EXPECT_TRUE (overlay.saveTo (folder().getChildFile ("Gone/Render.mid")).failed());
+    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The rendered MIDI file could not be written."));
+}
+
+TEST_F (FileCommandsTest, renderFailuresAreToastsAndASecondRenderWaitsForTheFirst)
+{
+    FileCommandsProcessor processor;
+    loadPattern (processor);
+    EditorWindow window (processor);
+    auto& editor = editorOf (window);
+    auto& command = editor.commands.getRenderCommand();
+
+    ASSERT_TRUE (command.render (folder().getChildFile ("missing.mid")).wasOk()) << "the file is checked on the render thread";
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return ! command.isRendering(); }, 30000));
+    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The selected MIDI file does not exist."));
+    EXPECT_TRUE (editor.renderMidi.isEnabled());
+
+    const auto notMidi = folder().getChildFile ("notes.mid");
+    notMidi.replaceWithText ("these are not notes");
+    command.render (notMidi);
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return ! command.isRendering(); }, 30000));
+    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The selected file does not contain any usable MIDI notes."));
+    EXPECT_FALSE (editor.commands.getRenderOverlay().isShowing());
+
+    ASSERT_TRUE (command.render (copyChords ("Jazz Two Five One.mid")).wasOk());
+    EXPECT_TRUE (command.render (copyChords ("Waltz in G.mid")).failed());
+    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: Another MIDI file is already being rendered."));
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return editor.commands.getRenderOverlay().isShowing(); }, 30000));
+    EXPECT_TRUE (editor.renderMidi.isEnabled());
+}
+
+TEST_F (FileCommandsTest, aRenderStillRunningWhenTheWindowClosesIsDroppedQuietly)
+{
+    FileCommandsProcessor processor;
+    loadPattern (processor);
+    const auto toastsBefore = processor.getToastManager().getToasts().size();
+
+    {
+        EditorWindow window (processor);
+        ASSERT_TRUE (editorOf (window).commands.getRenderCommand().render (copyChords ("Dorian Vamp.mid")).wasOk());
+    }
+
+    EditorWindow::pump (200);
+    EXPECT_EQ (processor.getToastManager().getToasts().size(), toastsBefore);
+
+    // The next window renders as before.
+    EditorWindow window (processor);
+    auto& editor = editorOf (window);
+    ASSERT_TRUE (editor.commands.getRenderCommand().render (copyChords ("Dorian Vamp.mid")).wasOk());
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return editor.commands.getRenderOverlay().isShowing(); }, 30000));
+}
+
+TEST_F (FileCommandsTest, dragMidiOffersTheRenderedFileToOtherApplicationsByItsUri)
+{
+    ASSERT_NE (TestDisplay::get(), nullptr);
+    FileCommandsProcessor processor;
+    loadPattern (processor);
+    EditorWindow window (processor);
+    auto& editor = editorOf (window);
+    auto& overlay = editor.commands.getRenderOverlay();
+    ASSERT_TRUE (editor.commands.getRenderCommand().render (copyChords ("Four Chords Per Bar.mid")).wasOk());
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return overlay.isShowing(); }, 30000));
+
+    auto& drag = overlay.getDragButton();
+    EXPECT_EQ (drag.getButtonText(), "Drag MIDI");
+    EXPECT_EQ (drag.getTooltip(), "Drag MIDI: Drag the rendered MIDI into your DAW");
+
+    XdndClient fileManager ([] { EditorWindow::pump (5); });
+    ASSERT_TRUE (fileManager.isOpen());
+    const auto editorWindow = (unsigned long) (juce::pointer_sized_uint) window.getEditor().getPeer()->getNativeHandle();
+    ASSERT_NE (fileManager.getDragSelectionOwner(), editorWindow);
+
+    // Press on the button and pull away, with the real pointer.
+    auto& display = *TestDisplay::get();
+    const auto start = window.toScreen (drag, drag.getLocalBounds().getCentre().toFloat());
+    display.movePointer (start);
+    display.pressButton (1, true);
+    EditorWindow::pump (50);
+
+    for (int step = 1; step <= 6; ++step)
+    {
+        display.movePointer (start + juce::Point<int> (step * 4, -step * 3));
+        EditorWindow::pump (20);
+    }
+
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return drag.isDragging(); }));
+    EXPECT_EQ (fileManager.getDragSelectionOwner(), editorWindow) << "the window offers the drag";
+
+    const auto offered = fileManager.convertDragSelection ("text/uri-list");
+    const auto file = MidiRenderCommand::getDragFolder (processor).getChildFile ("Cadenzium 2 Render.mid");
+    ASSERT_TRUE (offered.has_value());
+    EXPECT_EQ (offered->trim(), "file://" + file.getFullPathName().replace (" ", "%20"));
+    EXPECT_EQ (juce::URL (offered->trim()).getLocalFile(), file);
+    EXPECT_EQ (bytesOf (file), overlay.getRenderedMidi()->fileData);
+
+    display.pressButton (1, false);
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return ! drag.isDragging(); }));
+
+    // Dragging the same render again offers the same file; no second copy is written.
+    juce::File again;
+    ASSERT_TRUE (overlay.writeDragFile (again).wasOk());
+    EXPECT_EQ (again, file);
+    EXPECT_EQ (MidiRenderCommand::getDragFolder (processor).getNumberOfChildFiles (juce::File::findFiles), 1);
+}
+
+TEST_F (FileCommandsTest, aDragWhoseFileCannotBeWrittenSaysSo)
+{
+    FileCommandsProcessor processor;
+    loadPattern (processor);
+    EditorWindow window (processor);
+    auto& overlay = editorOf (window).commands.getRenderOverlay();
+    ASSERT_TRUE (editorOf (window).commands.getRenderCommand().render (copyChords ("Pop Four Chords.mid")).wasOk());
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return overlay.isShowing(); }, 30000));
+
+    // A file where the folder for dragged renders should be.
+    const auto dragFolder = MidiRenderCommand::getDragFolder (processor);
+    dragFolder.getParentDirectory().createDirectory();
+    ASSERT_TRUE (dragFolder.replaceWithText ("in the way"));
+
+    auto& drag = overlay.getDragButton();
+    window.drag (drag, drag.getLocalBounds().getCentre().toFloat(), drag.getLocalBounds().getCentre().toFloat() + juce::Point<float> (30.0f, -20.0f));
+    EXPECT_FALSE (drag.isDragging());
+    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The MIDI drag could not be started."));
+}
+
+} // namespace cadenzium::test

@@ -1,0 +1,130 @@
+#include <source/editor/widgets/PhraseButtons.h>
+#include <source/commands/EditCommands.h>
+#include <source/processor/Cadenzium2AudioProcessor.h>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+struct ClickSpy : PhraseButtons::Listener
+{
+    void phraseButtonClicked (int slot) override { clicked.push_back (slot); }
+    std::vector<int> clicked;
+};
+
+/** Whether the menu (or a sub-menu) has an item with this id, and whether it is enabled. */
+std::optional<bool> itemEnabled (const juce::PopupMenu& menu, int itemId)
+{
+    for (juce::PopupMenu::MenuItemIterator it (menu, true); it.next();)
+        if (it.getItem().itemID == itemId)
+            return it.getItem().isEnabled;
+    return std::nullopt;
+}
+
+juce::String itemText (const juce::PopupMenu& menu, int itemId)
+{
+    for (juce::PopupMenu::MenuItemIterator it (menu, true); it.next();)
+        if (it.getItem().itemID == itemId)
+            return it.getItem().text;
+    return {};
+}
+} // namespace
+
+TEST (PhraseButtons, tooltipsNameEachSlotsKeyswitchWithMiddleCAsC3)
+{
+    EXPECT_EQ (PhraseButtons::tooltipFor (0, 2), "Phrase 1 (C0): Click to switch to phrase and view in editor. Right click for more options");
+    EXPECT_EQ (PhraseButtons::tooltipFor (1, 5), "Phrase 2 (C#3): Click to switch to phrase and view in editor. Right click for more options");
+    EXPECT_EQ (PhraseButtons::tooltipFor (11, 0), "Phrase 12 (B-2): Click to switch to phrase and view in editor. Right click for more options");
+
+    Cadenzium2AudioProcessor processor;
+    PhraseButtons buttons (processor);
+    EXPECT_EQ (buttons.getButton (3).getTooltip(), PhraseButtons::tooltipFor (3, 2));
+
+    // The tooltips follow the keyswitch range.
+    auto* range = processor.getParameterState().getParameter ("keyswitch_range");
+    range->setValueNotifyingHost (range->convertTo0to1 (5.0f));
+    buttons.refresh();
+    EXPECT_EQ (buttons.getButton (3).getTooltip(), PhraseButtons::tooltipFor (3, 5));
+}
+
+TEST (PhraseButtons, theMenuEnablesMovesOnlyWhereTheyCanGoAndListsPhrasesByName)
+{
+    Cadenzium2AudioProcessor processor;
+    PhraseButtons buttons (processor);
+    EditCommands { processor }.renamePhrase (2, "Verse");
+
+    const auto first = buttons.createPhraseMenu (0);
+    EXPECT_EQ (itemEnabled (first, PhraseButtons::moveLeftItem), false);
+    EXPECT_EQ (itemEnabled (first, PhraseButtons::moveRightItem), true);
+    EXPECT_EQ (itemText (first, PhraseButtons::copyToFirstItem + 2), "Phrase 3 (Verse)");
+    EXPECT_EQ (itemText (first, PhraseButtons::copyToFirstItem + 3), "Phrase 4");
+    EXPECT_EQ (itemEnabled (first, PhraseButtons::copyToFirstItem), false); // not onto itself
+    EXPECT_EQ (itemEnabled (first, PhraseButtons::renameItem), true);
+    EXPECT_EQ (itemEnabled (first, PhraseButtons::deleteItem), true);
+
+    const auto last = buttons.createPhraseMenu (11);
+    EXPECT_EQ (itemEnabled (last, PhraseButtons::moveLeftItem), true);
+    EXPECT_EQ (itemEnabled (last, PhraseButtons::moveRightItem), false);
+}
+
+TEST (PhraseButtons, copyToGivesTheTargetTheSequenceKeepsItsNameAndSwitchesToIt)
+{
+    Cadenzium2AudioProcessor processor;
+    PhraseButtons buttons (processor);
+    ClickSpy spy;
+    buttons.addListener (&spy);
+
+    EditCommands commands (processor);
+    commands.generatePhrase (0, consts::RegenerationMode::phrase);
+    commands.renamePhrase (0, "Source");
+    commands.renamePhrase (5, "Target");
+    const auto source = processor.getPhrase (0);
+
+    buttons.handlePhraseMenuResult (0, PhraseButtons::copyToFirstItem + 5);
+
+    EXPECT_EQ (processor.getPhrase (5).notes, source.notes);
+    EXPECT_EQ (processor.getPhrase (5).name, "Target");
+    EXPECT_EQ (spy.clicked, std::vector<int> { 5 });
+    EXPECT_EQ (buttons.getEditedPhrase(), 5);
+    EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Edit phrase");
+    buttons.removeListener (&spy);
+}
+
+TEST (PhraseButtons, moveRightSwapsWithTheNeighbourTheSelectionFollowsAndUndoSwapsBack)
+{
+    Cadenzium2AudioProcessor processor;
+    PhraseButtons buttons (processor);
+    EditCommands commands (processor);
+    commands.renamePhrase (0, "A");
+    commands.renamePhrase (1, "B");
+    buttons.setEditedPhrase (0);
+
+    buttons.handlePhraseMenuResult (0, PhraseButtons::moveRightItem);
+    EXPECT_EQ (processor.getPhrase (0).name, "B");
+    EXPECT_EQ (processor.getPhrase (1).name, "A");
+    EXPECT_EQ (buttons.getEditedPhrase(), 1);
+    EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Change phrase order");
+
+    processor.getPhraseManager().undo();
+    buttons.refresh();
+    EXPECT_EQ (processor.getPhrase (0).name, "A");
+    EXPECT_EQ (buttons.getButton (0).getButtonText(), "A");
+    EXPECT_EQ (buttons.getButton (2).getButtonText(), "3"); // unnamed: its number
+
+    // Nothing moves past either end, and nothing is recorded (the move stays redoable).
+    buttons.handlePhraseMenuResult (11, PhraseButtons::moveRightItem);
+    EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Rename phrase");
+    EXPECT_EQ (processor.getPhraseManager().getRedoTooltip(), "Redo: Change phrase order");
+}
+
+TEST (PhraseButtons, deleteLeavesOneEmptyBar)
+{
+    Cadenzium2AudioProcessor processor;
+    PhraseButtons buttons (processor);
+    EditCommands { processor }.generatePhrase (4, consts::RegenerationMode::phrase);
+    ASSERT_FALSE (processor.getPhrase (4).notes.empty());
+
+    buttons.handlePhraseMenuResult (4, PhraseButtons::deleteItem);
+    EXPECT_TRUE (processor.getPhrase (4).notes.empty());
+    EXPECT_EQ (processor.getPhrase (4).getLength(), 3840);
+}

@@ -1,0 +1,91 @@
+#include <source/editor/widgets/KeySignatureSelector.h>
+#include <source/editor/widgets/SwingSpeedSelector.h>
+#include <source/processor/Cadenzium2AudioProcessor.h>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+/** Counts the host's notices of the hidden `internal` parameter. */
+struct InternalPings : juce::AudioProcessorListener
+{
+    void audioProcessorParameterChanged (juce::AudioProcessor* p, int index, float) override
+    {
+        if (auto* withId = dynamic_cast<juce::AudioProcessorParameterWithID*> (p->getParameters()[index]))
+            if (withId->getParameterID() == "internal")
+                ++count;
+    }
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+    int count = 0;
+};
+} // namespace
+
+TEST (KeySignatureSelector, listsTheFifteenScalesInOrderAndPickingOneSetsTheKeyAndTellsTheHost)
+{
+    Cadenzium2AudioProcessor processor;
+    KeySignatureSelector selector (processor, "Key", "Key Signature: The key signature to use for the output");
+    InternalPings host;
+    processor.addListener (&host);
+
+    auto& scales = selector.getScaleBox();
+    const juce::StringArray expected { "Major", "Harmonic Minor", "Natural Minor", "Dorian", "Phryrgian", "Lydian", "Lydian Flat 7",
+                                       "Mixolydian", "Locrian", "Jazz Melodic Minor", "Pentatonic Major", "Pentatonic Minor",
+                                       "Chromatic", "Octaves", "Fifths" };
+    ASSERT_EQ (scales.getNumItems(), expected.size());
+    for (int i = 0; i < expected.size(); ++i)
+        EXPECT_EQ (scales.getItemText (i), expected[i]);
+    EXPECT_EQ (selector.getRootBox().getNumItems(), 12);
+    EXPECT_EQ (scales.getText(), "Major");
+
+    selector.getRootBox().setSelectedId (3, juce::sendNotificationSync); // D
+    scales.setSelectedItemIndex (3, juce::sendNotificationSync); // Dorian
+    const auto key = processor.getKeySignature();
+    EXPECT_EQ (key.getRoot(), 2);
+    EXPECT_EQ (key.getScaleName(), "Dorian");
+    EXPECT_EQ (key.getDisplayName(), "D Dorian");
+    EXPECT_GE (host.count, 2);
+
+    processor.removeListener (&host);
+}
+
+TEST (KeySignatureSelector, aKeyNoScaleMatchesShowsInvalidScaleNameAndKeepsItsNotesWhenTheRootMoves)
+{
+    Cadenzium2AudioProcessor processor;
+    KeySignatureSelector selector (processor, "Key", "tip");
+
+    const auto odd = KeySignature::fromFlags (0, 0b000000000011); // C and C#: no scale of the menu
+    ASSERT_TRUE (odd.has_value());
+    processor.setKeySignature (*odd);
+    selector.refresh();
+    EXPECT_EQ (selector.getScaleBox().getText(), "Invalid scale name");
+
+    selector.getRootBox().setSelectedId (8, juce::sendNotificationSync); // G
+    EXPECT_EQ (processor.getKeySignature().getRoot(), 7);
+    EXPECT_EQ (processor.getKeySignature().getIntervals(), odd->getIntervals());
+    EXPECT_EQ (selector.getScaleBox().getText(), "Invalid scale name");
+}
+
+TEST (SwingSpeedSelector, eachSpeedSetsTheGridWhoseSecondHalfSwingsAndTellsTheHost)
+{
+    Cadenzium2AudioProcessor processor;
+    SwingSpeedSelector selector (processor, "Swing Speed", "Swing Speed: Set the swing speed");
+    InternalPings host;
+    processor.addListener (&host);
+    auto& box = selector.getComboBox();
+
+    EXPECT_EQ (box.getText(), "1/8"); // the default grid, a quarter note
+    box.setSelectedId (2, juce::sendNotificationSync);
+    EXPECT_EQ (box.getText(), "1/16");
+    EXPECT_EQ (processor.getSwingGridChoice(), 2); // an eighth-note grid
+    box.setSelectedId (3, juce::sendNotificationSync);
+    EXPECT_EQ (box.getText(), "1/32");
+    EXPECT_EQ (processor.getSwingGridChoice(), 1); // a sixteenth-note grid
+    EXPECT_EQ (host.count, 2);
+
+    // A state that brings another grid shows it.
+    processor.setSwingGridChoice (0);
+    selector.refresh();
+    EXPECT_EQ (box.getText(), "1/8");
+
+    processor.removeListener (&host);
+}

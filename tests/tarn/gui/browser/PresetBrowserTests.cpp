@@ -1,0 +1,250 @@
+#include "BrowserTestSupport.h"
+
+#include <tarn/util/RandomSource.h>
+#include <tests/support/TestSeed.h>
+
+namespace cadenzium::test
+{
+
+using tarn::PresetTableView;
+
+TEST_F (PresetBrowserTest, theTopBarOpensItOverTheMainAreaAndABadgeAndARowClickLoadThatPreset)
+{
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+    auto& browser = browserOf (window);
+    auto& table = browser.getTable();
+    ASSERT_FALSE (browser.isVisible());
+
+    window.click (EditorWindow::get ("preset_browser"));
+    ASSERT_TRUE (browser.isShowing());
+    const auto topBar = EditorWindow::get ("top_bar").getBounds();
+    EXPECT_EQ (browser.getBounds(), window.getEditor().getLocalBounds().withTrimmedTop (topBar.getBottom()));
+    EXPECT_EQ (table.getPresets().size(), 30u) << "the Initial Patch and the 29 factory presets";
+    window.saveScreenshot ("opened");
+
+    auto& bass = EditorWindow::get<tarn::CategoryBadge> ("category_badge_Bass");
+    EXPECT_EQ (bass.getTooltip(), "Category Filter: Show only presets with a category of 'Bass'. Multiple filters can be selected. Right click to clear filters.");
+    window.click (bass);
+    EXPECT_TRUE (bass.getToggleState());
+    EXPECT_EQ (namesOf (table.getPresets()), juce::StringArray ({ "Acid Line", "Octave Bass", "Root Fifth Walk", "Root Pulse", "Syncopated Funk" }));
+    window.saveScreenshot ("bass");
+
+    clickRow (window, table, 3);
+    const auto rootPulse = factoryRoot.getChildFile ("Basslines/Root Pulse.bpre");
+    EXPECT_EQ (processor.getPresetManager().getCurrentPreset().path, rootPulse.getFullPathName());
+    expectParametersOf (rootPulse, processor);
+    EXPECT_EQ (EditorWindow::get<juce::Button> ("preset_name").getButtonText(), "Root Pulse");
+    EXPECT_EQ (browser.getDisplay().getPreset()->name, "Root Pulse");
+
+    // A second badge widens the view (Any); All narrows it to presets with both.
+    window.click (EditorWindow::get ("category_badge_Controllers"));
+    EXPECT_EQ (table.getPresets().size(), 9u);
+    window.click (EditorWindow::get ("browser_match_all"));
+    EXPECT_EQ (namesOf (table.getPresets()), juce::StringArray ({ "Acid Line", "Syncopated Funk" }));
+    window.click (EditorWindow::get ("browser_filter_hide"));
+    EXPECT_EQ (table.getPresets().size(), 28u) << "all presets but those with both";
+
+    // A right click on any badge clears the whole filter.
+    window.rightClick (EditorWindow::get ("category_badge_Waltz"));
+    EXPECT_FALSE (bass.getToggleState());
+    EXPECT_FALSE (EditorWindow::get<juce::Button> ("category_badge_Waltz").getToggleState());
+    EXPECT_EQ (table.getPresets().size(), 30u);
+
+    window.click (EditorWindow::get ("preset_browser"));
+    EXPECT_FALSE (browser.isVisible());
+}
+
+TEST_F (PresetBrowserTest, aFolderShowsItsOwnAndItsSubfoldersPresetsWithItsDescription)
+{
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+    auto& browser = browserOf (window);
+    window.click (EditorWindow::get ("preset_browser"));
+
+    clickFolder (window, browser.getTree(), { "f_factory", "f_arpeggios" });
+    EXPECT_EQ (namesOf (browser.getTable().getPresets()),
+               juce::StringArray ({ "Octave Spark", "Rising Eighths", "Sixteenth Cascade", "Triplet Waves", "Waltz Broken Chord" }));
+    EXPECT_TRUE (browser.getModel().getFolderDescription().startsWith ("Broken chords in every shape"));
+    window.saveScreenshot ("arpeggios");
+
+    clickFolder (window, browser.getTree(), { "f_factory" });
+    EXPECT_EQ (browser.getTable().getPresets().size(), 30u);
+
+    // The user folder has no presets yet.
+    clickFolder (window, browser.getTree(), { "f_user" });
+    EXPECT_TRUE (browser.getTable().getPresets().empty());
+    window.saveScreenshot ("empty user folder");
+}
+
+TEST_F (PresetBrowserTest, randomLoadsOneOfTheVisiblePresetsAndNothingWhenNoneIsVisible)
+{
+    const auto seed = testSeed (5);
+    SCOPED_TRACE ("seed " + std::to_string (seed));
+    tarn::RandomSource::setFixedSeed (seed);
+
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+    auto& browser = browserOf (window);
+    auto& presets = processor.getPresetManager();
+    window.click (EditorWindow::get ("preset_browser"));
+    window.click (EditorWindow::get ("category_badge_Generative"));
+    const auto visible = namesOf (browser.getTable().getPresets());
+    ASSERT_EQ (visible.size(), 4);
+
+    auto& random = EditorWindow::get<juce::Button> ("browser_random");
+    EXPECT_EQ (random.getTooltip(), "Random Preset: Select a random preset from the list");
+    juce::StringArray drawn;
+
+    for (int i = 0; i < 24; ++i)
+    {
+        window.click (random);
+        const auto current = presets.getCurrentPreset().name;
+        ASSERT_TRUE (visible.contains (current)) << current;
+        drawn.addIfNotAlreadyThere (current);
+    }
+
+    EXPECT_EQ (drawn.size(), 4) << "every visible preset can come up";
+
+    clickFolder (window, browser.getTree(), { "f_user" });
+    const auto before = presets.getCurrentPreset();
+    window.click (random);
+    EXPECT_EQ (presets.getCurrentPreset(), before) << "no preset visible, nothing loaded";
+    tarn::RandomSource::clearFixedSeed();
+}
+
+TEST_F (PresetBrowserTest, revealLocationShowsARowsFileAndNothingWithoutAFileOrASelection)
+{
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+    auto& browser = browserOf (window);
+    juce::Array<juce::File> revealed;
+    browser.setRevealer ([&] (const juce::File& file)
+                         {
+                             revealed.add (file);
+                             return true;
+                         });
+    window.click (EditorWindow::get ("preset_browser"));
+    auto& table = browser.getTable();
+
+    // Nothing selected: nothing to reveal.
+    clickFolder (window, browser.getTree(), { "f_user" });
+    EXPECT_FALSE (browser.revealSelectedPreset());
+    clickFolder (window, browser.getTree(), {});
+    table.getListBox().deselectAllRows();
+    EXPECT_FALSE (browser.revealSelectedPreset());
+
+    // The Initial Patch has no file: its item is there but disabled.
+    {
+        const auto menu = table.createRowMenu (0);
+        juce::PopupMenu::MenuItemIterator item (menu);
+        ASSERT_TRUE (item.next());
+        EXPECT_EQ (item.getItem().text, "Reveal location");
+        EXPECT_FALSE (item.getItem().isEnabled);
+    }
+
+    clickRow (window, table, 2, juce::ModifierKeys (juce::ModifierKeys::rightButtonModifier));
+    ASSERT_TRUE (EditorWindow::isMenuOpen());
+    ASSERT_TRUE (EditorWindow::chooseMenuItem ("Reveal location"));
+    EditorWindow::pumpUntil ([&] { return ! revealed.isEmpty(); });
+    ASSERT_EQ (revealed.size(), 1);
+    EXPECT_EQ (revealed[0].getFullPathName(), table.getPresets()[2].path);
+    EXPECT_EQ (processor.getPresetManager().getCurrentPreset().index, 0) << "a right click loads nothing";
+}
+
+TEST_F (PresetBrowserTest, aClickedTableTakesTheArrowKeysAndReturnUntilAClickElsewhereGivesTheKeysBack)
+{
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+    auto& browser = browserOf (window);
+    auto& table = browser.getTable();
+    auto& presets = processor.getPresetManager();
+    window.xClick (EditorWindow::get ("preset_browser"));
+    EXPECT_FALSE (window.windowHasKeyboardFocus()) << "opening the browser leaves the keys to the host";
+
+    auto& rows = table.getListBox();
+    window.xClick (rows, rows.getCellPosition (PresetTableView::nameColumn, 1, true).toFloat().getCentre());
+    ASSERT_EQ (presets.getCurrentPreset().name, table.getPresets()[1].name);
+    EditorWindow::pump (300);
+    ASSERT_TRUE (window.windowHasKeyboardFocus()) << "the table keeps the keyboard for its arrows";
+
+    window.xKey ("Down");
+    window.xKey ("Down");
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return table.getSelectedRow() == 3; }));
+    EXPECT_EQ (browser.getDisplay().getPreset()->name, table.getPresets()[3].name) << "the detail area follows";
+    EXPECT_EQ (presets.getCurrentPreset().name, table.getPresets()[1].name) << "moving loads nothing";
+
+    window.xKey ("Return");
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return presets.getCurrentPreset().name == table.getPresets()[3].name; }));
+
+    // A click on a control elsewhere hands the keys back to the host.
+    window.xClick (EditorWindow::get ("browser_match_all"));
+    EditorWindow::pump (300);
+    EXPECT_FALSE (window.windowHasKeyboardFocus());
+
+    window.click (rows, rows.getCellPosition (PresetTableView::nameColumn, 4, true).toFloat().getCentre());
+    window.pressKey (juce::KeyPress (juce::KeyPress::escapeKey));
+    EXPECT_FALSE (browser.isVisible()) << "Escape closes the browser";
+    EXPECT_FALSE (EditorWindow::get<juce::Button> ("preset_browser").getToggleState());
+}
+
+TEST_F (PresetBrowserTest, itFollowsPresetsLoadedElsewhereAndASaveAndRowsStillLoadTheirOwnPresetAfterwards)
+{
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+    auto& browser = browserOf (window);
+    auto& table = browser.getTable();
+    auto& presets = processor.getPresetManager();
+    window.click (EditorWindow::get ("preset_browser"));
+
+    // Next in the top bar: the browser marks and selects the new current preset.
+    window.click (EditorWindow::get ("preset_next"));
+    window.click (EditorWindow::get ("preset_next"));
+    EXPECT_EQ (table.getSelectedRow(), 2);
+    EXPECT_EQ (browser.getDisplay().getPreset()->name, presets.getCurrentPreset().name);
+
+    // A save renumbers the list; the browser shows the new preset at once.
+    presets.savePreset ("Zebra", "Ada", "Last of the users", "Mine");
+    ASSERT_EQ (table.getPresets().size(), 31u);
+    EXPECT_EQ (table.getPresets()[30].name, "Zebra");
+    EXPECT_NE (browser.findBadge ("Mine"), nullptr);
+    EXPECT_EQ (table.getSelectedRow(), 30) << "the saved preset is current";
+
+    clickRow (window, table, 5);
+    EXPECT_EQ (presets.getCurrentPreset().path, table.getPresets()[5].path);
+
+    // A row shown before a save put a preset in front of it still loads its own preset.
+    const auto shownZebra = table.getPresets()[30];
+    presets.savePreset ("Aardvark", "Ada", "", "");
+    ASSERT_EQ (table.getPresets()[30].name, "Aardvark");
+    ASSERT_TRUE (browser.loadShownPreset (shownZebra));
+    EXPECT_EQ (presets.getCurrentPreset().path, shownZebra.path);
+    EXPECT_EQ (presets.getCurrentPreset().index, 31);
+}
+
+TEST (PresetTableView, belowFourHundredPixelsTheDescriptionHidesAndOtherwiseTakesTheRestOfTheWidth)
+{
+    tarn::PresetTableView table;
+    auto& header = table.getListBox().getHeader();
+    EXPECT_EQ (header.getColumnWidth (PresetTableView::nameColumn), 150);
+    EXPECT_EQ (header.getColumnWidth (PresetTableView::authorColumn), 100);
+    EXPECT_EQ (header.getColumnWidth (PresetTableView::categoriesColumn), 100);
+    EXPECT_EQ (header.getColumnName (PresetTableView::descriptionColumn), "Description");
+
+    table.setSize (390, 300);
+    EXPECT_EQ (header.getColumnWidth (PresetTableView::nameColumn), 140);
+    EXPECT_EQ (header.getColumnWidth (PresetTableView::authorColumn), 70);
+    EXPECT_FALSE (header.isColumnVisible (PresetTableView::descriptionColumn));
+
+    table.setSize (800, 300);
+    EXPECT_TRUE (header.isColumnVisible (PresetTableView::descriptionColumn));
+    EXPECT_EQ (header.getColumnWidth (PresetTableView::nameColumn), 150);
+    EXPECT_EQ (header.getColumnWidth (PresetTableView::descriptionColumn), table.getListBox().getVisibleRowWidth() - 350);
+
+    // The user widens Name: Description gives the width up.
+    header.setColumnWidth (PresetTableView::nameColumn, 250);
+    EditorWindow::pump (50);
+    EXPECT_EQ (header.getColumnWidth (PresetTableView::descriptionColumn), table.getListBox().getVisibleRowWidth() - 450);
+}
+
+} // namespace cadenzium::test
