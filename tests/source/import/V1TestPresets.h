@@ -63,3 +63,10 @@ inline juce::String invalidPreset()
 }
 
 } // namespace cadenzium::test::v1
+
+namespace cadenzium::test
+{
+// The names the editor's file-command tests use.
+inline juce::String v1Preset() { return v1::songPreset(); }
+inline juce::String invalidV1Preset() { return v1::invalidPreset(); }
+} // namespace cadenzium::test
