@@ -90,10 +90,11 @@ run: install
 bench: build
 	@for b in $(BUILD_DIR)/bench/*_bench; do [ -x "$$b" ] && "$$b" || true; done
 
-# A ThreadSanitizer build of everything, for the cross-thread tests; not part of CI.
+# A ThreadSanitizer build of the cross-thread tests (every *_thread_tests executable) and
+# their run; not part of CI.
 tsan: setup
 	@cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCADENZIUM_SANITIZE=thread -DCADENZIUM_BUILD_BENCHMARKS=OFF > /dev/null
-	@cmake --build $(TSAN_DIR) --parallel $(JOBS)
+	@cmake --build $(TSAN_DIR) --parallel $(JOBS) --target thread_tests
 	@cd $(TSAN_DIR) && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --output-on-failure --parallel $(JOBS) -L threads
 
 # The libFuzzer targets, built with clang, AddressSanitizer and UBSan in their own folder;
