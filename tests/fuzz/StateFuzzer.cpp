@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <utility>
 #include <vector>
 
@@ -73,6 +74,11 @@ std::vector<float> parameterValues (Cadenzium2AudioProcessor& processor)
 
 extern "C" int LLVMFuzzerInitialize (int*, char***)
 {
+    // The home folder, and the library in it, in memory where there is a memory file system:
+    // ext4 flushes a file that is cut to nothing and written again when it is closed.
+    if (std::filesystem::is_directory ("/dev/shm"))
+        setenv ("TMPDIR", "/dev/shm", 0);
+
     cadenzium::test::useTemporaryHome();
     plugin = new Plugin(); // lives for the whole run
     juce::Logger::setCurrentLogger (&plugin->silence);
