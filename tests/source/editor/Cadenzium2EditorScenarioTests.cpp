@@ -4,9 +4,13 @@
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/commands/EditCommands.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tests/source/editor/EditorTestHelpers.h>
 #include <tests/support/editor/EditorWindow.h>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 namespace cadenzium::test
 {
@@ -192,7 +196,11 @@ TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchAndTheWindowSizeCom
         window.click (EditorWindow::get ("keyboard_preview"));
         EXPECT_FALSE ((bool) processor.getEditorSettings()["show_keyboard_view"]);
 
-        editor.setSize (1500, 1100);
+        // The musician drags the window's corner out by 256 × 165.
+        auto* corner = findResizeCorner (editor);
+        ASSERT_NE (corner, nullptr);
+        const auto grip = corner->getLocalBounds().toFloat().getBottomRight() - juce::Point<float> (2.0f, 2.0f);
+        window.drag (*corner, grip, grip + juce::Point<float> (256.0f, 165.0f));
         EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_width"], 1500);
         EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_height"], 1100);
     }
@@ -283,5 +291,59 @@ TEST (Cadenzium2EditorScenario, aKeyClickedOnTheKeyboardReachesTheInputAndStaysL
     EditorWindow::pump (60); // a refresh tick
     EXPECT_TRUE (keyboard.isShownHeld (60));
     EXPECT_FALSE (keyboard.isShownHeld (61));
+}
+} // namespace cadenzium::test
+
+namespace cadenzium::test
+{
+TEST (Cadenzium2EditorScenario, closingTheWindowWhileTheHostPlaysAndSwitchesPhrasesIsSafe)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.prepareToPlay (48000.0, 256);
+
+    // The host's audio thread holds a chord and presses a keyswitch of the default octave
+    // (C0, notes 24..35; never the first phrase's) every few blocks, so the window gets switches to follow while it
+    // opens, edits and closes.
+    std::atomic<bool> playing { true };
+    std::atomic<int> blocks { 0 }, switches { 0 };
+    std::thread audio ([&]
+                       {
+                           juce::AudioBuffer<float> buffer (2, 256);
+                           for (int block = 0; playing.load(); ++block)
+                           {
+                               juce::MidiBuffer midi;
+                               if (block == 0)
+                                   for (auto note : { 60, 64, 67 })
+                                       midi.addEvent (juce::MidiMessage::noteOn (1, note, (juce::uint8) 100), 0);
+                               if (block % 8 == 4)
+                               {
+                                   const auto key = 25 + (block / 8) % 11;
+                                   midi.addEvent (juce::MidiMessage::noteOn (1, key, (juce::uint8) 100), 0);
+                                   midi.addEvent (juce::MidiMessage::noteOff (1, key), 128);
+                                   switches.fetch_add (1);
+                               }
+                               processor.processBlock (buffer, midi);
+                               blocks.fetch_add (1);
+                               std::this_thread::sleep_for (std::chrono::microseconds (200));
+                           }
+                       });
+
+    for (int round = 0; round < 4; ++round)
+    {
+        EditorWindow window (processor);
+        EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return editorOf (window).getEditedPhrase() != 0; })) << "the window follows the switches";
+        window.click (EditorWindow::get ("generate"));
+        window.click (EditorWindow::get ("mutate"));
+        EditorWindow::pump (40);
+        // The window closes here, with switches and refreshes still on their way to it.
+    }
+    EditorWindow::pump (40);
+
+    playing.store (false);
+    audio.join();
+
+    EXPECT_GT (switches.load(), 4);
+    EXPECT_NE (processor.getPlaybackDisplay().playingPhrase, 0) << "the keyswitches reached the processor";
+    EXPECT_TRUE (processor.getPhraseManager().canUndo());
 }
 } // namespace cadenzium::test
