@@ -107,12 +107,9 @@ TEST_F (Cadenzium2EditorLook, theCornersOfTheResizeLimitsAtScaleTwo)
                                                                  << findLayoutProblems (editor).joinIntoString ("\n");
         }
 
-        // The smallest and the largest window are kept to look at.
-        if (size == juce::Point<int> (1000, 800) || size == juce::Point<int> (2000, 1500))
-        {
-            EditorWindow::pump (100);
-            window.saveScreenshot ("scale2-" + juce::String (size.x) + "x" + juce::String (size.y));
-        }
+        // Each corner is kept to look at, with the generation sidebar (the taller one).
+        EditorWindow::pump (100);
+        window.saveScreenshot ("scale2-" + juce::String (size.x) + "x" + juce::String (size.y));
     }
 }
 
