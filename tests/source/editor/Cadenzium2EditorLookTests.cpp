@@ -134,5 +134,14 @@ TEST_F (Cadenzium2EditorLook, theRowPopupAndThePhraseMenu)
     window.saveScreenshot ("phrase-menu");
     juce::PopupMenu::dismissAllActiveMenus();
     EditorWindow::pump (50);
+
+    window.rightClick (EditorWindow::get ("phrase_4"));
+    ASSERT_TRUE (EditorWindow::chooseMenuItem ("Rename"));
+    ASSERT_TRUE (EditorWindow::pumpUntil ([] { return EditorWindow::find ("phrase_name_editor") != nullptr; }));
+    window.typeText ("Bridge");
+    EditorWindow::pump (100);
+    window.saveScreenshot ("phrase-rename");
+    window.pressKey (juce::KeyPress (juce::KeyPress::escapeKey));
+    EditorWindow::pump (50);
 }
 } // namespace cadenzium::test
