@@ -82,6 +82,26 @@ TEST_F (Cadenzium2EditorLook, eachSchemeWithBothSidebars)
     }
 }
 
+TEST_F (Cadenzium2EditorLook, withoutTheSidebarAndTheKeyboardThePianoRollTakesTheirPlace)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.getToastManager().takeToasts();
+    makeSong (processor);
+    EditorWindow window (processor);
+    auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+    const auto before = editor.getPianoRoll().getBounds();
+
+    window.click (EditorWindow::get ("sidebar_toggle"));
+    window.click (EditorWindow::get ("keyboard_preview"));
+    EditorWindow::pump (100);
+    window.saveScreenshot ("bare");
+
+    const auto after = editor.getPianoRoll().getBounds();
+    EXPECT_GT (after.getWidth(), before.getWidth() + 200);
+    EXPECT_GT (after.getHeight(), before.getHeight() + 50);
+    EXPECT_TRUE (findLayoutProblems (editor).isEmpty()) << findLayoutProblems (editor).joinIntoString ("\n");
+}
+
 TEST_F (Cadenzium2EditorLook, theCornersOfTheResizeLimitsAtScaleTwo)
 {
     writeSetting ("scale", 2.0);
