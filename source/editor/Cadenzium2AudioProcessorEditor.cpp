@@ -234,6 +234,7 @@ void Cadenzium2AudioProcessorEditor::handleAsyncUpdate()
         applyViewSettings();
     }
 
+    phraseButtons.phrasesChanged();
     refreshFromProcessor();
 }
 

@@ -49,7 +49,11 @@ void PhraseButtons::refresh()
 {
     const auto range = processor.getIntParameterValue (ParameterIds::keyswitchRange);
     const auto playing = processor.getPlayingPhrase();
-    const auto names = ProcessorReads::tryPhraseNames (processor);
+    // Reading the names copies every phrase, so it waits for a change; a busy lock leaves
+    // them stale for the next tick.
+    const auto names = namesStale ? ProcessorReads::tryPhraseNames (processor) : std::nullopt;
+    if (names)
+        namesStale = false;
 
     for (auto* button : buttons)
     {
@@ -125,11 +129,13 @@ void PhraseButtons::handlePhraseMenuResult (int slot, int itemId)
             const auto direction = itemId == moveLeftItem ? -1 : 1;
             if (commands.movePhrase (slot, direction) && slot == editedPhrase)
                 select (slot + direction);
+            phrasesChanged();
             refresh();
             return;
         }
         case deleteItem:
             commands.deletePhrase (slot);
+            phrasesChanged();
             refresh();
             return;
         default:
@@ -141,6 +147,7 @@ void PhraseButtons::handlePhraseMenuResult (int slot, int itemId)
     {
         commands.copyPhraseTo (slot, target);
         select (target);
+        phrasesChanged();
         refresh();
     }
 }
@@ -178,6 +185,7 @@ void PhraseButtons::commitRename()
     const auto name = renameEditor->getText().trim();
     cancelRename();
     commands.renamePhrase (slot, name);
+    phrasesChanged();
     refresh();
 }
 

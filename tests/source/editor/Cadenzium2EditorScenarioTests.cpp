@@ -86,6 +86,9 @@ TEST (Cadenzium2EditorScenario, aPhraseRenamedOnItsButtonThenMovedRightAndUndone
     EXPECT_EQ (processor.getPhrase (1).name, "Verse");
     EXPECT_EQ (processor.getPhrase (2).name, "");
     EXPECT_EQ (phrases.getRedoTooltip(), "Redo: Change phrase order");
+    EXPECT_TRUE (EditorWindow::pumpUntil ([] { return EditorWindow::get<juce::Button> ("phrase_2").getButtonText() == "Verse"; }))
+        << "the buttons show the names the undo brought back";
+    EXPECT_EQ (EditorWindow::get<juce::Button> ("phrase_3").getButtonText(), "3");
 }
 
 TEST (Cadenzium2EditorScenario, aNewRowDraggedToTheBottomLineRenumbersTheRowsOfEveryPhrase)
