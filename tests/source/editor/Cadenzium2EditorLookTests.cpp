@@ -165,3 +165,35 @@ TEST_F (Cadenzium2EditorLook, theRowPopupAndThePhraseMenu)
     EditorWindow::pump (50);
 }
 } // namespace cadenzium::test
+
+namespace cadenzium::test
+{
+TEST_F (Cadenzium2EditorLook, longTooltipsStayInsideTheWindow)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.getToastManager().takeToasts();
+    EditorWindow window (processor);
+    auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+    editor.setSidebarView ("generation");
+
+    // A phrase button at the left edge and the mutation panel's longest tip at the right.
+    for (const auto* id : { "phrase_1", "m_pitch" })
+    {
+        auto* control = findById (editor, id);
+        ASSERT_NE (control, nullptr) << id;
+        if (auto* viewport = control->findParentComponentOfClass<juce::Viewport>())
+            viewport->setViewPosition (0, viewport->getViewedComponent()->getLocalPoint (control, juce::Point<int>()).y - 20);
+        EditorWindow::pump (50);
+
+        window.xMove (*control);
+        ASSERT_TRUE (EditorWindow::pumpUntil ([] { return EditorWindow::find ("tooltip") != nullptr; }, 3000)) << id;
+        EditorWindow::pump (100);
+        window.saveScreenshot (juce::String ("tooltip-") + id);
+
+        auto& tip = EditorWindow::get ("tooltip");
+        EXPECT_TRUE (editor.getScreenBounds().contains (tip.getScreenBounds())) << id << " " << tip.getScreenBounds().toString();
+        window.xMove (editor, juce::Point<float> (600.0f, 20.0f));
+        EditorWindow::pumpUntil ([] { return EditorWindow::find ("tooltip") == nullptr; }, 2000);
+    }
+}
+} // namespace cadenzium::test
