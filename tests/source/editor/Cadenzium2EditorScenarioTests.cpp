@@ -350,3 +350,36 @@ TEST (Cadenzium2EditorScenario, closingTheWindowWhileTheHostPlaysAndSwitchesPhra
     EXPECT_TRUE (processor.getPhraseManager().canUndo());
 }
 } // namespace cadenzium::test
+
+namespace cadenzium::test
+{
+TEST (Cadenzium2EditorScenario, aRowDraggedPastTheBottomEdgeScrollsTheRowsAndLandsOnALineThatWasHidden)
+{
+    Cadenzium2AudioProcessor processor;
+    EditCommands commands (processor);
+    commands.newRows (24);
+    auto top = processor.getPhraseManager().getRows()[31];
+    top.name = "Dragged";
+    commands.changeRow (31, top);
+
+    EditorWindow window (processor);
+    auto& editor = editorOf (window);
+    auto& rows = editor.getRowEditor();
+    const auto& axis = editor.getPianoRoll().getRowAxis();
+    ASSERT_DOUBLE_EQ (axis.scrollY, 0.0);
+    const auto lowestShown = axis.rowAt (editor.getPianoRoll().getGridBounds().getHeight() - 1.0);
+    ASSERT_GT (lowestShown, 0) << "32 rows do not fit, so the lowest ones are hidden";
+
+    // Row 31 stands on the top line; it is dragged 80 pixels past the bottom of the column.
+    auto& dragged = rows.getRow (31);
+    const auto from = dragged.getLocalBounds().getCentre().toFloat();
+    const auto to = juce::Point<float> (from.x, (float) (rows.getHeight() + 80 - dragged.getY()));
+    window.drag (dragged, from, to, 20);
+
+    EXPECT_GT (axis.scrollY, 0.0) << "the rows scrolled towards the pointer";
+    const auto& table = processor.getPhraseManager().getRows();
+    const auto landed = std::find_if (table.begin(), table.end(), [] (auto& row) { return row.name == "Dragged"; }) - table.begin();
+    EXPECT_LT (landed, lowestShown) << "it landed on a line that was hidden when the drag began";
+    EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Change row order");
+}
+} // namespace cadenzium::test
