@@ -93,6 +93,7 @@ TEST_F (Cadenzium2EditorLook, withoutTheSidebarAndTheKeyboardThePianoRollTakesTh
 
     window.click (EditorWindow::get ("sidebar_toggle"));
     window.click (EditorWindow::get ("keyboard_preview"));
+    editor.setEditedPhrase (3); // "Chorus" is edited while "Intro" plays
     EditorWindow::pump (100);
     window.saveScreenshot ("bare");
 
