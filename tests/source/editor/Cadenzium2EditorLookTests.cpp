@@ -48,6 +48,31 @@ namespace
         for (auto note : { 48, 60, 64, 67 })
             midi.addEvent (juce::MidiMessage::noteOn (1, note, (juce::uint8) 100), 0);
         processor.processBlock (audio, midi);
+
+        // The host plays the phrase until some of its rows sound, so rows and keys light up
+        // and the play head shows where it stopped.
+        struct PlayingHost : juce::AudioPlayHead
+        {
+            double ppq = 0.0;
+            juce::Optional<PositionInfo> getPosition() const override
+            {
+                PositionInfo info;
+                info.setIsPlaying (true);
+                info.setBpm (120.0);
+                info.setPpqPosition (ppq);
+                info.setTimeSignature (TimeSignature { 4, 4 });
+                return info;
+            }
+        } host;
+
+        processor.setPlayHead (&host);
+        for (int block = 0; block < 2000 && (block < 200 || processor.getPlaybackDisplay().soundingRows.count() < 2); ++block)
+        {
+            midi.clear();
+            processor.processBlock (audio, midi);
+            host.ppq += 256 * 120.0 / (60.0 * 48000.0);
+        }
+        processor.setPlayHead (nullptr);
     }
 
     class Cadenzium2EditorLook : public ::testing::Test
