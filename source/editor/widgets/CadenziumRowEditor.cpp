@@ -22,7 +22,8 @@ public:
 };
 
 CadenziumRowEditor::CadenziumRowEditor (Cadenzium2AudioProcessor& p)
-    : processor (p), popupHolder (std::make_unique<PopupHolder>())
+    : processor (p)
+    , popupHolder (std::make_unique<PopupHolder>())
 {
     refresh();
 
@@ -166,7 +167,8 @@ void CadenziumRowEditor::mouseDrag (const juce::MouseEvent& event)
 void CadenziumRowEditor::scrollTowardsPointer (float y)
 {
     // Held past an edge, the rows scroll towards the pointer, faster the further out it is.
-    const auto beyond = y < 0.0f ? y : y > (float) getHeight() ? y - (float) getHeight() : 0.0f;
+    const auto beyond = y < 0.0f ? y : y > (float) getHeight() ? y - (float) getHeight()
+                                                               : 0.0f;
     if (onScrollRequest != nullptr && ! juce::approximatelyEqual (beyond, 0.0f))
         onScrollRequest (juce::jlimit (-geometry.rowHeight, geometry.rowHeight, beyond / 2.0f));
 }
@@ -216,8 +218,7 @@ void CadenziumRowEditor::openPopup (int row)
         juce::MessageManager::callAsync ([safeThis]
                                          {
                                              if (safeThis != nullptr)
-                                                 safeThis->closePopup();
-                                         });
+                                                 safeThis->closePopup(); });
     };
 
     auto* parent = getTopLevelComponent();

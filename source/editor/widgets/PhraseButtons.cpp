@@ -10,7 +10,8 @@ namespace
 constexpr int maxNameLength = 32;
 } // namespace
 
-PhraseButtons::PhraseButtons (Cadenzium2AudioProcessor& p) : processor (p)
+PhraseButtons::PhraseButtons (Cadenzium2AudioProcessor& p)
+    : processor (p)
 {
     setComponentID ("phrase_buttons");
 
@@ -35,7 +36,7 @@ juce::String PhraseButtons::tooltipFor (int slot, int keyswitchRange)
     // Notes past 127 (the top range's last slots) have a name but no key.
     const auto note = Parameters::keyswitchRangeLowestNote (keyswitchRange) + slot;
     return "Phrase " + juce::String (slot + 1) + " (" + juce::MidiMessage::getMidiNoteName (note, true, true, 3)
-         + "): Click to switch to phrase and view in editor. Right click for more options";
+           + "): Click to switch to phrase and view in editor. Right click for more options";
 }
 
 void PhraseButtons::setEditedPhrase (int slot)

@@ -103,7 +103,8 @@ TEST_F (Cadenzium2EditorLook, eachSchemeWithBothSidebars)
         EditorWindow::pump (100);
         window.saveScreenshot (juce::String (scheme) + "-generation");
 
-        EXPECT_TRUE (findLayoutProblems (editor).isEmpty()) << scheme << ":\n" << findLayoutProblems (editor).joinIntoString ("\n");
+        EXPECT_TRUE (findLayoutProblems (editor).isEmpty()) << scheme << ":\n"
+                                                            << findLayoutProblems (editor).joinIntoString ("\n");
     }
 }
 
@@ -132,8 +133,7 @@ TEST_F (Cadenzium2EditorLook, theCornersOfTheResizeLimitsAtScaleTwo)
 {
     writeSetting ("scale", 2.0);
 
-    for (const auto size : { juce::Point<int> (1000, 800), juce::Point<int> (2000, 800),
-                             juce::Point<int> (1000, 1500), juce::Point<int> (2000, 1500) })
+    for (const auto size : { juce::Point<int> (1000, 800), juce::Point<int> (2000, 800), juce::Point<int> (1000, 1500), juce::Point<int> (2000, 1500) })
     {
         Cadenzium2AudioProcessor processor;
         processor.getToastManager().takeToasts();
@@ -150,7 +150,7 @@ TEST_F (Cadenzium2EditorLook, theCornersOfTheResizeLimitsAtScaleTwo)
         {
             editor.setSidebarView (sidebar);
             EXPECT_TRUE (findLayoutProblems (editor).isEmpty()) << size.toString() << " " << sidebar << ":\n"
-                                                                 << findLayoutProblems (editor).joinIntoString ("\n");
+                                                                << findLayoutProblems (editor).joinIntoString ("\n");
         }
 
         // Each corner is kept to look at, with the generation sidebar (the taller one).
@@ -168,7 +168,8 @@ TEST_F (Cadenzium2EditorLook, theRowPopupAndThePhraseMenu)
     auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
 
     window.rightClick (editor.getRowEditor().getRow (2));
-    ASSERT_TRUE (EditorWindow::pumpUntil ([] { return EditorWindow::find ("row_type") != nullptr; }));
+    ASSERT_TRUE (EditorWindow::pumpUntil ([]
+                                          { return EditorWindow::find ("row_type") != nullptr; }));
     EditorWindow::pump (100);
     window.saveScreenshot ("row-popup");
     editor.getRowEditor().closePopup();
@@ -183,7 +184,8 @@ TEST_F (Cadenzium2EditorLook, theRowPopupAndThePhraseMenu)
 
     window.rightClick (EditorWindow::get ("phrase_4"));
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("Rename"));
-    ASSERT_TRUE (EditorWindow::pumpUntil ([] { return EditorWindow::find ("phrase_name_editor") != nullptr; }));
+    ASSERT_TRUE (EditorWindow::pumpUntil ([]
+                                          { return EditorWindow::find ("phrase_name_editor") != nullptr; }));
     window.typeText ("Bridge");
     EditorWindow::pump (100);
     window.saveScreenshot ("phrase-rename");
@@ -212,14 +214,19 @@ TEST_F (Cadenzium2EditorLook, longTooltipsStayInsideTheWindow)
         EditorWindow::pump (50);
 
         window.xMove (*control);
-        ASSERT_TRUE (EditorWindow::pumpUntil ([] { return EditorWindow::find ("tooltip") != nullptr; }, 3000)) << id;
+        ASSERT_TRUE (EditorWindow::pumpUntil ([]
+                                              { return EditorWindow::find ("tooltip") != nullptr; },
+                                              3000))
+            << id;
         EditorWindow::pump (100);
         window.saveScreenshot (juce::String ("tooltip-") + id);
 
         auto& tip = EditorWindow::get ("tooltip");
         EXPECT_TRUE (editor.getScreenBounds().contains (tip.getScreenBounds())) << id << " " << tip.getScreenBounds().toString();
         window.xMove (editor, juce::Point<float> (600.0f, 20.0f));
-        EditorWindow::pumpUntil ([] { return EditorWindow::find ("tooltip") == nullptr; }, 2000);
+        EditorWindow::pumpUntil ([]
+                                 { return EditorWindow::find ("tooltip") == nullptr; },
+                                 2000);
     }
 }
 } // namespace cadenzium::test

@@ -1,8 +1,8 @@
 // A musician's session in a real window: synthetic mouse and keyboard input through the
 // window's peer, with every check made on the processor's state and undo history.
 
-#include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/commands/EditCommands.h>
+#include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tests/source/editor/EditorTestHelpers.h>
 #include <tests/support/editor/EditorWindow.h>
@@ -86,7 +86,8 @@ TEST (Cadenzium2EditorScenario, aPhraseRenamedOnItsButtonThenMovedRightAndUndone
     EXPECT_EQ (processor.getPhrase (1).name, "Verse");
     EXPECT_EQ (processor.getPhrase (2).name, "");
     EXPECT_EQ (phrases.getRedoTooltip(), "Redo: Change phrase order");
-    EXPECT_TRUE (EditorWindow::pumpUntil ([] { return EditorWindow::get<juce::Button> ("phrase_2").getButtonText() == "Verse"; }))
+    EXPECT_TRUE (EditorWindow::pumpUntil ([]
+                                          { return EditorWindow::get<juce::Button> ("phrase_2").getButtonText() == "Verse"; }))
         << "the buttons show the names the undo brought back";
     EXPECT_EQ (EditorWindow::get<juce::Button> ("phrase_3").getButtonText(), "3");
 }
@@ -111,7 +112,7 @@ TEST (Cadenzium2EditorScenario, aNewRowDraggedToTheBottomLineRenumbersTheRowsOfE
     auto& firstRow = rows.getRow (0);
     const auto from = newRow.getLocalBounds().getCentre().toFloat();
     const auto to = rows.getLocalPoint (&firstRow, firstRow.getLocalBounds().getCentre()).toFloat()
-                  - rows.getLocalPoint (&newRow, juce::Point<int>()).toFloat();
+                    - rows.getLocalPoint (&newRow, juce::Point<int>()).toFloat();
     window.drag (newRow, from, to);
 
     const auto& table = processor.getPhraseManager().getRows();
@@ -135,7 +136,8 @@ TEST (Cadenzium2EditorScenario, theRowPopupChangesTheRowsTypeAndShiftClickMutesI
     auto& phrases = processor.getPhraseManager();
 
     window.rightClick (rows.getRow (1));
-    ASSERT_TRUE (EditorWindow::pumpUntil ([] { return EditorWindow::find ("row_type") != nullptr; }));
+    ASSERT_TRUE (EditorWindow::pumpUntil ([]
+                                          { return EditorWindow::find ("row_type") != nullptr; }));
     window.click (EditorWindow::get ("row_type"));
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("Velocity"));
     EXPECT_EQ (phrases.getRows()[1].type, CadenziumModifier::velocity);
@@ -328,13 +330,14 @@ TEST (Cadenzium2EditorScenario, closingTheWindowWhileTheHostPlaysAndSwitchesPhra
                                processor.processBlock (buffer, midi);
                                blocks.fetch_add (1);
                                std::this_thread::sleep_for (std::chrono::microseconds (200));
-                           }
-                       });
+                           } });
 
     for (int round = 0; round < 4; ++round)
     {
         EditorWindow window (processor);
-        EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return editorOf (window).getEditedPhrase() != 0; })) << "the window follows the switches";
+        EXPECT_TRUE (EditorWindow::pumpUntil ([&]
+                                              { return editorOf (window).getEditedPhrase() != 0; }))
+            << "the window follows the switches";
         window.click (EditorWindow::get ("generate"));
         window.click (EditorWindow::get ("mutate"));
         EditorWindow::pump (40);
@@ -378,7 +381,9 @@ TEST (Cadenzium2EditorScenario, aRowDraggedPastTheBottomEdgeScrollsTheRowsAndLan
 
     EXPECT_GT (axis.scrollY, 0.0) << "the rows scrolled towards the pointer";
     const auto& table = processor.getPhraseManager().getRows();
-    const auto landed = std::find_if (table.begin(), table.end(), [] (auto& row) { return row.name == "Dragged"; }) - table.begin();
+    const auto landed = std::find_if (table.begin(), table.end(), [] (auto& row)
+                                      { return row.name == "Dragged"; })
+                        - table.begin();
     EXPECT_LT (landed, lowestShown) << "it landed on a line that was hidden when the drag began";
     EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Change row order");
 }
