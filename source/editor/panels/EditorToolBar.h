@@ -1,6 +1,7 @@
 #pragma once
 
 #include <tarn/gui/widgets/CommandButton.h>
+#include <tarn/gui/widgets/FileDropButton.h>
 #include <tarn/gui/widgets/IconButton.h>
 
 /** The window's command strip: New Row, Undo, Redo, Generate and Mutate on the left; the
@@ -14,7 +15,9 @@ public:
     ~EditorToolBar() override;
 
     tarn::CommandButton newRow, generate, mutate;
-    tarn::IconButton undo, redo, importMidi, renderMidi, loadV1Preset, keyboardPreview, sidebarToggle, panic;
+    tarn::IconButton undo, redo;
+    tarn::FileDropButton importMidi, renderMidi, loadV1Preset; // also take files dropped on them
+    tarn::IconButton keyboardPreview, sidebarToggle, panic;
 
     /** Enables Undo and Redo only while there is a step, and names the step in the tooltip. */
     void showUndoState (bool canUndo, const juce::String& undoTooltip, bool canRedo, const juce::String& redoTooltip);
