@@ -66,6 +66,9 @@ void AudioProcessorEditor::addOverlay (juce::Component& overlay)
     overlays.push_back (&overlay);
     addChildComponent (overlay);
 
+    // Made before it had a parent, it drew its icons in the default theme: now it has ours.
+    overlay.sendLookAndFeelChange();
+
     if (&overlay == &toastDisplay)
         overlay.setVisible (true);
 }
