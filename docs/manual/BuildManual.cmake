@@ -1,0 +1,27 @@
+# Markdown chapters -> one HTML page (pandoc) -> PDF (WeasyPrint). Run by the manual target:
+# cmake -DPANDOC= -DWEASYPRINT= -DSOURCE=<docs/manual> -DOUTPUT=<build>/manual -DPDF=<file> -DVERSION= -P BuildManual.cmake
+file (GLOB chapters "${SOURCE}/chapters/*.md")
+list (SORT chapters)
+file (COPY "${SOURCE}/manual.css" DESTINATION "${OUTPUT}")
+
+execute_process (
+    COMMAND "${PANDOC}" --from markdown --to html5 --standalone --toc --toc-depth=2
+            --metadata "title=Cadenzium 2" --metadata "subtitle=User Manual, version ${VERSION}"
+            --metadata "lang=en" --css manual.css -o manual.html ${chapters}
+    WORKING_DIRECTORY "${OUTPUT}"
+    RESULT_VARIABLE result)
+
+if (NOT result EQUAL 0)
+    message (FATAL_ERROR "pandoc could not convert the manual")
+endif()
+
+execute_process (
+    COMMAND "${WEASYPRINT}" --quiet manual.html manual.pdf
+    WORKING_DIRECTORY "${OUTPUT}"
+    RESULT_VARIABLE result)
+
+if (NOT result EQUAL 0)
+    message (FATAL_ERROR "weasyprint could not print the manual")
+endif()
+
+file (COPY_FILE "${OUTPUT}/manual.pdf" "${PDF}")

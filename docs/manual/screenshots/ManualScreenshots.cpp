@@ -1,0 +1,265 @@
+// The manual's pictures: the real editor in a window on a private X server, always in the
+// same state (dark theme, scale 1.0, the factory preset "Rising Eighths", C major held), cropped
+// to the part each chapter explains and written as PNGs into the folder the manual build
+// reads them from. Run by the manual build; each TEST writes one chapter's pictures.
+
+#include <brindlex/BrindlexProcessor.h>
+#include <brindlex/UserFolders.h>
+#include <brindlex/gui/SettingsModal.h>
+#include <source/commands/EditCommands.h>
+#include <source/editor/Cadenzium2AudioProcessorEditor.h>
+#include <source/editor/filecommands/FileCommands.h>
+#include <source/editor/overlays/CadenziumRowPopup.h>
+#include <source/processor/Cadenzium2AudioProcessor.h>
+#include <source/processor/ParameterIds.h>
+#include <tarn/gui/browser/PresetBrowser.h>
+#include <tarn/gui/panels/Panel.h>
+#include <tarn/gui/pianoroll/PianoRoll.h>
+#include <tarn/gui/files/FileChooserLauncher.h>
+#include <tests/support/editor/EditorWindow.h>
+
+#include <gtest/gtest.h>
+
+namespace cadenzium::manual
+{
+using test::EditorWindow;
+
+namespace
+{
+    const juce::File imagesFolder { CADENZIUM_MANUAL_IMAGES };
+    const juce::File factoryLibrary { CADENZIUM_FACTORY_PRESETS };
+
+    /** The picture of a component, with `margin` pixels of its surroundings. */
+    void writePicture (EditorWindow& window, juce::Component& part, const juce::String& name, int margin = 0)
+    {
+        EditorWindow::pump (150);
+        window.waitForPaint();
+        const auto image = window.grab();
+        const auto origin = window.getScreenArea().getPosition();
+        const auto topLeft = window.toScreen (part, {}) - origin;
+        const auto bottomRight = window.toScreen (part, { (float) part.getWidth(), (float) part.getHeight() }) - origin;
+        const auto area = juce::Rectangle<int>::leftTopRightBottom (topLeft.x, topLeft.y, bottomRight.x, bottomRight.y)
+                              .expanded (margin)
+                              .getIntersection (image.getBounds());
+        ASSERT_FALSE (area.isEmpty()) << name;
+
+        const auto file = imagesFolder.getChildFile (name + ".png");
+        ASSERT_TRUE (imagesFolder.createDirectory());
+        file.deleteFile();
+        juce::FileOutputStream out (file);
+        ASSERT_TRUE (out.openedOk()) << file.getFullPathName();
+        juce::PNGImageFormat png;
+        ASSERT_TRUE (png.writeImageToStream (image.getClippedImage (area), out)) << name;
+    }
+
+    template <typename Type>
+    Type* findFirst (juce::Component& root)
+    {
+        if (auto* typed = dynamic_cast<Type*> (&root); typed != nullptr && root.isVisible())
+            return typed;
+
+        for (auto* child : root.getChildren())
+            if (auto* found = findFirst<Type> (*child))
+                return found;
+
+        return nullptr;
+    }
+
+    void findPanels (juce::Component& root, std::vector<tarn::Panel*>& panels)
+    {
+        if (auto* panel = dynamic_cast<tarn::Panel*> (&root))
+            panels.push_back (panel);
+
+        for (auto* child : root.getChildren())
+            findPanels (*child, panels);
+    }
+
+    /** "Modifiers" in the playback sidebar -> "playback-modifiers". */
+    void writePanelPictures (EditorWindow& window, juce::Component& sidebar, const juce::String& prefix)
+    {
+        std::vector<tarn::Panel*> panels;
+        findPanels (sidebar, panels);
+        ASSERT_FALSE (panels.empty());
+
+        for (auto* panel : panels)
+            writePicture (window, *panel, prefix + "-" + panel->getCaption().toLowerCase().replaceCharacter (' ', '-'));
+    }
+
+    /** Dark theme at scale 1.0, the factory library installed, no stored view settings. */
+    class ManualScreenshots : public ::testing::Test
+    {
+    protected:
+        static void SetUpTestSuite()
+        {
+            const auto installed = brindlex::BrindlexProcessor::getFactoryPresetFolder (Cadenzium2AudioProcessor::productName);
+            installed.deleteRecursively();
+            ASSERT_TRUE (factoryLibrary.copyDirectoryTo (installed));
+
+            brindlex::BrindlexSettings settings (brindlex::UserFolders::getProductFolder (Cadenzium2AudioProcessor::productName)
+                                                     .getChildFile ("settings.settings"));
+            settings.setValue ("cadenzium_gui_theme", "Dark");
+            settings.setValue ("scale", 1.0);
+            ASSERT_TRUE (settings.saveNow());
+
+            tarn::FileChooserLauncher::setDesktopChoosersAllowed (false);
+        }
+
+        void SetUp() override
+        {
+            processor.getToastManager().takeToasts();
+            ASSERT_TRUE (processor.getPresetManager().loadPresetFile (factoryLibrary.getChildFile ("Arpeggios/Rising Eighths.bpre")));
+            processor.prepareToPlay (48000.0, 512);
+        }
+
+        /** The host's keys: these notes pressed (or released) in one block. */
+        void play (std::initializer_list<int> notes, bool pressed = true)
+        {
+            juce::AudioBuffer<float> audio (2, 512);
+            juce::MidiBuffer midi;
+            for (auto note : notes)
+                midi.addEvent (pressed ? juce::MidiMessage::noteOn (1, note, (juce::uint8) 100)
+                                       : juce::MidiMessage::noteOff (1, note),
+                               0);
+            processor.processBlock (audio, midi);
+        }
+
+        Cadenzium2AudioProcessor processor;
+    };
+} // namespace
+
+TEST_F (ManualScreenshots, theWholeWindowAndEachOfItsParts)
+{
+    play ({ 48, 60, 64, 67 });
+    EditorWindow window (processor);
+    auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+
+    writePicture (window, editor, "window");
+    writePicture (window, editor.getTopBar(), "top-bar");
+    writePicture (window, editor.getPhraseButtons(), "phrase-buttons");
+    writePicture (window, editor.getToolBar(), "tool-bar");
+    writePicture (window, editor.getRowEditor(), "rows");
+    writePicture (window, editor.getPianoRoll(), "piano-roll");
+    writePicture (window, editor.getPianoRoll().getToolBar(), "piano-roll-tools", 2);
+    writePicture (window, editor.getKeyboard(), "keyboard");
+    writePicture (window, editor.getSidebarTabs(), "sidebar-tabs");
+    writePicture (window, editor.getPlaybackSidebar(), "playback-sidebar");
+    writePanelPictures (window, editor.getPlaybackSidebar(), "playback");
+
+    editor.setSidebarView ("generation");
+    writePicture (window, editor.getGenerationSidebar(), "generation-sidebar");
+    writePanelPictures (window, editor.getGenerationSidebar(), "generation");
+}
+
+TEST_F (ManualScreenshots, theRowsAndTheirPopup)
+{
+    play ({ 60, 64, 67 });
+    EditorWindow window (processor);
+    auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+
+    window.rightClick (editor.getRowEditor().getRow (0));
+    ASSERT_TRUE (EditorWindow::pumpUntil ([] { return EditorWindow::find ("row_type") != nullptr; }));
+    auto* popup = EditorWindow::get ("row_type").findParentComponentOfClass<CadenziumRowPopup>();
+    ASSERT_NE (popup, nullptr);
+    writePicture (window, *popup, "row-popup", 4);
+    editor.getRowEditor().closePopup();
+
+    window.rightClick (EditorWindow::get ("phrase_1"));
+    ASSERT_TRUE (EditorWindow::pumpUntil (EditorWindow::isMenuOpen));
+    writePicture (window, editor, "phrase-menu");
+    juce::PopupMenu::dismissAllActiveMenus();
+    EditorWindow::pump (50);
+}
+
+TEST_F (ManualScreenshots, thePianoRollsMenusAndAControllerLane)
+{
+    EditCommands commands (processor);
+    ControllerType modulation;
+    modulation.type = tarn::ControllerLane::controlChange;
+    modulation.number = 1;
+    commands.newController (modulation);
+
+    EditorWindow window (processor);
+    auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+    auto& pianoRoll = editor.getPianoRoll();
+    auto& grid = pianoRoll.getNoteEditor();
+    const auto& view = pianoRoll.getView();
+
+    // A note of the phrase, and an empty cell.
+    const auto phrase = processor.getPhrase (0);
+    ASSERT_FALSE (phrase.notes.empty());
+    const auto& note = phrase.notes.front();
+    auto pointOf = [&view] (double tick, int row)
+    {
+        const auto& rows = view.getRowAxis();
+        return juce::Point<float> ((float) view.getTimeAxis().xOf (tick), (float) (rows.yOf (row) + rows.rowHeight * 0.5));
+    };
+
+    window.rightClick (grid, pointOf (note.timestamp + 10.0, note.number));
+    ASSERT_TRUE (EditorWindow::isMenuOpen());
+    writePicture (window, pianoRoll, "note-menu");
+    juce::PopupMenu::dismissAllActiveMenus();
+    EditorWindow::pump (50);
+
+    window.rightClick (grid, pointOf (phrase.getLength() - 100.0, note.number == 0 ? 1 : 0));
+    ASSERT_TRUE (EditorWindow::isMenuOpen());
+    writePicture (window, pianoRoll, "grid-menu");
+    juce::PopupMenu::dismissAllActiveMenus();
+    EditorWindow::pump (50);
+
+    window.click (*pianoRoll.getLaneBar().getLaneButton (0));
+    writePicture (window, pianoRoll, "controller-lane");
+}
+
+TEST_F (ManualScreenshots, thePresetBrowserAndTheDialogs)
+{
+    EditorWindow window (processor);
+    auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+
+    editor.setBrowserShown (true);
+    writePicture (window, editor.getPresetBrowser(), "preset-browser");
+    editor.setBrowserShown (false);
+
+    editor.showSettingsDialog();
+    writePicture (window, editor.getSettingsDialog(), "settings-dialog");
+    editor.getSettingsDialog().setVisible (false);
+
+    editor.showSaveDialog();
+    writePicture (window, editor.getSaveDialog(), "save-dialog");
+    editor.getSaveDialog().setVisible (false);
+}
+
+TEST_F (ManualScreenshots, onePhraseRenderedOverTwoChords)
+{
+    // One bar of C major, one of A minor.
+    juce::MidiMessageSequence chords;
+    for (const auto& [bar, pitches] : { std::pair { 0, std::vector { 60, 64, 67 } }, std::pair { 1, std::vector { 57, 60, 64 } } })
+        for (auto pitch : pitches)
+        {
+            chords.addEvent (juce::MidiMessage::noteOn (1, pitch, (juce::uint8) 100), bar * 3840.0);
+            chords.addEvent (juce::MidiMessage::noteOff (1, pitch), bar * 3840.0 + 3839.0);
+        }
+    chords.updateMatchedPairs();
+    juce::MidiFile file;
+    file.setTicksPerQuarterNote (960);
+    file.addTrack (chords);
+    const auto chordFile = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("C then A minor.mid");
+    {
+        chordFile.deleteFile();
+        juce::FileOutputStream out (chordFile);
+        ASSERT_TRUE (out.openedOk() && file.writeTo (out));
+    }
+
+    EditorWindow window (processor);
+    auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+    FileCommands fileCommands (processor, editor, [] { return 0; });
+    // Over the whole window, as the window places its overlays.
+    auto& overlay = fileCommands.getRenderOverlay();
+    editor.addChildComponent (overlay);
+    overlay.setBounds (editor.getLocalBounds());
+
+    ASSERT_TRUE (fileCommands.getRenderCommand().render (chordFile).wasOk());
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return overlay.isShowing() && overlay.getRenderedMidi() != nullptr; }, 60000));
+    writePicture (window, editor, "render-overlay");
+    overlay.setVisible (false);
+}
+} // namespace cadenzium::manual
