@@ -172,17 +172,33 @@ TEST_F (ManualScreenshots, theRowsAndTheirPopup)
 
 TEST_F (ManualScreenshots, thePianoRollsMenusAndAControllerLane)
 {
+    // A mod-wheel swell over the bar.
     EditCommands commands (processor);
     ControllerType modulation;
     modulation.type = tarn::ControllerLane::controlChange;
     modulation.number = 1;
-    commands.newController (modulation);
+    ASSERT_TRUE (commands.newController (modulation));
+    auto swell = processor.getPhrase (0);
+    ASSERT_EQ (swell.lanes.size(), 1u);
+    swell.lanes[0].points = { { 0, 10, 0.5f, 0 }, { 1920, 110, 0.5f, 0 }, { 2880, 60, 0.5f, 0 }, { 3840, 10, 0.5f, 0 } };
+    ASSERT_TRUE (commands.editPhrase (0, swell));
 
     EditorWindow window (processor);
     auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
     auto& pianoRoll = editor.getPianoRoll();
     auto& grid = pianoRoll.getNoteEditor();
     const auto& view = pianoRoll.getView();
+
+    window.click (*pianoRoll.getLaneBar().getLaneButton (0));
+    writePicture (window, pianoRoll, "controller-lane");
+
+    // The framework closes a menu at once while nothing has the keyboard: the grid takes it.
+    window.click (grid, grid.getLocalBounds().getBottomRight().toFloat() - juce::Point<float> (20.0f, 20.0f));
+    window.rightClick (*pianoRoll.getLaneBar().getLaneButton (0), juce::Point<float> { 10.0f, 10.0f });
+    ASSERT_TRUE (EditorWindow::isMenuOpen());
+    writePicture (window, pianoRoll, "lane-menu");
+    juce::PopupMenu::dismissAllActiveMenus();
+    EditorWindow::pump (50);
 
     // A note of the phrase, and an empty cell.
     const auto phrase = processor.getPhrase (0);
@@ -205,9 +221,6 @@ TEST_F (ManualScreenshots, thePianoRollsMenusAndAControllerLane)
     writePicture (window, pianoRoll, "grid-menu");
     juce::PopupMenu::dismissAllActiveMenus();
     EditorWindow::pump (50);
-
-    window.click (*pianoRoll.getLaneBar().getLaneButton (0));
-    writePicture (window, pianoRoll, "controller-lane");
 }
 
 TEST_F (ManualScreenshots, thePresetBrowserAndTheDialogs)
