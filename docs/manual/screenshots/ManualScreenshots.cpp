@@ -29,17 +29,16 @@ namespace
     const juce::File imagesFolder { CADENZIUM_MANUAL_IMAGES };
     const juce::File factoryLibrary { CADENZIUM_FACTORY_PRESETS };
 
-    /** The picture of a component, with `margin` pixels of its surroundings. */
-    void writePicture (EditorWindow& window, juce::Component& part, const juce::String& name, int margin = 0)
+    /** The picture of an area of a component (in its own coordinates). */
+    void writePicture (EditorWindow& window, juce::Component& part, juce::Rectangle<int> localArea, const juce::String& name)
     {
         EditorWindow::pump (150);
         window.waitForPaint();
         const auto image = window.grab();
         const auto origin = window.getScreenArea().getPosition();
-        const auto topLeft = window.toScreen (part, {}) - origin;
-        const auto bottomRight = window.toScreen (part, { (float) part.getWidth(), (float) part.getHeight() }) - origin;
+        const auto topLeft = window.toScreen (part, localArea.getTopLeft().toFloat()) - origin;
+        const auto bottomRight = window.toScreen (part, localArea.getBottomRight().toFloat()) - origin;
         const auto area = juce::Rectangle<int>::leftTopRightBottom (topLeft.x, topLeft.y, bottomRight.x, bottomRight.y)
-                              .expanded (margin)
                               .getIntersection (image.getBounds());
         ASSERT_FALSE (area.isEmpty()) << name;
 
@@ -52,17 +51,21 @@ namespace
         ASSERT_TRUE (png.writeImageToStream (image.getClippedImage (area), out)) << name;
     }
 
-    template <typename Type>
-    Type* findFirst (juce::Component& root)
+    /** The picture of a component, with `margin` pixels of its surroundings. */
+    void writePicture (EditorWindow& window, juce::Component& part, const juce::String& name, int margin = 0)
     {
-        if (auto* typed = dynamic_cast<Type*> (&root); typed != nullptr && root.isVisible())
-            return typed;
+        writePicture (window, part, part.getLocalBounds().expanded (margin), name);
+    }
 
-        for (auto* child : root.getChildren())
-            if (auto* found = findFirst<Type> (*child))
-                return found;
+    /** A dialog's panel: its controls and close button, with the panel's padding and title. */
+    void writeDialogPicture (EditorWindow& window, juce::Component& dialog, const juce::String& name)
+    {
+        juce::Rectangle<int> controls;
+        for (auto* child : dialog.getChildren())
+            if (child->isVisible())
+                controls = controls.isEmpty() ? child->getBounds() : controls.getUnion (child->getBounds());
 
-        return nullptr;
+        writePicture (window, dialog, controls.expanded (24).getIntersection (dialog.getLocalBounds()), name);
     }
 
     void findPanels (juce::Component& root, std::vector<tarn::Panel*>& panels)
@@ -129,6 +132,12 @@ namespace
 
 TEST_F (ManualScreenshots, theWholeWindowAndEachOfItsParts)
 {
+    // A mod-wheel lane, so the Controllers panel has a line.
+    EditCommands commands (processor);
+    ControllerType modulation;
+    modulation.type = tarn::ControllerLane::controlChange;
+    modulation.number = 1;
+    ASSERT_TRUE (commands.newController (modulation));
     play ({ 48, 60, 64, 67 });
     EditorWindow window (processor);
     auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
@@ -139,6 +148,7 @@ TEST_F (ManualScreenshots, theWholeWindowAndEachOfItsParts)
     writePicture (window, editor.getToolBar(), "tool-bar");
     writePicture (window, editor.getRowEditor(), "rows");
     writePicture (window, editor.getPianoRoll(), "piano-roll");
+    writePicture (window, editor, editor.getRowEditor().getBounds().getUnion (editor.getPianoRoll().getBounds()), "rows-and-piano-roll");
     writePicture (window, editor.getPianoRoll().getToolBar(), "piano-roll-tools", 2);
     writePicture (window, editor.getKeyboard(), "keyboard");
     writePicture (window, editor.getSidebarTabs(), "sidebar-tabs");
@@ -165,7 +175,8 @@ TEST_F (ManualScreenshots, theRowsAndTheirPopup)
 
     window.rightClick (EditorWindow::get ("phrase_1"));
     ASSERT_TRUE (EditorWindow::pumpUntil (EditorWindow::isMenuOpen));
-    writePicture (window, editor, "phrase-menu");
+    const auto buttons = editor.getPhraseButtons().getBounds();
+    writePicture (window, editor, buttons.withWidth (buttons.getWidth() / 2).withHeight (260).expanded (4), "phrase-menu");
     juce::PopupMenu::dismissAllActiveMenus();
     EditorWindow::pump (50);
 }
@@ -233,11 +244,12 @@ TEST_F (ManualScreenshots, thePresetBrowserAndTheDialogs)
     editor.setBrowserShown (false);
 
     editor.showSettingsDialog();
-    writePicture (window, editor.getSettingsDialog(), "settings-dialog");
+    writeDialogPicture (window, editor.getSettingsDialog(), "settings-dialog");
     editor.getSettingsDialog().setVisible (false);
 
     editor.showSaveDialog();
-    writePicture (window, editor.getSaveDialog(), "save-dialog");
+    juce::Component::unfocusAllComponents(); // no blinking caret in the picture
+    writeDialogPicture (window, editor.getSaveDialog(), "save-dialog");
     editor.getSaveDialog().setVisible (false);
 }
 
@@ -272,7 +284,7 @@ TEST_F (ManualScreenshots, onePhraseRenderedOverTwoChords)
 
     ASSERT_TRUE (fileCommands.getRenderCommand().render (chordFile).wasOk());
     ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return overlay.isShowing() && overlay.getRenderedMidi() != nullptr; }, 60000));
-    writePicture (window, editor, "render-overlay");
+    writeDialogPicture (window, overlay, "render-overlay");
     overlay.setVisible (false);
 }
 } // namespace cadenzium::manual
