@@ -85,7 +85,13 @@ namespace
         ASSERT_FALSE (panels.empty());
 
         for (auto* panel : panels)
+        {
+            // Panels low in a tall sidebar are scrolled into view first.
+            if (auto* viewport = panel->findParentComponentOfClass<juce::Viewport>())
+                viewport->setViewPosition (0, viewport->getViewedComponent()->getLocalPoint (panel, juce::Point<int>()).y);
+
             writePicture (window, *panel, prefix + "-" + panel->getCaption().toLowerCase().replaceCharacter (' ', '-'));
+        }
     }
 
     /** Dark theme at scale 1.0, the factory library installed, no stored view settings. */
@@ -114,18 +120,42 @@ namespace
             processor.prepareToPlay (48000.0, 512);
         }
 
-        /** The host's keys: these notes pressed (or released) in one block. */
-        void play (std::initializer_list<int> notes, bool pressed = true)
+        /** The host plays: its transport runs at 120 bpm from the song's start, and these
+            notes are pressed in the first block. `blocks` blocks of 512 samples at 48 kHz. */
+        void play (std::initializer_list<int> notes, int blocks = 1)
         {
+            processor.setPlayHead (&host);
             juce::AudioBuffer<float> audio (2, 512);
-            juce::MidiBuffer midi;
-            for (auto note : notes)
-                midi.addEvent (pressed ? juce::MidiMessage::noteOn (1, note, (juce::uint8) 100)
-                                       : juce::MidiMessage::noteOff (1, note),
-                               0);
-            processor.processBlock (audio, midi);
+
+            for (int block = 0; block < blocks; ++block)
+            {
+                juce::MidiBuffer midi;
+                if (block == 0)
+                    for (auto note : notes)
+                        midi.addEvent (juce::MidiMessage::noteOn (1, note, (juce::uint8) 100), 0);
+
+                processor.processBlock (audio, midi);
+                host.samples += 512;
+            }
         }
 
+        struct Transport : juce::AudioPlayHead
+        {
+            juce::Optional<PositionInfo> getPosition() const override
+            {
+                PositionInfo info;
+                info.setIsPlaying (true);
+                info.setBpm (120.0);
+                info.setTimeSignature (TimeSignature { 4, 4 });
+                info.setTimeInSamples (samples);
+                info.setPpqPosition ((double) samples / 48000.0 * 2.0);
+                return info;
+            }
+
+            juce::int64 samples = 0;
+        };
+
+        Transport host;
         Cadenzium2AudioProcessor processor;
     };
 } // namespace
@@ -138,7 +168,7 @@ TEST_F (ManualScreenshots, theWholeWindowAndEachOfItsParts)
     modulation.type = tarn::ControllerLane::controlChange;
     modulation.number = 1;
     ASSERT_TRUE (commands.newController (modulation));
-    play ({ 48, 60, 64, 67 });
+    play ({ 48, 60, 64, 67 }, 30);
     EditorWindow window (processor);
     auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
 
@@ -226,8 +256,16 @@ TEST_F (ManualScreenshots, thePianoRollsMenusAndAControllerLane)
     writePicture (window, pianoRoll, "note-menu");
     juce::PopupMenu::dismissAllActiveMenus();
     EditorWindow::pump (50);
+    window.pressKey (juce::KeyPress (juce::KeyPress::escapeKey)); // no selected note in the next picture
 
-    window.rightClick (grid, pointOf (phrase.getLength() - 100.0, note.number == 0 ? 1 : 0));
+    // An empty cell in the first half, so the menu opens inside the picture.
+    const auto emptyRow = note.number == 0 ? 1 : 0;
+    auto emptyTick = phrase.getLength() / 4.0;
+    for (const auto& other : phrase.notes)
+        if (other.number == emptyRow && other.timestamp <= emptyTick && emptyTick < other.timestamp + other.length)
+            emptyTick = other.timestamp + other.length + 10.0;
+
+    window.rightClick (grid, pointOf (emptyTick, emptyRow));
     ASSERT_TRUE (EditorWindow::isMenuOpen());
     writePicture (window, pianoRoll, "grid-menu");
     juce::PopupMenu::dismissAllActiveMenus();
@@ -248,6 +286,7 @@ TEST_F (ManualScreenshots, thePresetBrowserAndTheDialogs)
     editor.getSettingsDialog().setVisible (false);
 
     editor.showSaveDialog();
+    EditorWindow::pump (100);
     juce::Component::unfocusAllComponents(); // no blinking caret in the picture
     writeDialogPicture (window, editor.getSaveDialog(), "save-dialog");
     editor.getSaveDialog().setVisible (false);
