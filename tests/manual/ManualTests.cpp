@@ -6,7 +6,11 @@
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/editor/panels/ControlTables.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
+#include <source/editor/widgets/PhraseButton.h>
+#include <tarn/gui/browser/CategoryBadge.h>
 #include <tarn/gui/panels/Panel.h>
+#include <tarn/gui/panels/TopBar.h>
+#include <tarn/gui/widgets/IconButton.h>
 #include <tests/support/TemporaryFolder.h>
 #include <tests/support/editor/EditorWindow.h>
 
@@ -90,6 +94,24 @@ namespace
             findPanels (*child, captions);
     }
 
+    /** The texts of the window's buttons (sidebar tabs, the piano roll's tabs and boxes, panel
+        and dialog buttons). Not the ones that show data: phrase names, the preset's name, the
+        browser's categories. */
+    void findButtonTexts (juce::Component& root, juce::StringArray& texts)
+    {
+        if (dynamic_cast<tarn::TopBar*> (&root) != nullptr || dynamic_cast<tarn::CategoryBadge*> (&root) != nullptr)
+            return;
+
+        if (auto* button = dynamic_cast<juce::Button*> (&root))
+            if (dynamic_cast<PhraseButton*> (button) == nullptr && dynamic_cast<tarn::IconButton*> (button) == nullptr
+                && dynamic_cast<juce::DrawableButton*> (button) == nullptr
+                && button->getButtonText().containsAnyOf ("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"))
+                texts.addIfNotAlreadyThere (button->getButtonText());
+
+        for (auto* child : root.getChildren())
+            findButtonTexts (*child, texts);
+    }
+
     /** A script that writes each argument it gets as a line of `record`, in place of xdg-open. */
     juce::File makeRecordingOpener (const juce::File& folder, const juce::File& record)
     {
@@ -150,12 +172,13 @@ TEST (UserManual, everyPanelCaptionAndCommandLabelOfTheEditorIsExplained)
     // The panels as the window builds them, both sidebars.
     Cadenzium2AudioProcessor processor;
     processor.getToastManager().takeToasts();
-    juce::StringArray captions;
+    juce::StringArray captions; // and the texts of the buttons
     {
         EditorWindow window (processor);
         auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
         findPanels (editor.getPlaybackSidebar(), captions);
         findPanels (editor.getGenerationSidebar(), captions);
+        findButtonTexts (editor, captions);
     }
     ASSERT_GE (captions.size(), 8) << captions.joinIntoString (", ");
 
@@ -179,7 +202,7 @@ TEST (UserManual, everyPanelCaptionAndCommandLabelOfTheEditorIsExplained)
     juce::StringArray missing;
     for (const auto& wanted : captions)
         if (! text.contains (wanted))
-            missing.add ("panel \"" + wanted + "\"");
+            missing.add ("\"" + wanted + "\"");
 
     for (const auto& wanted : labels)
         if (! text.contains (wanted))
