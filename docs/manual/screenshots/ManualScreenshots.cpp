@@ -121,23 +121,28 @@ namespace
         }
 
         /** The host plays: its transport runs at 120 bpm from the song's start, and these
-            notes are pressed in the first block. `blocks` blocks of 512 samples at 48 kHz. */
-        void play (std::initializer_list<int> notes, int blocks = 1)
+            notes are pressed (or, with `pressed` false, released) in the first block. `blocks`
+            blocks of 480 samples at 48 kHz: a bar at 120 bpm is 200 blocks. */
+        void play (std::initializer_list<int> notes, int blocks = 1, bool pressed = true)
         {
             processor.setPlayHead (&host);
-            juce::AudioBuffer<float> audio (2, 512);
+            juce::AudioBuffer<float> audio (2, blockSize);
 
             for (int block = 0; block < blocks; ++block)
             {
                 juce::MidiBuffer midi;
                 if (block == 0)
                     for (auto note : notes)
-                        midi.addEvent (juce::MidiMessage::noteOn (1, note, (juce::uint8) 100), 0);
+                        midi.addEvent (pressed ? juce::MidiMessage::noteOn (1, note, (juce::uint8) 100)
+                                               : juce::MidiMessage::noteOff (1, note),
+                                       0);
 
                 processor.processBlock (audio, midi);
-                host.samples += 512;
+                host.samples += blockSize;
             }
         }
+
+        static constexpr int blockSize = 480, blocksPerBar = 200;
 
         struct Transport : juce::AudioPlayHead
         {
@@ -188,6 +193,31 @@ TEST_F (ManualScreenshots, theWholeWindowAndEachOfItsParts)
     editor.setSidebarView ("generation");
     writePicture (window, editor.getGenerationSidebar(), "generation-sidebar");
     writePanelPictures (window, editor.getGenerationSidebar(), "generation");
+}
+
+TEST_F (ManualScreenshots, onePhrasePlaysOverTwoChords)
+{
+    // The same moment of the phrase in two bars: over C major, then over A minor.
+    auto writePlaying = [this] (EditorWindow& window, const juce::String& name)
+    {
+        auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+        const auto grid = editor.getRowEditor().getBounds().getUnion (editor.getPianoRoll().getBounds());
+        const auto keys = editor.getKeyboard().getBounds();
+        writePicture (window, editor, grid.getUnion (keys).withTop (grid.getY()).withWidth (grid.getRight()), name);
+    };
+
+    const int moment = 30; // the second eighth note sounds
+    play ({ 60, 64, 67 }, moment);
+    {
+        EditorWindow window (processor);
+        writePlaying (window, "two-chords-c-major");
+    }
+
+    play ({}, blocksPerBar - moment - 10);
+    play ({ 60, 64, 67 }, 1, false);
+    play ({ 57, 60, 64 }, 9 + moment);
+    EditorWindow window (processor);
+    writePlaying (window, "two-chords-a-minor");
 }
 
 TEST_F (ManualScreenshots, theRowsAndTheirPopup)
