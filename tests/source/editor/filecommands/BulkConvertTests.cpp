@@ -115,7 +115,7 @@ TEST_F (FileCommandsTest, cancellingABulkConvertKeepsWhatWasConvertedAndClosesTh
     const auto written = processor.getPresetManager().getUserRoot().getChildFile ("v1").findChildFiles (juce::File::findFiles, true, "*.bpre");
     EXPECT_GE (written.size(), 2);
     EXPECT_LE (written.size(), 3);
-    EXPECT_EQ (processor.getPresetManager().getNumPresets(), written.size() + 1) << "the library shows them after the Initial Patch (there is no factory folder here)";
+    EXPECT_EQ (processor.getPresetManager().getNumPresets(), written.size() + 1) << "the library shows them after the Initial Patch";
 }
 
 } // namespace cadenzium::test
