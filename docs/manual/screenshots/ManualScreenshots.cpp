@@ -345,12 +345,10 @@ TEST_F (ManualScreenshots, onePhraseRenderedOverTwoChords)
 
     EditorWindow window (processor);
     auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
-    FileCommands fileCommands (processor, editor, [] { return 0; });
-    // Over the whole window, as the window places its overlays.
+    auto& fileCommands = editor.getFileCommands();
     auto& overlay = fileCommands.getRenderOverlay();
-    editor.addChildComponent (overlay);
-    overlay.setBounds (editor.getLocalBounds());
 
+    // What the render button does with the file chosen or dropped on it.
     ASSERT_TRUE (fileCommands.getRenderCommand().render (chordFile).wasOk());
     ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return overlay.isShowing() && overlay.getRenderedMidi() != nullptr; }, 60000));
     writeDialogPicture (window, overlay, "render-overlay");
