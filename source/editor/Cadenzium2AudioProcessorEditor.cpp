@@ -235,6 +235,7 @@ void Cadenzium2AudioProcessorEditor::handleAsyncUpdate()
         applyViewSettings();
     }
 
+    phraseButtons.phrasesChanged();
     refreshFromProcessor();
 }
 
