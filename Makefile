@@ -22,14 +22,18 @@ APP      := $(ARTEFACTS)/Standalone/Cadenzium2
 DESKTOP_ENTRY := $(SHARE_DIR)/applications/cadenzium2.desktop
 ICON     := $(SHARE_DIR)/icons/hicolor/scalable/apps/cadenzium2.svg
 # What `make run` needs: the four formats, the renderer and the preset writer; no tests.
-RUN_TARGETS := Cadenzium2_VST Cadenzium2_VST3 Cadenzium2_LV2 Cadenzium2_Standalone cadenzium_render make_factory_presets
+RUN_TARGETS := Cadenzium2_VST Cadenzium2_VST3 Cadenzium2_LV2 Cadenzium2_Standalone cadenzium_render_tool make_factory_presets \
+               manual install_manual
 RENDERER := $(BUILD_DIR)/tools/cadenzium-render
 PRESET_TOOL := $(BUILD_DIR)/tools/make_factory_presets
+# The user manual (docs/manual), and the tool that puts it where the editor's manual button looks.
+MANUAL   := $(BUILD_DIR)/manual/Cadenzium 2 Manual 2.5.0.pdf
+MANUAL_TOOL := $(BUILD_DIR)/tools/install_manual
 FACTORY_PRESETS := resources/presets/Factory
 EXAMPLE  := resources/chords/Pop Four Chords.mid
 EXAMPLE_PRESET := $(FACTORY_PRESETS)/Arpeggios/Sixteenth Cascade.bpre
 
-.PHONY: setup configure build build-run test run install presets bench tsan fuzz fuzz-smoke format clean
+.PHONY: setup configure build build-run test run install manual presets bench tsan fuzz fuzz-smoke format clean
 
 setup:
 	@bash scripts/setup
@@ -47,6 +51,11 @@ build-run: configure
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(JOBS)
 
+# The user manual as a PDF, with fresh pictures of the editor: $(MANUAL)
+manual: configure
+	@cmake --build $(BUILD_DIR) --parallel $(JOBS) --target manual
+	@echo "Built $(MANUAL)"
+
 # Bundles are replaced whole, so no file of an older version stays behind in them.
 install: build-run
 	@mkdir -p "$(VST_DIR)" "$(VST3_DIR)" "$(LV2_DIR)" "$(BIN_DIR)" "$(dir $(DESKTOP_ENTRY))" "$(dir $(ICON))"
@@ -60,6 +69,7 @@ install: build-run
 	@command -v update-desktop-database > /dev/null && update-desktop-database -q "$(dir $(DESKTOP_ENTRY))" || true
 	@install -m 755 "$(RENDERER)" "$(BIN_DIR)/cadenzium-render"
 	@"$(PRESET_TOOL)" --install "$(FACTORY_PRESETS)"
+	@printf 'Installed the user manual (the "?" button of the window opens it): ' && "$(MANUAL_TOOL)" "$(MANUAL)"
 
 # Rewrites the committed factory library from its code in tools/factory-presets.
 presets: build-run

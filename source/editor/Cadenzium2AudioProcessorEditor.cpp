@@ -105,9 +105,10 @@ void Cadenzium2AudioProcessorEditor::wireCommands()
     toolBar.sidebarToggle.onClick = [this]
     { setSidebarShown (! view.showSidebar); };
 
-    // The import, render and v1 preset commands come with their overlays.
-    for (auto* button : { &toolBar.importMidi, &toolBar.renderMidi, &toolBar.loadV1Preset })
-        button->setEnabled (false);
+    // Import MIDI, Render MIDI and Load v1 Preset, with the render and bulk-convert overlays.
+    fileCommands.attach (toolBar.importMidi, toolBar.renderMidi, toolBar.loadV1Preset);
+    addOverlay (fileCommands.getRenderOverlay());
+    addOverlay (fileCommands.getBulkImporterOverlay());
 
     sidebarTabs.onViewPicked = [this] (const juce::String& picked)
     { setSidebarView (picked); };
@@ -234,6 +235,7 @@ void Cadenzium2AudioProcessorEditor::handleAsyncUpdate()
         applyViewSettings();
     }
 
+    phraseButtons.phrasesChanged();
     refreshFromProcessor();
 }
 

@@ -2,6 +2,7 @@
 
 #include "PlaybackReadout.h"
 #include "ViewSettings.h"
+#include "filecommands/FileCommands.h"
 #include "panels/EditorToolBar.h"
 #include "panels/GenerationSidebar.h"
 #include "panels/PlaybackSidebar.h"
@@ -82,6 +83,7 @@ public:
     EditorToolBar& getToolBar() noexcept { return toolBar; }
     PlaybackSidebar& getPlaybackSidebar() noexcept { return playbackSidebar; }
     GenerationSidebar& getGenerationSidebar() noexcept { return generationSidebar; }
+    FileCommands& getFileCommands() noexcept { return fileCommands; }
     SidebarTabs& getSidebarTabs() noexcept { return sidebarTabs; }
 
     /** What the timer does, now. */
@@ -130,6 +132,7 @@ private:
     SidebarTabs sidebarTabs;
     PlaybackSidebar playbackSidebar;
     GenerationSidebar generationSidebar;
+    FileCommands fileCommands { cadenziumProcessor, *this, [this] { return editedPhrase; } };
 
     juce::ValueTree editorSettingsNode;
     ViewSettings view;

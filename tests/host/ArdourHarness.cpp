@@ -347,6 +347,9 @@ bool ArdourHarness::play (const std::vector<int>& pitches, int holdMs, int bypas
         if (line.startsWith ("CHORD "))
             chordSentAtBeats = (double) line.fromFirstOccurrenceOf (" ", false, false).getLargeIntValue() / samplesPerBeat;
 
+        if (line.startsWith ("RELEASE "))
+            chordReleasedAtBeats = (double) line.fromFirstOccurrenceOf (" ", false, false).getLargeIntValue() / samplesPerBeat;
+
         if (! line.startsWith ("NOTE "))
             continue;
 

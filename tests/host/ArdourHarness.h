@@ -71,6 +71,7 @@ public:
 
     /** Where the transport was, in beats, when the last played chord was sent. */
     double getChordSentAtBeats() const noexcept { return chordSentAtBeats; }
+    double getChordReleasedAtBeats() const noexcept { return chordReleasedAtBeats; }
 
     const juce::String& getLog() const noexcept { return log; }
 
@@ -88,6 +89,7 @@ private:
     const juce::String sessionName { "cadenzium" };
     juce::String log;
     double chordSentAtBeats = 0.0;
+    double chordReleasedAtBeats = 0.0;
 };
 
 } // namespace cadenzium::test

@@ -22,6 +22,7 @@ struct NotePlace
     int pitch = 0;
     int tickInBeat = 0;
     int lengthTicks = 0;
+    bool cutByRelease = false;
 };
 
 int ticksOf (double beats)
@@ -36,12 +37,17 @@ double recordingOffset (const RecordedNote& note)
     return std::remainder (note.startBeats - place, 1.0);
 }
 
-std::vector<NotePlace> placesOf (const std::vector<RecordedNote>& notes, double offset)
+// Releasing the chord ends the note that sounds then: where it falls depends on the moment
+// the release reached the host, which a busy machine moves.
+std::vector<NotePlace> placesOf (const std::vector<RecordedNote>& notes, double offset, double releasedAtBeats)
 {
     std::vector<NotePlace> places;
 
     for (const auto& note : notes)
-        places.push_back ({ note.pitch, ((ticksOf (note.startBeats - offset) % 1920) + 1920) % 1920, ticksOf (note.lengthBeats) });
+        places.push_back ({ note.pitch,
+                            ((ticksOf (note.startBeats - offset) % 1920) + 1920) % 1920,
+                            ticksOf (note.lengthBeats),
+                            note.startBeats + 0.25 > releasedAtBeats + offset });
 
     return places;
 }
@@ -87,13 +93,18 @@ TEST_P (ArdourFormatTest, aHeldChordPlaysThePhraseOnItsGridAndTheStateSurvivesSa
     // Each note on its place and a whole sixteenth long. Ardour reports the VST2 and VST3
     // block positions rounded to its 1920 ticks per beat; that rounding must neither move the
     // notes nor cut them short.
-    for (const auto& place : placesOf (notes, offset))
+    ASSERT_GT (ardour.getChordReleasedAtBeats(), ardour.getChordSentAtBeats() + 2.0) << ardour.getLog();
+
+    for (const auto& place : placesOf (notes, offset, ardour.getChordReleasedAtBeats()))
     {
         // Ardour rounds a take's positions to its own clock: a tick either way.
         const auto expectedTick = place.pitch == 79 ? 960 : 0;
         EXPECT_TRUE (place.pitch == 50 || place.pitch == 79) << describe (notes);
         EXPECT_LE (std::abs (std::remainder (place.tickInBeat - expectedTick, 1920.0)), 2.0) << describe (notes);
-        EXPECT_LE (std::abs (place.lengthTicks - 480), 1) << describe (notes);
+        if (place.cutByRelease)
+            EXPECT_LE (place.lengthTicks, 481) << describe (notes);
+        else
+            EXPECT_LE (std::abs (place.lengthTicks - 480), 1) << describe (notes);
     }
 
     // Once the chord has reached the plug-in (a process cycle or two after it was sent), no

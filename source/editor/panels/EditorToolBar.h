@@ -1,12 +1,14 @@
 #pragma once
 
 #include <tarn/gui/widgets/CommandButton.h>
+#include <tarn/gui/widgets/FileDropButton.h>
 #include <tarn/gui/widgets/IconButton.h>
 
 /** The window's command strip: New Row, Undo, Redo, Generate and Mutate on the left; the
     "Import" group (Import MIDI, Render MIDI, Load v1 Preset), the "View" group (keyboard
     view, sidebar) and Panic on the right. The buttons call the editor back through their
-    onClick; Undo and Redo show what they would do. [message thread] */
+    onClick; the Import group also takes files dropped on it (the editor's FileCommands wire
+    it). Undo and Redo show what they would do. [message thread] */
 class EditorToolBar : public juce::Component
 {
 public:
@@ -14,7 +16,9 @@ public:
     ~EditorToolBar() override;
 
     tarn::CommandButton newRow, generate, mutate;
-    tarn::IconButton undo, redo, importMidi, renderMidi, loadV1Preset, keyboardPreview, sidebarToggle, panic;
+    tarn::IconButton undo, redo;
+    tarn::FileDropButton importMidi, renderMidi, loadV1Preset;
+    tarn::IconButton keyboardPreview, sidebarToggle, panic;
 
     /** Enables Undo and Redo only while there is a step, and names the step in the tooltip. */
     void showUndoState (bool canUndo, const juce::String& undoTooltip, bool canRedo, const juce::String& redoTooltip);

@@ -22,7 +22,8 @@ public:
 };
 
 CadenziumRowEditor::CadenziumRowEditor (Cadenzium2AudioProcessor& p)
-    : processor (p), popupHolder (std::make_unique<PopupHolder>())
+    : processor (p)
+    , popupHolder (std::make_unique<PopupHolder>())
 {
     refresh();
 
@@ -147,7 +148,11 @@ void CadenziumRowEditor::mouseDrag (const juce::MouseEvent& event)
     if (! dragging && local.getDistanceFromDragStart() < 4)
         return;
 
+    if (! dragging)
+        beginDragAutoRepeat (autoScrollIntervalMs);
+
     dragging = true;
+    scrollTowardsPointer (local.position.y);
     dropTarget = geometry.dropTargetAt (local.position.y);
 
     // The dragged row follows the pointer; the others stay where they are until it lands.
@@ -157,6 +162,15 @@ void CadenziumRowEditor::mouseDrag (const juce::MouseEvent& event)
     const auto top = geometry.topOf (pressedRow) + (float) local.getDistanceFromDragStartY();
     row.setTopLeftPosition (0, juce::roundToInt (top));
     repaint();
+}
+
+void CadenziumRowEditor::scrollTowardsPointer (float y)
+{
+    // Held past an edge, the rows scroll towards the pointer, faster the further out it is.
+    const auto beyond = y < 0.0f ? y : y > (float) getHeight() ? y - (float) getHeight()
+                                                               : 0.0f;
+    if (onScrollRequest != nullptr && ! juce::approximatelyEqual (beyond, 0.0f))
+        onScrollRequest (juce::jlimit (-geometry.rowHeight, geometry.rowHeight, beyond / 2.0f));
 }
 
 void CadenziumRowEditor::mouseUp (const juce::MouseEvent&)
@@ -204,8 +218,7 @@ void CadenziumRowEditor::openPopup (int row)
         juce::MessageManager::callAsync ([safeThis]
                                          {
                                              if (safeThis != nullptr)
-                                                 safeThis->closePopup();
-                                         });
+                                                 safeThis->closePopup(); });
     };
 
     auto* parent = getTopLevelComponent();

@@ -51,7 +51,8 @@ public:
     /** Told after the number of rows changed (the grid lays out again). */
     std::function<void()> onRowCountChanged;
 
-    /** A wheel over the rows scrolls the grid (and so the rows): by this many pixels down. */
+    /** A wheel over the rows, or a row dragged past an edge, scrolls the grid (and so the
+        rows): by this many pixels down. */
     std::function<void (float pixels)> onScrollRequest;
 
     void mouseDown (const juce::MouseEvent& event) override;
@@ -68,6 +69,9 @@ private:
     void handleAsyncUpdate() override { refresh(); }
 
     int rowUnder (const juce::MouseEvent& event);
+    void scrollTowardsPointer (float y);
+
+    static constexpr int autoScrollIntervalMs = 40;
 
     Cadenzium2AudioProcessor& processor;
     EditCommands commands { processor };

@@ -110,7 +110,25 @@ void ControllerGenerationController::paint (juce::Graphics& g)
     g.setColour (tarn::themeColour (*this, "text.text"));
     g.drawFittedText (name, getNameArea(), juce::Justification::centredLeft, 1, 0.75f);
 
+    paintValue (g, "Range", getRangeText(), rangeTop);
+    paintValue (g, "Density", getDensityText(), densityTop);
+}
+
+void ControllerGenerationController::paintValue (juce::Graphics& g, const juce::String& caption, const juce::String& value, int top)
+{
+    // The value at the right end; its caption before it, where the value leaves room.
+    const juce::Rectangle<int> area (getWidth() - valueWidth, top, valueWidth, lineHeight);
+    const auto font = g.getCurrentFont();
+    const auto valueSpace = (int) std::ceil (font.getStringWidthFloat (value));
+    const auto captionSpace = (int) std::ceil (font.getStringWidthFloat (caption));
+    const auto gap = 6;
+
+    if (captionSpace + gap + valueSpace <= area.getWidth() - gap)
+    {
+        g.setColour (tarn::themeColour (*this, "text.text"));
+        g.drawText (caption, area.withTrimmedLeft (gap).withWidth (captionSpace), juce::Justification::centredLeft, false);
+    }
+
     g.setColour (tarn::themeColour (*this, "text.disabledtext"));
-    g.drawFittedText (getRangeText(), { getWidth() - valueWidth, rangeTop, valueWidth, lineHeight }, juce::Justification::centredRight, 1, 0.75f);
-    g.drawFittedText (getDensityText(), { getWidth() - valueWidth, densityTop, valueWidth, lineHeight }, juce::Justification::centredRight, 1, 0.75f);
+    g.drawFittedText (value, area, juce::Justification::centredRight, 1, 0.75f);
 }

@@ -38,6 +38,7 @@ public:
 
 private:
     juce::Rectangle<int> getNameArea() const;
+    void paintValue (juce::Graphics& g, const juce::String& caption, const juce::String& value, int top);
 
     Writer write;
     juce::String name;

@@ -10,7 +10,8 @@ namespace
 constexpr int maxNameLength = 32;
 } // namespace
 
-PhraseButtons::PhraseButtons (Cadenzium2AudioProcessor& p) : processor (p)
+PhraseButtons::PhraseButtons (Cadenzium2AudioProcessor& p)
+    : processor (p)
 {
     setComponentID ("phrase_buttons");
 
@@ -35,7 +36,7 @@ juce::String PhraseButtons::tooltipFor (int slot, int keyswitchRange)
     // Notes past 127 (the top range's last slots) have a name but no key.
     const auto note = Parameters::keyswitchRangeLowestNote (keyswitchRange) + slot;
     return "Phrase " + juce::String (slot + 1) + " (" + juce::MidiMessage::getMidiNoteName (note, true, true, 3)
-         + "): Click to switch to phrase and view in editor. Right click for more options";
+           + "): Click to switch to phrase and view in editor. Right click for more options";
 }
 
 void PhraseButtons::setEditedPhrase (int slot)
@@ -49,7 +50,11 @@ void PhraseButtons::refresh()
 {
     const auto range = processor.getIntParameterValue (ParameterIds::keyswitchRange);
     const auto playing = processor.getPlayingPhrase();
-    const auto names = ProcessorReads::tryPhraseNames (processor);
+    // Reading the names copies every phrase, so it waits for a change; a busy lock leaves
+    // them stale for the next tick.
+    const auto names = namesStale ? ProcessorReads::tryPhraseNames (processor) : std::nullopt;
+    if (names)
+        namesStale = false;
 
     for (auto* button : buttons)
     {
@@ -125,11 +130,13 @@ void PhraseButtons::handlePhraseMenuResult (int slot, int itemId)
             const auto direction = itemId == moveLeftItem ? -1 : 1;
             if (commands.movePhrase (slot, direction) && slot == editedPhrase)
                 select (slot + direction);
+            phrasesChanged();
             refresh();
             return;
         }
         case deleteItem:
             commands.deletePhrase (slot);
+            phrasesChanged();
             refresh();
             return;
         default:
@@ -141,6 +148,7 @@ void PhraseButtons::handlePhraseMenuResult (int slot, int itemId)
     {
         commands.copyPhraseTo (slot, target);
         select (target);
+        phrasesChanged();
         refresh();
     }
 }
@@ -178,6 +186,7 @@ void PhraseButtons::commitRename()
     const auto name = renameEditor->getText().trim();
     cancelRename();
     commands.renamePhrase (slot, name);
+    phrasesChanged();
     refresh();
 }
 

@@ -40,6 +40,9 @@ public:
         processor; the editor calls it on its timer. */
     void refresh();
 
+    /** The phrases changed: their names are read again on the next refresh, not on every one. */
+    void phrasesChanged() noexcept { namesStale = true; }
+
     PhraseButton& getButton (int slot) { return *buttons[slot]; }
 
     /** "Phrase 3 (D0): Click to switch to phrase and view in editor. Right click for more
@@ -82,6 +85,7 @@ private:
     int renamingSlot = -1;
     int editedPhrase = 0;
     int shownKeyswitchRange = -1;
+    bool namesStale = true;
     tarn::ListenerSet<Listener> listeners;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PhraseButtons)

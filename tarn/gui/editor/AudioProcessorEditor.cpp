@@ -14,6 +14,7 @@ AudioProcessorEditor::AudioProcessorEditor (juce::AudioProcessor& owner, ToastMa
     tooltipWindow.setLookAndFeel (&lookAndFeel);
     tooltipWindow.setComponentID ("tooltip");
     setWantsKeyboardFocus (false);
+    setFocusContainerType (FocusContainerType::keyboardFocusContainer);
 
     addOverlay (toastDisplay);
     ThemeSelector::getInstance()->addChangeListener (this);
@@ -65,6 +66,9 @@ void AudioProcessorEditor::addOverlay (juce::Component& overlay)
     overlays.push_back (&overlay);
     addChildComponent (overlay);
 
+    // Made before it had a parent, it drew its icons in the default theme: now it has ours.
+    overlay.sendLookAndFeelChange();
+
     if (&overlay == &toastDisplay)
         overlay.setVisible (true);
 }
@@ -106,6 +110,23 @@ void AudioProcessorEditor::keepKeyboardFocusForTextFields (juce::Component& root
 
         keepKeyboardFocusForTextFields (*child);
     }
+}
+
+std::unique_ptr<juce::ComponentTraverser> AudioProcessorEditor::createKeyboardFocusTraverser()
+{
+    struct Traverser : juce::KeyboardFocusTraverser
+    {
+        explicit Traverser (juce::Component& editorToSkip) : editor (editorToSkip) {}
+
+        juce::Component* getDefaultComponent (juce::Component* parent) override
+        {
+            return parent == &editor ? nullptr : juce::KeyboardFocusTraverser::getDefaultComponent (parent);
+        }
+
+        juce::Component& editor;
+    };
+
+    return std::make_unique<Traverser> (*this);
 }
 
 juce::String AudioProcessorEditor::TooltipPanel::getTipFor (juce::Component& component)

@@ -58,6 +58,12 @@ public:
         it with the "tarn_keyboard_focus" property) from taking the keyboard focus. */
     static void keepKeyboardFocusForTextFields (juce::Component& root);
 
+    /** Tab moves through the controls as usual, but the window names no control to focus
+        (the editor is its own focus container, so the host's window does not look inside
+        either): when the window gets the keyboard (opening, the host handing it over) no
+        combo box or text field takes it, and a table that took it on a click keeps it. */
+    std::unique_ptr<juce::ComponentTraverser> createKeyboardFocusTraverser() override;
+
 protected:
     /** Lay out the editor's content in its whole area. */
     virtual void layoutContent (juce::Rectangle<int> area) = 0;

@@ -352,7 +352,8 @@ void PianoRoll::resized()
 
     toolBar.setBounds (readOnly ? juce::Rectangle<int>() : bounds.removeFromTop (toolBarHeight));
 
-    auto under = readOnly ? juce::Rectangle<int>() : bounds.removeFromBottom (valueEditorHeight);
+    const auto valueHeight = std::max (valueEditorHeight, juce::roundToInt ((float) getHeight() * valueEditorShare));
+    auto under = readOnly ? juce::Rectangle<int>() : bounds.removeFromBottom (valueHeight);
     laneBar.setBounds (readOnly ? juce::Rectangle<int>() : bounds.removeFromBottom (laneBarHeight));
     auto horizontal = bounds.removeFromBottom (scrollBarThickness);
     auto ruled = bounds.removeFromTop (rulerHeight);

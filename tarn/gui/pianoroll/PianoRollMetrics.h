@@ -8,11 +8,14 @@ constexpr int rulerHeight = 20;
 constexpr int scrollBarThickness = 10;
 constexpr int laneBarHeight = 24;
 constexpr int valueEditorHeight = 110;
+/** A tall piano roll gives this share of its height to the value editor, never less than the above. */
+constexpr float valueEditorShare = 0.18f;
 constexpr int toolButtonWidth = 30;
 constexpr int phraseControlGap = 8;
 
 constexpr double smallestRowHeight = 18.0;
-constexpr double largestRowHeight = 64.0;
+// Few rows in a tall window grow to fill it rather than leave an empty grid below them.
+constexpr double largestRowHeight = 128.0;
 
 /** How close to a note's edge, or a loop's, the pointer takes the edge. */
 constexpr int edgeGrabPixels = 6;

@@ -4,7 +4,7 @@
 -- Environment: SESSION_DIR, SESSION_NAME, CHORD (pitches separated by blanks),
 -- HOLD_MS (how long the chord is held), BYPASS_AFTER_MS (when given: the host bypasses the
 -- plug-in that long into the chord and prints BYPASSED <transport sample>). Prints
--- CHORD <transport sample> as the chord is sent.
+-- CHORD <transport sample> as the chord is sent and RELEASE <transport sample> as it is released.
 local dir, name = os.getenv ("SESSION_DIR"), os.getenv ("SESSION_NAME")
 local hold_ms = tonumber (os.getenv ("HOLD_MS") or "2500")
 local bypass_ms = tonumber (os.getenv ("BYPASS_AFTER_MS") or "-1")
@@ -55,6 +55,7 @@ else
     ARDOUR.LuaAPI.usleep (hold_ms * 1000)
 end
 
+print ("RELEASE " .. Session:transport_sample ())
 for _, p in ipairs (chord) do send ({ 0x80, p, 0 }) end
 ARDOUR.LuaAPI.usleep (300000)
 

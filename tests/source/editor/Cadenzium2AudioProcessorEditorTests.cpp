@@ -2,6 +2,7 @@
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/gui/ThemeSelector.h>
+#include <tests/source/editor/EditorTestHelpers.h>
 #include <tests/support/AllocationCounter.h>
 #include <tests/support/editor/EditorWindow.h>
 
@@ -159,12 +160,7 @@ TEST_F (Cadenzium2EditorTest, aStoredSizeReopensWithinTheLimitsAndResizingWrites
     auto& editor = editorOf (window);
     EXPECT_FALSE (processor.getEditorSettings().hasProperty ("editor_window_width")) << "opening changes nothing in the song";
 
-    juce::Component* corner = nullptr;
-
-    for (auto* child : editor.getChildren())
-        if (dynamic_cast<juce::ResizableCornerComponent*> (child) != nullptr)
-            corner = child;
-
+    auto* corner = findResizeCorner (editor);
     ASSERT_NE (corner, nullptr);
     const auto grip = corner->getLocalBounds().toFloat().getBottomRight() - juce::Point<float> (2.0f, 2.0f);
     window.drag (*corner, grip, grip + juce::Point<float> (100.0f, 50.0f));

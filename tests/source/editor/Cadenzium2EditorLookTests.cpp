@@ -48,6 +48,31 @@ namespace
         for (auto note : { 48, 60, 64, 67 })
             midi.addEvent (juce::MidiMessage::noteOn (1, note, (juce::uint8) 100), 0);
         processor.processBlock (audio, midi);
+
+        // The host plays the phrase until some of its rows sound, so rows and keys light up
+        // and the play head shows where it stopped.
+        struct PlayingHost : juce::AudioPlayHead
+        {
+            double ppq = 0.0;
+            juce::Optional<PositionInfo> getPosition() const override
+            {
+                PositionInfo info;
+                info.setIsPlaying (true);
+                info.setBpm (120.0);
+                info.setPpqPosition (ppq);
+                info.setTimeSignature (TimeSignature { 4, 4 });
+                return info;
+            }
+        } host;
+
+        processor.setPlayHead (&host);
+        for (int block = 0; block < 2000 && (block < 200 || processor.getPlaybackDisplay().soundingRows.count() < 2); ++block)
+        {
+            midi.clear();
+            processor.processBlock (audio, midi);
+            host.ppq += 256 * 120.0 / (60.0 * 48000.0);
+        }
+        processor.setPlayHead (nullptr);
     }
 
     class Cadenzium2EditorLook : public ::testing::Test
@@ -78,16 +103,37 @@ TEST_F (Cadenzium2EditorLook, eachSchemeWithBothSidebars)
         EditorWindow::pump (100);
         window.saveScreenshot (juce::String (scheme) + "-generation");
 
-        EXPECT_TRUE (findLayoutProblems (editor).isEmpty()) << scheme << ":\n" << findLayoutProblems (editor).joinIntoString ("\n");
+        EXPECT_TRUE (findLayoutProblems (editor).isEmpty()) << scheme << ":\n"
+                                                            << findLayoutProblems (editor).joinIntoString ("\n");
     }
+}
+
+TEST_F (Cadenzium2EditorLook, withoutTheSidebarAndTheKeyboardThePianoRollTakesTheirPlace)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.getToastManager().takeToasts();
+    makeSong (processor);
+    EditorWindow window (processor);
+    auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+    const auto before = editor.getPianoRoll().getBounds();
+
+    window.click (EditorWindow::get ("sidebar_toggle"));
+    window.click (EditorWindow::get ("keyboard_preview"));
+    editor.setEditedPhrase (3); // "Chorus" is edited while "Intro" plays
+    EditorWindow::pump (100);
+    window.saveScreenshot ("bare");
+
+    const auto after = editor.getPianoRoll().getBounds();
+    EXPECT_GT (after.getWidth(), before.getWidth() + 200);
+    EXPECT_GT (after.getHeight(), before.getHeight() + 50);
+    EXPECT_TRUE (findLayoutProblems (editor).isEmpty()) << findLayoutProblems (editor).joinIntoString ("\n");
 }
 
 TEST_F (Cadenzium2EditorLook, theCornersOfTheResizeLimitsAtScaleTwo)
 {
     writeSetting ("scale", 2.0);
 
-    for (const auto size : { juce::Point<int> (1000, 800), juce::Point<int> (2000, 800),
-                             juce::Point<int> (1000, 1500), juce::Point<int> (2000, 1500) })
+    for (const auto size : { juce::Point<int> (1000, 800), juce::Point<int> (2000, 800), juce::Point<int> (1000, 1500), juce::Point<int> (2000, 1500) })
     {
         Cadenzium2AudioProcessor processor;
         processor.getToastManager().takeToasts();
@@ -104,15 +150,12 @@ TEST_F (Cadenzium2EditorLook, theCornersOfTheResizeLimitsAtScaleTwo)
         {
             editor.setSidebarView (sidebar);
             EXPECT_TRUE (findLayoutProblems (editor).isEmpty()) << size.toString() << " " << sidebar << ":\n"
-                                                                 << findLayoutProblems (editor).joinIntoString ("\n");
+                                                                << findLayoutProblems (editor).joinIntoString ("\n");
         }
 
-        // The smallest and the largest window are kept to look at.
-        if (size == juce::Point<int> (1000, 800) || size == juce::Point<int> (2000, 1500))
-        {
-            EditorWindow::pump (100);
-            window.saveScreenshot ("scale2-" + juce::String (size.x) + "x" + juce::String (size.y));
-        }
+        // Each corner is kept to look at, with the generation sidebar (the taller one).
+        EditorWindow::pump (100);
+        window.saveScreenshot ("scale2-" + juce::String (size.x) + "x" + juce::String (size.y));
     }
 }
 
@@ -125,7 +168,8 @@ TEST_F (Cadenzium2EditorLook, theRowPopupAndThePhraseMenu)
     auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
 
     window.rightClick (editor.getRowEditor().getRow (2));
-    ASSERT_TRUE (EditorWindow::pumpUntil ([] { return EditorWindow::find ("row_type") != nullptr; }));
+    ASSERT_TRUE (EditorWindow::pumpUntil ([]
+                                          { return EditorWindow::find ("row_type") != nullptr; }));
     EditorWindow::pump (100);
     window.saveScreenshot ("row-popup");
     editor.getRowEditor().closePopup();
@@ -137,5 +181,52 @@ TEST_F (Cadenzium2EditorLook, theRowPopupAndThePhraseMenu)
     window.saveScreenshot ("phrase-menu");
     juce::PopupMenu::dismissAllActiveMenus();
     EditorWindow::pump (50);
+
+    window.rightClick (EditorWindow::get ("phrase_4"));
+    ASSERT_TRUE (EditorWindow::chooseMenuItem ("Rename"));
+    ASSERT_TRUE (EditorWindow::pumpUntil ([]
+                                          { return EditorWindow::find ("phrase_name_editor") != nullptr; }));
+    window.typeText ("Bridge");
+    EditorWindow::pump (100);
+    window.saveScreenshot ("phrase-rename");
+    window.pressKey (juce::KeyPress (juce::KeyPress::escapeKey));
+    EditorWindow::pump (50);
+}
+} // namespace cadenzium::test
+
+namespace cadenzium::test
+{
+TEST_F (Cadenzium2EditorLook, longTooltipsStayInsideTheWindow)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.getToastManager().takeToasts();
+    EditorWindow window (processor);
+    auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+    editor.setSidebarView ("generation");
+
+    // A phrase button at the left edge and the mutation panel's longest tip at the right.
+    for (const auto* id : { "phrase_1", "m_pitch" })
+    {
+        auto* control = findById (editor, id);
+        ASSERT_NE (control, nullptr) << id;
+        if (auto* viewport = control->findParentComponentOfClass<juce::Viewport>())
+            viewport->setViewPosition (0, viewport->getViewedComponent()->getLocalPoint (control, juce::Point<int>()).y - 20);
+        EditorWindow::pump (50);
+
+        window.xMove (*control);
+        ASSERT_TRUE (EditorWindow::pumpUntil ([]
+                                              { return EditorWindow::find ("tooltip") != nullptr; },
+                                              3000))
+            << id;
+        EditorWindow::pump (100);
+        window.saveScreenshot (juce::String ("tooltip-") + id);
+
+        auto& tip = EditorWindow::get ("tooltip");
+        EXPECT_TRUE (editor.getScreenBounds().contains (tip.getScreenBounds())) << id << " " << tip.getScreenBounds().toString();
+        window.xMove (editor, juce::Point<float> (600.0f, 20.0f));
+        EditorWindow::pumpUntil ([]
+                                 { return EditorWindow::find ("tooltip") == nullptr; },
+                                 2000);
+    }
 }
 } // namespace cadenzium::test

@@ -1,12 +1,16 @@
 // A musician's session in a real window: synthetic mouse and keyboard input through the
 // window's peer, with every check made on the processor's state and undo history.
 
-#include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/commands/EditCommands.h>
+#include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tests/source/editor/EditorTestHelpers.h>
 #include <tests/support/editor/EditorWindow.h>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 namespace cadenzium::test
 {
@@ -82,6 +86,10 @@ TEST (Cadenzium2EditorScenario, aPhraseRenamedOnItsButtonThenMovedRightAndUndone
     EXPECT_EQ (processor.getPhrase (1).name, "Verse");
     EXPECT_EQ (processor.getPhrase (2).name, "");
     EXPECT_EQ (phrases.getRedoTooltip(), "Redo: Change phrase order");
+    EXPECT_TRUE (EditorWindow::pumpUntil ([]
+                                          { return EditorWindow::get<juce::Button> ("phrase_2").getButtonText() == "Verse"; }))
+        << "the buttons show the names the undo brought back";
+    EXPECT_EQ (EditorWindow::get<juce::Button> ("phrase_3").getButtonText(), "3");
 }
 
 TEST (Cadenzium2EditorScenario, aNewRowDraggedToTheBottomLineRenumbersTheRowsOfEveryPhrase)
@@ -104,7 +112,7 @@ TEST (Cadenzium2EditorScenario, aNewRowDraggedToTheBottomLineRenumbersTheRowsOfE
     auto& firstRow = rows.getRow (0);
     const auto from = newRow.getLocalBounds().getCentre().toFloat();
     const auto to = rows.getLocalPoint (&firstRow, firstRow.getLocalBounds().getCentre()).toFloat()
-                  - rows.getLocalPoint (&newRow, juce::Point<int>()).toFloat();
+                    - rows.getLocalPoint (&newRow, juce::Point<int>()).toFloat();
     window.drag (newRow, from, to);
 
     const auto& table = processor.getPhraseManager().getRows();
@@ -128,7 +136,8 @@ TEST (Cadenzium2EditorScenario, theRowPopupChangesTheRowsTypeAndShiftClickMutesI
     auto& phrases = processor.getPhraseManager();
 
     window.rightClick (rows.getRow (1));
-    ASSERT_TRUE (EditorWindow::pumpUntil ([] { return EditorWindow::find ("row_type") != nullptr; }));
+    ASSERT_TRUE (EditorWindow::pumpUntil ([]
+                                          { return EditorWindow::find ("row_type") != nullptr; }));
     window.click (EditorWindow::get ("row_type"));
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("Velocity"));
     EXPECT_EQ (phrases.getRows()[1].type, CadenziumModifier::velocity);
@@ -192,7 +201,11 @@ TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchAndTheWindowSizeCom
         window.click (EditorWindow::get ("keyboard_preview"));
         EXPECT_FALSE ((bool) processor.getEditorSettings()["show_keyboard_view"]);
 
-        editor.setSize (1500, 1100);
+        // The musician drags the window's corner out by 256 × 165.
+        auto* corner = findResizeCorner (editor);
+        ASSERT_NE (corner, nullptr);
+        const auto grip = corner->getLocalBounds().toFloat().getBottomRight() - juce::Point<float> (2.0f, 2.0f);
+        window.drag (*corner, grip, grip + juce::Point<float> (256.0f, 165.0f));
         EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_width"], 1500);
         EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_height"], 1100);
     }
@@ -283,5 +296,95 @@ TEST (Cadenzium2EditorScenario, aKeyClickedOnTheKeyboardReachesTheInputAndStaysL
     EditorWindow::pump (60); // a refresh tick
     EXPECT_TRUE (keyboard.isShownHeld (60));
     EXPECT_FALSE (keyboard.isShownHeld (61));
+}
+} // namespace cadenzium::test
+
+namespace cadenzium::test
+{
+TEST (Cadenzium2EditorScenario, closingTheWindowWhileTheHostPlaysAndSwitchesPhrasesIsSafe)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.prepareToPlay (48000.0, 256);
+
+    // The host's audio thread holds a chord and presses a keyswitch of the default octave
+    // (C0, notes 24..35; never the first phrase's) every few blocks, so the window gets switches to follow while it
+    // opens, edits and closes.
+    std::atomic<bool> playing { true };
+    std::atomic<int> blocks { 0 }, switches { 0 };
+    std::thread audio ([&]
+                       {
+                           juce::AudioBuffer<float> buffer (2, 256);
+                           for (int block = 0; playing.load(); ++block)
+                           {
+                               juce::MidiBuffer midi;
+                               if (block == 0)
+                                   for (auto note : { 60, 64, 67 })
+                                       midi.addEvent (juce::MidiMessage::noteOn (1, note, (juce::uint8) 100), 0);
+                               if (block % 8 == 4)
+                               {
+                                   const auto key = 25 + (block / 8) % 11;
+                                   midi.addEvent (juce::MidiMessage::noteOn (1, key, (juce::uint8) 100), 0);
+                                   midi.addEvent (juce::MidiMessage::noteOff (1, key), 128);
+                                   switches.fetch_add (1);
+                               }
+                               processor.processBlock (buffer, midi);
+                               blocks.fetch_add (1);
+                               std::this_thread::sleep_for (std::chrono::microseconds (200));
+                           } });
+
+    for (int round = 0; round < 4; ++round)
+    {
+        EditorWindow window (processor);
+        EXPECT_TRUE (EditorWindow::pumpUntil ([&]
+                                              { return editorOf (window).getEditedPhrase() != 0; }))
+            << "the window follows the switches";
+        window.click (EditorWindow::get ("generate"));
+        window.click (EditorWindow::get ("mutate"));
+        EditorWindow::pump (40);
+        // The window closes here, with switches and refreshes still on their way to it.
+    }
+    EditorWindow::pump (40);
+
+    playing.store (false);
+    audio.join();
+
+    EXPECT_GT (switches.load(), 4);
+    EXPECT_NE (processor.getPlaybackDisplay().playingPhrase, 0) << "the keyswitches reached the processor";
+    EXPECT_TRUE (processor.getPhraseManager().canUndo());
+}
+} // namespace cadenzium::test
+
+namespace cadenzium::test
+{
+TEST (Cadenzium2EditorScenario, aRowDraggedPastTheBottomEdgeScrollsTheRowsAndLandsOnALineThatWasHidden)
+{
+    Cadenzium2AudioProcessor processor;
+    EditCommands commands (processor);
+    commands.newRows (24);
+    auto top = processor.getPhraseManager().getRows()[31];
+    top.name = "Dragged";
+    commands.changeRow (31, top);
+
+    EditorWindow window (processor);
+    auto& editor = editorOf (window);
+    auto& rows = editor.getRowEditor();
+    const auto& axis = editor.getPianoRoll().getRowAxis();
+    ASSERT_DOUBLE_EQ (axis.scrollY, 0.0);
+    const auto lowestShown = axis.rowAt (editor.getPianoRoll().getGridBounds().getHeight() - 1.0);
+    ASSERT_GT (lowestShown, 0) << "32 rows do not fit, so the lowest ones are hidden";
+
+    // Row 31 stands on the top line; it is dragged 80 pixels past the bottom of the column.
+    auto& dragged = rows.getRow (31);
+    const auto from = dragged.getLocalBounds().getCentre().toFloat();
+    const auto to = juce::Point<float> (from.x, (float) (rows.getHeight() + 80 - dragged.getY()));
+    window.drag (dragged, from, to, 20);
+
+    EXPECT_GT (axis.scrollY, 0.0) << "the rows scrolled towards the pointer";
+    const auto& table = processor.getPhraseManager().getRows();
+    const auto landed = std::find_if (table.begin(), table.end(), [] (auto& row)
+                                      { return row.name == "Dragged"; })
+                        - table.begin();
+    EXPECT_LT (landed, lowestShown) << "it landed on a line that was hidden when the drag began";
+    EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Change row order");
 }
 } // namespace cadenzium::test

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 using namespace cadenzium::test;
 
 TEST (EditorCommands, everyCommandAndToolOfTheWindowShowsItsTooltip)
@@ -93,6 +95,18 @@ TEST (EditorCommands, eachCommandButtonIsOneUndoStepOrAViewSwitch)
     editor.setEditedPhrase (6);
     click ("generate");
     EXPECT_FALSE (processor.getPhrase (6).notes.empty());
+
+    // Panic: the next block ends every note on every channel before anything else.
+    processor.prepareToPlay (48000.0, 256);
+    click ("panic");
+    juce::AudioBuffer<float> audio (2, 256);
+    juce::MidiBuffer block;
+    processor.processBlock (audio, block);
+    std::set<int> silencedChannels;
+    for (const auto metadata : block)
+        if (metadata.getMessage().isAllNotesOff())
+            silencedChannels.insert (metadata.getMessage().getChannel());
+    EXPECT_EQ (silencedChannels.size(), 16u);
 
     click ("keyboard_preview");
     EXPECT_FALSE (editor.getKeyboard().isVisible());

@@ -20,6 +20,16 @@ inline juce::Component* findById (juce::Component& root, const juce::String& id)
     return nullptr;
 }
 
+/** The window's resize corner, or nullptr. */
+inline juce::Component* findResizeCorner (juce::Component& editor)
+{
+    for (auto* child : editor.getChildren())
+        if (dynamic_cast<juce::ResizableCornerComponent*> (child) != nullptr)
+            return child;
+
+    return nullptr;
+}
+
 /** The tooltip a component (or, for a plain container, nobody) shows. */
 inline juce::String tooltipOf (juce::Component& component)
 {

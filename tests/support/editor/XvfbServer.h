@@ -13,7 +13,7 @@ class XvfbServer
 {
 public:
     /** Big enough for the largest window at twice its size. */
-    static constexpr int screenWidth = 2600, screenHeight = 2000;
+    static constexpr int screenWidth = 4200, screenHeight = 3200;
 
     /** Starts it on a free display far from :0 and sets DISPLAY; check isRunning(). */
     XvfbServer();

@@ -1,12 +1,10 @@
 #pragma once
 
 #include <brindlex/UserFolders.h>
-#include <brindlex/gui/BrindlexEditor.h>
 #include <source/editor/filecommands/FileChooserSpecs.h>
 #include <source/editor/filecommands/FileCommands.h>
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
-#include <tarn/gui/ThemeSelector.h>
 #include <tests/support/TemporaryFolder.h>
 #include <tests/support/editor/EditorWindow.h>
 
@@ -14,60 +12,6 @@
 
 namespace cadenzium::test
 {
-
-/** The plug-in with a window holding the "Import" group as the product window places it:
-    three buttons wired to one FileCommands, its overlays added like the product's. */
-class FileCommandsProcessor : public Cadenzium2AudioProcessor
-{
-public:
-    class Editor : public brindlex::BrindlexEditor
-    {
-    public:
-        explicit Editor (FileCommandsProcessor& p)
-            : brindlex::BrindlexEditor (p, { versionString, ParameterIds::enable }),
-              commands (p, *this, [&p] { return p.editedPhrase; })
-        {
-            for (auto* button : { &importMidi, &renderMidi, &loadV1Preset })
-                addAndMakeVisible (button);
-
-            commands.attach (importMidi, renderMidi, loadV1Preset);
-            addOverlay (commands.getRenderOverlay());
-            addOverlay (commands.getBulkImporterOverlay());
-            applySettings();
-            setSize (1244, 935);
-        }
-
-    protected:
-        // The product's colour schemes, as its window chooses them.
-        void settingsChanged (brindlex::BrindlexSettings& settings) override
-        {
-            const auto theme = settings.getString (Cadenzium2AudioProcessorEditor::themeSettingKey, "Dark");
-            tarn::ThemeSelector::getInstance()->setColourSchemeNumber (Cadenzium2AudioProcessorEditor::colourSchemeFor (theme));
-        }
-
-    public:
-        tarn::FileDropButton importMidi { "fileimport", "import_midi", "Import MIDI Pattern: Loads a MIDI file into the piano roll. You can drag and drop a file onto this button" };
-        tarn::FileDropButton renderMidi { "fileexport", "render_midi", "Render MIDI: Applies the current Cadenzium pattern to a MIDI chord progression" };
-        tarn::FileDropButton loadV1Preset { "folder", "load_v1_preset", "Load v1 Preset: Loads a preset from version 1 of Cadenzium. You can drag and drop a file onto this button. Right click for bulk conversion" };
-        FileCommands commands;
-
-    protected:
-        void layoutMainArea (juce::Rectangle<int> area) override
-        {
-            auto row = area.removeFromTop (40).reduced (10, 5);
-
-            for (auto* button : { &loadV1Preset, &renderMidi, &importMidi })
-            {
-                button->setBounds (row.removeFromRight (30));
-                row.removeFromRight (6);
-            }
-        }
-    };
-
-    juce::AudioProcessorEditor* createEditor() override { return new Editor (*this); }
-
-    int editedPhrase = 0;
-};
 
 /** Fresh per-user folders, the framework's own choosers, and a folder for the test's files. */
 class FileCommandsTest : public ::testing::Test
@@ -85,9 +29,9 @@ protected:
         tarn::FileChooserLauncher::setDesktopChoosersAllowed (true);
     }
 
-    static FileCommandsProcessor::Editor& editorOf (EditorWindow& window)
+    static Cadenzium2AudioProcessorEditor& editorOf (EditorWindow& window)
     {
-        return window.getEditorAs<FileCommandsProcessor::Editor>();
+        return window.getEditorAs<Cadenzium2AudioProcessorEditor>();
     }
 
     /** A copy of one of the example chord progressions in the test's folder. */

@@ -57,7 +57,7 @@ TEST_F (FileCommandsTest, theChoosersOpenInsideTheWindowWithTheirTitlesPatternsA
     const DocumentsFolder documents (folder().getChildFile ("My Documents"));
     const auto pattern = writePattern (folder().getChildFile ("My Documents/Triads.mid"));
 
-    FileCommandsProcessor processor;
+    Cadenzium2AudioProcessor processor;
     EditorWindow window (processor);
     auto& editor = editorOf (window);
 
@@ -104,13 +104,13 @@ TEST_F (FileCommandsTest, theChoosersOpenInsideTheWindowWithTheirTitlesPatternsA
     auto* folderChooser = findChooser (editor);
     EXPECT_EQ (folderChooser->getName(), "Select your version 1 preset folder");
     EXPECT_EQ (findInside<juce::FileBrowserComponent> (*folderChooser)->getRoot(), v1Folder);
-    EXPECT_TRUE (editor.commands.getBulkConvertCommand().getChooser().getOpenRequest().kind == tarn::FileChooserLauncher::Kind::chooseFolder);
+    EXPECT_TRUE (editor.getFileCommands().getBulkConvertCommand().getChooser().getOpenRequest().kind == tarn::FileChooserLauncher::Kind::chooseFolder);
     window.click (*findButton (*folderChooser, "Cancel"));
-    EXPECT_FALSE (editor.commands.getBulkConvertCommand().isConverting());
+    EXPECT_FALSE (editor.getFileCommands().getBulkConvertCommand().isConverting());
 
     // A file chosen in the framework's chooser is imported into the edited phrase.
-    processor.editedPhrase = 3;
-    window.click (editor.importMidi);
+    editor.setEditedPhrase (3);
+    window.click (editor.getToolBar().importMidi);
     auto* dialog = findChooser (editor);
     ASSERT_NE (dialog, nullptr);
     findInside<juce::FileBrowserComponent> (*dialog)->setFileName (pattern.getFileName());
@@ -122,7 +122,7 @@ TEST_F (FileCommandsTest, theChoosersOpenInsideTheWindowWithTheirTitlesPatternsA
 
 TEST_F (FileCommandsTest, filesDroppedFromAnotherApplicationLightUpTheButtonThatTakesThemAndDoItsCommand)
 {
-    FileCommandsProcessor processor;
+    Cadenzium2AudioProcessor processor;
     EditorWindow window (processor);
     auto& editor = editorOf (window);
     const auto editorWindow = (unsigned long) (juce::pointer_sized_uint) window.getEditor().getPeer()->getNativeHandle();
@@ -135,48 +135,48 @@ TEST_F (FileCommandsTest, filesDroppedFromAnotherApplicationLightUpTheButtonThat
     // A MIDI pattern over Import MIDI: the button lights up, and the drop imports it.
     const auto pattern = writePattern (folder().getChildFile ("Dropped Triads.mid"));
     fileManager.enter (editorWindow, { uriOf (pattern) });
-    EXPECT_TRUE (fileManager.moveTo (centreOf (editor.importMidi)));
-    ASSERT_TRUE (fileManager.serveUntil ([&] { return editor.importMidi.isShowingDropTarget(); }));
-    EXPECT_FALSE (editor.renderMidi.isShowingDropTarget());
+    EXPECT_TRUE (fileManager.moveTo (centreOf (editor.getToolBar().importMidi)));
+    ASSERT_TRUE (fileManager.serveUntil ([&] { return editor.getToolBar().importMidi.isShowingDropTarget(); }));
+    EXPECT_FALSE (editor.getToolBar().renderMidi.isShowingDropTarget());
     window.saveScreenshot ("midi file over import");
 
     // Moving on to Render MIDI moves the light with it.
-    EXPECT_TRUE (fileManager.moveTo (centreOf (editor.renderMidi)));
-    ASSERT_TRUE (fileManager.serveUntil ([&] { return editor.renderMidi.isShowingDropTarget(); }));
-    EXPECT_FALSE (editor.importMidi.isShowingDropTarget());
-    EXPECT_TRUE (fileManager.moveTo (centreOf (editor.importMidi)));
-    ASSERT_TRUE (fileManager.serveUntil ([&] { return editor.importMidi.isShowingDropTarget(); }));
+    EXPECT_TRUE (fileManager.moveTo (centreOf (editor.getToolBar().renderMidi)));
+    ASSERT_TRUE (fileManager.serveUntil ([&] { return editor.getToolBar().renderMidi.isShowingDropTarget(); }));
+    EXPECT_FALSE (editor.getToolBar().importMidi.isShowingDropTarget());
+    EXPECT_TRUE (fileManager.moveTo (centreOf (editor.getToolBar().importMidi)));
+    ASSERT_TRUE (fileManager.serveUntil ([&] { return editor.getToolBar().importMidi.isShowingDropTarget(); }));
 
     ASSERT_TRUE (fileManager.drop());
     ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return processor.getPhrase (0).notes.size() == 12; }));
-    EXPECT_FALSE (editor.importMidi.isShowingDropTarget());
+    EXPECT_FALSE (editor.getToolBar().importMidi.isShowingDropTarget());
     EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Edit phrase");
 
     // The Load v1 Preset button takes first-version presets only.
-    EXPECT_FALSE (editor.loadV1Preset.isInterestedInFileDrag ({ pattern.getFullPathName() }));
-    EXPECT_FALSE (editor.importMidi.isInterestedInFileDrag ({ folder().getChildFile ("notes.txt").getFullPathName() }));
+    EXPECT_FALSE (editor.getToolBar().loadV1Preset.isInterestedInFileDrag ({ pattern.getFullPathName() }));
+    EXPECT_FALSE (editor.getToolBar().importMidi.isInterestedInFileDrag ({ folder().getChildFile ("notes.txt").getFullPathName() }));
     const auto v1File = folder().getChildFile ("Old Favourite.bpre");
     ASSERT_TRUE (v1File.replaceWithText (v1Preset()));
     fileManager.enter (editorWindow, { uriOf (v1File) });
-    EXPECT_TRUE (fileManager.moveTo (centreOf (editor.loadV1Preset)));
-    ASSERT_TRUE (fileManager.serveUntil ([&] { return editor.loadV1Preset.isShowingDropTarget(); }));
+    EXPECT_TRUE (fileManager.moveTo (centreOf (editor.getToolBar().loadV1Preset)));
+    ASSERT_TRUE (fileManager.serveUntil ([&] { return editor.getToolBar().loadV1Preset.isShowingDropTarget(); }));
     ASSERT_TRUE (fileManager.drop());
     ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return processor.getPhraseManager().getRows().size() == 17; }));
     EXPECT_EQ (processor.getPhrase (0).getLength(), 15360) << "16 steps of a quarter note";
 
     // A chord progression dropped on Render MIDI renders it.
     fileManager.enter (editorWindow, { uriOf (copyChords ("Waltz in G.mid")) });
-    EXPECT_TRUE (fileManager.moveTo (centreOf (editor.renderMidi)));
-    ASSERT_TRUE (fileManager.serveUntil ([&] { return editor.renderMidi.isShowingDropTarget(); }));
+    EXPECT_TRUE (fileManager.moveTo (centreOf (editor.getToolBar().renderMidi)));
+    ASSERT_TRUE (fileManager.serveUntil ([&] { return editor.getToolBar().renderMidi.isShowingDropTarget(); }));
     ASSERT_TRUE (fileManager.drop());
-    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return editor.commands.getRenderOverlay().isShowing(); }, 30000));
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return editor.getFileCommands().getRenderOverlay().isShowing(); }, 30000));
 }
 
 TEST_F (FileCommandsTest, unusableFilesChangeNothingAndSaySo)
 {
-    FileCommandsProcessor processor;
+    Cadenzium2AudioProcessor processor;
     EditorWindow window (processor);
-    auto& commands = editorOf (window).commands;
+    auto& commands = editorOf (window).getFileCommands();
     const auto phraseBefore = processor.getPhrase (0);
 
     const auto notMidi = folder().getChildFile ("Broken.mid");

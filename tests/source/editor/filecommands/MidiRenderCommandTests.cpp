@@ -60,23 +60,23 @@ namespace
 
 TEST_F (FileCommandsTest, aRenderShowsItsNotesInTheOverlayAndSaveMidiWritesItsBytesWhereTheChooserSays)
 {
-    FileCommandsProcessor processor;
+    Cadenzium2AudioProcessor processor;
     loadPattern (processor);
     EditorWindow window (processor);
     auto& editor = editorOf (window);
-    auto& command = editor.commands.getRenderCommand();
-    auto& overlay = editor.commands.getRenderOverlay();
+    auto& command = editor.getFileCommands().getRenderCommand();
+    auto& overlay = editor.getFileCommands().getRenderOverlay();
 
     // The default output name is taken: the chooser offers the next free one.
     const auto chords = copyChords ("Pop Four Chords.mid");
     ASSERT_TRUE (folder().getChildFile ("Pop Four Chords - Cadenzium.mid").replaceWithText ("taken"));
 
     ASSERT_TRUE (command.render (chords).wasOk());
-    EXPECT_FALSE (editor.renderMidi.isEnabled()) << "disabled while rendering";
-    EXPECT_FALSE (editor.renderMidi.isInterestedInFileDrag ({ chords.getFullPathName() })) << "and takes no drop";
+    EXPECT_FALSE (editor.getToolBar().renderMidi.isEnabled()) << "disabled while rendering";
+    EXPECT_FALSE (editor.getToolBar().renderMidi.isInterestedInFileDrag ({ chords.getFullPathName() })) << "and takes no drop";
 
     ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return overlay.isShowing(); }, 30000));
-    EXPECT_TRUE (editor.renderMidi.isEnabled());
+    EXPECT_TRUE (editor.getToolBar().renderMidi.isEnabled());
     EXPECT_EQ (overlay.getTitleText(), "Export Render");
 
     const auto* rendered = overlay.getRenderedMidi();
@@ -133,16 +133,16 @@ TEST_F (FileCommandsTest, aRenderShowsItsNotesInTheOverlayAndSaveMidiWritesItsBy
 
 TEST_F (FileCommandsTest, saveMidiReportsMissingDataAndAFileThatCannotBeWritten)
 {
-    FileCommandsProcessor processor;
+    Cadenzium2AudioProcessor processor;
     EditorWindow window (processor);
-    auto& overlay = editorOf (window).commands.getRenderOverlay();
+    auto& overlay = editorOf (window).getFileCommands().getRenderOverlay();
 
     overlay.chooseSaveLocation();
     EXPECT_FALSE (overlay.getChooser().isOpen());
     EXPECT_TRUE (toastTexts (processor).contains ("ERROR: There is no rendered MIDI data to save."));
 
     loadPattern (processor);
-    ASSERT_TRUE (editorOf (window).commands.getRenderCommand().render (copyChords ("Minor Blues.mid")).wasOk());
+    ASSERT_TRUE (editorOf (window).getFileCommands().getRenderCommand().render (copyChords ("Minor Blues.mid")).wasOk());
     ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return overlay.isShowing(); }, 30000));
 
     // A folder that does not exist: nothing can be written there.
@@ -152,40 +152,40 @@ TEST_F (FileCommandsTest, saveMidiReportsMissingDataAndAFileThatCannotBeWritten)
 
 TEST_F (FileCommandsTest, renderFailuresAreToastsAndASecondRenderWaitsForTheFirst)
 {
-    FileCommandsProcessor processor;
+    Cadenzium2AudioProcessor processor;
     loadPattern (processor);
     EditorWindow window (processor);
     auto& editor = editorOf (window);
-    auto& command = editor.commands.getRenderCommand();
+    auto& command = editor.getFileCommands().getRenderCommand();
 
     ASSERT_TRUE (command.render (folder().getChildFile ("missing.mid")).wasOk()) << "the file is checked on the render thread";
     ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return ! command.isRendering(); }, 30000));
     EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The selected MIDI file does not exist."));
-    EXPECT_TRUE (editor.renderMidi.isEnabled());
+    EXPECT_TRUE (editor.getToolBar().renderMidi.isEnabled());
 
     const auto notMidi = folder().getChildFile ("notes.mid");
     notMidi.replaceWithText ("these are not notes");
     command.render (notMidi);
     ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return ! command.isRendering(); }, 30000));
     EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The selected file does not contain any usable MIDI notes."));
-    EXPECT_FALSE (editor.commands.getRenderOverlay().isShowing());
+    EXPECT_FALSE (editor.getFileCommands().getRenderOverlay().isShowing());
 
     ASSERT_TRUE (command.render (copyChords ("Jazz Two Five One.mid")).wasOk());
     EXPECT_TRUE (command.render (copyChords ("Waltz in G.mid")).failed());
     EXPECT_TRUE (toastTexts (processor).contains ("ERROR: Another MIDI file is already being rendered."));
-    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return editor.commands.getRenderOverlay().isShowing(); }, 30000));
-    EXPECT_TRUE (editor.renderMidi.isEnabled());
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return editor.getFileCommands().getRenderOverlay().isShowing(); }, 30000));
+    EXPECT_TRUE (editor.getToolBar().renderMidi.isEnabled());
 }
 
 TEST_F (FileCommandsTest, aRenderStillRunningWhenTheWindowClosesIsDroppedQuietly)
 {
-    FileCommandsProcessor processor;
+    Cadenzium2AudioProcessor processor;
     loadPattern (processor);
     const auto toastsBefore = processor.getToastManager().getToasts().size();
 
     {
         EditorWindow window (processor);
-        ASSERT_TRUE (editorOf (window).commands.getRenderCommand().render (copyChords ("Dorian Vamp.mid")).wasOk());
+        ASSERT_TRUE (editorOf (window).getFileCommands().getRenderCommand().render (copyChords ("Dorian Vamp.mid")).wasOk());
     }
 
     EditorWindow::pump (200);
@@ -194,19 +194,19 @@ TEST_F (FileCommandsTest, aRenderStillRunningWhenTheWindowClosesIsDroppedQuietly
     // The next window renders as before.
     EditorWindow window (processor);
     auto& editor = editorOf (window);
-    ASSERT_TRUE (editor.commands.getRenderCommand().render (copyChords ("Dorian Vamp.mid")).wasOk());
-    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return editor.commands.getRenderOverlay().isShowing(); }, 30000));
+    ASSERT_TRUE (editor.getFileCommands().getRenderCommand().render (copyChords ("Dorian Vamp.mid")).wasOk());
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return editor.getFileCommands().getRenderOverlay().isShowing(); }, 30000));
 }
 
 TEST_F (FileCommandsTest, dragMidiOffersTheRenderedFileToOtherApplicationsByItsUri)
 {
     ASSERT_NE (TestDisplay::get(), nullptr);
-    FileCommandsProcessor processor;
+    Cadenzium2AudioProcessor processor;
     loadPattern (processor);
     EditorWindow window (processor);
     auto& editor = editorOf (window);
-    auto& overlay = editor.commands.getRenderOverlay();
-    ASSERT_TRUE (editor.commands.getRenderCommand().render (copyChords ("Four Chords Per Bar.mid")).wasOk());
+    auto& overlay = editor.getFileCommands().getRenderOverlay();
+    ASSERT_TRUE (editor.getFileCommands().getRenderCommand().render (copyChords ("Four Chords Per Bar.mid")).wasOk());
     ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return overlay.isShowing(); }, 30000));
 
     auto& drag = overlay.getDragButton();
@@ -253,11 +253,11 @@ TEST_F (FileCommandsTest, dragMidiOffersTheRenderedFileToOtherApplicationsByItsU
 
 TEST_F (FileCommandsTest, aDragWhoseFileCannotBeWrittenSaysSo)
 {
-    FileCommandsProcessor processor;
+    Cadenzium2AudioProcessor processor;
     loadPattern (processor);
     EditorWindow window (processor);
-    auto& overlay = editorOf (window).commands.getRenderOverlay();
-    ASSERT_TRUE (editorOf (window).commands.getRenderCommand().render (copyChords ("Pop Four Chords.mid")).wasOk());
+    auto& overlay = editorOf (window).getFileCommands().getRenderOverlay();
+    ASSERT_TRUE (editorOf (window).getFileCommands().getRenderCommand().render (copyChords ("Pop Four Chords.mid")).wasOk());
     ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return overlay.isShowing(); }, 30000));
 
     // A file where the folder for dragged renders should be.

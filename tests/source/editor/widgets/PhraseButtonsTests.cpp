@@ -106,6 +106,7 @@ TEST (PhraseButtons, moveRightSwapsWithTheNeighbourTheSelectionFollowsAndUndoSwa
     EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Change phrase order");
 
     processor.getPhraseManager().undo();
+    buttons.phrasesChanged(); // as the editor does when the manager reports a change
     buttons.refresh();
     EXPECT_EQ (processor.getPhrase (0).name, "A");
     EXPECT_EQ (buttons.getButton (0).getButtonText(), "A");

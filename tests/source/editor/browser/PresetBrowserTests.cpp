@@ -37,6 +37,16 @@ TEST_F (PresetBrowserTest, theTopBarOpensItOverTheMainAreaAndABadgeAndARowClickL
     EXPECT_EQ (EditorWindow::get<juce::Button> ("preset_name").getButtonText(), "Root Pulse");
     EXPECT_EQ (browser.getDisplay().getPreset()->name, "Root Pulse");
 
+    // The filter's switches start at Show and Any, each saying what it does.
+    EXPECT_EQ (browser.getFilterModeToggle().getChosen(), 0);
+    EXPECT_EQ (browser.getMatchModeToggle().getChosen(), 0);
+
+    for (const auto& [id, tooltip] : { std::pair { "browser_filter_show", "Show: Show any presets which match the filter" },
+                                       std::pair { "browser_filter_hide", "Hide: Hide any presets which match the filter" },
+                                       std::pair { "browser_match_any", "Any: Presets can match any category" },
+                                       std::pair { "browser_match_all", "All: Presets must match all categories" } })
+        EXPECT_EQ (EditorWindow::get<juce::Button> (id).getTooltip(), tooltip);
+
     // A second badge widens the view (Any); All narrows it to presets with both.
     window.click (EditorWindow::get ("category_badge_Controllers"));
     EXPECT_EQ (table.getPresets().size(), 9u);
