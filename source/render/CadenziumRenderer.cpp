@@ -3,8 +3,7 @@
 #include "ChordProgressionFile.h"
 
 #include <source/processor/Cadenzium2AudioProcessor.h>
-
-#include <array>
+#include <tarn/processor/NoteTable.h>
 
 namespace
 {
@@ -19,7 +18,7 @@ public:
         if (! m.isNoteOnOrOff() || m.getNoteNumber() > 127)
             return;
 
-        auto& count = counts[(size_t) m.getChannel() - 1][(size_t) m.getNoteNumber()];
+        auto& count = counts.at (m.getChannel() - 1, m.getNoteNumber());
 
         if (m.isNoteOn())
             ++count;
@@ -27,16 +26,16 @@ public:
             --count;
     }
 
-    void endAll (juce::MidiMessageSequence& sequence, double time) const
+    void endAll (juce::MidiMessageSequence& sequence, double time)
     {
-        for (int channel = 1; channel <= 16; ++channel)
-            for (int note = 0; note < 128; ++note)
-                for (int i = 0; i < counts[(size_t) channel - 1][(size_t) note]; ++i)
-                    sequence.addEvent (juce::MidiMessage::noteOff (channel, note, (juce::uint8) 0), time);
+        counts.forEach ([&sequence, time] (int channelIndex, int note, int count)
+                        {
+                            for (int i = 0; i < count; ++i)
+                                sequence.addEvent (juce::MidiMessage::noteOff (channelIndex + 1, note, (juce::uint8) 0), time); });
     }
 
 private:
-    std::array<std::array<int, 128>, 16> counts {};
+    tarn::NoteTable<int> counts;
 };
 
 bool writeMidiFile (const juce::MidiMessageSequence& events, juce::MemoryBlock& bytes)

@@ -1,7 +1,8 @@
 #include "ChordProgressionFile.h"
 
+#include <tarn/processor/NoteTable.h>
+
 #include <algorithm>
-#include <array>
 #include <vector>
 
 namespace ChordProgressionFile
@@ -48,7 +49,7 @@ juce::Result read (juce::InputStream& stream, ChordProgression& progression)
     for (int t = 0; t < midi.getNumTracks(); ++t)
     {
         // A track that strikes a sounding pitch again releases it first, as MIDI readers do.
-        std::array<std::array<bool, 128>, 16> sounding {};
+        tarn::NoteTable<bool> sounding;
 
         for (const auto* holder : *midi.getTrack (t))
         {
@@ -58,7 +59,7 @@ juce::Result read (juce::InputStream& stream, ChordProgression& progression)
                 continue;
 
             const auto time = message.getTimeStamp() * scale;
-            auto& isSounding = sounding[(size_t) message.getChannel() - 1][(size_t) message.getNoteNumber()];
+            auto& isSounding = sounding.at (message.getChannel() - 1, message.getNoteNumber());
 
             if (isSounding && message.isNoteOn())
                 notes.push_back (juce::MidiMessage::noteOff (message.getChannel(), message.getNoteNumber()).withTimeStamp (time));

@@ -3,8 +3,8 @@
 #include "ChordProgressionFile.h"
 
 #include <brindlex/BrindlexLogger.h>
+#include <tarn/processor/NoteTable.h>
 
-#include <array>
 #include <set>
 
 namespace MidiPatternImport
@@ -97,7 +97,7 @@ juce::Result importStream (juce::InputStream& stream, const juce::String& pathFo
         // The note-on still open on each channel and pitch. A new strike of an open pitch
         // ends it, as MIDI readers pair notes. One pass: searching ahead for each note-off
         // takes minutes on a file of many strikes that are never released.
-        std::array<std::array<const juce::MidiMessage*, 128>, 16> open {};
+        tarn::NoteTable<const juce::MidiMessage*> open;
 
         for (const auto* holder : *midi.getTrack (t))
         {
@@ -106,7 +106,7 @@ juce::Result importStream (juce::InputStream& stream, const juce::String& pathFo
             if (! ChordProgressionFile::isUsableNoteEvent (m))
                 continue;
 
-            auto& sounding = open[(size_t) m.getChannel() - 1][(size_t) m.getNoteNumber()];
+            auto& sounding = open.at (m.getChannel() - 1, m.getNoteNumber());
 
             if (sounding != nullptr)
                 addNote (*sounding, m.getTimeStamp());
@@ -114,13 +114,13 @@ juce::Result importStream (juce::InputStream& stream, const juce::String& pathFo
             sounding = m.isNoteOn() ? &m : nullptr;
         }
 
-        for (const auto& channel : open)
-            for (const auto* unended : channel)
-                if (unended != nullptr)
-                {
-                    skipped.add ("Error reading note in file " + pathForLog);
-                    skipped.add ("No note-off message for the note-on:");
-                }
+        open.forEach ([&skipped, &pathForLog] (int, int, const juce::MidiMessage* unended)
+                      {
+                          if (unended != nullptr)
+                          {
+                              skipped.add ("Error reading note in file " + pathForLog);
+                              skipped.add ("No note-off message for the note-on:");
+                          } });
     }
 
     if (! skipped.isEmpty())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <tarn/sequence/SequenceSerialisation.h>
+#include <tests/support/StateContainer.h>
 
 #include <juce_data_structures/juce_data_structures.h>
 
@@ -133,17 +134,10 @@ inline juce::ValueTree makeState (const tarn::Sequence& phrase, int numSlots = 1
     return state;
 }
 
-/** The state as a host hands it back: the framework's binary container around the text. */
+/** The state as a host hands it back. */
 inline juce::MemoryBlock makeChunk (const tarn::Sequence& phrase, int numSlots = 1)
 {
-    const auto text = makeState (phrase, numSlots).toXmlString (juce::XmlElement::TextFormat().singleLine());
-    juce::MemoryBlock block;
-    juce::MemoryOutputStream out (block, false);
-    out.writeInt (0x21324356);
-    out.writeInt ((int) text.getNumBytesAsUTF8() + 1);
-    out << text;
-    out.writeByte (0);
-    return block;
+    return containerFor (makeState (phrase, numSlots).toXmlString (juce::XmlElement::TextFormat().singleLine()));
 }
 
 /** The state as a preset file holds it. */

@@ -30,7 +30,7 @@ protected:
             phrase.notes.clear();
 
             for (int row = 0; row < 5; ++row)
-                phrase.notes.push_back (noteOnRow (row, (row * 480 + slot * 120) % 3840, 120));
+                phrase.notes.push_back (makeNote (row, (row * 480 + slot * 120) % 3840, 120));
 
             phrase.loops[1] = { 0, 480 + slot };
             phrase.loops[3] = { 960, 1920 };
@@ -134,7 +134,7 @@ TEST (RowRenumbering, movingARowThereAndBackGivesThePhraseBack)
         tarn::Sequence phrase;
 
         for (int i = random.nextInt (40); --i >= 0;)
-            phrase.notes.push_back (noteOnRow (random.nextInt (128), random.nextInt (3840), 1 + random.nextInt (500)));
+            phrase.notes.push_back (makeNote (random.nextInt (128), random.nextInt (3840), 1 + random.nextInt (500)));
 
         for (int i = random.nextInt (10); --i >= 0;)
             phrase.loops[(size_t) random.nextInt (128)] = { random.nextInt (1000), 1000 + random.nextInt (2000) };

@@ -58,7 +58,7 @@ TEST (ControllerGeneration, fullDensityPutsAPointOnEverySixteenthInsideTheRange)
 
 TEST (ControllerGeneration, onlyEnabledLanesWithTheirOwnSettingsAreRefilled)
 {
-    auto phrase = makePhrase (3840, { makeNote (0, 0, 240) });
+    auto phrase = makeSequence ({ makeNote (0, 0, 240) });
     phrase.lanes = { makeLane (tarn::ControllerLane::controlChange, 1), makeLane (tarn::ControllerLane::pitchBend), makeLane (tarn::ControllerLane::controlChange, 7) };
 
     for (auto& lane : phrase.lanes)

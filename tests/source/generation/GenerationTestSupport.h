@@ -1,5 +1,6 @@
 #pragma once
 
+#include <tests/support/Phrases.h>
 #include <tests/support/TestSeed.h>
 
 #include <source/generation/ControllerGeneration.h>
@@ -15,6 +16,9 @@
 
 namespace generation_test
 {
+using cadenzium::test::makeNote;
+using cadenzium::test::makeSequence;
+
 /** count Pitch rows with values 0, 1, 2 ...; the listed ones locked. */
 inline RowList makeRows (int count, std::set<int> locked = {})
 {
@@ -22,22 +26,6 @@ inline RowList makeRows (int count, std::set<int> locked = {})
     for (int i = 0; i < count; ++i)
         std::tie (rows[(size_t) i].value, rows[(size_t) i].generationLock) = std::tuple (i, locked.count (i) > 0);
     return rows;
-}
-
-inline tarn::SequenceNote makeNote (int row, int timestamp, int length, int velocity = 100)
-{
-    tarn::SequenceNote note;
-    std::tie (note.number, note.timestamp, note.length, note.velocityMin, note.velocityMax) = std::tie (row, timestamp, length, velocity, velocity);
-    return note;
-}
-
-inline tarn::Sequence makePhrase (int length, std::vector<tarn::SequenceNote> notes = {})
-{
-    tarn::Sequence phrase;
-    phrase.setLength (length);
-    phrase.notes = std::move (notes);
-    phrase.normalise();
-    return phrase;
 }
 
 inline GenerationSettings makeSettings (GenerationSettings::Polyphony polyphony,

@@ -28,7 +28,7 @@ RowList makeTypedRows (std::vector<std::pair<int, int>> typesAndValues, std::set
 
 TEST (Mutation, nothingChangesWithoutAnAmountAChanceOrACandidate)
 {
-    const auto phrase = makePhrase (3840, { makeNote (0, 0, 240), makeNote (1, 960, 240) });
+    const auto phrase = makeSequence ({ makeNote (0, 0, 240), makeNote (1, 960, 240) });
     PhraseMutator mutator (1);
 
     EXPECT_FALSE (mutator.mutate (phrase, makeRows (2), amounts (0), sixteenth).changed);
@@ -47,7 +47,7 @@ TEST (Mutation, evenTheSmallestChanceMutatesOneGroupAndChordsMoveAsABlock)
     for (int i = 0; i < 10; ++i)
         notes.push_back (makeNote (i % 2, 960 + 480 * i, 240, 64));
 
-    const auto spread = makePhrase (8 * 3840, notes);
+    const auto spread = makeSequence (notes, 8 * 3840);
     const auto settings = amounts (0, 0, 0, 8, 1);
     PhraseMutator mutator (2);
 
@@ -61,7 +61,7 @@ TEST (Mutation, evenTheSmallestChanceMutatesOneGroupAndChordsMoveAsABlock)
         EXPECT_EQ (changedNotes, 1);
     }
 
-    const auto chord = makePhrase (3840, { makeNote (0, 960, 240), makeNote (1, 960, 240), makeNote (2, 960, 240) });
+    const auto chord = makeSequence ({ makeNote (0, 960, 240), makeNote (1, 960, 240), makeNote (2, 960, 240) });
 
     for (int run = 0; run < 50; ++run)
     {
@@ -77,7 +77,7 @@ TEST (Mutation, evenTheSmallestChanceMutatesOneGroupAndChordsMoveAsABlock)
 
 TEST (Mutation, nearerTimingShiftsAreTwiceAsLikelyAsFartherOnes)
 {
-    const auto phrase = makePhrase (3840, { makeNote (0, 1920, 240) });
+    const auto phrase = makeSequence ({ makeNote (0, 1920, 240) });
     std::map<int, int> shifts;
     PhraseMutator mutator (4);
 
@@ -91,7 +91,7 @@ TEST (Mutation, nearerTimingShiftsAreTwiceAsLikelyAsFartherOnes)
     EXPECT_NEAR ((double) shifts[-240] / shifts[240], 1.0, 0.15);
 
     // A shift that would leave the phrase or hit another note of the row is not offered.
-    const auto crowded = makePhrase (3840, { makeNote (0, 0, 240), makeNote (0, 480, 240) });
+    const auto crowded = makeSequence ({ makeNote (0, 0, 240), makeNote (0, 480, 240) });
 
     for (int run = 0; run < 50; ++run)
     {
@@ -102,7 +102,7 @@ TEST (Mutation, nearerTimingShiftsAreTwiceAsLikelyAsFartherOnes)
 
 TEST (Mutation, notesStayInsideTheirRowLoopWindows)
 {
-    auto phrase = makePhrase (3840, { makeNote (0, 240, 240), makeNote (0, 1200, 240), makeNote (1, 2400, 480) });
+    auto phrase = makeSequence ({ makeNote (0, 240, 240), makeNote (0, 1200, 240), makeNote (1, 2400, 480) });
     phrase.loops[0] = { 960, 1920 };
 
     EXPECT_EQ (RowWindow::forRow (phrase, 0, 240), (RowWindow { 0, 960 }));
@@ -127,7 +127,7 @@ TEST (Mutation, pitchMovesOnlyToNearbyUnlockedPitchRows)
 {
     // Rows: Pitch 1, Pitch 2, Pitch 3, Pitch 4 (locked), Fixed 60, Velocity 0.
     const auto rows = makeTypedRows ({ { 0, 1 }, { 0, 2 }, { 0, 3 }, { 0, 4 }, { 3, 60 }, { 1, 0 } }, { 3 });
-    const auto phrase = makePhrase (3840, { makeNote (1, 0, 240), makeNote (4, 960, 240), makeNote (5, 1920, 240) });
+    const auto phrase = makeSequence ({ makeNote (1, 0, 240), makeNote (4, 960, 240), makeNote (5, 1920, 240) });
 
     auto settings = amounts (0, 1);
     std::map<int, int> destinations;
@@ -147,7 +147,7 @@ TEST (Mutation, pitchMovesOnlyToNearbyUnlockedPitchRows)
     // Two rank steps away is only reachable with a pitch amount of two, at half the weight.
     settings.pitch = 2;
     const auto rowsWithMore = makeTypedRows ({ { 0, 0 }, { 0, 1 }, { 0, 2 }, { 0, 3 }, { 0, 4 } });
-    const auto middle = makePhrase (3840, { makeNote (2, 0, 240) });
+    const auto middle = makeSequence ({ makeNote (2, 0, 240) });
     std::map<int, int> spread;
 
     for (int run = 0; run < 3000; ++run)
@@ -162,7 +162,7 @@ TEST (Mutation, lengthAndVelocityChangesKeepTheirBounds)
     auto settings = amounts (0, 0, 50);
 
     // 50 % of 120 ticks: -60 .. +60, never into the next note of the row.
-    const auto phrase = makePhrase (3840, { makeNote (0, 0, 120), makeNote (0, 150, 100), makeNote (1, 960, 5) });
+    const auto phrase = makeSequence ({ makeNote (0, 0, 120), makeNote (0, 150, 100), makeNote (1, 960, 5) });
     std::set<int> lengths;
     PhraseMutator mutator (6);
 
@@ -179,7 +179,7 @@ TEST (Mutation, lengthAndVelocityChangesKeepTheirBounds)
     settings.length = 10;
 
     for (int run = 0; run < 50; ++run)
-        EXPECT_FALSE (mutator.mutate (makePhrase (3840, { makeNote (1, 960, 5) }), makeRows (2), settings, sixteenth).changed);
+        EXPECT_FALSE (mutator.mutate (makeSequence ({ makeNote (1, 960, 5) }), makeRows (2), settings, sixteenth).changed);
 
     // Velocity 8 near the top only goes down, keeping the range's width; 1..127 cannot move.
     settings = amounts (0, 0, 0, 8);
@@ -193,7 +193,7 @@ TEST (Mutation, lengthAndVelocityChangesKeepTheirBounds)
 
     for (int run = 0; run < 500; ++run)
     {
-        const auto result = mutator.mutate (makePhrase (3840, { high, full }), makeRows (2), settings, sixteenth);
+        const auto result = mutator.mutate (makeSequence ({ high, full }), makeRows (2), settings, sixteenth);
         const auto& moved = result.sequence.notes[0];
         shifts.insert (moved.velocityMin - 120);
         EXPECT_EQ (moved.velocityMax - moved.velocityMin, 7);
@@ -214,7 +214,7 @@ TEST (Mutation, repeatedRunsKeepThePhraseValidAndLockedRowsUntouched)
 
     for (int round = 0; round < 40; ++round)
     {
-        auto phrase = generateWithSeed (makePhrase (2 * 3840), makeRows (6, { 3 }), makeSettings (GenerationSettings::Polyphony::poly, GenerationSettings::Mode::random, 30, 1), random.nextInt64());
+        auto phrase = generateWithSeed (makeSequence ({}, 2 * 3840), makeRows (6, { 3 }), makeSettings (GenerationSettings::Polyphony::poly, GenerationSettings::Mode::random, 30, 1), random.nextInt64());
         phrase.notes.push_back (makeNote (6, 0, 3840));
         phrase.loops[1] = { 1920, 5760 };
         phrase.normalise();

@@ -44,7 +44,7 @@ TEST (V1PresetApplier, loadingAFileReplacesLanesPhrasesRowsAndFillTellsTheHostAn
     ASSERT_TRUE (phrases.canUndo());
 
     const TemporaryFolder folder;
-    const auto file = writeFile (folder, "Old Song.bpre", v1Preset ("1,2,3,4,5,6,7,-1", { { 0, "0|10 48|90" }, { 7, "0|8192 96|0" } }, "0"));
+    const auto file = writeFile (folder, "Old Song.bpre", v1::songPreset ("1,2,3,4,5,6,7,-1", { { 0, "0|10 48|90" }, { 7, "0|8192 96|0" } }, "0"));
     const auto expected = V1PresetParser::parseFile (file);
     ASSERT_TRUE (expected.valid);
 
@@ -80,7 +80,7 @@ TEST (V1PresetApplier, aFileThatIsNotAV1PresetShowsTheErrorToastAndChangesNothin
 
     const TemporaryFolder folder;
     const juce::File files[] = {
-        writeFile (folder, "Seven Lanes.bpre", invalidV1Preset()),
+        writeFile (folder, "Seven Lanes.bpre", v1::invalidPreset()),
         writeFile (folder, "Current.bpre", processor.getPresetManager().createPresetElement ("", "", "")->toString()),
         juce::File (folder.string()).getChildFile ("Missing.bpre"),
         juce::File (folder.string()),
@@ -100,7 +100,7 @@ TEST (V1PresetApplier, aFileThatIsNotAV1PresetShowsTheErrorToastAndChangesNothin
 TEST (V1PresetApplier, aRepeatedControllerKeepsOnlyItsFirstLaneAndTheSongReadsBackTheSame)
 {
     // Lanes 2 (CC 1 again) and 4 (a second pitch wheel) repeat earlier keys.
-    const auto preset = V1PresetParser::parse (v1Preset ("1,7,1,-1,-1,2,3,4",
+    const auto preset = V1PresetParser::parse (v1::songPreset ("1,7,1,-1,-1,2,3,4",
                                                          { { 0, "0|10" }, { 2, "0|99" }, { 3, "0|8192" }, { 4, "0|0" }, { 5, "0|20" } }));
     ASSERT_TRUE (preset.valid);
     EXPECT_EQ (V1PresetApplier::lanesToKeep (preset), (std::vector<int> { 0, 1, 3, 5, 6, 7 }));

@@ -1,3 +1,5 @@
+#include "V1TestPresets.h"
+
 #include <source/import/V1PresetParser.h>
 #include <tests/support/TemporaryFolder.h>
 
@@ -5,49 +7,7 @@
 
 #include <map>
 
-namespace
-{
-juce::String document (const juce::String& body, const juce::String& rootTag = "cadenzium")
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<" + rootTag + ">" + body + "</" + rootTag + ">";
-}
-
-juce::String param (const juce::String& id, const juce::String& value)
-{
-    return "<PARAM id=\"" + id + "\" value=\"" + value + "\"/>";
-}
-
-juce::String timing (const juce::String& speed = "3", const juce::String& steps = "16")
-{
-    return param ("speed", speed) + param ("steps", steps);
-}
-
-juce::String controllers (const juce::String& numbers = "1,2,3,4,5,6,7,-1")
-{
-    return "<CONTROLLER numbers=\"" + numbers + "\"/>";
-}
-
-/** A phrase element; every cc attribute is present (empty) unless given or left out. */
-juce::String phrase (const juce::String& row,
-                     const juce::String& notes,
-                     const std::map<int, juce::String>& points = {},
-                     int missingLane = -1)
-{
-    juce::String text = "<SEQUENCE:" + row + " sequence=\"" + notes + "\"";
-
-    for (int lane = 0; lane < 8; ++lane)
-        if (lane != missingLane)
-            text << " cc" << lane << "=\"" << (points.count (lane) > 0 ? points.at (lane) : juce::String()) << "\"";
-
-    return text + "/>";
-}
-
-/** A complete, valid preset whose phrase 0 holds the notes and points. */
-juce::String preset (const juce::String& notes, const std::map<int, juce::String>& points = {}, const juce::String& speed = "3", const juce::String& steps = "16")
-{
-    return document (timing (speed, steps) + controllers() + phrase ("0", notes, points));
-}
-} // namespace
+using namespace cadenzium::test::v1;
 
 TEST (V1PresetParser, speedThreeWithSixteenStepsMakesOneBarPhrasesOfQuarterNoteSteps)
 {

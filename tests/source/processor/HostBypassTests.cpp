@@ -18,7 +18,7 @@ std::vector<Event> bypassedBlock (PluginHarness& host, const std::vector<Event>&
         add (midi, e);
 
     host.processor.processBlockBypassed (audio, midi);
-    host.counter.count (midi);
+    host.counter.add (midi);
 
     auto out = eventsOf (midi);
     for (auto& e : out)

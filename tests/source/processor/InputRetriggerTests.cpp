@@ -1,5 +1,5 @@
 #include <source/processor/InputRetrigger.h>
-#include <tests/tarn/processor/MidiTestHelpers.h>
+#include <tests/support/MidiEvents.h>
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include <source/processor/KeyLock.h>
-#include <tests/tarn/processor/MidiTestHelpers.h>
+#include <tests/support/MidiEvents.h>
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@ TEST (KeyLock, everyStrikeEndsEvenWhenTheKeyChangesBetweenMoreStrikesThanItCanTe
         auto midi = bufferOf ({ on (66, 100, 0), on (66, 100, 1) });
         lock.setKey (KeySignature (root, *Scales::find ("Octaves")), true);
         lock.process (midi);
-        counter.count (midi);
+        counter.add (midi);
     }
 
     juce::MidiBuffer ends;
@@ -26,6 +26,6 @@ TEST (KeyLock, everyStrikeEndsEvenWhenTheKeyChangesBetweenMoreStrikesThanItCanTe
 
     lock.setKey (KeySignature(), true);
     lock.process (ends);
-    counter.count (ends);
+    counter.add (ends);
     EXPECT_EQ (counter.sounding(), 0);
 }

@@ -43,7 +43,7 @@ TEST (PipelineControl, panicSendsItsMessagesAloneAndThePhrasePlaysOnCleanly)
 
     // The chord was forgotten with everything else: the Fixed row plays on at the next beat.
     EXPECT_TRUE (host.processor.getHeldNotesSnapshot().isEmpty());
-    host.counter = {};
+    host.counter = NoteCounter();
     EXPECT_EQ (PluginHarness::noteOns (host.playUntilTick (960 + 10)), (std::vector<Event> { on (60, 100, 960 * PluginHarness::samplesPerTick) }));
 }
 

@@ -3,7 +3,8 @@
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tests/support/AllocationCounter.h>
 #include <tests/support/LockCounter.h>
-#include <tests/tarn/processor/MidiTestHelpers.h>
+#include <tests/support/MidiEvents.h>
+#include <tests/support/Phrases.h>
 
 #include <cmath>
 #include <tuple>
@@ -63,20 +64,13 @@ struct PhraseNote
 
 inline tarn::Sequence makePhrase (const std::vector<PhraseNote>& notes, int lengthInTicks = 3840)
 {
-    tarn::Sequence phrase;
-    phrase.setLength (lengthInTicks);
+    std::vector<tarn::SequenceNote> made;
     for (const auto& n : notes)
     {
-        tarn::SequenceNote note;
-        note.number = n.row;
-        note.timestamp = n.tick;
-        note.length = n.length;
-        note.velocityMin = note.velocityMax = n.velocity;
-        note.transposeMin = note.transposeMax = n.transpose;
-        phrase.notes.push_back (note);
+        made.push_back (makeNote (n.row, n.tick, n.length, n.velocity));
+        made.back().transposeMin = made.back().transposeMax = n.transpose;
     }
-    phrase.normalise();
-    return phrase;
+    return makeSequence (made, lengthInTicks);
 }
 
 inline CadenziumModifier makeRow (int type, int value = 0, int channel = 1, int transpose = 0, int octave = 0)
@@ -128,7 +122,7 @@ public:
             processBlockLocks += locks.counts().total();
         }
 
-        counter.count (midi);
+        counter.add (midi);
         auto out = eventsOf (midi);
         for (auto& e : out)
             e.sample += (int) samplesPlayed;

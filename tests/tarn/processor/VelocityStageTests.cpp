@@ -1,4 +1,4 @@
-#include "MidiTestHelpers.h"
+#include <tests/support/MidiEvents.h>
 
 #include <tarn/processor/VelocityScaler.h>
 

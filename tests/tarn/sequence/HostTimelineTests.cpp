@@ -138,7 +138,7 @@ TEST (HostTimeline, aTempoThatChangesWithinBlocksKeepsThePhraseOnTheHostsTimelin
 
     EXPECT_FALSE (playReporting (driver, blockSize, 600, hostPosition, [&] (int block)
                                  { return tempoAt (block); }));
-    EXPECT_EQ (driver.counter.strayNoteOffs, 0);
+    EXPECT_EQ (driver.counter.strayNoteOffs(), 0);
 
     // Where the host's timeline is after the last block, against where the player says the
     // phrase is: within a tick (the ramp moved the host 70 ticks from the block tempi).

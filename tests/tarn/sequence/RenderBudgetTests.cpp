@@ -12,12 +12,12 @@ namespace
 /** A pass as the player reads it: every note-on is answered by a note-off. */
 void expectEveryNoteEnds (const juce::MidiMessageSequence& pass)
 {
-    cadenzium::test::NoteCounter counter;
+    cadenzium::test::NoteCounter counter { cadenzium::test::NoteCounter::Restrikes::endedByOneNoteOff };
 
     for (const auto* holder : pass)
         counter.add (holder->message);
 
-    EXPECT_EQ (counter.numSounding(), 0);
+    EXPECT_EQ (counter.sounding(), 0);
 }
 
 std::vector<int> noteOnTicks (const juce::MidiMessageSequence& pass)

@@ -1,4 +1,4 @@
-#include "PlaybackTestSupport.h"
+#include <tests/support/Phrases.h>
 
 #include <tarn/sequence/SequenceEditing.h>
 
@@ -115,7 +115,7 @@ TEST (SequenceEditingProperties, everyOperationKeepsThePhraseValidAndSpeedChange
 
     for (int round = 0; round < 300; ++round)
     {
-        const auto s = cadenzium::test::makeRandomSequence (random, 10, 8); // few rows: many overlaps
+        const auto s = cadenzium::test::makeRandomSequence (random, { 10, 8 }); // few rows: many overlaps
         const auto selection = makeRandomSelection (s, random);
 
         for (const auto& [name, operation] : operations)

@@ -14,7 +14,7 @@ juce::String validStateText()
     Cadenzium2AudioProcessor source;
     EditCommands (source).newController ({ tarn::ControllerLane::controlChange, 74, 3, "Cutoff" });
     auto phrase = source.getPhrase (0);
-    phrase.notes = { noteOnRow (0, 0), noteOnRow (1, 480), noteOnRow (3, 960, 960) };
+    phrase.notes = { makeNote (0, 0, 240), makeNote (1, 480, 240), makeNote (3, 960, 960) };
     phrase.loops[1] = { 0, 960 };
     phrase.lanes[0].points = { { 0, 64, 0.5f, 1 } };
     phrase.normalise();

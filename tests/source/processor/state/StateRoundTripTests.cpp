@@ -33,7 +33,7 @@ void fillWithASong (Cadenzium2AudioProcessor& p)
     phrase.name = "Riff";
     phrase.setLength (7680);
     phrase.loopCount = 3;
-    phrase.notes = { noteOnRow (0, 0), noteOnRow (2, 960, 480, 90), noteOnRow (10, 1920) };
+    phrase.notes = { makeNote (0, 0, 240), makeNote (2, 960, 480, 90), makeNote (10, 1920, 240) };
     phrase.loops[2] = { 960, 1920 };
     phrase.lanes[0].points = { { 0, 10, 0.5f, 0 }, { 960, 100, 0.25f, 2 } };
     phrase.normalise();
@@ -307,7 +307,7 @@ TEST (StateRoundTrip, savesAfterRestoresAndEditsCarryEveryChangeAndAnUnchangedPh
     EXPECT_EQ (phrases.getPhraseVersion (3), versionBefore);
 
     auto edited = copy.getPhrase (3);
-    edited.notes.push_back (noteOnRow (4, 3000));
+    edited.notes.push_back (makeNote (4, 3000, 240));
     edited.normalise();
     EditCommands (copy).editPhrase (3, edited);
     EditCommands (copy).renamePhrase (7, "Bridge");

@@ -1,6 +1,6 @@
 #include <source/processor/RowListHolder.h>
 #include <source/processor/RowResolver.h>
-#include <tests/tarn/processor/MidiTestHelpers.h>
+#include <tests/support/MidiEvents.h>
 
 #include <gtest/gtest.h>
 

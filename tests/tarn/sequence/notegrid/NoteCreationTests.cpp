@@ -1,4 +1,4 @@
-#include "../PlaybackTestSupport.h"
+#include <tests/support/Phrases.h>
 
 #include <tarn/sequence/notegrid/NoteCreation.h>
 

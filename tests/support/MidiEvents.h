@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tarn/sequence/PitchOffsetMessage.h>
+
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <array>
@@ -19,11 +21,7 @@ struct Event
     int data2 = 0;
     bool isNoteOn() const noexcept { return kind == 0x90 && data2 > 0; }
     bool isNoteOff() const noexcept { return kind == 0x80 || (kind == 0x90 && data2 == 0); }
-
-    bool operator== (const Event& o) const noexcept
-    {
-        return sample == o.sample && kind == o.kind && channel == o.channel && data1 == o.data1 && data2 == o.data2;
-    }
+    bool operator== (const Event&) const = default;
 };
 
 inline std::ostream& operator<< (std::ostream& os, const Event& e)
@@ -35,23 +33,20 @@ inline Event on (int note, int velocity, int sample, int channel = 1) { return {
 inline Event off (int note, int sample, int channel = 1, int velocity = 0) { return { sample, 0x80, channel, note, velocity }; }
 inline Event cc (int controller, int value, int sample, int channel = 1) { return { sample, 0xb0, channel, controller, value }; }
 
+inline void add (juce::MidiBuffer& buffer, const Event& e)
+{
+    const juce::uint8 bytes[] = { (juce::uint8) (e.kind | (e.channel - 1)), (juce::uint8) e.data1, (juce::uint8) e.data2 };
+    buffer.addEvent (bytes, 3, e.sample);
+}
+
 inline juce::MidiBuffer bufferOf (const std::vector<Event>& events)
 {
     juce::MidiBuffer buffer;
 
     for (const auto& e : events)
-    {
-        const juce::uint8 bytes[] = { (juce::uint8) (e.kind | (e.channel - 1)), (juce::uint8) e.data1, (juce::uint8) e.data2 };
-        buffer.addEvent (bytes, 3, e.sample);
-    }
+        add (buffer, e);
 
     return buffer;
-}
-
-inline void add (juce::MidiBuffer& buffer, const Event& e)
-{
-    const juce::uint8 bytes[] = { (juce::uint8) (e.kind | (e.channel - 1)), (juce::uint8) e.data1, (juce::uint8) e.data2 };
-    buffer.addEvent (bytes, 3, e.sample);
 }
 
 /** Channel messages of a buffer in order; anything longer than three bytes is skipped. */
@@ -66,36 +61,73 @@ inline std::vector<Event> eventsOf (const juce::MidiBuffer& buffer)
     return result;
 }
 
-/** The note counter of a plug-in's output: +1 per note-on, -1 per note-off, and a record of
-    any note-off that arrived while its note was not sounding. */
+/** What a synth at the output would hold down, per channel and key: +1 per note-on, -1 per
+    note-off (or, where a phrase strikes a sounding key again, one note-off ends the key);
+    "all notes off" (CC 123) clears its channel. A note-off for a key that is not sounding is
+    a stray, counted per channel. Reads notes wrapped with a pitch offset. */
 class NoteCounter
 {
 public:
-    void count (const juce::MidiBuffer& buffer)
+    enum class Restrikes
     {
-        for (const auto& e : eventsOf (buffer))
-        {
-            auto& c = counts[(size_t) e.channel - 1][(size_t) e.data1];
+        stack,
+        endedByOneNoteOff
+    };
 
-            if (e.isNoteOn())
-                ++c;
-            else if (e.isNoteOff() && c > 0)
-                --c;
-        }
+    explicit NoteCounter (Restrikes restrikesToUse = Restrikes::stack)
+        : restrikes (restrikesToUse)
+    {
     }
 
+    void add (const juce::MidiMessage& raw)
+    {
+        const auto message = tarn::PitchOffsetMessage::unwrap (raw).message;
+
+        if (message.isControllerOfType (123))
+            counts[(size_t) message.getChannel() - 1].fill (0);
+
+        if (! message.isNoteOnOrOff())
+            return;
+
+        auto& count = counts[(size_t) message.getChannel() - 1][(size_t) message.getNoteNumber()];
+
+        if (message.isNoteOn())
+            ++count;
+        else if (count > 0)
+            count = restrikes == Restrikes::stack ? count - 1 : 0;
+        else
+            ++strays[(size_t) message.getChannel() - 1];
+    }
+
+    void add (const juce::MidiBuffer& buffer)
+    {
+        for (const auto metadata : buffer)
+            add (metadata.getMessage());
+    }
+
+    int get (int channel, int note) const { return counts[(size_t) channel - 1][(size_t) note]; }
+
+    /** Strikes still waiting for their note-off, on every channel. */
     int sounding() const
     {
         int total = 0;
 
         for (const auto& channel : counts)
-            for (auto c : channel)
-                total += c;
+            for (auto count : channel)
+                total += count;
 
         return total;
     }
 
-    int get (int channel, int note) const { return counts[(size_t) channel - 1][(size_t) note]; }
+    int strayNoteOffs (int firstChannel = 1, int lastChannel = 16) const
+    {
+        int total = 0;
+
+        for (int channel = firstChannel; channel <= lastChannel; ++channel)
+            total += strays[(size_t) channel - 1];
+
+        return total;
+    }
 
     /** "ch1 note 60 x1; ..." for every note still sounding: what a failure should print. */
     juce::String describeSounding() const
@@ -110,7 +142,10 @@ public:
         return text;
     }
 
-protected:
+    std::array<int, 16> strays {};
+
+private:
+    Restrikes restrikes;
     std::array<std::array<int, 128>, 16> counts {};
 };
 

@@ -1,4 +1,4 @@
-#include "V1TestPresets.h"
+#include <tests/source/import/V1TestPresets.h>
 
 #include <source/import/BulkPresetImporter.h>
 #include <source/import/V1PresetParser.h>
@@ -66,12 +66,12 @@ protected:
 
 TEST_F (BulkPresetImporterTest, convertsEveryValidPresetOfAFolderTreeIntoTheV1FolderAndNothingElse)
 {
-    write ("Lead.bpre", v1Preset());
-    write ("Bass/Root.bpre", v1Preset ("1,2,3,4,5,6,7,-1", {}, "0", "8"));
-    write ("Bass/Deep/Sub.bpre", v1Preset ("-1,1,2,3,4,5,6,7", { { 0, "0|0 24|16383" }, { 3, "12|64" } }));
-    write ("Bass/Broken.bpre", invalidV1Preset());
-    write ("Bass/Notes.txt", v1Preset());
-    write ("~/Home.bpre", v1Preset()); // "~" is a folder name here, not the home folder
+    write ("Lead.bpre", v1::songPreset());
+    write ("Bass/Root.bpre", v1::songPreset ("1,2,3,4,5,6,7,-1", {}, "0", "8"));
+    write ("Bass/Deep/Sub.bpre", v1::songPreset ("-1,1,2,3,4,5,6,7", { { 0, "0|0 24|16383" }, { 3, "12|64" } }));
+    write ("Bass/Broken.bpre", v1::invalidPreset());
+    write ("Bass/Notes.txt", v1::songPreset());
+    write ("~/Home.bpre", v1::songPreset()); // "~" is a folder name here, not the home folder
     source.getChildFile ("Empty").createDirectory();
     std::filesystem::create_directory_symlink (source.getFullPathName().toStdString(),
                                                source.getChildFile ("Bass/Deep/Back Up").getFullPathName().toStdString());
@@ -116,7 +116,7 @@ TEST_F (BulkPresetImporterTest, aFolderWithoutValidPresetsFinishesWritingNothing
     runToEnd (emptyFolder);
     EXPECT_EQ (progressSeen, std::vector<double> { 1.0 });
 
-    write ("Broken.bpre", invalidV1Preset());
+    write ("Broken.bpre", v1::invalidPreset());
     BulkPresetImporter onlyInvalid (source, library);
     runToEnd (onlyInvalid);
     EXPECT_EQ (finishedCalls, 2);
@@ -128,9 +128,9 @@ TEST_F (BulkPresetImporterTest, aChosenFolderThatHoldsTheOutputNeverConvertsTheO
     const auto userRoot = library.getUserRoot();
     const auto earlier = output.getChildFile ("Earlier.bpre");
     earlier.getParentDirectory().createDirectory();
-    earlier.replaceWithText (v1Preset(), false, false, "\n");
+    earlier.replaceWithText (v1::songPreset(), false, false, "\n");
     userRoot.getChildFile ("Mine/Pad.bpre").getParentDirectory().createDirectory();
-    userRoot.getChildFile ("Mine/Pad.bpre").replaceWithText (v1Preset());
+    userRoot.getChildFile ("Mine/Pad.bpre").replaceWithText (v1::songPreset());
 
     BulkPresetImporter wholeUserFolder (userRoot, library);
     runToEnd (wholeUserFolder);
@@ -139,14 +139,14 @@ TEST_F (BulkPresetImporterTest, aChosenFolderThatHoldsTheOutputNeverConvertsTheO
 
     EXPECT_EQ (finishedCalls, 2);
     EXPECT_EQ (written(), (std::set<juce::String> { "Earlier.bpre", "Mine", "Mine/Pad.bpre" }));
-    EXPECT_EQ (earlier.loadFileAsString(), v1Preset()) << "a file inside the output is never read as input";
+    EXPECT_EQ (earlier.loadFileAsString(), v1::songPreset()) << "a file inside the output is never read as input";
     userRoot.getChildFile ("Mine").deleteRecursively();
 }
 
 TEST_F (BulkPresetImporterTest, destroyingItMidRunStopsBetweenFilesLeavingOnlyWholePresets)
 {
     for (int i = 0; i < 60; ++i)
-        write ("Many/" + juce::String (i) + ".bpre", v1Preset());
+        write ("Many/" + juce::String (i) + ".bpre", v1::songPreset());
 
     auto importer = std::make_unique<BulkPresetImporter> (source, library);
     importer->onFinished = [this]

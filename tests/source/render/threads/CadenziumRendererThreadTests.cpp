@@ -1,4 +1,4 @@
-#include "MidiFileBuilder.h"
+#include <tests/source/render/MidiFileBuilder.h>
 
 #include <source/render/CadenziumRenderer.h>
 #include <tests/source/processor/PluginHarness.h>
