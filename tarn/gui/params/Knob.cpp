@@ -11,10 +11,7 @@ Knob::Knob (juce::RangedAudioParameter& p, const juce::String& labelText, const 
 {
     setComponentID (p.getParameterID());
     setTooltip (tooltip);
-    slider.setTooltip (tooltip);
-    slider.setName (labelText);
-    attachment = std::make_unique<juce::SliderParameterAttachment> (p, slider);
-    slider.setDoubleClickReturnValue (true, defaultValueOf (p));
+    attachment = attachSlider (slider, p, labelText, tooltip);
     slider.onValueChange = [this]
     { repaint(); };
     addAndMakeVisible (slider);

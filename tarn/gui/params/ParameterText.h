@@ -21,4 +21,16 @@ inline float defaultValueOf (const juce::RangedAudioParameter& parameter)
 {
     return parameter.convertFrom0to1 (parameter.getDefaultValue());
 }
+
+/** Binds a slider to its parameter as every parameter-bound slider does: tooltip, name,
+    attachment, and a double-click back to the default. */
+inline std::unique_ptr<juce::SliderParameterAttachment> attachSlider (juce::Slider& slider, juce::RangedAudioParameter& parameter,
+                                                                      const juce::String& labelText, const juce::String& tooltip)
+{
+    slider.setTooltip (tooltip);
+    slider.setName (labelText);
+    auto attachment = std::make_unique<juce::SliderParameterAttachment> (parameter, slider);
+    slider.setDoubleClickReturnValue (true, defaultValueOf (parameter));
+    return attachment;
+}
 } // namespace tarn::params
