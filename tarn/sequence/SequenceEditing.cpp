@@ -78,29 +78,7 @@ namespace
             selected.resize (kept);
         }
 
-        /** Sorts the notes by start exactly as normalisation does (stable), carrying the
-            flags along, so the normalisation that follows leaves the order alone. */
-        void sortByStart()
-        {
-            std::vector<size_t> order (sequence.notes.size());
-            std::iota (order.begin(), order.end(), size_t { 0 });
-            std::stable_sort (order.begin(), order.end(), [this] (size_t a, size_t b)
-                              { return sequence.notes[a].timestamp < sequence.notes[b].timestamp; });
-
-            std::vector<SequenceNote> sortedNotes;
-            std::vector<bool> sortedFlags;
-            sortedNotes.reserve (order.size());
-            sortedFlags.reserve (order.size());
-
-            for (auto i : order)
-            {
-                sortedNotes.push_back (sequence.notes[i]);
-                sortedFlags.push_back (selected[i]);
-            }
-
-            sequence.notes = std::move (sortedNotes);
-            selected = std::move (sortedFlags);
-        }
+        void sortByStart() { SequenceEditing::sortByStart (sequence.notes, selected); }
     };
 
     SequenceEdit finish (const Sequence& original, Working&& working)
@@ -317,6 +295,28 @@ namespace
         return finish (sequence, std::move (working));
     }
 } // namespace
+
+void sortByStart (std::vector<SequenceNote>& notes, std::vector<bool>& flags)
+{
+    std::vector<size_t> order (notes.size());
+    std::iota (order.begin(), order.end(), size_t { 0 });
+    std::stable_sort (order.begin(), order.end(), [&notes] (size_t a, size_t b)
+                      { return notes[a].timestamp < notes[b].timestamp; });
+
+    std::vector<SequenceNote> sortedNotes;
+    std::vector<bool> sortedFlags;
+    sortedNotes.reserve (order.size());
+    sortedFlags.reserve (order.size());
+
+    for (auto i : order)
+    {
+        sortedNotes.push_back (notes[i]);
+        sortedFlags.push_back (flags[i]);
+    }
+
+    notes = std::move (sortedNotes);
+    flags = std::move (sortedFlags);
+}
 
 //==============================================================================
 int scaleTicks (int ticks, float factor) noexcept

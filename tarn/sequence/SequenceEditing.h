@@ -81,6 +81,10 @@ struct NoteRepeat
 */
 namespace SequenceEditing
 {
+    /** Sorts notes by start exactly as normalisation does (stable), carrying one flag per
+        note along, so a normalisation that follows leaves the order and the flags alone. */
+    void sortByStart (std::vector<SequenceNote>& notes, std::vector<bool>& flags);
+
     /** Tick arithmetic that multiplies by a fraction: single precision, made whole to the
         nearest, halves to even. [any thread] */
     int scaleTicks (int ticks, float factor) noexcept;

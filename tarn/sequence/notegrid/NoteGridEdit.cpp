@@ -1,8 +1,5 @@
 #include "NoteGridEdit.h"
 
-#include <algorithm>
-#include <numeric>
-
 namespace tarn
 {
 
@@ -20,21 +17,9 @@ void NoteGridEdit::addNote (const SequenceNote& note, bool isSelected)
 
 SequenceEdit NoteGridEdit::finish (bool changed) const
 {
-    std::vector<size_t> order (sequence.notes.size());
-    std::iota (order.begin(), order.end(), size_t { 0 });
-    std::stable_sort (order.begin(), order.end(), [this] (size_t a, size_t b)
-                      { return sequence.notes[a].timestamp < sequence.notes[b].timestamp; });
-
-    std::vector<SequenceNote> sortedNotes;
-    std::vector<bool> sortedFlags;
-    sortedNotes.reserve (order.size());
-    sortedFlags.reserve (order.size());
-
-    for (auto i : order)
-    {
-        sortedNotes.push_back (sequence.notes[i]);
-        sortedFlags.push_back (selected[i]);
-    }
+    auto sortedNotes = sequence.notes;
+    auto sortedFlags = selected;
+    SequenceEditing::sortByStart (sortedNotes, sortedFlags);
 
     SequenceEdit result;
     result.sequence = sequence; // its own copy of the notes is replaced just below
