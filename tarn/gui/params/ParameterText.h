@@ -30,7 +30,7 @@ inline std::unique_ptr<juce::SliderParameterAttachment> attachSlider (juce::Slid
     slider.setTooltip (tooltip);
     slider.setName (labelText);
     auto attachment = std::make_unique<juce::SliderParameterAttachment> (parameter, slider);
-    slider.setDoubleClickReturnValue (true, defaultValueOf (parameter));
+    slider.setDoubleClickReturnValue (true, (double) defaultValueOf (parameter));
     return attachment;
 }
 } // namespace tarn::params
