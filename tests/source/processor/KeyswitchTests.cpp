@@ -28,6 +28,8 @@ TEST (Keyswitches, theTopRangeHasEightKeysAndAReleaseIsTakenTheWayItsPressWas)
     extractor.setRange (2);
     EXPECT_EQ (extract ({ on (26, 100, 3), on (36, 100, 4) }), (std::vector<Event> { on (36, 100, 4) }));
     extractor.setRange (3);
+    EXPECT_TRUE (extractor.isKeyswitchEvent (*bufferOf ({ off (26, 6) }).begin()));
+    EXPECT_FALSE (extractor.isKeyswitchEvent (*bufferOf ({ off (36, 5) }).begin()));
     EXPECT_EQ (extract ({ off (36, 5), off (26, 6) }), (std::vector<Event> { off (36, 5) }));
     ASSERT_EQ (events.size(), 1);
     EXPECT_EQ (events[0].slot, 2);
