@@ -153,25 +153,3 @@ TEST (PipelineControl, phraseSwitchesAreLoggedAndAnnouncedFromTheMessageThread)
     EXPECT_TRUE (logText (host.processor).substring (before.length()).contains ("Changing sequence number"));
     EXPECT_GT (internal->getValue(), internalBefore);
 }
-
-TEST (PipelineControl, theEditorSeesThePlayingPhraseItsPlayheadAndWhatSoundsAsTheLastBlockLeftThem)
-{
-    PluginHarness host;
-    playOneLongNotePerBeat (host);
-    host.setPhrase (2, makePhrase ({ { 1, 0, 900 } }, 960));
-    host.processor.requestPhrase (2);
-    host.block ({ on (64, 100, 0) });
-    host.playUntilTick (960 + 200); // 500-sample blocks: the last one ends at tick 1180
-
-    const auto display = host.processor.getPlaybackDisplay();
-    EXPECT_EQ (display.playingPhrase, 2);
-    EXPECT_NEAR (display.playheadTick, (double) (host.samplesPlayed / PluginHarness::samplesPerTick - 960), 0.001);
-    EXPECT_EQ (display.soundingRows, std::bitset<128> (0b10));
-    EXPECT_TRUE (display.isNoteSounding (1, 72) && ! display.isNoteSounding (1, 60));
-
-    host.playHead.playing = false;
-    host.block();
-    const auto stopped = host.processor.getPlaybackDisplay();
-    EXPECT_EQ (stopped.playheadTick, -1.0);
-    EXPECT_TRUE (stopped.soundingRows.none() && ! stopped.isNoteSounding (1, 72));
-}
