@@ -91,9 +91,7 @@ juce::MemoryBlock renderWithSeed (juce::int64 seed, const juce::File& chords)
 
 TEST (CadenziumRenderer, theRenderCoversThePhraseAfterTheLastChordAndNoSampleStartsAtItsEnd)
 {
-    const auto twoBars = CadenziumRenderer::getRenderLength (7680, 15360.0);
-    EXPECT_EQ (twoBars.ticks, 23040.0);
-    EXPECT_EQ (twoBars.samples, 529200);
+    // The known-phrase render below pins the length after the chords; here the edges.
     EXPECT_EQ (CadenziumRenderer::getRenderLength (960, 100.0).ticks, 3940.0) << "at least a bar";
 
     // The division comes out a hair above 441000 here; odd file resolutions give fractions.
