@@ -1,6 +1,5 @@
 #include "StateTestSupport.h"
 
-#include <source/processor/state/RowTree.h>
 #include <tests/support/TestSeed.h>
 
 #include <gtest/gtest.h>
