@@ -19,16 +19,3 @@ TEST (GenerationSettings, snapshotsReadTheParametersRoundedAndClamped)
     const auto m = MutationSettings::fromParameters (processor.getParameterState());
     EXPECT_EQ (std::tuple (m.chance, m.timing, m.pitch, m.length), std::tuple (12, 2, 1, 50));
 }
-
-TEST (GenerationSettings, lengthVariationSetsHowManyExponentsANoteMayAdd)
-{
-    // 6 * v / 100 rounded, halves to even (1.5 -> 2, 4.5 -> 4), plus one; any variation adds one.
-    GenerationSettings s;
-    const std::pair<float, int> expected[] = { { 0.0f, 1 }, { 5.0f, 2 }, { 8.0f, 2 }, { 25.0f, 3 }, { 50.0f, 4 }, { 75.0f, 5 }, { 100.0f, 7 } };
-
-    for (const auto& [variation, bound] : expected)
-    {
-        s.lengthVariation = variation;
-        EXPECT_EQ (s.getVariationBound(), bound) << variation;
-    }
-}

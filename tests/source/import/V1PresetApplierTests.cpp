@@ -1,8 +1,8 @@
 #include "V1TestPresets.h"
 
 #include <source/import/V1PresetApplier.h>
-#include <tarn/sequence/SequenceSerialisation.h>
 #include <tarn/sequence/SequenceRenderer.h>
+#include <tarn/sequence/SequenceSerialisation.h>
 #include <tests/source/processor/PluginHarness.h>
 #include <tests/source/processor/state/StateTestSupport.h>
 #include <tests/support/HostileSongs.h>
@@ -101,7 +101,7 @@ TEST (V1PresetApplier, aRepeatedControllerKeepsOnlyItsFirstLaneAndTheSongReadsBa
 {
     // Lanes 2 (CC 1 again) and 4 (a second pitch wheel) repeat earlier keys.
     const auto preset = V1PresetParser::parse (v1::songPreset ("1,7,1,-1,-1,2,3,4",
-                                                         { { 0, "0|10" }, { 2, "0|99" }, { 3, "0|8192" }, { 4, "0|0" }, { 5, "0|20" } }));
+                                                               { { 0, "0|10" }, { 2, "0|99" }, { 3, "0|8192" }, { 4, "0|0" }, { 5, "0|20" } }));
     ASSERT_TRUE (preset.valid);
     EXPECT_EQ (V1PresetApplier::lanesToKeep (preset), (std::vector<int> { 0, 1, 3, 5, 6, 7 }));
 
@@ -155,11 +155,8 @@ TEST (V1PresetApplier, aPresetAtTheLongestPhraseLoadsWithinTheRenderBudgetAndPla
         EXPECT_LE (tarn::renderSequence (phrase, &report).getNumEvents(), tarn::RenderBudget::maxMessages + 2);
 
         // Across the loop end with a chord held for the rows, then the transport stops.
-        harness.playHead.ppq = tarn::Sequence::maxLength / 960.0 - 0.25;
         harness.block ({ on (60, 100, 0), on (64, 100, 0), on (67, 100, 0) });
-        EXPECT_FALSE (PluginHarness::noteOns (harness.blocks (48)).empty());
-        harness.playHead.playing = false;
-        harness.block();
+        EXPECT_FALSE (harness.playAcrossAndStop (tarn::Sequence::maxLength / 960.0).empty());
         EXPECT_EQ (harness.counter.sounding(), 0) << harness.counter.describeSounding();
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <source/processor/Cadenzium2AudioProcessor.h>
 #include <source/commands/EditCommands.h>
+#include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tests/support/TemporaryFolder.h>
 
 #include <atomic>

@@ -1,5 +1,4 @@
 #include <source/processor/Cadenzium2AudioProcessor.h>
-#include <source/processor/ParameterChangeBits.h>
 #include <source/processor/Parameters.h>
 
 #include <gtest/gtest.h>
@@ -48,19 +47,4 @@ TEST (Parameters, pingingInternalStepsAndWrapsBeforeOne)
     internal.setValueNotifyingHost (0.9995f);
     processor.pingInternalParameter();
     EXPECT_FLOAT_EQ (internal.getValue(), 0.0f);
-}
-
-TEST (Parameters, changesRaiseTheBitsOfTheirGroupOnly)
-{
-    Cadenzium2AudioProcessor processor;
-    const auto before = processor.peekPendingParameterChanges();
-
-    parameter (processor, ParameterIds::genNoteDensity).setValueNotifyingHost (0.7f);
-    EXPECT_EQ (processor.peekPendingParameterChanges(), before);
-
-    parameter (processor, ParameterIds::keyswitchHold).setValueNotifyingHost (1.0f);
-    parameter (processor, ParameterIds::velocityScaleHigh).setValueNotifyingHost (0.5f);
-
-    EXPECT_EQ (processor.peekPendingParameterChanges() & ~before,
-               (juce::uint32) (ParameterChangeBits::keyswitchSwitches | ParameterChangeBits::velocityScale) & ~before);
 }

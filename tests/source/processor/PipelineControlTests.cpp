@@ -65,24 +65,6 @@ TEST (PipelineControl, aControllerPreviewBlockCarriesOnlyNoteOffsAndThePreview)
     EXPECT_TRUE (host.block().empty());
 }
 
-TEST (PipelineControl, bypassEndsWhatSoundsOnceAndThenPassesTheInputUnchanged)
-{
-    PluginHarness host;
-    playOneLongNotePerBeat (host);
-    host.block ({ on (64, 100, 0) });
-
-    host.set (ids::enable, 0.0f);
-    auto start = (int) host.samplesPlayed;
-    EXPECT_EQ (host.block ({ on (67, 90, 5) }), (std::vector<Event> { off (60, start), on (67, 90, start + 5) }));
-
-    start = (int) host.samplesPlayed;
-    EXPECT_EQ (host.block ({ off (64, 1), cc (7, 10, 2), off (67, 3) }), (std::vector<Event> { off (64, start + 1), cc (7, 10, start + 2), off (67, start + 3) }));
-
-    // Back on: the Fixed row plays again from the next beat.
-    host.set (ids::enable, 1.0f);
-    EXPECT_EQ (PluginHarness::pitchesOf (PluginHarness::noteOns (host.playUntilTick (960 + 10))), std::vector<int> { 60 });
-}
-
 TEST (PipelineControl, theInternalClockPlaysWhileTheHostIsStoppedAndEveryStopEndsTheNotes)
 {
     PluginHarness host;
@@ -170,41 +152,4 @@ TEST (PipelineControl, phraseSwitchesAreLoggedAndAnnouncedFromTheMessageThread)
     host.processor.flushAudioThreadNotices();
     EXPECT_TRUE (logText (host.processor).substring (before.length()).contains ("Changing sequence number"));
     EXPECT_GT (internal->getValue(), internalBefore);
-}
-
-TEST (PipelineControl, theEditorSeesThePlayingPhraseItsPlayheadAndWhatSoundsAsTheLastBlockLeftThem)
-{
-    PluginHarness host;
-    playOneLongNotePerBeat (host);
-    host.setPhrase (2, makePhrase ({ { 1, 0, 900 } }, 960));
-    host.processor.requestPhrase (2);
-    host.block ({ on (64, 100, 0) });
-    host.playUntilTick (960 + 200); // 500-sample blocks: the last one ends at tick 1180
-
-    const auto display = host.processor.getPlaybackDisplay();
-    EXPECT_EQ (display.playingPhrase, 2);
-    EXPECT_NEAR (display.playheadTick, (double) (host.samplesPlayed / PluginHarness::samplesPerTick - 960), 0.001);
-    EXPECT_EQ (display.soundingRows, std::bitset<128> (0b10));
-    EXPECT_TRUE (display.isNoteSounding (1, 72) && ! display.isNoteSounding (1, 60));
-
-    host.playHead.playing = false;
-    host.block();
-    const auto stopped = host.processor.getPlaybackDisplay();
-    EXPECT_EQ (stopped.playheadTick, -1.0);
-    EXPECT_TRUE (stopped.soundingRows.none() && ! stopped.isNoteSounding (1, 72));
-}
-
-TEST (PipelineControl, theOutputRangeBoundsStayInOrder)
-{
-    Cadenzium2AudioProcessor processor;
-    const auto value = [&processor] (const char* id)
-    { return processor.getRawParameterValue (id); };
-
-    processor.setRawParameterValueNotifyingHost (ids::noteOutputRangeHigh, 70.0f);
-    processor.setRawParameterValueNotifyingHost (ids::noteOutputRangeLow, 80.0f);
-    EXPECT_FLOAT_EQ (value (ids::noteOutputRangeHigh), 80.0f);
-
-    processor.setRawParameterValueNotifyingHost (ids::noteOutputRangeHigh, 20.0f);
-    EXPECT_FLOAT_EQ (value (ids::noteOutputRangeLow), 20.0f);
-    EXPECT_FLOAT_EQ (value (ids::noteOutputRangeHigh), 20.0f);
 }

@@ -44,11 +44,11 @@ public:
         // a phrase switch) is rarer, so phrases get to play on through the changes.
         for (int step = 0; step < numSteps; ++step)
         {
-            if (random.nextInt (4) == 0)
-                settingChanges[(size_t) random.nextInt ((int) settingChanges.size())]();
+            if (pick (4) == 0)
+                changeASetting();
 
-            if (random.nextInt (30) == 0)
-                disruptions[(size_t) random.nextInt ((int) disruptions.size())]();
+            if (pick (30) == 0)
+                disruptions[(size_t) pick ((int) disruptions.size())]();
 
             playBlock (randomInput());
         }
@@ -71,55 +71,65 @@ private:
     int keyswitchRange = 2;
     bool panicPending = false;
 
-    void setSwitch (const char* id) { host.set (id, random.nextBool() ? 1.0f : 0.0f); }
     int pick (int n) { return random.nextInt (n); }
 
-    const std::vector<std::function<void()>> settingChanges {
-        [this]
-        { setSwitch (ids::inputLatch); },
-        [this]
-        { setSwitch (ids::lockToKey); },
-        [this]
-        { host.set (ids::noteOutputRangeLow, (float) pick (80)); },
-        [this]
-        { host.set (ids::noteOutputRangeHigh, (float) (40 + pick (88))); },
-        [this]
-        { host.set (random.nextBool() ? ids::velocityScaleLow : ids::velocityScaleHigh, (float) pick (128)); },
-        [this]
-        { host.set (ids::randomVelocity, (float) pick (40)); },
-        [this]
-        { host.set (ids::swingAmount, random.nextBool() ? 0.0f : (float) pick (101)); },
-        [this]
-        { setSwitch (random.nextBool() ? ids::keyswitchEnable : (random.nextBool() ? ids::keyswitchHold : ids::keyswitchRetrigger)); },
-        [this]
-        { host.set (ids::keyswitchRange, (float) (keyswitchRange = pick (11))); },
-        [this]
-        { host.set (ids::inputRetrigger, (float) pick (5)); },
-        [this]
-        { setSwitch (random.nextBool() ? ids::notePassthrough : ids::notePassthroughScale); },
-        [this]
-        { setSwitch (random.nextBool() ? ids::inputCcPassthrough : ids::velocityPassthrough); },
-        [this]
-        { setSwitch (ids::inputFill); },
-        [this]
-        { changeARow(); },
-        [this]
-        { host.setPhrase (pick (numSlotsUsed), randomPhrase()); },
-        [this]
-        { host.processor.setKeySignature (KeySignature (pick (12), Scales::all()[(size_t) pick ((int) Scales::all().size())])); },
-        [this]
-        { host.processor.setSwingGridChoice (pick (3)); },
-        [this]
-        { pressScreenKey(); },
-        [this]
-        { setSwitch (ids::keyswitchHold); },
+    /** A parameter and the raw values a change draws from. */
+    struct Setting
+    {
+        const char* id;
+        int low, high;
     };
 
+    static constexpr Setting settings[] = {
+        { ids::inputLatch, 0, 1 },
+        { ids::lockToKey, 0, 1 },
+        { ids::noteOutputRangeLow, 0, 79 },
+        { ids::noteOutputRangeHigh, 40, 127 },
+        { ids::velocityScaleLow, 0, 127 },
+        { ids::velocityScaleHigh, 0, 127 },
+        { ids::randomVelocity, 0, 39 },
+        { ids::swingAmount, 0, 100 },
+        { ids::keyswitchEnable, 0, 1 },
+        { ids::keyswitchHold, 0, 1 },
+        { ids::keyswitchRetrigger, 0, 1 },
+        { ids::inputRetrigger, 0, 4 },
+        { ids::notePassthrough, 0, 1 },
+        { ids::notePassthroughScale, 0, 1 },
+        { ids::inputCcPassthrough, 0, 1 },
+        { ids::velocityPassthrough, 0, 1 },
+        { ids::inputFill, 0, 1 },
+        { ids::keyswitchRange, 0, 10 },
+    };
+
+    void changeASetting()
+    {
+        const auto choice = pick ((int) std::size (settings) + 5);
+
+        if (choice < (int) std::size (settings))
+        {
+            const auto& setting = settings[(size_t) choice];
+            const auto value = setting.low + pick (setting.high - setting.low + 1);
+            keyswitchRange = std::string_view (setting.id) == ids::keyswitchRange ? value : keyswitchRange;
+            host.set (setting.id, (float) value);
+        }
+        else if (choice == (int) std::size (settings))
+            changeARow();
+        else if (choice == (int) std::size (settings) + 1)
+            host.setPhrase (pick (numSlotsUsed), randomPhrase());
+        else if (choice == (int) std::size (settings) + 2)
+            host.processor.setKeySignature (KeySignature (pick (12), Scales::all()[(size_t) pick ((int) Scales::all().size())]));
+        else if (choice == (int) std::size (settings) + 3)
+            host.processor.setSwingGridChoice (pick (3));
+        else
+            pressScreenKey();
+    }
+
+    // What ends every note at once.
     const std::vector<std::function<void()>> disruptions {
         [this]
         { host.set (ids::enable, pick (4) == 0 ? 0.0f : 1.0f); },
         [this]
-        { setSwitch (ids::dawTransportOnly); },
+        { host.set (ids::dawTransportOnly, (float) pick (2)); },
         [this]
         { host.processor.requestPhrase (pick (numSlotsUsed + 1)); },
         [this]

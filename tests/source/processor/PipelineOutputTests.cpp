@@ -109,6 +109,12 @@ TEST (PipelineOutput, theOutputRangeKeepsLowUpToHighAndStillEndsNotesWhenNarrowe
     host.playUntilTick (960 + 10);
     EXPECT_EQ (host.counter.get (1, 36), 0);
     EXPECT_EQ (host.counter.get (1, 47), 1);
+
+    // Either bound moved past the other takes it along.
+    host.set (ids::noteOutputRangeLow, 80.0f);
+    EXPECT_FLOAT_EQ (host.processor.getRawParameterValue (ids::noteOutputRangeHigh), 80.0f);
+    host.set (ids::noteOutputRangeHigh, 20.0f);
+    EXPECT_FLOAT_EQ (host.processor.getRawParameterValue (ids::noteOutputRangeLow), 20.0f);
 }
 
 TEST (PipelineOutput, swingMovesTheOffBeatOnlyWhenItIsOn)

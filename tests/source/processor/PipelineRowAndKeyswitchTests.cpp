@@ -1,7 +1,5 @@
 #include "PluginHarness.h"
 
-#include <tests/support/TestSeed.h>
-
 #include <gtest/gtest.h>
 
 using namespace cadenzium::test;

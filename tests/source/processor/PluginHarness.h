@@ -107,29 +107,19 @@ public:
     void setRows (const RowList& rows) { processor.getPhraseManager().setRows (rows); }
 
     /** One block; input samples are relative to the block, the output's are absolute. */
-    std::vector<Event> block (const std::vector<Event>& input = {})
+    std::vector<Event> block (const std::vector<Event>& input = {}) { return run (input, false); }
+
+    /** One block through the host's bypass (VST2's effSetBypass, VST3's bypass parameter, LV2's "enabled" port). */
+    std::vector<Event> bypassedBlock (const std::vector<Event>& input = {}) { return run (input, true); }
+
+    /** From a sixteenth before `ppq` (a loop end) across it, then the transport stops; the note-ons played. */
+    std::vector<Event> playAcrossAndStop (double ppq)
     {
-        midi.clear();
-        for (const auto& e : input)
-            add (midi, e);
-        audio.clear();
-
-        {
-            const ScopedAllocationCounter allocations;
-            const ScopedLockCounter locks;
-            processor.processBlock (audio, midi);
-            processBlockAllocations += allocations.count();
-            processBlockLocks += locks.counts().total();
-        }
-
-        counter.add (midi);
-        auto out = eventsOf (midi);
-        for (auto& e : out)
-            e.sample += (int) samplesPlayed;
-        lastBlockStart = samplesPlayed;
-        samplesPlayed += blockSize;
-        playHead.advance (blockSize, sampleRate);
-        return out;
+        playHead.ppq = ppq - 0.25;
+        const auto played = blocks (48);
+        playHead.playing = false;
+        block();
+        return noteOns (played);
     }
 
     /** numBlocks empty blocks; their output in order. */
@@ -174,6 +164,36 @@ public:
 private:
     juce::AudioBuffer<float> audio;
     juce::MidiBuffer midi;
+
+    std::vector<Event> run (const std::vector<Event>& input, bool bypassed)
+    {
+        midi.clear();
+        for (const auto& e : input)
+            add (midi, e);
+        audio.clear();
+
+        if (bypassed)
+        {
+            processor.processBlockBypassed (audio, midi);
+        }
+        else
+        {
+            const ScopedAllocationCounter allocations;
+            const ScopedLockCounter locks;
+            processor.processBlock (audio, midi);
+            processBlockAllocations += allocations.count();
+            processBlockLocks += locks.counts().total();
+        }
+
+        counter.add (midi);
+        auto out = eventsOf (midi);
+        for (auto& e : out)
+            e.sample += (int) samplesPlayed;
+        lastBlockStart = samplesPlayed;
+        samplesPlayed += blockSize;
+        playHead.advance (blockSize, sampleRate);
+        return out;
+    }
 };
 
 } // namespace cadenzium::test

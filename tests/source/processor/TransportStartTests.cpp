@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 using namespace cadenzium::test;
 
 namespace
@@ -44,61 +42,53 @@ std::vector<Heard> heardFrom (const std::vector<Event>& events, juce::int64 star
     return heard;
 }
 
-/** The processor as a real-time host runs it: every next pass comes from the render worker,
-    whenever it is ready. */
-void useRenderWorker (PluginHarness& host)
-{
-    host.processor.setNonRealtime (false);
-}
 } // namespace
 
-TEST (TransportStart, theFirstPassAfterTheTransportStartsPlaysEveryNoteFromTheStartOn)
+TEST (TransportStart, theFirstPassPlaysEveryNoteFromTheStartWhenTheTransportStartsOrANewInstancePlaysAtOnce)
 {
+    struct Case
+    {
+        int blockSize, startTick;
+        bool playingFromTheFirstBlock; // the song arrives as the host restores its project, the transport already runs
+    };
+
+    std::vector<Case> cases;
     for (int blockSize : { 64, 441, 512, 1024, 4096 })
-    {
         for (int startTick : { 0, 1, 240, 479, 480, 481, 959, 2 * 960 + 300 })
-        {
-            SCOPED_TRACE ("blocks of " + std::to_string (blockSize) + ", start at tick " + std::to_string (startTick));
-            PluginHarness host (blockSize);
-            useRenderWorker (host);
-            KnownSong().applyTo (host.processor);
-
-            // The chord is held while the host is stopped; then it plays from startTick.
-            host.playHead.playing = false;
-            host.playHead.ppq = startTick / 960.0;
-            host.block ({ on (60, 100, 0), on (64, 100, 0), on (67, 100, 0) });
-            host.blocks (3);
-
-            host.playHead.playing = true;
-            const auto startSample = host.samplesPlayed;
-            const auto played = host.playUntilTick (startTick + 2 * 960);
-
-            // playUntilTick counts from a start at 0: enough blocks either way.
-            EXPECT_EQ (heardFrom (played, startSample, startTick, startTick + 960), passFrom (startTick));
-        }
-    }
-}
-
-TEST (TransportStart, aNewInstanceThatIsPlayingFromItsFirstBlockPlaysTheWholeFirstPass)
-{
-    // The song arrives as the host restores its project, the chord comes with the first
-    // block, and the transport already runs.
+            cases.push_back ({ blockSize, startTick, false });
     for (int blockSize : { 64, 512, 1024 })
-    {
         for (int startTick : { 0, 480, 700 })
+            cases.push_back ({ blockSize, startTick, true });
+
+    const std::vector<Event> chord { on (60, 100, 0), on (64, 100, 0), on (67, 100, 0) };
+
+    for (const auto& [blockSize, startTick, playingFromTheFirstBlock] : cases)
+    {
+        SCOPED_TRACE ("blocks of " + std::to_string (blockSize) + ", start at tick " + std::to_string (startTick) + (playingFromTheFirstBlock ? ", restored playing" : ""));
+        PluginHarness host (blockSize);
+        host.processor.setNonRealtime (false); // every next pass comes from the render worker, whenever it is ready
+        host.playHead.ppq = startTick / 960.0;
+        std::vector<Event> played;
+
+        if (playingFromTheFirstBlock)
         {
-            SCOPED_TRACE ("blocks of " + std::to_string (blockSize) + ", start at tick " + std::to_string (startTick));
-            PluginHarness host (blockSize);
-            useRenderWorker (host);
             restore (host.processor, KnownSong().state());
-
-            host.playHead.ppq = startTick / 960.0;
-            auto played = host.block ({ on (60, 100, 0), on (64, 100, 0), on (67, 100, 0) });
-
-            for (const auto& e : host.blocks ((int) std::ceil (2.0 * 960 * PluginHarness::samplesPerTick / blockSize)))
-                played.push_back (e);
-
-            EXPECT_EQ (heardFrom (played, 0, startTick, startTick + 960), passFrom (startTick));
+            played = host.block (chord);
         }
+        else
+        {
+            // The chord is held while the host is stopped; then it plays from startTick.
+            KnownSong().applyTo (host.processor);
+            host.playHead.playing = false;
+            host.block (chord);
+            host.blocks (3);
+            host.playHead.playing = true;
+        }
+
+        const auto startSample = playingFromTheFirstBlock ? 0 : host.samplesPlayed;
+        for (const auto& e : host.blocks ((int) std::ceil (2.0 * 960 * PluginHarness::samplesPerTick / blockSize)))
+            played.push_back (e);
+
+        EXPECT_EQ (heardFrom (played, startSample, startTick, startTick + 960), passFrom (startTick));
     }
 }

@@ -91,9 +91,7 @@ juce::MemoryBlock renderWithSeed (juce::int64 seed, const juce::File& chords)
 
 TEST (CadenziumRenderer, theRenderCoversThePhraseAfterTheLastChordAndNoSampleStartsAtItsEnd)
 {
-    const auto twoBars = CadenziumRenderer::getRenderLength (7680, 15360.0);
-    EXPECT_EQ (twoBars.ticks, 23040.0);
-    EXPECT_EQ (twoBars.samples, 529200);
+    // The known-phrase render below pins the length after the chords; here the edges.
     EXPECT_EQ (CadenziumRenderer::getRenderLength (960, 100.0).ticks, 3940.0) << "at least a bar";
 
     // The division comes out a hair above 441000 here; odd file resolutions give fractions.
@@ -191,7 +189,7 @@ TEST (CadenziumRenderer, theSameSeedRendersTheSameBytesAndEveryPassIsAFreshDraw)
     EXPECT_GT (bars.size(), 4u);
 }
 
-TEST (CadenziumRenderer, outputFilesTakeTheNextFreeNameAndSavingNeedsData)
+TEST (CadenziumRenderer, outputFilesTakeTheNextFreeName)
 {
     TemporaryFolder folder;
     const juce::File root (folder.string());
@@ -212,8 +210,4 @@ TEST (CadenziumRenderer, outputFilesTakeTheNextFreeNameAndSavingNeedsData)
     juce::MemoryBlock written;
     ASSERT_TRUE (second.loadFileAsData (written));
     EXPECT_EQ (written, rendered.fileData);
-
-    EXPECT_EQ (CadenziumRenderer::saveTo (nullptr, first).getErrorMessage(), juce::String (CadenziumRenderer::noDataToSaveMessage));
-    EXPECT_EQ (CadenziumRenderer::saveTo (&rendered, root.getChildFile ("missing/folder/out.mid")).getErrorMessage(),
-               juce::String (CadenziumRenderer::cannotWriteMessage));
 }

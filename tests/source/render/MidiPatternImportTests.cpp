@@ -13,11 +13,6 @@ juce::Result importBytes (const juce::MemoryBlock& bytes, ImportedPattern& resul
     juce::MemoryInputStream stream (bytes, false);
     return MidiPatternImport::importStream (stream, "/tmp/test.mid", lanes, result);
 }
-
-void addTimeSignature (juce::MidiMessageSequence& track, int numerator, int denominator)
-{
-    track.addEvent (juce::MidiMessage::timeSignatureMetaEvent (numerator, denominator), 0);
-}
 } // namespace
 
 TEST (MidiPatternImport, timingIsRescaledAndPitchesBecomeRowsInRisingOrder)
@@ -54,44 +49,31 @@ TEST (MidiPatternImport, timingIsRescaledAndPitchesBecomeRowsInRisingOrder)
     EXPECT_EQ (std::tuple (result.sequence.notes[0].number, result.sequence.notes[1].number, result.rowsUsed), std::tuple (1, 0, 2));
 }
 
-TEST (MidiPatternImport, lengthRoundsUpToWholeBarsOfTheFilesTimeSignature)
+TEST (MidiPatternImport, lengthRoundsUpToWholeBarsOfTheFilesTimeSignatureAndUnusableOnesMeanFourFour)
 {
-    const auto lengthFor = [] (int numerator, int denominator)
-    {
-        MidiFileBuilder builder (960);
-        auto& track = builder.addTrack();
-
-        if (numerator > 0)
-            addTimeSignature (track, numerator, denominator);
-
-        MidiFileBuilder::addNote (track, 60, 0, 4000);
-        ImportedPattern result;
-        EXPECT_TRUE (importBytes (builder.build(), result).wasOk());
-        return result.sequence.getLength();
+    // No signature, numerator 0, and a denominator exponent that would give a bar of no ticks.
+    const juce::uint8 numeratorZero[] = { 0xff, 0x58, 0x04, 0x00, 0x02, 0x18, 0x08 };
+    const juce::uint8 hugeDenominator[] = { 0xff, 0x58, 0x04, 0x01, 0x0d, 0x18, 0x08 };
+    const std::tuple<juce::MidiMessage, int, int, int> cases[] = {
+        { juce::MidiMessage::timeSignatureMetaEvent (4, 4), 4, 4, 7680 },
+        { juce::MidiMessage::timeSignatureMetaEvent (6, 8), 6, 8, 5760 },
+        { juce::MidiMessage (numeratorZero, 7, 0.0), 4, 4, 7680 },
+        { juce::MidiMessage (hugeDenominator, 7, 0.0), 4, 4, 7680 },
+        { juce::MidiMessage(), 4, 4, 7680 },
     };
 
-    EXPECT_EQ (lengthFor (4, 4), 7680);
-    EXPECT_EQ (lengthFor (6, 8), 5760);
-    EXPECT_EQ (lengthFor (0, 0), 7680);
-}
-
-TEST (MidiPatternImport, unusableTimeSignaturesFallBackToFourFour)
-{
-    // Numerator 0, and a denominator exponent that would give a bar of no ticks.
-    const unsigned char numeratorZero[] = { 0xff, 0x58, 0x04, 0x00, 0x02, 0x18, 0x08 };
-    const unsigned char hugeDenominator[] = { 0xff, 0x58, 0x04, 0x01, 0x0d, 0x18, 0x08 };
-
-    for (const auto* bytes : { numeratorZero, hugeDenominator })
+    for (const auto& [signature, numerator, denominator, length] : cases)
     {
         MidiFileBuilder builder (960);
         auto& track = builder.addTrack();
-        track.addEvent (juce::MidiMessage (bytes, 7, 0.0));
+        if (signature.isMetaEvent())
+            track.addEvent (signature, 0);
         MidiFileBuilder::addNote (track, 60, 0, 4000);
 
         ImportedPattern result;
         ASSERT_TRUE (importBytes (builder.build(), result).wasOk());
         const auto& s = result.sequence;
-        EXPECT_EQ (std::tuple (s.timeSignatureNumerator, s.timeSignatureDenominator, s.getLength()), std::tuple (4, 4, 7680));
+        EXPECT_EQ (std::tuple (s.timeSignatureNumerator, s.timeSignatureDenominator, s.getLength()), std::tuple (numerator, denominator, length)) << signature.getDescription();
     }
 }
 
@@ -121,7 +103,7 @@ TEST (MidiPatternImport, unreadableAndHostileFilesFailAndChangeNothing)
     EXPECT_EQ (result.sequence.notes.size(), 1u);
 }
 
-TEST (MidiPatternImport, aStrikeEndsTheSamePitchAndANoteOnThatNeverEndsIsSkipped)
+TEST (MidiPatternImport, aStrikeEndsTheSamePitchANoteOnThatNeverEndsIsSkippedAndNotesWithoutLengthAreKept)
 {
     MidiFileBuilder builder (960);
     auto& track = builder.addTrack();
@@ -138,34 +120,22 @@ TEST (MidiPatternImport, aStrikeEndsTheSamePitchAndANoteOnThatNeverEndsIsSkipped
 
     for (size_t i = 0; i < 3; ++i)
         EXPECT_EQ (std::tuple (notes[i].number, notes[i].timestamp, notes[i].length), std::tuple (0, 480 * (int) i, i < 2 ? 480 : 240));
-}
 
-TEST (MidiPatternImport, notesWithoutLengthAreKeptAsWrittenAndAloneMakeOneBar)
-{
-    // A strike of a pitch that sounds ends it: struck twice on one tick, the first has no length.
-    MidiFileBuilder builder (960);
-    auto& track = builder.addTrack();
-    track.addEvent (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100), 480);
-    MidiFileBuilder::addNote (track, 60, 480, 960);
-
-    ImportedPattern result;
-    ASSERT_TRUE (importBytes (builder.build(), result).wasOk());
-    ASSERT_EQ (result.sequence.notes.size(), 2u);
-    std::multiset<int> lengths;
-
-    for (const auto& note : result.sequence.notes)
-        lengths.insert (note.length);
-
-    EXPECT_EQ (lengths, (std::multiset<int> { 0, 480 }));
-    EXPECT_EQ (result.sequence.notes[0].timestamp, 480);
+    // Struck twice on one tick, the first strike has no length.
+    MidiFileBuilder twice (960);
+    twice.addTrack().addEvent (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100), 480);
+    MidiFileBuilder::addNote (*twice.tracks[0], 60, 480, 960);
+    ASSERT_TRUE (importBytes (twice.build(), result).wasOk());
+    ASSERT_EQ (notes.size(), 2u);
+    EXPECT_EQ ((std::multiset<int> { notes[0].length, notes[1].length }), (std::multiset<int> { 0, 480 }));
+    EXPECT_EQ (notes[0].timestamp, 480);
 
     // Nothing but such a note still makes a phrase: one bar.
     MidiFileBuilder silent (960);
-    auto& only = silent.addTrack();
-    only.addEvent (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100), 0);
-    MidiFileBuilder::addNote (only, 60, 0, 0);
+    silent.addTrack().addEvent (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100), 0);
+    MidiFileBuilder::addNote (*silent.tracks[0], 60, 0, 0);
     ASSERT_TRUE (importBytes (silent.build(), result).wasOk());
-    ASSERT_FALSE (result.sequence.notes.empty());
-    EXPECT_EQ (result.sequence.notes[0].length, 0);
+    ASSERT_FALSE (notes.empty());
+    EXPECT_EQ (notes[0].length, 0);
     EXPECT_EQ (result.sequence.getLength(), tarn::Ticks::perWhole);
 }

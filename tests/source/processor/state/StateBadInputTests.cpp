@@ -1,6 +1,5 @@
 #include "StateTestSupport.h"
 
-#include <source/processor/state/RowTree.h>
 #include <tests/support/TestSeed.h>
 
 #include <gtest/gtest.h>
@@ -114,16 +113,9 @@ TEST (StateBadInput, absurdNumbersAndCountsAreBroughtIntoRange)
     EXPECT_EQ (processor.getKeySignature(), keyBefore) << "a key with no notes would leave key lock nowhere to go";
     EXPECT_EQ (processor.getRequestedPhrase(), Cadenzium2AudioProcessor::numPhrases - 1);
 
-    const auto& phrase = processor.getPhrase (0);
-    EXPECT_EQ (phrase.notes.size(), 10000u);
-    EXPECT_EQ (phrase.loopCount, tarn::SequenceLimits::maxLoopCount);
-
-    for (const auto& note : phrase.notes)
-    {
-        ASSERT_TRUE (juce::isPositiveAndBelow (note.number, 128));
-        ASSERT_TRUE (note.velocityMin >= 0 && note.velocityMax <= 127);
-        ASSERT_LE (note.getEnd(), 2 * tarn::Sequence::maxLength);
-    }
+    // Each note's values are the phrase reader's to clamp; the song keeps them all.
+    EXPECT_EQ (processor.getPhrase (0).notes.size(), 10000u);
+    EXPECT_EQ (processor.getPhrase (0).loopCount, tarn::SequenceLimits::maxLoopCount);
 
     // What was read writes back and reads again as the same.
     const auto written = stateOf (processor);
