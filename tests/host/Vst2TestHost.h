@@ -2,8 +2,7 @@
 
 #include <pluginterfaces/vst2.x/aeffectx.h>
 
-#include <atomic>
-#include <cstdint>
+#include <array>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -11,32 +10,6 @@
 
 namespace cadenzium::test
 {
-
-/** A three-byte MIDI message at a sample offset of a block. */
-struct MidiEvent
-{
-    int sampleOffset = 0;
-    unsigned char bytes[3] {};
-
-    int channel() const noexcept { return (bytes[0] & 0x0f) + 1; }
-    bool isNoteOn() const noexcept { return (bytes[0] & 0xf0) == 0x90 && bytes[2] > 0; }
-    bool isNoteOff() const noexcept { return (bytes[0] & 0xf0) == 0x80 || ((bytes[0] & 0xf0) == 0x90 && bytes[2] == 0); }
-};
-
-/** The transport a host reports through audioMasterGetTime. */
-struct HostTransport
-{
-    bool playing = false;
-    double sampleRate = 48000.0;
-    double samplePosition = 0.0;
-    double ppqPosition = 0.0;
-    double tempo = 120.0;
-    double barStart = 0.0;
-    int numerator = 4;
-    int denominator = 4;
-    bool looping = false;
-    double loopStart = 0.0, loopEnd = 0.0;
-};
 
 class Vst2Plugin;
 
@@ -47,7 +20,7 @@ public:
     explicit Vst2Library (const std::string& path);
     ~Vst2Library();
 
-    bool isLoaded() const noexcept { return handle != nullptr && entry != nullptr; }
+    bool isLoaded() const noexcept { return entry != nullptr; }
     bool hasSymbol (const char* name) const;
     const std::string& getError() const noexcept { return error; }
 
@@ -61,7 +34,7 @@ private:
 };
 
 /** One plug-in instance, driven like a host drives it. The host callback records every
-    opcode the plug-in sends and the MIDI it outputs. */
+    opcode the plug-in sends. */
 class Vst2Plugin
 {
 public:
@@ -70,56 +43,31 @@ public:
     AEffect* effect() const noexcept { return aeffect; }
 
     t_fstPtrInt dispatch (int opcode, int index = 0, t_fstPtrInt value = 0, void* ptr = nullptr, float opt = 0.0f);
-    std::string dispatchString (int opcode, int index = 0, size_t capacity = 256);
-
-    std::string parameterName (int index) { return dispatchString (effGetParamName, index); }
-    std::string parameterDisplay (int index) { return dispatchString (effGetParamDisplay, index); }
+    std::string dispatchString (int opcode, int index = 0);
     float getParameter (int index) { return aeffect->getParameter (aeffect, index); }
 
-    /** effString2Parameter: what a host's generic editor does with a typed text. */
-    bool setParameterFromText (int index, const std::string& text);
+    /** Sample rate and block size, then resume. */
+    void start (double sampleRate, int blockSize);
 
-    void prepare (double sampleRate, int blockSize);
-    void resume() { dispatch (effMainsChanged, 0, 1); }
-    void suspend() { dispatch (effMainsChanged, 0, 0); }
-
-    /** Sends the events, then processes one block of stereo audio in place. Returns the
-        MIDI the plug-in sent during the block. */
-    std::vector<MidiEvent> processBlock (const std::vector<MidiEvent>& input, std::vector<float>& left, std::vector<float>& right);
+    /** Sends the three-byte messages at the block's start, then processes one block of
+        stereo audio in place. */
+    void processBlock (const std::vector<std::array<unsigned char, 3>>& midi, std::vector<float>& left, std::vector<float>& right);
 
     std::vector<unsigned char> getChunk();
-    void setChunk (const std::vector<unsigned char>& data);
-
-    HostTransport transport;
+    void setChunk (std::vector<unsigned char> data);
 
     /** Host opcodes the plug-in has called so far. [any thread] */
-    std::vector<int> hostOpcodesSeen() const
-    {
-        const std::lock_guard<std::mutex> guard (lock);
-        return opcodes;
-    }
-
-    void clearHostOpcodes()
-    {
-        const std::lock_guard<std::mutex> guard (lock);
-        opcodes.clear();
-    }
+    std::vector<int> hostOpcodesSeen() const;
 
 private:
     friend class Vst2Library;
     Vst2Plugin() = default;
 
     static t_fstPtrInt hostCallback (AEffect* effect, int opcode, int index, t_fstPtrInt value, void* ptr, float opt);
-    t_fstPtrInt handleHostCall (int opcode, int index, t_fstPtrInt value, void* ptr);
 
     AEffect* aeffect = nullptr;
-    double currentSampleRate = 48000.0;
-    int currentBlockSize = 512;
-    VstTimeInfo timeInfo {};
-
     mutable std::mutex lock;
     std::vector<int> opcodes;
-    std::vector<MidiEvent> output;
 };
 
 } // namespace cadenzium::test
