@@ -6,28 +6,45 @@ namespace cadenzium::test
 {
 namespace
 {
-    const juce::File luaSession ("/usr/lib/ardour7/luasession");
-    const juce::File vstScanner ("/usr/lib/ardour7/ardour-vst-scanner");
-    const juce::File vst3Scanner ("/usr/lib/ardour7/ardour-vst3-scanner");
+    const juce::File ardourLibraries ("/usr/lib/ardour7");
     const juce::String lv2Uri (CADENZIUM_LV2_URI);
 
     // The sessions run at 48 kHz and Ardour's default 120 bpm.
     constexpr double samplesPerBeat = 24000.0;
 
-    juce::String runProcess (const juce::StringArray& command, int timeoutMs, int& exitCode)
+    struct FormatFacts
+    {
+        const char* name;
+        const char* type; // Ardour's name of the format: in sessions, and in upper case in Lua
+        const char* homeFolder;
+        const char* built;
+        const char* scanner; // none for LV2: Ardour reads the bundle's Turtle files
+        const char* scanCache;
+    };
+
+    const FormatFacts& facts (PluginFormat format)
+    {
+        static const FormatFacts all[] = {
+            { "VST2", "lxvst", ".vst", CADENZIUM_VST_PATH, "ardour-vst-scanner", "*.v2i" },
+            { "VST3", "vst3", ".vst3", CADENZIUM_VST3_BUNDLE, "ardour-vst3-scanner", "*.v3i" },
+            { "LV2", "lv2", ".lv2", CADENZIUM_LV2_BUNDLE, nullptr, nullptr },
+        };
+        return all[(size_t) format];
+    }
+
+    /** Whether the command ended with status 0; `output` is what it printed. */
+    bool run (const juce::StringArray& command, juce::String& output)
     {
         juce::ChildProcess process;
-        exitCode = -1;
 
-        if (! process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
-            return "cannot start " + command.joinIntoString (" ");
+        if (! process.start (command))
+        {
+            output = "cannot start " + command.joinIntoString (" ");
+            return false;
+        }
 
-        const auto output = process.readAllProcessOutput();
-        if (process.waitForProcessToFinish (timeoutMs))
-            exitCode = (int) process.getExitCode();
-        else
-            process.kill();
-        return output;
+        output = process.readAllProcessOutput();
+        return process.waitForProcessToFinish (10000) && process.getExitCode() == 0;
     }
 
     double parseBeats (const juce::String& text)
@@ -37,23 +54,9 @@ namespace
                + text.fromFirstOccurrenceOf (":", false, false).getDoubleValue() / 1920.0;
     }
 
-    const char* processorType (PluginFormat format)
-    {
-        switch (format)
-        {
-            case PluginFormat::vst2:
-                return "lxvst";
-            case PluginFormat::vst3:
-                return "vst3";
-            case PluginFormat::lv2:
-                return "lv2";
-        }
-        return "";
-    }
-
     juce::XmlElement* findProcessor (juce::XmlElement& element, PluginFormat format)
     {
-        if (element.hasTagName ("Processor") && element.getStringAttribute ("type") == processorType (format))
+        if (element.hasTagName ("Processor") && element.getStringAttribute ("type") == facts (format).type)
             return &element;
 
         for (auto* child : element.getChildIterator())
@@ -66,74 +69,45 @@ namespace
     juce::XmlElement* findChunk (juce::XmlElement& session, PluginFormat format)
     {
         if (auto* processor = findProcessor (session, format))
-            if (auto* holder = processor->getChildByName (processorType (format)))
+            if (auto* holder = processor->getChildByName (facts (format).type))
                 return holder->getChildByName ("chunk");
         return nullptr;
     }
 
     juce::MemoryBlock decode (const juce::String& base64)
     {
-        juce::MemoryBlock block;
-        juce::MemoryOutputStream decoded (block, false);
+        juce::MemoryOutputStream decoded;
         juce::Base64::convertFromBase64 (decoded, base64.trim());
-        decoded.flush();
-        return block;
+        return decoded.getMemoryBlock();
     }
 } // namespace
 
-juce::File builtPlugin (PluginFormat format)
+const char* nameOf (PluginFormat format)
 {
-    switch (format)
-    {
-        case PluginFormat::vst2:
-            return juce::File (CADENZIUM_VST_PATH);
-        case PluginFormat::vst3:
-            return juce::File (CADENZIUM_VST3_BUNDLE);
-        case PluginFormat::lv2:
-            return juce::File (CADENZIUM_LV2_BUNDLE);
-    }
-    return {};
+    return facts (format).name;
 }
 
-juce::String nameOf (PluginFormat format)
-{
-    switch (format)
-    {
-        case PluginFormat::vst2:
-            return "VST2";
-        case PluginFormat::vst3:
-            return "VST3";
-        case PluginFormat::lv2:
-            return "LV2";
-    }
-    return {};
-}
-
-ArdourHarness::ArdourHarness (PluginFormat pluginFormat, const juce::File& scriptFolder, const juce::File& workFolder)
+ArdourHarness::ArdourHarness (PluginFormat pluginFormat, const juce::File& work)
     : format (pluginFormat)
-    , scripts (scriptFolder)
-    , work (workFolder)
+    , home (work.getChildFile ("home"))
+    , sessionFolder (work.getChildFile ("session"))
 {
-    home = work.getChildFile ("home");
-    sessionFolder = work.getChildFile ("session");
+    const juce::File built (facts (format).built);
+    installed = home.getChildFile (facts (format).homeFolder).getChildFile (built.getFileName());
 
-    // Where Ardour looks for each format in a user's home.
-    const auto built = builtPlugin (format);
-    const char* folder = format == PluginFormat::vst2 ? ".vst" : format == PluginFormat::vst3 ? ".vst3"
-                                                                                              : ".lv2";
-    installed = home.getChildFile (folder).getChildFile (built.getFileName());
-
-    if (format == PluginFormat::vst2)
-        pluginId = installed.getFullPathName();
-    else if (format == PluginFormat::vst3)
-        pluginId = installed.getChildFile ("Contents/x86_64-linux").getChildFile (built.getFileNameWithoutExtension() + ".so").getFullPathName();
+    // Ardour names a VST by its library, an LV2 plug-in by its URI.
+    if (format == PluginFormat::vst3)
+        pluginId = installed.getChildFile ("Contents/x86_64-linux/" + built.getFileNameWithoutExtension() + ".so").getFullPathName();
     else
-        pluginId = lv2Uri;
+        pluginId = format == PluginFormat::vst2 ? installed.getFullPathName() : lv2Uri;
 }
 
 bool ArdourHarness::isAvailable()
 {
-    return luaSession.existsAsFile() && vstScanner.existsAsFile() && vst3Scanner.existsAsFile();
+    for (auto* tool : { "luasession", "ardour-vst-scanner", "ardour-vst3-scanner" })
+        if (! ardourLibraries.getChildFile (tool).existsAsFile())
+            return false;
+    return true;
 }
 
 juce::StringArray ArdourHarness::environment() const
@@ -149,72 +123,20 @@ juce::StringArray ArdourHarness::environment() const
              "VAMP_PATH=/usr/lib/ardour7/vamp" };
 }
 
-juce::File ArdourHarness::getSessionFile() const
+bool ArdourHarness::createSession()
 {
-    return sessionFolder.getChildFile (sessionName + ".ardour");
-}
+    const juce::File built (facts (format).built);
 
-bool ArdourHarness::prepare()
-{
-    home.createDirectory();
-    installed.getParentDirectory().createDirectory();
-    const auto built = builtPlugin (format);
-
-    if (! (built.isDirectory() ? built.copyDirectoryTo (installed) : built.copyFileTo (installed)))
+    if (! installed.getParentDirectory().createDirectory() || ! (built.isDirectory() ? built.copyDirectoryTo (installed) : built.copyFileTo (installed)))
     {
         log << "cannot install " << built.getFullPathName() << "\n";
         return false;
     }
 
-    // LV2 needs no scan: Ardour reads the bundle's Turtle files.
-    return format == PluginFormat::lv2 || scan();
-}
-
-bool ArdourHarness::scan()
-{
-    auto command = environment();
-    const auto& scanner = format == PluginFormat::vst2 ? vstScanner : vst3Scanner;
-    command.addArray ({ "timeout", "60", scanner.getFullPathName(), "-q", "-f", installed.getFullPathName() });
-
-    int exitCode = 0;
-    log << runProcess (command, 70000, exitCode);
-    const auto cacheFiles = home.getChildFile (".cache/ardour7/vst").findChildFiles (juce::File::findFiles, false, format == PluginFormat::vst2 ? "*.v2i" : "*.v3i");
-
-    if (exitCode != 0 || cacheFiles.isEmpty())
-    {
-        log << "scanning failed (exit " << exitCode << ")\n";
+    if (facts (format).scanner != nullptr && ! scan())
         return false;
-    }
 
-    // Ardour only trusts a cache that is newer, in whole seconds, than the plug-in file.
-    for (auto& f : cacheFiles)
-        f.setLastModificationTime (juce::File (pluginId).getLastModificationTime() + juce::RelativeTime::seconds (2.0));
-    return true;
-}
-
-bool ArdourHarness::runLua (const juce::String& script, const juce::StringPairArray& extraEnvironment, juce::String& output)
-{
-    auto command = environment();
-    command.addArray ({ "SESSION_DIR=" + sessionFolder.getFullPathName(),
-                        "SESSION_NAME=" + sessionName,
-                        juce::String ("PLUGIN_TYPE=") + (format == PluginFormat::vst2 ? "LXVST" : format == PluginFormat::vst3 ? "VST3"
-                                                                                                                               : "LV2"),
-                        "PLUGIN_ID=" + pluginId });
-    for (auto& key : extraEnvironment.getAllKeys())
-        command.add (key + "=" + extraEnvironment[key]);
-
-    command.addArray ({ "timeout", "90", luaSession.getFullPathName(), scripts.getChildFile (script).getFullPathName() });
-
-    int exitCode = 0;
-    output = runProcess (command, 100000, exitCode);
-    log << "--- " << script << " (exit " << exitCode << ")\n"
-        << output << "\n";
-
-    return exitCode == 0 && output.contains ("\nOK") && ! output.contains ("FAIL");
-}
-
-bool ArdourHarness::createSession()
-{
+    // Ardour itself occasionally crashes while inserting a plug-in into a new session: retried.
     for (int attempt = 0; attempt < 3; ++attempt)
     {
         sessionFolder.deleteRecursively();
@@ -227,16 +149,50 @@ bool ArdourHarness::createSession()
     return false;
 }
 
+bool ArdourHarness::scan()
+{
+    auto command = environment();
+    command.addArray ({ "timeout", "60", ardourLibraries.getChildFile (facts (format).scanner).getFullPathName(), "-q", "-f", installed.getFullPathName() });
+    juce::String output;
+    const auto scanned = run (command, output);
+    log << output;
+    const auto cacheFiles = home.getChildFile (".cache/ardour7/vst").findChildFiles (juce::File::findFiles, false, facts (format).scanCache);
+
+    if (! scanned || cacheFiles.isEmpty())
+    {
+        log << "scanning failed\n";
+        return false;
+    }
+
+    // Ardour only trusts a cache that is newer, in whole seconds, than the plug-in file.
+    for (auto& f : cacheFiles)
+        f.setLastModificationTime (juce::File (pluginId).getLastModificationTime() + juce::RelativeTime::seconds (2.0));
+    return true;
+}
+
+bool ArdourHarness::runLua (const juce::String& script, const juce::StringArray& settings, juce::String& output)
+{
+    auto command = environment();
+    command.addArray ({ "SESSION_DIR=" + sessionFolder.getFullPathName(),
+                        "SESSION_NAME=cadenzium",
+                        "PLUGIN_TYPE=" + juce::String (facts (format).type).toUpperCase(),
+                        "PLUGIN_ID=" + pluginId });
+    command.addArray (settings);
+    command.addArray ({ "timeout", "90", ardourLibraries.getChildFile ("luasession").getFullPathName(), juce::File (CADENZIUM_ARDOUR_SCRIPTS).getChildFile (script).getFullPathName() });
+
+    const auto ended = run (command, output);
+    log << "--- " << script << "\n"
+        << output << "\n";
+    return ended && output.contains ("\nOK") && ! output.contains ("FAIL");
+}
+
 juce::File ArdourHarness::getLv2StateFile() const
 {
     // <Processor id="N" ... type="lv2"><lv2 ... state-dir="stateM"/>: plugins/N/stateM/state.ttl
     if (auto session = juce::XmlDocument::parse (getSessionFile()))
         if (auto* processor = findProcessor (*session, PluginFormat::lv2))
             if (auto* lv2 = processor->getChildByName ("lv2"))
-                return sessionFolder.getChildFile ("plugins")
-                    .getChildFile (processor->getStringAttribute ("id"))
-                    .getChildFile (lv2->getStringAttribute ("state-dir"))
-                    .getChildFile ("state.ttl");
+                return sessionFolder.getChildFile ("plugins/" + processor->getStringAttribute ("id") + "/" + lv2->getStringAttribute ("state-dir") + "/state.ttl");
     return {};
 }
 
@@ -251,24 +207,14 @@ bool ArdourHarness::setPluginState (const juce::MemoryBlock& state)
 
     auto session = juce::XmlDocument::parse (getSessionFile());
     auto* chunk = session != nullptr ? findChunk (*session, format) : nullptr;
+    const auto stored = format == PluginFormat::vst3 && chunk != nullptr ? Vst3Preset::withComponentState (decode (chunk->getAllSubText()), state)
+                                                                          : std::optional (state);
 
-    if (chunk == nullptr)
+    if (chunk == nullptr || ! stored.has_value())
         return false;
 
-    auto stored = state;
-
-    if (format == PluginFormat::vst3)
-    {
-        const auto preset = Vst3Preset::withComponentState (decode (chunk->getAllSubText()), state);
-
-        if (! preset.has_value())
-            return false;
-
-        stored = *preset;
-    }
-
     chunk->deleteAllTextElements();
-    chunk->addTextElement (juce::Base64::toBase64 (stored.getData(), stored.getSize()));
+    chunk->addTextElement (juce::Base64::toBase64 (stored->getData(), stored->getSize()));
     return session->writeTo (getSessionFile());
 }
 
@@ -287,77 +233,55 @@ juce::MemoryBlock ArdourHarness::getPluginState() const
     return {};
 }
 
-std::vector<std::pair<juce::uint32, double>> ArdourHarness::getVst3Parameters() const
+std::vector<juce::uint32> ArdourHarness::getVst3ParameterIds() const
 {
-    std::vector<std::pair<juce::uint32, double>> parameters;
+    std::vector<juce::uint32> ids;
 
     if (auto session = juce::XmlDocument::parse (getSessionFile()))
         if (auto* processor = findProcessor (*session, PluginFormat::vst3))
             if (auto* vst3 = processor->getChildByName ("vst3"))
                 for (auto* port : vst3->getChildWithTagNameIterator ("Port"))
-                    parameters.emplace_back ((juce::uint32) port->getStringAttribute ("id").getLargeIntValue(), port->getDoubleAttribute ("value"));
+                    ids.push_back ((juce::uint32) port->getStringAttribute ("id").getLargeIntValue());
 
-    return parameters;
+    return ids;
 }
 
-bool ArdourHarness::playChord (const std::vector<int>& pitches, int holdMs, std::vector<RecordedNote>& recorded)
-{
-    juce::String output;
-    return play (pitches, holdMs, -1, recorded, output);
-}
-
-bool ArdourHarness::playChordAndBypass (const std::vector<int>& pitches, int holdMs, int bypassAfterMs, std::vector<RecordedNote>& recorded, double& bypassedAtBeats)
-{
-    juce::String output;
-
-    if (! play (pitches, holdMs, bypassAfterMs, recorded, output))
-        return false;
-
-    const auto line = output.fromFirstOccurrenceOf ("BYPASSED ", false, false).upToFirstOccurrenceOf ("\n", false, false);
-    bypassedAtBeats = (double) line.getLargeIntValue() / samplesPerBeat;
-    return line.isNotEmpty();
-}
-
-bool ArdourHarness::play (const std::vector<int>& pitches, int holdMs, int bypassAfterMs, std::vector<RecordedNote>& recorded, juce::String& output)
+std::optional<Take> ArdourHarness::playChord (const std::vector<int>& pitches, int holdMs, int bypassAfterMs)
 {
     juce::StringArray chord;
     for (auto p : pitches)
         chord.add (juce::String (p));
 
-    juce::StringPairArray extra;
-    extra.set ("CHORD", chord.joinIntoString (" "));
-    extra.set ("HOLD_MS", juce::String (holdMs));
-
-    if (bypassAfterMs >= 0)
-        extra.set ("BYPASS_AFTER_MS", juce::String (bypassAfterMs));
+    const juce::StringArray settings { "CHORD=" + chord.joinIntoString (" "), "HOLD_MS=" + juce::String (holdMs), "BYPASS_AFTER_MS=" + juce::String (bypassAfterMs) };
 
     // Ardour itself now and then dies while loading a session with a plug-in: retried.
+    juce::String output;
     bool played = false;
 
     for (int attempt = 0; attempt < 3 && ! played; ++attempt)
-        played = runLua ("play_chord.lua", extra, output);
+        played = runLua ("play_chord.lua", settings, output);
 
     if (! played)
-        return false;
+        return std::nullopt;
 
-    recorded.clear();
+    Take take;
 
     for (auto& line : juce::StringArray::fromLines (output))
     {
-        if (line.startsWith ("CHORD "))
-            chordSentAtBeats = (double) line.fromFirstOccurrenceOf (" ", false, false).getLargeIntValue() / samplesPerBeat;
-
-        if (line.startsWith ("RELEASE "))
-            chordReleasedAtBeats = (double) line.fromFirstOccurrenceOf (" ", false, false).getLargeIntValue() / samplesPerBeat;
-
-        if (! line.startsWith ("NOTE "))
-            continue;
-
         const auto fields = juce::StringArray::fromTokens (line, " ", {});
-        recorded.push_back ({ fields[1].getIntValue(), fields[2].getIntValue(), fields[3].getIntValue(), parseBeats (fields[4]), parseBeats (fields[5]) });
+        const auto atBeats = (double) fields[1].getLargeIntValue() / samplesPerBeat;
+
+        if (fields[0] == "NOTE")
+            take.notes.push_back ({ fields[1].getIntValue(), parseBeats (fields[4]), parseBeats (fields[5]) });
+        else if (fields[0] == "CHORD")
+            take.chordSentAt = atBeats;
+        else if (fields[0] == "RELEASE")
+            take.releasedAt = atBeats;
+        else if (fields[0] == "BYPASSED")
+            take.bypassedAt = atBeats;
     }
 
-    return true;
+    return take;
 }
 
 } // namespace cadenzium::test
