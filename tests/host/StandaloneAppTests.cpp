@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <csignal>
@@ -27,12 +28,17 @@ using namespace cadenzium::test;
 
 namespace
 {
+/** Tries the condition every 50 ms until it holds or the time is up. */
 template <typename Condition>
 bool waitFor (Condition&& condition, int timeoutMs)
 {
-    for (int waited = 0; waited < timeoutMs && ! condition(); waited += 50)
+    for (int waited = 0; ! condition(); waited += 50)
+    {
+        if (waited >= timeoutMs)
+            return false;
         std::this_thread::sleep_for (std::chrono::milliseconds (50));
-    return condition();
+    }
+    return true;
 }
 
 /** A child process with more environment, its output in a log file. Asked to quit when it
