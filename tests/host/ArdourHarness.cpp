@@ -1,7 +1,5 @@
 #include "ArdourHarness.h"
 
-#include "HostStateFormats.h"
-
 namespace cadenzium::test
 {
 namespace
@@ -79,6 +77,86 @@ namespace
         juce::MemoryOutputStream decoded;
         juce::Base64::convertFromBase64 (decoded, base64.trim());
         return decoded.getMemoryBlock();
+    }
+
+    /** A VST3 preset as hosts store it (".vstpreset"): "VST3", version 1, the class ID as 32
+        characters, the offset of the chunk list, the chunks, then "List" with each chunk's ID,
+        offset and size. The plug-in's own state is the "Comp" chunk. */
+    constexpr size_t headerSize = 4 + 4 + 32 + 8;
+
+    std::optional<juce::MemoryBlock> vst3ComponentState (const juce::MemoryBlock& preset)
+    {
+        if (preset.getSize() < headerSize)
+            return std::nullopt;
+
+        juce::MemoryInputStream in (preset, false);
+        char magic[4] {};
+        in.read (magic, 4);
+
+        if (juce::String (magic, 4) != "VST3" || in.readInt() != 1)
+            return std::nullopt;
+
+        in.skipNextBytes (32);
+        const auto listOffset = in.readInt64();
+
+        if (listOffset < (juce::int64) headerSize || listOffset + 8 > (juce::int64) preset.getSize())
+            return std::nullopt;
+
+        in.setPosition (listOffset);
+        char list[4] {};
+        in.read (list, 4);
+        const auto count = in.readInt();
+
+        if (juce::String (list, 4) != "List")
+            return std::nullopt;
+
+        for (int i = 0; i < count && ! in.isExhausted(); ++i)
+        {
+            char id[4] {};
+            in.read (id, 4);
+            const auto offset = in.readInt64();
+            const auto size = in.readInt64();
+
+            if (juce::String (id, 4) == "Comp" && offset >= 0 && size >= 0 && offset + size <= (juce::int64) preset.getSize())
+                return juce::MemoryBlock (preset.begin() + offset, (size_t) size);
+        }
+
+        return std::nullopt;
+    }
+
+    /** A preset of the same class holding only `state` as its "Comp" chunk. */
+    std::optional<juce::MemoryBlock> withVst3ComponentState (const juce::MemoryBlock& preset, const juce::MemoryBlock& state)
+    {
+        if (! vst3ComponentState (preset).has_value())
+            return std::nullopt;
+
+        juce::MemoryBlock result;
+        juce::MemoryOutputStream out (result, false);
+        out.write (preset.getData(), 40); // "VST3", version, class ID
+        out.writeInt64 ((juce::int64) (headerSize + state.getSize()));
+        out << state;
+        out.write ("List", 4);
+        out.writeInt (1);
+        out.write ("Comp", 4);
+        out.writeInt64 ((juce::int64) headerSize);
+        out.writeInt64 ((juce::int64) state.getSize());
+        out.flush();
+        return result;
+    }
+
+    // JUCE's LV2 plug-ins keep their state as one string property "<plug-in URI>:StateString",
+    // in the framework's base-64 form; hosts write it into a Turtle file. Its quoted literal,
+    // as [start of text, end of text).
+    std::optional<std::pair<int, int>> findStateLiteral (const juce::String& turtle)
+    {
+        const auto property = turtle.indexOf ("<" + lv2Uri + ":StateString>");
+        const auto open = property >= 0 ? turtle.indexOfChar (property, '"') : -1;
+        const auto close = open >= 0 ? turtle.indexOfChar (open + 1, '"') : -1;
+
+        if (close < 0)
+            return std::nullopt;
+
+        return std::pair (open + 1, close);
     }
 } // namespace
 
@@ -201,13 +279,14 @@ bool ArdourHarness::setPluginState (const juce::MemoryBlock& state)
     if (format == PluginFormat::lv2)
     {
         const auto file = getLv2StateFile();
-        const auto turtle = Lv2StateFile::withState (file.loadFileAsString(), lv2Uri, state);
-        return turtle.has_value() && file.replaceWithText (*turtle, false, false, "\n");
+        const auto turtle = file.loadFileAsString();
+        const auto literal = findStateLiteral (turtle);
+        return literal.has_value() && file.replaceWithText (turtle.replaceSection (literal->first, literal->second - literal->first, state.toBase64Encoding()), false, false, "\n");
     }
 
     auto session = juce::XmlDocument::parse (getSessionFile());
     auto* chunk = session != nullptr ? findChunk (*session, format) : nullptr;
-    const auto stored = format == PluginFormat::vst3 && chunk != nullptr ? Vst3Preset::withComponentState (decode (chunk->getAllSubText()), state)
+    const auto stored = format == PluginFormat::vst3 && chunk != nullptr ? withVst3ComponentState (decode (chunk->getAllSubText()), state)
                                                                           : std::optional (state);
 
     if (chunk == nullptr || ! stored.has_value())
@@ -221,13 +300,22 @@ bool ArdourHarness::setPluginState (const juce::MemoryBlock& state)
 juce::MemoryBlock ArdourHarness::getPluginState() const
 {
     if (format == PluginFormat::lv2)
-        return Lv2StateFile::state (getLv2StateFile().loadFileAsString(), lv2Uri).value_or (juce::MemoryBlock());
+    {
+        const auto turtle = getLv2StateFile().loadFileAsString();
+        const auto literal = findStateLiteral (turtle);
+        juce::MemoryBlock block;
+
+        if (literal.has_value())
+            block.fromBase64Encoding (turtle.substring (literal->first, literal->second));
+
+        return block;
+    }
 
     if (auto session = juce::XmlDocument::parse (getSessionFile()))
         if (auto* chunk = findChunk (*session, format))
         {
             const auto stored = decode (chunk->getAllSubText());
-            return format == PluginFormat::vst3 ? Vst3Preset::componentState (stored).value_or (juce::MemoryBlock()) : stored;
+            return format == PluginFormat::vst3 ? vst3ComponentState (stored).value_or (juce::MemoryBlock()) : stored;
         }
 
     return {};

@@ -1,5 +1,7 @@
 #include "Vst2TestHost.h"
 
+#include <tests/support/TemporaryFolder.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -281,4 +283,12 @@ TEST_F (Vst2HostTest, aSongStoredThroughChunksComesBackWholeInAnotherInstanceTha
     wrongMagic[0] = 'X';
     second->setChunk (wrongMagic);
     EXPECT_EQ (second->getChunk(), chunk);
+}
+
+int main (int argc, char** argv)
+{
+    // The plug-in writes its settings and log under HOME: keep them out of the real one.
+    useTemporaryHome();
+    ::testing::InitGoogleTest (&argc, argv);
+    return RUN_ALL_TESTS();
 }
