@@ -67,12 +67,16 @@ juce::MemoryBlock songState()
     return state;
 }
 
+/** Every run in a folder of its own, with a copy of an example progression: whatever the tool
+    writes stays there. */
 class CadenziumRender : public ::testing::Test
 {
 protected:
+    void SetUp() override { ASSERT_TRUE (examples.getChildFile ("Pop Four Chords.mid").copyFileTo (root.getChildFile (chords))); }
+
     TemporaryFolder folder;
     const juce::File root { folder.string() };
-    const juce::String chords = examples.getChildFile ("Pop Four Chords.mid").getFullPathName();
+    const juce::String chords = "chords.mid";
 };
 } // namespace
 
