@@ -80,40 +80,18 @@ namespace
     }
 
     /** A VST3 preset as hosts store it (".vstpreset"): "VST3", version 1, the class ID as 32
-        characters, the offset of the chunk list, the chunks, then "List" with each chunk's ID,
-        offset and size. The plug-in's own state is the "Comp" chunk. */
-    constexpr size_t headerSize = 4 + 4 + 32 + 8;
+        characters, the offset of the chunk list, the chunks, then "List", the number of chunks
+        and each chunk's ID, offset and size. The plug-in's own state is the "Comp" chunk. */
+    constexpr juce::int64 vst3HeaderSize = 4 + 4 + 32 + 8;
 
-    std::optional<juce::MemoryBlock> vst3ComponentState (const juce::MemoryBlock& preset)
+    juce::MemoryBlock vst3ComponentState (const juce::MemoryBlock& preset)
     {
-        if (preset.getSize() < headerSize)
-            return std::nullopt;
-
         juce::MemoryInputStream in (preset, false);
-        char magic[4] {};
-        in.read (magic, 4);
+        in.setPosition (vst3HeaderSize - 8);
+        in.setPosition (in.readInt64() + 8);
 
-        if (juce::String (magic, 4) != "VST3" || in.readInt() != 1)
-            return std::nullopt;
-
-        in.skipNextBytes (32);
-        const auto listOffset = in.readInt64();
-
-        if (listOffset < (juce::int64) headerSize || listOffset + 8 > (juce::int64) preset.getSize())
-            return std::nullopt;
-
-        in.setPosition (listOffset);
-        char list[4] {};
-        in.read (list, 4);
-        const auto count = in.readInt();
-
-        if (juce::String (list, 4) != "List")
-            return std::nullopt;
-
-        for (int i = 0; i < count && ! in.isExhausted(); ++i)
+        for (char id[4] {}; in.read (id, 4) == 4;)
         {
-            char id[4] {};
-            in.read (id, 4);
             const auto offset = in.readInt64();
             const auto size = in.readInt64();
 
@@ -121,27 +99,24 @@ namespace
                 return juce::MemoryBlock (preset.begin() + offset, (size_t) size);
         }
 
-        return std::nullopt;
+        return {};
     }
 
-    /** A preset of the same class holding only `state` as its "Comp" chunk. */
-    std::optional<juce::MemoryBlock> withVst3ComponentState (const juce::MemoryBlock& preset, const juce::MemoryBlock& state)
+    /** A preset of the same class holding only `state`. */
+    juce::MemoryBlock withVst3ComponentState (const juce::MemoryBlock& preset, const juce::MemoryBlock& state)
     {
-        if (! vst3ComponentState (preset).has_value())
-            return std::nullopt;
+        if (preset.getSize() < (size_t) vst3HeaderSize)
+            return {};
 
-        juce::MemoryBlock result;
-        juce::MemoryOutputStream out (result, false);
-        out.write (preset.getData(), 40); // "VST3", version, class ID
-        out.writeInt64 ((juce::int64) (headerSize + state.getSize()));
-        out << state;
-        out.write ("List", 4);
+        juce::MemoryOutputStream out;
+        out.write (preset.getData(), (size_t) vst3HeaderSize - 8); // "VST3", version, class ID
+        out.writeInt64 (vst3HeaderSize + (juce::int64) state.getSize());
+        out << state << "List";
         out.writeInt (1);
-        out.write ("Comp", 4);
-        out.writeInt64 ((juce::int64) headerSize);
+        out << "Comp";
+        out.writeInt64 (vst3HeaderSize);
         out.writeInt64 ((juce::int64) state.getSize());
-        out.flush();
-        return result;
+        return out.getMemoryBlock();
     }
 
     // JUCE's LV2 plug-ins keep their state as one string property "<plug-in URI>:StateString",
@@ -286,14 +261,17 @@ bool ArdourHarness::setPluginState (const juce::MemoryBlock& state)
 
     auto session = juce::XmlDocument::parse (getSessionFile());
     auto* chunk = session != nullptr ? findChunk (*session, format) : nullptr;
-    const auto stored = format == PluginFormat::vst3 && chunk != nullptr ? withVst3ComponentState (decode (chunk->getAllSubText()), state)
-                                                                          : std::optional (state);
 
-    if (chunk == nullptr || ! stored.has_value())
+    if (chunk == nullptr)
+        return false;
+
+    const auto stored = format == PluginFormat::vst3 ? withVst3ComponentState (decode (chunk->getAllSubText()), state) : state;
+
+    if (stored.isEmpty())
         return false;
 
     chunk->deleteAllTextElements();
-    chunk->addTextElement (juce::Base64::toBase64 (stored->getData(), stored->getSize()));
+    chunk->addTextElement (juce::Base64::toBase64 (stored.getData(), stored.getSize()));
     return session->writeTo (getSessionFile());
 }
 
@@ -315,7 +293,7 @@ juce::MemoryBlock ArdourHarness::getPluginState() const
         if (auto* chunk = findChunk (*session, format))
         {
             const auto stored = decode (chunk->getAllSubText());
-            return format == PluginFormat::vst3 ? vst3ComponentState (stored).value_or (juce::MemoryBlock()) : stored;
+            return format == PluginFormat::vst3 ? vst3ComponentState (stored) : stored;
         }
 
     return {};
