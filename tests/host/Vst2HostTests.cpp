@@ -103,11 +103,9 @@ protected:
         ASSERT_NE (plugin, nullptr);
     }
 
-    static std::unique_ptr<Vst2Library> library;
+    static inline std::unique_ptr<Vst2Library> library;
     std::unique_ptr<Vst2Plugin> plugin;
 };
-
-std::unique_ptr<Vst2Library> Vst2HostTest::library;
 } // namespace
 
 TEST_F (Vst2HostTest, libraryExportsBothEntryPointsAndDescribesItself)
