@@ -3,6 +3,8 @@
 #include <pluginterfaces/vst2.x/aeffectx.h>
 
 #include <array>
+#include <cstring>
+#include <dlfcn.h>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -11,63 +13,154 @@
 namespace cadenzium::test
 {
 
-class Vst2Plugin;
-
-/** Loads a VST2 plug-in library the way a host does: dlopen, then VSTPluginMain. */
-class Vst2Library
-{
-public:
-    explicit Vst2Library (const std::string& path);
-    ~Vst2Library();
-
-    bool isLoaded() const noexcept { return entry != nullptr; }
-    bool hasSymbol (const char* name) const;
-    const std::string& getError() const noexcept { return error; }
-
-    /** A new instance (effOpen already sent), or nullptr. */
-    std::unique_ptr<Vst2Plugin> createInstance();
-
-private:
-    void* handle = nullptr;
-    AEffect* (*entry) (audioMasterCallback) = nullptr;
-    std::string error;
-};
-
 /** One plug-in instance, driven like a host drives it. The host callback records every
     opcode the plug-in sends. */
 class Vst2Plugin
 {
 public:
-    ~Vst2Plugin();
+    ~Vst2Plugin()
+    {
+        if (aeffect == nullptr)
+            return;
+
+        dispatch (effMainsChanged, 0, 0);
+        dispatch (effClose);
+    }
 
     AEffect* effect() const noexcept { return aeffect; }
 
-    t_fstPtrInt dispatch (int opcode, int index = 0, t_fstPtrInt value = 0, void* ptr = nullptr, float opt = 0.0f);
-    std::string dispatchString (int opcode, int index = 0);
+    t_fstPtrInt dispatch (int opcode, int index = 0, t_fstPtrInt value = 0, void* ptr = nullptr, float opt = 0.0f)
+    {
+        return aeffect->dispatcher (aeffect, opcode, index, value, ptr, opt);
+    }
+
+    std::string dispatchString (int opcode, int index = 0)
+    {
+        std::vector<char> buffer (257, 0);
+        dispatch (opcode, index, 0, buffer.data());
+        return buffer.data();
+    }
+
     float getParameter (int index) { return aeffect->getParameter (aeffect, index); }
 
     /** Sample rate and block size, then resume. */
-    void start (double sampleRate, int blockSize);
+    void start (double sampleRate, int blockSize)
+    {
+        dispatch (effSetSampleRate, 0, 0, nullptr, (float) sampleRate);
+        dispatch (effSetBlockSize, 0, blockSize);
+        dispatch (effMainsChanged, 0, 1);
+    }
 
     /** Sends the three-byte messages at the block's start, then processes one block of
         stereo audio in place. */
-    void processBlock (const std::vector<std::array<unsigned char, 3>>& midi, std::vector<float>& left, std::vector<float>& right);
+    void processBlock (const std::vector<std::array<unsigned char, 3>>& midi, std::vector<float>& left, std::vector<float>& right)
+    {
+        std::vector<VstMidiEvent> midiEvents (midi.size());
+        std::vector<char> eventsStorage (sizeof (VstEvents) + sizeof (VstEvent*) * midi.size(), 0);
+        auto* events = reinterpret_cast<VstEvents*> (eventsStorage.data());
+        events->numEvents = (int) midi.size();
 
-    std::vector<unsigned char> getChunk();
-    void setChunk (std::vector<unsigned char> data);
+        for (size_t i = 0; i < midi.size(); ++i)
+        {
+            midiEvents[i] = {};
+            midiEvents[i].type = kVstMidiType;
+            midiEvents[i].byteSize = sizeof (VstMidiEvent);
+            std::memcpy (midiEvents[i].midiData, midi[i].data(), 3);
+            events->events[i] = reinterpret_cast<VstEvent*> (&midiEvents[i]);
+        }
+
+        dispatch (effProcessEvents, 0, 0, events);
+        float* channels[2] = { left.data(), right.data() };
+        aeffect->processReplacing (aeffect, channels, channels, (int) left.size());
+    }
+
+    std::vector<unsigned char> getChunk()
+    {
+        void* data = nullptr;
+        const auto size = dispatch (effGetChunk, 0, 0, &data);
+        const auto* bytes = static_cast<const unsigned char*> (data);
+        return bytes != nullptr && size > 0 ? std::vector<unsigned char> (bytes, bytes + size) : std::vector<unsigned char>();
+    }
+
+    void setChunk (std::vector<unsigned char> data) { dispatch (effSetChunk, 0, (t_fstPtrInt) data.size(), data.data()); }
 
     /** Host opcodes the plug-in has called so far. [any thread] */
-    std::vector<int> hostOpcodesSeen() const;
+    std::vector<int> hostOpcodesSeen() const
+    {
+        const std::lock_guard guard (lock);
+        return opcodes;
+    }
 
 private:
     friend class Vst2Library;
     Vst2Plugin() = default;
 
-    static t_fstPtrInt hostCallback (AEffect* effect, int opcode, int index, t_fstPtrInt value, void* ptr, float opt);
+    static t_fstPtrInt hostCallback (AEffect* effect, int opcode, int, t_fstPtrInt, void*, float)
+    {
+        if (opcode == audioMasterVersion)
+            return 2400;
+
+        // Calls made while VSTPluginMain runs come before the instance is known.
+        if (auto* plugin = effect != nullptr ? static_cast<Vst2Plugin*> (effect->user) : nullptr)
+        {
+            const std::lock_guard guard (plugin->lock);
+            plugin->opcodes.push_back (opcode);
+        }
+
+        return 0;
+    }
 
     AEffect* aeffect = nullptr;
     mutable std::mutex lock;
     std::vector<int> opcodes;
+};
+
+/** Loads a VST2 plug-in library the way a host does: dlopen, then VSTPluginMain. */
+class Vst2Library
+{
+public:
+    explicit Vst2Library (const std::string& path)
+    {
+        if ((handle = dlopen (path.c_str(), RTLD_NOW | RTLD_LOCAL)) == nullptr)
+            error = dlerror();
+        else if ((entry = reinterpret_cast<AEffect* (*) (audioMasterCallback)> (dlsym (handle, "VSTPluginMain"))) == nullptr)
+            error = "no VSTPluginMain";
+    }
+
+    ~Vst2Library()
+    {
+        if (handle != nullptr)
+            dlclose (handle);
+    }
+
+    bool isLoaded() const noexcept { return entry != nullptr; }
+    bool hasSymbol (const char* name) const { return handle != nullptr && dlsym (handle, name) != nullptr; }
+    const std::string& getError() const noexcept { return error; }
+
+    /** A new instance (effOpen already sent), or nullptr. */
+    std::unique_ptr<Vst2Plugin> createInstance()
+    {
+        if (! isLoaded())
+            return {};
+
+        std::unique_ptr<Vst2Plugin> plugin (new Vst2Plugin());
+        plugin->aeffect = entry (&Vst2Plugin::hostCallback);
+
+        if (plugin->aeffect == nullptr || plugin->aeffect->magic != kEffectMagic)
+        {
+            plugin->aeffect = nullptr;
+            return {};
+        }
+
+        plugin->aeffect->user = plugin.get();
+        plugin->dispatch (effOpen);
+        return plugin;
+    }
+
+private:
+    void* handle = nullptr;
+    AEffect* (*entry) (audioMasterCallback) = nullptr;
+    std::string error;
 };
 
 } // namespace cadenzium::test
