@@ -51,29 +51,22 @@ public:
     void markChanged() noexcept { changed = true; }
 
 private:
-    struct HomeInMemory
-    {
-        HomeInMemory()
-        {
-            if (std::filesystem::is_directory ("/dev/shm"))
-                setenv ("TMPDIR", "/dev/shm", 0);
-
-            cadenzium::test::useTemporaryHome();
-        }
-    };
-
     struct SilentLogger : juce::Logger
     {
         void logMessage (const juce::String&) override {}
     };
 
-    HomeInMemory home;
+    static bool useHomeInMemory()
+    {
+        if (std::filesystem::is_directory ("/dev/shm"))
+            setenv ("TMPDIR", "/dev/shm", 0);
+
+        return ! cadenzium::test::useTemporaryHome().empty();
+    }
+
+    bool homeInMemory = useHomeInMemory();
     juce::ScopedJuceInitialiser_GUI juce;
-
-public:
     Cadenzium2AudioProcessor processor;
-
-private:
     juce::MemoryBlock initialState = save (processor);
     SilentLogger silence;
     bool changed = false;

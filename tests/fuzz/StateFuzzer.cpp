@@ -20,10 +20,8 @@ FuzzedProcessor* plugin = nullptr;
 std::vector<float> parameterValues (Cadenzium2AudioProcessor& processor)
 {
     std::vector<float> values;
-
     for (auto* parameter : processor.getParameters())
         values.push_back (parameter->getValue());
-
     return values;
 }
 } // namespace

@@ -1,21 +1,18 @@
 // Any bytes as a first-version preset file. A rejected file leaves nothing behind; an
 // accepted one must hold only what playback can use safely.
 
+#include "FuzzedProcessor.h"
+
 #include <source/import/V1PresetParser.h>
 #include <tarn/util/TextFiles.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <limits>
+
+using cadenzium::fuzz::require;
 
 namespace
 {
-void require (bool condition)
-{
-    if (! condition)
-        std::abort();
-}
-
 void checkPhrase (const tarn::Sequence& phrase)
 {
     require (phrase.getLength() >= 1 && phrase.getLength() <= tarn::Sequence::maxLength);

@@ -1,8 +1,6 @@
 // The built bundles as hosts see them before loading anything: the files, the LV2 Turtle
 // (checked with the LV2 project's own tools) and the VST3 module's entry points and factory.
 
-#include <tests/support/TemporaryFolder.h>
-
 #include <juce_core/juce_core.h>
 
 #include <pluginterfaces/base/ipluginbase.h>
@@ -13,47 +11,19 @@
 
 namespace
 {
-juce::String run (const juce::StringArray& command, const juce::StringPairArray& environment = {})
+juce::String run (const juce::StringArray& command)
 {
-    juce::StringArray withEnvironment { "/usr/bin/env" };
-
-    for (auto& key : environment.getAllKeys())
-        withEnvironment.add (key + "=" + environment[key]);
-
-    withEnvironment.addArray (command);
     juce::ChildProcess process;
-
-    if (! process.start (withEnvironment, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
-        return {};
-
-    auto output = process.readAllProcessOutput();
-    process.waitForProcessToFinish (60000);
-    return output;
-}
-
-bool hasTool (const char* path)
-{
-    return juce::File (path).existsAsFile();
+    return process.start (command) ? process.readAllProcessOutput() : juce::String();
 }
 
 const juce::File lv2Bundle (CADENZIUM_LV2_BUNDLE);
 const juce::File vst3Bundle (CADENZIUM_VST3_BUNDLE);
-
-/** One port's block of the LV2 description, found by its symbol. */
-juce::String lv2PortDescription (const juce::String& symbol)
-{
-    const auto ports = juce::StringArray::fromTokens (lv2Bundle.getChildFile ("dsp.ttl").loadFileAsString(), "[]", "\"");
-
-    for (auto& port : ports)
-        if (port.contains ("lv2:symbol \"" + symbol + "\""))
-            return port;
-    return {};
-}
 } // namespace
 
 TEST (Lv2Bundle, passesTheLv2ValidatorWithoutAnError)
 {
-    if (! hasTool ("/usr/bin/lv2_validate") || ! hasTool ("/usr/bin/sord_validate"))
+    if (! juce::File ("/usr/bin/lv2_validate").existsAsFile() || ! juce::File ("/usr/bin/sord_validate").existsAsFile())
         GTEST_SKIP() << "lv2_validate is not installed (scripts/setup installs lv2-dev and sordi)";
 
     juce::StringArray command { "/usr/bin/lv2_validate" };
@@ -66,28 +36,15 @@ TEST (Lv2Bundle, passesTheLv2ValidatorWithoutAnError)
     EXPECT_TRUE (output.contains ("Found 0 errors")) << output;
 }
 
-TEST (Lv2Bundle, listsThePluginUnderItsUriWithMidiInAndOutAndItsParametersUnderTheirIdentifiers)
+// Ardour's LV2 scenarios play through the MIDI ports; what hosts read before that is here.
+TEST (Lv2Bundle, listsThePluginUnderItsUriAndItsParametersUnderTheirIdentifiers)
 {
-    if (! hasTool ("/usr/bin/lv2info"))
+    if (! juce::File ("/usr/bin/lv2info").existsAsFile())
         GTEST_SKIP() << "lv2info is not installed (scripts/setup installs lilv-utils)";
 
-    juce::StringPairArray environment;
-    environment.set ("LV2_PATH", lv2Bundle.getParentDirectory().getFullPathName());
-    const auto info = run ({ "/usr/bin/lv2info", CADENZIUM_LV2_URI }, environment);
-
+    const auto info = run ({ "/usr/bin/env", "LV2_PATH=" + lv2Bundle.getParentDirectory().getFullPathName(), "/usr/bin/lv2info", CADENZIUM_LV2_URI });
     EXPECT_TRUE (info.contains ("Name:              Cadenzium 2")) << info;
     EXPECT_TRUE (info.contains ("Author:            Brindlex")) << info;
-
-    // The event ports, by lv2info and by the description they come from.
-    for (const auto* symbol : { "in", "out" })
-    {
-        EXPECT_TRUE (info.contains (juce::String ("Symbol:      ") + symbol)) << symbol << "\n"
-                                                                              << info;
-        const auto port = lv2PortDescription (symbol);
-        EXPECT_TRUE (port.contains ("atom:AtomPort") && port.contains ("midi:MidiEvent")) << symbol << ":\n"
-                                                                                          << port;
-        EXPECT_TRUE (port.contains (juce::String (juce::String (symbol) == "in" ? "lv2:InputPort" : "lv2:OutputPort"))) << port;
-    }
 
     // Songs refer to parameters by "<URI>:<identifier>", the identifiers of every other format.
     const auto description = lv2Bundle.getChildFile ("dsp.ttl").loadFileAsString();
@@ -115,7 +72,6 @@ TEST (Vst3Bundle, holdsOneModuleWithTheEntryPointsAndTheClassHostsLookFor)
 
     // Nothing else of ours is visible to the host or to other plug-ins.
     EXPECT_EQ (dlsym (handle, "createPluginFilter"), nullptr);
-
     ASSERT_TRUE (entry (handle));
     auto* factory = getFactory();
     ASSERT_NE (factory, nullptr);
@@ -125,22 +81,18 @@ TEST (Vst3Bundle, holdsOneModuleWithTheEntryPointsAndTheClassHostsLookFor)
     EXPECT_STREQ (factoryInfo.vendor, "Brindlex");
 
     // The audio class's ID is what songs store to find the plug-in again: it never changes.
-    bool found = false;
+    juce::StringArray audioClasses;
 
     for (int i = 0; i < factory->countClasses(); ++i)
     {
         Steinberg::PClassInfo info {};
         ASSERT_EQ (factory->getClassInfo (i, &info), Steinberg::kResultOk);
 
-        if (juce::String (info.category) != "Audio Module Class")
-            continue;
-
-        found = true;
-        EXPECT_STREQ (info.name, "Cadenzium 2");
-        EXPECT_EQ (juce::String::toHexString (info.cid, sizeof (info.cid), 0).toUpperCase(), "ABCDEF019182FAEB4272647843645A6D");
+        if (juce::String (info.category) == "Audio Module Class")
+            audioClasses.add (juce::String (info.name) + " " + juce::String::toHexString (info.cid, sizeof (info.cid), 0).toUpperCase());
     }
 
-    EXPECT_TRUE (found);
+    EXPECT_EQ (audioClasses, juce::StringArray ("Cadenzium 2 ABCDEF019182FAEB4272647843645A6D"));
     factory->release();
     EXPECT_TRUE (exit());
     dlclose (handle);

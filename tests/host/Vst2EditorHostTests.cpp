@@ -60,13 +60,9 @@ TEST (Vst2Editor, theHostOpensAndClosesTheEditorFiftyTimesWhilePlayingAndNothing
     ASSERT_NE (display, nullptr);
 
     Vst2Library library (CADENZIUM_VST_PATH);
-    ASSERT_TRUE (library.isLoaded()) << library.getError();
     auto plugin = library.createInstance();
-    ASSERT_NE (plugin, nullptr);
-    ASSERT_TRUE (plugin->effect()->flags & effFlagsHasEditor);
-
-    plugin->prepare (48000.0, 512);
-    plugin->resume();
+    ASSERT_NE (plugin, nullptr) << library.getError();
+    plugin->start (48000.0, 512);
 
     std::vector<float> left (512), right (512);
     std::size_t heapAfterWarmUp = 0;
@@ -89,15 +85,11 @@ TEST (Vst2Editor, theHostOpensAndClosesTheEditorFiftyTimesWhilePlayingAndNothing
         XSync (display, False);
         EXPECT_EQ (countChildren (parent), 1u) << "the editor's window sits in the host's";
 
-        if (i == 0)
-        {
-            // The gap between the rows column and the piano roll shows the window's background.
-            EXPECT_EQ (pixelAt (parent, 190, 500), 0x111111u) << "drawn, in the dark scheme";
-        }
+        // The gap between the rows column and the piano roll shows the window's background.
+        EXPECT_TRUE (i > 0 || pixelAt (parent, 190, 500) == 0x111111u) << "drawn, in the dark scheme";
 
         // The audio goes on while the window is there.
-        const auto output = plugin->processBlock ({}, left, right);
-        EXPECT_TRUE (output.empty());
+        plugin->processBlock ({}, left, right);
 
         plugin->dispatch (effEditClose);
         idle (*plugin, 3);
@@ -114,9 +106,6 @@ TEST (Vst2Editor, theHostOpensAndClosesTheEditorFiftyTimesWhilePlayingAndNothing
     const auto growth = (std::ptrdiff_t) mallinfo2().uordblks - (std::ptrdiff_t) heapAfterWarmUp;
     RecordProperty ("heap_growth_bytes", (int) growth);
     EXPECT_LT (growth, 512 * 1024) << "heap grew by " << growth << " bytes over 40 openings";
-
-    plugin->processBlock ({}, left, right);
-    plugin->suspend();
 }
 
 int main (int argc, char** argv)
@@ -128,15 +117,9 @@ int main (int argc, char** argv)
     if (::testing::GTEST_FLAG (list_tests))
         return RUN_ALL_TESTS();
 
+    // The display is kept open for the whole run: it holds the atoms the plug-in looks up.
     XvfbServer server;
-
-    if (! server.isRunning())
-        return 1;
-
-    // Kept open for the whole run: it holds the atoms the plug-in looks up.
-    display = XOpenDisplay (nullptr);
-
-    if (display == nullptr)
+    if (! server.isRunning() || (display = XOpenDisplay (nullptr)) == nullptr)
         return 1;
 
     internWindowManagerAtoms (display);

@@ -2,8 +2,9 @@
 
 #include <pluginterfaces/vst2.x/aeffectx.h>
 
-#include <atomic>
-#include <cstdint>
+#include <array>
+#include <cstring>
+#include <dlfcn.h>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -12,114 +13,154 @@
 namespace cadenzium::test
 {
 
-/** A three-byte MIDI message at a sample offset of a block. */
-struct MidiEvent
-{
-    int sampleOffset = 0;
-    unsigned char bytes[3] {};
-
-    int channel() const noexcept { return (bytes[0] & 0x0f) + 1; }
-    bool isNoteOn() const noexcept { return (bytes[0] & 0xf0) == 0x90 && bytes[2] > 0; }
-    bool isNoteOff() const noexcept { return (bytes[0] & 0xf0) == 0x80 || ((bytes[0] & 0xf0) == 0x90 && bytes[2] == 0); }
-};
-
-/** The transport a host reports through audioMasterGetTime. */
-struct HostTransport
-{
-    bool playing = false;
-    double sampleRate = 48000.0;
-    double samplePosition = 0.0;
-    double ppqPosition = 0.0;
-    double tempo = 120.0;
-    double barStart = 0.0;
-    int numerator = 4;
-    int denominator = 4;
-    bool looping = false;
-    double loopStart = 0.0, loopEnd = 0.0;
-};
-
-class Vst2Plugin;
-
-/** Loads a VST2 plug-in library the way a host does: dlopen, then VSTPluginMain. */
-class Vst2Library
-{
-public:
-    explicit Vst2Library (const std::string& path);
-    ~Vst2Library();
-
-    bool isLoaded() const noexcept { return handle != nullptr && entry != nullptr; }
-    bool hasSymbol (const char* name) const;
-    const std::string& getError() const noexcept { return error; }
-
-    /** A new instance (effOpen already sent), or nullptr. */
-    std::unique_ptr<Vst2Plugin> createInstance();
-
-private:
-    void* handle = nullptr;
-    AEffect* (*entry) (audioMasterCallback) = nullptr;
-    std::string error;
-};
-
 /** One plug-in instance, driven like a host drives it. The host callback records every
-    opcode the plug-in sends and the MIDI it outputs. */
+    opcode the plug-in sends. */
 class Vst2Plugin
 {
 public:
-    ~Vst2Plugin();
+    ~Vst2Plugin()
+    {
+        if (aeffect == nullptr)
+            return;
+
+        dispatch (effMainsChanged, 0, 0);
+        dispatch (effClose);
+    }
 
     AEffect* effect() const noexcept { return aeffect; }
 
-    t_fstPtrInt dispatch (int opcode, int index = 0, t_fstPtrInt value = 0, void* ptr = nullptr, float opt = 0.0f);
-    std::string dispatchString (int opcode, int index = 0, size_t capacity = 256);
+    t_fstPtrInt dispatch (int opcode, int index = 0, t_fstPtrInt value = 0, void* ptr = nullptr, float opt = 0.0f)
+    {
+        return aeffect->dispatcher (aeffect, opcode, index, value, ptr, opt);
+    }
 
-    std::string parameterName (int index) { return dispatchString (effGetParamName, index); }
-    std::string parameterDisplay (int index) { return dispatchString (effGetParamDisplay, index); }
+    std::string dispatchString (int opcode, int index = 0)
+    {
+        std::vector<char> buffer (257, 0);
+        dispatch (opcode, index, 0, buffer.data());
+        return buffer.data();
+    }
+
     float getParameter (int index) { return aeffect->getParameter (aeffect, index); }
 
-    /** effString2Parameter: what a host's generic editor does with a typed text. */
-    bool setParameterFromText (int index, const std::string& text);
+    /** Sample rate and block size, then resume. */
+    void start (double sampleRate, int blockSize)
+    {
+        dispatch (effSetSampleRate, 0, 0, nullptr, (float) sampleRate);
+        dispatch (effSetBlockSize, 0, blockSize);
+        dispatch (effMainsChanged, 0, 1);
+    }
 
-    void prepare (double sampleRate, int blockSize);
-    void resume() { dispatch (effMainsChanged, 0, 1); }
-    void suspend() { dispatch (effMainsChanged, 0, 0); }
+    /** Sends the three-byte messages at the block's start, then processes one block of
+        stereo audio in place. */
+    void processBlock (const std::vector<std::array<unsigned char, 3>>& midi, std::vector<float>& left, std::vector<float>& right)
+    {
+        std::vector<VstMidiEvent> midiEvents (midi.size());
+        std::vector<char> eventsStorage (sizeof (VstEvents) + sizeof (VstEvent*) * midi.size(), 0);
+        auto* events = reinterpret_cast<VstEvents*> (eventsStorage.data());
+        events->numEvents = (int) midi.size();
 
-    /** Sends the events, then processes one block of stereo audio in place. Returns the
-        MIDI the plug-in sent during the block. */
-    std::vector<MidiEvent> processBlock (const std::vector<MidiEvent>& input, std::vector<float>& left, std::vector<float>& right);
+        for (size_t i = 0; i < midi.size(); ++i)
+        {
+            midiEvents[i] = {};
+            midiEvents[i].type = kVstMidiType;
+            midiEvents[i].byteSize = sizeof (VstMidiEvent);
+            std::memcpy (midiEvents[i].midiData, midi[i].data(), 3);
+            events->events[i] = reinterpret_cast<VstEvent*> (&midiEvents[i]);
+        }
 
-    std::vector<unsigned char> getChunk();
-    void setChunk (const std::vector<unsigned char>& data);
+        dispatch (effProcessEvents, 0, 0, events);
+        float* channels[2] = { left.data(), right.data() };
+        aeffect->processReplacing (aeffect, channels, channels, (int) left.size());
+    }
 
-    HostTransport transport;
+    std::vector<unsigned char> getChunk()
+    {
+        void* data = nullptr;
+        const auto size = dispatch (effGetChunk, 0, 0, &data);
+        const auto* bytes = static_cast<const unsigned char*> (data);
+        return bytes != nullptr && size > 0 ? std::vector<unsigned char> (bytes, bytes + size) : std::vector<unsigned char>();
+    }
+
+    void setChunk (std::vector<unsigned char> data) { dispatch (effSetChunk, 0, (t_fstPtrInt) data.size(), data.data()); }
 
     /** Host opcodes the plug-in has called so far. [any thread] */
     std::vector<int> hostOpcodesSeen() const
     {
-        const std::lock_guard<std::mutex> guard (lock);
+        const std::lock_guard guard (lock);
         return opcodes;
-    }
-
-    void clearHostOpcodes()
-    {
-        const std::lock_guard<std::mutex> guard (lock);
-        opcodes.clear();
     }
 
 private:
     friend class Vst2Library;
     Vst2Plugin() = default;
 
-    static t_fstPtrInt hostCallback (AEffect* effect, int opcode, int index, t_fstPtrInt value, void* ptr, float opt);
-    t_fstPtrInt handleHostCall (int opcode, int index, t_fstPtrInt value, void* ptr);
+    static t_fstPtrInt hostCallback (AEffect* effect, int opcode, int, t_fstPtrInt, void*, float)
+    {
+        if (opcode == audioMasterVersion)
+            return 2400;
+
+        // Calls made while VSTPluginMain runs come before the instance is known.
+        if (auto* plugin = effect != nullptr ? static_cast<Vst2Plugin*> (effect->user) : nullptr)
+        {
+            const std::lock_guard guard (plugin->lock);
+            plugin->opcodes.push_back (opcode);
+        }
+
+        return 0;
+    }
 
     AEffect* aeffect = nullptr;
-    double currentSampleRate = 48000.0;
-    int currentBlockSize = 512;
-    VstTimeInfo timeInfo {};
-
     mutable std::mutex lock;
     std::vector<int> opcodes;
-    std::vector<MidiEvent> output;
+};
+
+/** Loads a VST2 plug-in library the way a host does: dlopen, then VSTPluginMain. */
+class Vst2Library
+{
+public:
+    explicit Vst2Library (const std::string& path)
+    {
+        if ((handle = dlopen (path.c_str(), RTLD_NOW | RTLD_LOCAL)) == nullptr)
+            error = dlerror();
+        else if ((entry = reinterpret_cast<AEffect* (*) (audioMasterCallback)> (dlsym (handle, "VSTPluginMain"))) == nullptr)
+            error = "no VSTPluginMain";
+    }
+
+    ~Vst2Library()
+    {
+        if (handle != nullptr)
+            dlclose (handle);
+    }
+
+    bool isLoaded() const noexcept { return entry != nullptr; }
+    bool hasSymbol (const char* name) const { return handle != nullptr && dlsym (handle, name) != nullptr; }
+    const std::string& getError() const noexcept { return error; }
+
+    /** A new instance (effOpen already sent), or nullptr. */
+    std::unique_ptr<Vst2Plugin> createInstance()
+    {
+        if (! isLoaded())
+            return {};
+
+        std::unique_ptr<Vst2Plugin> plugin (new Vst2Plugin());
+        plugin->aeffect = entry (&Vst2Plugin::hostCallback);
+
+        if (plugin->aeffect == nullptr || plugin->aeffect->magic != kEffectMagic)
+        {
+            plugin->aeffect = nullptr;
+            return {};
+        }
+
+        plugin->aeffect->user = plugin.get();
+        plugin->dispatch (effOpen);
+        return plugin;
+    }
+
+private:
+    void* handle = nullptr;
+    AEffect* (*entry) (audioMasterCallback) = nullptr;
+    std::string error;
 };
 
 } // namespace cadenzium::test

@@ -8,26 +8,15 @@ namespace
     thread_local bool counting = false;
     thread_local std::size_t allocations = 0;
 
-    void* allocate (std::size_t size)
+    void* allocate (std::size_t size, std::size_t alignment = 0)
     {
         if (counting)
             ++allocations;
 
-        if (auto* p = std::malloc (size == 0 ? 1 : size))
-            return p;
+        // aligned_alloc takes whole multiples of the alignment only.
+        const auto rounded = alignment == 0 ? size : (size + alignment - 1) / alignment * alignment;
 
-        throw std::bad_alloc();
-    }
-
-    void* allocateAligned (std::size_t size, std::align_val_t alignment)
-    {
-        if (counting)
-            ++allocations;
-
-        const auto align = static_cast<std::size_t> (alignment);
-        const auto rounded = (size + align - 1) / align * align;
-
-        if (auto* p = std::aligned_alloc (align, rounded == 0 ? align : rounded))
+        if (auto* p = alignment == 0 ? std::malloc (size == 0 ? 1 : size) : std::aligned_alloc (alignment, rounded == 0 ? alignment : rounded))
             return p;
 
         throw std::bad_alloc();
@@ -44,8 +33,8 @@ void* operator new[] (std::size_t size, const std::nothrow_t&) noexcept
 {
     try { return allocate (size); } catch (...) { return nullptr; }
 }
-void* operator new (std::size_t size, std::align_val_t a) { return allocateAligned (size, a); }
-void* operator new[] (std::size_t size, std::align_val_t a) { return allocateAligned (size, a); }
+void* operator new (std::size_t size, std::align_val_t a) { return allocate (size, (std::size_t) a); }
+void* operator new[] (std::size_t size, std::align_val_t a) { return allocate (size, (std::size_t) a); }
 void operator delete (void* p) noexcept { std::free (p); }
 void operator delete[] (void* p) noexcept { std::free (p); }
 void operator delete (void* p, std::size_t) noexcept { std::free (p); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <tarn/sequence/SequenceSerialisation.h>
+#include <tests/support/Phrases.h>
 #include <tests/support/StateContainer.h>
 
 #include <juce_data_structures/juce_data_structures.h>
@@ -28,11 +29,7 @@ inline tarn::Sequence rowLoops()
 
     for (int row = 0; row < tarn::Sequence::numRows; ++row)
     {
-        tarn::SequenceNote note;
-        note.number = row;
-        note.length = 1;
-        note.velocityMin = note.velocityMax = 100;
-        s.notes.push_back (note);
+        s.notes.push_back (makeNote (row, 0, 1));
         s.loops[(size_t) row] = { 0, 1 };
     }
 
@@ -48,11 +45,7 @@ inline tarn::Sequence rateRepeats (int numNotes)
 
     for (int i = 0; i < numNotes; ++i)
     {
-        tarn::SequenceNote note;
-        note.number = i % tarn::Sequence::numRows;
-        note.timestamp = i;
-        note.length = length - i;
-        note.velocityMin = note.velocityMax = 100;
+        auto note = makeNote (i % tarn::Sequence::numRows, i, length - i);
         note.repeatStyle = tarn::SequenceNote::repeatAtRate;
         note.repeatRate = tarn::GridSize::fromIdentifier (127);
         note.repeatCount = note.repeatRate.identifier;
@@ -69,10 +62,7 @@ inline tarn::Sequence lanes (int numLanes, int swingTicks)
     tarn::Sequence s;
     s.setLength (length);
 
-    tarn::SequenceNote note;
-    note.length = 960;
-    note.velocityMin = note.velocityMax = 100;
-    s.notes.push_back (note);
+    s.notes.push_back (makeNote (0, 0, 960));
 
     for (int i = 0; i < numLanes; ++i)
     {

@@ -43,19 +43,19 @@ namespace
 
 extern "C"
 {
-    int pthread_mutex_lock (pthread_mutex_t* m) noexcept { CADENZIUM_FORWARD (pthread_mutex_lock, mutexLocks, m) }
-    int pthread_mutex_timedlock (pthread_mutex_t* m, const timespec* t) noexcept { CADENZIUM_FORWARD (pthread_mutex_timedlock, mutexLocks, m, t) }
-    int pthread_mutex_trylock (pthread_mutex_t* m) noexcept { CADENZIUM_FORWARD (pthread_mutex_trylock, mutexTryLocks, m) }
+    int pthread_mutex_lock (pthread_mutex_t* m) noexcept { CADENZIUM_FORWARD (pthread_mutex_lock, blocking, m) }
+    int pthread_mutex_timedlock (pthread_mutex_t* m, const timespec* t) noexcept { CADENZIUM_FORWARD (pthread_mutex_timedlock, blocking, m, t) }
+    int pthread_mutex_trylock (pthread_mutex_t* m) noexcept { CADENZIUM_FORWARD (pthread_mutex_trylock, tryLocks, m) }
 
-    int pthread_rwlock_rdlock (pthread_rwlock_t* l) noexcept { CADENZIUM_FORWARD (pthread_rwlock_rdlock, readWriteLocks, l) }
-    int pthread_rwlock_wrlock (pthread_rwlock_t* l) noexcept { CADENZIUM_FORWARD (pthread_rwlock_wrlock, readWriteLocks, l) }
-    int pthread_rwlock_tryrdlock (pthread_rwlock_t* l) noexcept { CADENZIUM_FORWARD (pthread_rwlock_tryrdlock, mutexTryLocks, l) }
-    int pthread_rwlock_trywrlock (pthread_rwlock_t* l) noexcept { CADENZIUM_FORWARD (pthread_rwlock_trywrlock, mutexTryLocks, l) }
+    int pthread_rwlock_rdlock (pthread_rwlock_t* l) noexcept { CADENZIUM_FORWARD (pthread_rwlock_rdlock, blocking, l) }
+    int pthread_rwlock_wrlock (pthread_rwlock_t* l) noexcept { CADENZIUM_FORWARD (pthread_rwlock_wrlock, blocking, l) }
+    int pthread_rwlock_tryrdlock (pthread_rwlock_t* l) noexcept { CADENZIUM_FORWARD (pthread_rwlock_tryrdlock, tryLocks, l) }
+    int pthread_rwlock_trywrlock (pthread_rwlock_t* l) noexcept { CADENZIUM_FORWARD (pthread_rwlock_trywrlock, tryLocks, l) }
 
-    int pthread_spin_lock (pthread_spinlock_t* l) noexcept { CADENZIUM_FORWARD (pthread_spin_lock, spinLocks, l) }
+    int pthread_spin_lock (pthread_spinlock_t* l) noexcept { CADENZIUM_FORWARD (pthread_spin_lock, blocking, l) }
 
-    int sem_wait (sem_t* s) { CADENZIUM_FORWARD (sem_wait, semaphoreWaits, s) }
-    int sem_timedwait (sem_t* s, const timespec* t) { CADENZIUM_FORWARD (sem_timedwait, semaphoreWaits, s, t) }
+    int sem_wait (sem_t* s) { CADENZIUM_FORWARD (sem_wait, blocking, s) }
+    int sem_timedwait (sem_t* s, const timespec* t) { CADENZIUM_FORWARD (sem_timedwait, blocking, s, t) }
 }
 
     #undef CADENZIUM_FORWARD
@@ -79,12 +79,7 @@ ScopedLockCounter::~ScopedLockCounter() noexcept
 
 ScopedLockCounter::Counts ScopedLockCounter::counts() const noexcept
 {
-    const auto now = acquired;
-    return { now.mutexLocks - start.mutexLocks,
-             now.mutexTryLocks - start.mutexTryLocks,
-             now.readWriteLocks - start.readWriteLocks,
-             now.spinLocks - start.spinLocks,
-             now.semaphoreWaits - start.semaphoreWaits };
+    return { acquired.blocking - start.blocking, acquired.tryLocks - start.tryLocks };
 }
 
 bool ScopedLockCounter::isAvailable() noexcept

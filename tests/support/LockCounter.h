@@ -20,12 +20,9 @@ class ScopedLockCounter
 public:
     struct Counts
     {
-        std::size_t mutexLocks = 0, mutexTryLocks = 0, readWriteLocks = 0, spinLocks = 0, semaphoreWaits = 0;
+        std::size_t blocking = 0, tryLocks = 0; // try-locks never wait
 
-        /** Every acquisition that can wait: try-locks excluded. */
-        std::size_t blocking() const noexcept { return mutexLocks + readWriteLocks + spinLocks + semaphoreWaits; }
-
-        std::size_t total() const noexcept { return blocking() + mutexTryLocks; }
+        std::size_t total() const noexcept { return blocking + tryLocks; }
     };
 
     ScopedLockCounter() noexcept;

@@ -1,10 +1,12 @@
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <source/render/CadenziumRenderer.h>
 #include <source/render/ChordProgressionFile.h>
-#include <source/render/RenderCommandLine.h>
+#include <tests/support/Phrases.h>
 #include <tests/support/TemporaryFolder.h>
 
 #include <gtest/gtest.h>
+
+using namespace cadenzium::test;
 
 namespace
 {
@@ -14,16 +16,15 @@ struct Run
     juce::String output;
 };
 
-/** Runs the built command-line renderer with its own HOME. */
-Run runRenderer (const juce::StringArray& arguments, const juce::File& home)
+/** Runs the built command-line renderer in `folder`, which is also its HOME. */
+Run runRenderer (const juce::StringArray& arguments, const juce::File& folder)
 {
-    juce::StringArray command { "/usr/bin/env", "HOME=" + home.getFullPathName(), CADENZIUM_RENDER_PATH };
+    juce::StringArray command { "/usr/bin/env", "-C", folder.getFullPathName(), "HOME=" + folder.getFullPathName(), CADENZIUM_RENDER_PATH };
     command.addArray (arguments);
-
     juce::ChildProcess process;
     Run run;
 
-    if (process.start (command, juce::ChildProcess::wantStdOut | juce::ChildProcess::wantStdErr))
+    if (process.start (command))
     {
         run.output = process.readAllProcessOutput();
         process.waitForProcessToFinish (60000);
@@ -33,7 +34,7 @@ Run runRenderer (const juce::StringArray& arguments, const juce::File& home)
     return run;
 }
 
-juce::File examples() { return juce::File (CADENZIUM_CHORD_EXAMPLES); }
+const juce::File examples (CADENZIUM_CHORD_EXAMPLES);
 
 juce::MemoryBlock contentsOf (const juce::File& file)
 {
@@ -51,68 +52,53 @@ juce::MemoryBlock songState()
     rows[1].type = CadenziumModifier::random;
     rows[2].value = CadenziumModifier::highestPitchValue;
     processor.getPhraseManager().setRows (rows);
-
-    tarn::Sequence phrase;
+    std::vector<tarn::SequenceNote> notes;
 
     for (int i = 0; i < 16; ++i)
     {
-        tarn::SequenceNote note;
-        note.number = i % 3;
-        note.timestamp = i * 240;
-        note.length = 200;
+        auto& note = notes.emplace_back (makeNote (i % 3, i * 240, 200, 40, 120));
         note.chance = 50;
-        note.velocityMin = 40;
-        note.velocityMax = 120;
         note.octaveMax = 1;
-        phrase.notes.push_back (note);
     }
 
-    phrase.normalise();
-    processor.getPhraseManager().setSequence (2, phrase, nullptr);
-
+    processor.getPhraseManager().setSequence (2, makeSequence (notes), nullptr);
     juce::MemoryBlock state;
     processor.getStateInformation (state);
     return state;
 }
+
+/** Every run in a folder of its own, with a copy of an example progression: whatever the tool
+    writes stays there. */
+class CadenziumRender : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE (examples.getChildFile ("Pop Four Chords.mid").copyFileTo (root.getChildFile (chords))); }
+
+    TemporaryFolder folder;
+    const juce::File root { folder.string() };
+    const juce::String chords = "chords.mid";
+};
 } // namespace
 
-TEST (RenderCommandLine, optionsParseAndMistakesAreExplained)
+TEST_F (CadenziumRender, mistakesAndFailuresAreExplainedWithANonZeroStatus)
 {
-    const juce::File here ("/tmp/work");
-
-    const auto ok = RenderCommandLine::parse ({ "chords.mid", "--phrase", "3", "--seed", "-42", "-o", "out.mid" }, here);
-    EXPECT_TRUE (ok.error.isEmpty());
-    EXPECT_EQ (std::tuple (ok.options.chordFile.getFullPathName(), ok.options.phrase, ok.options.seed.value_or (0), ok.options.outputFile.getFullPathName()),
-               std::tuple (juce::String ("/tmp/work/chords.mid"), 2, (juce::int64) -42, juce::String ("/tmp/work/out.mid")));
-
-    EXPECT_TRUE (RenderCommandLine::parse ({ "--help" }, here).options.showHelp);
-
-    for (const auto& bad : std::vector<juce::StringArray> { {},
-                                                            { "a.mid", "--phrase", "13" },
-                                                            { "a.mid", "--phrase", "x" },
-                                                            { "a.mid", "--seed" },
-                                                            { "a.mid", "--seed", "1.5" },
-                                                            { "a.mid", "b.mid" },
-                                                            { "a.mid", "--preset", "p", "--state", "s" },
-                                                            { "a.mid", "--loud" } })
-        EXPECT_TRUE (RenderCommandLine::parse (bad, here).error.isNotEmpty()) << bad.joinIntoString (" ");
-}
-
-TEST (CadenziumRender, failuresAreExplainedWithANonZeroStatus)
-{
-    cadenzium::test::TemporaryFolder folder;
-    const juce::File root (folder.string());
-
-    const auto chords = examples().getChildFile ("Pop Four Chords.mid").getFullPathName();
     const auto bad = root.getChildFile ("bad.bpre");
     bad.replaceWithText ("<something_else/>");
     const std::tuple<juce::StringArray, int, juce::String> cases[] = {
-        { { "--nonsense" }, 2, "" },
         { { "--help" }, 0, "" },
-        { { root.getChildFile ("none.mid").getFullPathName() }, 1, ChordProgressionFile::missingFileMessage },
+        { {}, 2, "see --help" },
+        { { "--nonsense" }, 2, "see --help" },
+        { { chords, "--loud" }, 2, "see --help" },
+        { { chords, "b.mid" }, 2, "see --help" },
+        { { chords, "--phrase", "13" }, 2, "see --help" },
+        { { chords, "--phrase", "x" }, 2, "see --help" },
+        { { chords, "--seed" }, 2, "see --help" },
+        { { chords, "--seed", "1.5" }, 2, "see --help" },
+        { { chords, "--preset", "p", "--state", "s" }, 2, "see --help" },
+        { { "none.mid" }, 1, ChordProgressionFile::missingFileMessage },
         { { chords, "--preset", bad.getFullPathName() }, 1, "Invalid preset" },
         { { chords, "--state", bad.getFullPathName() }, 1, "Invalid state" },
-        { { chords, "-o", root.getChildFile ("no/such/folder/out.mid").getFullPathName() }, 1, CadenziumRenderer::cannotWriteMessage },
+        { { chords, "-o", "no/such/folder/out.mid" }, 1, CadenziumRenderer::cannotWriteMessage },
     };
 
     for (const auto& [arguments, exitCode, message] : cases)
@@ -123,29 +109,22 @@ TEST (CadenziumRender, failuresAreExplainedWithANonZeroStatus)
     }
 }
 
-TEST (CadenziumRender, theDefaultOutputIsNextToTheChordsUnderTheNextFreeName)
+TEST_F (CadenziumRender, theDefaultOutputIsNextToTheChordsUnderTheNextFreeName)
 {
-    cadenzium::test::TemporaryFolder folder;
-    const juce::File root (folder.string());
-    const auto chords = root.getChildFile ("Progression.mid");
-    ASSERT_TRUE (examples().getChildFile ("Jazz Two Five One.mid").copyFileTo (chords));
+    ASSERT_TRUE (examples.getChildFile ("Jazz Two Five One.mid").copyFileTo (root.getChildFile ("Progression.mid")));
 
-    const auto first = runRenderer ({ chords.getFullPathName() }, root);
+    const auto first = runRenderer ({ "Progression.mid" }, root);
     ASSERT_EQ (first.exitCode, 0) << first.output;
     EXPECT_TRUE (first.output.contains ("Progression - Cadenzium.mid")) << first.output;
 
-    const auto second = runRenderer ({ chords.getFullPathName() }, root);
+    const auto second = runRenderer ({ "Progression.mid" }, root);
     ASSERT_EQ (second.exitCode, 0) << second.output;
     EXPECT_TRUE (second.output.contains ("Progression - Cadenzium2.mid")) << second.output;
     EXPECT_GT (contentsOf (root.getChildFile ("Progression - Cadenzium2.mid")).getSize(), 22u);
 }
 
-TEST (CadenziumRender, aSavedSongRendersTheChosenPhraseAndTheSeedFixesEveryDraw)
+TEST_F (CadenziumRender, aSavedSongRendersTheChosenPhraseAndTheSeedFixesEveryDraw)
 {
-    cadenzium::test::TemporaryFolder folder;
-    const juce::File root (folder.string());
-    const auto chords = examples().getChildFile ("Pop Four Chords.mid").getFullPathName();
-
     // The state as a host keeps it, and as XML text.
     const auto binary = root.getChildFile ("song.state");
     const auto state = songState();
@@ -155,15 +134,15 @@ TEST (CadenziumRender, aSavedSongRendersTheChosenPhraseAndTheSeedFixesEveryDraw)
 
     const auto render = [&] (const juce::File& song, const char* seed, const char* phrase, const char* out)
     {
-        const auto run = runRenderer ({ chords, "--state", song.getFullPathName(), "--seed", seed, "--phrase", phrase, "-o", root.getChildFile (out).getFullPathName() }, root);
+        const auto run = runRenderer ({ chords, "--state", song.getFullPathName(), "--seed", seed, "--phrase", phrase, "-o", out }, root);
         EXPECT_EQ (run.exitCode, 0) << run.output;
         return run.output;
     };
 
-    EXPECT_FALSE (render (binary, "5", "3", "a.mid").contains ("Rendered 0 notes"));
-    render (xml, "5", "3", "b.mid");
+    EXPECT_FALSE (render (binary, "-5", "3", "a.mid").contains ("Rendered 0 notes"));
+    render (xml, "-5", "3", "b.mid");
     render (binary, "6", "3", "c.mid");
-    EXPECT_TRUE (render (binary, "5", "1", "d.mid").contains ("Rendered 0 notes")) << "the first phrase is empty";
+    EXPECT_TRUE (render (binary, "-5", "1", "d.mid").contains ("Rendered 0 notes")) << "the first phrase is empty";
 
     EXPECT_GT (contentsOf (root.getChildFile ("a.mid")).getSize(), 22u);
     EXPECT_EQ (contentsOf (root.getChildFile ("a.mid")), contentsOf (root.getChildFile ("b.mid")));
