@@ -120,41 +120,38 @@ TEST (PresetIndex, presetsComeBeforeFoldersInCodePointOrderAndFoldersNestWhateve
     EXPECT_EQ (userTree.getChild (1).getNumChildren(), 2);
 }
 
-TEST (PresetIndex, capitalisedForeignAndUnreadableFilesAreLeftOut)
+TEST (PresetIndex, onlyFilesThatReadWholeWithTheRightRootAreListedSoEveryListedPresetLoads)
 {
     Library library;
-    library.add (library.user, "Good.bpre");
-    library.add (library.user, "Capital.bpre", "Cadenzium2");
-    library.add (library.user, "Foreign.bpre", "somethingelse");
-    library.user.getChildFile ("Broken.bpre").replaceWithText ("<cadenzium2 author=\"unterminated");
-    library.user.getChildFile ("Empty.bpre").replaceWithText ({});
-    library.user.getChildFile ("Text.bpre").replaceWithText ("just some words");
-    library.add (library.user, "Wrong extension.xml");
-    library.user.getChildFile ("Folder.bpre").createDirectory();
-    EXPECT_EQ (namesOf (filesOf (library.build().getList())), juce::StringArray ("Good"));
-}
-
-TEST (PresetIndex, onlyFilesThatReadWholeAreListedSoEveryListedPresetLoads)
-{
-    Library library;
-    const auto good = library.add (library.user, "Good.bpre");
-    const auto text = good.loadFileAsString();
+    const auto text = library.add (library.user, "Good.bpre").loadFileAsString();
     const auto outerEnd = text.indexOf ("<PARAM");
     ASSERT_GT (outerEnd, 0);
+    const std::pair<const char*, juce::String> damaged[] = {
+        { "Cut after its outer element", text.substring (0, outerEnd) },
+        { "Cut before its last tag", text.trimEnd().dropLastCharacters (1) },
+        { "Damaged inside", text.replace ("<PARAM", "<PARAM id=\"1\"") },
+        { "Broken", "<cadenzium2 author=\"unterminated" },
+        { "Empty", {} },
+        { "Text", "just some words" },
+    };
 
-    library.user.getChildFile ("Cut after its outer element.bpre").replaceWithText (text.substring (0, outerEnd));
-    library.user.getChildFile ("Cut before its last tag.bpre").replaceWithText (text.trimEnd().dropLastCharacters (1));
-    library.user.getChildFile ("Damaged inside.bpre").replaceWithText (text.replace ("<PARAM", "<PARAM id=\"1\""));
+    for (const auto& [name, content] : damaged)
+        library.user.getChildFile (juce::String (name) + ".bpre").replaceWithText (content);
+
     library.user.getChildFile ("With a byte-order mark.bpre").replaceWithText (text, false, true);
     library.user.getChildFile ("As UTF-16.bpre").replaceWithText (text, true, true);
+    library.add (library.user, "Capital.bpre", "Cadenzium2");
+    library.add (library.user, "Foreign.bpre", "somethingelse");
+    library.add (library.user, "Wrong extension.xml");
+    library.user.getChildFile ("Folder.bpre").createDirectory();
 
-    const auto index = library.build();
-    EXPECT_EQ (namesOf (filesOf (index.getList())), juce::StringArray ({ "As UTF-16", "Good", "With a byte-order mark" }));
+    const auto files = filesOf (library.build().getList());
+    EXPECT_EQ (namesOf (files), juce::StringArray ({ "As UTF-16", "Good", "With a byte-order mark" }));
 
-    for (const auto& entry : filesOf (index.getList()))
+    for (const auto& entry : files)
         EXPECT_NE (PresetIndex::readDocument (juce::File (entry.path)), nullptr) << entry.name;
 
-    for (const auto& name : { "Cut after its outer element", "Cut before its last tag", "Damaged inside" })
+    for (const auto& [name, content] : damaged)
         EXPECT_EQ (PresetIndex::readDocument (library.user.getChildFile (juce::String (name) + ".bpre")), nullptr) << name;
 }
 
