@@ -46,7 +46,7 @@ TEST (GridGeometry, pointerPositionsBecomeTicksSnappedToTheNearestLineUnlessShif
     EXPECT_EQ (GridTicks::cellStart (-1.0, sixteenth), -240);
 }
 
-TEST (GridGeometry, rowsCountUpwardsFromTheBottomAndScroll)
+TEST (GridGeometry, rowsCountUpwardsFromTheBottomAndFewRowsFillTheViewWhileManyScroll)
 {
     RowAxis rows { 32, 20.0, 0.0 };
     EXPECT_EQ (rows.rowAt (0.0), 31);
@@ -55,14 +55,8 @@ TEST (GridGeometry, rowsCountUpwardsFromTheBottomAndScroll)
     EXPECT_EQ (rows.rowAt (639.0), 0);
     EXPECT_EQ (rows.rowAt (640.0), -1);
     EXPECT_DOUBLE_EQ (rows.yOf (0), 620.0);
-
-    rows.scrollY = 100.0;
-    EXPECT_EQ (rows.rowAt (0.0), 26);
-    EXPECT_DOUBLE_EQ (rows.yOf (31), -100.0);
-    EXPECT_DOUBLE_EQ (rows.maximumScroll (400.0), 240.0);
     EXPECT_DOUBLE_EQ (rows.maximumScroll (1000.0), 0.0);
 
-    // Few rows fill the view; many rows keep a usable height and scroll.
     EXPECT_DOUBLE_EQ (RowAxis::fittedRowHeight (8, 400.0, 16.0, 40.0), 40.0);
     EXPECT_DOUBLE_EQ (RowAxis::fittedRowHeight (16, 400.0, 16.0, 40.0), 25.0);
     EXPECT_DOUBLE_EQ (RowAxis::fittedRowHeight (128, 400.0, 16.0, 40.0), 16.0);
