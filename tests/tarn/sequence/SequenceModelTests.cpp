@@ -70,10 +70,8 @@ TEST (SequenceModel, setLaneReplacesTheLaneWithTheSameKeyAndLanesNameThemselves)
     s.setLane (bend);
     EXPECT_EQ (s.lanes.size(), 4u);
     const std::tuple<int, int, int, const char*, const char*> cases[] = {
-        { ControllerLane::controlChange, 1, 1, "", "CC 1 - Modulation Wheel" },
-        { ControllerLane::controlChange, 20, 1, "", "CC 20" },
+        { ControllerLane::controlChange, 20, 1, "", "CC 20" }, // no name of its own
         { ControllerLane::controlChange, 7, 3, "", "CC 7 - Volume (Ch: 3)" },
-        { ControllerLane::pitchBend, -1, 2, "", "Pitch Bend (Ch: 2)" },
         { ControllerLane::pitchBend, -1, 1, "", "Pitch Bend" },
         { ControllerLane::pitchBend, -1, 5, "Filter", "Filter (Ch: 5)" },
     };
