@@ -10,16 +10,6 @@ namespace
 {
 using PresetBrowserModelTest = PresetLibraryTest;
 
-juce::StringArray namesOf (const std::vector<PresetInfo>& presets)
-{
-    juce::StringArray names;
-
-    for (const auto& entry : presets)
-        names.add (entry.name);
-
-    return names;
-}
-
 void writeCategorised (const juce::File& file, const juce::String& categories)
 {
     juce::StringPairArray attributes;
