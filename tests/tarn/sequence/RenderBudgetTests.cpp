@@ -31,14 +31,10 @@ std::vector<int> noteOnTicks (const juce::MidiMessageSequence& pass)
     return ticks;
 }
 
-int countIf (const juce::MidiMessageSequence& pass, const std::function<bool (const juce::MidiMessage&)>& predicate)
+template <typename Predicate>
+int countIf (const juce::MidiMessageSequence& pass, Predicate predicate)
 {
-    int count = 0;
-
-    for (const auto* holder : pass)
-        count += predicate (holder->message) ? 1 : 0;
-
-    return count;
+    return (int) std::count_if (pass.begin(), pass.end(), [&] (const auto* holder) { return predicate (holder->message); });
 }
 
 constexpr int budgetWithMarkerAndEnd = RenderBudget::maxMessages + 2;
