@@ -19,9 +19,7 @@ TEST (SequenceModel, normaliseSortsNotesDropsLoopsThatCannotLoopAndSetLengthClam
     s.loops[64] = { 0, 960 };
     s.loops[65] = { 960, 5000 }; // runs past the end: still a loop from 960
     s.normalise();
-    EXPECT_EQ (s.notes[0].number, 2);
-    EXPECT_EQ (s.notes[1].number, 3);
-    EXPECT_EQ (s.notes[2].number, 1);
+    EXPECT_EQ (std::tuple (s.notes[0].number, s.notes[1].number, s.notes[2].number), std::tuple (2, 3, 1));
     EXPECT_EQ (s.getContentEnd(), 4500);
     s.lanes.clear();
     s.normalise();
