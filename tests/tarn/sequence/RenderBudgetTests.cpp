@@ -6,29 +6,14 @@
 
 using namespace tarn;
 namespace HostileSongs = cadenzium::test::HostileSongs;
+using cadenzium::test::noteOnTicks;
 
 namespace
 {
 /** A pass as the player reads it: every note-on is answered by a note-off. */
 void expectEveryNoteEnds (const juce::MidiMessageSequence& pass)
 {
-    cadenzium::test::NoteCounter counter { cadenzium::test::NoteCounter::Restrikes::endedByOneNoteOff };
-
-    for (const auto* holder : pass)
-        counter.add (holder->message);
-
-    EXPECT_EQ (counter.sounding(), 0);
-}
-
-std::vector<int> noteOnTicks (const juce::MidiMessageSequence& pass)
-{
-    std::vector<int> ticks;
-
-    for (const auto* holder : pass)
-        if (PitchOffsetMessage::unwrap (holder->message).message.isNoteOn())
-            ticks.push_back ((int) holder->message.getTimeStamp());
-
-    return ticks;
+    EXPECT_EQ (cadenzium::test::countNotes (pass).sounding(), 0);
 }
 
 template <typename Predicate>

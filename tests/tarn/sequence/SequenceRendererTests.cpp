@@ -7,6 +7,7 @@
 using namespace tarn;
 using cadenzium::test::makeNote;
 using cadenzium::test::makeSequence;
+using cadenzium::test::noteOnTicks;
 
 namespace
 {
@@ -26,17 +27,6 @@ std::vector<Strike> strikes (const juce::MidiMessageSequence& rendering)
             result.push_back ({ (int) holder->message.getTimeStamp(), message.isNoteOn(), message.getNoteNumber(), message.getVelocity(), offset });
 
     return result;
-}
-
-std::vector<int> noteOnTicks (const juce::MidiMessageSequence& rendering, int note)
-{
-    std::vector<int> ticks;
-
-    for (const auto& s : strikes (rendering))
-        if (s.isNoteOn && s.note == note)
-            ticks.push_back (s.tick);
-
-    return ticks;
 }
 
 std::vector<std::pair<int, int>> controllerValues (const juce::MidiMessageSequence& rendering)
@@ -175,11 +165,7 @@ TEST (SequenceRenderer, repeatsRowLoopsAndThePlaybackStartStrikeOnTheirTicksAndN
     {
         const auto rendering = renderSequence (*phrase);
         EXPECT_EQ (noteOnTicks (rendering, row), expected) << why;
-        cadenzium::test::NoteCounter counter { cadenzium::test::NoteCounter::Restrikes::endedByOneNoteOff };
-
-        for (const auto* holder : rendering)
-            counter.add (holder->message);
-
+        const auto counter = cadenzium::test::countNotes (rendering);
         EXPECT_EQ (std::pair (counter.sounding(), counter.strayNoteOffs()), std::pair (0, 0)) << why;
     }
 
