@@ -28,6 +28,16 @@ inline juce::File writePresetFile (const juce::File& file, const juce::String& t
     return file;
 }
 
+inline juce::StringArray namesOf (const std::vector<tarn::PresetInfo>& presets)
+{
+    juce::StringArray names;
+
+    for (const auto& entry : presets)
+        names.add (entry.name);
+
+    return names;
+}
+
 inline juce::StringArray toastTexts (brindlex::BrindlexProcessor& p)
 {
     juce::StringArray texts;

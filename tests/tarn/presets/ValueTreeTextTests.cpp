@@ -44,25 +44,8 @@ juce::ValueTree randomTree (juce::Random& random, int depth)
     for (int i = random.nextInt (6); --i >= 0;)
     {
         const juce::Identifier name (names[random.nextInt (juce::numElementsInArray (names))] + juce::String (i));
-
-        switch (random.nextInt (5))
-        {
-            case 0:
-                tree.setProperty (name, random.nextInt() - (1 << 30), nullptr);
-                break;
-            case 1:
-                tree.setProperty (name, random.nextDouble() * 1000.0 - 500.0, nullptr);
-                break;
-            case 2:
-                tree.setProperty (name, random.nextBool(), nullptr);
-                break;
-            case 3:
-                tree.setProperty (name, (juce::int64) random.nextInt64(), nullptr);
-                break;
-            default:
-                tree.setProperty (name, randomText (random), nullptr);
-                break;
-        }
+        const juce::var values[] = { random.nextInt() - (1 << 30), random.nextDouble() * 1000.0 - 500.0, random.nextBool(), (juce::int64) random.nextInt64(), randomText (random) };
+        tree.setProperty (name, values[random.nextInt (5)], nullptr);
     }
 
     if (depth < 4)

@@ -192,65 +192,55 @@ TEST (MidiMessageSequencePlayer, hostLoopsJumpsAndRestartsNeitherRepeatNorLoseMe
 
 TEST (MidiMessageSequencePlayer, loopCountPassesThenSilenceUntilTheTransportRestarts)
 {
-    auto s = makeSequence ({ makeNote (60, 0, 240), makeNote (61, 960, 2880) }); // the second ends on the loop end
-    s.loopCount = 2;
-    MidiMessageSequencePlayer player;
-    player.prepare (48000.0);
-    player.loadFull (prepareRendering (s, 1));
-    Driver driver (player, 48000.0, 120.0);
-
     // 120 bpm at 48 kHz: a bar is 96000 samples, so 500-sample blocks end exactly on it.
-    for (int block = 0; block < 4 * 192; ++block)
+    struct Case
     {
-        keepPendingLoaded (player, s);
-        driver.playOne (500);
-    }
+        int loopCount;
+        double startPpq;
+        std::vector<int> expectedNoteOns;
+        const char* why;
+    };
 
-    int noteOns = 0;
+    const Case cases[] = {
+        { 2, 0.0, { 60, 61, 60, 61 }, "the second note ends exactly on the loop end" },
+        { 1, 2.0, { 61 }, "a pass joined part-way counts as the one pass" },
+    };
 
-    for (const auto& p : driver.notesOnly())
-        noteOns += p.message.isNoteOn() || (PitchOffsetMessage::isWrapped (p.message) && p.message.getRawData()[1] == 0x44) ? 1 : 0;
-
-    EXPECT_EQ (noteOns, 4);
-    EXPECT_EQ (player.getLoopsPlayed(), 2);
-    EXPECT_TRUE (driver.lastResult.silent);
-    EXPECT_EQ (driver.counter.sounding(), 0); // the last note-off, due exactly at the end, still came
-
-    driver.position.isPlaying = false;
-    driver.playOne (500);
-    driver.position = BlockPosition::playing (0.0, 120.0);
-    driver.played.clear();
-    driver.playOne (500);
-    EXPECT_EQ (driver.notesOnly().size(), 1u);
-    EXPECT_FALSE (driver.lastResult.silent);
-}
-
-TEST (MidiMessageSequencePlayer, aPassJoinedPartWayCountsAgainstTheLoopCount)
-{
-    // One pass asked for, and the transport starts half-way through it: the rest of that
-    // pass is the one pass.
-    auto s = makeSequence ({ makeNote (60, 0, 240), makeNote (61, 2400, 240) });
-    s.loopCount = 1;
-    MidiMessageSequencePlayer player;
-    player.prepare (48000.0);
-    player.loadFull (prepareRendering (s, 1));
-    Driver driver (player, 48000.0, 120.0, 2.0);
-
-    for (int block = 0; block < 2 * 192; ++block)
+    for (const auto& c : cases)
     {
-        keepPendingLoaded (player, s);
+        SCOPED_TRACE (c.why);
+        auto s = makeSequence ({ makeNote (60, 0, 240), makeNote (61, 1920, 1920) });
+        s.loopCount = c.loopCount;
+        MidiMessageSequencePlayer player;
+        player.prepare (48000.0);
+        player.loadFull (prepareRendering (s, 1));
+        Driver driver (player, 48000.0, 120.0, c.startPpq);
+
+        for (int block = 0; block < 4 * 192; ++block)
+        {
+            keepPendingLoaded (player, s);
+            driver.playOne (500);
+        }
+
+        std::vector<int> noteOns;
+
+        for (const auto& p : driver.notesOnly())
+            if (p.message.isNoteOn())
+                noteOns.push_back (p.message.getNoteNumber());
+
+        EXPECT_EQ (noteOns, c.expectedNoteOns);
+        EXPECT_EQ (player.getLoopsPlayed(), c.loopCount);
+        EXPECT_TRUE (driver.lastResult.silent);
+        EXPECT_EQ (driver.counter.sounding(), 0); // the last note-off, due exactly at the end, still came
+
+        driver.position.isPlaying = false;
         driver.playOne (500);
+        driver.position = BlockPosition::playing (0.0, 120.0);
+        driver.played.clear();
+        driver.playOne (500);
+        EXPECT_EQ (driver.notesOnly().size(), 1u);
+        EXPECT_FALSE (driver.lastResult.silent);
     }
-
-    std::vector<int> notes;
-
-    for (const auto& p : driver.notesOnly())
-        if (p.message.isNoteOn())
-            notes.push_back (p.message.getNoteNumber());
-
-    EXPECT_EQ (notes, std::vector<int> { 61 });
-    EXPECT_EQ (player.getLoopsPlayed(), 1);
-    EXPECT_TRUE (driver.lastResult.silent);
 }
 
 TEST (MidiMessageSequencePlayer, everyNoteItStartsIsEndedWhateverHappens)

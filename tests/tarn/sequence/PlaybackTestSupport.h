@@ -19,6 +19,29 @@ inline tarn::MidiMessageSequencePlayer::Rendering prepareRendering (const tarn::
     return tarn::MidiMessageSequencePlayer::Rendering::prepare (tarn::renderSequence (sequence, random), version);
 }
 
+/** The ticks of a pass's note-ons, of one key or of all (-1), pitch offsets unwrapped. */
+inline std::vector<int> noteOnTicks (const juce::MidiMessageSequence& pass, int key = -1)
+{
+    std::vector<int> ticks;
+
+    for (const auto* holder : pass)
+        if (const auto message = tarn::PitchOffsetMessage::unwrap (holder->message).message; message.isNoteOn() && (key < 0 || message.getNoteNumber() == key))
+            ticks.push_back ((int) holder->message.getTimeStamp());
+
+    return ticks;
+}
+
+/** What a synth would hold after a pass, the player's way: a restrike is ended by one note-off. */
+inline NoteCounter countNotes (const juce::MidiMessageSequence& pass)
+{
+    NoteCounter counter { NoteCounter::Restrikes::endedByOneNoteOff };
+
+    for (const auto* holder : pass)
+        counter.add (holder->message);
+
+    return counter;
+}
+
 /** A message the player put out, at its sample on the whole timeline. */
 struct PlayedMessage
 {

@@ -6,39 +6,20 @@
 
 using namespace tarn;
 namespace HostileSongs = cadenzium::test::HostileSongs;
+using cadenzium::test::noteOnTicks;
 
 namespace
 {
 /** A pass as the player reads it: every note-on is answered by a note-off. */
 void expectEveryNoteEnds (const juce::MidiMessageSequence& pass)
 {
-    cadenzium::test::NoteCounter counter { cadenzium::test::NoteCounter::Restrikes::endedByOneNoteOff };
-
-    for (const auto* holder : pass)
-        counter.add (holder->message);
-
-    EXPECT_EQ (counter.sounding(), 0);
+    EXPECT_EQ (cadenzium::test::countNotes (pass).sounding(), 0);
 }
 
-std::vector<int> noteOnTicks (const juce::MidiMessageSequence& pass)
+template <typename Predicate>
+int countIf (const juce::MidiMessageSequence& pass, Predicate predicate)
 {
-    std::vector<int> ticks;
-
-    for (const auto* holder : pass)
-        if (PitchOffsetMessage::unwrap (holder->message).message.isNoteOn())
-            ticks.push_back ((int) holder->message.getTimeStamp());
-
-    return ticks;
-}
-
-int countIf (const juce::MidiMessageSequence& pass, const std::function<bool (const juce::MidiMessage&)>& predicate)
-{
-    int count = 0;
-
-    for (const auto* holder : pass)
-        count += predicate (holder->message) ? 1 : 0;
-
-    return count;
+    return (int) std::count_if (pass.begin(), pass.end(), [&] (const auto* holder) { return predicate (holder->message); });
 }
 
 constexpr int budgetWithMarkerAndEnd = RenderBudget::maxMessages + 2;

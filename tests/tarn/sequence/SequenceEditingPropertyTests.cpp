@@ -132,26 +132,11 @@ TEST (SequenceEditingProperties, everyOperationKeepsThePhraseValidAndSpeedChange
             expectValid (before, chained, name);
         }
 
-        // Half speed and double speed undo each other on a phrase whose times are all even.
-        auto even = s;
-        even.playbackStart &= ~1;
-
-        for (auto& note : even.notes)
+        // Half speed and double speed undo each other: slowed, every time is even.
+        if (const auto slower = edit::halfSpeed (s, {}); slower.hasChanged())
         {
-            note.timestamp &= ~1;
-            note.length &= ~1;
+            EXPECT_TRUE (edit::hasSameContent (edit::doubleSpeed (slower.sequence, {}).sequence, s));
         }
-
-        for (auto& loop : even.loops)
-            loop = loop.isSet() ? RowLoop { loop.start & ~1, loop.end & ~1 } : loop;
-
-        for (auto& lane : even.lanes)
-            for (auto& point : lane.points)
-                point.timestamp &= ~1;
-
-        even.normalise();
-        EXPECT_TRUE (edit::hasSameContent (edit::doubleSpeed (edit::halfSpeed (even, {}).sequence, {}).sequence, even));
-        EXPECT_TRUE (edit::hasSameContent (edit::halfSpeed (edit::doubleSpeed (even, {}).sequence, {}).sequence, even));
 
         if (HasFailure())
             return;

@@ -7,16 +7,11 @@ using namespace tarn;
 
 TEST (CurveBend, theFirstMoveBeyondTwoPixelsDecidesTheShapeAndThreeHundredPixelsBendFully)
 {
-    struct Move
-    {
-        double dx, dy;
-    };
-
     struct Case
     {
         float curveAtStart;
         bool rises;
-        std::vector<Move> moves;
+        std::vector<std::pair<double, double>> moves;
         int expectedShape; // −1: not decided
         float expectedCurve;
         const char* why;
@@ -36,21 +31,20 @@ TEST (CurveBend, theFirstMoveBeyondTwoPixelsDecidesTheShapeAndThreeHundredPixels
 
     for (const auto& c : cases)
     {
+        SCOPED_TRACE (c.why);
         CurveBend bend (c.curveAtStart, c.rises);
         std::optional<CurveBend::Bend> last;
 
-        for (const auto& move : c.moves)
-            last = bend.update (move.dx, move.dy);
+        for (const auto& [dx, dy] : c.moves)
+            last = bend.update (dx, dy);
 
-        if (c.expectedShape < 0)
+        ASSERT_EQ (last.has_value(), c.expectedShape >= 0);
+
+        if (last.has_value())
         {
-            EXPECT_FALSE (last.has_value()) << c.why;
-            continue;
+            EXPECT_EQ (last->shape, c.expectedShape);
+            EXPECT_NEAR (last->curve, c.expectedCurve, 1.0e-5f);
         }
-
-        ASSERT_TRUE (last.has_value()) << c.why;
-        EXPECT_EQ (last->shape, c.expectedShape) << c.why;
-        EXPECT_NEAR (last->curve, c.expectedCurve, 1.0e-5f) << c.why;
     }
 }
 
@@ -61,15 +55,12 @@ TEST (CurveEditing, pointsStayInOrderInsideThePhraseAndTheLanesRange)
     cc.number = 1;
 
     int index = -1;
-    auto lane = CurveEditing::withPoint (cc, 960, 200, 3840, &index);
-    EXPECT_EQ (index, 0);
-    EXPECT_EQ (lane.points[0].value, 127);
-
+    auto lane = CurveEditing::withPoint (cc, 960, 200, 3840);
     lane = CurveEditing::withPoint (lane, 480, 10, 3840, &index);
     lane = CurveEditing::withPoint (lane, 9999, 64, 3840);
     EXPECT_EQ (index, 0);
     ASSERT_EQ (lane.points.size(), 3u);
-    EXPECT_EQ (lane.points[2].timestamp, 3840);
+    EXPECT_EQ (std::pair (lane.points[1].value, lane.points[2].timestamp), std::pair (127, 3840));
 
     // A point at an existing tick takes the value instead of doubling the point.
     lane = CurveEditing::withPoint (lane, 480, 20, 3840);
@@ -88,10 +79,7 @@ TEST (CurveEditing, pointsStayInOrderInsideThePhraseAndTheLanesRange)
     EXPECT_EQ (CurveEditing::segmentEndingAfter (lane, 3841.0), -1);
     EXPECT_TRUE (CurveEditing::segmentRises (lane, 2));
     EXPECT_FALSE (CurveEditing::segmentRises (lane, 0));
-
-    EXPECT_EQ (CurveEditing::withoutPoint (lane, 1).points.size(), 2u);
     EXPECT_EQ (CurveEditing::withoutPoint (lane, 7).points.size(), 3u);
-    EXPECT_TRUE (CurveEditing::withoutPoints (lane).points.empty());
 
     ControllerLane bend;
     EXPECT_EQ (CurveEditing::withPoint (bend, 0, -9000, 3840).points[0].value, -8192);

@@ -8,36 +8,26 @@ using namespace tarn;
 using cadenzium::test::makeNote;
 using cadenzium::test::makeSequence;
 
-TEST (NoteCreation, aDoubleClickMakesOneStepAtTheCellStartWithTheDefaultVelocity)
+TEST (NoteCreation, aDoubleClickMakesOneStepAtTheCellStartInsideThePhraseAndTheRowRange)
 {
     const auto phrase = makeSequence ({ makeNote (3, 0, 240) });
 
-    struct Case
+    // (tick, row, the start made or −1 for nothing)
+    const std::tuple<double, int, int> cases[] = { { 250.0, 4, 240 }, { 239.9, 4, 0 }, { 3839.0, 4, 3600 }, { 3840.0, 4, -1 }, { -1.0, 4, -1 }, { 250.0, 8, -1 } };
+
+    for (const auto& [tick, row, expectedStart] : cases)
     {
-        double tick;
-        int row;
-        int expectedStart; // −1: nothing is made
-    };
+        SCOPED_TRACE ("tick " + std::to_string (tick) + ", row " + std::to_string (row));
+        const auto made = NoteCreation::addNoteInCell (phrase, tick, row, GridSize(), 90, { 0, 7 });
+        ASSERT_EQ (made.hasChanged(), expectedStart >= 0);
 
-    const Case cases[] = { { 250.0, 4, 240 }, { 239.9, 4, 0 }, { 3839.0, 4, 3600 }, { 3840.0, 4, -1 }, { -1.0, 4, -1 }, { 250.0, 8, -1 } };
-
-    for (const auto& c : cases)
-    {
-        const auto made = NoteCreation::addNoteInCell (phrase, c.tick, c.row, GridSize(), 90, { 0, 7 });
-
-        if (c.expectedStart < 0)
+        if (expectedStart >= 0)
         {
-            EXPECT_FALSE (made.hasChanged()) << c.tick;
-            continue;
+            ASSERT_EQ (made.selection.size(), 1);
+            const auto& note = made.sequence.notes[(size_t) made.selection.getPositions()[0]];
+            EXPECT_EQ (std::tuple (note.timestamp, note.length, note.number, note.velocityMin, note.velocityMax, note.chance, note.repeatStyle),
+                       std::tuple (expectedStart, 240, row, 90, 90, 100, 0));
         }
-
-        ASSERT_EQ (made.sequence.notes.size(), 2u);
-        ASSERT_EQ (made.selection.size(), 1);
-        const auto& note = made.sequence.notes[(size_t) made.selection.getPositions()[0]];
-        EXPECT_EQ (note.timestamp, c.expectedStart);
-        EXPECT_EQ (note.length, 240);
-        EXPECT_EQ (note.number, c.row);
-        EXPECT_EQ (std::tuple (note.velocityMin, note.velocityMax, note.chance, note.channel, note.repeatStyle), std::tuple (90, 90, 100, 1, 0));
     }
 }
 
@@ -45,14 +35,8 @@ TEST (NoteCreation, thePencilDrawsFromTheCellStartAndNeverBelowThirtyTicks)
 {
     const auto phrase = makeSequence ({});
 
-    struct Case
-    {
-        double pressTick, pointerTick;
-        bool snapping;
-        int expectedStart, expectedLength;
-    };
-
-    const Case cases[] = {
+    // (press, pointer, snapping, start, length)
+    const std::tuple<double, double, bool, int, int> cases[] = {
         { 250.0, 300.0, true, 240, 240 }, // still inside the first cell: one step
         { 250.0, 700.0, true, 240, 480 }, // the end snaps to 720
         { 250.0, 100.0, true, 240, 30 }, // dragged back before the start
@@ -61,52 +45,35 @@ TEST (NoteCreation, thePencilDrawsFromTheCellStartAndNeverBelowThirtyTicks)
         { 3700.0, 9000.0, true, 3600, 240 }, // never past the phrase end
     };
 
-    for (const auto& c : cases)
+    for (const auto& [press, pointer, snapping, start, length] : cases)
     {
-        const PencilStroke stroke (phrase, c.pressTick, 2, c.snapping, GridSize(), {});
-        ASSERT_TRUE (stroke.isValid());
-        const auto drawn = stroke.update (c.pointerTick, c.snapping);
+        const PencilStroke stroke (phrase, press, 2, snapping, GridSize(), {});
+        const auto drawn = stroke.update (pointer, snapping);
         ASSERT_EQ (drawn.sequence.notes.size(), 1u);
-        EXPECT_EQ (drawn.sequence.notes[0].timestamp, c.expectedStart) << c.pointerTick;
-        EXPECT_EQ (drawn.sequence.notes[0].length, c.expectedLength) << c.pointerTick;
-        EXPECT_EQ (drawn.sequence.notes[0].velocityMin, 100);
+        EXPECT_EQ (std::pair (drawn.sequence.notes[0].timestamp, drawn.sequence.notes[0].length), std::pair (start, length)) << pointer;
         EXPECT_EQ (drawn.selection, NoteSelection ({ 0 }));
     }
 
     EXPECT_FALSE (PencilStroke (phrase, 3840.0, 2, true, GridSize(), {}).isValid());
 }
 
-TEST (NoteCreation, aFastBrushStrokePaintsEveryCellAlongTheLine)
+TEST (NoteCreation, aFastBrushStrokeTakesEveryCellAlongTheLineInAnyDirection)
 {
-    using Cell = BrushStroke::Cell;
+    // (from, to, cells)
+    const std::tuple<BrushStroke::Cell, BrushStroke::Cell, size_t> cases[] = {
+        { { 0, 60 }, { 4, 62 }, 5 }, { { 4, 62 }, { 0, 60 }, 5 }, { { 2, 0 }, { 2, 5 }, 6 }, { { 1, 1 }, { 1, 1 }, 1 },
+    };
 
-    // The example stroke: from (column 0, row 60) to (column 4, row 62) in one move.
-    const auto line = BrushStroke::cellsAlongLine ({ 0, 60 }, { 4, 62 });
-    ASSERT_EQ (line.size(), 5u);
-    EXPECT_EQ (line.front(), (Cell { 0, 60 }));
-    EXPECT_EQ (line.back(), (Cell { 4, 62 }));
-
-    for (size_t i = 1; i < line.size(); ++i)
+    for (const auto& [from, to, cells] : cases)
     {
-        EXPECT_EQ (line[i].column, line[i - 1].column + 1);
-        EXPECT_GE (line[i].row, line[i - 1].row);
-        EXPECT_LE (line[i].row, line[i - 1].row + 1);
+        const auto line = BrushStroke::cellsAlongLine (from, to);
+        ASSERT_EQ (line.size(), cells);
+        EXPECT_EQ (line.front(), from);
+        EXPECT_EQ (line.back(), to);
+
+        for (size_t i = 1; i < line.size(); ++i)
+            EXPECT_EQ (std::max (std::abs (line[i].column - line[i - 1].column), std::abs (line[i].row - line[i - 1].row)), 1) << "each cell touches the last";
     }
-
-    // Steep, backwards and single-cell lines.
-    EXPECT_EQ (BrushStroke::cellsAlongLine ({ 2, 0 }, { 2, 5 }).size(), 6u);
-    EXPECT_EQ (BrushStroke::cellsAlongLine ({ 4, 62 }, { 0, 60 }).size(), 5u);
-    EXPECT_EQ (BrushStroke::cellsAlongLine ({ 1, 1 }, { 1, 1 }).size(), 1u);
-
-    BrushStroke stroke (makeSequence ({}, 3840 * 2), GridSize(), 80, {});
-    stroke.paintTo (10.0, 60);
-    const auto painted = stroke.paintTo (4 * 240 + 10.0, 62);
-    EXPECT_EQ (stroke.getNumPainted(), 5);
-    EXPECT_EQ (painted.sequence.notes.size(), 5u);
-    EXPECT_EQ (painted.selection.size(), 5);
-
-    for (const auto& note : painted.sequence.notes)
-        EXPECT_EQ (std::tuple (note.timestamp % 240, note.length, note.velocityMin), std::tuple (0, 240, 80));
 }
 
 TEST (NoteCreation, theBrushFillsOnlyEmptyCellsInsideThePhrase)
@@ -122,22 +89,20 @@ TEST (NoteCreation, theBrushFillsOnlyEmptyCellsInsideThePhrase)
     // Cells 0, 1 and 4 to 7 are painted once; 2 and 3 were taken.
     EXPECT_EQ (stroke.getNumPainted(), 6);
     const auto result = stroke.finish();
-    ASSERT_TRUE (result.hasChanged());
-    EXPECT_EQ (result.sequence.notes.size(), 7u);
+    ASSERT_EQ (result.sequence.notes.size(), 7u);
 
     // The painted notes are the selection; the note that was there is not.
     for (size_t i = 0; i < result.sequence.notes.size(); ++i)
+    {
         EXPECT_EQ (result.selection.contains ((int) i), result.sequence.notes[i].timestamp != 500) << i;
-
-    for (const auto& note : result.sequence.notes)
-        EXPECT_LE (note.getEnd(), 8 * 240);
+        EXPECT_LE (result.sequence.notes[i].getEnd(), 8 * 240);
+    }
 
     // A stroke that painted nothing commits nothing: a taken cell, a row outside the range.
-    BrushStroke taken (phrase, GridSize(), 100, { 0, 7 });
-    taken.paintTo (600.0, 5);
-    EXPECT_FALSE (taken.finish().hasChanged());
-
-    BrushStroke outside (phrase, GridSize(), 100, { 0, 7 });
-    outside.paintTo (600.0, 9);
-    EXPECT_FALSE (outside.finish().hasChanged());
+    for (const auto row : { 5, 9 })
+    {
+        BrushStroke nothing (phrase, GridSize(), 100, { 0, 7 });
+        nothing.paintTo (600.0, row);
+        EXPECT_FALSE (nothing.finish().hasChanged()) << row;
+    }
 }

@@ -29,22 +29,15 @@ TEST (PhraseDocument, aGesturePreviewsOnACopyAndCommitsOnce)
 
     const auto original = makeSequence ({ makeNote (0, 0, 240) });
     document.setPhrase (original);
-
-    for (int step = 1; step <= 5; ++step)
-        document.showPreview (makeSequence ({ makeNote (0, step * 10, 240) }), { 0 });
-
-    EXPECT_TRUE (committed.empty());
-    EXPECT_EQ (document.getPhrase().notes[0].timestamp, 50);
+    document.showPreview (makeSequence ({ makeNote (0, 10, 240) }), { 0 });
+    EXPECT_EQ (document.getPhrase().notes[0].timestamp, 10);
     EXPECT_EQ (document.getCommittedPhrase().notes[0].timestamp, 0);
+    EXPECT_TRUE (committed.empty());
 
     EXPECT_TRUE (document.commit (makeSequence ({ makeNote (0, 50, 240) }), { 0 }));
-    ASSERT_EQ (committed.size(), 1u);
-    EXPECT_EQ (committed[0].notes[0].timestamp, 50);
     EXPECT_FALSE (document.isPreviewing());
-
-    // Committing what is already there hands nothing on.
-    EXPECT_FALSE (document.commit (document.getPhrase(), { 0 }));
-    EXPECT_EQ (committed.size(), 1u);
+    EXPECT_FALSE (document.commit (document.getPhrase(), { 0 })) << "what is there already hands nothing on";
+    ASSERT_EQ (committed.size(), 1u);
 
     // The owner echoing the committed phrase keeps the selection; another phrase drops it
     // and ends whatever gesture was under way.

@@ -7,26 +7,21 @@ using namespace tarn;
 
 TEST (PhraseLength, barsBeatsAndSixteenthsBecomeTicksByTheLengthBoxFormula)
 {
-    struct Case
-    {
-        BarsBeatsSixteenths length;
-        int numerator, denominator, expectedTicks;
-    };
-
-    const Case cases[] = {
+    // (length, time signature, ticks)
+    const std::tuple<BarsBeatsSixteenths, int, int, int> cases[] = {
         { { 1, 0, 0 }, 4, 4, 3840 },          { { 2, 1, 2 }, 4, 4, 7680 + 960 + 480 }, { { 1, 0, 0 }, 6, 8, 2880 },
         { { 0, 3, 1 }, 6, 8, 1440 + 120 },    { { 1, 0, 0 }, 7, 16, 1680 },           { { 0, 0, 1 }, 1, 64, 15 },
         { { 0, 0, 0 }, 4, 4, 1 },             { { 999999, 0, 0 }, 4, 4, Sequence::maxLength },
         { { 1, 0, 0 }, 4, 0, 3840 }, // a time signature the program does not accept reads as 4/4
     };
 
-    for (const auto& c : cases)
+    for (const auto& [length, numerator, denominator, expectedTicks] : cases)
     {
-        EXPECT_EQ (c.length.toTicks (c.numerator, c.denominator), c.expectedTicks) << c.length.toString();
+        EXPECT_EQ (length.toTicks (numerator, denominator), expectedTicks) << length.toString();
 
-        if (c.expectedTicks > 1 && c.expectedTicks < Sequence::maxLength)
+        if (expectedTicks > 1 && expectedTicks < Sequence::maxLength)
         {
-            EXPECT_EQ (BarsBeatsSixteenths::fromTicks (c.expectedTicks, c.numerator, c.denominator).toTicks (c.numerator, c.denominator), c.expectedTicks);
+            EXPECT_EQ (BarsBeatsSixteenths::fromTicks (expectedTicks, numerator, denominator).toTicks (numerator, denominator), expectedTicks);
         }
     }
 

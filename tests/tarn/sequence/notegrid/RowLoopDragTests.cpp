@@ -1,11 +1,8 @@
-#include <tests/support/Phrases.h>
-
 #include <tarn/sequence/notegrid/RowLoopDrag.h>
 
 #include <gtest/gtest.h>
 
 using namespace tarn;
-using cadenzium::test::makeSequence;
 
 TEST (RowLoopDrag, edgesAndRegionStayWithinTheirLimits)
 {
@@ -56,32 +53,16 @@ TEST (RowLoopDrag, edgesAndRegionStayWithinTheirLimits)
     }
 }
 
-TEST (RowLoopDrag, aLoopDraggedToCoverThePhraseDisappearsAndARowWithoutOneActsAsTheWholePhrase)
+TEST (RowLoopDrag, aPressTakesAnEdgeWithinTheToleranceElseTheRegionOrANewOne)
 {
-    auto phrase = makeSequence ({});
-    phrase.loops[3] = { 960, 1920 };
+    using P = RowLoopDrag::Part;
+    const std::tuple<RowLoop, double, P> cases[] = {
+        { { 960, 1920 }, 1000.0, P::startEdge }, { { 960, 1920 }, 1870.0, P::endEdge }, { { 960, 1920 }, 1400.0, P::region },
+        { { 960, 1920 }, 3000.0, P::newRegion }, { { 0, 3840 }, 1400.0, P::newRegion },
+    };
 
-    // Which part a press takes: the edges within the tolerance, else inside or outside.
-    EXPECT_EQ (RowLoopDrag::partAt ({ 960, 1920 }, 3840, 1000.0, 60.0), RowLoopDrag::Part::startEdge);
-    EXPECT_EQ (RowLoopDrag::partAt ({ 960, 1920 }, 3840, 1870.0, 60.0), RowLoopDrag::Part::endEdge);
-    EXPECT_EQ (RowLoopDrag::partAt ({ 960, 1920 }, 3840, 1400.0, 60.0), RowLoopDrag::Part::region);
-    EXPECT_EQ (RowLoopDrag::partAt ({ 960, 1920 }, 3840, 3000.0, 60.0), RowLoopDrag::Part::newRegion);
-    EXPECT_EQ (RowLoopDrag::partAt ({ 0, 3840 }, 3840, 1400.0, 60.0), RowLoopDrag::Part::newRegion);
-
-    // The right edge past the end, then the left edge to 0: the loop is gone.
-    const RowLoopDrag right (phrase, 3, 1900.0, 60.0, true, GridSize());
-    auto step = right.update (5000.0, true);
-    EXPECT_EQ (step.sequence.loops[3], (RowLoop { 960, 3840 }));
-
-    const RowLoopDrag left (step.sequence, 3, 970.0, 60.0, true, GridSize());
-    step = left.update (-100.0, true);
-    EXPECT_FALSE (step.sequence.loops[3].isSet());
-    EXPECT_TRUE (step.hasChanged());
-
-    // A row without a loop: its right edge is the phrase end.
-    const RowLoopDrag fresh (makeSequence ({}), 5, 3830.0, 60.0, true, GridSize());
-    EXPECT_EQ (fresh.getPart(), RowLoopDrag::Part::endEdge);
-    EXPECT_EQ (fresh.update (1000.0, true).sequence.loops[5], (RowLoop { 0, 960 }));
+    for (const auto& [loop, tick, expected] : cases)
+        EXPECT_EQ (RowLoopDrag::partAt (loop, 3840, tick, 60.0), expected) << tick;
 }
 
 TEST (RowLoopDrag, aPhraseShorterThanOneStepStillGivesALoopInsideIt)

@@ -11,24 +11,18 @@ using End = ValueEditing::End;
 
 TEST (ValueEditing, heightsMapOntoEachModesValues)
 {
-    struct Case
-    {
-        ValueEditorMode mode;
-        double y;
-        int expected;
-    };
-
-    const Case cases[] = {
+    // (mode, y in a 100-pixel editor, value)
+    const std::tuple<ValueEditorMode, double, int> cases[] = {
         { ValueEditorMode::velocity, 0.0, 127 },   { ValueEditorMode::velocity, 100.0, 1 },   { ValueEditorMode::velocity, 50.0, 64 },
         { ValueEditorMode::velocity, -30.0, 127 }, { ValueEditorMode::velocity, 300.0, 1 },   { ValueEditorMode::chance, 25.0, 75 },
         { ValueEditorMode::transpose, 50.0, 0 },   { ValueEditorMode::transpose, 0.0, 24 },   { ValueEditorMode::octave, 100.0, -4 },
     };
 
-    for (const auto& c : cases)
+    for (const auto& [mode, y, expected] : cases)
     {
-        const auto value = ValueEditing::valueAt (c.mode, c.y, 100.0);
-        EXPECT_EQ (value, c.expected) << "mode " << (int) c.mode << " y " << c.y;
-        EXPECT_EQ (ValueEditing::valueAt (c.mode, ValueEditing::yOf (c.mode, value, 100.0), 100.0), value) << "round trip";
+        const auto value = ValueEditing::valueAt (mode, y, 100.0);
+        EXPECT_EQ (value, expected) << "mode " << (int) mode << " y " << y;
+        EXPECT_EQ (ValueEditing::valueAt (mode, ValueEditing::yOf (mode, value, 100.0), 100.0), value) << "round trip";
     }
 }
 
@@ -36,22 +30,15 @@ TEST (ValueEditing, rangeModeMovesTheNearerEndAndKeepsTheMinimumBelowTheMaximum)
 {
     auto note = makeNote (0, 0, 240, 40, 80);
 
-    struct Case
-    {
-        bool rangeMode;
-        ValueEditorMode mode;
-        int value;
-        End expectedEnd;
-    };
-
-    const Case cases[] = {
+    // (range mode, mode, value, the end it moves)
+    const std::tuple<bool, ValueEditorMode, int, End> cases[] = {
         { false, ValueEditorMode::velocity, 100, End::both },   { true, ValueEditorMode::velocity, 100, End::maximum },
         { true, ValueEditorMode::velocity, 60, End::maximum },  { true, ValueEditorMode::velocity, 59, End::minimum },
         { true, ValueEditorMode::chance, 10, End::both },       { true, ValueEditorMode::transpose, -3, End::minimum },
     };
 
-    for (const auto& c : cases)
-        EXPECT_EQ (ValueEditing::endNearest (note, c.mode, c.rangeMode, c.value), c.expectedEnd) << c.value;
+    for (const auto& [rangeMode, mode, value, expectedEnd] : cases)
+        EXPECT_EQ (ValueEditing::endNearest (note, mode, rangeMode, value), expectedEnd) << value;
 
     ValueEditing::setValue (note, ValueEditorMode::velocity, End::minimum, 100);
     EXPECT_EQ (std::pair (note.velocityMin, note.velocityMax), std::pair (100, 100));

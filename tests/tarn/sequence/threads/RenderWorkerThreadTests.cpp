@@ -2,8 +2,6 @@
 
 #include "../PlaybackTestSupport.h"
 
-#include <tests/support/AllocationCounter.h>
-
 #include <gtest/gtest.h>
 
 #include <set>
@@ -53,19 +51,25 @@ std::vector<std::vector<int>> velocitiesPerPass (const std::vector<PlayedMessage
 }
 } // namespace
 
-TEST (AdvancedSequenceManager, everyPassIsAFreshDraw)
+TEST (AdvancedSequenceManager, everyPassIsAFreshDrawAlsoAfterARestoreThatLeftTheSecondPassToTheWorker)
 {
-    constexpr double sampleRate = 48000.0;
-    constexpr juce::int64 passSamples = 96000; // one bar at 120 bpm
-
     for (const bool offline : { true, false })
     {
         SCOPED_TRACE (offline ? "offline, blocks as fast as they come" : "real time, with the worker");
         AdvancedSequenceManager manager;
         manager.setNonRealtime (offline);
-        manager.prepare (sampleRate);
-        manager.setSequence (0, makeRandomisedPhrase(), nullptr);
-        BlockDriver<AdvancedSequenceManager> driver (manager, sampleRate, 120.0);
+        manager.prepare (48000.0);
+
+        {
+            const AdvancedSequenceManager::ScopedNextPassesFromWorker restoring (manager);
+            manager.setSequence (0, makeRandomisedPhrase(), nullptr);
+            EXPECT_TRUE (manager.getPlayer().getPlayer (0).hasRendering());
+            EXPECT_TRUE (! offline || manager.getPlayer().getPlayer (0).hasPendingRendering()) << "offline renders it at once";
+        }
+
+        ASSERT_TRUE (waitForWorker (manager));
+        EXPECT_TRUE (manager.getPlayer().getPlayer (0).hasPendingRendering());
+        BlockDriver<AdvancedSequenceManager> driver (manager, 48000.0, 120.0);
 
         for (int block = 0; block < 8 * 96000 / 4000; ++block)
         {
@@ -73,106 +77,8 @@ TEST (AdvancedSequenceManager, everyPassIsAFreshDraw)
             ASSERT_TRUE (offline || waitForWorker (manager));
         }
 
-        const auto passes = velocitiesPerPass (driver.played, passSamples);
+        const auto passes = velocitiesPerPass (driver.played, 96000); // a bar at 120 bpm
         ASSERT_EQ (passes.size(), 8u);
         EXPECT_EQ (std::set<std::vector<int>> (passes.begin(), passes.end()).size(), passes.size());
     }
-}
-TEST (AdvancedSequenceManager, aPhraseLoadedWithARestoreGetsItsSecondPassFromTheWorkerOnlyInRealTime)
-{
-    constexpr double sampleRate = 48000.0;
-
-    for (const bool offline : { true, false })
-    {
-        SCOPED_TRACE (offline ? "offline" : "real time");
-        AdvancedSequenceManager manager;
-        manager.setNonRealtime (offline);
-        manager.prepare (sampleRate);
-
-        {
-            const AdvancedSequenceManager::ScopedNextPassesFromWorker restoring (manager);
-            manager.setSequence (0, makeRandomisedPhrase(), nullptr);
-            EXPECT_TRUE (manager.getPlayer().getPlayer (0).hasRendering());
-
-            if (offline)
-            {
-                EXPECT_TRUE (manager.getPlayer().getPlayer (0).hasPendingRendering());
-            }
-        }
-
-        ASSERT_TRUE (waitForWorker (manager));
-        EXPECT_TRUE (manager.getPlayer().getPlayer (0).hasPendingRendering());
-
-        BlockDriver<AdvancedSequenceManager> driver (manager, sampleRate, 120.0);
-
-        for (int block = 0; block < 2 * 96000 / 4000; ++block)
-        {
-            driver.playOne (4000);
-            ASSERT_TRUE (waitForWorker (manager));
-        }
-
-        const auto passes = velocitiesPerPass (driver.played, 96000);
-        ASSERT_EQ (passes.size(), 2u);
-        EXPECT_NE (passes[0], passes[1]);
-    }
-}
-TEST (AudioPathAllocation, playingBlocksAllocatesNothingOnTheAudioThread)
-{
-    AdvancedSequenceManager manager; // real time: the worker renders every next pass
-    manager.setCarryPitchOffset (true);
-    manager.prepare (48000.0);
-
-    for (int slot = 0; slot < 2; ++slot)
-    {
-        auto note = makeNote (60 + slot, 0, 200, 1, 127);
-        note.octaveMax = 1;
-        note.repeatStyle = SequenceNote::repeatCountTimes;
-        note.repeatCount = 3;
-        auto phrase = makeSequence ({ note, makeNote (64, 240, 240) }, 480); // half a beat: many loop ends
-        ControllerLane lane;
-        lane.points = { { 0, -8000, 0.5f, 0 }, { 450, 8000, 0.3f, ControllerPoint::sCurve } };
-        phrase.lanes.push_back (lane);
-        manager.setSequence (slot, phrase, nullptr);
-    }
-
-    auto& switchable = manager.getPlayer();
-    juce::MidiBuffer buffer;
-    buffer.ensureSize ((size_t) MidiMessageSequencePlayer::maxMessagesPerBlock * 16);
-    auto position = BlockPosition::playing (0.0, 120.0);
-    size_t allocations = 0;
-    int passes = 0;
-
-    for (int block = 0; block < 4000; ++block)
-    {
-        const SwitchableSequencePlayer::SelectingEvent press { block % 2, true, 17 };
-        const bool keyswitchBlock = block % 500 == 250;
-        const bool stopBlock = block % 700 == 600;
-
-        if (block == 1000)
-            switchable.setKeyswitchOptions (true, false, true);
-
-        buffer.clear();
-
-        {
-            const ScopedAllocationCounter counter;
-
-            if (block % 300 == 0)
-                switchable.applyRequestedIndex ((block / 300) % 2);
-
-            if (stopBlock)
-                switchable.endHeldNotes (buffer, 0);
-
-            passes += manager.playBlock (buffer, 128, position, keyswitchBlock ? &press : nullptr, keyswitchBlock ? 1 : 0).passesCompleted;
-            allocations += block >= 10 ? counter.count() : 0; // the first blocks may warm up
-        }
-
-        position = position.advancedBy (128, 48000.0);
-
-        // Give the worker its time, as a real audio callback's period would.
-        for (int wait = 0; wait < 1000 && manager.hasRenderingsInFlight(); ++wait)
-            std::this_thread::sleep_for (std::chrono::microseconds (200));
-    }
-
-    EXPECT_GT (passes, 20);
-    EXPECT_EQ (allocations, 0u);
 }
