@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <set>
 #include <thread>
 
 namespace cadenzium::test
@@ -67,9 +68,12 @@ TEST (Cadenzium2EditorScenario, aPhraseRenamedOnItsButtonThenMovedRightAndUndone
     auto& phrases = processor.getPhraseManager();
 
     window.rightClick (EditorWindow::get ("phrase_2"));
+    ASSERT_TRUE (EditorWindow::pumpUntil (EditorWindow::isMenuOpen));
+    window.saveScreenshot ("phrase-menu");
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("Rename"));
     ASSERT_NE (EditorWindow::find ("phrase_name_editor"), nullptr);
     window.typeText ("Verse");
+    window.saveScreenshot ("phrase-rename");
     window.pressKey (juce::KeyPress (juce::KeyPress::returnKey));
 
     EXPECT_EQ (processor.getPhrase (1).name, "Verse");
@@ -138,6 +142,7 @@ TEST (Cadenzium2EditorScenario, theRowPopupChangesTheRowsTypeAndShiftClickMutesI
     window.rightClick (rows.getRow (1));
     ASSERT_TRUE (EditorWindow::pumpUntil ([]
                                           { return EditorWindow::find ("row_type") != nullptr; }));
+    window.saveScreenshot ("row-popup");
     window.click (EditorWindow::get ("row_type"));
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("Velocity"));
     EXPECT_EQ (phrases.getRows()[1].type, CadenziumModifier::velocity);
@@ -181,6 +186,23 @@ TEST (Cadenzium2EditorScenario, afterGenerateTheUndoButtonSaysEditPhraseAndAfter
     window.click (EditorWindow::get ("mutate"));
     EditorWindow::pump (60);
     EXPECT_EQ (undo.getTooltip(), "Undo: Mutate phrase");
+
+    // Generating for another phrase acts on that one.
+    window.click (EditorWindow::get ("phrase_7"));
+    window.click (EditorWindow::get ("generate"));
+    EXPECT_FALSE (processor.getPhrase (6).notes.empty());
+
+    // Panic: the next block ends every note on every channel before anything else.
+    processor.prepareToPlay (48000.0, 256);
+    window.click (EditorWindow::get ("panic"));
+    juce::AudioBuffer<float> audio (2, 256);
+    juce::MidiBuffer block;
+    processor.processBlock (audio, block);
+    std::set<int> silencedChannels;
+    for (const auto metadata : block)
+        if (metadata.getMessage().isAllNotesOff())
+            silencedChannels.insert (metadata.getMessage().getChannel());
+    EXPECT_EQ (silencedChannels.size(), 16u);
 }
 
 TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchAndTheWindowSizeComeBackWhenTheWindowReopens)
