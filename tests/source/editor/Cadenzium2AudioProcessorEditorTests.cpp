@@ -1,10 +1,9 @@
-#include <brindlex/UserFolders.h>
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/gui/ThemeSelector.h>
 #include <tests/source/editor/EditorTestHelpers.h>
 #include <tests/support/AllocationCounter.h>
-#include <tests/support/editor/EditorWindow.h>
+#include <tests/support/editor/ProductEditorTest.h>
 
 #include <gtest/gtest.h>
 #include <malloc.h>
@@ -14,30 +13,9 @@ namespace cadenzium::test
 {
 namespace
 {
-    juce::File settingsFile()
-    {
-        return brindlex::UserFolders::getProductFolder ("Cadenzium 2").getChildFile ("settings.settings");
-    }
-
-    /** What another plug-in instance does: its own settings object on the same file. */
-    void writeSettingsAsAnotherInstance (const juce::String& key, const juce::var& value)
-    {
-        brindlex::BrindlexSettings other (settingsFile());
-        other.setValue (key, value);
-        ASSERT_TRUE (other.saveNow());
-    }
-
-    class Cadenzium2EditorTest : public ::testing::Test
+    class Cadenzium2EditorTest : public ProductEditorTest
     {
     protected:
-        void SetUp() override
-        {
-            settingsFile().deleteFile();
-            tarn::ToastComponent::setDisplayTimeScale (1.0f);
-        }
-
-        void TearDown() override { settingsFile().deleteFile(); }
-
         static Cadenzium2AudioProcessorEditor& editorOf (EditorWindow& window)
         {
             return window.getEditorAs<Cadenzium2AudioProcessorEditor>();
@@ -54,7 +32,7 @@ TEST_F (Cadenzium2EditorTest, theStoredScaleSizesTheWindowAndNonsenseScalesOpenA
     for (const auto& [stored, expected] : cases)
     {
         SCOPED_TRACE (stored.toString());
-        writeSettingsAsAnotherInstance ("scale", stored);
+        writeSetting ("scale", stored);
 
         Cadenzium2AudioProcessor processor;
         EditorWindow window (processor);
@@ -62,6 +40,13 @@ TEST_F (Cadenzium2EditorTest, theStoredScaleSizesTheWindowAndNonsenseScalesOpenA
         EXPECT_FLOAT_EQ (editorOf (window).getEffectiveScale(), expected);
         EXPECT_EQ (window.getScreenArea().getWidth(), juce::roundToInt (1244.0f * expected));
         EXPECT_EQ (window.getScreenArea().getHeight(), juce::roundToInt (935.0f * expected));
+
+        if (expected == 0.9f)
+        {
+            // A scale that is no item of the settings' list: none is selected, and it still scales.
+            window.click (EditorWindow::get ("settings"));
+            EXPECT_EQ (EditorWindow::get<juce::ComboBox> ("settings_scale").getSelectedId(), 0);
+        }
 
         if (expected == 2.0f)
         {
@@ -74,7 +59,7 @@ TEST_F (Cadenzium2EditorTest, theStoredScaleSizesTheWindowAndNonsenseScalesOpenA
 
 TEST_F (Cadenzium2EditorTest, theHostsScaleMultipliesTheUsersAndANonPositiveOneKeepsTheLast)
 {
-    writeSettingsAsAnotherInstance ("scale", 1.25);
+    writeSetting ("scale", 1.25);
     Cadenzium2AudioProcessor processor;
     EditorWindow window (processor, 1.5f);
     auto& editor = editorOf (window);
@@ -135,22 +120,25 @@ TEST_F (Cadenzium2EditorTest, aStoredSizeReopensWithinTheLimitsAndResizingWrites
     EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_height"], 800);
 }
 
-TEST_F (Cadenzium2EditorTest, aSettingsChangeByAnotherInstanceReachesTheOpenEditorWithinASecond)
+TEST_F (Cadenzium2EditorTest, aSettingsChangeByAnotherInstanceReachesTheOpenEditorAndItsSettingsDialogWithinASecond)
 {
     Cadenzium2AudioProcessor processor;
     EditorWindow window (processor);
     auto& editor = editorOf (window);
     ASSERT_EQ (tarn::ThemeSelector::getInstance()->getColourSchemeNumber(), 4);
+    window.click (EditorWindow::get ("settings"));
+    auto& scaleBox = EditorWindow::get<juce::ComboBox> ("settings_scale");
+    ASSERT_EQ (scaleBox.getSelectedId(), 3);
 
-    writeSettingsAsAnotherInstance ("scale", 1.5);
-    writeSettingsAsAnotherInstance ("cadenzium_gui_theme", "Light");
+    writeSetting ("scale", 1.5);
+    writeSetting ("cadenzium_gui_theme", "Light");
 
     EXPECT_TRUE (EditorWindow::pumpUntil ([&]
                                           { return juce::approximatelyEqual (editor.getEffectiveScale(), 1.5f); },
                                           1800));
     EXPECT_EQ (tarn::ThemeSelector::getInstance()->getColourSchemeNumber(), 5);
     EXPECT_EQ (window.getScreenArea().getWidth(), 1866);
-    EXPECT_EQ (window.pixelAt (editor, { 190.0f, 500.0f }), juce::Colour (0xffe1e1e1));
+    EXPECT_EQ (scaleBox.getSelectedId(), 5) << "the open settings dialog shows the new scale";
 }
 
 TEST_F (Cadenzium2EditorTest, controlsLeaveTheKeyboardToTheHostUntilATextFieldNeedsIt)

@@ -1,13 +1,12 @@
 // How the window looks: screenshots kept as artefacts (look at them), and the layout checked
 // at the corners of the resize limits at both scales.
 
-#include <brindlex/UserFolders.h>
 #include <source/commands/EditCommands.h>
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/gui/ThemeSelector.h>
 #include <tests/source/editor/EditorTestHelpers.h>
-#include <tests/support/editor/EditorWindow.h>
+#include <tests/support/editor/ProductEditorTest.h>
 
 #include <gtest/gtest.h>
 
@@ -15,13 +14,6 @@ namespace cadenzium::test
 {
 namespace
 {
-    void writeSetting (const juce::String& key, const juce::var& value)
-    {
-        brindlex::BrindlexSettings settings (brindlex::UserFolders::getProductFolder ("Cadenzium 2").getChildFile ("settings.settings"));
-        settings.setValue (key, value);
-        ASSERT_TRUE (settings.saveNow());
-    }
-
     /** A song a musician might have open: more rows, named phrases, a generated phrase and a
         controller lane, with a chord held. */
     void makeSong (Cadenzium2AudioProcessor& processor)
@@ -76,14 +68,7 @@ namespace
         processor.setPlayHead (nullptr);
     }
 
-    class Cadenzium2EditorLook : public ::testing::Test
-    {
-    protected:
-        void TearDown() override
-        {
-            brindlex::UserFolders::getProductFolder ("Cadenzium 2").getChildFile ("settings.settings").deleteFile();
-        }
-    };
+    using Cadenzium2EditorLook = ProductEditorTest;
 } // namespace
 
 TEST_F (Cadenzium2EditorLook, eachSchemeOpensAtTheDefaultSizeInItsColoursWithBothSidebars)

@@ -5,7 +5,7 @@
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tests/source/editor/EditorTestHelpers.h>
-#include <tests/support/editor/EditorWindow.h>
+#include <tests/support/editor/ProductEditorTest.h>
 
 #include <gtest/gtest.h>
 
@@ -264,32 +264,17 @@ TEST (Cadenzium2EditorScenario, aSongSavedWithTheKeyboardViewShownReopensWithItS
 
 TEST (Cadenzium2EditorScenario, eachViewChangeTellsTheHost)
 {
-    struct HostSpy : juce::AudioProcessorListener
-    {
-        void audioProcessorParameterChanged (juce::AudioProcessor* p, int index, float) override
-        {
-            if (auto* withId = dynamic_cast<juce::AudioProcessorParameterWithID*> (p->getParameters()[index]))
-                if (withId->getParameterID() == "internal")
-                    ++pings;
-        }
-        void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
-        int pings = 0;
-    };
-
     Cadenzium2AudioProcessor processor;
     EditorWindow window (processor);
-    HostSpy host;
-    processor.addListener (&host);
+    HostListener host (processor);
 
     for (auto* id : { "sidebar_toggle", "sidebar_toggle", "keyboard_preview" })
     {
-        const auto before = host.pings;
+        const auto before = host.internalPings;
         window.click (EditorWindow::get (id));
         processor.flushStateChangePing();
-        EXPECT_GT (host.pings, before) << id;
+        EXPECT_GT (host.internalPings, before) << id;
     }
-
-    processor.removeListener (&host);
 }
 } // namespace cadenzium::test
 

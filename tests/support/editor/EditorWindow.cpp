@@ -103,8 +103,6 @@ EditorWindow::~EditorWindow()
     pump (10);
 }
 
-juce::Component& EditorWindow::getWindow() noexcept { return *window; }
-
 void EditorWindow::setHostScaleFactor (float scale)
 {
     window->setHostScale (scale);
@@ -158,10 +156,7 @@ namespace
 
         return nullptr;
     }
-} // namespace
 
-namespace
-{
     bool containsMenu (juce::Component& component)
     {
         if (! component.isVisible())
@@ -230,19 +225,7 @@ bool EditorWindow::xChooseMenuItem (const juce::String& itemText)
 
 bool EditorWindow::chooseMenuItem (const juce::String& itemText)
 {
-    juce::Component* item = nullptr;
-
-    // A submenu opens a moment after its parent item is chosen.
-    pumpUntil ([&]
-               {
-                   auto& desktop = juce::Desktop::getInstance();
-
-                   for (int i = desktop.getNumComponents(); --i >= 0 && item == nullptr;)
-                       item = findMenuItem (*desktop.getComponent (i), itemText);
-
-                   return item != nullptr;
-               },
-               2000);
+    auto* item = waitForMenuItem (itemText);
 
     if (item == nullptr)
         return false;
@@ -371,12 +354,6 @@ void EditorWindow::drag (juce::Component& target, juce::Point<float> from, juce:
     pump (10);
 }
 
-void EditorWindow::moveMouse (juce::Component& target, std::optional<juce::Point<float>> point)
-{
-    sendMouse (peerOf (target), toPeer (target, pointIn (target, point)), {});
-    pump (10);
-}
-
 void EditorWindow::wheel (juce::Component& target, float deltaY, std::optional<juce::Point<float>> point)
 {
     auto& targetPeer = peerOf (target);
@@ -464,24 +441,6 @@ void EditorWindow::xMove (juce::Component& target, std::optional<juce::Point<flo
         display.movePointer (end + juce::Point<int> (i * 3, i * 2));
         pump (15);
     }
-}
-
-void EditorWindow::xDrag (juce::Component& target, juce::Point<float> from, juce::Point<float> to, int steps)
-{
-    auto& display = *TestDisplay::get();
-    display.movePointer (toScreen (target, from));
-    pump (20);
-    display.pressButton (1, true);
-    pump (20);
-
-    for (int i = 1; i <= juce::jmax (1, steps); ++i)
-    {
-        display.movePointer (toScreen (target, from + (to - from) * ((float) i / (float) juce::jmax (1, steps))));
-        pump (10);
-    }
-
-    display.pressButton (1, false);
-    pump (40);
 }
 
 void EditorWindow::xKey (const std::string& combination)

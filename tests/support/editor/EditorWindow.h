@@ -48,9 +48,6 @@ public:
         return *typed;
     }
 
-    /** The top-level window holding the editor. */
-    juce::Component& getWindow() noexcept;
-
     /** The host's scale call (what a VST2 host sends as its content scale factor). */
     void setHostScaleFactor (float scale);
 
@@ -110,9 +107,6 @@ public:
     void drag (juce::Component& target, juce::Point<float> from, juce::Point<float> to,
                int steps = 8, juce::ModifierKeys modifiers = {});
 
-    /** The pointer moves over the target without a button (hover, tooltips). */
-    void moveMouse (juce::Component& target, std::optional<juce::Point<float>> point = {});
-
     /** One wheel step: positive up. */
     void wheel (juce::Component& target, float deltaY, std::optional<juce::Point<float>> point = {});
 
@@ -129,7 +123,6 @@ public:
 
     /** The real pointer moves over the target (hover: tooltips, highlights). */
     void xMove (juce::Component& target, std::optional<juce::Point<float>> point = {});
-    void xDrag (juce::Component& target, juce::Point<float> from, juce::Point<float> to, int steps = 10);
 
     /** "Return", "Escape", "ctrl+a", "shift+Tab": to the window, which gets the X focus. */
     void xKey (const std::string& combination);

@@ -64,24 +64,6 @@ namespace
     };
 } // namespace
 
-TEST (EditorWindowSupport, inProcessClicksAndTypingReachTheComponentsUnderThePointer)
-{
-    ProbeProcessor processor;
-    EditorWindow window (processor);
-    auto& editor = window.getEditorAs<ProbeEditor>();
-
-    window.click (EditorWindow::get<juce::TextButton> ("probe_button"));
-    EXPECT_EQ (editor.clicks, 1);
-
-    // A click just outside the button reaches nothing.
-    window.click (editor, juce::Point<float> (150.0f, 40.0f));
-    EXPECT_EQ (editor.clicks, 1);
-
-    window.click (EditorWindow::get<juce::TextEditor> ("probe_text"));
-    window.typeText ("Warm Pad 2");
-    EXPECT_EQ (editor.text.getText(), "Warm Pad 2");
-}
-
 TEST (EditorWindowSupport, serverEventsClickTypeAndShowWhatWasPainted)
 {
     ASSERT_TRUE (TestDisplay::get()->hasXTest());
@@ -107,7 +89,7 @@ TEST (EditorWindowSupport, serverEventsClickTypeAndShowWhatWasPainted)
     EXPECT_EQ (juce::ImageFileFormat::loadFrom (file).getWidth(), 400);
 }
 
-TEST (EditorWindowSupport, aHostScaleFactorScalesTheWindowOnTheScreen)
+TEST (EditorWindowSupport, atAHostScaleFactorOfTwoEitherKindOfInputReachesTheComponentUnderThePointer)
 {
     ProbeProcessor processor;
     EditorWindow window (processor, 2.0f);
@@ -118,9 +100,17 @@ TEST (EditorWindowSupport, aHostScaleFactorScalesTheWindowOnTheScreen)
     EXPECT_EQ (window.pixelAt (editor, { 325.0f, 225.0f }), juce::Colour (0xffe03c26));
 
     // Points are given in the component's own coordinates, whatever the scale.
-    window.click (editor.button);
+    window.click (EditorWindow::get<juce::TextButton> ("probe_button"));
     window.xClick (editor.button);
     EXPECT_EQ (editor.clicks, 2);
+
+    // A click just outside the button reaches nothing.
+    window.click (editor, juce::Point<float> (150.0f, 40.0f));
+    EXPECT_EQ (editor.clicks, 2);
+
+    window.click (EditorWindow::get<juce::TextEditor> ("probe_text"));
+    window.typeText ("Warm Pad 2");
+    EXPECT_EQ (editor.text.getText(), "Warm Pad 2");
 }
 
 } // namespace cadenzium::test

@@ -56,8 +56,8 @@ public:
     /** button 1 left, 2 middle, 3 right. */
     void pressButton (int button, bool down);
 
-    /** Key names as X spells them ("Return", "Escape", "a", "BackSpace"), modifiers
-        joined with "+": "ctrl+a", "shift+Tab". */
+    /** Key names as X spells them ("Return", "a", "BackSpace"), joined with "+" after
+        "ctrl" or "shift": "ctrl+shift+z". */
     void pressKeyCombination (const std::string& combination);
 
     /** Types the text one key at a time (US keymap, shift where needed). */

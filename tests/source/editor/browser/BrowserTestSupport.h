@@ -1,9 +1,8 @@
 #pragma once
 
-#include <brindlex/UserFolders.h>
 #include <brindlex/gui/BrindlexEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
-#include <tests/support/editor/EditorWindow.h>
+#include <tests/support/editor/ProductEditorTest.h>
 
 #include <gtest/gtest.h>
 
@@ -12,17 +11,15 @@ namespace cadenzium::test
 
 /** The committed factory library installed into the test's private configuration folder,
     an empty user folder, and the browser of a real editor. */
-class PresetBrowserTest : public ::testing::Test
+class PresetBrowserTest : public ProductEditorTest
 {
 protected:
     void SetUp() override
     {
-        productFolder.deleteRecursively();
+        ProductEditorTest::SetUp();
         ASSERT_TRUE (juce::File (CADENZIUM_FACTORY_PRESETS).copyDirectoryTo (factoryRoot));
         userRoot.createDirectory();
     }
-
-    void TearDown() override { productFolder.deleteRecursively(); }
 
     static tarn::PresetBrowser& browserOf (EditorWindow& window)
     {
@@ -82,7 +79,6 @@ protected:
         EXPECT_GT (compared, 20);
     }
 
-    const juce::File productFolder = brindlex::UserFolders::getProductFolder ("Cadenzium 2");
     const juce::File factoryRoot = brindlex::BrindlexProcessor::getFactoryPresetFolder ("Cadenzium 2");
     const juce::File userRoot = brindlex::BrindlexProcessor::getUserPresetFolder ("Cadenzium 2");
 };

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <brindlex/UserFolders.h>
 #include <source/editor/filecommands/FileChooserSpecs.h>
 #include <source/editor/filecommands/FileCommands.h>
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tests/support/TemporaryFolder.h>
-#include <tests/support/editor/EditorWindow.h>
+#include <tests/support/editor/ProductEditorTest.h>
 
 #include <gtest/gtest.h>
 
@@ -14,18 +13,18 @@ namespace cadenzium::test
 {
 
 /** Fresh per-user folders, the framework's own choosers, and a folder for the test's files. */
-class FileCommandsTest : public ::testing::Test
+class FileCommandsTest : public ProductEditorTest
 {
 protected:
     void SetUp() override
     {
-        productFolder.deleteRecursively();
+        ProductEditorTest::SetUp();
         tarn::FileChooserLauncher::setDesktopChoosersAllowed (false);
     }
 
     void TearDown() override
     {
-        productFolder.deleteRecursively();
+        ProductEditorTest::TearDown();
         tarn::FileChooserLauncher::setDesktopChoosersAllowed (true);
     }
 
@@ -44,15 +43,7 @@ protected:
 
     juce::File folder() const { return juce::File (files.string()); }
 
-    static juce::StringArray toastTexts (Cadenzium2AudioProcessor& p)
-    {
-        juce::StringArray texts;
-
-        for (const auto& toast : p.getToastManager().getToasts())
-            texts.add (toast.text);
-
-        return texts;
-    }
+    static juce::StringArray toastTexts (Cadenzium2AudioProcessor& p) { return ProductEditorTest::toastTexts (p.getToastManager()); }
 
     /** The framework's chooser open inside the editor, or nullptr. */
     static juce::FileChooserDialogBox* findChooser (juce::Component& editor)
@@ -89,7 +80,6 @@ protected:
         return nullptr;
     }
 
-    const juce::File productFolder = brindlex::UserFolders::getProductFolder ("Cadenzium 2");
     TemporaryFolder files;
 };
 

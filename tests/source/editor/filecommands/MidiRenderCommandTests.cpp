@@ -131,7 +131,7 @@ TEST_F (FileCommandsTest, aRenderShowsItsNotesInTheOverlayAndSaveMidiWritesItsBy
     EXPECT_FALSE (overlay.isShowing());
 }
 
-TEST_F (FileCommandsTest, saveMidiReportsMissingDataAndAFileThatCannotBeWritten)
+TEST_F (FileCommandsTest, saveMidiAndDragMidiReportMissingDataAndAFileThatCannotBeWritten)
 {
     Cadenzium2AudioProcessor processor;
     EditorWindow window (processor);
@@ -148,6 +148,16 @@ TEST_F (FileCommandsTest, saveMidiReportsMissingDataAndAFileThatCannotBeWritten)
     // A folder that does not exist: nothing can be written there.
     EXPECT_TRUE (overlay.saveTo (folder().getChildFile ("Gone/Render.mid")).failed());
     EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The rendered MIDI file could not be written."));
+
+    // A file where the folder for dragged renders should be: the drag cannot start.
+    const auto dragFolder = MidiRenderCommand::getDragFolder (processor);
+    dragFolder.getParentDirectory().createDirectory();
+    ASSERT_TRUE (dragFolder.replaceWithText ("in the way"));
+    auto& drag = overlay.getDragButton();
+    const auto centre = drag.getLocalBounds().getCentre().toFloat();
+    window.drag (drag, centre, centre + juce::Point<float> (30.0f, -20.0f));
+    EXPECT_FALSE (drag.isDragging());
+    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The MIDI drag could not be started."));
 }
 
 TEST_F (FileCommandsTest, renderFailuresAreToastsAndASecondRenderWaitsForTheFirst)
@@ -249,26 +259,6 @@ TEST_F (FileCommandsTest, dragMidiOffersTheRenderedFileToOtherApplicationsByItsU
     ASSERT_TRUE (overlay.writeDragFile (again).wasOk());
     EXPECT_EQ (again, file);
     EXPECT_EQ (MidiRenderCommand::getDragFolder (processor).getNumberOfChildFiles (juce::File::findFiles), 1);
-}
-
-TEST_F (FileCommandsTest, aDragWhoseFileCannotBeWrittenSaysSo)
-{
-    Cadenzium2AudioProcessor processor;
-    loadPattern (processor);
-    EditorWindow window (processor);
-    auto& overlay = editorOf (window).getFileCommands().getRenderOverlay();
-    ASSERT_TRUE (editorOf (window).getFileCommands().getRenderCommand().render (copyChords ("Pop Four Chords.mid")).wasOk());
-    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return overlay.isShowing(); }, 30000));
-
-    // A file where the folder for dragged renders should be.
-    const auto dragFolder = MidiRenderCommand::getDragFolder (processor);
-    dragFolder.getParentDirectory().createDirectory();
-    ASSERT_TRUE (dragFolder.replaceWithText ("in the way"));
-
-    auto& drag = overlay.getDragButton();
-    window.drag (drag, drag.getLocalBounds().getCentre().toFloat(), drag.getLocalBounds().getCentre().toFloat() + juce::Point<float> (30.0f, -20.0f));
-    EXPECT_FALSE (drag.isDragging());
-    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The MIDI drag could not be started."));
 }
 
 } // namespace cadenzium::test

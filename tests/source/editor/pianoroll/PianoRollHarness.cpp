@@ -33,7 +33,7 @@ PianoRollHarness::PianoRollHarness()
 PianoRollHarness::~PianoRollHarness()
 {
     window.reset();
-    pump();
+    EditorWindow::pump();
 }
 
 void PianoRollHarness::startWith (const tarn::Sequence& phrase)

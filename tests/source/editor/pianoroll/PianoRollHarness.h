@@ -63,25 +63,10 @@ public:
     /** Where a tick of a row lies in the grid. */
     juce::Point<float> at (double tick, int row) const;
 
-    //==============================================================================
-    void click (juce::Component& c, juce::Point<float> p, juce::ModifierKeys mods = {}) { window->click (c, p, mods); }
-    void rightClick (juce::Component& c, juce::Point<float> p) { window->rightClick (c, p); }
-    void doubleClick (juce::Component& c, juce::Point<float> p) { window->doubleClick (c, p); }
-
     void drag (juce::Component& c, juce::Point<float> from, juce::Point<float> to, juce::ModifierKeys mods = {}, int steps = 6)
     {
         window->drag (c, from, to, steps, mods);
     }
-
-    /** A key for the component with the keyboard focus; whether anyone used it. */
-    bool key (const juce::KeyPress& k) { return window->pressKey (k); }
-
-    bool chooseMenuItem (const juce::String& text) { return EditorWindow::chooseMenuItem (text); }
-    bool isMenuOpen() const { return EditorWindow::isMenuOpen(); }
-
-    static void pump (int milliseconds = 20) { EditorWindow::pump (milliseconds); }
-
-    juce::File screenshot (const juce::String& name) { return window->saveScreenshot (name); }
 };
 
 } // namespace cadenzium::test

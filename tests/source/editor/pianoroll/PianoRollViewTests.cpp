@@ -2,6 +2,7 @@
 
 #include <tests/source/processor/PluginHarness.h>
 
+using cadenzium::test::EditorWindow;
 using cadenzium::test::PianoRollHarness;
 
 namespace
@@ -65,12 +66,12 @@ TEST (PianoRollView, aLargePhraseShowsWithItsLoopsAndSelectionAndZooms)
     ASSERT_EQ (h.pianoRoll().getDocument().getPhrase().notes.size(), 2000u);
 
     h.pianoRoll().getDocument().setSelection (tarn::NoteSelection::allOf (150));
-    h.screenshot ("2000 notes");
+    h.window->saveScreenshot ("2000 notes");
 
     // Zoomed in on the second bar.
     h.pianoRoll().getView().zoomTo (3840.0, 0.0);
     h.pianoRoll().getView().scrollTimeTo (3840.0);
-    h.screenshot ("zoomed");
+    h.window->saveScreenshot ("zoomed");
     EXPECT_NEAR (h.pianoRoll().getView().getTimeAxis().tickAt (0.0), 3840.0, 1.0);
 }
 
