@@ -50,9 +50,12 @@ TEST_F (Cadenzium2EditorTest, theStoredScaleSizesTheWindowAndNonsenseScalesOpenA
 
         if (expected == 2.0f)
         {
-            // Points are in editor pixels whatever the scale: the preset box still answers.
-            window.click (EditorWindow::get ("preset_previous"));
+            // Points are in editor pixels whatever the scale, for either kind of input.
             window.saveScreenshot ("scale2");
+            window.click (EditorWindow::get ("sidebar_toggle"));
+            EXPECT_FALSE (editorOf (window).getPlaybackSidebar().isVisible());
+            window.xClick (EditorWindow::get ("sidebar_toggle"));
+            EXPECT_TRUE (editorOf (window).getPlaybackSidebar().isVisible());
         }
     }
 }

@@ -6,6 +6,7 @@
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/gui/ThemeSelector.h>
 #include <tests/source/editor/EditorTestHelpers.h>
+#include <tests/source/processor/PluginHarness.h>
 #include <tests/support/editor/ProductEditorTest.h>
 
 #include <gtest/gtest.h>
@@ -44,26 +45,13 @@ namespace
 
         // The host plays the phrase until some of its rows sound, so rows and keys light up
         // and the play head shows where it stopped.
-        struct PlayingHost : juce::AudioPlayHead
-        {
-            double ppq = 0.0;
-            juce::Optional<PositionInfo> getPosition() const override
-            {
-                PositionInfo info;
-                info.setIsPlaying (true);
-                info.setBpm (120.0);
-                info.setPpqPosition (ppq);
-                info.setTimeSignature (TimeSignature { 4, 4 });
-                return info;
-            }
-        } host;
-
+        SimulatedPlayHead host;
         processor.setPlayHead (&host);
         for (int block = 0; block < 2000 && (block < 200 || processor.getPlaybackDisplay().soundingRows.count() < 2); ++block)
         {
             midi.clear();
             processor.processBlock (audio, midi);
-            host.ppq += 256 * 120.0 / (60.0 * 48000.0);
+            host.advance (256, 48000.0);
         }
         processor.setPlayHead (nullptr);
     }

@@ -5,6 +5,7 @@
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tests/source/editor/EditorTestHelpers.h>
+#include <tests/support/Phrases.h>
 #include <tests/support/editor/ProductEditorTest.h>
 
 #include <gtest/gtest.h>
@@ -25,19 +26,10 @@ namespace
     /** A phrase with one note on each of these rows, at bar starts. */
     tarn::Sequence phraseWithNotesOn (std::initializer_list<int> rows)
     {
-        tarn::Sequence phrase;
-        phrase.setLength (4 * 3840);
-        int bar = 0;
+        std::vector<tarn::SequenceNote> notes;
         for (auto row : rows)
-        {
-            tarn::SequenceNote note;
-            note.number = row;
-            note.timestamp = 3840 * bar++;
-            note.length = 480;
-            phrase.notes.push_back (note);
-        }
-        phrase.normalise();
-        return phrase;
+            notes.push_back (makeNote (row, 3840 * (int) notes.size(), 480));
+        return makeSequence (notes, 4 * 3840);
     }
 
     std::vector<int> rowsOfNotes (const tarn::Sequence& phrase)

@@ -35,9 +35,6 @@ TestDisplay::TestDisplay()
 
     internWindowManagerAtoms (display);
 
-    int event = 0, errorBase = 0, major = 0, minor = 0;
-    xtest = XTestQueryExtension (display, &event, &errorBase, &major, &minor) != 0;
-
     XSync (display, False);
     instance = this;
 }

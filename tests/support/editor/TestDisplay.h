@@ -33,7 +33,6 @@ public:
     TestDisplay& operator= (const TestDisplay&) = delete;
 
     bool isOpen() const noexcept { return display != nullptr; }
-    bool hasXTest() const noexcept { return xtest; }
 
     /** What the server shows in that area of the screen. */
     juce::Image grab (juce::Rectangle<int> screenArea) const;
@@ -70,7 +69,6 @@ private:
     void sendKey (unsigned long keysym, bool down);
 
     ::_XDisplay* display = nullptr;
-    bool xtest = false;
 };
 
 } // namespace cadenzium::test

@@ -4,6 +4,8 @@
 
 using cadenzium::test::EditorWindow;
 using cadenzium::test::PianoRollHarness;
+using cadenzium::test::makeNote;
+using cadenzium::test::makeSequence;
 using juce::ModifierKeys;
 
 namespace
@@ -60,9 +62,7 @@ TEST (PianoRollCommands, theGridMenuOffersItsCommandsWithTheirShortcutsEnablingA
 TEST (PianoRollCommands, theNoteMenuAndItsShortcutKeysWorkOnTheSelection)
 {
     PianoRollHarness h;
-    tarn::Sequence start;
-    start.notes = { PianoRollHarness::note (0, 0, 240), PianoRollHarness::note (4, 480, 240), PianoRollHarness::note (7, 960, 240) };
-    h.startWith (start);
+    h.startWith (makeSequence ({ makeNote (0, 0, 240), makeNote (4, 480, 240), makeNote (7, 960, 240) }));
 
     h.window->click (h.grid(), h.at (100.0, 0));
     auto items = itemsOf (h.grid().createNoteMenu (0));
@@ -117,9 +117,7 @@ TEST (PianoRollCommands, theNoteMenuAndItsShortcutKeysWorkOnTheSelection)
 TEST (PianoRollCommands, theWholePhraseCommandsGoThroughThePianoRoll)
 {
     PianoRollHarness h;
-    tarn::Sequence start;
-    start.notes = { PianoRollHarness::note (0, 10, 240), PianoRollHarness::note (1, 1210, 240) };
-    h.startWith (start);
+    h.startWith (makeSequence ({ makeNote (0, 10, 240), makeNote (1, 1210, 240) }));
 
     h.grid().performGridCommand (tarn::GridMenuCommand::snapToGrid);
     EXPECT_EQ (h.phrase().notes[0].timestamp, 0);
@@ -163,9 +161,7 @@ TEST (PianoRollCommands, theWholePhraseCommandsGoThroughThePianoRoll)
 TEST (PianoRollCommands, theValueEditorSetsVelocitiesAndKeepsItsRangeModeWithTheSong)
 {
     PianoRollHarness h;
-    tarn::Sequence start;
-    start.notes = { PianoRollHarness::note (0, 0, 240, 100), PianoRollHarness::note (1, 960, 240, 100), PianoRollHarness::note (2, 1920, 240, 100) };
-    h.startWith (start);
+    h.startWith (makeSequence ({ makeNote (0, 0, 240, 100), makeNote (1, 960, 240, 100), makeNote (2, 1920, 240, 100) }));
     auto& values = h.pianoRoll().getVelocityEditor();
     const auto barOf = [&] (int note, float y)
     { return juce::Point<float> (values.xOfNote (h.phrase().notes[(size_t) note]), y); };

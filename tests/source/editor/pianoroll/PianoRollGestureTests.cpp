@@ -2,6 +2,8 @@
 
 using cadenzium::test::EditorWindow;
 using cadenzium::test::PianoRollHarness;
+using cadenzium::test::makeNote;
+using cadenzium::test::makeSequence;
 using juce::ModifierKeys;
 
 // Every gesture is one "Edit phrase" step in the processor's history, committed when the
@@ -49,7 +51,7 @@ TEST (PianoRollGestures, thePencilDrawsOneNoteWhoseLengthFollowsThePointer)
     // With Shift the end follows the pointer freely, never below 30 ticks.
     h.drag (h.grid(), h.at (2000.0, 5), h.at (2010.0, 5), ModifierKeys::shiftModifier);
     ASSERT_EQ (h.phrase().notes.size(), 2u);
-    EXPECT_EQ (h.phrase().notes[1].timestamp, 2000);
+    EXPECT_NEAR (h.phrase().notes[1].timestamp, 2000, 5) << "where the pointer was, to the pixel";
     EXPECT_EQ (h.phrase().notes[1].length, 30);
     EXPECT_EQ (h.numUndoSteps(), 2);
 }
@@ -57,9 +59,7 @@ TEST (PianoRollGestures, thePencilDrawsOneNoteWhoseLengthFollowsThePointer)
 TEST (PianoRollGestures, aBrushStrokeFillsTheEmptyCellsAlongItsPathInOneStep)
 {
     PianoRollHarness h;
-    tarn::Sequence start;
-    start.notes.push_back (PianoRollHarness::note (1, 480, 240, 60)); // takes the cell (2, 1)
-    h.startWith (start);
+    h.startWith (makeSequence ({ makeNote (1, 480, 240, 60) })); // takes the cell (2, 1)
     h.pianoRoll().setTool (tarn::NoteTool::brush);
 
     // One fast move from the cell (column 0, row 0) to (column 4, row 2).
@@ -80,9 +80,7 @@ TEST (PianoRollGestures, aBrushStrokeFillsTheEmptyCellsAlongItsPathInOneStep)
 TEST (PianoRollGestures, aMarqueeSelectsAndADragMovesTheSelectionInOneStep)
 {
     PianoRollHarness h;
-    tarn::Sequence start;
-    start.notes = { PianoRollHarness::note (1, 0, 240), PianoRollHarness::note (2, 480, 240), PianoRollHarness::note (6, 2880, 240) };
-    h.startWith (start);
+    h.startWith (makeSequence ({ makeNote (1, 0, 240), makeNote (2, 480, 240), makeNote (6, 2880, 240) }));
 
     // A box around the first two notes only.
     h.drag (h.grid(), h.at (1200.0, 3), h.at (10.0, 0));
@@ -115,9 +113,7 @@ TEST (PianoRollGestures, aMarqueeSelectsAndADragMovesTheSelectionInOneStep)
 TEST (PianoRollGestures, resizingByEitherEdgeStopsAtOneGridStepOrThirtyTicksWithShift)
 {
     PianoRollHarness h;
-    tarn::Sequence start;
-    start.notes = { PianoRollHarness::note (4, 960, 960) };
-    h.startWith (start);
+    h.startWith (makeSequence ({ makeNote (4, 960, 960) }));
 
     const auto rightEdge = h.at (1918.0, 4);
     h.drag (h.grid(), rightEdge, h.at (2650.0, 4));

@@ -1,30 +1,8 @@
 #include "PianoRollHarness.h"
 
-#include <tarn/gui/ThemeSelector.h>
-
 namespace cadenzium::test
 {
 
-juce::AudioProcessorEditor* PianoRollTestProcessor::createEditor()
-{
-    return new PianoRollTestEditor (*this);
-}
-
-PianoRollTestEditor::PianoRollTestEditor (PianoRollTestProcessor& plugin)
-    : tarn::AudioProcessorEditor (plugin, plugin.getToastManager())
-    , connection (plugin, pianoRoll)
-{
-    // The product's dark scheme, as its window starts in.
-    tarn::ThemeSelector::getInstance()->setColourSchemeNumber (4);
-
-    addAndMakeVisible (pianoRoll);
-    connection.setEditedPhrase (0);
-    setSize (1200, 700);
-}
-
-PianoRollTestEditor::~PianoRollTestEditor() = default;
-
-//==============================================================================
 PianoRollHarness::PianoRollHarness()
     : window (std::make_unique<EditorWindow> (processor))
 {
@@ -42,17 +20,16 @@ void PianoRollHarness::startWith (const tarn::Sequence& phrase)
     normalised.normalise();
     EditCommands (processor).editPhrase (0, normalised);
     processor.getPhraseManager().clearUndoHistory();
-    connection().refresh();
+    refresh();
 }
 
-tarn::SequenceNote PianoRollHarness::note (int row, int start, int length, int velocity)
+void PianoRollHarness::refresh()
 {
-    tarn::SequenceNote n;
-    n.number = row;
-    n.timestamp = start;
-    n.length = length;
-    n.velocityMin = n.velocityMax = velocity;
-    return n;
+    // What the piano roll's connection does on its next timer tick.
+    EditorWindow::pumpUntil ([this] { return pianoRoll().getDocument().getPhrase().notes == processor.getPhrase (editor().getEditedPhrase()).notes
+                                             && pianoRoll().getRowAxis().numRows == (int) processor.getPhraseManager().getRows().size(); },
+                             1000);
+    EditorWindow::pump (40);
 }
 
 juce::Point<float> PianoRollHarness::at (double tick, int row) const

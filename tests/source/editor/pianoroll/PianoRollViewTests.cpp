@@ -4,6 +4,8 @@
 
 using cadenzium::test::EditorWindow;
 using cadenzium::test::PianoRollHarness;
+using cadenzium::test::makeNote;
+using cadenzium::test::makeSequence;
 
 namespace
 {
@@ -19,7 +21,7 @@ TEST (PianoRollView, rowsThatOutgrowTheViewScrollAndTheRowsColumnFollows)
 {
     PianoRollHarness h;
     EditCommands (h.processor).newRows (24);
-    h.connection().refresh();
+    h.refresh();
 
     RowsColumn column;
     h.pianoRoll().addListener (&column);
@@ -59,7 +61,7 @@ TEST (PianoRollView, aLargePhraseShowsWithItsLoopsAndSelectionAndZooms)
     phrase.setLength (4 * 3840);
 
     for (int i = 0; i < 2000; ++i)
-        phrase.notes.push_back (PianoRollHarness::note (random.nextInt (32), random.nextInt (phrase.getLength() / 60) * 60, 60 + random.nextInt (4) * 60, 1 + random.nextInt (127)));
+        phrase.notes.push_back (makeNote (random.nextInt (32), random.nextInt (phrase.getLength() / 60) * 60, 60 + random.nextInt (4) * 60, 1 + random.nextInt (127)));
 
     phrase.loops[30] = { 960, 2880 };
     h.startWith (phrase);
@@ -91,7 +93,7 @@ TEST (PianoRollView, thePlayHeadFollowsThePlayingPhraseAndRestsWhenTheTransportS
             midi.clear();
             h.processor.processBlock (audio, midi);
             host.advance (512, 48000.0);
-            h.connection().refresh(); // as its timer does
+            h.refresh();
         }
     };
 
@@ -103,9 +105,9 @@ TEST (PianoRollView, thePlayHeadFollowsThePlayingPhraseAndRestsWhenTheTransportS
     EXPECT_NEAR (shown.playheadTick, 0.85 * 960.0, 120.0);
 
     // A phrase that is not the playing one shows no play head.
-    h.connection().setEditedPhrase (1);
+    h.editor().setEditedPhrase (1);
     EXPECT_LT (h.grid().getPlayback().playheadTick, 0.0);
-    h.connection().setEditedPhrase (0);
+    h.editor().setEditedPhrase (0);
 
     host.playing = false;
     play (10);
