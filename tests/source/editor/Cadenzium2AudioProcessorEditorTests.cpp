@@ -161,13 +161,16 @@ TEST_F (Cadenzium2EditorTest, controlsLeaveTheKeyboardToTheHostUntilATextFieldNe
     EXPECT_TRUE (window.windowHasKeyboardFocus());
 }
 
-TEST_F (Cadenzium2EditorTest, openingAndClosingFiftyTimesLeaksNothingAndLeavesTheAudioThreadAlone)
+TEST_F (Cadenzium2EditorTest, openingAndClosingFiftyTimesWhileTheHostPlaysAndSwitchesPhrasesLeaksNothingAndLeavesTheAudioThreadAlone)
 {
     Cadenzium2AudioProcessor processor;
     processor.prepareToPlay (48000.0, 256);
 
+    // The host's audio thread holds a chord and presses a keyswitch of the default octave
+    // (C0, notes 24..35; never the first phrase's) every few blocks, so each window gets
+    // switches to follow while it opens, edits and closes.
     std::atomic<bool> running { true };
-    std::atomic<int> blocks { 0 };
+    std::atomic<int> blocks { 0 }, switches { 0 };
     std::atomic<std::size_t> audioAllocations { 0 };
 
     std::thread audio ([&]
@@ -176,15 +179,27 @@ TEST_F (Cadenzium2EditorTest, openingAndClosingFiftyTimesLeaksNothingAndLeavesTh
                            juce::MidiBuffer midi;
                            midi.ensureSize (4096);
 
-                           while (running)
+                           for (int block = 0; running; ++block)
                            {
                                midi.clear();
                                buffer.clear();
+                               if (block == 0)
+                                   for (auto note : { 60, 64, 67 })
+                                       midi.addEvent (juce::MidiMessage::noteOn (1, note, (juce::uint8) 100), 0);
+                               if (block % 8 == 4)
+                               {
+                                   const auto key = 25 + (block / 8) % 11;
+                                   midi.addEvent (juce::MidiMessage::noteOn (1, key, (juce::uint8) 100), 0);
+                                   midi.addEvent (juce::MidiMessage::noteOff (1, key), 128);
+                                   switches.fetch_add (1);
+                               }
+
                                ScopedAllocationCounter counter;
                                processor.processBlock (buffer, midi);
 
                                if (blocks++ > 4)
                                    audioAllocations += counter.count();
+                               std::this_thread::sleep_for (std::chrono::microseconds (200));
                            }
                        });
 
@@ -195,8 +210,18 @@ TEST_F (Cadenzium2EditorTest, openingAndClosingFiftyTimesLeaksNothingAndLeavesTh
     {
         {
             EditorWindow window (processor);
+
+            if (i < 4)
+            {
+                EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return editorOf (window).getEditedPhrase() != 0; }))
+                    << "the window follows the switches";
+                window.click (EditorWindow::get ("generate"));
+                window.click (EditorWindow::get ("mutate"));
+            }
+
             window.click (EditorWindow::get ("preset_save"));
             window.click (EditorWindow::get ("save_cancel"));
+            // The window closes here, with switches and refreshes still on their way to it.
         }
 
         EXPECT_EQ (processor.getActiveEditor(), nullptr);
@@ -210,7 +235,9 @@ TEST_F (Cadenzium2EditorTest, openingAndClosingFiftyTimesLeaksNothingAndLeavesTh
     audio.join();
 
     EXPECT_EQ (juce::Desktop::getInstance().getNumComponents(), baselineWindows);
-    EXPECT_GT (blocks.load(), 10);
+    EXPECT_GT (switches.load(), 4);
+    EXPECT_NE (processor.getPlaybackDisplay().playingPhrase, 0) << "the keyswitches reached the processor";
+    EXPECT_TRUE (processor.getPhraseManager().canUndo());
     EXPECT_EQ (audioAllocations.load(), 0u);
 
     // One editor with its window is several megabytes; forty leaked ones could not hide here.
