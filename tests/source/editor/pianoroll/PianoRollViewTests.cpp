@@ -17,7 +17,7 @@ struct RowsColumn : tarn::PianoRoll::Listener
 };
 } // namespace
 
-TEST (PianoRollView, rowsThatOutgrowTheViewScrollAndTheRowsColumnFollows)
+TEST (PianoRollView, rowsThatOutgrowTheViewScrollTheRowsColumnFollowsAndALargePhraseShowsAndZooms)
 {
     PianoRollHarness h;
     EditCommands (h.processor).newRows (24);
@@ -47,15 +47,9 @@ TEST (PianoRollView, rowsThatOutgrowTheViewScrollAndTheRowsColumnFollows)
     h.pianoRoll().setRowScroll (0.0);
     h.drag (h.grid(), h.at (100.0, 31), { 300.0f, (float) h.grid().getHeight() + 30.0f });
     EXPECT_GT (rows.scrollY, 0.0);
-
     h.pianoRoll().removeListener (&column);
-}
 
-TEST (PianoRollView, aLargePhraseShowsWithItsLoopsAndSelectionAndZooms)
-{
-    PianoRollHarness h;
-    EditCommands (h.processor).newRows (24);
-
+    // A large phrase over all of them shows with its loops and selection, and zooms.
     juce::Random random (20260101);
     tarn::Sequence phrase;
     phrase.setLength (4 * 3840);
@@ -66,7 +60,6 @@ TEST (PianoRollView, aLargePhraseShowsWithItsLoopsAndSelectionAndZooms)
     phrase.loops[30] = { 960, 2880 };
     h.startWith (phrase);
     ASSERT_EQ (h.pianoRoll().getDocument().getPhrase().notes.size(), 2000u);
-
     h.pianoRoll().getDocument().setSelection (tarn::NoteSelection::allOf (150));
     h.window->saveScreenshot ("2000 notes");
 
