@@ -55,14 +55,15 @@ protected:
         return nullptr;
     }
 
+    /** The first component of this type below `root` (depth first) that matches. */
     template <typename Type>
-    static Type* findInside (juce::Component& root)
+    static Type* findInside (juce::Component& root, const std::function<bool (Type&)>& matches = [] (Type&) { return true; })
     {
-        if (auto* typed = dynamic_cast<Type*> (&root))
+        if (auto* typed = dynamic_cast<Type*> (&root); typed != nullptr && matches (*typed))
             return typed;
 
         for (auto* child : root.getChildren())
-            if (auto* found = findInside<Type> (*child))
+            if (auto* found = findInside<Type> (*child, matches))
                 return found;
 
         return nullptr;
@@ -70,14 +71,7 @@ protected:
 
     static juce::Button* findButton (juce::Component& root, const juce::String& text)
     {
-        if (auto* button = dynamic_cast<juce::Button*> (&root); button != nullptr && button->getButtonText() == text)
-            return button;
-
-        for (auto* child : root.getChildren())
-            if (auto* found = findButton (*child, text))
-                return found;
-
-        return nullptr;
+        return findInside<juce::Button> (root, [&] (juce::Button& button) { return button.getButtonText() == text; });
     }
 
     TemporaryFolder files;
