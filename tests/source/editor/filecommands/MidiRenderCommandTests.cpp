@@ -8,41 +8,6 @@ namespace cadenzium::test
 {
 namespace
 {
-    /** The rendered notes as (pitch, start, length) from the note pairs of the render. */
-    std::vector<std::tuple<int, int, int>> notePairsOf (const juce::MidiMessageSequence& rendered)
-    {
-        auto events = rendered;
-        events.updateMatchedPairs();
-        std::vector<std::tuple<int, int, int>> notes;
-
-        for (int i = 0; i < events.getNumEvents(); ++i)
-        {
-            const auto& m = events.getEventPointer (i)->message;
-
-            if (const auto off = events.getIndexOfMatchingKeyUp (i); m.isNoteOn() && off >= 0)
-            {
-                const auto start = juce::roundToInt (m.getTimeStamp());
-                notes.emplace_back (m.getNoteNumber(), start, juce::roundToInt (events.getEventPointer (off)->message.getTimeStamp()) - start);
-            }
-        }
-
-        std::sort (notes.begin(), notes.end(), [] (const auto& a, const auto& b)
-                   { return std::tie (std::get<1> (a), std::get<0> (a), std::get<2> (a)) < std::tie (std::get<1> (b), std::get<0> (b), std::get<2> (b)); });
-        return notes;
-    }
-
-    std::vector<std::tuple<int, int, int>> notesOf (const tarn::Sequence& preview)
-    {
-        std::vector<std::tuple<int, int, int>> notes;
-
-        for (const auto& note : preview.notes)
-            notes.emplace_back (note.number, note.timestamp, note.length);
-
-        std::sort (notes.begin(), notes.end(), [] (const auto& a, const auto& b)
-                   { return std::tie (std::get<1> (a), std::get<0> (a), std::get<2> (a)) < std::tie (std::get<1> (b), std::get<0> (b), std::get<2> (b)); });
-        return notes;
-    }
-
     juce::MemoryBlock bytesOf (const juce::File& file)
     {
         juce::MemoryBlock bytes;
@@ -81,13 +46,12 @@ TEST_F (FileCommandsTest, aRenderShowsItsNotesInTheOverlayAndSaveMidiWritesItsBy
 
     const auto* rendered = overlay.getRenderedMidi();
     ASSERT_NE (rendered, nullptr);
+    // Every rendered note on the row of its pitch, in whole bars (the preview's own tests pin how).
     const auto& preview = overlay.getPreview().getSequence();
-    const auto expected = notePairsOf (rendered->events);
-    ASSERT_GT (expected.size(), 20u);
-    EXPECT_EQ (notesOf (preview), expected) << "every rendered note on the row of its pitch";
-    EXPECT_EQ (preview.getLength() % 3840, 0);
-    EXPECT_GE (preview.getLength(), preview.getContentEnd());
-    EXPECT_LT (preview.getLength() - preview.getContentEnd(), 3840) << "rounded up to the next whole bar, no further";
+    const auto expected = RenderPreviewSequence::build (rendered->events);
+    ASSERT_GT (expected.notes.size(), 20u);
+    EXPECT_EQ (preview.notes, expected.notes);
+    EXPECT_EQ (preview.getLength(), expected.getLength());
 
     for (const auto& loop : preview.loops)
         EXPECT_FALSE (loop.isSet());
