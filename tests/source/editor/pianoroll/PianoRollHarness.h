@@ -15,11 +15,14 @@ namespace cadenzium::test
 class PianoRollHarness
 {
 public:
-    PianoRollHarness();
-    ~PianoRollHarness();
+    ~PianoRollHarness()
+    {
+        window.reset();
+        EditorWindow::pump();
+    }
 
     Cadenzium2AudioProcessor processor;
-    std::unique_ptr<EditorWindow> window;
+    std::unique_ptr<EditorWindow> window = std::make_unique<EditorWindow> (processor);
 
     Cadenzium2AudioProcessorEditor& editor() const { return window->getEditorAs<Cadenzium2AudioProcessorEditor>(); }
     tarn::PianoRoll& pianoRoll() const { return editor().getPianoRoll(); }
@@ -34,13 +37,30 @@ public:
     int numUndoSteps() { return processor.getPhraseManager().getUndoManager().getUndoDescriptions().size(); }
 
     /** Starts from this phrase in slot 0, with an empty history. */
-    void startWith (const tarn::Sequence&);
+    void startWith (tarn::Sequence phrase)
+    {
+        phrase.normalise();
+        EditCommands (processor).editPhrase (0, phrase);
+        processor.getPhraseManager().clearUndoHistory();
+        refresh();
+    }
 
     /** Waits until the piano roll shows the processor's phrase and rows, as its timer keeps it. */
-    void refresh();
+    void refresh()
+    {
+        EditorWindow::pumpUntil ([this] { return pianoRoll().getDocument().getPhrase().notes == processor.getPhrase (editor().getEditedPhrase()).notes
+                                                 && pianoRoll().getRowAxis().numRows == (int) processor.getPhraseManager().getRows().size(); },
+                                 1000);
+        EditorWindow::pump (40);
+    }
 
     /** Where a tick of a row lies in the grid. */
-    juce::Point<float> at (double tick, int row) const;
+    juce::Point<float> at (double tick, int row) const
+    {
+        const auto& view = pianoRoll().getView();
+        const auto& rows = view.getRowAxis();
+        return { (float) view.getTimeAxis().xOf (tick), (float) (rows.yOf (row) + rows.rowHeight * 0.5) };
+    }
 
     void drag (juce::Component& c, juce::Point<float> from, juce::Point<float> to, juce::ModifierKeys mods = {}, int steps = 6)
     {
