@@ -39,18 +39,6 @@ namespace
     }
 } // namespace
 
-TEST (Cadenzium2EditorScenario, clickingAPhraseButtonEditsItAndAsksTheProcessorToPlayIt)
-{
-    Cadenzium2AudioProcessor processor;
-    EditorWindow window (processor);
-
-    window.click (EditorWindow::get ("phrase_4"));
-    EXPECT_EQ (editorOf (window).getEditedPhrase(), 3);
-    EXPECT_EQ (processor.getRequestedPhrase(), 3);
-    EXPECT_TRUE (editorOf (window).getPhraseButtons().getButton (3).isEdited());
-    EXPECT_FALSE (editorOf (window).getPhraseButtons().getButton (0).isEdited());
-}
-
 TEST (Cadenzium2EditorScenario, aPhraseRenamedOnItsButtonThenMovedRightAndUndoneKeepsItsName)
 {
     Cadenzium2AudioProcessor processor;
@@ -155,7 +143,7 @@ TEST (Cadenzium2EditorScenario, theRowPopupChangesTheRowsTypeAndShiftClickMutesI
     EXPECT_EQ (phrases.getUndoTooltip(), stepsBefore); // muting is not an undo step
 }
 
-TEST (Cadenzium2EditorScenario, afterGenerateTheUndoButtonSaysEditPhraseAndAfterUndoTheRedoButtonDoes)
+TEST (Cadenzium2EditorScenario, theUndoButtonNamesTheLastStepAndAPhraseButtonChoosesWhatGenerateActsOn)
 {
     Cadenzium2AudioProcessor processor;
     EditorWindow window (processor);
@@ -183,8 +171,11 @@ TEST (Cadenzium2EditorScenario, afterGenerateTheUndoButtonSaysEditPhraseAndAfter
     EditorWindow::pump (60);
     EXPECT_EQ (undo.getTooltip(), "Undo: Mutate phrase");
 
-    // Generating for another phrase acts on that one.
+    // A phrase button edits its phrase and asks the processor to play it; generating acts on it.
     window.click (EditorWindow::get ("phrase_7"));
+    EXPECT_EQ (processor.getRequestedPhrase(), 6);
+    EXPECT_TRUE (editorOf (window).getPhraseButtons().getButton (6).isEdited());
+    EXPECT_FALSE (editorOf (window).getPhraseButtons().getButton (0).isEdited());
     window.click (EditorWindow::get ("generate"));
     EXPECT_FALSE (processor.getPhrase (6).notes.empty());
 
