@@ -52,12 +52,16 @@ TEST_F (BrindlexProgramListTest, withoutAFactoryFolderTheInitialPatchAndEveryUse
     EXPECT_EQ ((int) userFolder.getChild (1).getProperty ("preset_index"), 2);
 }
 
-TEST_F (BrindlexProgramListTest, withAFactoryFolderEveryProgramLoadsWhatItsNameSays)
+TEST_F (BrindlexProgramListTest, withAFactoryFolderEveryProgramLoadsWhatItsNameSaysAndACutOffPresetIsNoProgram)
 {
     {
         Cadenzium2AudioProcessor writer;
         writeFactoryPreset (writer, "Pluck.bpre", 20.0f);
     }
+
+    // Cut off right after its root's start tag: it must not reach the host's list.
+    const auto text = factory.getChildFile ("Pluck.bpre").loadFileAsString();
+    ASSERT_TRUE (factory.getChildFile ("Cut.bpre").replaceWithText (text.substring (0, text.indexOf (text.indexOf ("<cadenzium2"), ">") + 1)));
 
     saveUserPreset ("Mine", 25.0f);
     Cadenzium2AudioProcessor processor;

@@ -1,17 +1,9 @@
 #include "BrindlexProgramTest.h"
 
+#include <tests/support/editor/ProductEditorTest.h>
+
 using namespace cadenzium::test;
 
-namespace
-{
-/** Counts the host notifications a processor sends. */
-struct HostSpy : juce::AudioProcessorListener
-{
-    void audioProcessorParameterChanged (juce::AudioProcessor*, int, float) override {}
-    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails& details) override { programChanges += details.programChanged ? 1 : 0; }
-    int programChanges = 0;
-};
-} // namespace
 
 TEST_F (BrindlexProgramTest, programsAreTheFlatListAndASaveTellsTheHostTwice)
 {
@@ -25,13 +17,11 @@ TEST_F (BrindlexProgramTest, programsAreTheFlatListAndASaveTellsTheHostTwice)
     processor.setCurrentProgram (2);
     EXPECT_EQ (processor.getCurrentProgram(), 2);
     EXPECT_FLOAT_EQ (processor.getRawParameterValue ("swing_amount"), 30.0f);
-    HostSpy host;
-    processor.addListener (&host);
+    HostListener host (processor);
     processor.getPresetManager().savePreset ("Mine", "Ada", "", "");
     EXPECT_EQ (host.programChanges, 2);
     EXPECT_EQ (processor.getNumPrograms(), 4);
     EXPECT_EQ (processor.getProgramName (processor.getCurrentProgram()), "Mine");
-    processor.removeListener (&host);
 }
 
 TEST_F (BrindlexProgramTest, aProgramChangeWithin999MsOfAStateRestoreIsIgnoredAndAt1000MsLoads)
@@ -63,8 +53,7 @@ TEST_F (BrindlexProgramTest, aHostRestoreSelectsThePresetItsStateNames)
     ASSERT_NE (xml, nullptr);
     EXPECT_EQ (xml->getStringAttribute ("preset_path"), factory.getChildFile ("B.bpre").getFullPathName());
     Cadenzium2AudioProcessor second;
-    HostSpy host;
-    second.addListener (&host);
+    HostListener host (second);
     restore (second, state);
     EXPECT_EQ (second.getCurrentProgram(), 2);
     EXPECT_EQ (second.getPresetManager().getCurrentPreset().name, "B");
@@ -77,6 +66,5 @@ TEST_F (BrindlexProgramTest, aHostRestoreSelectsThePresetItsStateNames)
     juce::AudioProcessor::copyXmlToBinary (*xml, stale);
     second.setStateInformation (stale.getData(), (int) stale.getSize());
     EXPECT_EQ (second.getCurrentProgram(), 2);
-    second.removeListener (&host);
 }
 

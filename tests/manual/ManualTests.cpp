@@ -12,7 +12,7 @@
 #include <tarn/gui/panels/TopBar.h>
 #include <tarn/gui/widgets/IconButton.h>
 #include <tests/support/TemporaryFolder.h>
-#include <tests/support/editor/EditorWindow.h>
+#include <tests/support/editor/ProductEditorTest.h>
 
 #include <gtest/gtest.h>
 
@@ -110,16 +110,6 @@ namespace
 
         for (auto* child : root.getChildren())
             findButtonTexts (*child, texts);
-    }
-
-    /** A script that writes each argument it gets as a line of `record`, in place of xdg-open. */
-    juce::File makeRecordingOpener (const juce::File& folder, const juce::File& record)
-    {
-        const auto opener = folder.getChildFile ("opener");
-        EXPECT_TRUE (opener.replaceWithText ("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + record.getFullPathName() + "'; done\n",
-                                             false, false, "\n"));
-        EXPECT_TRUE (opener.setExecutePermission (true));
-        return opener;
     }
 } // namespace
 
@@ -227,7 +217,7 @@ TEST (UserManual, theManualButtonOpensTheManualWhereMakeRunInstallsIt)
     processor.getToastManager().takeToasts();
     EditorWindow window (processor);
     auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
-    editor.getManualOpener().setOpenerProgram (makeRecordingOpener (folder, record).getFullPathName());
+    editor.getManualOpener().setOpenerProgram (ProductEditorTest::makeRecordingOpener (folder, record).getFullPathName());
 
     window.click (EditorWindow::get ("manual"));
     EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return editor.getManualOpener().getNumRunningOpeners() == 0; }));

@@ -19,9 +19,13 @@ TEST_F (ShellTest, aPresetSavedWithTheKeyboardAndMouseIsWrittenAndInTheMenuAtOnc
     processor.getToastManager().takeToasts();
     EditorWindow window (processor);
     auto& editor = window.getEditorAs<ShellProcessor::Editor>();
+    ASSERT_FALSE (userRoot.exists());
+    CapturingLogger log;
 
     window.xClick (EditorWindow::get ("preset_save"));
     ASSERT_TRUE (editor.getSaveDialog().isShowing());
+    EXPECT_TRUE (userRoot.isDirectory());
+    EXPECT_TRUE (log.lines.contains ("Creating user preset folder: " + userRoot.getFullPathName()));
     EXPECT_TRUE (EditorWindow::pumpUntil ([]
                                           { return field ("save_name").hasKeyboardFocus (false); }));
     EXPECT_EQ (field ("save_name").getText(), "") << "the Initial Patch gives no name";
@@ -102,12 +106,19 @@ TEST_F (ShellTest, theDialogIsPrefilledFromTheCurrentPresetAndTheLastAuthor)
     EXPECT_EQ (userRoot.findChildFiles (juce::File::findFiles, true, "*.bpre").size(), 0);
 }
 
-TEST_F (ShellTest, savingOverAnExistingPresetIsAskedInTheDialog)
+TEST_F (ShellTest, anEmptyNameIsRefusedAndSavingOverAnExistingPresetIsAskedInTheDialog)
 {
     ShellProcessor processor;
+    processor.getToastManager().takeToasts();
     EditorWindow window (processor);
     auto& dialog = window.getEditorAs<ShellProcessor::Editor>().getSaveDialog();
     const auto file = userRoot.getChildFile ("Keeper.bpre");
+
+    window.click (EditorWindow::get ("preset_save"));
+    window.click (EditorWindow::get ("save_confirm"));
+    EXPECT_TRUE (dialog.isShowing());
+    EXPECT_EQ (toastTexts (processor.getToastManager()), juce::StringArray ("ERROR: Please enter a name for the preset"));
+    window.click (EditorWindow::get ("save_cancel"));
 
     auto saveAs = [&] (const juce::String& name, const juce::String& description)
     {
@@ -141,30 +152,6 @@ TEST_F (ShellTest, savingOverAnExistingPresetIsAskedInTheDialog)
     window.click (EditorWindow::get ("modal_close"));
     EXPECT_FALSE (dialog.isShowing());
     EXPECT_EQ (juce::parseXML (file)->getStringAttribute ("description"), "second");
-}
-
-TEST_F (ShellTest, anEmptyNameKeepsTheDialogOpenWithAToast)
-{
-    ShellProcessor processor;
-    processor.getToastManager().takeToasts();
-    EditorWindow window (processor);
-
-    window.click (EditorWindow::get ("preset_save"));
-    window.click (EditorWindow::get ("save_confirm"));
-    EXPECT_TRUE (window.getEditorAs<ShellProcessor::Editor>().getSaveDialog().isShowing());
-    EXPECT_EQ (toastTexts (processor.getToastManager()), juce::StringArray ("ERROR: Please enter a name for the preset"));
-}
-
-TEST_F (ShellTest, showingTheDialogCreatesAMissingUserFolderAndLogsIt)
-{
-    ShellProcessor processor;
-    EditorWindow window (processor);
-    ASSERT_FALSE (userRoot.exists());
-
-    CapturingLogger log;
-    window.click (EditorWindow::get ("preset_save"));
-    EXPECT_TRUE (userRoot.isDirectory());
-    EXPECT_TRUE (log.lines.contains ("Creating user preset folder: " + userRoot.getFullPathName()));
 }
 
 TEST_F (ShellTest, aUserFolderThatCannotBeWrittenOrMadeIsReportedWithItsToasts)

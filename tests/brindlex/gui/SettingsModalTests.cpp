@@ -5,17 +5,6 @@ namespace cadenzium::test
 namespace
 {
     juce::ComboBox& box (const char* id) { return EditorWindow::get<juce::ComboBox> (id); }
-
-    juce::File settingsFile()
-    {
-        return brindlex::UserFolders::getProductFolder ("Cadenzium 2").getChildFile ("settings.settings");
-    }
-
-    juce::String storedValue (const juce::String& key)
-    {
-        brindlex::BrindlexSettings reader (settingsFile());
-        return reader.getString (key, "<missing>");
-    }
 } // namespace
 
 TEST_F (ShellTest, theSettingsDialogShowsItsItemsAndChoosingMassiveWritesTheScaleAndDoublesTheWindow)
@@ -39,6 +28,8 @@ TEST_F (ShellTest, theSettingsDialogShowsItsItemsAndChoosingMassiveWritesTheScal
     for (int i = 0; i < box ("settings_scale").getNumItems(); ++i)
         scaleItems.add (box ("settings_scale").getItemText (i) + "=" + juce::String (brindlex::SettingsModal::scaleForItem (box ("settings_scale").getItemId (i))));
     EXPECT_EQ (scaleItems.joinIntoString (" "), "Tiny=0.5 Small=0.75 Normal=1 Big=1.25 Bigger=1.5 Massive=2");
+    EXPECT_EQ (brindlex::SettingsModal::itemForScale (1.25), 4);
+    EXPECT_EQ (brindlex::SettingsModal::scaleForItem (9), 1.0) << "no such item";
 
     // The dialog dims the editor behind it.
     expectColourNear (window.pixelAt (editor, { 100.0f, 600.0f }), juce::Colour (0xff111111).overlaidWith (juce::Colour (0xbb000000)));
@@ -47,74 +38,32 @@ TEST_F (ShellTest, theSettingsDialogShowsItsItemsAndChoosingMassiveWritesTheScal
     // Chosen with the mouse from the box's list.
     window.click (box ("settings_scale"));
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("Massive"));
-    EXPECT_EQ (storedValue ("scale"), "2.0");
+    EXPECT_EQ (storedSetting ("scale"), "2.0");
     EXPECT_FLOAT_EQ (editor.getEffectiveScale(), 2.0f);
     EXPECT_EQ (window.getScreenArea().getWidth(), 2488);
     EXPECT_TRUE (dialog.isShowing());
 
     window.click (box ("settings_cadenzium_gui_theme"));
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("Classic"));
-    EXPECT_EQ (storedValue ("cadenzium_gui_theme"), "Classic");
+    EXPECT_EQ (storedSetting ("cadenzium_gui_theme"), "Classic");
     EXPECT_GE (editor.settingsChanges, 2);
 
     // Choosing a theme closes the dialog.
     window.click (box ("settings_theme"));
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("Light"));
-    EXPECT_EQ (storedValue ("theme"), "Light");
+    EXPECT_EQ (storedSetting ("theme"), "Light");
     EXPECT_FALSE (dialog.isShowing());
-}
-
-TEST_F (ShellTest, aScaleThatIsNoItemSelectsNoneAndStillScalesTheEditor)
-{
-    {
-        brindlex::BrindlexSettings other (settingsFile());
-        other.setValue ("scale", 0.9);
-        ASSERT_TRUE (other.saveNow());
-    }
-
-    ShellProcessor processor;
-    EditorWindow window (processor);
-    window.click (EditorWindow::get ("settings"));
-
-    EXPECT_EQ (box ("settings_scale").getSelectedId(), 0);
-    EXPECT_FLOAT_EQ (window.getEditorAs<ShellProcessor::Editor>().getEffectiveScale(), 0.9f);
-    EXPECT_EQ (brindlex::SettingsModal::itemForScale (1.25), 4);
-    EXPECT_EQ (brindlex::SettingsModal::scaleForItem (9), 1.0);
-}
-
-TEST_F (ShellTest, anotherInstancesChangeReselectsTheOpenDialogWithinASecond)
-{
-    ShellProcessor processor;
-    EditorWindow window (processor);
-    window.click (EditorWindow::get ("settings"));
-    ASSERT_EQ (box ("settings_scale").getSelectedId(), 3);
-
-    {
-        brindlex::BrindlexSettings other (settingsFile());
-        other.setValue ("scale", 0.75);
-        other.setValue ("theme", "Light");
-        ASSERT_TRUE (other.saveNow());
-    }
-
-    EXPECT_TRUE (EditorWindow::pumpUntil ([]
-                                          { return box ("settings_scale").getSelectedId() == 2; },
-                                          1800));
-    EXPECT_EQ (box ("settings_theme").getText(), "Light");
-    EXPECT_FLOAT_EQ (window.getEditorAs<ShellProcessor::Editor>().getEffectiveScale(), 0.75f);
 }
 
 TEST_F (ShellTest, theDialogClosesWithItsButtonAndEscapeAndShowLogFileRevealsTheLogsFolder)
 {
     const TemporaryFolder scratch;
     const auto record = juce::File (scratch.string()).getChildFile ("revealed.txt");
-    const auto opener = juce::File (scratch.string()).getChildFile ("opener");
-    ASSERT_TRUE (opener.replaceWithText ("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + record.getFullPathName() + "'; done\n", false, false, "\n"));
-    ASSERT_TRUE (opener.setExecutePermission (true));
 
     ShellProcessor processor;
     EditorWindow window (processor);
     auto& dialog = window.getEditorAs<ShellProcessor::Editor>().getSettingsDialog();
-    dialog.setOpenerProgram (opener.getFullPathName());
+    dialog.setOpenerProgram (makeRecordingOpener (juce::File (scratch.string()), record).getFullPathName());
 
     window.click (EditorWindow::get ("settings"));
     window.click (EditorWindow::get ("show_log_file"));

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <brindlex/UserFolders.h>
 #include <brindlex/gui/BrindlexEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tests/support/TemporaryFolder.h>
-#include <tests/support/editor/EditorWindow.h>
+#include <tests/support/editor/ProductEditorTest.h>
 
 #include <gtest/gtest.h>
 
@@ -44,20 +43,17 @@ public:
 };
 
 /** Fresh settings and preset folders for each test, and one factory folder of presets. */
-class ShellTest : public ::testing::Test
+class ShellTest : public ProductEditorTest
 {
 protected:
     void SetUp() override
     {
-        productFolder.deleteRecursively();
+        ProductEditorTest::SetUp();
         const auto factory = brindlex::BrindlexProcessor::getFactoryPresetFolder ("Cadenzium 2");
         writeFactoryPreset (factory.getChildFile ("Arpeggios/Rising Eighths.bpre"), "Brindlex", "Up and up", "Arp,Bright");
         writeFactoryPreset (factory.getChildFile ("Arpeggios/Octave Spark.bpre"), "Brindlex", "", "Arp");
         writeFactoryPreset (factory.getChildFile ("Chord Rhythms/Offbeat Stabs.bpre"), "Brindlex", "", "Chords");
-        tarn::ToastComponent::setDisplayTimeScale (1.0f);
     }
-
-    void TearDown() override { productFolder.deleteRecursively(); }
 
     static void writeFactoryPreset (const juce::File& file, const juce::String& author, const juce::String& description,
                                     const juce::String& categories)
@@ -66,16 +62,6 @@ protected:
         const auto element = source.getPresetManager().createPresetElement (author, description, categories);
         file.getParentDirectory().createDirectory();
         ASSERT_TRUE (file.replaceWithText (element->toString()));
-    }
-
-    static juce::StringArray toastTexts (tarn::ToastManager& toasts)
-    {
-        juce::StringArray texts;
-
-        for (const auto& toast : toasts.getToasts())
-            texts.add (toast.text);
-
-        return texts;
     }
 
     /** The menu's items, submenus flattened as "Folder/Item", with their IDs. */
@@ -97,7 +83,6 @@ protected:
         return items;
     }
 
-    const juce::File productFolder = brindlex::UserFolders::getProductFolder ("Cadenzium 2");
     const juce::File userRoot = brindlex::BrindlexProcessor::getUserPresetFolder ("Cadenzium 2");
 };
 

@@ -1,10 +1,9 @@
-#include <brindlex/UserFolders.h>
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/gui/ThemeSelector.h>
 #include <tests/source/editor/EditorTestHelpers.h>
 #include <tests/support/AllocationCounter.h>
-#include <tests/support/editor/EditorWindow.h>
+#include <tests/support/editor/ProductEditorTest.h>
 
 #include <gtest/gtest.h>
 #include <malloc.h>
@@ -14,76 +13,15 @@ namespace cadenzium::test
 {
 namespace
 {
-    juce::File settingsFile()
-    {
-        return brindlex::UserFolders::getProductFolder ("Cadenzium 2").getChildFile ("settings.settings");
-    }
-
-    /** What another plug-in instance does: its own settings object on the same file. */
-    void writeSettingsAsAnotherInstance (const juce::String& key, const juce::var& value)
-    {
-        brindlex::BrindlexSettings other (settingsFile());
-        other.setValue (key, value);
-        ASSERT_TRUE (other.saveNow());
-    }
-
-    class Cadenzium2EditorTest : public ::testing::Test
+    class Cadenzium2EditorTest : public ProductEditorTest
     {
     protected:
-        void SetUp() override
-        {
-            settingsFile().deleteFile();
-            tarn::ToastComponent::setDisplayTimeScale (1.0f);
-        }
-
-        void TearDown() override { settingsFile().deleteFile(); }
-
         static Cadenzium2AudioProcessorEditor& editorOf (EditorWindow& window)
         {
             return window.getEditorAs<Cadenzium2AudioProcessorEditor>();
         }
     };
 } // namespace
-
-TEST_F (Cadenzium2EditorTest, opensAtItsDefaultSizeAndScaleInEachSchemeWithTheSchemesColours)
-{
-    struct Scheme
-    {
-        const char* name;
-        int number;
-        juce::uint32 panel, background;
-    };
-
-    const Scheme schemes[] = {
-        { "Dark", 4, 0xff181818, 0xff111111 },
-        { "Light", 5, 0xffefefef, 0xffe1e1e1 },
-        { "Classic", 3, 0xff32363a, 0xff141516 },
-    };
-
-    for (const auto& scheme : schemes)
-    {
-        SCOPED_TRACE (scheme.name);
-        writeSettingsAsAnotherInstance ("cadenzium_gui_theme", scheme.name);
-
-        Cadenzium2AudioProcessor processor;
-        processor.getToastManager().takeToasts();
-        EditorWindow window (processor);
-        auto& editor = editorOf (window);
-
-        EXPECT_EQ (editor.getWidth(), 1244);
-        EXPECT_EQ (editor.getHeight(), 935);
-        EXPECT_EQ (window.getScreenArea().getWidth(), 1244);
-        EXPECT_EQ (window.getScreenArea().getHeight(), 935);
-        EXPECT_EQ (tarn::ThemeSelector::getInstance()->getColourSchemeNumber(), scheme.number);
-
-        // The top bar between its name and the preset box, and the gap between the rows
-        // column and the piano roll.
-        EXPECT_EQ (window.pixelAt (editor, { 300.0f, 10.0f }), juce::Colour (scheme.panel));
-        EXPECT_EQ (window.pixelAt (editor, { 190.0f, 500.0f }), juce::Colour (scheme.background));
-
-        window.saveScreenshot (scheme.name);
-    }
-}
 
 TEST_F (Cadenzium2EditorTest, theStoredScaleSizesTheWindowAndNonsenseScalesOpenAtOne)
 {
@@ -94,7 +32,7 @@ TEST_F (Cadenzium2EditorTest, theStoredScaleSizesTheWindowAndNonsenseScalesOpenA
     for (const auto& [stored, expected] : cases)
     {
         SCOPED_TRACE (stored.toString());
-        writeSettingsAsAnotherInstance ("scale", stored);
+        writeSetting ("scale", stored);
 
         Cadenzium2AudioProcessor processor;
         EditorWindow window (processor);
@@ -103,18 +41,28 @@ TEST_F (Cadenzium2EditorTest, theStoredScaleSizesTheWindowAndNonsenseScalesOpenA
         EXPECT_EQ (window.getScreenArea().getWidth(), juce::roundToInt (1244.0f * expected));
         EXPECT_EQ (window.getScreenArea().getHeight(), juce::roundToInt (935.0f * expected));
 
+        if (expected == 0.9f)
+        {
+            // A scale that is no item of the settings' list: none is selected, and it still scales.
+            window.click (EditorWindow::get ("settings"));
+            EXPECT_EQ (EditorWindow::get<juce::ComboBox> ("settings_scale").getSelectedId(), 0);
+        }
+
         if (expected == 2.0f)
         {
-            // Points are in editor pixels whatever the scale: the preset box still answers.
-            window.click (EditorWindow::get ("preset_previous"));
+            // Points are in editor pixels whatever the scale, for either kind of input.
             window.saveScreenshot ("scale2");
+            window.click (EditorWindow::get ("sidebar_toggle"));
+            EXPECT_FALSE (editorOf (window).getPlaybackSidebar().isVisible());
+            window.xClick (EditorWindow::get ("sidebar_toggle"));
+            EXPECT_TRUE (editorOf (window).getPlaybackSidebar().isVisible());
         }
     }
 }
 
 TEST_F (Cadenzium2EditorTest, theHostsScaleMultipliesTheUsersAndANonPositiveOneKeepsTheLast)
 {
-    writeSettingsAsAnotherInstance ("scale", 1.25);
+    writeSetting ("scale", 1.25);
     Cadenzium2AudioProcessor processor;
     EditorWindow window (processor, 1.5f);
     auto& editor = editorOf (window);
@@ -145,10 +93,12 @@ TEST_F (Cadenzium2EditorTest, aStoredSizeReopensWithinTheLimitsAndResizingWrites
         Cadenzium2AudioProcessor processor;
         processor.setEditorSetting ("editor_window_width", width);
         processor.setEditorSetting ("editor_window_height", height);
+        processor.setEditorSetting ("sidebar_view", "mixer");
 
         EditorWindow window (processor);
         EXPECT_EQ (window.getScreenArea().getWidth(), expectedWidth);
         EXPECT_EQ (window.getScreenArea().getHeight(), expectedHeight);
+        EXPECT_TRUE (editorOf (window).getPlaybackSidebar().isVisible()) << "an unknown sidebar opens as the playback one";
 
         if (screenshot != nullptr)
             window.saveScreenshot (screenshot);
@@ -173,22 +123,25 @@ TEST_F (Cadenzium2EditorTest, aStoredSizeReopensWithinTheLimitsAndResizingWrites
     EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_height"], 800);
 }
 
-TEST_F (Cadenzium2EditorTest, aSettingsChangeByAnotherInstanceReachesTheOpenEditorWithinASecond)
+TEST_F (Cadenzium2EditorTest, aSettingsChangeByAnotherInstanceReachesTheOpenEditorAndItsSettingsDialogWithinASecond)
 {
     Cadenzium2AudioProcessor processor;
     EditorWindow window (processor);
     auto& editor = editorOf (window);
     ASSERT_EQ (tarn::ThemeSelector::getInstance()->getColourSchemeNumber(), 4);
+    window.click (EditorWindow::get ("settings"));
+    auto& scaleBox = EditorWindow::get<juce::ComboBox> ("settings_scale");
+    ASSERT_EQ (scaleBox.getSelectedId(), 3);
 
-    writeSettingsAsAnotherInstance ("scale", 1.5);
-    writeSettingsAsAnotherInstance ("cadenzium_gui_theme", "Light");
+    writeSetting ("scale", 1.5);
+    writeSetting ("cadenzium_gui_theme", "Light");
 
     EXPECT_TRUE (EditorWindow::pumpUntil ([&]
                                           { return juce::approximatelyEqual (editor.getEffectiveScale(), 1.5f); },
                                           1800));
     EXPECT_EQ (tarn::ThemeSelector::getInstance()->getColourSchemeNumber(), 5);
     EXPECT_EQ (window.getScreenArea().getWidth(), 1866);
-    EXPECT_EQ (window.pixelAt (editor, { 190.0f, 500.0f }), juce::Colour (0xffe1e1e1));
+    EXPECT_EQ (scaleBox.getSelectedId(), 5) << "the open settings dialog shows the new scale";
 }
 
 TEST_F (Cadenzium2EditorTest, controlsLeaveTheKeyboardToTheHostUntilATextFieldNeedsIt)
@@ -208,13 +161,16 @@ TEST_F (Cadenzium2EditorTest, controlsLeaveTheKeyboardToTheHostUntilATextFieldNe
     EXPECT_TRUE (window.windowHasKeyboardFocus());
 }
 
-TEST_F (Cadenzium2EditorTest, openingAndClosingFiftyTimesLeaksNothingAndLeavesTheAudioThreadAlone)
+TEST_F (Cadenzium2EditorTest, openingAndClosingFiftyTimesWhileTheHostPlaysAndSwitchesPhrasesLeaksNothingAndLeavesTheAudioThreadAlone)
 {
     Cadenzium2AudioProcessor processor;
     processor.prepareToPlay (48000.0, 256);
 
+    // The host's audio thread holds a chord and presses a keyswitch of the default octave
+    // (C0, notes 24..35; never the first phrase's) every few blocks, so each window gets
+    // switches to follow while it opens, edits and closes.
     std::atomic<bool> running { true };
-    std::atomic<int> blocks { 0 };
+    std::atomic<int> blocks { 0 }, switches { 0 };
     std::atomic<std::size_t> audioAllocations { 0 };
 
     std::thread audio ([&]
@@ -223,15 +179,27 @@ TEST_F (Cadenzium2EditorTest, openingAndClosingFiftyTimesLeaksNothingAndLeavesTh
                            juce::MidiBuffer midi;
                            midi.ensureSize (4096);
 
-                           while (running)
+                           for (int block = 0; running; ++block)
                            {
                                midi.clear();
                                buffer.clear();
+                               if (block == 0)
+                                   for (auto note : { 60, 64, 67 })
+                                       midi.addEvent (juce::MidiMessage::noteOn (1, note, (juce::uint8) 100), 0);
+                               if (block % 8 == 4)
+                               {
+                                   const auto key = 25 + (block / 8) % 11;
+                                   midi.addEvent (juce::MidiMessage::noteOn (1, key, (juce::uint8) 100), 0);
+                                   midi.addEvent (juce::MidiMessage::noteOff (1, key), 128);
+                                   switches.fetch_add (1);
+                               }
+
                                ScopedAllocationCounter counter;
                                processor.processBlock (buffer, midi);
 
                                if (blocks++ > 4)
                                    audioAllocations += counter.count();
+                               std::this_thread::sleep_for (std::chrono::microseconds (200));
                            }
                        });
 
@@ -242,8 +210,18 @@ TEST_F (Cadenzium2EditorTest, openingAndClosingFiftyTimesLeaksNothingAndLeavesTh
     {
         {
             EditorWindow window (processor);
+
+            if (i < 4)
+            {
+                EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return editorOf (window).getEditedPhrase() != 0; }))
+                    << "the window follows the switches";
+                window.click (EditorWindow::get ("generate"));
+                window.click (EditorWindow::get ("mutate"));
+            }
+
             window.click (EditorWindow::get ("preset_save"));
             window.click (EditorWindow::get ("save_cancel"));
+            // The window closes here, with switches and refreshes still on their way to it.
         }
 
         EXPECT_EQ (processor.getActiveEditor(), nullptr);
@@ -257,7 +235,9 @@ TEST_F (Cadenzium2EditorTest, openingAndClosingFiftyTimesLeaksNothingAndLeavesTh
     audio.join();
 
     EXPECT_EQ (juce::Desktop::getInstance().getNumComponents(), baselineWindows);
-    EXPECT_GT (blocks.load(), 10);
+    EXPECT_GT (switches.load(), 4);
+    EXPECT_NE (processor.getPlaybackDisplay().playingPhrase, 0) << "the keyswitches reached the processor";
+    EXPECT_TRUE (processor.getPhraseManager().canUndo());
     EXPECT_EQ (audioAllocations.load(), 0u);
 
     // One editor with its window is several megabytes; forty leaked ones could not hide here.

@@ -1,12 +1,13 @@
 // How the window looks: screenshots kept as artefacts (look at them), and the layout checked
 // at the corners of the resize limits at both scales.
 
-#include <brindlex/UserFolders.h>
 #include <source/commands/EditCommands.h>
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tarn/gui/ThemeSelector.h>
 #include <tests/source/editor/EditorTestHelpers.h>
-#include <tests/support/editor/EditorWindow.h>
+#include <tests/source/processor/PluginHarness.h>
+#include <tests/support/editor/ProductEditorTest.h>
 
 #include <gtest/gtest.h>
 
@@ -14,13 +15,6 @@ namespace cadenzium::test
 {
 namespace
 {
-    void writeSetting (const juce::String& key, const juce::var& value)
-    {
-        brindlex::BrindlexSettings settings (brindlex::UserFolders::getProductFolder ("Cadenzium 2").getChildFile ("settings.settings"));
-        settings.setValue (key, value);
-        ASSERT_TRUE (settings.saveNow());
-    }
-
     /** A song a musician might have open: more rows, named phrases, a generated phrase and a
         controller lane, with a chord held. */
     void makeSong (Cadenzium2AudioProcessor& processor)
@@ -51,59 +45,54 @@ namespace
 
         // The host plays the phrase until some of its rows sound, so rows and keys light up
         // and the play head shows where it stopped.
-        struct PlayingHost : juce::AudioPlayHead
-        {
-            double ppq = 0.0;
-            juce::Optional<PositionInfo> getPosition() const override
-            {
-                PositionInfo info;
-                info.setIsPlaying (true);
-                info.setBpm (120.0);
-                info.setPpqPosition (ppq);
-                info.setTimeSignature (TimeSignature { 4, 4 });
-                return info;
-            }
-        } host;
-
+        SimulatedPlayHead host;
         processor.setPlayHead (&host);
         for (int block = 0; block < 2000 && (block < 200 || processor.getPlaybackDisplay().soundingRows.count() < 2); ++block)
         {
             midi.clear();
             processor.processBlock (audio, midi);
-            host.ppq += 256 * 120.0 / (60.0 * 48000.0);
+            host.advance (256, 48000.0);
         }
         processor.setPlayHead (nullptr);
     }
 
-    class Cadenzium2EditorLook : public ::testing::Test
-    {
-    protected:
-        void TearDown() override
-        {
-            brindlex::UserFolders::getProductFolder ("Cadenzium 2").getChildFile ("settings.settings").deleteFile();
-        }
-    };
+    using Cadenzium2EditorLook = ProductEditorTest;
 } // namespace
 
-TEST_F (Cadenzium2EditorLook, eachSchemeWithBothSidebars)
+TEST_F (Cadenzium2EditorLook, eachSchemeOpensAtTheDefaultSizeInItsColoursWithBothSidebars)
 {
-    for (const auto* scheme : { "Dark", "Light", "Classic" })
+    struct Scheme
     {
-        writeSetting ("cadenzium_gui_theme", scheme);
+        const char* name;
+        int number;
+        juce::uint32 panel, background;
+    };
+
+    for (const auto& scheme : { Scheme { "Dark", 4, 0xff181818, 0xff111111 }, Scheme { "Light", 5, 0xffefefef, 0xffe1e1e1 },
+                                Scheme { "Classic", 3, 0xff32363a, 0xff141516 } })
+    {
+        writeSetting ("cadenzium_gui_theme", scheme.name);
         Cadenzium2AudioProcessor processor;
         processor.getToastManager().takeToasts();
         makeSong (processor);
 
         EditorWindow window (processor);
         auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
-        EditorWindow::pump (100);
-        window.saveScreenshot (juce::String (scheme) + "-playback");
+        EXPECT_EQ (window.getScreenArea().withZeroOrigin(), juce::Rectangle<int> (1244, 935));
+        EXPECT_EQ (tarn::ThemeSelector::getInstance()->getColourSchemeNumber(), scheme.number);
+
+        // The top bar between its name and the preset box, and the gap between the rows
+        // column and the piano roll.
+        EXPECT_EQ (window.pixelAt (editor, { 300.0f, 10.0f }), juce::Colour (scheme.panel)) << scheme.name;
+        EXPECT_EQ (window.pixelAt (editor, { 190.0f, 500.0f }), juce::Colour (scheme.background)) << scheme.name;
+        const juce::String name (scheme.name);
+        window.saveScreenshot (name + "-playback");
 
         editor.setSidebarView ("generation");
         EditorWindow::pump (100);
-        window.saveScreenshot (juce::String (scheme) + "-generation");
+        window.saveScreenshot (name + "-generation");
 
-        EXPECT_TRUE (findLayoutProblems (editor).isEmpty()) << scheme << ":\n"
+        EXPECT_TRUE (findLayoutProblems (editor).isEmpty()) << name << ":\n"
                                                             << findLayoutProblems (editor).joinIntoString ("\n");
     }
 }
@@ -159,43 +148,6 @@ TEST_F (Cadenzium2EditorLook, theCornersOfTheResizeLimitsAtScaleTwo)
     }
 }
 
-TEST_F (Cadenzium2EditorLook, theRowPopupAndThePhraseMenu)
-{
-    Cadenzium2AudioProcessor processor;
-    processor.getToastManager().takeToasts();
-    makeSong (processor);
-    EditorWindow window (processor);
-    auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
-
-    window.rightClick (editor.getRowEditor().getRow (2));
-    ASSERT_TRUE (EditorWindow::pumpUntil ([]
-                                          { return EditorWindow::find ("row_type") != nullptr; }));
-    EditorWindow::pump (100);
-    window.saveScreenshot ("row-popup");
-    editor.getRowEditor().closePopup();
-    EditorWindow::pump (50);
-
-    window.rightClick (EditorWindow::get ("phrase_4"));
-    ASSERT_TRUE (EditorWindow::pumpUntil (EditorWindow::isMenuOpen));
-    EditorWindow::pump (100);
-    window.saveScreenshot ("phrase-menu");
-    juce::PopupMenu::dismissAllActiveMenus();
-    EditorWindow::pump (50);
-
-    window.rightClick (EditorWindow::get ("phrase_4"));
-    ASSERT_TRUE (EditorWindow::chooseMenuItem ("Rename"));
-    ASSERT_TRUE (EditorWindow::pumpUntil ([]
-                                          { return EditorWindow::find ("phrase_name_editor") != nullptr; }));
-    window.typeText ("Bridge");
-    EditorWindow::pump (100);
-    window.saveScreenshot ("phrase-rename");
-    window.pressKey (juce::KeyPress (juce::KeyPress::escapeKey));
-    EditorWindow::pump (50);
-}
-} // namespace cadenzium::test
-
-namespace cadenzium::test
-{
 TEST_F (Cadenzium2EditorLook, longTooltipsStayInsideTheWindow)
 {
     Cadenzium2AudioProcessor processor;

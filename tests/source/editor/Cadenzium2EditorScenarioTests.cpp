@@ -5,12 +5,12 @@
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tests/source/editor/EditorTestHelpers.h>
-#include <tests/support/editor/EditorWindow.h>
+#include <tests/support/Phrases.h>
+#include <tests/support/editor/ProductEditorTest.h>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
+#include <set>
 
 namespace cadenzium::test
 {
@@ -24,19 +24,10 @@ namespace
     /** A phrase with one note on each of these rows, at bar starts. */
     tarn::Sequence phraseWithNotesOn (std::initializer_list<int> rows)
     {
-        tarn::Sequence phrase;
-        phrase.setLength (4 * 3840);
-        int bar = 0;
+        std::vector<tarn::SequenceNote> notes;
         for (auto row : rows)
-        {
-            tarn::SequenceNote note;
-            note.number = row;
-            note.timestamp = 3840 * bar++;
-            note.length = 480;
-            phrase.notes.push_back (note);
-        }
-        phrase.normalise();
-        return phrase;
+            notes.push_back (makeNote (row, 3840 * (int) notes.size(), 480));
+        return makeSequence (notes, 4 * 3840);
     }
 
     std::vector<int> rowsOfNotes (const tarn::Sequence& phrase)
@@ -48,18 +39,6 @@ namespace
     }
 } // namespace
 
-TEST (Cadenzium2EditorScenario, clickingAPhraseButtonEditsItAndAsksTheProcessorToPlayIt)
-{
-    Cadenzium2AudioProcessor processor;
-    EditorWindow window (processor);
-
-    window.click (EditorWindow::get ("phrase_4"));
-    EXPECT_EQ (editorOf (window).getEditedPhrase(), 3);
-    EXPECT_EQ (processor.getRequestedPhrase(), 3);
-    EXPECT_TRUE (editorOf (window).getPhraseButtons().getButton (3).isEdited());
-    EXPECT_FALSE (editorOf (window).getPhraseButtons().getButton (0).isEdited());
-}
-
 TEST (Cadenzium2EditorScenario, aPhraseRenamedOnItsButtonThenMovedRightAndUndoneKeepsItsName)
 {
     Cadenzium2AudioProcessor processor;
@@ -67,9 +46,18 @@ TEST (Cadenzium2EditorScenario, aPhraseRenamedOnItsButtonThenMovedRightAndUndone
     auto& phrases = processor.getPhraseManager();
 
     window.rightClick (EditorWindow::get ("phrase_2"));
+    ASSERT_TRUE (EditorWindow::pumpUntil (EditorWindow::isMenuOpen));
+    window.saveScreenshot ("phrase-menu");
+    // The choice is made from a freshly opened menu: the one kept open for the screenshot is
+    // not always still there.
+    juce::PopupMenu::dismissAllActiveMenus();
+    EditorWindow::pump (50);
+
+    window.rightClick (EditorWindow::get ("phrase_2"));
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("Rename"));
     ASSERT_NE (EditorWindow::find ("phrase_name_editor"), nullptr);
     window.typeText ("Verse");
+    window.saveScreenshot ("phrase-rename");
     window.pressKey (juce::KeyPress (juce::KeyPress::returnKey));
 
     EXPECT_EQ (processor.getPhrase (1).name, "Verse");
@@ -138,6 +126,7 @@ TEST (Cadenzium2EditorScenario, theRowPopupChangesTheRowsTypeAndShiftClickMutesI
     window.rightClick (rows.getRow (1));
     ASSERT_TRUE (EditorWindow::pumpUntil ([]
                                           { return EditorWindow::find ("row_type") != nullptr; }));
+    window.saveScreenshot ("row-popup");
     window.click (EditorWindow::get ("row_type"));
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("Velocity"));
     EXPECT_EQ (phrases.getRows()[1].type, CadenziumModifier::velocity);
@@ -154,7 +143,7 @@ TEST (Cadenzium2EditorScenario, theRowPopupChangesTheRowsTypeAndShiftClickMutesI
     EXPECT_EQ (phrases.getUndoTooltip(), stepsBefore); // muting is not an undo step
 }
 
-TEST (Cadenzium2EditorScenario, afterGenerateTheUndoButtonSaysEditPhraseAndAfterUndoTheRedoButtonDoes)
+TEST (Cadenzium2EditorScenario, theUndoButtonNamesTheLastStepAndAPhraseButtonChoosesWhatGenerateActsOn)
 {
     Cadenzium2AudioProcessor processor;
     EditorWindow window (processor);
@@ -181,6 +170,26 @@ TEST (Cadenzium2EditorScenario, afterGenerateTheUndoButtonSaysEditPhraseAndAfter
     window.click (EditorWindow::get ("mutate"));
     EditorWindow::pump (60);
     EXPECT_EQ (undo.getTooltip(), "Undo: Mutate phrase");
+
+    // A phrase button edits its phrase and asks the processor to play it; generating acts on it.
+    window.click (EditorWindow::get ("phrase_7"));
+    EXPECT_EQ (processor.getRequestedPhrase(), 6);
+    EXPECT_TRUE (editorOf (window).getPhraseButtons().getButton (6).isEdited());
+    EXPECT_FALSE (editorOf (window).getPhraseButtons().getButton (0).isEdited());
+    window.click (EditorWindow::get ("generate"));
+    EXPECT_FALSE (processor.getPhrase (6).notes.empty());
+
+    // Panic: the next block ends every note on every channel before anything else.
+    processor.prepareToPlay (48000.0, 256);
+    window.click (EditorWindow::get ("panic"));
+    juce::AudioBuffer<float> audio (2, 256);
+    juce::MidiBuffer block;
+    processor.processBlock (audio, block);
+    std::set<int> silencedChannels;
+    for (const auto metadata : block)
+        if (metadata.getMessage().isAllNotesOff())
+            silencedChannels.insert (metadata.getMessage().getChannel());
+    EXPECT_EQ (silencedChannels.size(), 16u);
 }
 
 TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchAndTheWindowSizeComeBackWhenTheWindowReopens)
@@ -242,37 +251,19 @@ TEST (Cadenzium2EditorScenario, aSongSavedWithTheKeyboardViewShownReopensWithItS
 
 TEST (Cadenzium2EditorScenario, eachViewChangeTellsTheHost)
 {
-    struct HostSpy : juce::AudioProcessorListener
-    {
-        void audioProcessorParameterChanged (juce::AudioProcessor* p, int index, float) override
-        {
-            if (auto* withId = dynamic_cast<juce::AudioProcessorParameterWithID*> (p->getParameters()[index]))
-                if (withId->getParameterID() == "internal")
-                    ++pings;
-        }
-        void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
-        int pings = 0;
-    };
-
     Cadenzium2AudioProcessor processor;
     EditorWindow window (processor);
-    HostSpy host;
-    processor.addListener (&host);
+    HostListener host (processor);
 
     for (auto* id : { "sidebar_toggle", "sidebar_toggle", "keyboard_preview" })
     {
-        const auto before = host.pings;
+        const auto before = host.internalPings;
         window.click (EditorWindow::get (id));
         processor.flushStateChangePing();
-        EXPECT_GT (host.pings, before) << id;
+        EXPECT_GT (host.internalPings, before) << id;
     }
-
-    processor.removeListener (&host);
 }
-} // namespace cadenzium::test
 
-namespace cadenzium::test
-{
 TEST (Cadenzium2EditorScenario, aKeyClickedOnTheKeyboardReachesTheInputAndStaysLitWhileLatched)
 {
     Cadenzium2AudioProcessor processor;
@@ -297,65 +288,7 @@ TEST (Cadenzium2EditorScenario, aKeyClickedOnTheKeyboardReachesTheInputAndStaysL
     EXPECT_TRUE (keyboard.isShownHeld (60));
     EXPECT_FALSE (keyboard.isShownHeld (61));
 }
-} // namespace cadenzium::test
 
-namespace cadenzium::test
-{
-TEST (Cadenzium2EditorScenario, closingTheWindowWhileTheHostPlaysAndSwitchesPhrasesIsSafe)
-{
-    Cadenzium2AudioProcessor processor;
-    processor.prepareToPlay (48000.0, 256);
-
-    // The host's audio thread holds a chord and presses a keyswitch of the default octave
-    // (C0, notes 24..35; never the first phrase's) every few blocks, so the window gets switches to follow while it
-    // opens, edits and closes.
-    std::atomic<bool> playing { true };
-    std::atomic<int> blocks { 0 }, switches { 0 };
-    std::thread audio ([&]
-                       {
-                           juce::AudioBuffer<float> buffer (2, 256);
-                           for (int block = 0; playing.load(); ++block)
-                           {
-                               juce::MidiBuffer midi;
-                               if (block == 0)
-                                   for (auto note : { 60, 64, 67 })
-                                       midi.addEvent (juce::MidiMessage::noteOn (1, note, (juce::uint8) 100), 0);
-                               if (block % 8 == 4)
-                               {
-                                   const auto key = 25 + (block / 8) % 11;
-                                   midi.addEvent (juce::MidiMessage::noteOn (1, key, (juce::uint8) 100), 0);
-                                   midi.addEvent (juce::MidiMessage::noteOff (1, key), 128);
-                                   switches.fetch_add (1);
-                               }
-                               processor.processBlock (buffer, midi);
-                               blocks.fetch_add (1);
-                               std::this_thread::sleep_for (std::chrono::microseconds (200));
-                           } });
-
-    for (int round = 0; round < 4; ++round)
-    {
-        EditorWindow window (processor);
-        EXPECT_TRUE (EditorWindow::pumpUntil ([&]
-                                              { return editorOf (window).getEditedPhrase() != 0; }))
-            << "the window follows the switches";
-        window.click (EditorWindow::get ("generate"));
-        window.click (EditorWindow::get ("mutate"));
-        EditorWindow::pump (40);
-        // The window closes here, with switches and refreshes still on their way to it.
-    }
-    EditorWindow::pump (40);
-
-    playing.store (false);
-    audio.join();
-
-    EXPECT_GT (switches.load(), 4);
-    EXPECT_NE (processor.getPlaybackDisplay().playingPhrase, 0) << "the keyswitches reached the processor";
-    EXPECT_TRUE (processor.getPhraseManager().canUndo());
-}
-} // namespace cadenzium::test
-
-namespace cadenzium::test
-{
 TEST (Cadenzium2EditorScenario, aRowDraggedPastTheBottomEdgeScrollsTheRowsAndLandsOnALineThatWasHidden)
 {
     Cadenzium2AudioProcessor processor;

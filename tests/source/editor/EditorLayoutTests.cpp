@@ -7,45 +7,6 @@
 
 using namespace cadenzium::test;
 
-TEST (EditorLayout, theDefaultWindowIs1244By935WithThePlaybackSidebarAndEveryPanelOpen)
-{
-    Cadenzium2AudioProcessor processor;
-    Cadenzium2AudioProcessorEditor editor (processor);
-
-    EXPECT_EQ (editor.getWidth(), 1244);
-    EXPECT_EQ (editor.getHeight(), 935);
-    EXPECT_TRUE (editor.getPlaybackSidebar().isVisible());
-    EXPECT_FALSE (editor.getGenerationSidebar().isVisible());
-    EXPECT_TRUE (editor.getKeyboard().isVisible());
-    EXPECT_EQ (editor.getPlaybackSidebar().getPanelStack().getCollapseStates(), "0000");
-    EXPECT_EQ (editor.getGenerationSidebar().getPanelStack().getCollapseStates(), "00000");
-}
-
-TEST (EditorLayout, nothingOverlapsOrSticksOutAtTheCornersOfTheResizeLimitsWithEitherSidebar)
-{
-    Cadenzium2AudioProcessor processor;
-    Cadenzium2AudioProcessorEditor editor (processor);
-
-    for (const auto sidebar : { "playback", "generation" })
-    {
-        editor.setSidebarView (sidebar);
-
-        for (const auto size : { juce::Point<int> (1000, 800), juce::Point<int> (2000, 800),
-                                 juce::Point<int> (1000, 1500), juce::Point<int> (2000, 1500) })
-        {
-            editor.setSize (size.x, size.y);
-            const auto problems = findLayoutProblems (editor);
-            EXPECT_TRUE (problems.isEmpty()) << sidebar << " at " << size.toString() << ":\n" << problems.joinIntoString ("\n");
-        }
-    }
-
-    // With the sidebar and keyboard hidden too.
-    editor.setSidebarShown (false);
-    editor.setKeyboardViewShown (false);
-    editor.setSize (1000, 800);
-    EXPECT_TRUE (findLayoutProblems (editor).isEmpty()) << findLayoutProblems (editor).joinIntoString ("\n");
-}
-
 TEST (EditorLayout, eachRowStandsOnItsGridLineAlsoWhenTheGridScrolls)
 {
     Cadenzium2AudioProcessor processor;

@@ -53,19 +53,56 @@ private:
 //==============================================================================
 namespace
 {
-    juce::Component* findIn (juce::Component& parent, const juce::String& componentId)
+    using Match = std::function<bool (juce::Component&)>;
+
+    /** The first component of any window of the process that matches, depth first, newest
+        window first (a menu or pop-up covers what was there before). */
+    juce::Component* findOnDesktop (const Match& matches, bool visibleOnly = true)
     {
-        if (! parent.isVisible())
+        std::function<juce::Component* (juce::Component&)> findIn = [&] (juce::Component& parent) -> juce::Component*
+        {
+            if (visibleOnly && ! parent.isVisible())
+                return nullptr;
+
+            if (matches (parent))
+                return &parent;
+
+            for (auto* child : parent.getChildren())
+                if (auto* found = findIn (*child))
+                    return found;
+
             return nullptr;
+        };
 
-        if (parent.getComponentID() == componentId)
-            return &parent;
+        auto& desktop = juce::Desktop::getInstance();
 
-        for (auto* child : parent.getChildren())
-            if (auto* found = findIn (*child, componentId))
+        for (int i = desktop.getNumComponents(); --i >= 0;)
+            if (auto* found = findIn (*desktop.getComponent (i)))
                 return found;
 
         return nullptr;
+    }
+
+    bool hasRole (juce::Component& component, juce::AccessibilityRole role)
+    {
+        auto* handler = component.getAccessibilityHandler();
+        return handler != nullptr && handler->getRole() == role;
+    }
+
+    juce::Component* waitForMenuItem (const juce::String& itemText)
+    {
+        juce::Component* item = nullptr;
+
+        // A submenu opens a moment after its parent item is chosen.
+        EditorWindow::pumpUntil ([&]
+                                 {
+                                     item = findOnDesktop ([&] (juce::Component& c)
+                                                           { return hasRole (c, juce::AccessibilityRole::menuItem) && c.getAccessibilityHandler()->getTitle() == itemText; },
+                                                           false);
+                                     return item != nullptr;
+                                 },
+                                 2000);
+        return item;
     }
 
     juce::String currentTestName()
@@ -103,8 +140,6 @@ EditorWindow::~EditorWindow()
     pump (10);
 }
 
-juce::Component& EditorWindow::getWindow() noexcept { return *window; }
-
 void EditorWindow::setHostScaleFactor (float scale)
 {
     window->setHostScale (scale);
@@ -132,85 +167,14 @@ juce::Rectangle<int> EditorWindow::getScreenArea() const
 //==============================================================================
 juce::Component* EditorWindow::find (const juce::String& componentId)
 {
-    auto& desktop = juce::Desktop::getInstance();
-
-    // Newest windows first: a menu or pop-up covers what was there before.
-    for (int i = desktop.getNumComponents(); --i >= 0;)
-        if (auto* found = findIn (*desktop.getComponent (i), componentId))
-            return found;
-
-    return nullptr;
+    return findOnDesktop ([&] (juce::Component& c) { return c.getComponentID() == componentId; });
 }
-
-namespace
-{
-    juce::Component* findMenuItem (juce::Component& parent, const juce::String& itemText)
-    {
-        for (auto* child : parent.getChildren())
-        {
-            if (auto* handler = child->getAccessibilityHandler())
-                if (handler->getRole() == juce::AccessibilityRole::menuItem && handler->getTitle() == itemText)
-                    return child;
-
-            if (auto* found = findMenuItem (*child, itemText))
-                return found;
-        }
-
-        return nullptr;
-    }
-} // namespace
-
-namespace
-{
-    bool containsMenu (juce::Component& component)
-    {
-        if (! component.isVisible())
-            return false;
-
-        if (auto* handler = component.getAccessibilityHandler())
-            if (handler->getRole() == juce::AccessibilityRole::popupMenu)
-                return true;
-
-        for (auto* child : component.getChildren())
-            if (containsMenu (*child))
-                return true;
-
-        return false;
-    }
-} // namespace
 
 bool EditorWindow::isMenuOpen()
 {
-    auto& desktop = juce::Desktop::getInstance();
-
     // Menus are windows of their own, or children of the editor they belong to.
-    for (int i = 0; i < desktop.getNumComponents(); ++i)
-        if (containsMenu (*desktop.getComponent (i)))
-            return true;
-
-    return false;
+    return findOnDesktop ([] (juce::Component& c) { return hasRole (c, juce::AccessibilityRole::popupMenu); }) != nullptr;
 }
-
-namespace
-{
-    juce::Component* waitForMenuItem (const juce::String& itemText)
-    {
-        juce::Component* item = nullptr;
-
-        // A submenu opens a moment after its parent item is chosen.
-        EditorWindow::pumpUntil ([&]
-                                 {
-                                     auto& desktop = juce::Desktop::getInstance();
-
-                                     for (int i = desktop.getNumComponents(); --i >= 0 && item == nullptr;)
-                                         item = findMenuItem (*desktop.getComponent (i), itemText);
-
-                                     return item != nullptr;
-                                 },
-                                 2000);
-        return item;
-    }
-} // namespace
 
 bool EditorWindow::xChooseMenuItem (const juce::String& itemText)
 {
@@ -230,19 +194,7 @@ bool EditorWindow::xChooseMenuItem (const juce::String& itemText)
 
 bool EditorWindow::chooseMenuItem (const juce::String& itemText)
 {
-    juce::Component* item = nullptr;
-
-    // A submenu opens a moment after its parent item is chosen.
-    pumpUntil ([&]
-               {
-                   auto& desktop = juce::Desktop::getInstance();
-
-                   for (int i = desktop.getNumComponents(); --i >= 0 && item == nullptr;)
-                       item = findMenuItem (*desktop.getComponent (i), itemText);
-
-                   return item != nullptr;
-               },
-               2000);
+    auto* item = waitForMenuItem (itemText);
 
     if (item == nullptr)
         return false;
@@ -371,12 +323,6 @@ void EditorWindow::drag (juce::Component& target, juce::Point<float> from, juce:
     pump (10);
 }
 
-void EditorWindow::moveMouse (juce::Component& target, std::optional<juce::Point<float>> point)
-{
-    sendMouse (peerOf (target), toPeer (target, pointIn (target, point)), {});
-    pump (10);
-}
-
 void EditorWindow::wheel (juce::Component& target, float deltaY, std::optional<juce::Point<float>> point)
 {
     auto& targetPeer = peerOf (target);
@@ -464,24 +410,6 @@ void EditorWindow::xMove (juce::Component& target, std::optional<juce::Point<flo
         display.movePointer (end + juce::Point<int> (i * 3, i * 2));
         pump (15);
     }
-}
-
-void EditorWindow::xDrag (juce::Component& target, juce::Point<float> from, juce::Point<float> to, int steps)
-{
-    auto& display = *TestDisplay::get();
-    display.movePointer (toScreen (target, from));
-    pump (20);
-    display.pressButton (1, true);
-    pump (20);
-
-    for (int i = 1; i <= juce::jmax (1, steps); ++i)
-    {
-        display.movePointer (toScreen (target, from + (to - from) * ((float) i / (float) juce::jmax (1, steps))));
-        pump (10);
-    }
-
-    display.pressButton (1, false);
-    pump (40);
 }
 
 void EditorWindow::xKey (const std::string& combination)

@@ -29,8 +29,7 @@ public:
         waits until it is on screen. `hostScaleFactor` is what a host would announce. */
     explicit EditorWindow (juce::AudioProcessor& processor, float hostScaleFactor = 1.0f);
 
-    /** Closes the window and deletes the editor, as a host does on effEditClose. */
-    ~EditorWindow();
+    ~EditorWindow(); // closes the window and deletes the editor, as a host does on effEditClose
 
     EditorWindow (const EditorWindow&) = delete;
     EditorWindow& operator= (const EditorWindow&) = delete;
@@ -48,10 +47,7 @@ public:
         return *typed;
     }
 
-    /** The top-level window holding the editor. */
-    juce::Component& getWindow() noexcept;
-
-    /** The host's scale call (what a VST2 host sends as its content scale factor). */
+    /** What a VST2 host sends as its content scale factor. */
     void setHostScaleFactor (float scale);
 
     /** The window's size on the screen, in physical pixels. */
@@ -85,7 +81,6 @@ public:
         open under the pointer as for a user). */
     bool xChooseMenuItem (const juce::String& itemText);
 
-    /** Whether a pop-up menu is open. */
     static bool isMenuOpen();
 
     //==============================================================================
@@ -106,20 +101,15 @@ public:
     void rightClick (juce::Component& target, std::optional<juce::Point<float>> point = {});
     void doubleClick (juce::Component& target, std::optional<juce::Point<float>> point = {});
 
-    /** Press at `from`, move in `steps` steps, release at `to`. */
     void drag (juce::Component& target, juce::Point<float> from, juce::Point<float> to,
                int steps = 8, juce::ModifierKeys modifiers = {});
 
-    /** The pointer moves over the target without a button (hover, tooltips). */
-    void moveMouse (juce::Component& target, std::optional<juce::Point<float>> point = {});
-
-    /** One wheel step: positive up. */
+    /** deltaY positive: up. */
     void wheel (juce::Component& target, float deltaY, std::optional<juce::Point<float>> point = {});
 
     /** A key press for the component that has the keyboard focus. Returns whether anyone used it. */
     bool pressKey (const juce::KeyPress& key);
 
-    /** Types the characters into the focused component, one key press each. */
     void typeText (const juce::String& text);
 
     //==============================================================================
@@ -127,9 +117,7 @@ public:
 
     void xClick (juce::Component& target, std::optional<juce::Point<float>> point = {}, int button = 1);
 
-    /** The real pointer moves over the target (hover: tooltips, highlights). */
     void xMove (juce::Component& target, std::optional<juce::Point<float>> point = {});
-    void xDrag (juce::Component& target, juce::Point<float> from, juce::Point<float> to, int steps = 10);
 
     /** "Return", "Escape", "ctrl+a", "shift+Tab": to the window, which gets the X focus. */
     void xKey (const std::string& combination);
@@ -143,10 +131,8 @@ public:
     juce::Point<int> toScreen (juce::Component& target, juce::Point<float> point) const;
 
     //==============================================================================
-    /** What the server shows in the window, in physical pixels. */
+    /** What the server shows in the window, or at a point of a component. */
     juce::Image grab();
-
-    /** The colour the server shows at a point of a component. */
     juce::Colour pixelAt (juce::Component& target, juce::Point<float> point);
 
     /** Writes what the window shows as "<test suite>.<test name>.<name>.png" into the

@@ -20,16 +20,7 @@ namespace
 
     unsigned long keysymFor (const std::string& name)
     {
-        static const std::pair<const char*, const char*> aliases[] = {
-            { "ctrl", "Control_L" }, { "shift", "Shift_L" }, { "alt", "Alt_L" }, { "super", "Super_L" },
-            { "enter", "Return" }, { "esc", "Escape" }, { "+", "plus" }, { " ", "space" }
-        };
-
-        for (const auto& [alias, real] : aliases)
-            if (name == alias)
-                return XStringToKeysym (real);
-
-        return XStringToKeysym (name.c_str());
+        return XStringToKeysym (name == "ctrl" ? "Control_L" : name == "shift" ? "Shift_L" : name.c_str());
     }
 } // namespace
 
@@ -43,9 +34,6 @@ TestDisplay::TestDisplay()
         return;
 
     internWindowManagerAtoms (display);
-
-    int event = 0, errorBase = 0, major = 0, minor = 0;
-    xtest = XTestQueryExtension (display, &event, &errorBase, &major, &minor) != 0;
 
     XSync (display, False);
     instance = this;
@@ -169,21 +157,11 @@ void TestDisplay::sendKey (unsigned long keysym, bool down)
 void TestDisplay::pressKeyCombination (const std::string& combination)
 {
     std::vector<unsigned long> keys;
-    std::string::size_type start = 0;
 
-    while (start <= combination.size())
+    for (std::string::size_type start = 0, end = 0; end != std::string::npos; start = end + 1)
     {
-        auto end = combination.find ('+', start);
-
-        // "ctrl++": a "+" right after a separator is the key itself.
-        if (end == start)
-            end = combination.find ('+', start + 1);
-
-        if (end == std::string::npos)
-            end = combination.size();
-
-        keys.push_back (keysymFor (combination.substr (start, end - start)));
-        start = end + 1;
+        end = combination.find ('+', start);
+        keys.push_back (keysymFor (combination.substr (start, end == std::string::npos ? end : end - start)));
     }
 
     for (auto key : keys)
@@ -199,9 +177,7 @@ void TestDisplay::typeText (const std::string& text)
 {
     for (const auto character : text)
     {
-        const auto keysym = character == ' ' ? (unsigned long) XK_space
-                          : character == '\n' ? (unsigned long) XK_Return
-                                              : (unsigned long) (unsigned char) character;
+        const auto keysym = character == ' ' ? (unsigned long) XK_space : (unsigned long) (unsigned char) character;
         const auto keycode = XKeysymToKeycode (display, (KeySym) keysym);
 
         if (keycode == 0)

@@ -33,7 +33,6 @@ public:
     TestDisplay& operator= (const TestDisplay&) = delete;
 
     bool isOpen() const noexcept { return display != nullptr; }
-    bool hasXTest() const noexcept { return xtest; }
 
     /** What the server shows in that area of the screen. */
     juce::Image grab (juce::Rectangle<int> screenArea) const;
@@ -56,8 +55,8 @@ public:
     /** button 1 left, 2 middle, 3 right. */
     void pressButton (int button, bool down);
 
-    /** Key names as X spells them ("Return", "Escape", "a", "BackSpace"), modifiers
-        joined with "+": "ctrl+a", "shift+Tab". */
+    /** Key names as X spells them ("Return", "a", "BackSpace"), joined with "+" after
+        "ctrl" or "shift": "ctrl+shift+z". */
     void pressKeyCombination (const std::string& combination);
 
     /** Types the text one key at a time (US keymap, shift where needed). */
@@ -70,7 +69,6 @@ private:
     void sendKey (unsigned long keysym, bool down);
 
     ::_XDisplay* display = nullptr;
-    bool xtest = false;
 };
 
 } // namespace cadenzium::test

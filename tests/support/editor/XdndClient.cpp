@@ -196,10 +196,4 @@ bool XdndClient::drop()
     return waitFor ([this] { return finished; });
 }
 
-void XdndClient::leave()
-{
-    sendClientMessage ("XdndLeave", 0, 0, 0, 0);
-    handleEvents();
-}
-
 } // namespace cadenzium::test

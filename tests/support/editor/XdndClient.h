@@ -52,9 +52,6 @@ public:
     /** Drops (XdndDrop) and waits for XdndFinished; true when it came. */
     bool drop();
 
-    /** Leaves without dropping (XdndLeave). */
-    void leave();
-
     /** Answers the window's requests for the offered files until the condition holds;
         false when it did not within the bound. */
     bool serveUntil (const std::function<bool()>& condition);

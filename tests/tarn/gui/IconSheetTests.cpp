@@ -6,8 +6,11 @@
 namespace tarn
 {
 
-TEST (IconSheet, everyIconFillsItsCellCentredAndIsKeptOnASheet)
+TEST (IconSheet, everyIconFillsItsCellCentredInTheColourAskedForAndIsKeptOnASheet)
 {
+    ASSERT_EQ (Icons::getNames().size(), 32);
+    EXPECT_EQ (Icons::create ("trumpet", juce::Colours::red), nullptr);
+    EXPECT_EQ (Icons::create ("Classic.json", juce::Colours::red), nullptr);
     constexpr int cell = 64, columns = 8;
     const auto& names = Icons::getNames();
     juce::Image sheet (juce::Image::RGB, cell * columns, cell * ((names.size() + columns - 1) / columns), true);
@@ -26,11 +29,21 @@ TEST (IconSheet, everyIconFillsItsCellCentredAndIsKeptOnASheet)
         }
 
         juce::Rectangle<int> inked;
+        int inColour = 0, black = 0;
 
         for (int y = 0; y < cell; ++y)
             for (int x = 0; x < cell; ++x)
-                if (single.getPixelAt (x, y).getAlpha() > 128)
+            {
+                const auto pixel = single.getPixelAt (x, y);
+                inColour += pixel == juce::Colour (0xffcccccc) ? 1 : 0;
+                black += pixel == juce::Colours::black ? 1 : 0;
+
+                if (pixel.getAlpha() > 128)
                     inked = inked.isEmpty() ? juce::Rectangle<int> (x, y, 1, 1) : inked.getUnion ({ x, y, 1, 1 });
+            }
+
+        EXPECT_GT (inColour, 20) << "solid pixels in the colour asked for";
+        EXPECT_EQ (black, 0) << "no black left";
 
         // Drawn on the 24-unit grid with a margin: large, and near the middle of the cell.
         EXPECT_GE (juce::jmax (inked.getWidth(), inked.getHeight()), 28);

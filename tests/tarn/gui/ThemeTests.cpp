@@ -71,31 +71,6 @@ TEST (Theme, componentsReachTheirOwnLookAndFeelOrTheProcessDefault)
     parent.setLookAndFeel (nullptr);
 }
 
-TEST (Icons, everyIconDrawsInTheColourAskedFor)
-{
-    ASSERT_EQ (Icons::getNames().size(), 32);
-
-    for (const auto& name : Icons::getNames())
-    {
-        SCOPED_TRACE (name.toStdString());
-        const auto colour = juce::Colour (0xff5249e2);
-        auto icon = Icons::create (name, colour);
-        ASSERT_NE (icon, nullptr);
-
-        juce::Image image (juce::Image::ARGB, 48, 48, true);
-        {
-            juce::Graphics g (image);
-            icon->drawWithin (g, { 0.0f, 0.0f, 48.0f, 48.0f }, juce::RectanglePlacement::centred, 1.0f);
-        }
-
-        EXPECT_GT (countPixels (image, colour), 20) << "solid pixels in the colour";
-        EXPECT_EQ (countPixels (image, juce::Colours::black), 0) << "no black left";
-    }
-
-    EXPECT_EQ (Icons::create ("trumpet", juce::Colours::red), nullptr);
-    EXPECT_EQ (Icons::create ("Classic.json", juce::Colours::red), nullptr);
-}
-
 TEST (Icons, themeIconsTakeTheirColourFromThePath)
 {
     juce::Component component;

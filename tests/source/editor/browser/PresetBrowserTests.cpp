@@ -1,10 +1,89 @@
-#include "BrowserTestSupport.h"
+// The preset browser over the product window (the factory library comes from the source tree).
 
+#include <brindlex/gui/BrindlexEditor.h>
+#include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/util/RandomSource.h>
 #include <tests/support/TestSeed.h>
+#include <tests/support/editor/ProductEditorTest.h>
+
+#include <gtest/gtest.h>
 
 namespace cadenzium::test
 {
+
+/** The committed factory library installed into the test's private configuration folder,
+    an empty user folder, and the browser of a real editor. */
+class PresetBrowserTest : public ProductEditorTest
+{
+protected:
+    void SetUp() override
+    {
+        ProductEditorTest::SetUp();
+        ASSERT_TRUE (juce::File (CADENZIUM_FACTORY_PRESETS).copyDirectoryTo (factoryRoot));
+        userRoot.createDirectory();
+    }
+
+    static tarn::PresetBrowser& browserOf (EditorWindow& window)
+    {
+        return dynamic_cast<brindlex::BrindlexEditor&> (window.getEditor()).getPresetBrowser();
+    }
+
+    static juce::StringArray namesOf (const std::vector<tarn::PresetInfo>& presets)
+    {
+        juce::StringArray names;
+
+        for (const auto& preset : presets)
+            names.add (preset.name);
+
+        return names;
+    }
+
+    /** Clicks the middle of a row's Name cell. */
+    static void clickRow (EditorWindow& window, tarn::PresetTableView& table, int row, juce::ModifierKeys mods = {})
+    {
+        auto& rows = table.getListBox();
+        rows.scrollToEnsureRowIsOnscreen (row);
+        EditorWindow::pump (10);
+        const auto cell = rows.getCellPosition (tarn::PresetTableView::nameColumn, row, true).toFloat();
+        window.click (rows, cell.getCentre(), mods);
+    }
+
+    /** Clicks a folder of the tree. */
+    static void clickFolder (EditorWindow& window, tarn::PresetTree& tree, const tarn::PresetBrowserModel::FolderPath& folder)
+    {
+        auto* item = tree.findItem (folder);
+        ASSERT_NE (item, nullptr);
+        // The item's own line: an open item's position covers its children too.
+        const auto area = item->getItemPosition (true).withHeight (item->getItemHeight()).toFloat();
+        window.click (tree, area.withTrimmedLeft (40.0f).getCentre());
+        EXPECT_TRUE (item->isSelected()) << area.toString() << " in " << tree.getLocalBounds().toString();
+    }
+
+    /** Every parameter the preset file sets, but the four a preset load keeps, has the file's value. */
+    static void expectParametersOf (const juce::File& presetFile, Cadenzium2AudioProcessor& processor)
+    {
+        const auto xml = juce::parseXML (presetFile);
+        ASSERT_NE (xml, nullptr);
+        const juce::StringArray kept { "swing_amount", "lock_to_key", "keyswitch_enable", "keyswitch_range", "internal" };
+        int compared = 0;
+
+        for (const auto* param : xml->getChildWithTagNameIterator ("PARAM"))
+        {
+            const auto id = param->getStringAttribute ("id");
+
+            if (kept.contains (id) || processor.getParameterState().getParameter (id) == nullptr)
+                continue;
+
+            EXPECT_FLOAT_EQ (processor.getRawParameterValue (id), (float) param->getDoubleAttribute ("value")) << id;
+            ++compared;
+        }
+
+        EXPECT_GT (compared, 20);
+    }
+
+    const juce::File factoryRoot = brindlex::BrindlexProcessor::getFactoryPresetFolder ("Cadenzium 2");
+    const juce::File userRoot = brindlex::BrindlexProcessor::getUserPresetFolder ("Cadenzium 2");
+};
 
 using tarn::PresetTableView;
 
@@ -65,29 +144,7 @@ TEST_F (PresetBrowserTest, theTopBarOpensItOverTheMainAreaAndABadgeAndARowClickL
     EXPECT_FALSE (browser.isVisible());
 }
 
-TEST_F (PresetBrowserTest, aFolderShowsItsOwnAndItsSubfoldersPresetsWithItsDescription)
-{
-    Cadenzium2AudioProcessor processor;
-    EditorWindow window (processor);
-    auto& browser = browserOf (window);
-    window.click (EditorWindow::get ("preset_browser"));
-
-    clickFolder (window, browser.getTree(), { "f_factory", "f_arpeggios" });
-    EXPECT_EQ (namesOf (browser.getTable().getPresets()),
-               juce::StringArray ({ "Octave Spark", "Rising Eighths", "Sixteenth Cascade", "Triplet Waves", "Waltz Broken Chord" }));
-    EXPECT_TRUE (browser.getModel().getFolderDescription().startsWith ("Broken chords in every shape"));
-    window.saveScreenshot ("arpeggios");
-
-    clickFolder (window, browser.getTree(), { "f_factory" });
-    EXPECT_EQ (browser.getTable().getPresets().size(), 30u);
-
-    // The user folder has no presets yet.
-    clickFolder (window, browser.getTree(), { "f_user" });
-    EXPECT_TRUE (browser.getTable().getPresets().empty());
-    window.saveScreenshot ("empty user folder");
-}
-
-TEST_F (PresetBrowserTest, randomLoadsOneOfTheVisiblePresetsAndNothingWhenNoneIsVisible)
+TEST_F (PresetBrowserTest, aFolderShowsItsOwnAndItsSubfoldersPresetsAndRandomLoadsOnlyOneOfThoseShown)
 {
     const auto seed = testSeed (5);
     SCOPED_TRACE ("seed " + std::to_string (seed));
@@ -98,15 +155,18 @@ TEST_F (PresetBrowserTest, randomLoadsOneOfTheVisiblePresetsAndNothingWhenNoneIs
     auto& browser = browserOf (window);
     auto& presets = processor.getPresetManager();
     window.click (EditorWindow::get ("preset_browser"));
-    window.click (EditorWindow::get ("category_badge_Generative"));
+
+    clickFolder (window, browser.getTree(), { "f_factory", "f_arpeggios" });
     const auto visible = namesOf (browser.getTable().getPresets());
-    ASSERT_EQ (visible.size(), 4);
+    EXPECT_EQ (visible, juce::StringArray ({ "Octave Spark", "Rising Eighths", "Sixteenth Cascade", "Triplet Waves", "Waltz Broken Chord" }));
+    EXPECT_TRUE (browser.getModel().getFolderDescription().startsWith ("Broken chords in every shape"));
+    window.saveScreenshot ("arpeggios");
 
     auto& random = EditorWindow::get<juce::Button> ("browser_random");
     EXPECT_EQ (random.getTooltip(), "Random Preset: Select a random preset from the list");
     juce::StringArray drawn;
 
-    for (int i = 0; i < 24; ++i)
+    for (int i = 0; i < 30; ++i)
     {
         window.click (random);
         const auto current = presets.getCurrentPreset().name;
@@ -114,12 +174,18 @@ TEST_F (PresetBrowserTest, randomLoadsOneOfTheVisiblePresetsAndNothingWhenNoneIs
         drawn.addIfNotAlreadyThere (current);
     }
 
-    EXPECT_EQ (drawn.size(), 4) << "every visible preset can come up";
+    EXPECT_EQ (drawn.size(), visible.size()) << "every visible preset can come up";
 
+    clickFolder (window, browser.getTree(), { "f_factory" });
+    EXPECT_EQ (browser.getTable().getPresets().size(), 30u);
+
+    // The user folder has no presets yet: Random loads nothing.
     clickFolder (window, browser.getTree(), { "f_user" });
+    EXPECT_TRUE (browser.getTable().getPresets().empty());
+    window.saveScreenshot ("empty user folder");
     const auto before = presets.getCurrentPreset();
     window.click (random);
-    EXPECT_EQ (presets.getCurrentPreset(), before) << "no preset visible, nothing loaded";
+    EXPECT_EQ (presets.getCurrentPreset(), before);
     tarn::RandomSource::clearFixedSeed();
 }
 

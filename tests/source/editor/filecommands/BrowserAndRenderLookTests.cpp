@@ -4,7 +4,6 @@
 
 #include "FileCommandsTestSupport.h"
 
-#include <brindlex/BrindlexSettings.h>
 #include <source/processor/state/SettingsTree.h>
 #include <tests/source/editor/EditorTestHelpers.h>
 
@@ -34,11 +33,7 @@ TEST_F (FileCommandsTest, theBrowserAndTheRenderOverlayLieWholeOverTheWindowInEa
     for (const auto* scheme : { "Dark", "Light", "Classic" })
     {
         SCOPED_TRACE (scheme);
-        {
-            brindlex::BrindlexSettings settings (productFolder.getChildFile ("settings.settings"));
-            settings.setValue (Cadenzium2AudioProcessorEditor::themeSettingKey, scheme);
-            ASSERT_TRUE (settings.saveNow());
-        }
+        writeSetting (Cadenzium2AudioProcessorEditor::themeSettingKey, scheme);
 
         Cadenzium2AudioProcessor processor;
         ASSERT_TRUE (processor.getPresetManager().loadPresetFile (factory.getChildFile ("Arpeggios/Rising Eighths.bpre")));

@@ -26,13 +26,7 @@ TEST_F (FileCommandsTest, bulkConvertShowsItsProgressAsFilesConvertAndEndsWithTh
     auto& overlay = editor.getFileCommands().getBulkImporterOverlay();
     auto& presets = processor.getPresetManager();
 
-    struct HostWatcher : juce::AudioProcessorListener
-    {
-        void audioProcessorParameterChanged (juce::AudioProcessor*, int, float) override {}
-        void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails& details) override { programChanges += details.programChanged ? 1 : 0; }
-        int programChanges = 0;
-    } host;
-    processor.addListener (&host);
+    HostListener host (processor);
 
     // The browser is open meanwhile: it shows the converted presets at the end.
     editor.setBrowserShown (true);
@@ -73,7 +67,6 @@ TEST_F (FileCommandsTest, bulkConvertShowsItsProgressAsFilesConvertAndEndsWithTh
     window.click (*browser.findBadge ("v1"));
     EXPECT_EQ (browser.getTable().getPresets().size(), (size_t) numFiles);
     EXPECT_TRUE (presets.getUserRoot().getChildFile ("v1/Pads/Preset 2.bpre").existsAsFile());
-    processor.removeListener (&host);
 }
 
 TEST_F (FileCommandsTest, cancellingABulkConvertKeepsWhatWasConvertedAndClosesTheOverlay)

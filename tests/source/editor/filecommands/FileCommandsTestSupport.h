@@ -1,12 +1,11 @@
 #pragma once
 
-#include <brindlex/UserFolders.h>
 #include <source/editor/filecommands/FileChooserSpecs.h>
 #include <source/editor/filecommands/FileCommands.h>
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tests/support/TemporaryFolder.h>
-#include <tests/support/editor/EditorWindow.h>
+#include <tests/support/editor/ProductEditorTest.h>
 
 #include <gtest/gtest.h>
 
@@ -14,18 +13,18 @@ namespace cadenzium::test
 {
 
 /** Fresh per-user folders, the framework's own choosers, and a folder for the test's files. */
-class FileCommandsTest : public ::testing::Test
+class FileCommandsTest : public ProductEditorTest
 {
 protected:
     void SetUp() override
     {
-        productFolder.deleteRecursively();
+        ProductEditorTest::SetUp();
         tarn::FileChooserLauncher::setDesktopChoosersAllowed (false);
     }
 
     void TearDown() override
     {
-        productFolder.deleteRecursively();
+        ProductEditorTest::TearDown();
         tarn::FileChooserLauncher::setDesktopChoosersAllowed (true);
     }
 
@@ -44,15 +43,7 @@ protected:
 
     juce::File folder() const { return juce::File (files.string()); }
 
-    static juce::StringArray toastTexts (Cadenzium2AudioProcessor& p)
-    {
-        juce::StringArray texts;
-
-        for (const auto& toast : p.getToastManager().getToasts())
-            texts.add (toast.text);
-
-        return texts;
-    }
+    static juce::StringArray toastTexts (Cadenzium2AudioProcessor& p) { return ProductEditorTest::toastTexts (p.getToastManager()); }
 
     /** The framework's chooser open inside the editor, or nullptr. */
     static juce::FileChooserDialogBox* findChooser (juce::Component& editor)
@@ -64,14 +55,15 @@ protected:
         return nullptr;
     }
 
+    /** The first component of this type below `root` (depth first) that matches. */
     template <typename Type>
-    static Type* findInside (juce::Component& root)
+    static Type* findInside (juce::Component& root, const std::function<bool (Type&)>& matches = [] (Type&) { return true; })
     {
-        if (auto* typed = dynamic_cast<Type*> (&root))
+        if (auto* typed = dynamic_cast<Type*> (&root); typed != nullptr && matches (*typed))
             return typed;
 
         for (auto* child : root.getChildren())
-            if (auto* found = findInside<Type> (*child))
+            if (auto* found = findInside<Type> (*child, matches))
                 return found;
 
         return nullptr;
@@ -79,17 +71,9 @@ protected:
 
     static juce::Button* findButton (juce::Component& root, const juce::String& text)
     {
-        if (auto* button = dynamic_cast<juce::Button*> (&root); button != nullptr && button->getButtonText() == text)
-            return button;
-
-        for (auto* child : root.getChildren())
-            if (auto* found = findButton (*child, text))
-                return found;
-
-        return nullptr;
+        return findInside<juce::Button> (root, [&] (juce::Button& button) { return button.getButtonText() == text; });
     }
 
-    const juce::File productFolder = brindlex::UserFolders::getProductFolder ("Cadenzium 2");
     TemporaryFolder files;
 };
 

@@ -8,41 +8,6 @@ namespace cadenzium::test
 {
 namespace
 {
-    /** The rendered notes as (pitch, start, length) from the note pairs of the render. */
-    std::vector<std::tuple<int, int, int>> notePairsOf (const juce::MidiMessageSequence& rendered)
-    {
-        auto events = rendered;
-        events.updateMatchedPairs();
-        std::vector<std::tuple<int, int, int>> notes;
-
-        for (int i = 0; i < events.getNumEvents(); ++i)
-        {
-            const auto& m = events.getEventPointer (i)->message;
-
-            if (const auto off = events.getIndexOfMatchingKeyUp (i); m.isNoteOn() && off >= 0)
-            {
-                const auto start = juce::roundToInt (m.getTimeStamp());
-                notes.emplace_back (m.getNoteNumber(), start, juce::roundToInt (events.getEventPointer (off)->message.getTimeStamp()) - start);
-            }
-        }
-
-        std::sort (notes.begin(), notes.end(), [] (const auto& a, const auto& b)
-                   { return std::tie (std::get<1> (a), std::get<0> (a), std::get<2> (a)) < std::tie (std::get<1> (b), std::get<0> (b), std::get<2> (b)); });
-        return notes;
-    }
-
-    std::vector<std::tuple<int, int, int>> notesOf (const tarn::Sequence& preview)
-    {
-        std::vector<std::tuple<int, int, int>> notes;
-
-        for (const auto& note : preview.notes)
-            notes.emplace_back (note.number, note.timestamp, note.length);
-
-        std::sort (notes.begin(), notes.end(), [] (const auto& a, const auto& b)
-                   { return std::tie (std::get<1> (a), std::get<0> (a), std::get<2> (a)) < std::tie (std::get<1> (b), std::get<0> (b), std::get<2> (b)); });
-        return notes;
-    }
-
     juce::MemoryBlock bytesOf (const juce::File& file)
     {
         juce::MemoryBlock bytes;
@@ -81,13 +46,12 @@ TEST_F (FileCommandsTest, aRenderShowsItsNotesInTheOverlayAndSaveMidiWritesItsBy
 
     const auto* rendered = overlay.getRenderedMidi();
     ASSERT_NE (rendered, nullptr);
+    // Every rendered note on the row of its pitch, in whole bars (the preview's own tests pin how).
     const auto& preview = overlay.getPreview().getSequence();
-    const auto expected = notePairsOf (rendered->events);
-    ASSERT_GT (expected.size(), 20u);
-    EXPECT_EQ (notesOf (preview), expected) << "every rendered note on the row of its pitch";
-    EXPECT_EQ (preview.getLength() % 3840, 0);
-    EXPECT_GE (preview.getLength(), preview.getContentEnd());
-    EXPECT_LT (preview.getLength() - preview.getContentEnd(), 3840) << "rounded up to the next whole bar, no further";
+    const auto expected = RenderPreviewSequence::build (rendered->events);
+    ASSERT_GT (expected.notes.size(), 20u);
+    EXPECT_EQ (preview.notes, expected.notes);
+    EXPECT_EQ (preview.getLength(), expected.getLength());
 
     for (const auto& loop : preview.loops)
         EXPECT_FALSE (loop.isSet());
@@ -131,7 +95,7 @@ TEST_F (FileCommandsTest, aRenderShowsItsNotesInTheOverlayAndSaveMidiWritesItsBy
     EXPECT_FALSE (overlay.isShowing());
 }
 
-TEST_F (FileCommandsTest, saveMidiReportsMissingDataAndAFileThatCannotBeWritten)
+TEST_F (FileCommandsTest, saveMidiAndDragMidiReportMissingDataAndAFileThatCannotBeWritten)
 {
     Cadenzium2AudioProcessor processor;
     EditorWindow window (processor);
@@ -148,6 +112,16 @@ TEST_F (FileCommandsTest, saveMidiReportsMissingDataAndAFileThatCannotBeWritten)
     // A folder that does not exist: nothing can be written there.
     EXPECT_TRUE (overlay.saveTo (folder().getChildFile ("Gone/Render.mid")).failed());
     EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The rendered MIDI file could not be written."));
+
+    // A file where the folder for dragged renders should be: the drag cannot start.
+    const auto dragFolder = MidiRenderCommand::getDragFolder (processor);
+    dragFolder.getParentDirectory().createDirectory();
+    ASSERT_TRUE (dragFolder.replaceWithText ("in the way"));
+    auto& drag = overlay.getDragButton();
+    const auto centre = drag.getLocalBounds().getCentre().toFloat();
+    window.drag (drag, centre, centre + juce::Point<float> (30.0f, -20.0f));
+    EXPECT_FALSE (drag.isDragging());
+    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The MIDI drag could not be started."));
 }
 
 TEST_F (FileCommandsTest, renderFailuresAreToastsAndASecondRenderWaitsForTheFirst)
@@ -249,26 +223,6 @@ TEST_F (FileCommandsTest, dragMidiOffersTheRenderedFileToOtherApplicationsByItsU
     ASSERT_TRUE (overlay.writeDragFile (again).wasOk());
     EXPECT_EQ (again, file);
     EXPECT_EQ (MidiRenderCommand::getDragFolder (processor).getNumberOfChildFiles (juce::File::findFiles), 1);
-}
-
-TEST_F (FileCommandsTest, aDragWhoseFileCannotBeWrittenSaysSo)
-{
-    Cadenzium2AudioProcessor processor;
-    loadPattern (processor);
-    EditorWindow window (processor);
-    auto& overlay = editorOf (window).getFileCommands().getRenderOverlay();
-    ASSERT_TRUE (editorOf (window).getFileCommands().getRenderCommand().render (copyChords ("Pop Four Chords.mid")).wasOk());
-    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return overlay.isShowing(); }, 30000));
-
-    // A file where the folder for dragged renders should be.
-    const auto dragFolder = MidiRenderCommand::getDragFolder (processor);
-    dragFolder.getParentDirectory().createDirectory();
-    ASSERT_TRUE (dragFolder.replaceWithText ("in the way"));
-
-    auto& drag = overlay.getDragButton();
-    window.drag (drag, drag.getLocalBounds().getCentre().toFloat(), drag.getLocalBounds().getCentre().toFloat() + juce::Point<float> (30.0f, -20.0f));
-    EXPECT_FALSE (drag.isDragging());
-    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The MIDI drag could not be started."));
 }
 
 } // namespace cadenzium::test

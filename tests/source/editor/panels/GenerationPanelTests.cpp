@@ -1,3 +1,4 @@
+#include <source/editor/panels/ControlTables.h>
 #include <source/editor/panels/ControllerGenerationPanel.h>
 #include <source/editor/panels/InputPanel.h>
 #include <source/editor/panels/RegenerationPanel.h>
@@ -24,32 +25,24 @@ ControllerType controlChange (int number, int channel = 1)
 }
 } // namespace
 
-TEST (RegenerationPanel, itsSevenButtonsStandInOrderAndEachRegeneratesItsOwnTarget)
+TEST (RegenerationPanel, itsButtonsStandInTheTablesOrderAndEachRegeneratesItsOwnTarget)
 {
-    using consts::RegenerationMode;
-    std::vector<RegenerationMode> asked;
-    RegenerationPanel panel ([&] (RegenerationMode target)
+    std::vector<consts::RegenerationMode> asked, expected;
+    RegenerationPanel panel ([&] (consts::RegenerationMode target)
                              { asked.push_back (target); });
-
-    const juce::StringArray names { "Phrase", "Notes", "Velocity", "Chance", "Transpose", "Octave", "Controllers" };
-    const juce::StringArray tooltips { "Phrase: Regenerate a new phrase", "Notes: Regenerate all notes",
-                                       "Velocity: Regenerate all note velocities", "Chance: Regenerate all note chance values",
-                                       "Transpose: Regenerate all note transpose values", "Octave: Regenerate all note octave values",
-                                       "Controllers: Regenerate all controllers" };
-    ASSERT_EQ (panel.getNumButtons(), 7);
+    const auto& table = ControlTables::regeneration();
+    ASSERT_EQ (panel.getNumButtons(), (int) table.size());
     EXPECT_EQ (panel.getCaption(), "Regeneration");
 
     for (int i = 0; i < panel.getNumButtons(); ++i)
     {
-        EXPECT_EQ (panel.getButton (i).getButtonText(), names[i]);
-        EXPECT_EQ (panel.getButton (i).getTooltip(), tooltips[i]);
+        EXPECT_EQ (panel.getButton (i).getButtonText(), table[(size_t) i].name);
+        EXPECT_EQ (panel.getButton (i).getTooltip(), table[(size_t) i].tooltip);
         panel.getButton (i).triggerClick();
+        expected.push_back (table[(size_t) i].target);
     }
     pumpMessages();
-
-    EXPECT_EQ (asked, (std::vector<RegenerationMode> { RegenerationMode::phrase, RegenerationMode::notes, RegenerationMode::velocity,
-                                                        RegenerationMode::chance, RegenerationMode::transpose, RegenerationMode::octave,
-                                                        RegenerationMode::controllers }));
+    EXPECT_EQ (asked, expected);
 }
 
 TEST (ControllerGenerationPanel, itFollowsTheLanesAndEachControlWritesItsLanesSettings)

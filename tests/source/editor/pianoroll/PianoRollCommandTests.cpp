@@ -2,7 +2,10 @@
 
 #include <tarn/gui/NoteGridMenuCommands.h>
 
+using cadenzium::test::EditorWindow;
 using cadenzium::test::PianoRollHarness;
+using cadenzium::test::makeNote;
+using cadenzium::test::makeSequence;
 using juce::ModifierKeys;
 
 namespace
@@ -34,28 +37,23 @@ TEST (PianoRollCommands, theGridMenuOffersItsCommandsWithTheirShortcutsEnablingA
     PianoRollHarness h;
     auto items = itemsOf (h.grid().createGridMenu());
 
-    EXPECT_EQ (items["Reset loop region"].id, 301);
     EXPECT_FALSE (items["Reset loop region"].enabled) << "no row chosen yet";
     EXPECT_EQ (items["Select All"].shortcut, "A");
-    EXPECT_EQ (items["Select All"].id, 401);
     EXPECT_EQ (items["Paste"].shortcut, "V");
     EXPECT_FALSE (items["Paste"].enabled) << "the clipboard is empty";
 
-    for (const auto& [text, id] : std::map<juce::String, int> { { "Invert", 500 }, { "Reverse", 501 }, { "Half Speed", 502 }, { "Double Speed", 503 }, { "Legato", 504 }, { "Snap to Grid", 505 } })
-        EXPECT_EQ (items[text].id, id) << text;
+    for (const auto* text : { "Invert", "Reverse", "Half Speed", "Double Speed", "Legato", "Snap to Grid", "Dotted", "Triplets" })
+        EXPECT_EQ (items.count (text), 1u) << text;
 
-    // The grid sizes: straight ones, then "Dotted" and "Triplets"; the current one ticked.
-    EXPECT_TRUE (items.count ("Dotted") && items.count ("Triplets"));
-    EXPECT_EQ (items["1/16"].id, 104);
+    // The grid sizes: the current one ticked.
     EXPECT_TRUE (items["1/16"].ticked);
-    EXPECT_EQ (items["1/8t"].id, 123);
     EXPECT_FALSE (items["1/8t"].ticked);
 
     // Choosing a grid size (from the tool bar's grid button) changes the grid and is kept
     // with the song.
-    h.click (h.window->get<juce::Button> ("grid_size"), { 10.0f, 10.0f });
-    ASSERT_TRUE (h.chooseMenuItem ("Triplets"));
-    ASSERT_TRUE (h.chooseMenuItem ("1/8t"));
+    h.window->click (h.window->get<juce::Button> ("grid_size"), juce::Point<float> (10.0f, 10.0f));
+    ASSERT_TRUE (EditorWindow::chooseMenuItem ("Triplets"));
+    ASSERT_TRUE (EditorWindow::chooseMenuItem ("1/8t"));
     EXPECT_EQ (h.grid().getGrid().identifier, 123);
     EXPECT_EQ ((int) h.processor.getPianoRollSettings()["grid_size"], 123);
     EXPECT_TRUE (itemsOf (h.grid().createGridMenu())["1/8t"].ticked);
@@ -64,11 +62,9 @@ TEST (PianoRollCommands, theGridMenuOffersItsCommandsWithTheirShortcutsEnablingA
 TEST (PianoRollCommands, theNoteMenuAndItsShortcutKeysWorkOnTheSelection)
 {
     PianoRollHarness h;
-    tarn::Sequence start;
-    start.notes = { PianoRollHarness::note (0, 0, 240), PianoRollHarness::note (4, 480, 240), PianoRollHarness::note (7, 960, 240) };
-    h.startWith (start);
+    h.startWith (makeSequence ({ makeNote (0, 0, 240), makeNote (4, 480, 240), makeNote (7, 960, 240) }));
 
-    h.click (h.grid(), h.at (100.0, 0));
+    h.window->click (h.grid(), h.at (100.0, 0));
     auto items = itemsOf (h.grid().createNoteMenu (0));
     EXPECT_EQ (items["Copy"].shortcut, "C");
     EXPECT_EQ (items["Delete Note(s)"].shortcut, "Del");
@@ -80,10 +76,10 @@ TEST (PianoRollCommands, theNoteMenuAndItsShortcutKeysWorkOnTheSelection)
     EXPECT_EQ (items["16"].id, 216);
 
     // "A" selects all, then "I" inverts the selection's pitches: 0, 4, 7 become 7, 3, 0.
-    EXPECT_TRUE (h.key (juce::KeyPress ('a')));
+    EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('a')));
     EXPECT_EQ (h.pianoRoll().getDocument().getSelection().size(), 3);
     EXPECT_TRUE (itemsOf (h.grid().createNoteMenu (0))["Invert Selection"].enabled);
-    EXPECT_TRUE (h.key (juce::KeyPress ('i')));
+    EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('i')));
     EXPECT_EQ (h.phrase().notes[0].number, 7);
     EXPECT_EQ (h.phrase().notes[1].number, 3);
     EXPECT_EQ (h.phrase().notes[2].number, 0);
@@ -95,7 +91,7 @@ TEST (PianoRollCommands, theNoteMenuAndItsShortcutKeysWorkOnTheSelection)
     EXPECT_EQ (h.numUndoSteps(), 2);
 
     // A repeat from the "Equal" submenu, then "Flatten Repeats" on it.
-    h.click (h.grid(), h.at (100.0, 0));
+    h.window->click (h.grid(), h.at (100.0, 0));
     h.grid().performNoteCommand (203, 0);
     EXPECT_EQ (std::tuple (h.phrase().notes[0].repeatStyle, h.phrase().notes[0].repeatCount), std::tuple (2, 3));
     EXPECT_TRUE (itemsOf (h.grid().createNoteMenu (0))["3"].ticked);
@@ -103,34 +99,32 @@ TEST (PianoRollCommands, theNoteMenuAndItsShortcutKeysWorkOnTheSelection)
     EXPECT_EQ (h.phrase().notes.size(), 5u);
 
     // "C" copies, a click sets where "V" pastes, "Del" deletes what is selected.
-    h.click (h.grid(), h.at (100.0, 0));
-    EXPECT_TRUE (h.key (juce::KeyPress ('c')));
-    h.click (h.grid(), h.at (2900.0, 5));
-    EXPECT_TRUE (h.key (juce::KeyPress ('v')));
+    h.window->click (h.grid(), h.at (100.0, 0));
+    EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('c')));
+    h.window->click (h.grid(), h.at (2900.0, 5));
+    EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('v')));
     EXPECT_EQ (h.phrase().notes.size(), 6u);
     EXPECT_EQ (h.phrase().notes.back().timestamp, 2880);
-    EXPECT_TRUE (h.key (juce::KeyPress (juce::KeyPress::deleteKey)));
+    EXPECT_TRUE (h.window->pressKey (juce::KeyPress (juce::KeyPress::deleteKey)));
     EXPECT_EQ (h.phrase().notes.size(), 5u);
     EXPECT_EQ (h.undoTooltip(), "Undo: Edit phrase");
 
     // Keys the grid does not use go on to the host.
-    EXPECT_FALSE (h.key (juce::KeyPress (juce::KeyPress::spaceKey)));
-    EXPECT_FALSE (h.key (juce::KeyPress ('s', ModifierKeys::commandModifier, 0)));
+    EXPECT_FALSE (h.window->pressKey (juce::KeyPress (juce::KeyPress::spaceKey)));
+    EXPECT_FALSE (h.window->pressKey (juce::KeyPress ('s', ModifierKeys::commandModifier, 0)));
 }
 
 TEST (PianoRollCommands, theWholePhraseCommandsGoThroughThePianoRoll)
 {
     PianoRollHarness h;
-    tarn::Sequence start;
-    start.notes = { PianoRollHarness::note (0, 10, 240), PianoRollHarness::note (1, 1210, 240) };
-    h.startWith (start);
+    h.startWith (makeSequence ({ makeNote (0, 10, 240), makeNote (1, 1210, 240) }));
 
     h.grid().performGridCommand (tarn::GridMenuCommand::snapToGrid);
     EXPECT_EQ (h.phrase().notes[0].timestamp, 0);
-    h.click (h.grid(), h.at (3000.0, 6)); // the grid takes the keyboard
+    h.window->click (h.grid(), h.at (3000.0, 6)); // the grid takes the keyboard
     EXPECT_EQ (h.phrase().notes[1].timestamp, 1200);
 
-    EXPECT_TRUE (h.key (juce::KeyPress ('q'))) << "Q snaps too; already snapped, nothing more";
+    EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('q'))) << "Q snaps too; already snapped, nothing more";
     EXPECT_EQ (h.numUndoSteps(), 1);
 
     h.grid().performGridCommand (tarn::GridMenuCommand::halfSpeed);
@@ -146,30 +140,28 @@ TEST (PianoRollCommands, theWholePhraseCommandsGoThroughThePianoRoll)
     withLoop.loops[3] = { 0, 960 };
     h.startWith (withLoop);
     ASSERT_TRUE (h.pianoRoll().getDocument().getCommittedPhrase().loops[3].isSet());
-    h.rightClick (h.grid(), h.at (3000.0, 3));
-    ASSERT_TRUE (h.isMenuOpen());
+    h.window->rightClick (h.grid(), h.at (3000.0, 3));
+    ASSERT_TRUE (EditorWindow::isMenuOpen());
     EXPECT_EQ (h.grid().getLoopRow(), 3);
     EXPECT_EQ (h.grid().getPastePosition(), 3120); // snapped
-    h.screenshot ("grid menu");
-    EXPECT_TRUE (h.chooseMenuItem ("Loop Options"));
-    EXPECT_TRUE (h.chooseMenuItem ("Reset loop region"));
+    h.window->saveScreenshot ("grid menu");
+    EXPECT_TRUE (EditorWindow::chooseMenuItem ("Loop Options"));
+    EXPECT_TRUE (EditorWindow::chooseMenuItem ("Reset loop region"));
     EXPECT_FALSE (h.phrase().loops[3].isSet());
     EXPECT_EQ (h.undoTooltip(), "Undo: Edit phrase");
 
     // A right click on a note opens the note menu for it.
-    h.rightClick (h.grid(), h.at (100.0, 0));
-    ASSERT_TRUE (h.isMenuOpen());
-    h.screenshot ("note menu");
-    EXPECT_TRUE (h.chooseMenuItem ("Delete Note(s)"));
+    h.window->rightClick (h.grid(), h.at (100.0, 0));
+    ASSERT_TRUE (EditorWindow::isMenuOpen());
+    h.window->saveScreenshot ("note menu");
+    EXPECT_TRUE (EditorWindow::chooseMenuItem ("Delete Note(s)"));
     EXPECT_EQ (h.phrase().notes.size(), 1u);
 }
 
 TEST (PianoRollCommands, theValueEditorSetsVelocitiesAndKeepsItsRangeModeWithTheSong)
 {
     PianoRollHarness h;
-    tarn::Sequence start;
-    start.notes = { PianoRollHarness::note (0, 0, 240, 100), PianoRollHarness::note (1, 960, 240, 100), PianoRollHarness::note (2, 1920, 240, 100) };
-    h.startWith (start);
+    h.startWith (makeSequence ({ makeNote (0, 0, 240, 100), makeNote (1, 960, 240, 100), makeNote (2, 1920, 240, 100) }));
     auto& values = h.pianoRoll().getVelocityEditor();
     const auto barOf = [&] (int note, float y)
     { return juce::Point<float> (values.xOfNote (h.phrase().notes[(size_t) note]), y); };
@@ -186,12 +178,12 @@ TEST (PianoRollCommands, theValueEditorSetsVelocitiesAndKeepsItsRangeModeWithThe
     EXPECT_EQ (h.phrase().notes[2].velocityMax, 20);
     EXPECT_NEAR (h.phrase().notes[1].velocityMax, 73, 2);
     EXPECT_EQ (h.numUndoSteps(), 2);
-    h.screenshot ("velocities");
+    h.window->saveScreenshot ("velocities");
 
     // Range mode, from the value editor's menu: stored with the song, and a drag above the
     // middle of a bar moves the maximum.
-    h.rightClick (values, { 600.0f, 20.0f });
-    ASSERT_TRUE (h.chooseMenuItem ("Range mode"));
+    h.window->rightClick (values, juce::Point<float> (600.0f, 20.0f));
+    ASSERT_TRUE (EditorWindow::chooseMenuItem ("Range mode"));
     EXPECT_TRUE ((bool) h.processor.getPianoRollSettings()["velocity_range"]);
     EXPECT_EQ (h.numUndoSteps(), 2) << "switching it on changes no note";
     h.drag (values, barOf (2, values.yOfValue (20)), barOf (2, values.yOfValue (90)));
@@ -205,7 +197,7 @@ TEST (PianoRollCommands, theValueEditorSetsVelocitiesAndKeepsItsRangeModeWithThe
 
     // A new piano roll on the same song starts in the stored modes.
     h.processor.setPianoRollSetting ("octave_range", true);
-    PianoRollHarness::pump();
+    EditorWindow::pump();
     tarn::PianoRoll other;
     PianoRollConnection connection (h.processor, other);
     EXPECT_TRUE (other.getVelocityEditor().isRangeMode (tarn::ValueEditorMode::octave));
@@ -220,7 +212,7 @@ TEST (PianoRollCommands, aCommandKeyDragOnACurveBendsTheSegmentEndingAtTheNextPo
     start.lanes[0].points = { { 0, 0, 0.5f, 0 }, { 1920, 127, 0.5f, 0 } };
     h.startWith (start);
 
-    h.click (*h.pianoRoll().getLaneBar().getLaneButton (0), { 10.0f, 10.0f });
+    h.window->click (*h.pianoRoll().getLaneBar().getLaneButton (0), juce::Point<float> (10.0f, 10.0f));
     auto& curve = h.pianoRoll().getCurveEditor();
     ASSERT_TRUE (curve.isVisible());
 
@@ -232,14 +224,14 @@ TEST (PianoRollCommands, aCommandKeyDragOnACurveBendsTheSegmentEndingAtTheNextPo
     EXPECT_EQ (point.shape, tarn::ControllerPoint::quadratic);
     EXPECT_NEAR (point.curve, 0.3f, 0.01f);
     EXPECT_EQ (h.numUndoSteps(), 1);
-    h.screenshot ("bent");
+    h.window->saveScreenshot ("bent");
 
     // A click without the key makes a point; "Delete Node" takes it away again.
-    h.click (curve, { (float) h.pianoRoll().getView().getTimeAxis().xOf (2880.0), 10.0f });
+    h.window->click (curve, juce::Point<float> ((float) h.pianoRoll().getView().getTimeAxis().xOf (2880.0), 10.0f));
     ASSERT_EQ (h.phrase().lanes[0].points.size(), 3u);
     EXPECT_EQ (h.phrase().lanes[0].points[2].timestamp, 2880);
-    h.rightClick (curve, curve.getPointPosition (h.phrase().lanes[0].points[2]));
-    ASSERT_TRUE (h.chooseMenuItem ("Delete Node"));
+    h.window->rightClick (curve, curve.getPointPosition (h.phrase().lanes[0].points[2]));
+    ASSERT_TRUE (EditorWindow::chooseMenuItem ("Delete Node"));
     EXPECT_EQ (h.phrase().lanes[0].points.size(), 2u);
     curve.performPointCommand (tarn::CurveEditor::deleteAll, -1);
     EXPECT_TRUE (h.phrase().lanes[0].points.empty());
@@ -262,11 +254,11 @@ TEST (PianoRollCommands, theLaneMenuRunsTheControllerCommands)
 
     // Through the lane button's own menu. (The grid has the keys first: the framework closes a
     // menu at once when no component of the process has the keyboard focus.)
-    h.click (h.grid(), h.at (3000.0, 6));
-    h.rightClick (*h.pianoRoll().getLaneBar().getLaneButton (0), { 10.0f, 10.0f });
-    ASSERT_TRUE (h.chooseMenuItem ("Set Controller"));
-    h.screenshot ("lane menu");
-    ASSERT_TRUE (h.chooseMenuItem ("Pitch Bend"));
+    h.window->click (h.grid(), h.at (3000.0, 6));
+    h.window->rightClick (*h.pianoRoll().getLaneBar().getLaneButton (0), juce::Point<float> (10.0f, 10.0f));
+    ASSERT_TRUE (EditorWindow::chooseMenuItem ("Set Controller"));
+    h.window->saveScreenshot ("lane menu");
+    ASSERT_TRUE (EditorWindow::chooseMenuItem ("Pitch Bend"));
     EXPECT_EQ (h.phrase().lanes[0].type, tarn::ControllerLane::pitchBend);
     EXPECT_EQ (h.undoTooltip(), "Undo: Change controller type");
     EXPECT_FALSE (itemsOf (h.pianoRoll().createLaneMenu (0))["Send MIDI Learn"].enabled) << "pitch bend has no controller number";
@@ -283,7 +275,7 @@ TEST (PianoRollCommands, theLaneMenuRunsTheControllerCommands)
     EXPECT_EQ (label->getText(), "Pitch Bend (Ch: 3)");
     label->setText ("Wobble");
     label->onReturnKey();
-    PianoRollHarness::pump();
+    EditorWindow::pump();
     EXPECT_EQ (h.phrase().lanes[0].name, "Wobble");
     EXPECT_EQ (h.pianoRoll().getLaneBar().getLaneButton (0)->getButtonText(), "Wobble (Ch: 3)");
 
@@ -304,7 +296,7 @@ TEST (PianoRollCommands, theLengthTimeSignatureAndRepeatBoxesEditThePhrase)
     text->onReturnKey();
     EXPECT_EQ (h.phrase().getLength(), 7680 + 960 + 480);
     EXPECT_EQ (h.undoTooltip(), "Undo: Edit phrase");
-    PianoRollHarness::pump();
+    EditorWindow::pump();
 
     // Dragging the bars up two steps previews every step and commits once.
     auto& box = controls.getLengthBox();
@@ -315,22 +307,22 @@ TEST (PianoRollCommands, theLengthTimeSignatureAndRepeatBoxesEditThePhrase)
     EXPECT_EQ (h.numUndoSteps(), steps + 1);
 
     controls.getTimeSignatureBox().setText ("7/8");
-    PianoRollHarness::pump();
+    EditorWindow::pump();
     EXPECT_EQ (std::pair (h.phrase().timeSignatureNumerator, h.phrase().timeSignatureDenominator), std::pair (7, 8));
     controls.getTimeSignatureBox().setText ("7/9");
-    PianoRollHarness::pump();
+    EditorWindow::pump();
     EXPECT_EQ (h.phrase().timeSignatureDenominator, 8) << "not a time signature";
 
     // "Repeat:": "Never" is one pass; choosing what is there already changes nothing.
     controls.getRepeatBox().setSelectedId (3);
-    PianoRollHarness::pump();
+    EditorWindow::pump();
     EXPECT_EQ (h.phrase().loopCount, 1);
     const auto stepsBefore = h.numUndoSteps();
     controls.getRepeatBox().setSelectedId (3);
-    PianoRollHarness::pump();
+    EditorWindow::pump();
     controls.getRepeatBox().setSelectedId (7);
-    PianoRollHarness::pump();
+    EditorWindow::pump();
     EXPECT_EQ (h.phrase().loopCount, 5);
     EXPECT_EQ (h.numUndoSteps(), stepsBefore + 1);
-    h.screenshot ("controls");
+    h.window->saveScreenshot ("controls");
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <source/editor/pianoroll/PianoRollConnection.h>
-#include <tarn/gui/editor/AudioProcessorEditor.h>
+#include <source/commands/EditCommands.h>
+#include <source/editor/Cadenzium2AudioProcessorEditor.h>
+#include <tests/support/Phrases.h>
 #include <tests/support/editor/EditorWindow.h>
 
 #include <gtest/gtest.h>
@@ -9,41 +10,22 @@
 namespace cadenzium::test
 {
 
-/** The plug-in with a window that holds only the piano roll, tied to the processor by the
-    product's connection, in the library's themed editor (scaling, menus inside the editor,
-    the keyboard handed back to the host). */
-class PianoRollTestProcessor : public Cadenzium2AudioProcessor
-{
-public:
-    juce::AudioProcessorEditor* createEditor() override;
-};
-
-class PianoRollTestEditor : public tarn::AudioProcessorEditor
-{
-public:
-    explicit PianoRollTestEditor (PianoRollTestProcessor& plugin);
-    ~PianoRollTestEditor() override;
-
-    void layoutContent (juce::Rectangle<int> area) override { pianoRoll.setBounds (area); }
-
-    tarn::PianoRoll pianoRoll;
-    PianoRollConnection connection;
-};
-
-/** The piano roll in a real window under the test's X server, with the processor's phrase
-    and undo history to check. Input goes through the window (EditorWindow). [message thread] */
+/** The product window with the processor's phrase and undo history to check, and the ways
+    into its piano roll. Input goes through the window (EditorWindow). [message thread] */
 class PianoRollHarness
 {
 public:
-    PianoRollHarness();
-    ~PianoRollHarness();
+    ~PianoRollHarness()
+    {
+        window.reset();
+        EditorWindow::pump();
+    }
 
-    PianoRollTestProcessor processor;
-    std::unique_ptr<EditorWindow> window;
+    Cadenzium2AudioProcessor processor;
+    std::unique_ptr<EditorWindow> window = std::make_unique<EditorWindow> (processor);
 
-    PianoRollTestEditor& editor() const { return window->getEditorAs<PianoRollTestEditor>(); }
-    tarn::PianoRoll& pianoRoll() const { return editor().pianoRoll; }
-    PianoRollConnection& connection() const { return editor().connection; }
+    Cadenzium2AudioProcessorEditor& editor() const { return window->getEditorAs<Cadenzium2AudioProcessorEditor>(); }
+    tarn::PianoRoll& pianoRoll() const { return editor().getPianoRoll(); }
     tarn::NoteEditor& grid() const { return pianoRoll().getNoteEditor(); }
 
     /** The edited phrase as the processor holds it. */
@@ -55,33 +37,35 @@ public:
     int numUndoSteps() { return processor.getPhraseManager().getUndoManager().getUndoDescriptions().size(); }
 
     /** Starts from this phrase in slot 0, with an empty history. */
-    void startWith (const tarn::Sequence&);
+    void startWith (tarn::Sequence phrase)
+    {
+        phrase.normalise();
+        EditCommands (processor).editPhrase (0, phrase);
+        processor.getPhraseManager().clearUndoHistory();
+        refresh();
+    }
 
-    /** A note as the tests place them. */
-    static tarn::SequenceNote note (int row, int start, int length, int velocity = 100);
+    /** Waits until the piano roll shows the processor's phrase and rows, as its timer keeps it. */
+    void refresh()
+    {
+        EditorWindow::pumpUntil ([this] { return pianoRoll().getDocument().getPhrase().notes == processor.getPhrase (editor().getEditedPhrase()).notes
+                                                 && pianoRoll().getRowAxis().numRows == (int) processor.getPhraseManager().getRows().size(); },
+                                 1000);
+        EditorWindow::pump (40);
+    }
 
     /** Where a tick of a row lies in the grid. */
-    juce::Point<float> at (double tick, int row) const;
-
-    //==============================================================================
-    void click (juce::Component& c, juce::Point<float> p, juce::ModifierKeys mods = {}) { window->click (c, p, mods); }
-    void rightClick (juce::Component& c, juce::Point<float> p) { window->rightClick (c, p); }
-    void doubleClick (juce::Component& c, juce::Point<float> p) { window->doubleClick (c, p); }
+    juce::Point<float> at (double tick, int row) const
+    {
+        const auto& view = pianoRoll().getView();
+        const auto& rows = view.getRowAxis();
+        return { (float) view.getTimeAxis().xOf (tick), (float) (rows.yOf (row) + rows.rowHeight * 0.5) };
+    }
 
     void drag (juce::Component& c, juce::Point<float> from, juce::Point<float> to, juce::ModifierKeys mods = {}, int steps = 6)
     {
         window->drag (c, from, to, steps, mods);
     }
-
-    /** A key for the component with the keyboard focus; whether anyone used it. */
-    bool key (const juce::KeyPress& k) { return window->pressKey (k); }
-
-    bool chooseMenuItem (const juce::String& text) { return EditorWindow::chooseMenuItem (text); }
-    bool isMenuOpen() const { return EditorWindow::isMenuOpen(); }
-
-    static void pump (int milliseconds = 20) { EditorWindow::pump (milliseconds); }
-
-    juce::File screenshot (const juce::String& name) { return window->saveScreenshot (name); }
 };
 
 } // namespace cadenzium::test

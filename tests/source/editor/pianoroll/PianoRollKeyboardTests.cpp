@@ -2,6 +2,8 @@
 
 using cadenzium::test::EditorWindow;
 using cadenzium::test::PianoRollHarness;
+using cadenzium::test::makeNote;
+using cadenzium::test::makeSequence;
 
 // Through the X server: the grid keeps the keyboard after a click on it, so its shortcut keys
 // and undo work as in a host's own piano roll, and a click anywhere else hands the keyboard
@@ -10,9 +12,7 @@ using cadenzium::test::PianoRollHarness;
 TEST (PianoRollKeyboard, aClickOnTheGridTakesTheKeysAndAClickElsewhereGivesThemBackToTheHost)
 {
     PianoRollHarness h;
-    tarn::Sequence start;
-    start.notes = { PianoRollHarness::note (0, 0, 240), PianoRollHarness::note (2, 960, 240), PianoRollHarness::note (5, 1920, 240) };
-    h.startWith (start);
+    h.startWith (makeSequence ({ makeNote (0, 0, 240), makeNote (2, 960, 240), makeNote (5, 1920, 240) }));
 
     h.window->xClick (h.grid(), h.at (3000.0, 6));
     EditorWindow::pump (200);

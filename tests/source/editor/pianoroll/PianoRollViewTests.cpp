@@ -2,7 +2,10 @@
 
 #include <tests/source/processor/PluginHarness.h>
 
+using cadenzium::test::EditorWindow;
 using cadenzium::test::PianoRollHarness;
+using cadenzium::test::makeNote;
+using cadenzium::test::makeSequence;
 
 namespace
 {
@@ -14,11 +17,11 @@ struct RowsColumn : tarn::PianoRoll::Listener
 };
 } // namespace
 
-TEST (PianoRollView, rowsThatOutgrowTheViewScrollAndTheRowsColumnFollows)
+TEST (PianoRollView, rowsThatOutgrowTheViewScrollTheRowsColumnFollowsAndALargePhraseShowsAndZooms)
 {
     PianoRollHarness h;
     EditCommands (h.processor).newRows (24);
-    h.connection().refresh();
+    h.refresh();
 
     RowsColumn column;
     h.pianoRoll().addListener (&column);
@@ -44,33 +47,26 @@ TEST (PianoRollView, rowsThatOutgrowTheViewScrollAndTheRowsColumnFollows)
     h.pianoRoll().setRowScroll (0.0);
     h.drag (h.grid(), h.at (100.0, 31), { 300.0f, (float) h.grid().getHeight() + 30.0f });
     EXPECT_GT (rows.scrollY, 0.0);
-
     h.pianoRoll().removeListener (&column);
-}
 
-TEST (PianoRollView, aLargePhraseShowsWithItsLoopsAndSelectionAndZooms)
-{
-    PianoRollHarness h;
-    EditCommands (h.processor).newRows (24);
-
+    // A large phrase over all of them shows with its loops and selection, and zooms.
     juce::Random random (20260101);
     tarn::Sequence phrase;
     phrase.setLength (4 * 3840);
 
     for (int i = 0; i < 2000; ++i)
-        phrase.notes.push_back (PianoRollHarness::note (random.nextInt (32), random.nextInt (phrase.getLength() / 60) * 60, 60 + random.nextInt (4) * 60, 1 + random.nextInt (127)));
+        phrase.notes.push_back (makeNote (random.nextInt (32), random.nextInt (phrase.getLength() / 60) * 60, 60 + random.nextInt (4) * 60, 1 + random.nextInt (127)));
 
     phrase.loops[30] = { 960, 2880 };
     h.startWith (phrase);
     ASSERT_EQ (h.pianoRoll().getDocument().getPhrase().notes.size(), 2000u);
-
     h.pianoRoll().getDocument().setSelection (tarn::NoteSelection::allOf (150));
-    h.screenshot ("2000 notes");
+    h.window->saveScreenshot ("2000 notes");
 
     // Zoomed in on the second bar.
     h.pianoRoll().getView().zoomTo (3840.0, 0.0);
     h.pianoRoll().getView().scrollTimeTo (3840.0);
-    h.screenshot ("zoomed");
+    h.window->saveScreenshot ("zoomed");
     EXPECT_NEAR (h.pianoRoll().getView().getTimeAxis().tickAt (0.0), 3840.0, 1.0);
 }
 
@@ -90,7 +86,7 @@ TEST (PianoRollView, thePlayHeadFollowsThePlayingPhraseAndRestsWhenTheTransportS
             midi.clear();
             h.processor.processBlock (audio, midi);
             host.advance (512, 48000.0);
-            h.connection().refresh(); // as its timer does
+            h.refresh();
         }
     };
 
@@ -102,9 +98,9 @@ TEST (PianoRollView, thePlayHeadFollowsThePlayingPhraseAndRestsWhenTheTransportS
     EXPECT_NEAR (shown.playheadTick, 0.85 * 960.0, 120.0);
 
     // A phrase that is not the playing one shows no play head.
-    h.connection().setEditedPhrase (1);
+    h.editor().setEditedPhrase (1);
     EXPECT_LT (h.grid().getPlayback().playheadTick, 0.0);
-    h.connection().setEditedPhrase (0);
+    h.editor().setEditedPhrase (0);
 
     host.playing = false;
     play (10);

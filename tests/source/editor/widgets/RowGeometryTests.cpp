@@ -46,21 +46,15 @@ TEST (RowGeometry, thePointerFindsTheRowOnItsLineInEitherOrder)
         EXPECT_EQ (geometry.rowAt (c.y), c.row) << "y " << c.y << (c.firstRowAtBottom ? " bottom first" : " top first");
         EXPECT_EQ (geometry.dropTargetAt (c.y), c.dropTarget) << "y " << c.y << (c.firstRowAtBottom ? " bottom first" : " top first");
     }
-}
 
-TEST (RowGeometry, aRowsTopIsWhereThePointerFindsIt)
-{
+    // A row's top is where the pointer finds it, and no rows answer nothing.
     for (const auto bottomFirst : { false, true })
     {
         const auto geometry = fourRows (bottomFirst);
         for (int row = 0; row < geometry.numRows; ++row)
             EXPECT_EQ (geometry.rowAt (geometry.topOf (row) + 1.0f), row);
     }
-}
 
-TEST (RowGeometry, noRowsAnswerNothing)
-{
-    RowGeometry empty;
-    EXPECT_EQ (empty.rowAt (10.0f), -1);
-    EXPECT_EQ (empty.dropTargetAt (10.0f), -1);
+    EXPECT_EQ (RowGeometry().rowAt (10.0f), -1);
+    EXPECT_EQ (RowGeometry().dropTargetAt (10.0f), -1);
 }
