@@ -106,15 +106,7 @@ TEST (RowRenumbering, movingARowThereAndBackGivesThePhraseBack)
 
     for (int round = 0; round < 200; ++round)
     {
-        tarn::Sequence phrase;
-
-        for (int i = random.nextInt (40); --i >= 0;)
-            phrase.notes.push_back (makeNote (random.nextInt (128), random.nextInt (3840), 1 + random.nextInt (500)));
-
-        for (int i = random.nextInt (10); --i >= 0;)
-            phrase.loops[(size_t) random.nextInt (128)] = { random.nextInt (1000), 1000 + random.nextInt (2000) };
-
-        phrase.normalise();
+        const auto phrase = makeRandomSequence (random);
         const auto from = random.nextInt (128), to = random.nextInt (128);
         const auto moved = RowRenumbering::withRowMoved (phrase, from, to);
 

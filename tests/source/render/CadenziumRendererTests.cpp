@@ -166,18 +166,15 @@ TEST (CadenziumRenderer, notesStillSoundingAtTheEndAreEndedThereInATypeOneFileAt
         << "the second pass is ended by the render";
 }
 
-TEST (CadenziumRenderer, theSameSeedRendersTheSameBytesAndEveryPassIsAFreshDraw)
+TEST (CadenziumRenderer, everyPassOfTheProgressionIsAFreshDraw)
 {
     const auto seed = testSeed (31);
     SCOPED_TRACE ("seed " + std::to_string (seed));
     TemporaryFolder folder;
     const auto chordFile = writeChords (folder, std::vector<std::vector<int>> (8, { 60, 64, 67 }));
 
-    const auto first = renderWithSeed (seed, chordFile);
-    EXPECT_EQ (renderWithSeed (seed, chordFile), first);
-    EXPECT_NE (renderWithSeed (seed + 1, chordFile), first);
-
     // The same chord in every bar: the bars still differ, since every pass draws anew.
+    const auto first = renderWithSeed (seed, chordFile);
     std::set<std::vector<FileNote>> bars;
     std::vector<std::vector<FileNote>> byBar (8);
 
@@ -187,27 +184,4 @@ TEST (CadenziumRenderer, theSameSeedRendersTheSameBytesAndEveryPassIsAFreshDraw)
 
     bars.insert (byBar.begin(), byBar.end());
     EXPECT_GT (bars.size(), 4u);
-}
-
-TEST (CadenziumRenderer, outputFilesTakeTheNextFreeName)
-{
-    TemporaryFolder folder;
-    const juce::File root (folder.string());
-    const auto chords = root.getChildFile ("Progression.mid");
-
-    EXPECT_EQ (CadenziumRenderer::getDefaultOutputFile (chords), root.getChildFile ("Progression - Cadenzium.mid"));
-    root.getChildFile ("Progression - Cadenzium.mid").create();
-    EXPECT_EQ (CadenziumRenderer::getDefaultOutputFile (chords), root.getChildFile ("Progression - Cadenzium2.mid"));
-
-    Rendered rendered;
-    rendered.fileData = oneNoteFile (960);
-    juce::File first, second;
-    ASSERT_TRUE (CadenziumRenderer::writeDragFile (rendered, root.getChildFile ("drag"), first).wasOk());
-    ASSERT_TRUE (CadenziumRenderer::writeDragFile (rendered, root.getChildFile ("drag"), second).wasOk());
-    EXPECT_EQ (first.getFileName(), "Cadenzium 2 Render.mid");
-    EXPECT_EQ (second.getFileName(), "Cadenzium 2 Render2.mid");
-
-    juce::MemoryBlock written;
-    ASSERT_TRUE (second.loadFileAsData (written));
-    EXPECT_EQ (written, rendered.fileData);
 }

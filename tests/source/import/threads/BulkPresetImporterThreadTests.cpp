@@ -123,26 +123,6 @@ TEST_F (BulkPresetImporterTest, aFolderWithoutValidPresetsFinishesWritingNothing
     EXPECT_FALSE (output.exists());
 }
 
-TEST_F (BulkPresetImporterTest, aChosenFolderThatHoldsTheOutputNeverConvertsTheOutputAgain)
-{
-    const auto userRoot = library.getUserRoot();
-    const auto earlier = output.getChildFile ("Earlier.bpre");
-    earlier.getParentDirectory().createDirectory();
-    earlier.replaceWithText (v1::songPreset(), false, false, "\n");
-    userRoot.getChildFile ("Mine/Pad.bpre").getParentDirectory().createDirectory();
-    userRoot.getChildFile ("Mine/Pad.bpre").replaceWithText (v1::songPreset());
-
-    BulkPresetImporter wholeUserFolder (userRoot, library);
-    runToEnd (wholeUserFolder);
-    BulkPresetImporter outputItself (output, library);
-    runToEnd (outputItself);
-
-    EXPECT_EQ (finishedCalls, 2);
-    EXPECT_EQ (written(), (std::set<juce::String> { "Earlier.bpre", "Mine", "Mine/Pad.bpre" }));
-    EXPECT_EQ (earlier.loadFileAsString(), v1::songPreset()) << "a file inside the output is never read as input";
-    userRoot.getChildFile ("Mine").deleteRecursively();
-}
-
 TEST_F (BulkPresetImporterTest, destroyingItMidRunStopsBetweenFilesLeavingOnlyWholePresets)
 {
     for (int i = 0; i < 60; ++i)
