@@ -56,7 +56,7 @@ TEST (ChordProgressionFile, timesAreRescaledToNineHundredSixtyTicksAndAllTracksM
     EXPECT_EQ (progression.events.getEventTime (1), 960.0);
 }
 
-TEST (ChordProgressionFile, filesWithoutUsableNotesFailWithTheUsersMessage)
+TEST (ChordProgressionFile, filesWithoutUsableNotesOrBeyondTheRenderLimitFailWithTheUsersMessage)
 {
     const juce::String expected = ChordProgressionFile::noUsableNotesMessage;
     ChordProgression progression;
@@ -75,14 +75,10 @@ TEST (ChordProgressionFile, filesWithoutUsableNotesFailWithTheUsersMessage)
 
     EXPECT_EQ (ChordProgressionFile::read (juce::File ("/nonexistent/chords.mid"), progression).getErrorMessage(),
                juce::String (ChordProgressionFile::missingFileMessage));
-}
 
-TEST (ChordProgressionFile, aProgressionLongerOrLargerThanTheRenderLimitIsRefused)
-{
+    // Longer or larger than a render may be.
     MidiFileBuilder builder (960);
     MidiFileBuilder::addNote (builder.addTrack(), 60, 0, ChordProgressionFile::maxLastEventTicks + 960.0);
-
-    ChordProgression progression;
     EXPECT_EQ (readBytes (builder.build(), progression).getErrorMessage(),
                juce::String (ChordProgressionFile::tooLongMessage));
     EXPECT_EQ (readBytes (cadenzium::test::hugeFile(), progression).getErrorMessage(),
