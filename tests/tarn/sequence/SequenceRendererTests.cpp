@@ -43,9 +43,9 @@ std::vector<std::pair<int, int>> controllerValues (const juce::MidiMessageSequen
 }
 } // namespace
 
-TEST (SequenceRenderer, aPassOpensWithItsLoopCountAndClosesAtItsLength)
+TEST (SequenceRenderer, aPassOpensWithItsLoopCountClosesAtItsEndAndEndsANoteBeforeTheNextOnItsPitch)
 {
-    auto s = makeSequence ({ makeNote (62, 0, 480), makeNote (62, 480, 480) }, 1920);
+    const auto s = makeSequence ({ makeNote (62, 0, 480), makeNote (62, 480, 480) }, 1920);
     const auto rendering = renderSequence (s);
     ASSERT_TRUE (LoopCountMarker::isMarker (rendering.getEventPointer (0)->message));
     EXPECT_TRUE (isEndOfTrack (rendering.getEventPointer (rendering.getNumEvents() - 1)->message));
@@ -55,12 +55,7 @@ TEST (SequenceRenderer, aPassOpensWithItsLoopCountAndClosesAtItsLength)
     const auto at480 = std::find_if (all.begin(), all.end(), [] (const Strike& x)
                                      { return x.tick == 480; });
     ASSERT_NE (at480, all.end());
-    EXPECT_FALSE (at480->isNoteOn);
-    s.loopCount = 2;
-    const auto prepared = MidiMessageSequencePlayer::Rendering::prepare (renderSequence (s), 1);
-    EXPECT_EQ (prepared.loopLimit, 2);
-    EXPECT_EQ (prepared.length, 1920.0);
-    EXPECT_FALSE (LoopCountMarker::isMarker (prepared.events->getEventPointer (0)->message));
+    EXPECT_FALSE (at480->isNoteOn); // (the player's loop count tests read the marker)
 }
 
 TEST (SequenceRenderer, chanceAndRangesAreDrawnAfreshForEveryPass)
