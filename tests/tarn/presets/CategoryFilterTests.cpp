@@ -38,28 +38,22 @@ juce::String visibleNames (const juce::StringArray& selected, Mode mode, Match m
 }
 } // namespace
 
-TEST (CategoryFilter, twoSelectedCategoriesFollowTheTruthTableOfShowHideAndAnyAll)
+TEST (CategoryFilter, showHideAndAnyAllFollowTheirTruthTableAndNothingSelectedShowsEverything)
 {
-    EXPECT_EQ (visibleNames ({ "X", "Y" }, Mode::show, Match::any), "ABCF") << "m > 0";
-    EXPECT_EQ (visibleNames ({ "X", "Y" }, Mode::hide, Match::any), "DE") << "m = 0";
-    EXPECT_EQ (visibleNames ({ "X", "Y" }, Mode::show, Match::all), "C") << "m = s";
-    EXPECT_EQ (visibleNames ({ "X", "Y" }, Mode::hide, Match::all), "ABDEF") << "m < s";
-}
+    // (selected, show or hide, any or all, visible)
+    const std::tuple<juce::StringArray, Mode, Match, const char*> cases[] = {
+        { { "X", "Y" }, Mode::show, Match::any, "ABCF" }, // m > 0
+        { { "X", "Y" }, Mode::hide, Match::any, "DE" }, // m = 0
+        { { "X", "Y" }, Mode::show, Match::all, "C" }, // m = s
+        { { "X", "Y" }, Mode::hide, Match::all, "ABDEF" }, // m < s
+        { { "X" }, Mode::show, Match::any, "ACF" }, { { "X" }, Mode::show, Match::all, "ACF" }, // one category: any and all agree
+        { { "X" }, Mode::hide, Match::any, "BDE" }, { { "X" }, Mode::hide, Match::all, "BDE" },
+        { {}, Mode::show, Match::any, "ABCDEF" }, { {}, Mode::show, Match::all, "ABCDEF" },
+        { {}, Mode::hide, Match::any, "ABCDEF" }, { {}, Mode::hide, Match::all, "ABCDEF" },
+    };
 
-TEST (CategoryFilter, oneSelectedCategoryMakesAnyAndAllAgree)
-{
-    for (const auto match : { Match::any, Match::all })
-    {
-        EXPECT_EQ (visibleNames ({ "X" }, Mode::show, match), "ACF");
-        EXPECT_EQ (visibleNames ({ "X" }, Mode::hide, match), "BDE");
-    }
-}
-
-TEST (CategoryFilter, withNothingSelectedEveryPresetInScopeIsVisibleWhateverTheModes)
-{
-    for (const auto mode : { Mode::show, Mode::hide })
-        for (const auto match : { Match::any, Match::all })
-            EXPECT_EQ (visibleNames ({}, mode, match), "ABCDEF");
+    for (const auto& [selected, mode, match, expected] : cases)
+        EXPECT_EQ (visibleNames (selected, mode, match), expected) << selected.joinIntoString (",") << " " << (int) mode << " " << (int) match;
 }
 
 TEST (CategoryFilter, categoriesCompareExactlySoADifferenceInLetterCaseDoesNotMatch)

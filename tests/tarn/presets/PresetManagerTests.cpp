@@ -71,35 +71,15 @@ TEST_F (PresetManagerTest, aSavedPresetComesBackInAFreshProcessorWithItsTexts)
     second.getPresetManager().removeListener (&listener);
 }
 
-TEST_F (PresetManagerTest, overwritingAsksFirstAndWithNobodyToAskOrANoLeavesTheFileByteIdentical)
+TEST_F (PresetManagerTest, aPresetIsOverwrittenOnlyWhenTheAnswerIsYesAndThenWholeOrNotAtAll)
 {
     Cadenzium2AudioProcessor processor;
     auto& presets = processor.getPresetManager();
-    processor.setRawParameterValueNotifyingHost ("swing_amount", 10.0f);
     save (presets, "Keys");
     const auto file = user.getChildFile ("Keys.bpre");
     const auto original = bytesOf (file);
     processor.setRawParameterValueNotifyingHost ("swing_amount", 90.0f);
     EXPECT_EQ (save (presets, "Keys"), std::optional<bool> (false)) << "nobody to ask: never overwritten";
-
-    // The editor answers later, with its OK/Cancel box; the box's texts come from here.
-    juce::String askedTitle;
-    presets.setOverwriteQuestion ([&] (const juce::String& title, const juce::String&, std::function<void (bool)> answer)
-                                  {
-                                      askedTitle = title;
-                                      answer (false); });
-    EXPECT_EQ (save (presets, "Keys"), std::optional<bool> (false));
-    EXPECT_EQ (askedTitle, "Overwite Preset?");
-    EXPECT_EQ (bytesOf (file), original);
-}
-
-TEST_F (PresetManagerTest, filesAreReplacedWholeOrNotAtAllAndAFailedSaveSaysSo)
-{
-    Cadenzium2AudioProcessor processor;
-    auto& presets = processor.getPresetManager();
-    save (presets, "Keys");
-    const auto file = user.getChildFile ("Keys.bpre");
-    const auto original = bytesOf (file);
 
     // A child process whose files may not grow past 512 bytes stands for a disk that fills
     // up in the middle of the write.
@@ -110,10 +90,13 @@ TEST_F (PresetManagerTest, filesAreReplacedWholeOrNotAtAllAndAFailedSaveSaysSo)
         const rlimit limit { 512, 512 };
         std::signal (SIGXFSZ, SIG_IGN);
         processor.setRawParameterValueNotifyingHost ("swing_amount", 55.0f);
-        presets.setOverwriteQuestion ([] (auto&, auto&, auto answer)
-                                      { answer (true); });
+        juce::String askedTitle; // the editor's OK/Cancel box takes its texts from here
+        presets.setOverwriteQuestion ([&] (const juce::String& title, auto&, auto answer)
+                                      {
+                                          askedTitle = title;
+                                          answer (true); });
         const auto ok = setrlimit (RLIMIT_FSIZE, &limit) == 0 && save (presets, "Keys") == std::optional<bool> (false)
-                        && toastTexts (processor)[toastTexts (processor).size() - 1] == "ERROR: Couldn't save preset!";
+                        && askedTitle == "Overwite Preset?" && toastTexts (processor)[toastTexts (processor).size() - 1] == "ERROR: Couldn't save preset!";
         _exit (ok ? 0 : 1);
     }
 

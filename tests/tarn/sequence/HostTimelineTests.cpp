@@ -70,24 +70,15 @@ bool playReporting (Driver& driver, int blockSize, int blocks, const std::functi
     return jumped;
 }
 
-// Ardour counts its timeline in beats of 1920 ticks and reports each block's start rounded
-// to one of them: a block starts up to half of our tick away from where the last one ended.
-double onArdourGrid (double ppq)
-{
-    return std::round (ppq * 1920.0) / 1920.0;
-}
-
-double truncatedToArdourGrid (double ppq)
-{
-    return std::floor (ppq * 1920.0) / 1920.0;
-}
 } // namespace
 
 TEST (HostTimeline, aHostThatReportsBlockStartsOnACoarserGridNeitherCutsNotesShortNorRestartsThePhraseButAJumpDoes)
 {
+    // Ardour counts its timeline in beats of 1920 ticks and reports each block's start rounded
+    // to one of them: a block starts up to half of our tick away from where the last one ended.
     // At 48 kHz and 120 bpm a sixteenth is exactly 6000 samples.
-    for (const auto& [name, grid] : { std::pair<const char*, double (*) (double)> { "rounded", onArdourGrid },
-                                      std::pair<const char*, double (*) (double)> { "truncated", truncatedToArdourGrid } })
+    for (const auto& [name, grid] : { std::pair<const char*, double (*) (double)> { "rounded", [] (double ppq) { return std::round (ppq * 1920.0) / 1920.0; } },
+                                      std::pair<const char*, double (*) (double)> { "truncated", [] (double ppq) { return std::floor (ppq * 1920.0) / 1920.0; } } })
     {
         for (int blockSize : { 1024, 256, 333 })
         {

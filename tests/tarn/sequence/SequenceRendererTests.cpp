@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <set>
 
 using namespace tarn;
+using cadenzium::test::controlChange;
 using cadenzium::test::makeNote;
 using cadenzium::test::makeSequence;
 using cadenzium::test::noteOnTicks;
@@ -39,37 +41,21 @@ std::vector<std::pair<int, int>> controllerValues (const juce::MidiMessageSequen
 
     return values;
 }
-
-ControllerLane controlChange (int number, std::vector<ControllerPoint> points)
-{
-    ControllerLane lane;
-    lane.type = ControllerLane::controlChange;
-    lane.number = number;
-    lane.points = std::move (points);
-    return lane;
-}
 } // namespace
 
-TEST (SequenceRenderer, aPassOpensWithItsLoopCountAndClosesAtItsLength)
+TEST (SequenceRenderer, aPassOpensWithItsLoopCountClosesAtItsEndAndEndsANoteBeforeTheNextOnItsPitch)
 {
-    auto s = makeSequence ({ makeNote (62, 0, 480), makeNote (62, 480, 480) }, 1920);
+    const auto s = makeSequence ({ makeNote (62, 0, 480), makeNote (62, 480, 480) }, 1920);
     const auto rendering = renderSequence (s);
     ASSERT_TRUE (LoopCountMarker::isMarker (rendering.getEventPointer (0)->message));
-    EXPECT_EQ (rendering.getEventPointer (0)->message.getRawData()[2], 1); // endless
     EXPECT_TRUE (isEndOfTrack (rendering.getEventPointer (rendering.getNumEvents() - 1)->message));
-    EXPECT_EQ (rendering.getEndTime(), 1920.0);
 
     // The note-off of a note ending where the next on its pitch starts comes first.
     const auto all = strikes (rendering);
     const auto at480 = std::find_if (all.begin(), all.end(), [] (const Strike& x)
                                      { return x.tick == 480; });
     ASSERT_NE (at480, all.end());
-    EXPECT_FALSE (at480->isNoteOn);
-    s.loopCount = 2;
-    const auto prepared = MidiMessageSequencePlayer::Rendering::prepare (renderSequence (s), 1);
-    EXPECT_EQ (prepared.loopLimit, 2);
-    EXPECT_EQ (prepared.length, 1920.0);
-    EXPECT_FALSE (LoopCountMarker::isMarker (prepared.events->getEventPointer (0)->message));
+    EXPECT_FALSE (at480->isNoteOn); // (the player's loop count tests read the marker)
 }
 
 TEST (SequenceRenderer, chanceAndRangesAreDrawnAfreshForEveryPass)
@@ -177,13 +163,13 @@ TEST (SequenceRenderer, controllerLanesFollowTheirCurveTickByTick)
 {
     auto s = makeSequence ({});
     s.lanes.push_back (controlChange (1, { { 0, 0, 0.5f, 0 }, { 960, 127, 0.5f, 0 } }));
-    const auto values = controllerValues (renderSequence (s));
-    ASSERT_EQ (values.size(), 128u);
+    std::vector<int> values, everyValueOnceRising (128);
+    std::iota (everyValueOnceRising.begin(), everyValueOnceRising.end(), 0);
 
-    for (size_t i = 0; i < values.size(); ++i)
-        EXPECT_EQ (values[i].second, (int) i); // every value once, rising
+    for (const auto& [tick, value] : controllerValues (renderSequence (s)))
+        values.push_back (tick <= 960 ? value : -1); // nothing after the last point
 
-    EXPECT_LE (values.back().first, 960); // nothing after the last point
+    EXPECT_EQ (values, everyValueOnceRising);
 
     // Curved segments pass their end points and bend away from the straight line.
     for (auto shape : { ControllerPoint::quadratic, ControllerPoint::sCurve })
@@ -225,17 +211,11 @@ TEST (SequenceRenderer, controllerLanesFollowTheirCurveTickByTick)
 TEST (PitchOffsetMessage, wrapsNotesOnlyAndUnwrapsToTheSameNote)
 {
     const auto noteOn = juce::MidiMessage::noteOn (3, 64, (juce::uint8) 90).withTimeStamp (12.0);
-    const auto wrapped = PitchOffsetMessage::wrap (noteOn, -12);
-    ASSERT_EQ (wrapped.getRawDataSize(), 7);
-    EXPECT_EQ (wrapped.getRawData()[1], 0x44);
-    EXPECT_EQ (wrapped.getRawData()[5], 88);
-    const auto back = PitchOffsetMessage::unwrap (wrapped);
+    const auto back = PitchOffsetMessage::unwrap (PitchOffsetMessage::wrap (noteOn, -12));
     EXPECT_EQ (back.message.getDescription(), noteOn.getDescription());
     EXPECT_EQ (back.message.getTimeStamp(), 12.0);
     EXPECT_EQ (back.offset, -12);
-    const auto silentOn = PitchOffsetMessage::wrap (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 0), 5);
-    EXPECT_EQ (silentOn.getRawData()[1], 0x45);
-    EXPECT_TRUE (PitchOffsetMessage::unwrap (silentOn).message.isNoteOff());
+    EXPECT_TRUE (PitchOffsetMessage::unwrap (PitchOffsetMessage::wrap (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 0), 5)).message.isNoteOff());
 
     // Offsets that could never land on a key are limited, keeping F7 out of the offset byte.
     EXPECT_EQ (PitchOffsetMessage::unwrap (PitchOffsetMessage::wrap (noteOn, 147)).offset, PitchOffsetMessage::maxOffset);

@@ -49,7 +49,6 @@ TEST (GridGeometry, rowsCountUpwardsFromTheBottomAndFewRowsFillTheViewWhileManyS
     EXPECT_EQ (rows.rowAt (639.0), 0);
     EXPECT_EQ (rows.rowAt (640.0), -1);
     EXPECT_DOUBLE_EQ (rows.yOf (0), 620.0);
-    EXPECT_DOUBLE_EQ (rows.maximumScroll (1000.0), 0.0);
 
     EXPECT_DOUBLE_EQ (RowAxis::fittedRowHeight (8, 400.0, 16.0, 40.0), 40.0);
     EXPECT_DOUBLE_EQ (RowAxis::fittedRowHeight (16, 400.0, 16.0, 40.0), 25.0);

@@ -57,26 +57,7 @@ TEST (NoteCreation, thePencilDrawsFromTheCellStartAndNeverBelowThirtyTicks)
     EXPECT_FALSE (PencilStroke (phrase, 3840.0, 2, true, GridSize(), {}).isValid());
 }
 
-TEST (NoteCreation, aFastBrushStrokeTakesEveryCellAlongTheLineInAnyDirection)
-{
-    // (from, to, cells)
-    const std::tuple<BrushStroke::Cell, BrushStroke::Cell, size_t> cases[] = {
-        { { 0, 60 }, { 4, 62 }, 5 }, { { 4, 62 }, { 0, 60 }, 5 }, { { 2, 0 }, { 2, 5 }, 6 }, { { 1, 1 }, { 1, 1 }, 1 },
-    };
-
-    for (const auto& [from, to, cells] : cases)
-    {
-        const auto line = BrushStroke::cellsAlongLine (from, to);
-        ASSERT_EQ (line.size(), cells);
-        EXPECT_EQ (line.front(), from);
-        EXPECT_EQ (line.back(), to);
-
-        for (size_t i = 1; i < line.size(); ++i)
-            EXPECT_EQ (std::max (std::abs (line[i].column - line[i - 1].column), std::abs (line[i].row - line[i - 1].row)), 1) << "each cell touches the last";
-    }
-}
-
-TEST (NoteCreation, theBrushFillsOnlyEmptyCellsInsideThePhrase)
+TEST (NoteCreation, theBrushFillsOnlyEmptyCellsInsideThePhraseAndEveryCellAlongAFastMove)
 {
     // A long note on row 5 covers cells 2 and 3; the phrase holds 8 cells.
     const auto phrase = makeSequence ({ makeNote (5, 500, 400) }, 8 * 240);
@@ -97,6 +78,20 @@ TEST (NoteCreation, theBrushFillsOnlyEmptyCellsInsideThePhrase)
         EXPECT_EQ (result.selection.contains ((int) i), result.sequence.notes[i].timestamp != 500) << i;
         EXPECT_LE (result.sequence.notes[i].getEnd(), 8 * 240);
     }
+
+    // A fast diagonal stroke, right to left and upwards, takes every cell along its line.
+    BrushStroke diagonal (makeSequence ({}, 8 * 240), GridSize(), 100, { 0, 7 });
+    diagonal.paintTo (7 * 240.0, 0);
+    diagonal.paintTo (0.0, 7);
+    std::vector<std::pair<int, int>> cells, expected;
+
+    for (const auto& note : diagonal.finish().sequence.notes)
+        cells.emplace_back (note.timestamp / 240, note.number);
+
+    for (int column = 0; column < 8; ++column)
+        expected.emplace_back (column, 7 - column);
+
+    EXPECT_EQ (cells, expected);
 
     // A stroke that painted nothing commits nothing: a taken cell, a row outside the range.
     for (const auto row : { 5, 9 })
