@@ -73,4 +73,12 @@ private:
     int runs = 0;
 };
 
+/** The one processor of the run, built at the first input and never destroyed: the run ends
+    with an exit from inside the fuzzer. */
+inline FuzzedProcessor& fuzzedProcessor()
+{
+    static auto* plugin = new FuzzedProcessor();
+    return *plugin;
+}
+
 } // namespace cadenzium::fuzz
