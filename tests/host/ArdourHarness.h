@@ -73,13 +73,7 @@ public:
             pluginId = format == PluginFormat::vst2 ? installed.getFullPathName() : juce::String (CADENZIUM_LV2_URI);
     }
 
-    static bool isAvailable()
-    {
-        for (auto* tool : { "luasession", "ardour-vst-scanner", "ardour-vst3-scanner" })
-            if (! libraries.getChildFile (tool).existsAsFile())
-                return false;
-        return true;
-    }
+    static bool isAvailable() { return libraries.getChildFile ("luasession").existsAsFile(); }
 
     /** Installs the built plug-in where Ardour looks for its format, has Ardour scan it and
         makes a session with it on the track "Source", its output recorded on "Recorder";
