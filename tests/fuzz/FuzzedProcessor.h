@@ -73,8 +73,7 @@ private:
     int runs = 0;
 };
 
-/** The one processor of the run, built at the first input and never destroyed: the run ends
-    with an exit from inside the fuzzer. */
+/** The run's one processor, built when first asked for and never destroyed. */
 inline FuzzedProcessor& fuzzedProcessor()
 {
     static auto* plugin = new FuzzedProcessor();

@@ -27,8 +27,7 @@ extern "C" int LLVMFuzzerInitialize (int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
 {
-    auto& plugin = fuzzedProcessor();
-    auto& processor = plugin.startInput();
+    auto& processor = fuzzedProcessor().startInput();
     auto& presets = processor.getPresetManager();
 
     // Written in place and never synced to disk: the framework's file streams sync on every
@@ -55,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t siz
     if (processor.getParameterState().state == stateBefore)
         return 0;
 
-    plugin.markChanged();
+    fuzzedProcessor().markChanged();
 
     const auto saved = save (processor);
     processor.setStateInformation (saved.getData(), (int) saved.getSize());

@@ -29,8 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t siz
     if (size == 0)
         return 0;
 
-    auto& plugin = fuzzedProcessor();
-    auto& processor = plugin.startInput();
+    auto& processor = fuzzedProcessor().startInput();
 
     const auto input = (data[0] & 1) != 0 ? cadenzium::test::containerFor (data + 1, size - 1) : juce::MemoryBlock (data + 1, size - 1);
     const auto stateBefore = processor.getParameterState().state;
@@ -40,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t siz
     if (processor.getParameterState().state == stateBefore)
         return 0;
 
-    plugin.markChanged();
+    fuzzedProcessor().markChanged();
 
     const auto& phrases = processor.getPhraseManager();
     require ((int) phrases.getRows().size() <= CadenziumModifier::maxRows);
