@@ -43,8 +43,10 @@ inline void add (juce::MidiBuffer& buffer, const Event& e)
 inline juce::MidiBuffer bufferOf (const std::vector<Event>& events)
 {
     juce::MidiBuffer buffer;
+
     for (const auto& e : events)
         add (buffer, e);
+
     return buffer;
 }
 
