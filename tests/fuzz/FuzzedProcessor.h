@@ -73,4 +73,11 @@ private:
     int runs = 0;
 };
 
+/** The run's one processor, built when first asked for and never destroyed. */
+inline FuzzedProcessor& fuzzedProcessor()
+{
+    static auto* plugin = new FuzzedProcessor();
+    return *plugin;
+}
+
 } // namespace cadenzium::fuzz

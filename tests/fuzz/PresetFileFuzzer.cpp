@@ -11,13 +11,12 @@ using namespace cadenzium::fuzz;
 
 namespace
 {
-FuzzedProcessor* plugin = nullptr;
 juce::File input;
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize (int*, char***)
 {
-    plugin = new FuzzedProcessor(); // lives for the whole run
+    fuzzedProcessor(); // first: it makes the home folder the library lives in
     input = brindlex::BrindlexProcessor::getUserPresetFolder (Cadenzium2AudioProcessor::productName).getChildFile ("Fuzz/Input.bpre");
     input.getParentDirectory().createDirectory();
 
@@ -28,7 +27,7 @@ extern "C" int LLVMFuzzerInitialize (int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
 {
-    auto& processor = plugin->startInput();
+    auto& processor = fuzzedProcessor().startInput();
     auto& presets = processor.getPresetManager();
 
     // Written in place and never synced to disk: the framework's file streams sync on every
@@ -55,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t siz
     if (processor.getParameterState().state == stateBefore)
         return 0;
 
-    plugin->markChanged();
+    fuzzedProcessor().markChanged();
 
     const auto saved = save (processor);
     processor.setStateInformation (saved.getData(), (int) saved.getSize());

@@ -15,8 +15,6 @@ using namespace cadenzium::fuzz;
 
 namespace
 {
-FuzzedProcessor* plugin = nullptr;
-
 std::vector<float> parameterValues (Cadenzium2AudioProcessor& processor)
 {
     std::vector<float> values;
@@ -26,18 +24,12 @@ std::vector<float> parameterValues (Cadenzium2AudioProcessor& processor)
 }
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize (int*, char***)
-{
-    plugin = new FuzzedProcessor(); // lives for the whole run
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
 {
     if (size == 0)
         return 0;
 
-    auto& processor = plugin->startInput();
+    auto& processor = fuzzedProcessor().startInput();
 
     const auto input = (data[0] & 1) != 0 ? cadenzium::test::containerFor (data + 1, size - 1) : juce::MemoryBlock (data + 1, size - 1);
     const auto stateBefore = processor.getParameterState().state;
@@ -47,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t siz
     if (processor.getParameterState().state == stateBefore)
         return 0;
 
-    plugin->markChanged();
+    fuzzedProcessor().markChanged();
 
     const auto& phrases = processor.getPhraseManager();
     require ((int) phrases.getRows().size() <= CadenziumModifier::maxRows);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -14,25 +15,16 @@ using namespace cadenzium::test;
 
 namespace
 {
-int ticksOf (double beats)
-{
-    return (int) std::lround (beats * 1920.0);
-}
+int ticksOf (double beats) { return (int) std::lround (beats * 1920.0); }
 
 // 50 sits on the beat and 79 on the off-beat: how far before its place Ardour recorded it.
-double recordingOffset (const RecordedNote& note)
-{
-    const auto place = note.pitch == 79 ? 0.5 : 0.0;
-    return std::remainder (note.startBeats - place, 1.0);
-}
+double recordingOffset (const RecordedNote& note) { return std::remainder (note.startBeats - (note.pitch == 79 ? 0.5 : 0.0), 1.0); }
 
 std::string describe (const Take& take)
 {
-    std::string text = "chord at " + std::to_string (take.chordSentAt) + ", released at " + std::to_string (take.releasedAt) + ", bypassed at " + std::to_string (take.bypassedAt) + "\n";
-
+    auto text = "chord at " + std::to_string (take.chordSentAt) + ", released at " + std::to_string (take.releasedAt) + ", bypassed at " + std::to_string (take.bypassedAt) + "\n";
     for (const auto& note : take.notes)
         text += std::to_string (note.pitch) + " at " + std::to_string (note.startBeats) + " for " + std::to_string (note.lengthBeats) + "\n";
-
     return text;
 }
 
@@ -49,8 +41,7 @@ protected:
     const juce::File workFolder { work.string() };
 };
 
-class ArdourFormatTest : public ArdourHost
-    , public ::testing::WithParamInterface<PluginFormat>
+class ArdourFormatTest : public ArdourHost, public ::testing::WithParamInterface<PluginFormat>
 {
 };
 } // namespace
@@ -118,9 +109,7 @@ TEST_P (ArdourFormatTest, theHostsBypassButtonEndsTheNoteThatSoundsAtOnce)
     ASSERT_TRUE (take.has_value() && take->bypassedAt > take->chordSentAt) << ardour.getLog();
 
     std::vector<RecordedNote> phraseNotes;
-    for (const auto& note : take->notes)
-        if (note.pitch == 50)
-            phraseNotes.push_back (note);
+    std::copy_if (take->notes.begin(), take->notes.end(), std::back_inserter (phraseNotes), [] (const auto& note) { return note.pitch == 50; });
 
     ASSERT_GE (phraseNotes.size(), 2u) << describe (*take);
 
@@ -134,11 +123,7 @@ TEST_P (ArdourFormatTest, theHostsBypassButtonEndsTheNoteThatSoundsAtOnce)
     EXPECT_LE (last.startBeats, bypass + cycles) << describe (*take);
 }
 
-INSTANTIATE_TEST_SUITE_P (EveryFormat,
-                          ArdourFormatTest,
-                          ::testing::Values (PluginFormat::vst2, PluginFormat::vst3, PluginFormat::lv2),
-                          [] (const auto& formatInfo)
-                          { return nameOf (formatInfo.param); });
+INSTANTIATE_TEST_SUITE_P (EveryFormat, ArdourFormatTest, ::testing::Values (PluginFormat::vst2, PluginFormat::vst3, PluginFormat::lv2), [] (const auto& format) { return nameOf (format.param); });
 
 TEST_F (ArdourHost, aVst3SongStoresEachParameterUnderAnIdMadeFromItsIdentifier)
 {

@@ -62,12 +62,9 @@ TEST (Vst3Bundle, holdsOneModuleWithTheEntryPointsAndTheClassHostsLookFor)
     auto* handle = dlopen (modules[0].getFullPathName().toRawUTF8(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE (handle, nullptr) << dlerror();
 
-    using ModuleEntry = bool (*) (void*);
-    using ModuleExit = bool (*)();
-    using GetFactory = Steinberg::IPluginFactory* (*) ();
-    const auto entry = reinterpret_cast<ModuleEntry> (dlsym (handle, "ModuleEntry"));
-    const auto exit = reinterpret_cast<ModuleExit> (dlsym (handle, "ModuleExit"));
-    const auto getFactory = reinterpret_cast<GetFactory> (dlsym (handle, "GetPluginFactory"));
+    const auto entry = reinterpret_cast<bool (*) (void*)> (dlsym (handle, "ModuleEntry"));
+    const auto exit = reinterpret_cast<bool (*)()> (dlsym (handle, "ModuleExit"));
+    const auto getFactory = reinterpret_cast<Steinberg::IPluginFactory* (*) ()> (dlsym (handle, "GetPluginFactory"));
     ASSERT_TRUE (entry != nullptr && exit != nullptr && getFactory != nullptr);
 
     // Nothing else of ours is visible to the host or to other plug-ins.

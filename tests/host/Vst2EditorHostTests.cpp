@@ -31,14 +31,10 @@ void idle (Vst2Plugin& plugin, int times)
 
 unsigned int countChildren (Window window)
 {
-    Window root = 0, parent = 0;
-    Window* children = nullptr;
+    Window root = 0, parent = 0, *children = nullptr;
     unsigned int count = 0;
     XQueryTree (display, window, &root, &parent, &children, &count);
-
-    if (children != nullptr)
-        XFree (children);
-
+    XFree (children); // free() underneath: nothing to do for none
     return count;
 }
 

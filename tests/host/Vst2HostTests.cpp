@@ -74,20 +74,9 @@ const ExpectedParameter expectedParameters[] = {
 std::vector<unsigned char> chunkFor (const std::string& text)
 {
     const auto length = (std::uint32_t) text.size() + 1;
-    std::vector<unsigned char> chunk { 'V', 'C', '2', '!' };
-
-    for (int i = 0; i < 4; ++i)
-        chunk.push_back ((unsigned char) (length >> (8 * i)));
-
-    chunk.insert (chunk.end(), text.begin(), text.end());
-    chunk.push_back (0);
+    std::vector<unsigned char> chunk { 'V', 'C', '2', '!', (unsigned char) length, (unsigned char) (length >> 8), (unsigned char) (length >> 16), (unsigned char) (length >> 24) };
+    chunk.insert (chunk.end(), text.c_str(), text.c_str() + length);
     return chunk;
-}
-
-std::ptrdiff_t heapInUse()
-{
-    const auto heap = mallinfo2();
-    return (std::ptrdiff_t) (heap.uordblks + heap.hblkhd);
 }
 
 class Vst2HostTest : public ::testing::Test
@@ -192,6 +181,7 @@ TEST_F (Vst2HostTest, instancesPassAudioUntouchedAndOpenAndCloseRepeatedlyWithou
         cycle();
 
     // Generous bound: a leaked instance holds about four megabytes.
+    const auto heapInUse = [] { return (std::ptrdiff_t) (mallinfo2().uordblks + mallinfo2().hblkhd); };
     const auto before = heapInUse();
     for (int i = 0; i < 40; ++i)
         cycle();

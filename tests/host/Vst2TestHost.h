@@ -36,9 +36,9 @@ public:
 
     std::string dispatchString (int opcode, int index = 0)
     {
-        std::vector<char> buffer (257, 0);
-        dispatch (opcode, index, 0, buffer.data());
-        return buffer.data();
+        char buffer[257] {};
+        dispatch (opcode, index, 0, buffer);
+        return buffer;
     }
 
     float getParameter (int index) { return aeffect->getParameter (aeffect, index); }
@@ -62,7 +62,6 @@ public:
 
         for (size_t i = 0; i < midi.size(); ++i)
         {
-            midiEvents[i] = {};
             midiEvents[i].type = kVstMidiType;
             midiEvents[i].byteSize = sizeof (VstMidiEvent);
             std::memcpy (midiEvents[i].midiData, midi[i].data(), 3);
@@ -76,10 +75,9 @@ public:
 
     std::vector<unsigned char> getChunk()
     {
-        void* data = nullptr;
+        unsigned char* data = nullptr;
         const auto size = dispatch (effGetChunk, 0, 0, &data);
-        const auto* bytes = static_cast<const unsigned char*> (data);
-        return bytes != nullptr && size > 0 ? std::vector<unsigned char> (bytes, bytes + size) : std::vector<unsigned char>();
+        return data != nullptr && size > 0 ? std::vector<unsigned char> (data, data + size) : std::vector<unsigned char>();
     }
 
     void setChunk (std::vector<unsigned char> data) { dispatch (effSetChunk, 0, (t_fstPtrInt) data.size(), data.data()); }

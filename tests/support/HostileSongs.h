@@ -24,15 +24,12 @@ struct Song
 /** A note on every row at tick 0, each row looping its first tick to the phrase end. */
 inline tarn::Sequence rowLoops()
 {
-    tarn::Sequence s;
-    s.setLength (length);
-
+    std::vector<tarn::SequenceNote> notes;
     for (int row = 0; row < tarn::Sequence::numRows; ++row)
-    {
-        s.notes.push_back (makeNote (row, 0, 1));
-        s.loops[(size_t) row] = { 0, 1 };
-    }
+        notes.push_back (makeNote (row, 0, 1));
 
+    auto s = makeSequence (notes, length);
+    s.loops.fill ({ 0, 1 });
     s.normalise();
     return s;
 }
@@ -40,42 +37,35 @@ inline tarn::Sequence rowLoops()
 /** Notes that last to the phrase end, struck again every 1/128 triplet (20 ticks). */
 inline tarn::Sequence rateRepeats (int numNotes)
 {
-    tarn::Sequence s;
-    s.setLength (length);
+    std::vector<tarn::SequenceNote> notes;
 
     for (int i = 0; i < numNotes; ++i)
     {
-        auto note = makeNote (i % tarn::Sequence::numRows, i, length - i);
+        auto& note = notes.emplace_back (makeNote (i % tarn::Sequence::numRows, i, length - i));
         note.repeatStyle = tarn::SequenceNote::repeatAtRate;
         note.repeatRate = tarn::GridSize::fromIdentifier (127);
         note.repeatCount = note.repeatRate.identifier;
-        s.notes.push_back (note);
     }
 
-    s.normalise();
-    return s;
+    return makeSequence (notes, length);
 }
 
-/** Lanes swinging between their extremes every `swingTicks` for the whole phrase, with a note. */
+/** Lanes swinging between their extremes every `swingTicks` for the whole phrase, with a note:
+    the first bends the pitch, the others are controllers 0..127 on channel after channel. */
 inline tarn::Sequence lanes (int numLanes, int swingTicks)
 {
-    tarn::Sequence s;
-    s.setLength (length);
-
-    s.notes.push_back (makeNote (0, 0, 960));
+    auto s = makeSequence ({ makeNote (0, 0, 960) }, length);
 
     for (int i = 0; i < numLanes; ++i)
     {
-        tarn::ControllerLane lane;
-        lane.type = i == 0 ? tarn::ControllerLane::pitchBend : tarn::ControllerLane::controlChange;
-        lane.number = lane.type == tarn::ControllerLane::pitchBend ? -1 : i % 128;
+        const bool bend = i == 0;
+        auto& lane = s.lanes.emplace_back();
+        lane.type = bend ? tarn::ControllerLane::pitchBend : tarn::ControllerLane::controlChange;
+        lane.number = bend ? -1 : i % 128;
         lane.channel = 1 + i / 128;
-        const auto top = lane.type == tarn::ControllerLane::pitchBend ? tarn::ControllerLane::pitchBendMax : 127;
 
         for (int tick = 0; tick <= length; tick += swingTicks)
-            lane.points.push_back ({ tick, (tick / swingTicks) % 2 == 0 ? 0 : top, 0.5f, tarn::ControllerPoint::straightLine });
-
-        s.lanes.push_back (lane);
+            lane.points.push_back ({ tick, (tick / swingTicks) % 2 == 0 ? 0 : (bend ? tarn::ControllerLane::pitchBendMax : 127), 0.5f, tarn::ControllerPoint::straightLine });
     }
 
     s.normalise();
@@ -94,13 +84,11 @@ inline std::vector<Song> all()
     others), 128 rows each playing one fixed pitch, and a controller type for every lane. */
 inline juce::ValueTree makeState (const tarn::Sequence& phrase, int numSlots = 1)
 {
-    juce::ValueTree state ("cadenzium2");
-    juce::ValueTree types ("controller_types");
+    juce::ValueTree types ("controller_types"), rows ("cadenzium_rows"), sequences ("sequences", { { "current", 0 } });
 
     for (const auto& lane : phrase.lanes)
     {
-        juce::ValueTree type ("controller_type");
-        type.setProperty ("type", lane.type, nullptr).setProperty ("channel", lane.channel, nullptr);
+        juce::ValueTree type ("controller_type", { { "type", lane.type }, { "channel", lane.channel } });
 
         if (lane.type == tarn::ControllerLane::controlChange)
             type.setProperty ("number", lane.number, nullptr);
@@ -108,20 +96,13 @@ inline juce::ValueTree makeState (const tarn::Sequence& phrase, int numSlots = 1
         types.appendChild (type, nullptr);
     }
 
-    juce::ValueTree rows ("cadenzium_rows");
-
     for (int row = 0; row < tarn::Sequence::numRows; ++row)
-        rows.appendChild (juce::ValueTree ("cadenzium_row").setProperty ("type", 3, nullptr).setProperty ("value", row, nullptr), nullptr);
+        rows.appendChild (juce::ValueTree ("cadenzium_row", { { "type", 3 }, { "value", row } }), nullptr);
 
-    juce::ValueTree sequences ("sequences");
-    sequences.setProperty ("current", 0, nullptr);
     for (int slot = 0; slot < 12; ++slot)
         sequences.appendChild (tarn::writeSequence (slot < numSlots ? phrase : tarn::Sequence()), nullptr);
 
-    state.appendChild (types, nullptr);
-    state.appendChild (rows, nullptr);
-    state.appendChild (sequences, nullptr);
-    return state;
+    return juce::ValueTree ("cadenzium2", {}, { types, rows, sequences });
 }
 
 /** The state as a host hands it back. */

@@ -5,6 +5,7 @@
 #include <juce_audio_basics/juce_audio_basics.h>
 
 #include <array>
+#include <numeric>
 #include <ostream>
 #include <vector>
 
@@ -74,10 +75,7 @@ public:
         endedByOneNoteOff
     };
 
-    explicit NoteCounter (Restrikes restrikesToUse = Restrikes::stack)
-        : restrikes (restrikesToUse)
-    {
-    }
+    explicit NoteCounter (Restrikes restrikesToUse = Restrikes::stack) : restrikes (restrikesToUse) {}
 
     void add (const juce::MidiMessage& raw)
     {
@@ -111,22 +109,14 @@ public:
     int sounding() const
     {
         int total = 0;
-
         for (const auto& channel : counts)
-            for (auto count : channel)
-                total += count;
-
+            total += std::accumulate (channel.begin(), channel.end(), 0);
         return total;
     }
 
     int strayNoteOffs (int firstChannel = 1, int lastChannel = 16) const
     {
-        int total = 0;
-
-        for (int channel = firstChannel; channel <= lastChannel; ++channel)
-            total += strays[(size_t) channel - 1];
-
-        return total;
+        return std::accumulate (strays.begin() + firstChannel - 1, strays.begin() + lastChannel, 0);
     }
 
     /** "ch1 note 60 x1; ..." for every note still sounding: what a failure should print. */

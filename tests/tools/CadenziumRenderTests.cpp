@@ -1,7 +1,6 @@
-#include <source/processor/Cadenzium2AudioProcessor.h>
 #include <source/render/CadenziumRenderer.h>
 #include <source/render/ChordProgressionFile.h>
-#include <tests/support/Phrases.h>
+#include <tests/source/processor/state/StateTestSupport.h>
 #include <tests/support/TemporaryFolder.h>
 
 #include <gtest/gtest.h>
@@ -22,16 +21,13 @@ Run runRenderer (const juce::StringArray& arguments, const juce::File& folder)
     juce::StringArray command { "/usr/bin/env", "-C", folder.getFullPathName(), "HOME=" + folder.getFullPathName(), CADENZIUM_RENDER_PATH };
     command.addArray (arguments);
     juce::ChildProcess process;
-    Run run;
 
-    if (process.start (command))
-    {
-        run.output = process.readAllProcessOutput();
-        process.waitForProcessToFinish (60000);
-        run.exitCode = (int) process.getExitCode();
-    }
+    if (! process.start (command))
+        return {};
 
-    return run;
+    auto output = process.readAllProcessOutput();
+    process.waitForProcessToFinish (60000);
+    return { (int) process.getExitCode(), output };
 }
 
 const juce::File examples (CADENZIUM_CHORD_EXAMPLES);
@@ -39,8 +35,7 @@ const juce::File examples (CADENZIUM_CHORD_EXAMPLES);
 juce::MemoryBlock contentsOf (const juce::File& file)
 {
     juce::MemoryBlock bytes;
-    file.loadFileAsData (bytes);
-    return bytes;
+    return file.loadFileAsData (bytes) ? bytes : juce::MemoryBlock();
 }
 
 /** A song whose third phrase draws its notes: a one-in-two chance each, ranges of velocity
@@ -62,9 +57,7 @@ juce::MemoryBlock songState()
     }
 
     processor.getPhraseManager().setSequence (2, makeSequence (notes), nullptr);
-    juce::MemoryBlock state;
-    processor.getStateInformation (state);
-    return state;
+    return stateOf (processor);
 }
 
 /** Every run in a folder of its own, with a copy of an example progression: whatever the tool
@@ -84,22 +77,18 @@ TEST_F (CadenziumRender, mistakesAndFailuresAreExplainedWithANonZeroStatus)
 {
     const auto bad = root.getChildFile ("bad.bpre");
     bad.replaceWithText ("<something_else/>");
-    const std::tuple<juce::StringArray, int, juce::String> cases[] = {
+    std::vector<std::tuple<juce::StringArray, int, juce::String>> cases {
         { { "--help" }, 0, "" },
-        { {}, 2, "see --help" },
-        { { "--nonsense" }, 2, "see --help" },
-        { { chords, "--loud" }, 2, "see --help" },
-        { { chords, "b.mid" }, 2, "see --help" },
-        { { chords, "--phrase", "13" }, 2, "see --help" },
-        { { chords, "--phrase", "x" }, 2, "see --help" },
-        { { chords, "--seed" }, 2, "see --help" },
-        { { chords, "--seed", "1.5" }, 2, "see --help" },
-        { { chords, "--preset", "p", "--state", "s" }, 2, "see --help" },
         { { "none.mid" }, 1, ChordProgressionFile::missingFileMessage },
         { { chords, "--preset", bad.getFullPathName() }, 1, "Invalid preset" },
         { { chords, "--state", bad.getFullPathName() }, 1, "Invalid state" },
         { { chords, "-o", "no/such/folder/out.mid" }, 1, CadenziumRenderer::cannotWriteMessage },
     };
+
+    // Wrong usage: a pointer to the help.
+    for (const juce::StringArray& wrong : { juce::StringArray(), { "--nonsense" }, { chords, "--loud" }, { chords, "b.mid" }, { chords, "--phrase", "13" },
+                                            { chords, "--phrase", "x" }, { chords, "--seed" }, { chords, "--seed", "1.5" }, { chords, "--preset", "p", "--state", "s" } })
+        cases.emplace_back (wrong, 2, "see --help");
 
     for (const auto& [arguments, exitCode, message] : cases)
     {
