@@ -3,27 +3,25 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <tuple>
-#include <utility>
+#include <string>
 
 namespace cadenzium::test
 {
 
 namespace
 {
-    /** Starts Xvfb on display `number`; returns its pid and the number it reports, or -1. */
-    std::pair<pid_t, std::string> startOn (int number)
+    /** Starts Xvfb on display `number`; returns its pid once it accepts connections, or -1. */
+    pid_t startOn (int number)
     {
         int fds[2] = { -1, -1 };
 
         if (pipe (fds) != 0)
-            return { -1, {} };
+            return -1;
 
         char display[16] = {};
         std::snprintf (display, sizeof (display), ":%d", number);
@@ -56,41 +54,24 @@ namespace
         if (pid < 0)
         {
             close (fds[0]);
-            return { -1, {} };
+            return -1;
         }
 
-        // Xvfb writes its display number once it accepts connections, and exits when the
-        // number is taken.
-        std::string reported;
+        // Xvfb writes its display number (in one write) once it accepts connections, and
+        // exits when the number is taken.
+        char reported[16] = {};
         pollfd waitFor { fds[0], POLLIN, 0 };
-
-        while (poll (&waitFor, 1, 15000) > 0)
-        {
-            char buffer[16] = {};
-            const auto got = read (fds[0], buffer, sizeof (buffer) - 1);
-
-            if (got <= 0)
-                break;
-
-            reported.append (buffer, (size_t) got);
-
-            if (reported.find ('\n') != std::string::npos)
-                break;
-        }
-
+        const auto got = poll (&waitFor, 1, 15000) > 0 ? read (fds[0], reported, sizeof (reported) - 1) : -1;
         close (fds[0]);
 
-        while (! reported.empty() && (reported.back() == '\n' || reported.back() == ' '))
-            reported.pop_back();
-
-        if (reported.empty())
+        if (got <= 0)
         {
             kill (pid, SIGKILL);
             waitpid (pid, nullptr, 0);
-            return { -1, {} };
+            return -1;
         }
 
-        return { pid, reported };
+        return pid;
     }
 } // namespace
 
@@ -98,10 +79,13 @@ XvfbServer::XvfbServer()
 {
     // Far from :0, which a process with no DISPLAY falls back to: a plug-in loaded by a
     // headless test must never find one of these servers there.
-    std::string number;
+    int number = 0;
 
     for (int attempt = 0; attempt < 30 && pid <= 0; ++attempt)
-        std::tie (pid, number) = startOn (400 + (int) (((unsigned) getpid() * 7919u + (unsigned) attempt * 104729u) % 20000u));
+    {
+        number = 400 + (int) (((unsigned) getpid() * 7919u + (unsigned) attempt * 104729u) % 20000u);
+        pid = startOn (number);
+    }
 
     if (pid <= 0)
     {
@@ -109,7 +93,9 @@ XvfbServer::XvfbServer()
         return;
     }
 
-    displayName = ":" + number;
+    char name[16] = {};
+    std::snprintf (name, sizeof (name), ":%d", number);
+    displayName = name;
     setenv ("DISPLAY", displayName.c_str(), 1);
 }
 
