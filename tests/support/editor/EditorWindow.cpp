@@ -344,6 +344,12 @@ void EditorWindow::xKey (const std::string& combination)
 }
 
 //==============================================================================
+juce::Image EditorWindow::grab()
+{
+    waitForPaint();
+    return TestDisplay::get()->grab (getScreenArea());
+}
+
 juce::Colour EditorWindow::pixelAt (juce::Component& target, juce::Point<float> point)
 {
     waitForPaint();
@@ -358,8 +364,7 @@ juce::File EditorWindow::artefactsFolder()
 
 juce::File EditorWindow::saveScreenshot (const juce::String& name)
 {
-    waitForPaint();
-    const auto image = TestDisplay::get()->grab (getScreenArea());
+    const auto image = grab();
     const auto file = artefactsFolder().getChildFile (juce::File::createLegalFileName (currentTestName() + "." + name + ".png"));
     file.getParentDirectory().createDirectory();
     file.deleteFile();

@@ -118,7 +118,8 @@ public:
     juce::Point<int> toScreen (juce::Component& target, juce::Point<float> point) const;
 
     //==============================================================================
-    /** What the server shows at a point of a component. */
+    /** What the server shows in the window, or at a point of a component. */
+    juce::Image grab();
     juce::Colour pixelAt (juce::Component& target, juce::Point<float> point);
 
     /** Writes what the window shows as "<test suite>.<test name>.<name>.png" into the
