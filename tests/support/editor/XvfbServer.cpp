@@ -3,25 +3,27 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <string>
+#include <tuple>
+#include <utility>
 
 namespace cadenzium::test
 {
 
 namespace
 {
-    /** Starts Xvfb on display `number`; returns its pid once it accepts connections, or -1. */
-    pid_t startOn (int number)
+    /** Starts Xvfb on display `number`; returns its pid and the number it reports, or -1. */
+    std::pair<pid_t, std::string> startOn (int number)
     {
         int fds[2] = { -1, -1 };
 
         if (pipe (fds) != 0)
-            return -1;
+            return { -1, {} };
 
         char display[16] = {};
         std::snprintf (display, sizeof (display), ":%d", number);
@@ -54,24 +56,41 @@ namespace
         if (pid < 0)
         {
             close (fds[0]);
-            return -1;
+            return { -1, {} };
         }
 
-        // Xvfb writes its display number (in one write) once it accepts connections, and
-        // exits when the number is taken.
-        char reported[16] = {};
+        // Xvfb writes its display number once it accepts connections, and exits when the
+        // number is taken.
+        std::string reported;
         pollfd waitFor { fds[0], POLLIN, 0 };
-        const auto got = poll (&waitFor, 1, 15000) > 0 ? read (fds[0], reported, sizeof (reported) - 1) : -1;
+
+        while (poll (&waitFor, 1, 15000) > 0)
+        {
+            char buffer[16] = {};
+            const auto got = read (fds[0], buffer, sizeof (buffer) - 1);
+
+            if (got <= 0)
+                break;
+
+            reported.append (buffer, (size_t) got);
+
+            if (reported.find ('\n') != std::string::npos)
+                break;
+        }
+
         close (fds[0]);
 
-        if (got <= 0)
+        while (! reported.empty() && (reported.back() == '\n' || reported.back() == ' '))
+            reported.pop_back();
+
+        if (reported.empty())
         {
             kill (pid, SIGKILL);
             waitpid (pid, nullptr, 0);
-            return -1;
+            return { -1, {} };
         }
 
-        return pid;
+        return { pid, reported };
     }
 } // namespace
 
@@ -79,13 +98,10 @@ XvfbServer::XvfbServer()
 {
     // Far from :0, which a process with no DISPLAY falls back to: a plug-in loaded by a
     // headless test must never find one of these servers there.
-    int number = 0;
+    std::string number;
 
     for (int attempt = 0; attempt < 30 && pid <= 0; ++attempt)
-    {
-        number = 400 + (int) (((unsigned) getpid() * 7919u + (unsigned) attempt * 104729u) % 20000u);
-        pid = startOn (number);
-    }
+        std::tie (pid, number) = startOn (400 + (int) (((unsigned) getpid() * 7919u + (unsigned) attempt * 104729u) % 20000u));
 
     if (pid <= 0)
     {
@@ -93,9 +109,7 @@ XvfbServer::XvfbServer()
         return;
     }
 
-    char name[16] = {};
-    std::snprintf (name, sizeof (name), ":%d", number);
-    displayName = name;
+    displayName = ":" + number;
     setenv ("DISPLAY", displayName.c_str(), 1);
 }
 
