@@ -297,13 +297,8 @@ juce::Point<int> EditorWindow::toScreen (juce::Component& target, juce::Point<fl
 {
     auto* top = target.getTopLevelComponent();
     auto* topPeer = top->getPeer();
-    const auto inTop = top->getLocalPoint (&target, point);
-    const auto scale = topPeer != nullptr ? (float) topPeer->getPlatformScaleFactor() : 1.0f;
-    const auto origin = topPeer != nullptr
-                          ? TestDisplay::get()->getWindowArea ((unsigned long) (juce::pointer_sized_int) topPeer->getNativeHandle()).getPosition()
-                          : juce::Point<int>();
-
-    return origin + (inTop * scale).roundToInt();
+    const auto origin = TestDisplay::get()->getWindowArea ((unsigned long) (juce::pointer_sized_int) topPeer->getNativeHandle()).getPosition();
+    return origin + (top->getLocalPoint (&target, point) * (float) topPeer->getPlatformScaleFactor()).roundToInt();
 }
 
 bool EditorWindow::windowHasKeyboardFocus() const

@@ -16,9 +16,6 @@ XdndClient::XdndClient (std::function<void()> pumpToUse)
 {
     display = XOpenDisplay (nullptr);
 
-    if (display == nullptr)
-        return;
-
     // An unmapped window of its own: the drag's source, and where converted selections land.
     window = XCreateSimpleWindow (display, DefaultRootWindow (display), 0, 0, 1, 1, 0, 0, 0);
     XSelectInput (display, window, PropertyChangeMask);
@@ -27,9 +24,6 @@ XdndClient::XdndClient (std::function<void()> pumpToUse)
 
 XdndClient::~XdndClient()
 {
-    if (display == nullptr)
-        return;
-
     XDestroyWindow (display, window);
     XCloseDisplay (display);
 }

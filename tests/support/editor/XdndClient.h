@@ -30,8 +30,6 @@ public:
     XdndClient (const XdndClient&) = delete;
     XdndClient& operator= (const XdndClient&) = delete;
 
-    bool isOpen() const noexcept { return display != nullptr; }
-
     //==============================================================================
     /** The window that owns the XdndSelection now (0 for none). */
     unsigned long getDragSelectionOwner() const;

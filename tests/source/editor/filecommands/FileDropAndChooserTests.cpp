@@ -119,7 +119,6 @@ TEST_F (FileCommandsTest, filesDroppedFromAnotherApplicationLightUpTheButtonThat
     auto& editor = editorOf (window);
     const auto editorWindow = (unsigned long) (juce::pointer_sized_uint) window.getEditor().getPeer()->getNativeHandle();
     XdndClient fileManager ([] { EditorWindow::pump (5); });
-    ASSERT_TRUE (fileManager.isOpen());
 
     const auto centreOf = [&] (juce::Component& c)
     { return window.toScreen (c, c.getLocalBounds().getCentre().toFloat()); };
