@@ -85,22 +85,16 @@ namespace
         return found;
     }
 
-    void findPanels (juce::Component& root, juce::StringArray& captions)
-    {
-        if (auto* panel = dynamic_cast<tarn::Panel*> (&root))
-            captions.addIfNotAlreadyThere (panel->getCaption());
-
-        for (auto* child : root.getChildren())
-            findPanels (*child, captions);
-    }
-
-    /** The texts of the window's buttons (sidebar tabs, the piano roll's tabs and boxes, panel
-        and dialog buttons). Not the ones that show data: phrase names, the preset's name, the
-        browser's categories. */
-    void findButtonTexts (juce::Component& root, juce::StringArray& texts)
+    /** The panels' captions and the texts of the window's buttons (sidebar tabs, the piano
+        roll's tabs and boxes, panel and dialog buttons). Not the ones that show data: phrase
+        names, the preset's name, the browser's categories. */
+    void findCaptions (juce::Component& root, juce::StringArray& texts)
     {
         if (dynamic_cast<tarn::TopBar*> (&root) != nullptr || dynamic_cast<tarn::CategoryBadge*> (&root) != nullptr)
             return;
+
+        if (auto* panel = dynamic_cast<tarn::Panel*> (&root))
+            texts.addIfNotAlreadyThere (panel->getCaption());
 
         if (auto* button = dynamic_cast<juce::Button*> (&root))
             if (dynamic_cast<PhraseButton*> (button) == nullptr && dynamic_cast<tarn::IconButton*> (button) == nullptr
@@ -109,7 +103,7 @@ namespace
                 texts.addIfNotAlreadyThere (button->getButtonText());
 
         for (auto* child : root.getChildren())
-            findButtonTexts (*child, texts);
+            findCaptions (*child, texts);
     }
 } // namespace
 
@@ -159,16 +153,13 @@ TEST (UserManual, everyPanelCaptionAndCommandLabelOfTheEditorIsExplained)
     const auto text = withSingleBlanks (pagesOfManual().joinIntoString (" "));
     ASSERT_TRUE (text.contains ("Getting Started"));
 
-    // The panels as the window builds them, both sidebars.
+    // The panels and buttons as the window builds them, both sidebars.
     Cadenzium2AudioProcessor processor;
     processor.getToastManager().takeToasts();
-    juce::StringArray captions; // and the texts of the buttons
+    juce::StringArray captions;
     {
         EditorWindow window (processor);
-        auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
-        findPanels (editor.getPlaybackSidebar(), captions);
-        findPanels (editor.getGenerationSidebar(), captions);
-        findButtonTexts (editor, captions);
+        findCaptions (window.getEditor(), captions);
     }
     ASSERT_GE (captions.size(), 8) << captions.joinIntoString (", ");
 

@@ -64,9 +64,9 @@ TEST_F (ShellTest, presetNavigationLoadsNeighboursAndTheNameBoxFollowsTheCurrent
     // Opening the menu from the name box and picking an entry with the mouse.
     window.xClick (EditorWindow::get ("preset_name"));
     ASSERT_TRUE (EditorWindow::isMenuOpen());
-    ASSERT_TRUE (window.xChooseMenuItem ("Chord Rhythms"));
+    ASSERT_TRUE (EditorWindow::chooseMenuItem ("Chord Rhythms"));
     window.saveScreenshot ("menu");
-    ASSERT_TRUE (window.xChooseMenuItem ("Offbeat Stabs"));
+    ASSERT_TRUE (EditorWindow::chooseMenuItem ("Offbeat Stabs"));
     EXPECT_TRUE (EditorWindow::pumpUntil ([&]
                                           { return topBar.getShownPresetName() == "Offbeat Stabs"; }));
 }

@@ -31,12 +31,12 @@ TEST_F (ShellTest, aPresetSavedWithTheKeyboardAndMouseIsWrittenAndInTheMenuAtOnc
     EXPECT_EQ (field ("save_name").getText(), "") << "the Initial Patch gives no name";
     EXPECT_EQ (field ("save_author").getText(), "Ann Example");
 
-    // Typed through the X server: characters a file name must not have are refused.
-    window.xType ("Night/Drive* (v2)");
+    // Characters a file name must not have are refused.
+    window.typeText ("Night/Drive* (v2)");
     window.xClick (field ("save_categories"));
-    window.xType ("Arp, Dark;");
+    window.typeText ("Arp, Dark;");
     window.xClick (field ("save_description"));
-    window.xType ("For the late set.");
+    window.typeText ("For the late set.");
     window.saveScreenshot ("filled");
     window.xClick (EditorWindow::get ("save_confirm"));
 

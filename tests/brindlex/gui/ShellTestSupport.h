@@ -13,9 +13,9 @@ namespace cadenzium::test
 /** Pixels blended by the renderer may differ from the exact blend by a step. */
 inline void expectColourNear (juce::Colour actual, juce::Colour expected, int tolerance = 2)
 {
-    EXPECT_LE (std::abs (actual.getRed() - expected.getRed()), tolerance) << actual.toDisplayString (false) << " vs " << expected.toDisplayString (false);
-    EXPECT_LE (std::abs (actual.getGreen() - expected.getGreen()), tolerance) << actual.toDisplayString (false) << " vs " << expected.toDisplayString (false);
-    EXPECT_LE (std::abs (actual.getBlue() - expected.getBlue()), tolerance) << actual.toDisplayString (false) << " vs " << expected.toDisplayString (false);
+    const auto near = [tolerance] (int a, int b) { return std::abs (a - b) <= tolerance; };
+    EXPECT_TRUE (near (actual.getRed(), expected.getRed()) && near (actual.getGreen(), expected.getGreen()) && near (actual.getBlue(), expected.getBlue()))
+        << actual.toDisplayString (false) << " vs " << expected.toDisplayString (false);
 }
 
 /** A processor whose editor is the bare maker shell, recording its hooks. */

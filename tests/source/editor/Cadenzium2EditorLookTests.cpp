@@ -4,7 +4,6 @@
 #include <source/commands/EditCommands.h>
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
-#include <tarn/gui/ThemeSelector.h>
 #include <tests/source/editor/EditorTestHelpers.h>
 #include <tests/source/processor/PluginHarness.h>
 #include <tests/support/editor/ProductEditorTest.h>
@@ -59,17 +58,16 @@ namespace
     using Cadenzium2EditorLook = ProductEditorTest;
 } // namespace
 
-TEST_F (Cadenzium2EditorLook, eachSchemeOpensAtTheDefaultSizeInItsColoursWithBothSidebars)
+TEST_F (Cadenzium2EditorLook, eachSchemeOpensInItsColoursWithBothSidebars)
 {
     struct Scheme
     {
         const char* name;
-        int number;
         juce::uint32 panel, background;
     };
 
-    for (const auto& scheme : { Scheme { "Dark", 4, 0xff181818, 0xff111111 }, Scheme { "Light", 5, 0xffefefef, 0xffe1e1e1 },
-                                Scheme { "Classic", 3, 0xff32363a, 0xff141516 } })
+    for (const auto& scheme : { Scheme { "Dark", 0xff181818, 0xff111111 }, Scheme { "Light", 0xffefefef, 0xffe1e1e1 },
+                                Scheme { "Classic", 0xff32363a, 0xff141516 } })
     {
         writeSetting ("cadenzium_gui_theme", scheme.name);
         Cadenzium2AudioProcessor processor;
@@ -78,8 +76,6 @@ TEST_F (Cadenzium2EditorLook, eachSchemeOpensAtTheDefaultSizeInItsColoursWithBot
 
         EditorWindow window (processor);
         auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
-        EXPECT_EQ (window.getScreenArea().withZeroOrigin(), juce::Rectangle<int> (1244, 935));
-        EXPECT_EQ (tarn::ThemeSelector::getInstance()->getColourSchemeNumber(), scheme.number);
 
         // The top bar between its name and the preset box, and the gap between the rows
         // column and the piano roll.
@@ -92,8 +88,7 @@ TEST_F (Cadenzium2EditorLook, eachSchemeOpensAtTheDefaultSizeInItsColoursWithBot
         EditorWindow::pump (100);
         window.saveScreenshot (name + "-generation");
 
-        EXPECT_TRUE (findLayoutProblems (editor).isEmpty()) << name << ":\n"
-                                                            << findLayoutProblems (editor).joinIntoString ("\n");
+        EXPECT_EQ (findLayoutProblems (editor).joinIntoString ("\n"), "") << name;
     }
 }
 
@@ -115,7 +110,7 @@ TEST_F (Cadenzium2EditorLook, withoutTheSidebarAndTheKeyboardThePianoRollTakesTh
     const auto after = editor.getPianoRoll().getBounds();
     EXPECT_GT (after.getWidth(), before.getWidth() + 200);
     EXPECT_GT (after.getHeight(), before.getHeight() + 50);
-    EXPECT_TRUE (findLayoutProblems (editor).isEmpty()) << findLayoutProblems (editor).joinIntoString ("\n");
+    EXPECT_EQ (findLayoutProblems (editor).joinIntoString ("\n"), "");
 }
 
 TEST_F (Cadenzium2EditorLook, theCornersOfTheResizeLimitsAtScaleTwo)
@@ -138,8 +133,7 @@ TEST_F (Cadenzium2EditorLook, theCornersOfTheResizeLimitsAtScaleTwo)
         for (const auto* sidebar : { "playback", "generation" })
         {
             editor.setSidebarView (sidebar);
-            EXPECT_TRUE (findLayoutProblems (editor).isEmpty()) << size.toString() << " " << sidebar << ":\n"
-                                                                << findLayoutProblems (editor).joinIntoString ("\n");
+            EXPECT_EQ (findLayoutProblems (editor).joinIntoString ("\n"), "") << size.toString() << " " << sidebar;
         }
 
         // Each corner is kept to look at, with the generation sidebar (the taller one).

@@ -198,6 +198,7 @@ TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchAndTheWindowSizeCom
     {
         EditorWindow window (processor);
         auto& editor = editorOf (window);
+        EXPECT_FALSE (processor.getEditorSettings().hasProperty ("editor_window_width")) << "opening changes nothing in the song";
 
         window.click (editor.getPlaybackSidebar().getPanelStack().getPanel (1).getCaptionButton());
         EXPECT_EQ (processor.getEditorSettings()["playback_collapse_states"].toString(), "0100");

@@ -116,18 +116,10 @@ namespace
 
 EditorWindow::EditorWindow (juce::AudioProcessor& processorToShow, float hostScaleFactor)
     : processor (processorToShow),
+      editor (processor.createEditorIfNeeded()),
+      window (std::make_unique<HostWindow> (*editor, hostScaleFactor)),
       clock (juce::Time::currentTimeMillis())
 {
-    if (TestDisplay::get() == nullptr)
-        throw std::logic_error ("EditorWindow needs the editor tests' main (an X server)");
-
-    editor = processor.createEditorIfNeeded();
-
-    if (editor == nullptr)
-        throw std::logic_error ("the processor made no editor");
-
-    window = std::make_unique<HostWindow> (*editor, hostScaleFactor);
-
     pumpUntil ([this]
                { return ! getScreenArea().isEmpty(); });
     waitForPaint();
@@ -146,22 +138,15 @@ void EditorWindow::setHostScaleFactor (float scale)
     pump (20);
 }
 
-juce::ComponentPeer& EditorWindow::peer() const
+unsigned long EditorWindow::nativeWindow() const
 {
     auto* windowPeer = window->getPeer();
-
-    if (windowPeer == nullptr)
-        throw std::logic_error ("the editor's window has no peer");
-
-    return *windowPeer;
+    return windowPeer != nullptr ? (unsigned long) (juce::pointer_sized_int) windowPeer->getNativeHandle() : 0;
 }
 
 juce::Rectangle<int> EditorWindow::getScreenArea() const
 {
-    if (window->getPeer() == nullptr)
-        return {};
-
-    return TestDisplay::get()->getWindowArea ((unsigned long) (juce::pointer_sized_int) peer().getNativeHandle());
+    return TestDisplay::get()->getWindowArea (nativeWindow());
 }
 
 //==============================================================================
@@ -174,22 +159,6 @@ bool EditorWindow::isMenuOpen()
 {
     // Menus are windows of their own, or children of the editor they belong to.
     return findOnDesktop ([] (juce::Component& c) { return hasRole (c, juce::AccessibilityRole::popupMenu); }) != nullptr;
-}
-
-bool EditorWindow::xChooseMenuItem (const juce::String& itemText)
-{
-    auto* item = waitForMenuItem (itemText);
-
-    if (item == nullptr)
-        return false;
-
-    // Menus highlight the item under the pointer on their own timer; a click lands on
-    // the highlighted item.
-    xMove (*item);
-    pump (150);
-    xClick (*item);
-    pump (30);
-    return true;
 }
 
 bool EditorWindow::chooseMenuItem (const juce::String& itemText)
@@ -237,47 +206,25 @@ void EditorWindow::waitForPaint()
 }
 
 //==============================================================================
-juce::Point<float> EditorWindow::toPeer (juce::Component& target, juce::Point<float> point) const
+namespace
 {
-    auto* top = target.getTopLevelComponent();
-    return top->getLocalPoint (&target, point);
-}
+    juce::Point<float> pointIn (juce::Component& target, std::optional<juce::Point<float>> point)
+    {
+        return point.value_or (target.getLocalBounds().toFloat().getCentre());
+    }
+} // namespace
 
-juce::Point<float> EditorWindow::pointIn (juce::Component& target, std::optional<juce::Point<float>> point) const
-{
-    return point.value_or (target.getLocalBounds().toFloat().getCentre());
-}
-
-juce::ComponentPeer& EditorWindow::peerOf (juce::Component& target) const
-{
-    if (auto* targetPeer = target.getTopLevelComponent()->getPeer())
-        return *targetPeer;
-
-    return peer();
-}
-
-void EditorWindow::sendMouse (juce::ComponentPeer& targetPeer, juce::Point<float> peerPosition, juce::ModifierKeys modifiers)
+void EditorWindow::sendMouse (juce::Component& top, juce::Point<float> position, juce::ModifierKeys modifiers)
 {
     juce::ModifierKeys::currentModifiers = modifiers;
     clock += 20;
-    targetPeer.handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, peerPosition, modifiers,
-                                 juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation, clock);
+    top.getPeer()->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, position, modifiers,
+                                     juce::MouseInputSource::defaultPressure, juce::MouseInputSource::defaultOrientation, clock);
 }
 
 void EditorWindow::click (juce::Component& target, std::optional<juce::Point<float>> point, juce::ModifierKeys modifiers)
 {
-    // Far enough apart in time that two clicks are never taken as a double click.
-    clock += 1000;
-
-    auto& targetPeer = peerOf (target);
-    const auto position = toPeer (target, pointIn (target, point));
-    const auto button = modifiers.isAnyMouseButtonDown() ? modifiers : modifiers.withFlags (juce::ModifierKeys::leftButtonModifier);
-    const auto keys = modifiers.withoutMouseButtons();
-
-    sendMouse (targetPeer, position, keys);
-    sendMouse (targetPeer, position, button);
-    sendMouse (targetPeer, position, keys);
-    pump (10);
+    drag (target, pointIn (target, point), pointIn (target, point), 0, modifiers);
 }
 
 void EditorWindow::rightClick (juce::Component& target, std::optional<juce::Point<float>> point)
@@ -287,64 +234,46 @@ void EditorWindow::rightClick (juce::Component& target, std::optional<juce::Poin
 
 void EditorWindow::doubleClick (juce::Component& target, std::optional<juce::Point<float>> point)
 {
-    clock += 1000;
-    auto& targetPeer = peerOf (target);
-    const auto position = toPeer (target, pointIn (target, point));
-    const juce::ModifierKeys down (juce::ModifierKeys::leftButtonModifier);
-
-    for (int i = 0; i < 2; ++i)
-    {
-        sendMouse (targetPeer, position, {});
-        sendMouse (targetPeer, position, down);
-        sendMouse (targetPeer, position, {});
-    }
-
-    pump (10);
+    click (target, point);
+    clock -= 1000; // the second click follows at once
+    click (target, point);
 }
 
 void EditorWindow::drag (juce::Component& target, juce::Point<float> from, juce::Point<float> to,
                          int steps, juce::ModifierKeys modifiers)
 {
+    // Far enough apart in time from the last gesture that two are never taken as a double click.
     clock += 1000;
-    const auto start = toPeer (target, from);
-    const auto end = toPeer (target, to);
     const auto keys = modifiers.withoutMouseButtons();
     const auto down = modifiers.isAnyMouseButtonDown() ? modifiers : modifiers.withFlags (juce::ModifierKeys::leftButtonModifier);
 
-    auto& targetPeer = peerOf (target);
+    // Where the gesture starts and ends in the window, fixed before it moves anything.
+    auto& top = *target.getTopLevelComponent();
+    const auto start = top.getLocalPoint (&target, from), end = top.getLocalPoint (&target, to);
+    sendMouse (top, start, keys);
+    sendMouse (top, start, down);
 
-    sendMouse (targetPeer, start, keys);
-    sendMouse (targetPeer, start, down);
+    for (int i = 1; i <= steps; ++i)
+        sendMouse (top, start + (end - start) * ((float) i / (float) steps), down);
 
-    for (int i = 1; i <= juce::jmax (1, steps); ++i)
-        sendMouse (targetPeer, start + (end - start) * ((float) i / (float) juce::jmax (1, steps)), down);
-
-    sendMouse (targetPeer, end, keys);
+    sendMouse (top, end, keys);
     pump (10);
 }
 
 void EditorWindow::wheel (juce::Component& target, float deltaY, std::optional<juce::Point<float>> point)
 {
-    auto& targetPeer = peerOf (target);
-    const auto position = toPeer (target, pointIn (target, point));
-    sendMouse (targetPeer, position, {});
-
-    juce::MouseWheelDetails details;
-    details.deltaX = 0.0f;
-    details.deltaY = deltaY;
-    details.isReversed = false;
-    details.isSmooth = false;
-    details.isInertial = false;
-
+    auto& top = *target.getTopLevelComponent();
+    const auto position = top.getLocalPoint (&target, pointIn (target, point));
+    sendMouse (top, position, {});
     clock += 20;
-    targetPeer.handleMouseWheel (juce::MouseInputSource::InputSourceType::mouse, position, clock, details);
+    top.getPeer()->handleMouseWheel (juce::MouseInputSource::InputSourceType::mouse, position, clock, { 0.0f, deltaY, false, false, false });
     pump (10);
 }
 
 bool EditorWindow::pressKey (const juce::KeyPress& key)
 {
     auto* focused = juce::Component::getCurrentlyFocusedComponent();
-    auto* keyPeer = focused != nullptr && focused->getPeer() != nullptr ? focused->getPeer() : &peer();
+    auto* keyPeer = focused != nullptr ? focused->getPeer() : window->getPeer();
 
     juce::ModifierKeys::currentModifiers = key.getModifiers();
     const auto used = keyPeer->handleKeyPress (key);
@@ -368,24 +297,13 @@ juce::Point<int> EditorWindow::toScreen (juce::Component& target, juce::Point<fl
 {
     auto* top = target.getTopLevelComponent();
     auto* topPeer = top->getPeer();
-    const auto inTop = top->getLocalPoint (&target, point);
-    const auto scale = topPeer != nullptr ? (float) topPeer->getPlatformScaleFactor() : 1.0f;
-    const auto origin = topPeer != nullptr
-                          ? TestDisplay::get()->getWindowArea ((unsigned long) (juce::pointer_sized_int) topPeer->getNativeHandle()).getPosition()
-                          : juce::Point<int>();
-
-    return origin + (inTop * scale).roundToInt();
+    const auto origin = TestDisplay::get()->getWindowArea ((unsigned long) (juce::pointer_sized_int) topPeer->getNativeHandle()).getPosition();
+    return origin + (top->getLocalPoint (&target, point) * (float) topPeer->getPlatformScaleFactor()).roundToInt();
 }
 
 bool EditorWindow::windowHasKeyboardFocus() const
 {
-    return TestDisplay::get()->hasFocusWithin ((unsigned long) (juce::pointer_sized_int) peer().getNativeHandle());
-}
-
-void EditorWindow::xFocusAndPump()
-{
-    TestDisplay::get()->focusWindow ((unsigned long) (juce::pointer_sized_int) peer().getNativeHandle());
-    pump (20);
+    return TestDisplay::get()->hasFocusWithin (nativeWindow());
 }
 
 void EditorWindow::xClick (juce::Component& target, std::optional<juce::Point<float>> point, int button)
@@ -414,15 +332,9 @@ void EditorWindow::xMove (juce::Component& target, std::optional<juce::Point<flo
 
 void EditorWindow::xKey (const std::string& combination)
 {
-    xFocusAndPump();
+    TestDisplay::get()->focusWindow (nativeWindow());
+    pump (20);
     TestDisplay::get()->pressKeyCombination (combination);
-    pump (40);
-}
-
-void EditorWindow::xType (const std::string& text)
-{
-    xFocusAndPump();
-    TestDisplay::get()->typeText (text);
     pump (40);
 }
 

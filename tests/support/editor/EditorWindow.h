@@ -37,15 +37,7 @@ public:
     juce::AudioProcessorEditor& getEditor() const noexcept { return *editor; }
 
     template <typename EditorType>
-    EditorType& getEditorAs() const
-    {
-        auto* typed = dynamic_cast<EditorType*> (editor);
-
-        if (typed == nullptr)
-            throw std::logic_error ("the editor is not of the type asked for");
-
-        return *typed;
-    }
+    EditorType& getEditorAs() const { return dynamic_cast<EditorType&> (*editor); }
 
     /** What a VST2 host sends as its content scale factor. */
     void setHostScaleFactor (float scale);
@@ -76,10 +68,6 @@ public:
     /** Picks the item with this text in the pop-up menu that is open (a combo box's list,
         a context menu), as a click on it would; false when no open menu has it. */
     static bool chooseMenuItem (const juce::String& itemText);
-
-    /** The same with the real pointer: a click on the item through the X server (submenus
-        open under the pointer as for a user). */
-    bool xChooseMenuItem (const juce::String& itemText);
 
     static bool isMenuOpen();
 
@@ -121,7 +109,6 @@ public:
 
     /** "Return", "Escape", "ctrl+a", "shift+Tab": to the window, which gets the X focus. */
     void xKey (const std::string& combination);
-    void xType (const std::string& text);
 
     /** Whether the X server's keyboard focus is on the editor's window (host shortcuts
         then no longer reach the host). */
@@ -145,12 +132,8 @@ public:
 private:
     class HostWindow;
 
-    juce::Point<float> toPeer (juce::Component& target, juce::Point<float> point) const;
-    juce::Point<float> pointIn (juce::Component& target, std::optional<juce::Point<float>> point) const;
-    void sendMouse (juce::ComponentPeer& targetPeer, juce::Point<float> peerPosition, juce::ModifierKeys modifiers);
-    juce::ComponentPeer& peer() const;
-    juce::ComponentPeer& peerOf (juce::Component& target) const;
-    void xFocusAndPump();
+    void sendMouse (juce::Component& top, juce::Point<float> position, juce::ModifierKeys modifiers);
+    unsigned long nativeWindow() const;
 
     juce::AudioProcessor& processor;
     juce::AudioProcessorEditor* editor = nullptr;

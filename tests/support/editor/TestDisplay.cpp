@@ -3,10 +3,8 @@
 #include "WindowManagerAtoms.h"
 
 #include <X11/Xlib.h>
-#include <X11/XKBlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
 
 #include <vector>
 
@@ -171,32 +169,6 @@ void TestDisplay::pressKeyCombination (const std::string& combination)
         sendKey (*it, false);
 
     sync();
-}
-
-void TestDisplay::typeText (const std::string& text)
-{
-    for (const auto character : text)
-    {
-        const auto keysym = character == ' ' ? (unsigned long) XK_space : (unsigned long) (unsigned char) character;
-        const auto keycode = XKeysymToKeycode (display, (KeySym) keysym);
-
-        if (keycode == 0)
-            continue;
-
-        // The keymap's unshifted symbol says whether the character needs shift.
-        const auto needsShift = XkbKeycodeToKeysym (display, keycode, 0, 0) != (KeySym) keysym;
-
-        if (needsShift)
-            sendKey (XK_Shift_L, true);
-
-        XTestFakeKeyEvent (display, keycode, True, CurrentTime);
-        XTestFakeKeyEvent (display, keycode, False, CurrentTime);
-
-        if (needsShift)
-            sendKey (XK_Shift_L, false);
-
-        sync();
-    }
 }
 
 void TestDisplay::sync()

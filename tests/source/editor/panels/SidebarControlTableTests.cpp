@@ -130,8 +130,6 @@ TEST (SidebarControls, movingAControlWritesItsParameterAsOneGesture)
 
     auto* range = dynamic_cast<tarn::params::Combo*> (findById (sidebar, "keyswitch_range"));
     ASSERT_NE (range, nullptr);
-    EXPECT_EQ (range->getComboBox().getNumItems(), 11);
-    EXPECT_EQ (range->getComboBox().getItemText (10), "C8 : G8");
     range->getComboBox().setSelectedItemIndex (5, juce::sendNotificationSync);
     EXPECT_EQ (state.getRawParameterValue ("keyswitch_range")->load(), 5.0f);
 

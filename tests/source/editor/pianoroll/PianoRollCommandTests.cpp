@@ -10,152 +10,98 @@ using juce::ModifierKeys;
 
 namespace
 {
-struct MenuItem
+/** The item with this text in a menu or its submenus. */
+juce::PopupMenu::Item itemOf (const juce::PopupMenu& menu, const juce::String& text)
 {
-    juce::String text, shortcut;
-    int id = 0;
-    bool enabled = false, ticked = false;
-};
-
-/** The items of a menu, submenus after their parent item, by text. */
-std::map<juce::String, MenuItem> itemsOf (const juce::PopupMenu& menu)
-{
-    std::map<juce::String, MenuItem> items;
-
     for (juce::PopupMenu::MenuItemIterator it (menu, true); it.next();)
-    {
-        const auto& item = it.getItem();
-        items[item.text] = { item.text, item.shortcutKeyDescription, item.itemID, item.isEnabled, item.isTicked };
-    }
+        if (it.getItem().text == text)
+            return it.getItem();
 
-    return items;
+    ADD_FAILURE() << "no menu item \"" << text << "\"";
+    return {};
 }
 } // namespace
 
-TEST (PianoRollCommands, theGridMenuOffersItsCommandsWithTheirShortcutsEnablingAndTicks)
+TEST (PianoRollCommands, eachMenuCommandReachesThePhraseAsOneUndoStep)
+{
+    // What each command does to the notes is the note grid's own business; here the menu
+    // has to reach it, through the window, as one step of the song's history.
+    struct Case
+    {
+        std::vector<const char*> path;
+        bool onNote;
+    };
+
+    const Case cases[] = {
+        { { "Invert" }, false }, { { "Reverse" }, false }, { { "Half Speed" }, false }, { { "Double Speed" }, false },
+        { { "Legato" }, false }, { { "Snap to Grid" }, false }, { { "Loop Options", "Reset loop region" }, false },
+        { { "Delete Note(s)" }, true }, { { "Repeat", "Equal", "3" }, true }, { { "Flatten Repeats" }, true },
+        { { "Invert Selection" }, true }, { { "Reverse Selection" }, true }, { { "Duplicate Selection" }, true },
+    };
+
+    PianoRollHarness h;
+    auto start = makeSequence ({ makeNote (0, 10, 240), makeNote (4, 1210, 240), makeNote (7, 2410, 240) });
+    start.notes[0].repeatStyle = 2;
+    start.notes[0].repeatCount = 2;
+    start.loops[3] = { 0, 960 };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.path.back());
+        h.startWith (start);
+        h.window->click (h.grid(), h.at (3000.0, 6)); // the grid takes the keys
+        EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('a')));
+        h.window->rightClick (h.grid(), c.onNote ? h.at (100.0, 0) : h.at (3000.0, 3));
+        ASSERT_TRUE (EditorWindow::isMenuOpen());
+
+        for (auto* item : c.path)
+            ASSERT_TRUE (EditorWindow::chooseMenuItem (item)) << item;
+
+        EXPECT_EQ (h.numUndoSteps(), 1);
+        EXPECT_EQ (h.undoTooltip(), "Undo: Edit phrase");
+    }
+}
+
+TEST (PianoRollCommands, theGridsShortcutKeysWorkOnTheSelectionAndTheRestGoToTheHost)
 {
     PianoRollHarness h;
-    auto items = itemsOf (h.grid().createGridMenu());
+    h.startWith (makeSequence ({ makeNote (0, 0, 240), makeNote (4, 480, 240), makeNote (7, 970, 240) }));
+    h.window->click (h.grid(), h.at (100.0, 0));
 
-    EXPECT_FALSE (items["Reset loop region"].enabled) << "no row chosen yet";
-    EXPECT_EQ (items["Select All"].shortcut, "A");
-    EXPECT_EQ (items["Paste"].shortcut, "V");
-    EXPECT_FALSE (items["Paste"].enabled) << "the clipboard is empty";
+    // "A" selects all, "I" inverts the pitches: 0, 4, 7 become 7, 3, 0; "Q" snaps.
+    EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('a')));
+    EXPECT_EQ (h.pianoRoll().getDocument().getSelection().size(), 3);
+    EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('i')));
+    EXPECT_EQ (h.phrase().notes[0].number, 7);
+    EXPECT_EQ (h.phrase().notes[2].number, 0);
+    EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('q')));
+    EXPECT_EQ (h.phrase().notes[2].timestamp, 960);
+    EXPECT_EQ (h.numUndoSteps(), 2);
 
-    for (const auto* text : { "Invert", "Reverse", "Half Speed", "Double Speed", "Legato", "Snap to Grid", "Dotted", "Triplets" })
-        EXPECT_EQ (items.count (text), 1u) << text;
+    // "C" copies, a click sets where "V" pastes (snapped), "Del" deletes what is selected.
+    h.window->click (h.grid(), h.at (2900.0, 5));
+    h.window->click (h.grid(), h.at (100.0, 7));
+    EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('c')));
+    h.window->click (h.grid(), h.at (2900.0, 5));
+    EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('v')));
+    EXPECT_EQ (h.phrase().notes.size(), 4u);
+    EXPECT_EQ (h.phrase().notes.back().timestamp, 2880);
+    EXPECT_TRUE (h.window->pressKey (juce::KeyPress (juce::KeyPress::deleteKey)));
+    EXPECT_EQ (h.phrase().notes.size(), 3u);
+    EXPECT_EQ (h.numUndoSteps(), 4);
 
-    // The grid sizes: the current one ticked.
-    EXPECT_TRUE (items["1/16"].ticked);
-    EXPECT_FALSE (items["1/8t"].ticked);
+    EXPECT_FALSE (h.window->pressKey (juce::KeyPress (juce::KeyPress::spaceKey)));
+    EXPECT_FALSE (h.window->pressKey (juce::KeyPress ('s', ModifierKeys::commandModifier, 0)));
 
-    // Choosing a grid size (from the tool bar's grid button) changes the grid and is kept
-    // with the song.
+    // The tool bar's grid button: a grid size kept with the song, ticked in the menus.
     h.window->click (h.window->get<juce::Button> ("grid_size"), juce::Point<float> (10.0f, 10.0f));
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("Triplets"));
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("1/8t"));
     EXPECT_EQ (h.grid().getGrid().identifier, 123);
     EXPECT_EQ ((int) h.processor.getPianoRollSettings()["grid_size"], 123);
-    EXPECT_TRUE (itemsOf (h.grid().createGridMenu())["1/8t"].ticked);
-}
-
-TEST (PianoRollCommands, theNoteMenuAndItsShortcutKeysWorkOnTheSelection)
-{
-    PianoRollHarness h;
-    h.startWith (makeSequence ({ makeNote (0, 0, 240), makeNote (4, 480, 240), makeNote (7, 960, 240) }));
-
-    h.window->click (h.grid(), h.at (100.0, 0));
-    auto items = itemsOf (h.grid().createNoteMenu (0));
-    EXPECT_EQ (items["Copy"].shortcut, "C");
-    EXPECT_EQ (items["Delete Note(s)"].shortcut, "Del");
-    EXPECT_EQ (items["Delete Note(s)"].id, 301);
-    EXPECT_FALSE (items["Invert Selection"].enabled) << "one note selected";
-    EXPECT_TRUE (items["Duplicate Selection"].enabled);
-    EXPECT_FALSE (items["Flatten Repeats"].enabled);
-    EXPECT_TRUE (items["Off"].ticked);
-    EXPECT_EQ (items["16"].id, 216);
-
-    // "A" selects all, then "I" inverts the selection's pitches: 0, 4, 7 become 7, 3, 0.
-    EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('a')));
-    EXPECT_EQ (h.pianoRoll().getDocument().getSelection().size(), 3);
-    EXPECT_TRUE (itemsOf (h.grid().createNoteMenu (0))["Invert Selection"].enabled);
-    EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('i')));
-    EXPECT_EQ (h.phrase().notes[0].number, 7);
-    EXPECT_EQ (h.phrase().notes[1].number, 3);
-    EXPECT_EQ (h.phrase().notes[2].number, 0);
-    EXPECT_EQ (h.numUndoSteps(), 1);
-
-    // The same command from the menu: "Reverse Selection".
-    h.grid().performNoteCommand (tarn::NoteMenuCommand::reverseSelection, 0);
-    EXPECT_EQ (h.phrase().notes[0].number, 0);
-    EXPECT_EQ (h.numUndoSteps(), 2);
-
-    // A repeat from the "Equal" submenu, then "Flatten Repeats" on it.
-    h.window->click (h.grid(), h.at (100.0, 0));
-    h.grid().performNoteCommand (203, 0);
-    EXPECT_EQ (std::tuple (h.phrase().notes[0].repeatStyle, h.phrase().notes[0].repeatCount), std::tuple (2, 3));
-    EXPECT_TRUE (itemsOf (h.grid().createNoteMenu (0))["3"].ticked);
-    h.grid().performNoteCommand (tarn::NoteMenuCommand::flattenRepeats, 0);
-    EXPECT_EQ (h.phrase().notes.size(), 5u);
-
-    // "C" copies, a click sets where "V" pastes, "Del" deletes what is selected.
-    h.window->click (h.grid(), h.at (100.0, 0));
-    EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('c')));
-    h.window->click (h.grid(), h.at (2900.0, 5));
-    EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('v')));
-    EXPECT_EQ (h.phrase().notes.size(), 6u);
-    EXPECT_EQ (h.phrase().notes.back().timestamp, 2880);
-    EXPECT_TRUE (h.window->pressKey (juce::KeyPress (juce::KeyPress::deleteKey)));
-    EXPECT_EQ (h.phrase().notes.size(), 5u);
-    EXPECT_EQ (h.undoTooltip(), "Undo: Edit phrase");
-
-    // Keys the grid does not use go on to the host.
-    EXPECT_FALSE (h.window->pressKey (juce::KeyPress (juce::KeyPress::spaceKey)));
-    EXPECT_FALSE (h.window->pressKey (juce::KeyPress ('s', ModifierKeys::commandModifier, 0)));
-}
-
-TEST (PianoRollCommands, theWholePhraseCommandsGoThroughThePianoRoll)
-{
-    PianoRollHarness h;
-    h.startWith (makeSequence ({ makeNote (0, 10, 240), makeNote (1, 1210, 240) }));
-
-    h.grid().performGridCommand (tarn::GridMenuCommand::snapToGrid);
-    EXPECT_EQ (h.phrase().notes[0].timestamp, 0);
-    h.window->click (h.grid(), h.at (3000.0, 6)); // the grid takes the keyboard
-    EXPECT_EQ (h.phrase().notes[1].timestamp, 1200);
-
-    EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('q'))) << "Q snaps too; already snapped, nothing more";
-    EXPECT_EQ (h.numUndoSteps(), 1);
-
-    h.grid().performGridCommand (tarn::GridMenuCommand::halfSpeed);
-    EXPECT_EQ (h.phrase().getLength(), 7680);
-    EXPECT_EQ (h.pianoRoll().getToolBar().getPhraseControls().getLengthBox().getShownLength(), (tarn::BarsBeatsSixteenths { 2, 0, 0 }));
-
-    h.grid().performGridCommand (tarn::GridMenuCommand::legato);
-    EXPECT_EQ (h.phrase().notes[0].length, 2400);
-    EXPECT_EQ (h.numUndoSteps(), 3);
-
-    // Right-click on an empty row picks it for "Reset loop region".
-    auto withLoop = h.phrase();
-    withLoop.loops[3] = { 0, 960 };
-    h.startWith (withLoop);
-    ASSERT_TRUE (h.pianoRoll().getDocument().getCommittedPhrase().loops[3].isSet());
     h.window->rightClick (h.grid(), h.at (3000.0, 3));
-    ASSERT_TRUE (EditorWindow::isMenuOpen());
-    EXPECT_EQ (h.grid().getLoopRow(), 3);
-    EXPECT_EQ (h.grid().getPastePosition(), 3120); // snapped
     h.window->saveScreenshot ("grid menu");
-    EXPECT_TRUE (EditorWindow::chooseMenuItem ("Loop Options"));
-    EXPECT_TRUE (EditorWindow::chooseMenuItem ("Reset loop region"));
-    EXPECT_FALSE (h.phrase().loops[3].isSet());
-    EXPECT_EQ (h.undoTooltip(), "Undo: Edit phrase");
-
-    // A right click on a note opens the note menu for it.
-    h.window->rightClick (h.grid(), h.at (100.0, 0));
-    ASSERT_TRUE (EditorWindow::isMenuOpen());
-    h.window->saveScreenshot ("note menu");
-    EXPECT_TRUE (EditorWindow::chooseMenuItem ("Delete Note(s)"));
-    EXPECT_EQ (h.phrase().notes.size(), 1u);
+    juce::PopupMenu::dismissAllActiveMenus();
 }
 
 TEST (PianoRollCommands, theValueEditorSetsVelocitiesAndKeepsItsRangeModeWithTheSong)
@@ -246,11 +192,10 @@ TEST (PianoRollCommands, theLaneMenuRunsTheControllerCommands)
     EXPECT_EQ (h.phrase().lanes[0].number, 1);
     EXPECT_EQ (h.undoTooltip(), "Undo: Create new controller");
 
-    auto items = itemsOf (h.pianoRoll().createLaneMenu (0));
-    EXPECT_TRUE (items.count ("Set Controller") && items.count ("0-31") && items.count ("96-127"));
-    EXPECT_TRUE (items["CC 1 - Modulation Wheel"].ticked);
-    EXPECT_TRUE (items["Send MIDI Learn"].enabled);
-    EXPECT_FALSE (items["Copy To"].enabled) << "no other lane";
+    const auto menu = h.pianoRoll().createLaneMenu (0);
+    EXPECT_TRUE (itemOf (menu, "CC 1 - Modulation Wheel").isTicked);
+    EXPECT_TRUE (itemOf (menu, "Send MIDI Learn").isEnabled);
+    EXPECT_FALSE (itemOf (menu, "Copy To").isEnabled) << "no other lane";
 
     // Through the lane button's own menu. (The grid has the keys first: the framework closes a
     // menu at once when no component of the process has the keyboard focus.)
@@ -261,13 +206,13 @@ TEST (PianoRollCommands, theLaneMenuRunsTheControllerCommands)
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("Pitch Bend"));
     EXPECT_EQ (h.phrase().lanes[0].type, tarn::ControllerLane::pitchBend);
     EXPECT_EQ (h.undoTooltip(), "Undo: Change controller type");
-    EXPECT_FALSE (itemsOf (h.pianoRoll().createLaneMenu (0))["Send MIDI Learn"].enabled) << "pitch bend has no controller number";
+    EXPECT_FALSE (itemOf (h.pianoRoll().createLaneMenu (0), "Send MIDI Learn").isEnabled) << "pitch bend has no controller number";
 
-    h.pianoRoll().performLaneMenuCommand (0, itemsOf (h.pianoRoll().createLaneMenu (0))["3"].id); // channel 3
+    h.pianoRoll().performLaneMenuCommand (0, itemOf (h.pianoRoll().createLaneMenu (0), "3").itemID); // channel 3
     EXPECT_EQ (h.phrase().lanes[0].channel, 3);
 
     // "Rename" edits the button's label in place, starting from its text.
-    h.pianoRoll().performLaneMenuCommand (0, items["Rename"].id);
+    h.pianoRoll().performLaneMenuCommand (0, itemOf (menu, "Rename").itemID);
     auto* button = h.pianoRoll().getLaneBar().getLaneButton (0);
     ASSERT_TRUE (button != nullptr && button->isRenaming());
     auto* label = dynamic_cast<juce::TextEditor*> (button->getChildComponent (0));
@@ -279,7 +224,7 @@ TEST (PianoRollCommands, theLaneMenuRunsTheControllerCommands)
     EXPECT_EQ (h.phrase().lanes[0].name, "Wobble");
     EXPECT_EQ (h.pianoRoll().getLaneBar().getLaneButton (0)->getButtonText(), "Wobble (Ch: 3)");
 
-    h.pianoRoll().performLaneMenuCommand (0, items["Delete"].id);
+    h.pianoRoll().performLaneMenuCommand (0, itemOf (menu, "Delete").itemID);
     EXPECT_TRUE (h.phrase().lanes.empty());
     EXPECT_EQ (h.undoTooltip(), "Undo: Delete controller");
 }

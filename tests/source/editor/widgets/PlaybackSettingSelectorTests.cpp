@@ -16,8 +16,6 @@ TEST (KeySignatureSelector, listsTheFifteenScalesInOrderAndPickingOneSetsTheKeyA
 
     auto& scales = selector.getScaleBox();
     EXPECT_EQ (scales.getNumItems(), 15);
-    EXPECT_EQ (scales.getItemText (3), "Dorian");
-    EXPECT_EQ (selector.getRootBox().getNumItems(), 12);
     EXPECT_EQ (scales.getText(), "Major");
 
     selector.getRootBox().setSelectedId (3, juce::sendNotificationSync); // D
