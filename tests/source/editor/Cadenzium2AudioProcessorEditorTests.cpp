@@ -129,7 +129,7 @@ TEST_F (Cadenzium2EditorTest, controlsLeaveTheKeyboardToTheHostUntilATextFieldNe
     for (const auto* id : { "preset_next", "preset_previous", "preset_browser", "bypass", "bypass" })
         window.xClick (EditorWindow::get (id));
 
-    EXPECT_FALSE (window.windowHasKeyboardFocus());
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return ! window.windowHasKeyboardFocus(); }));
     EXPECT_EQ (juce::Component::getCurrentlyFocusedComponent(), nullptr);
 
     window.xClick (EditorWindow::get ("preset_save"));

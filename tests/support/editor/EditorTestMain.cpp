@@ -1,12 +1,14 @@
 #include "TestDisplay.h"
 #include "XvfbServer.h"
 
+#include <tests/support/ShutdownWatchdog.h>
 #include <tests/support/TemporaryFolder.h>
 
 #include <gtest/gtest.h>
 #include <juce_events/juce_events.h>
 
 #include <iostream>
+#include <optional>
 
 /** The main of every editor test executable: a private X server and the test's own X
     connection first, then the framework (which opens the display when it first needs it). */
@@ -20,6 +22,8 @@ int main (int argc, char** argv)
     if (::testing::GTEST_FLAG (list_tests))
         return RUN_ALL_TESTS();
 
+    // Declared first, so that it also guards closing the server.
+    std::optional<cadenzium::test::ShutdownWatchdog> watchdog;
     cadenzium::test::XvfbServer server;
 
     if (! server.isRunning())
@@ -40,6 +44,7 @@ int main (int argc, char** argv)
     {
         juce::ScopedJuceInitialiser_GUI juceInitialiser;
         result = RUN_ALL_TESTS();
+        watchdog.emplace();
     }
 
     return result;

@@ -132,12 +132,21 @@ public:
 private:
     class HostWindow;
 
+    /** Counts the button releases the framework hands to any component, so that a click
+        through the server is waited for, not guessed with a fixed time. */
+    struct ReleaseCounter : juce::MouseListener
+    {
+        void mouseUp (const juce::MouseEvent&) override { ++releases; }
+        int releases = 0;
+    };
+
     void sendMouse (juce::Component& top, juce::Point<float> position, juce::ModifierKeys modifiers);
     unsigned long nativeWindow() const;
 
     juce::AudioProcessor& processor;
     juce::AudioProcessorEditor* editor = nullptr;
     std::unique_ptr<HostWindow> window;
+    ReleaseCounter releaseCounter;
     juce::int64 clock = 0;
 };
 

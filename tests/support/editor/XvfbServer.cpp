@@ -115,11 +115,23 @@ XvfbServer::XvfbServer()
 
 XvfbServer::~XvfbServer()
 {
-    if (pid > 0)
+    if (pid <= 0)
+        return;
+
+    // A server that does not end in a few seconds (a loaded machine, a client it still
+    // waits for) must not keep the test process from reporting its result.
+    kill (pid, SIGTERM);
+
+    for (int waited = 0; waited < 300; ++waited)
     {
-        kill (pid, SIGTERM);
-        waitpid (pid, nullptr, 0);
+        if (waitpid (pid, nullptr, WNOHANG) != 0)
+            return;
+
+        usleep (10000);
     }
+
+    kill (pid, SIGKILL);
+    waitpid (pid, nullptr, 0);
 }
 
 } // namespace cadenzium::test

@@ -228,7 +228,8 @@ TEST_F (PresetBrowserTest, aClickedTableTakesTheArrowKeysAndReturnUntilAClickEls
     auto& table = browser.getTable();
     auto& presets = processor.getPresetManager();
     window.xClick (EditorWindow::get ("preset_browser"));
-    EXPECT_FALSE (window.windowHasKeyboardFocus()) << "opening the browser leaves the keys to the host";
+    ASSERT_TRUE (browser.isVisible());
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return ! window.windowHasKeyboardFocus(); })) << "opening the browser leaves the keys to the host";
 
     auto& rows = table.getListBox();
     window.xClick (rows, rows.getCellPosition (PresetTableView::nameColumn, 1, true).toFloat().getCentre());
@@ -247,8 +248,7 @@ TEST_F (PresetBrowserTest, aClickedTableTakesTheArrowKeysAndReturnUntilAClickEls
 
     // A click on a control elsewhere hands the keys back to the host.
     window.xClick (EditorWindow::get ("browser_match_all"));
-    EditorWindow::pump (300);
-    EXPECT_FALSE (window.windowHasKeyboardFocus());
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return ! window.windowHasKeyboardFocus(); }));
 
     window.click (rows, rows.getCellPosition (PresetTableView::nameColumn, 4, true).toFloat().getCentre());
     window.pressKey (juce::KeyPress (juce::KeyPress::escapeKey));
