@@ -58,7 +58,7 @@ protected:
 };
 } // namespace
 
-TEST_F (EditCommandTest, deletingOrDraggingARowRenumbersEveryPhraseAndOneUndoRestoresEverything)
+TEST_F (EditCommandTest, deletingARowRenumbersEveryPhraseAndItsLoopsAndOneUndoRestoresEverything)
 {
     const auto rowsBefore = phrases.getRows();
     const auto before = stateOf (processor);
@@ -74,19 +74,6 @@ TEST_F (EditCommandTest, deletingOrDraggingARowRenumbersEveryPhraseAndOneUndoRes
         EXPECT_EQ (phrase.loops[2], (tarn::RowLoop { 960, 1920 })) << "row 3's loop moved with it";
         EXPECT_EQ (phrase.loops[1], (tarn::RowLoop { 0, 480 + slot }));
         EXPECT_FALSE (phrase.loops[3].isSet());
-    }
-
-    ASSERT_TRUE (phrases.undo());
-    EXPECT_EQ (stateOf (processor), before);
-
-    ASSERT_TRUE (commands.moveRow (0, 3));
-    EXPECT_EQ (phrases.getRows()[3], rowsBefore[0]);
-
-    for (int slot = 0; slot < Cadenzium2AudioProcessor::numPhrases; ++slot)
-    {
-        EXPECT_EQ (std::tuple (rowNow (slot, 0), rowNow (slot, 1), rowNow (slot, 3), rowNow (slot, 4)), std::tuple (3, 0, 2, 4));
-        EXPECT_EQ (processor.getPhrase (slot).loops[0], (tarn::RowLoop { 0, 480 + slot }));
-        EXPECT_EQ (processor.getPhrase (slot).loops[2], (tarn::RowLoop { 960, 1920 }));
     }
 
     ASSERT_TRUE (phrases.undo());
@@ -207,11 +194,6 @@ TEST_F (EditCommandTest, theRowTableStopsAtOneHundredTwentyEightRows)
 
     phrases.undo();
     EXPECT_EQ (phrases.getRows().size(), 6u) << "undo removes only the rows the step added";
-
-    // The top row's loop region moves and disappears safely.
-    ASSERT_TRUE (commands.newRows (122));
-    ASSERT_TRUE (commands.moveRow (127, 0));
-    ASSERT_TRUE (commands.deleteRow (127));
 }
 
 TEST_F (EditCommandTest, rowPopupSettingsAreUndoableWhileMuteAndLockActAtOnce)

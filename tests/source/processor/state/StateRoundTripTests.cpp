@@ -65,26 +65,15 @@ TEST (StateRoundTrip, aFreshInstanceGetsBackEveryPartOfTheStateAndWritesTheSameB
 
     Cadenzium2AudioProcessor restored;
     restore (restored, state);
-    const auto& phrases = restored.getPhraseManager();
 
-    EXPECT_EQ (phrases.getRows(), original.getPhraseManager().getRows());
-    EXPECT_EQ (phrases.getControllerTypes(), original.getPhraseManager().getControllerTypes());
-
+    // The rows, lanes, key, swing, parameters and settings are written from what the
+    // instance holds, so the same bytes prove them; a phrase's node may be kept from the
+    // restored tree, so the phrases are compared themselves.
     for (int slot = 0; slot < Cadenzium2AudioProcessor::numPhrases; ++slot)
         EXPECT_TRUE (tarn::sequencesAreEqual (restored.getPhrase (slot), original.getPhrase (slot))) << "phrase " << slot;
 
-    EXPECT_EQ (restored.getRequestedPhrase(), 3);
-    EXPECT_EQ (restored.getKeySignature(), original.getKeySignature());
-    EXPECT_EQ (restored.getSwingGridChoice(), 2);
-
-    for (const auto* id : { ParameterIds::swingAmount, ParameterIds::keyswitchRange, ParameterIds::genNoteDensity })
-        EXPECT_FLOAT_EQ (restored.getRawParameterValue (id), original.getRawParameterValue (id)) << id;
-
-    EXPECT_TRUE (restored.getPianoRollSettings().isEquivalentTo (original.getPianoRollSettings()));
-    EXPECT_TRUE (restored.getEditorSettings().isEquivalentTo (original.getEditorSettings()));
-    EXPECT_TRUE (restored.getControllerGenerationSettings().isEquivalentTo (original.getControllerGenerationSettings()));
-
     EXPECT_EQ (restored.getPhrase (3).name, original.getPhrase (3).name);
+    EXPECT_EQ (restored.getRequestedPhrase(), 3);
     EXPECT_EQ (stateOf (restored), state);
     EXPECT_EQ (stateOf (restored), state) << "a second write must not change anything";
 
@@ -170,7 +159,6 @@ TEST (StateRoundTrip, partsMissingFromAStateKeepWhatTheyWereExceptTheRows)
     EXPECT_FALSE ((bool) processor.getEditorSettings()["show_keyboard_view"]);
     EXPECT_EQ (processor.getControllerGenerationSettings().getNumChildren(), 1);
     EXPECT_TRUE (processor.getPhraseManager().getRows().empty()) << "the rows are whatever the state holds";
-
 }
 
 TEST (StateRoundTrip, viewAndGenerationSettingChangesReachTheHostButARestoreDoesNot)
