@@ -38,28 +38,3 @@ TEST (StateRestoreNotes, aStateSavedWhileNotesSoundLeavesNoNoteHangingWhenRestor
     harness.playUntilTick (4200);
     EXPECT_EQ (harness.counter.sounding(), 1);
 }
-
-TEST (StateRestoreNotes, aRestoredKeyEndsTheNotesKeyLockMovedInTheOldKey)
-{
-    // A Fixed 61 row under key lock: C major sends 62, D major would send 61.
-    PluginHarness harness;
-    auto& processor = harness.processor;
-    processor.getPhraseManager().setRows ({ makeRow (CadenziumModifier::fixed, 61) });
-    harness.set (ParameterIds::lockToKey, 1.0f);
-    EditCommands (processor).editPhrase (0, makePhrase ({ { 0, 0, 3000 } }));
-
-    Cadenzium2AudioProcessor other;
-    other.getPhraseManager().setRows (processor.getPhraseManager().getRows());
-    EditCommands (other).editPhrase (0, processor.getPhrase (0));
-    other.setRawParameterValueNotifyingHost (ParameterIds::lockToKey, 1.0f);
-    other.setKeySignature (KeySignature (2, Scales::find ("Major").value()));
-    const auto inDMajor = stateOf (other);
-
-    harness.block (heldChord);
-    harness.playUntilTick (200);
-    ASSERT_EQ (harness.counter.get (1, 62), 1);
-
-    restore (processor, inDMajor);
-    harness.playUntilTick (3700);
-    EXPECT_EQ (harness.counter.sounding(), 0);
-}
