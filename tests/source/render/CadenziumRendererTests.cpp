@@ -1,10 +1,8 @@
 #include "MidiFileBuilder.h"
 
 #include <source/render/CadenziumRenderer.h>
-#include <tarn/util/RandomSource.h>
 #include <tests/source/processor/PluginHarness.h>
 #include <tests/support/TemporaryFolder.h>
-#include <tests/support/TestSeed.h>
 
 #include <gtest/gtest.h>
 
@@ -56,35 +54,6 @@ std::vector<FileNote> notesOf (const juce::MemoryBlock& bytes, double end)
     EXPECT_EQ (track.getEndTime(), end);
     std::sort (notes.begin(), notes.end());
     return notes;
-}
-
-/** Draws its notes each pass: a one-in-two chance each, ranges of velocity and octave, and
-    a row that picks a held note at random; rendered with the seed fixed throughout. */
-juce::MemoryBlock renderWithSeed (juce::int64 seed, const juce::File& chords)
-{
-    tarn::RandomSource::setFixedSeed (seed);
-    std::vector<PhraseNote> notes;
-
-    for (int i = 0; i < 16; ++i)
-        notes.push_back ({ i % 3, i * 240, 200 });
-
-    auto phrase = makePhrase (notes);
-
-    for (auto& n : phrase.notes)
-    {
-        n.chance = 50;
-        n.velocityMin = 40;
-        n.octaveMax = 1;
-    }
-
-    Cadenzium2AudioProcessor processor;
-    processor.getPhraseManager().setRows ({ makeRow (M::pitch, 0), makeRow (M::random), makeRow (M::pitch, 16) });
-    processor.getPhraseManager().setSequence (0, phrase, nullptr);
-
-    Rendered rendered;
-    EXPECT_TRUE (CadenziumRenderer::render (processor, 0, chords, rendered).wasOk());
-    tarn::RandomSource::clearFixedSeed();
-    return rendered.fileData;
 }
 
 } // namespace
@@ -164,24 +133,4 @@ TEST (CadenziumRenderer, notesStillSoundingAtTheEndAreEndedThereInATypeOneFileAt
                               { return n.on == 3840 && n.off == 2 * 3840; }),
                3)
         << "the second pass is ended by the render";
-}
-
-TEST (CadenziumRenderer, everyPassOfTheProgressionIsAFreshDraw)
-{
-    const auto seed = testSeed (31);
-    SCOPED_TRACE ("seed " + std::to_string (seed));
-    TemporaryFolder folder;
-    const auto chordFile = writeChords (folder, std::vector<std::vector<int>> (8, { 60, 64, 67 }));
-
-    // The same chord in every bar: the bars still differ, since every pass draws anew.
-    const auto first = renderWithSeed (seed, chordFile);
-    std::set<std::vector<FileNote>> bars;
-    std::vector<std::vector<FileNote>> byBar (8);
-
-    for (auto n : notesOf (first, 9 * 3840))
-        if (n.on < 8 * 3840)
-            byBar[(size_t) (n.on / 3840)].push_back ({ n.pitch, n.on % 3840, n.off - n.on, n.velocity });
-
-    bars.insert (byBar.begin(), byBar.end());
-    EXPECT_GT (bars.size(), 4u);
 }
