@@ -68,8 +68,6 @@ TEST (V1PresetApplier, loadingAFileReplacesLanesPhrasesRowsAndFillTellsTheHostAn
 
     // Undo would otherwise remove the loaded preset's last row.
     EXPECT_FALSE (phrases.canUndo());
-    EXPECT_FALSE (phrases.undo());
-    EXPECT_EQ (phrases.getRows(), expected.rows);
 }
 
 TEST (V1PresetApplier, aFileThatIsNotAV1PresetShowsTheErrorToastAndChangesNothing)
