@@ -149,8 +149,6 @@ TEST (Cadenzium2EditorScenario, theUndoButtonNamesTheLastStepAndAPhraseButtonCho
     EditorWindow window (processor);
     auto& undo = EditorWindow::get<juce::Button> ("undo");
     auto& redo = EditorWindow::get<juce::Button> ("redo");
-    EXPECT_FALSE (undo.isEnabled());
-    EXPECT_EQ (undo.getTooltip(), "Nothing to undo");
 
     window.click (EditorWindow::get ("generate"));
     EditorWindow::pump (60); // a timer tick
@@ -192,10 +190,11 @@ TEST (Cadenzium2EditorScenario, theUndoButtonNamesTheLastStepAndAPhraseButtonCho
     EXPECT_EQ (silencedChannels.size(), 16u);
 }
 
-TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchAndTheWindowSizeComeBackWhenTheWindowReopens)
+TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchTheKeyboardAndTheWindowSizeComeBackWithTheSong)
 {
-    Cadenzium2AudioProcessor processor;
+    juce::MemoryBlock song;
     {
+        Cadenzium2AudioProcessor processor;
         EditorWindow window (processor);
         auto& editor = editorOf (window);
         EXPECT_FALSE (processor.getEditorSettings().hasProperty ("editor_window_width")) << "opening changes nothing in the song";
@@ -208,6 +207,7 @@ TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchAndTheWindowSizeCom
         window.click (editor.getGenerationSidebar().getPanelStack().getPanel (0).getCaptionButton());
         EXPECT_EQ (processor.getEditorSettings()["generation_collapse_states"].toString(), "10000");
 
+        ASSERT_TRUE (editor.isKeyboardViewShown());
         window.click (EditorWindow::get ("keyboard_preview"));
         EXPECT_FALSE ((bool) processor.getEditorSettings()["show_keyboard_view"]);
 
@@ -218,9 +218,12 @@ TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchAndTheWindowSizeCom
         window.drag (*corner, grip, grip + juce::Point<float> (256.0f, 165.0f));
         EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_width"], 1500);
         EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_height"], 1100);
+        processor.getStateInformation (song);
     }
 
-    EditorWindow window (processor);
+    Cadenzium2AudioProcessor restored;
+    restored.setStateInformation (song.getData(), (int) song.getSize());
+    EditorWindow window (restored);
     auto& editor = editorOf (window);
     EXPECT_EQ (window.getScreenArea().getWidth(), 1500);
     EXPECT_EQ (window.getScreenArea().getHeight(), 1100);
@@ -229,25 +232,6 @@ TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchAndTheWindowSizeCom
     EXPECT_TRUE (editor.getGenerationSidebar().isVisible());
     EXPECT_FALSE (editor.getPlaybackSidebar().isVisible());
     EXPECT_FALSE (editor.getKeyboard().isVisible());
-}
-
-TEST (Cadenzium2EditorScenario, aSongSavedWithTheKeyboardViewShownReopensWithItShownAtItsSize)
-{
-    juce::MemoryBlock song;
-    {
-        Cadenzium2AudioProcessor processor;
-        EditorWindow window (processor);
-        editorOf (window).setSize (1300, 1000);
-        ASSERT_TRUE (editorOf (window).isKeyboardViewShown());
-        processor.getStateInformation (song);
-    }
-
-    Cadenzium2AudioProcessor restored;
-    restored.setStateInformation (song.getData(), (int) song.getSize());
-    EditorWindow window (restored);
-    EXPECT_TRUE (editorOf (window).getKeyboard().isVisible());
-    EXPECT_EQ (window.getScreenArea().getWidth(), 1300);
-    EXPECT_EQ (window.getScreenArea().getHeight(), 1000);
 }
 
 TEST (Cadenzium2EditorScenario, eachViewChangeTellsTheHost)
