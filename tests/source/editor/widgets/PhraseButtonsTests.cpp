@@ -66,7 +66,7 @@ TEST (PhraseButtons, theMenuEnablesMovesOnlyWhereTheyCanGoAndListsPhrasesByName)
     EXPECT_EQ (itemEnabled (last, PhraseButtons::moveRightItem), false);
 }
 
-TEST (PhraseButtons, copyToGivesTheTargetTheSequenceKeepsItsNameAndSwitchesToIt)
+TEST (PhraseButtons, copyToGivesTheTargetTheSequenceKeepsItsNameAndSwitchesToItAndDeleteLeavesOneEmptyBar)
 {
     Cadenzium2AudioProcessor processor;
     PhraseButtons buttons (processor);
@@ -86,17 +86,10 @@ TEST (PhraseButtons, copyToGivesTheTargetTheSequenceKeepsItsNameAndSwitchesToIt)
     EXPECT_EQ (spy.clicked, std::vector<int> { 5 });
     EXPECT_EQ (buttons.getEditedPhrase(), 5);
     EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Edit phrase");
+
+    ASSERT_FALSE (processor.getPhrase (5).notes.empty());
+    buttons.handlePhraseMenuResult (5, PhraseButtons::deleteItem);
+    EXPECT_TRUE (processor.getPhrase (5).notes.empty());
+    EXPECT_EQ (processor.getPhrase (5).getLength(), 3840);
     buttons.removeListener (&spy);
-}
-
-TEST (PhraseButtons, deleteLeavesOneEmptyBar)
-{
-    Cadenzium2AudioProcessor processor;
-    PhraseButtons buttons (processor);
-    EditCommands { processor }.generatePhrase (4, consts::RegenerationMode::phrase);
-    ASSERT_FALSE (processor.getPhrase (4).notes.empty());
-
-    buttons.handlePhraseMenuResult (4, PhraseButtons::deleteItem);
-    EXPECT_TRUE (processor.getPhrase (4).notes.empty());
-    EXPECT_EQ (processor.getPhrase (4).getLength(), 3840);
 }
