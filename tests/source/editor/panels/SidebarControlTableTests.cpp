@@ -112,7 +112,7 @@ TEST (SidebarControls, everyControlOfBothSidebarsShowsItsTooltipAndFollowsThePar
     expectTables (generation, state, { &T::noteGeneration(), &T::modifierGeneration(), &T::mutation() });
 }
 
-TEST (SidebarControls, movingAControlWritesItsParameterAsOneGesture)
+TEST (SidebarControls, movingAControlWritesItsParameter)
 {
     Cadenzium2AudioProcessor processor;
     PlaybackSidebar sidebar (processor);
