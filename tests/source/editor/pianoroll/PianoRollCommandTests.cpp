@@ -2,10 +2,7 @@
 
 #include <tarn/gui/NoteGridMenuCommands.h>
 
-using cadenzium::test::EditorWindow;
-using cadenzium::test::PianoRollHarness;
-using cadenzium::test::makeNote;
-using cadenzium::test::makeSequence;
+using namespace cadenzium::test;
 using juce::ModifierKeys;
 
 namespace

@@ -1,9 +1,6 @@
 #include "PianoRollHarness.h"
 
-using cadenzium::test::EditorWindow;
-using cadenzium::test::PianoRollHarness;
-using cadenzium::test::makeNote;
-using cadenzium::test::makeSequence;
+using namespace cadenzium::test;
 using juce::ModifierKeys;
 
 // Every gesture is one "Edit phrase" step in the processor's history, committed when the

@@ -1,9 +1,6 @@
 #include "PianoRollHarness.h"
 
-using cadenzium::test::EditorWindow;
-using cadenzium::test::PianoRollHarness;
-using cadenzium::test::makeNote;
-using cadenzium::test::makeSequence;
+using namespace cadenzium::test;
 
 // Through the X server: the grid keeps the keyboard after a click on it, so its shortcut keys
 // and undo work as in a host's own piano roll, and a click anywhere else hands the keyboard
