@@ -11,17 +11,7 @@
 
 namespace cadenzium::test
 {
-namespace
-{
-    class Cadenzium2EditorTest : public ProductEditorTest
-    {
-    protected:
-        static Cadenzium2AudioProcessorEditor& editorOf (EditorWindow& window)
-        {
-            return window.getEditorAs<Cadenzium2AudioProcessorEditor>();
-        }
-    };
-} // namespace
+using Cadenzium2EditorTest = ProductEditorTest;
 
 TEST_F (Cadenzium2EditorTest, theStoredScaleSizesTheWindowAndNonsenseScalesOpenAtOne)
 {

@@ -16,11 +16,6 @@ namespace cadenzium::test
 {
 namespace
 {
-    Cadenzium2AudioProcessorEditor& editorOf (EditorWindow& window)
-    {
-        return window.getEditorAs<Cadenzium2AudioProcessorEditor>();
-    }
-
     /** A phrase with one note on each of these rows, at bar starts. */
     tarn::Sequence phraseWithNotesOn (std::initializer_list<int> rows)
     {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/editor/widgets/CadenziumRowEditor.h>
 #include <tarn/gui/widgets/CommandButton.h>
+#include <tests/support/editor/EditorWindow.h>
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -9,6 +11,11 @@
 
 namespace cadenzium::test
 {
+inline Cadenzium2AudioProcessorEditor& editorOf (EditorWindow& window)
+{
+    return window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+}
+
 /** The first component of this type below `root` (depth first, `root` included) that matches, or nullptr. */
 template <typename Type>
 Type* findInside (juce::Component& root, const std::function<bool (Type&)>& matches = [] (Type&) { return true; })

@@ -29,11 +29,6 @@ protected:
         tarn::FileChooserLauncher::setDesktopChoosersAllowed (true);
     }
 
-    static Cadenzium2AudioProcessorEditor& editorOf (EditorWindow& window)
-    {
-        return window.getEditorAs<Cadenzium2AudioProcessorEditor>();
-    }
-
     /** A copy of one of the example chord progressions in the test's folder. */
     juce::File copyChords (const juce::String& name) const
     {
