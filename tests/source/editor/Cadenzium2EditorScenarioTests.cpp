@@ -146,14 +146,12 @@ TEST (Cadenzium2EditorScenario, theUndoButtonNamesTheLastStepAndAPhraseButtonCho
     auto& redo = EditorWindow::get<juce::Button> ("redo");
 
     window.click (EditorWindow::get ("generate"));
-    EditorWindow::pump (60); // a timer tick
     EXPECT_FALSE (processor.getPhrase (0).notes.empty());
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return undo.getTooltip() == "Undo: Edit phrase"; })) << undo.getTooltip();
     EXPECT_TRUE (undo.isEnabled());
-    EXPECT_EQ (undo.getTooltip(), "Undo: Edit phrase");
 
     window.click (undo);
-    EditorWindow::pump (60);
-    EXPECT_EQ (redo.getTooltip(), "Redo: Edit phrase");
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return redo.getTooltip() == "Redo: Edit phrase"; })) << redo.getTooltip();
     EXPECT_EQ (undo.getTooltip(), "Nothing to undo");
     EXPECT_FALSE (undo.isEnabled());
     EXPECT_TRUE (redo.isEnabled());
@@ -161,8 +159,7 @@ TEST (Cadenzium2EditorScenario, theUndoButtonNamesTheLastStepAndAPhraseButtonCho
     window.click (EditorWindow::get ("mutate"));
     window.click (EditorWindow::get ("generate"));
     window.click (EditorWindow::get ("mutate"));
-    EditorWindow::pump (60);
-    EXPECT_EQ (undo.getTooltip(), "Undo: Mutate phrase");
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return undo.getTooltip() == "Undo: Mutate phrase"; })) << undo.getTooltip();
 
     // A phrase button edits its phrase and asks the processor to play it; generating acts on it.
     window.click (EditorWindow::get ("phrase_7"));
@@ -264,8 +261,7 @@ TEST (Cadenzium2EditorScenario, aKeyClickedOnTheKeyboardReachesTheInputAndStaysL
     ASSERT_EQ (held.size(), 1);
     EXPECT_EQ (held[0].note, 60);
 
-    EditorWindow::pump (60); // a refresh tick
-    EXPECT_TRUE (keyboard.isShownHeld (60));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return keyboard.isShownHeld (60); }));
     EXPECT_FALSE (keyboard.isShownHeld (61));
 }
 
