@@ -16,7 +16,6 @@ TEST (BrindlexSettings, aMissingFileGivesDefaultsAndSavesKeepKeysTheProgramDoesN
 
     {
         BrindlexSettings settings (file);
-        EXPECT_DOUBLE_EQ (settings.getDouble ("scale", 1.0), 1.0);
         EXPECT_TRUE (settings.getValue ("preset_author_name").isVoid());
         settings.setValue ("scale", 1.25);
         EXPECT_TRUE (settings.saveNow()) << "the folders are created";

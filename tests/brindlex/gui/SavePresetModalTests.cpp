@@ -28,6 +28,7 @@ TEST_F (ShellTest, aPresetSavedWithTheKeyboardAndMouseIsWrittenAndInTheMenuAtOnc
     EXPECT_TRUE (log.lines.contains ("Creating user preset folder: " + userRoot.getFullPathName()));
     EXPECT_TRUE (EditorWindow::pumpUntil ([]
                                           { return field ("save_name").hasKeyboardFocus (false); }));
+    EXPECT_TRUE (window.windowHasKeyboardFocus()) << "the text field takes the keys from the host";
     EXPECT_EQ (field ("save_name").getText(), "") << "the Initial Patch gives no name";
     EXPECT_EQ (field ("save_author").getText(), "Ann Example");
 

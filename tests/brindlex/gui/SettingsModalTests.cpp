@@ -7,7 +7,7 @@ namespace
     juce::ComboBox& box (const char* id) { return EditorWindow::get<juce::ComboBox> (id); }
 } // namespace
 
-TEST_F (ShellTest, theSettingsDialogShowsItsItemsAndChoosingMassiveWritesTheScaleAndDoublesTheWindow)
+TEST_F (ShellTest, theSettingsDialogShowsItsItemsWritesTheScaleRevealsTheLogsAndClosesByThemeButtonOrEscape)
 {
     ShellProcessor processor;
     EditorWindow window (processor);
@@ -51,16 +51,10 @@ TEST_F (ShellTest, theSettingsDialogShowsItsItemsAndChoosingMassiveWritesTheScal
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("Light"));
     EXPECT_EQ (storedSetting ("theme"), "Light");
     EXPECT_FALSE (dialog.isShowing());
-}
 
-TEST_F (ShellTest, theDialogClosesWithItsButtonAndEscapeAndShowLogFileRevealsTheLogsFolder)
-{
+    // Show Log File reveals the logs folder; the close button and Escape close the dialog.
     const TemporaryFolder scratch;
     const auto record = juce::File (scratch.string()).getChildFile ("revealed.txt");
-
-    ShellProcessor processor;
-    EditorWindow window (processor);
-    auto& dialog = window.getEditorAs<ShellProcessor::Editor>().getSettingsDialog();
     dialog.setOpenerProgram (makeRecordingOpener (juce::File (scratch.string()), record).getFullPathName());
 
     window.click (EditorWindow::get ("settings"));

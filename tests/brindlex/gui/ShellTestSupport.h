@@ -31,11 +31,9 @@ public:
             setSize (1244, 935);
         }
 
-        std::vector<bool> browserToggles;
         int settingsChanges = 0;
 
     protected:
-        void browserToggled (bool shown) override { browserToggles.push_back (shown); }
         void settingsChanged (brindlex::BrindlexSettings&) override { ++settingsChanges; }
     };
 

@@ -11,17 +11,7 @@
 
 namespace cadenzium::test
 {
-namespace
-{
-    class Cadenzium2EditorTest : public ProductEditorTest
-    {
-    protected:
-        static Cadenzium2AudioProcessorEditor& editorOf (EditorWindow& window)
-        {
-            return window.getEditorAs<Cadenzium2AudioProcessorEditor>();
-        }
-    };
-} // namespace
+using Cadenzium2EditorTest = ProductEditorTest;
 
 TEST_F (Cadenzium2EditorTest, theStoredScaleSizesTheWindowAndNonsenseScalesOpenAtOne)
 {
@@ -121,7 +111,7 @@ TEST_F (Cadenzium2EditorTest, aSettingsChangeByAnotherInstanceReachesTheOpenEdit
     EXPECT_EQ (scaleBox.getSelectedId(), 5) << "the open settings dialog shows the new scale";
 }
 
-TEST_F (Cadenzium2EditorTest, controlsLeaveTheKeyboardToTheHostUntilATextFieldNeedsIt)
+TEST_F (Cadenzium2EditorTest, controlsLeaveTheKeyboardToTheHost)
 {
     Cadenzium2AudioProcessor processor;
     EditorWindow window (processor);
@@ -131,11 +121,6 @@ TEST_F (Cadenzium2EditorTest, controlsLeaveTheKeyboardToTheHostUntilATextFieldNe
 
     EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return ! window.windowHasKeyboardFocus(); }));
     EXPECT_EQ (juce::Component::getCurrentlyFocusedComponent(), nullptr);
-
-    window.xClick (EditorWindow::get ("preset_save"));
-    EXPECT_TRUE (EditorWindow::pumpUntil ([]
-                                          { return EditorWindow::get ("save_name").hasKeyboardFocus (false); }));
-    EXPECT_TRUE (window.windowHasKeyboardFocus());
 }
 
 TEST_F (Cadenzium2EditorTest, openingAndClosingFiftyTimesWhileTheHostPlaysAndSwitchesPhrasesLeaksNothingAndLeavesTheAudioThreadAlone)

@@ -75,7 +75,7 @@ TEST_F (Cadenzium2EditorLook, eachSchemeOpensInItsColoursWithBothSidebars)
         makeSong (processor);
 
         EditorWindow window (processor);
-        auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+        auto& editor = editorOf (window);
 
         // The top bar between its name and the preset box, and the gap between the rows
         // column and the piano roll.
@@ -98,7 +98,7 @@ TEST_F (Cadenzium2EditorLook, withoutTheSidebarAndTheKeyboardThePianoRollTakesTh
     processor.getToastManager().takeToasts();
     makeSong (processor);
     EditorWindow window (processor);
-    auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+    auto& editor = editorOf (window);
     const auto before = editor.getPianoRoll().getBounds();
 
     window.click (EditorWindow::get ("sidebar_toggle"));
@@ -126,7 +126,7 @@ TEST_F (Cadenzium2EditorLook, theCornersOfTheResizeLimitsAtScaleTwo)
         processor.setEditorSetting ("editor_window_height", size.y);
 
         EditorWindow window (processor);
-        auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+        auto& editor = editorOf (window);
         EXPECT_EQ (window.getScreenArea().getWidth(), 2 * size.x);
         EXPECT_EQ (window.getScreenArea().getHeight(), 2 * size.y);
 
@@ -147,7 +147,7 @@ TEST_F (Cadenzium2EditorLook, longTooltipsStayInsideTheWindow)
     Cadenzium2AudioProcessor processor;
     processor.getToastManager().takeToasts();
     EditorWindow window (processor);
-    auto& editor = window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+    auto& editor = editorOf (window);
     editor.setSidebarView ("generation");
 
     // A phrase button at the left edge and the mutation panel's longest tip at the right.

@@ -16,11 +16,6 @@ namespace cadenzium::test
 {
 namespace
 {
-    Cadenzium2AudioProcessorEditor& editorOf (EditorWindow& window)
-    {
-        return window.getEditorAs<Cadenzium2AudioProcessorEditor>();
-    }
-
     /** A phrase with one note on each of these rows, at bar starts. */
     tarn::Sequence phraseWithNotesOn (std::initializer_list<int> rows)
     {
@@ -149,18 +144,14 @@ TEST (Cadenzium2EditorScenario, theUndoButtonNamesTheLastStepAndAPhraseButtonCho
     EditorWindow window (processor);
     auto& undo = EditorWindow::get<juce::Button> ("undo");
     auto& redo = EditorWindow::get<juce::Button> ("redo");
-    EXPECT_FALSE (undo.isEnabled());
-    EXPECT_EQ (undo.getTooltip(), "Nothing to undo");
 
     window.click (EditorWindow::get ("generate"));
-    EditorWindow::pump (60); // a timer tick
     EXPECT_FALSE (processor.getPhrase (0).notes.empty());
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return undo.getTooltip() == "Undo: Edit phrase"; })) << undo.getTooltip();
     EXPECT_TRUE (undo.isEnabled());
-    EXPECT_EQ (undo.getTooltip(), "Undo: Edit phrase");
 
     window.click (undo);
-    EditorWindow::pump (60);
-    EXPECT_EQ (redo.getTooltip(), "Redo: Edit phrase");
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return redo.getTooltip() == "Redo: Edit phrase"; })) << redo.getTooltip();
     EXPECT_EQ (undo.getTooltip(), "Nothing to undo");
     EXPECT_FALSE (undo.isEnabled());
     EXPECT_TRUE (redo.isEnabled());
@@ -168,8 +159,7 @@ TEST (Cadenzium2EditorScenario, theUndoButtonNamesTheLastStepAndAPhraseButtonCho
     window.click (EditorWindow::get ("mutate"));
     window.click (EditorWindow::get ("generate"));
     window.click (EditorWindow::get ("mutate"));
-    EditorWindow::pump (60);
-    EXPECT_EQ (undo.getTooltip(), "Undo: Mutate phrase");
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return undo.getTooltip() == "Undo: Mutate phrase"; })) << undo.getTooltip();
 
     // A phrase button edits its phrase and asks the processor to play it; generating acts on it.
     window.click (EditorWindow::get ("phrase_7"));
@@ -192,10 +182,11 @@ TEST (Cadenzium2EditorScenario, theUndoButtonNamesTheLastStepAndAPhraseButtonCho
     EXPECT_EQ (silencedChannels.size(), 16u);
 }
 
-TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchAndTheWindowSizeComeBackWhenTheWindowReopens)
+TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchTheKeyboardAndTheWindowSizeComeBackWithTheSong)
 {
-    Cadenzium2AudioProcessor processor;
+    juce::MemoryBlock song;
     {
+        Cadenzium2AudioProcessor processor;
         EditorWindow window (processor);
         auto& editor = editorOf (window);
         EXPECT_FALSE (processor.getEditorSettings().hasProperty ("editor_window_width")) << "opening changes nothing in the song";
@@ -208,6 +199,7 @@ TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchAndTheWindowSizeCom
         window.click (editor.getGenerationSidebar().getPanelStack().getPanel (0).getCaptionButton());
         EXPECT_EQ (processor.getEditorSettings()["generation_collapse_states"].toString(), "10000");
 
+        ASSERT_TRUE (editor.isKeyboardViewShown());
         window.click (EditorWindow::get ("keyboard_preview"));
         EXPECT_FALSE ((bool) processor.getEditorSettings()["show_keyboard_view"]);
 
@@ -218,9 +210,12 @@ TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchAndTheWindowSizeCom
         window.drag (*corner, grip, grip + juce::Point<float> (256.0f, 165.0f));
         EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_width"], 1500);
         EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_height"], 1100);
+        processor.getStateInformation (song);
     }
 
-    EditorWindow window (processor);
+    Cadenzium2AudioProcessor restored;
+    restored.setStateInformation (song.getData(), (int) song.getSize());
+    EditorWindow window (restored);
     auto& editor = editorOf (window);
     EXPECT_EQ (window.getScreenArea().getWidth(), 1500);
     EXPECT_EQ (window.getScreenArea().getHeight(), 1100);
@@ -229,25 +224,6 @@ TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchAndTheWindowSizeCom
     EXPECT_TRUE (editor.getGenerationSidebar().isVisible());
     EXPECT_FALSE (editor.getPlaybackSidebar().isVisible());
     EXPECT_FALSE (editor.getKeyboard().isVisible());
-}
-
-TEST (Cadenzium2EditorScenario, aSongSavedWithTheKeyboardViewShownReopensWithItShownAtItsSize)
-{
-    juce::MemoryBlock song;
-    {
-        Cadenzium2AudioProcessor processor;
-        EditorWindow window (processor);
-        editorOf (window).setSize (1300, 1000);
-        ASSERT_TRUE (editorOf (window).isKeyboardViewShown());
-        processor.getStateInformation (song);
-    }
-
-    Cadenzium2AudioProcessor restored;
-    restored.setStateInformation (song.getData(), (int) song.getSize());
-    EditorWindow window (restored);
-    EXPECT_TRUE (editorOf (window).getKeyboard().isVisible());
-    EXPECT_EQ (window.getScreenArea().getWidth(), 1300);
-    EXPECT_EQ (window.getScreenArea().getHeight(), 1000);
 }
 
 TEST (Cadenzium2EditorScenario, eachViewChangeTellsTheHost)
@@ -285,8 +261,7 @@ TEST (Cadenzium2EditorScenario, aKeyClickedOnTheKeyboardReachesTheInputAndStaysL
     ASSERT_EQ (held.size(), 1);
     EXPECT_EQ (held[0].note, 60);
 
-    EditorWindow::pump (60); // a refresh tick
-    EXPECT_TRUE (keyboard.isShownHeld (60));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return keyboard.isShownHeld (60); }));
     EXPECT_FALSE (keyboard.isShownHeld (61));
 }
 

@@ -44,28 +44,7 @@ TEST (EditorCommands, everyCommandAndToolOfTheWindowShowsItsTooltip)
     EXPECT_EQ (editor.getSidebarTabs().getGenerationTab().getButtonText(), "Generate");
 }
 
-TEST (EditorCommands, aKeyswitchBringsItsPhraseIntoThePianoRollAndLightsItsButton)
-{
-    Cadenzium2AudioProcessor processor;
-    processor.prepareToPlay (48000.0, 256);
-    Cadenzium2AudioProcessorEditor editor (processor);
-    ASSERT_EQ (editor.getEditedPhrase(), 0);
-
-    // Keyswitch range 2: note 26 is the key of phrase 3.
-    juce::AudioBuffer<float> audio (2, 256);
-    juce::MidiBuffer midi;
-    midi.addEvent (juce::MidiMessage::noteOn (1, 26, (juce::uint8) 100), 0);
-    processor.processBlock (audio, midi);
-    processor.flushAudioThreadNotices();
-    editor.refreshFromProcessor();
-
-    EXPECT_EQ (editor.getEditedPhrase(), 2);
-    EXPECT_TRUE (editor.getPhraseButtons().getButton (2).isEdited());
-    EXPECT_TRUE (editor.getPhraseButtons().getButton (2).isPlaying());
-    EXPECT_FALSE (editor.getPhraseButtons().getButton (0).isPlaying());
-}
-
-TEST (EditorCommands, aRowLightsUpWhileItsNoteSoundsAndTheKeyboardShowsWhatPlays)
+TEST (EditorCommands, aRowLightsUpWhileItsNoteSoundsTheKeyboardShowsWhatPlaysAndAKeyswitchBringsItsPhrase)
 {
     PluginHarness host;
     host.setPhrase (0, makePhrase ({ { 1, 0, 3000 } }));
@@ -87,4 +66,13 @@ TEST (EditorCommands, aRowLightsUpWhileItsNoteSoundsAndTheKeyboardShowsWhatPlays
     editor.refreshFromProcessor();
     EXPECT_FALSE (editor.getRowEditor().getRow (1).isSounding());
     EXPECT_FALSE (editor.getKeyboard().isShownPlaying (64));
+
+    // Keyswitch range 2: note 26 is the key of phrase 3. It comes into the piano roll and its button lights.
+    host.block ({ on (26, 100, 0) });
+    host.processor.flushAudioThreadNotices();
+    editor.refreshFromProcessor();
+    EXPECT_EQ (editor.getEditedPhrase(), 2);
+    EXPECT_TRUE (editor.getPhraseButtons().getButton (2).isEdited());
+    EXPECT_TRUE (editor.getPhraseButtons().getButton (2).isPlaying());
+    EXPECT_FALSE (editor.getPhraseButtons().getButton (0).isPlaying());
 }

@@ -1,33 +1,43 @@
 #pragma once
 
+#include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/editor/widgets/CadenziumRowEditor.h>
 #include <tarn/gui/widgets/CommandButton.h>
+#include <tests/support/editor/EditorWindow.h>
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <functional>
+
 namespace cadenzium::test
 {
-/** The component with this ID anywhere below `root` (depth first), or nullptr. */
-inline juce::Component* findById (juce::Component& root, const juce::String& id)
+inline Cadenzium2AudioProcessorEditor& editorOf (EditorWindow& window)
 {
-    if (root.getComponentID() == id)
-        return &root;
+    return window.getEditorAs<Cadenzium2AudioProcessorEditor>();
+}
+
+/** The first component of this type below `root` (depth first, `root` included) that matches, or nullptr. */
+template <typename Type>
+Type* findInside (juce::Component& root, const std::function<bool (Type&)>& matches = [] (Type&) { return true; })
+{
+    if (auto* typed = dynamic_cast<Type*> (&root); typed != nullptr && matches (*typed))
+        return typed;
 
     for (auto* child : root.getChildren())
-        if (auto* found = findById (*child, id))
+        if (auto* found = findInside<Type> (*child, matches))
             return found;
 
     return nullptr;
 }
 
-/** The window's resize corner, or nullptr. */
+inline juce::Component* findById (juce::Component& root, const juce::String& id)
+{
+    return findInside<juce::Component> (root, [&] (juce::Component& c) { return c.getComponentID() == id; });
+}
+
 inline juce::Component* findResizeCorner (juce::Component& editor)
 {
-    for (auto* child : editor.getChildren())
-        if (dynamic_cast<juce::ResizableCornerComponent*> (child) != nullptr)
-            return child;
-
-    return nullptr;
+    return findInside<juce::ResizableCornerComponent> (editor);
 }
 
 /** The tooltip a component (or, for a plain container, nobody) shows. */

@@ -5,7 +5,6 @@
 #include "FileCommandsTestSupport.h"
 
 #include <source/processor/state/SettingsTree.h>
-#include <tests/source/editor/EditorTestHelpers.h>
 
 namespace cadenzium::test
 {

@@ -4,6 +4,7 @@
 #include <source/editor/filecommands/FileCommands.h>
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tests/source/editor/EditorTestHelpers.h>
 #include <tests/support/TemporaryFolder.h>
 #include <tests/support/editor/ProductEditorTest.h>
 
@@ -28,11 +29,6 @@ protected:
         tarn::FileChooserLauncher::setDesktopChoosersAllowed (true);
     }
 
-    static Cadenzium2AudioProcessorEditor& editorOf (EditorWindow& window)
-    {
-        return window.getEditorAs<Cadenzium2AudioProcessorEditor>();
-    }
-
     /** A copy of one of the example chord progressions in the test's folder. */
     juce::File copyChords (const juce::String& name) const
     {
@@ -48,25 +44,7 @@ protected:
     /** The framework's chooser open inside the editor, or nullptr. */
     static juce::FileChooserDialogBox* findChooser (juce::Component& editor)
     {
-        for (auto* child : editor.getChildren())
-            if (auto* dialog = dynamic_cast<juce::FileChooserDialogBox*> (child); dialog != nullptr && dialog->isVisible())
-                return dialog;
-
-        return nullptr;
-    }
-
-    /** The first component of this type below `root` (depth first) that matches. */
-    template <typename Type>
-    static Type* findInside (juce::Component& root, const std::function<bool (Type&)>& matches = [] (Type&) { return true; })
-    {
-        if (auto* typed = dynamic_cast<Type*> (&root); typed != nullptr && matches (*typed))
-            return typed;
-
-        for (auto* child : root.getChildren())
-            if (auto* found = findInside<Type> (*child, matches))
-                return found;
-
-        return nullptr;
+        return findInside<juce::FileChooserDialogBox> (editor, [] (juce::Component& dialog) { return dialog.isVisible(); });
     }
 
     static juce::Button* findButton (juce::Component& root, const juce::String& text)

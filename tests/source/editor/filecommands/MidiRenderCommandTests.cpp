@@ -95,35 +95,6 @@ TEST_F (FileCommandsTest, aRenderShowsItsNotesInTheOverlayAndSaveMidiWritesItsBy
     EXPECT_FALSE (overlay.isShowing());
 }
 
-TEST_F (FileCommandsTest, saveMidiAndDragMidiReportMissingDataAndAFileThatCannotBeWritten)
-{
-    Cadenzium2AudioProcessor processor;
-    EditorWindow window (processor);
-    auto& overlay = editorOf (window).getFileCommands().getRenderOverlay();
-
-    overlay.chooseSaveLocation();
-    EXPECT_FALSE (overlay.getChooser().isOpen());
-    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: There is no rendered MIDI data to save."));
-
-    loadPattern (processor);
-    ASSERT_TRUE (editorOf (window).getFileCommands().getRenderCommand().render (copyChords ("Minor Blues.mid")).wasOk());
-    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return overlay.isShowing(); }, 30000));
-
-    // A folder that does not exist: nothing can be written there.
-    EXPECT_TRUE (overlay.saveTo (folder().getChildFile ("Gone/Render.mid")).failed());
-    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The rendered MIDI file could not be written."));
-
-    // A file where the folder for dragged renders should be: the drag cannot start.
-    const auto dragFolder = MidiRenderCommand::getDragFolder (processor);
-    dragFolder.getParentDirectory().createDirectory();
-    ASSERT_TRUE (dragFolder.replaceWithText ("in the way"));
-    auto& drag = overlay.getDragButton();
-    const auto centre = drag.getLocalBounds().getCentre().toFloat();
-    window.drag (drag, centre, centre + juce::Point<float> (30.0f, -20.0f));
-    EXPECT_FALSE (drag.isDragging());
-    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The MIDI drag could not be started."));
-}
-
 TEST_F (FileCommandsTest, renderFailuresAreToastsAndASecondRenderWaitsForTheFirst)
 {
     Cadenzium2AudioProcessor processor;
@@ -172,13 +143,18 @@ TEST_F (FileCommandsTest, aRenderStillRunningWhenTheWindowClosesIsDroppedQuietly
     EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return editor.getFileCommands().getRenderOverlay().isShowing(); }, 30000));
 }
 
-TEST_F (FileCommandsTest, dragMidiOffersTheRenderedFileToOtherApplicationsByItsUri)
+TEST_F (FileCommandsTest, dragMidiOffersTheRenderedFileByItsUriAndSaveAndDragReportMissingDataAndFilesThatCannotBeWritten)
 {
     Cadenzium2AudioProcessor processor;
     loadPattern (processor);
     EditorWindow window (processor);
     auto& editor = editorOf (window);
     auto& overlay = editor.getFileCommands().getRenderOverlay();
+
+    overlay.chooseSaveLocation();
+    EXPECT_FALSE (overlay.getChooser().isOpen());
+    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: There is no rendered MIDI data to save."));
+
     ASSERT_TRUE (editor.getFileCommands().getRenderCommand().render (copyChords ("Four Chords Per Bar.mid")).wasOk());
     ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return overlay.isShowing(); }, 30000));
 
@@ -218,6 +194,17 @@ TEST_F (FileCommandsTest, dragMidiOffersTheRenderedFileToOtherApplicationsByItsU
     ASSERT_TRUE (overlay.writeDragFile (again).wasOk());
     EXPECT_EQ (again, file);
     EXPECT_EQ (MidiRenderCommand::getDragFolder (processor).getNumberOfChildFiles (juce::File::findFiles), 1);
+
+    // A folder that does not exist takes no saved file; a file where the folder for dragged
+    // renders should be stops the drag.
+    EXPECT_TRUE (overlay.saveTo (folder().getChildFile ("Gone/Render.mid")).failed());
+    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The rendered MIDI file could not be written."));
+    ASSERT_TRUE (file.getParentDirectory().deleteRecursively());
+    ASSERT_TRUE (file.getParentDirectory().replaceWithText ("in the way"));
+    const auto centre = drag.getLocalBounds().getCentre().toFloat();
+    window.drag (drag, centre, centre + juce::Point<float> (30.0f, -20.0f));
+    EXPECT_FALSE (drag.isDragging());
+    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The MIDI drag could not be started."));
 }
 
 } // namespace cadenzium::test

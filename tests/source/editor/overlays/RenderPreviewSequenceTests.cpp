@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST (RenderPreviewSequence, notePairsBecomeNotesOnTheRowsOfTheirPitchesInWholeBars)
+TEST (RenderPreviewSequence, notePairsBecomeNotesOnTheRowsOfTheirPitchesInWholeBarsAndAnEmptyRenderIsOneBar)
 {
     juce::MidiMessageSequence rendered;
     rendered.addEvent (juce::MidiMessage::noteOn (2, 60, (juce::uint8) 90), 0.4);
@@ -23,13 +23,10 @@ TEST (RenderPreviewSequence, notePairsBecomeNotesOnTheRowsOfTheirPitchesInWholeB
 
     for (const auto& loop : preview.loops)
         EXPECT_FALSE (loop.isSet());
-}
 
-TEST (RenderPreviewSequence, anEmptyRenderIsOneEmptyBarAndAnEndOnABarLineAddsNoBar)
-{
+    // An empty render is one empty bar; an end on a bar line adds no bar.
     EXPECT_EQ (RenderPreviewSequence::build ({}).getLength(), 3840);
-
-    juce::MidiMessageSequence rendered;
+    rendered.clear();
     rendered.addEvent (juce::MidiMessage::noteOn (1, 40, (juce::uint8) 100), 0.0);
     rendered.addEvent (juce::MidiMessage::noteOff (1, 40), 7680.0);
     EXPECT_EQ (RenderPreviewSequence::build (rendered).getLength(), 7680);

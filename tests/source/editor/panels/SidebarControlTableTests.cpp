@@ -51,8 +51,7 @@ float expectedShown (juce::Component& control, const juce::RangedAudioParameter&
     return stepped ? value - parameter.getNormalisableRange().start : value;
 }
 
-/** Moves each named parameter to both ends of its range (low bound first for a range, so
-    the pair stays ordered) and checks the control follows every move. */
+/** Moves each named parameter to both ends of its range and checks the control follows every move. */
 void expectFollowsParameters (juce::Component& control, juce::AudioProcessorValueTreeState& state, const ControlEntry& expected)
 {
     std::vector<std::pair<const char*, int>> parameters { { expected.parameterId, 0 } };
@@ -112,7 +111,7 @@ TEST (SidebarControls, everyControlOfBothSidebarsShowsItsTooltipAndFollowsThePar
     expectTables (generation, state, { &T::noteGeneration(), &T::modifierGeneration(), &T::mutation() });
 }
 
-TEST (SidebarControls, movingAControlWritesItsParameterAsOneGesture)
+TEST (SidebarControls, movingAControlWritesItsParameter)
 {
     Cadenzium2AudioProcessor processor;
     PlaybackSidebar sidebar (processor);

@@ -2,10 +2,7 @@
 
 #include <tarn/gui/NoteGridMenuCommands.h>
 
-using cadenzium::test::EditorWindow;
-using cadenzium::test::PianoRollHarness;
-using cadenzium::test::makeNote;
-using cadenzium::test::makeSequence;
+using namespace cadenzium::test;
 using juce::ModifierKeys;
 
 namespace
@@ -70,7 +67,6 @@ TEST (PianoRollCommands, theGridsShortcutKeysWorkOnTheSelectionAndTheRestGoToThe
 
     // "A" selects all, "I" inverts the pitches: 0, 4, 7 become 7, 3, 0; "Q" snaps.
     EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('a')));
-    EXPECT_EQ (h.pianoRoll().getDocument().getSelection().size(), 3);
     EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('i')));
     EXPECT_EQ (h.phrase().notes[0].number, 7);
     EXPECT_EQ (h.phrase().notes[2].number, 0);

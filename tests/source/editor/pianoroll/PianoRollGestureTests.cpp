@@ -1,19 +1,14 @@
 #include "PianoRollHarness.h"
 
-using cadenzium::test::EditorWindow;
-using cadenzium::test::PianoRollHarness;
-using cadenzium::test::makeNote;
-using cadenzium::test::makeSequence;
+using namespace cadenzium::test;
 using juce::ModifierKeys;
 
 // Every gesture is one "Edit phrase" step in the processor's history, committed when the
 // button comes up; the phrase the processor holds is what the gesture drew.
 
-TEST (PianoRollGestures, aCursorDoubleClickMakesANoteAtTheCellStartAndUndoAndRedoReachTheHistory)
+TEST (PianoRollGestures, aCursorDoubleClickMakesANoteAtTheCellStart)
 {
     PianoRollHarness h;
-    ASSERT_EQ (h.undoTooltip(), "Nothing to undo");
-
     h.window->doubleClick (h.grid(), h.at (250.0, 3));
 
     ASSERT_EQ (h.phrase().notes.size(), 1u);
@@ -23,16 +18,6 @@ TEST (PianoRollGestures, aCursorDoubleClickMakesANoteAtTheCellStartAndUndoAndRed
     EXPECT_EQ (h.numUndoSteps(), 1);
     EXPECT_TRUE (h.pianoRoll().getDocument().getSelection().contains (0));
     h.window->saveScreenshot ("created");
-
-    // Ctrl+Z and Ctrl+Shift+Z from the grid.
-    EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('z', ModifierKeys::commandModifier, 0)));
-    EXPECT_TRUE (h.phrase().notes.empty());
-    EXPECT_TRUE (h.pianoRoll().getDocument().getPhrase().notes.empty()) << "the grid shows the undone phrase";
-    EXPECT_EQ (h.redoTooltip(), "Redo: Edit phrase");
-
-    EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('z', ModifierKeys::commandModifier | ModifierKeys::shiftModifier, 0)));
-    EXPECT_EQ (h.phrase().notes.size(), 1u);
-    EXPECT_EQ (h.pianoRoll().getDocument().getPhrase().notes.size(), 1u);
 }
 
 TEST (PianoRollGestures, thePencilDrawsOneNoteWhoseLengthFollowsThePointer)

@@ -1,9 +1,6 @@
 #include "PianoRollHarness.h"
 
-using cadenzium::test::EditorWindow;
-using cadenzium::test::PianoRollHarness;
-using cadenzium::test::makeNote;
-using cadenzium::test::makeSequence;
+using namespace cadenzium::test;
 
 // Through the X server: the grid keeps the keyboard after a click on it, so its shortcut keys
 // and undo work as in a host's own piano roll, and a click anywhere else hands the keyboard
@@ -29,9 +26,12 @@ TEST (PianoRollKeyboard, aClickOnTheGridTakesTheKeysAndAClickElsewhereGivesThemB
     h.window->xKey ("ctrl+z");
     EXPECT_EQ (h.phrase().notes.size(), 3u);
     EXPECT_EQ (h.redoTooltip(), "Redo: Edit phrase");
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return h.pianoRoll().getDocument().getPhrase().notes.size() == 3; }))
+        << "the grid shows the undone phrase";
 
     h.window->xKey ("ctrl+shift+z");
     EXPECT_TRUE (h.phrase().notes.empty());
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return h.pianoRoll().getDocument().getPhrase().notes.empty(); }));
 
     // A tool button does not keep the keys: the host has them again.
     h.window->xClick (h.pianoRoll().getToolBar().getToolButton (tarn::NoteTool::pencil));

@@ -2,10 +2,7 @@
 
 #include <tests/source/processor/PluginHarness.h>
 
-using cadenzium::test::EditorWindow;
-using cadenzium::test::PianoRollHarness;
-using cadenzium::test::makeNote;
-using cadenzium::test::makeSequence;
+using namespace cadenzium::test;
 
 namespace
 {
@@ -73,7 +70,7 @@ TEST (PianoRollView, rowsThatOutgrowTheViewScrollTheRowsColumnFollowsAndALargePh
 TEST (PianoRollView, thePlayHeadFollowsThePlayingPhraseAndRestsWhenTheTransportStops)
 {
     PianoRollHarness h;
-    cadenzium::test::SimulatedPlayHead host;
+    SimulatedPlayHead host;
     h.processor.setPlayHead (&host);
     h.processor.prepareToPlay (48000.0, 512);
     juce::AudioBuffer<float> audio (2, 512);

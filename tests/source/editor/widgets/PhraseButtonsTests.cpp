@@ -1,3 +1,4 @@
+#include <source/editor/widgets/CadenziumKeyboard.h>
 #include <source/editor/widgets/PhraseButtons.h>
 #include <source/commands/EditCommands.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
@@ -30,20 +31,29 @@ juce::String itemText (const juce::PopupMenu& menu, int itemId)
 }
 } // namespace
 
-TEST (PhraseButtons, tooltipsNameEachSlotsKeyswitchWithMiddleCAsC3)
+TEST (PhraseButtons, tooltipsAndTheKeyboardsKeyswitchOctaveFollowTheRangeWithMiddleCAsC3)
 {
     EXPECT_TRUE (PhraseButtons::tooltipFor (1, 5).startsWith ("Phrase 2 (C#3): "));
     EXPECT_TRUE (PhraseButtons::tooltipFor (11, 0).startsWith ("Phrase 12 (B-2): "));
 
     Cadenzium2AudioProcessor processor;
     PhraseButtons buttons (processor);
+    CadenziumKeyboard keyboard (processor);
     EXPECT_EQ (buttons.getButton (3).getTooltip(), PhraseButtons::tooltipFor (3, 2));
+    EXPECT_EQ (keyboard.getKeyswitchLowestNote(), 24);
 
-    // The tooltips follow the keyswitch range.
-    auto* range = processor.getParameterState().getParameter ("keyswitch_range");
+    auto& state = processor.getParameterState();
+    auto* range = state.getParameter ("keyswitch_range");
     range->setValueNotifyingHost (range->convertTo0to1 (5.0f));
     buttons.refresh();
+    keyboard.refresh();
     EXPECT_EQ (buttons.getButton (3).getTooltip(), PhraseButtons::tooltipFor (3, 5));
+    EXPECT_EQ (keyboard.getKeyswitchLowestNote(), 60);
+
+    // With keyswitches off the keyboard marks no octave.
+    state.getParameter ("keyswitch_enable")->setValueNotifyingHost (0.0f);
+    keyboard.refresh();
+    EXPECT_EQ (keyboard.getKeyswitchLowestNote(), -1);
 }
 
 TEST (PhraseButtons, theMenuEnablesMovesOnlyWhereTheyCanGoAndListsPhrasesByName)
@@ -66,7 +76,7 @@ TEST (PhraseButtons, theMenuEnablesMovesOnlyWhereTheyCanGoAndListsPhrasesByName)
     EXPECT_EQ (itemEnabled (last, PhraseButtons::moveRightItem), false);
 }
 
-TEST (PhraseButtons, copyToGivesTheTargetTheSequenceKeepsItsNameAndSwitchesToIt)
+TEST (PhraseButtons, copyToGivesTheTargetTheSequenceKeepsItsNameAndSwitchesToItAndDeleteLeavesOneEmptyBar)
 {
     Cadenzium2AudioProcessor processor;
     PhraseButtons buttons (processor);
@@ -86,17 +96,10 @@ TEST (PhraseButtons, copyToGivesTheTargetTheSequenceKeepsItsNameAndSwitchesToIt)
     EXPECT_EQ (spy.clicked, std::vector<int> { 5 });
     EXPECT_EQ (buttons.getEditedPhrase(), 5);
     EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Edit phrase");
+
+    ASSERT_FALSE (processor.getPhrase (5).notes.empty());
+    buttons.handlePhraseMenuResult (5, PhraseButtons::deleteItem);
+    EXPECT_TRUE (processor.getPhrase (5).notes.empty());
+    EXPECT_EQ (processor.getPhrase (5).getLength(), 3840);
     buttons.removeListener (&spy);
-}
-
-TEST (PhraseButtons, deleteLeavesOneEmptyBar)
-{
-    Cadenzium2AudioProcessor processor;
-    PhraseButtons buttons (processor);
-    EditCommands { processor }.generatePhrase (4, consts::RegenerationMode::phrase);
-    ASSERT_FALSE (processor.getPhrase (4).notes.empty());
-
-    buttons.handlePhraseMenuResult (4, PhraseButtons::deleteItem);
-    EXPECT_TRUE (processor.getPhrase (4).notes.empty());
-    EXPECT_EQ (processor.getPhrase (4).getLength(), 3840);
 }
