@@ -10,8 +10,6 @@ namespace
     using cadenzium::test::CapturingLogger;
 
     juce::var parse (const char* json) { return juce::JSON::parse (juce::String (json)); }
-
-    constexpr int productSchemes[] = { 3, 4, 5 };
 } // namespace
 
 TEST (TarnLibLookAndFeel, everyColourAndMetricOfTheProductSchemesIsThere)
@@ -31,27 +29,21 @@ TEST (TarnLibLookAndFeel, everyColourAndMetricOfTheProductSchemesIsThere)
         "knobDotSize", "knobTrackWidth", "topBarHeight", "footerHeight", "topBarSeparator", "sidebarWidth",
         "sidebarGap", "pianoRollLeftGap", "comboHeight", "comboLabelGap", "comboTextPadding", "popupBorderWidth"
     };
-    const char* variables[] = { "theme", "element", "border", "panel", "text", "textOnTheme", "disabled", "background" };
 
-    for (auto scheme : productSchemes)
+    // Whatever is missing or unreadable, colour, variable or metric, is logged when asked for.
+    for (auto scheme : { 3, 4, 5 })
     {
         SCOPED_TRACE ("scheme " + std::to_string (scheme));
         CapturingLogger log;
         TarnLibLookAndFeel lookAndFeel (scheme);
-        const auto& theme = lookAndFeel.getThemeDocument();
-
-        EXPECT_EQ (theme["version"].toString(), "0.0.1");
-
-        for (auto* name : variables)
-            EXPECT_TRUE (theme["variables"].hasProperty (name)) << name;
 
         for (auto* path : colourPaths)
-            EXPECT_NE (lookAndFeel.getThemeColour (path), TarnLibLookAndFeel::getFallbackColour()) << path;
+            lookAndFeel.getThemeColour (path);
 
         for (auto* name : metrics)
-            EXPECT_TRUE (theme["metrics"].hasProperty (name)) << name;
+            lookAndFeel.getMetric (name);
 
-        EXPECT_EQ (log.lines, juce::StringArray()) << "nothing in a product scheme is missing";
+        EXPECT_EQ (log.lines, juce::StringArray()) << log.lines.joinIntoString ("\n");
     }
 }
 
