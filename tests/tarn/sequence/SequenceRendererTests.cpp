@@ -6,10 +6,7 @@
 #include <set>
 
 using namespace tarn;
-using cadenzium::test::controlChange;
-using cadenzium::test::makeNote;
-using cadenzium::test::makeSequence;
-using cadenzium::test::noteOnTicks;
+using namespace cadenzium::test;
 
 namespace
 {
@@ -151,7 +148,7 @@ TEST (SequenceRenderer, repeatsRowLoopsAndThePlaybackStartStrikeOnTheirTicksAndN
     {
         const auto rendering = renderSequence (*phrase);
         EXPECT_EQ (noteOnTicks (rendering, row), expected) << why;
-        const auto counter = cadenzium::test::countNotes (rendering);
+        const auto counter = countNotes (rendering);
         EXPECT_EQ (std::pair (counter.sounding(), counter.strayNoteOffs()), std::pair (0, 0)) << why;
     }
 
