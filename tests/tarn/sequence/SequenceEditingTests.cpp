@@ -10,9 +10,7 @@
 using namespace tarn;
 namespace edit = tarn::SequenceEditing;
 
-using cadenzium::test::findNote;
-using cadenzium::test::makeNote;
-using cadenzium::test::makeSequence;
+using namespace cadenzium::test;
 
 namespace
 {

@@ -5,8 +5,7 @@
 #include <gtest/gtest.h>
 
 using namespace tarn;
-using cadenzium::test::makeNote;
-using cadenzium::test::makeSequence;
+using namespace cadenzium::test;
 
 namespace
 {
@@ -55,10 +54,10 @@ TEST (NoteDrag, moveSnapsTheDraggedNoteAndKeepsTheSelectionInsideThePhraseAndThe
     {
         const NoteDrag drag (phrase, { 0, 1 }, 1, NoteDrag::Kind::move, 1000.0, 7, GridSize(), { 0, 7 });
         const auto step = drag.update (1000.0 + c.pointerChange, c.pointerRow, c.snapping);
-        const auto* first = cadenzium::test::findNote (step.sequence, 3 + c.expectedPitchChange, c.expectedTimeChange);
-        const auto* second = cadenzium::test::findNote (step.sequence, 7 + c.expectedPitchChange, 960 + c.expectedTimeChange);
+        const auto* first = findNote (step.sequence, 3 + c.expectedPitchChange, c.expectedTimeChange);
+        const auto* second = findNote (step.sequence, 7 + c.expectedPitchChange, 960 + c.expectedTimeChange);
         EXPECT_TRUE (first != nullptr && second != nullptr) << c.why;
-        EXPECT_NE (cadenzium::test::findNote (step.sequence, 1, 1920), nullptr) << "unselected notes stay";
+        EXPECT_NE (findNote (step.sequence, 1, 1920), nullptr) << "unselected notes stay";
         EXPECT_EQ (step.selection.size(), 2);
     }
 }
