@@ -40,9 +40,7 @@ void expectSameTimeline (const std::vector<PlayedMessage>& played, const std::ve
 
 std::vector<PlayedMessage> upTo (std::vector<PlayedMessage> messages, juce::int64 end)
 {
-    messages.erase (std::remove_if (messages.begin(), messages.end(), [end] (const PlayedMessage& p)
-                                    { return p.sample > end; }),
-                    messages.end());
+    std::erase_if (messages, [end] (const PlayedMessage& p) { return p.sample > end; });
     return messages;
 }
 
@@ -131,7 +129,6 @@ TEST (MidiMessageSequencePlayer, hostLoopsJumpsAndRestartsNeitherRepeatNorLoseMe
         loadBusy (player, sampleRate);
         Driver driver (player, sampleRate, bpm);
         driver.position.isLooping = driver.position.hasLoopPoints = true;
-        driver.position.loopStartPpq = 0.0;
         driver.position.loopEndPpq = 8.0;
 
         while (driver.samplesPlayed <= 4 * passSamples)
