@@ -4,6 +4,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <tuple>
 #include <vector>
 
 namespace cadenzium::test
@@ -37,6 +38,17 @@ inline const tarn::SequenceNote* findNote (const tarn::Sequence& s, int row, int
             return &note;
 
     return nullptr;
+}
+
+/** The notes as (row, start, length), in stored order. */
+inline std::vector<std::tuple<int, int, int>> notesOf (const tarn::Sequence& s)
+{
+    std::vector<std::tuple<int, int, int>> notes;
+
+    for (const auto& n : s.notes)
+        notes.emplace_back (n.number, n.timestamp, n.length);
+
+    return notes;
 }
 
 /** The rows, the length and the number of notes a random phrase may use. */

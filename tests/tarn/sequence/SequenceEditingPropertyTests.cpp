@@ -14,15 +14,10 @@ using namespace cadenzium::test;
 
 namespace
 {
-/** The notes as (row, start, length), in an order that does not depend on how notes that
-    start together were sorted. */
+/** The notes in an order that does not depend on how notes that start together were sorted. */
 std::vector<std::tuple<int, int, int>> notesInOrder (const Sequence& s)
 {
-    std::vector<std::tuple<int, int, int>> notes;
-
-    for (const auto& n : s.notes)
-        notes.emplace_back (n.timestamp, n.number, n.length);
-
+    auto notes = notesOf (s);
     std::sort (notes.begin(), notes.end());
     return notes;
 }

@@ -16,17 +16,6 @@ namespace
 {
 using Operation = std::function<SequenceEdit (const Sequence&, const NoteSelection&)>;
 
-/** The notes as (row, start, length), in stored order. */
-std::vector<std::tuple<int, int, int>> notesOf (const Sequence& s)
-{
-    std::vector<std::tuple<int, int, int>> notes;
-
-    for (const auto& n : s.notes)
-        notes.emplace_back (n.number, n.timestamp, n.length);
-
-    return notes;
-}
-
 SequenceNote repeating (int start, int length, int style, int strikes, GridSize rate = {})
 {
     auto note = makeNote (60, start, length);
@@ -213,7 +202,7 @@ TEST (SequenceEditing, overlapResolutionSettlesTheSelectedNoteAgainstItsRow)
 {
     const auto selected = makeNote (60, 960, 960); // covers 960 .. 1920
 
-    // (the other note, every note left as (row, start, length) in time order)
+    // (the other note, every note left as (row, start, length) in order)
     const std::pair<SequenceNote, std::vector<std::tuple<int, int, int>>> cases[] = {
         { makeNote (60, 960, 960), { { 60, 960, 960 } } }, // same extent
         { makeNote (60, 1200, 240), { { 60, 960, 960 } } }, // inside
@@ -229,7 +218,7 @@ TEST (SequenceEditing, overlapResolutionSettlesTheSelectedNoteAgainstItsRow)
         const auto s = makeSequence ({ selected, other });
         const auto result = edit::resolveOverlaps (s, { s.notes[0] == selected ? 0 : 1 });
         auto left = notesOf (result.sequence);
-        std::sort (left.begin(), left.end(), [] (auto x, auto y) { return std::tie (std::get<1> (x), std::get<0> (x)) < std::tie (std::get<1> (y), std::get<0> (y)); });
+        std::sort (left.begin(), left.end());
         EXPECT_EQ (left, expected) << other.number << " at " << other.timestamp;
         ASSERT_EQ (result.selection.size(), 1);
         EXPECT_EQ (result.sequence.notes[(size_t) result.selection.getPositions()[0]], selected);
