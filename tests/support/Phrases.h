@@ -21,6 +21,16 @@ inline tarn::SequenceNote makeNote (int row, int timestamp, int length, int velo
     return note;
 }
 
+/** A note struck again within its length: `count` equal strikes, or at `rate`. */
+inline tarn::SequenceNote makeRepeatingNote (int row, int start, int length, int style, int count, tarn::GridSize rate = {})
+{
+    auto note = makeNote (row, start, length);
+    note.repeatStyle = style;
+    note.repeatCount = count;
+    note.repeatRate = rate;
+    return note;
+}
+
 inline tarn::Sequence makeSequence (std::vector<tarn::SequenceNote> notes, int length = tarn::Ticks::perWhole)
 {
     tarn::Sequence sequence;

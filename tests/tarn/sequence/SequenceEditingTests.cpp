@@ -16,15 +16,6 @@ namespace
 {
 using Operation = std::function<SequenceEdit (const Sequence&, const NoteSelection&)>;
 
-SequenceNote repeating (int start, int length, int style, int strikes, GridSize rate = {})
-{
-    auto note = makeNote (60, start, length);
-    note.repeatStyle = style;
-    note.repeatCount = strikes;
-    note.repeatRate = rate;
-    return note;
-}
-
 Operation flatten = [] (const Sequence& s, const NoteSelection& sel) { return edit::flattenRepeats (s, sel, 0); };
 } // namespace
 
@@ -56,11 +47,11 @@ TEST (SequenceEditing, noteOperationsGiveTheNotesTheirEdgesCallForAndTheSelectio
           { { 60, 0, 480 }, { 62, 480, 480 }, { 60, 960, 480 }, { 62, 1440, 480 } }, { 2, 3 } },
         { "a duplicate past the phrase end is whole", makeSequence ({ makeNote (60, 2880, 960) }), { 0 }, edit::duplicateSelection,
           { { 60, 2880, 960 }, { 60, 3840, 960 } }, { 1 } },
-        { "equal strikes share the note", makeSequence ({ repeating (0, 960, SequenceNote::repeatCountTimes, 3) }), {}, flatten,
+        { "equal strikes share the note", makeSequence ({ makeRepeatingNote (60, 0, 960, SequenceNote::repeatCountTimes, 3) }), {}, flatten,
           { { 60, 0, 320 }, { 60, 320, 320 }, { 60, 640, 320 } }, {} },
-        { "a rate longer than the note strikes once", makeSequence ({ repeating (0, 240, SequenceNote::repeatAtRate, 0, GridSize (4, GridSize::straight)) }), {}, flatten,
+        { "a rate longer than the note strikes once", makeSequence ({ makeRepeatingNote (60, 0, 240, SequenceNote::repeatAtRate, 0, GridSize (4, GridSize::straight)) }), {}, flatten,
           { { 60, 0, 240 } }, {} },
-        { "the last strike is cut where the note ended", makeSequence ({ repeating (100, 1000, SequenceNote::repeatAtRate, 0, GridSize (16, GridSize::straight)) }), {}, flatten,
+        { "the last strike is cut where the note ended", makeSequence ({ makeRepeatingNote (60, 100, 1000, SequenceNote::repeatAtRate, 0, GridSize (16, GridSize::straight)) }), {}, flatten,
           { { 60, 100, 240 }, { 60, 340, 240 }, { 60, 580, 240 }, { 60, 820, 240 }, { 60, 1060, 40 } }, {} },
         { "snap: half steps halve to even, and 960 is past the end", makeSequence ({ makeNote (1, 120, 10), makeNote (2, 360, 10), makeNote (3, 490, 10), makeNote (4, 850, 10) }, 900), {}, snap,
           { { 1, 0, 10 }, { 2, 480, 10 }, { 3, 480, 10 }, { 4, 720, 10 } }, {} },
@@ -90,8 +81,8 @@ TEST (SequenceEditing, operationsWithNothingToDoChangeNothingAndThoseThatCannotB
 
     const std::tuple<const char*, SequenceEdit, EditOutcome> cases[] = {
         { "invert selection wants two notes", edit::invertSelection (twoNotes, { 1 }), EditOutcome::unchanged },
-        { "no strikes: no division by zero", edit::flattenRepeats (makeSequence ({ repeating (0, 960, SequenceNote::repeatCountTimes, 0) }), {}, 0), EditOutcome::unchanged },
-        { "one strike is no repeat", edit::flattenRepeats (makeSequence ({ repeating (0, 960, SequenceNote::repeatCountTimes, 1) }), {}, 0), EditOutcome::unchanged },
+        { "no strikes: no division by zero", edit::flattenRepeats (makeSequence ({ makeRepeatingNote (60, 0, 960, SequenceNote::repeatCountTimes, 0) }), {}, 0), EditOutcome::unchanged },
+        { "one strike is no repeat", edit::flattenRepeats (makeSequence ({ makeRepeatingNote (60, 0, 960, SequenceNote::repeatCountTimes, 1) }), {}, 0), EditOutcome::unchanged },
         { "a duplicate up to the longest phrase", edit::duplicateSelection (longest, { 0 }), EditOutcome::changed },
         { "but not past it", edit::duplicateSelection (edit::duplicateSelection (longest, { 0 }).sequence, { 1 }), EditOutcome::unchanged },
         { "paste with an empty clipboard", edit::paste (twoNotes, { 1 }, {}, 0), EditOutcome::refused },
@@ -102,7 +93,7 @@ TEST (SequenceEditing, operationsWithNothingToDoChangeNothingAndThoseThatCannotB
     for (const auto& [why, result, expected] : cases)
         EXPECT_EQ (result.outcome, expected) << why;
 
-    EXPECT_FALSE (edit::canFlattenRepeats (repeating (0, 960, SequenceNote::repeatCountTimes, 1)));
+    EXPECT_FALSE (edit::canFlattenRepeats (makeRepeatingNote (60, 0, 960, SequenceNote::repeatCountTimes, 1)));
     const auto refused = edit::paste (twoNotes, { 1 }, {}, 0);
     EXPECT_TRUE (edit::hasSameContent (refused.sequence, twoNotes));
     EXPECT_EQ (refused.selection, NoteSelection ({ 1 }));

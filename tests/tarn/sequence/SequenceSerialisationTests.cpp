@@ -29,11 +29,9 @@ TEST (SequenceSerialisation, aPhraseWritesOnlyThePartsAndModificationsItHasAndRe
     plain.channel = 5; // never saved: always written as 1
     auto chancy = makeNote (61, 240, 240);
     chancy.chance = 50;
-    auto repeating = makeNote (62, 480, 240);
+    const GridSize dottedEighth (8, GridSize::dotted);
+    auto repeating = makeRepeatingNote (62, 480, 240, SequenceNote::repeatAtRate, dottedEighth.identifier, dottedEighth);
     repeating.transposeMax = 2;
-    repeating.repeatStyle = SequenceNote::repeatAtRate;
-    repeating.repeatRate = GridSize (8, GridSize::dotted);
-    repeating.repeatCount = repeating.repeatRate.identifier;
     auto s = makeSequence ({ plain, chancy, repeating });
     s.loops[60] = { 0, 3840 }; // the whole phrase: no loop
     s.normalise();
