@@ -40,6 +40,16 @@ inline tarn::Sequence makeSequence (std::vector<tarn::SequenceNote> notes, int l
     return sequence;
 }
 
+/** A control change lane through the points. */
+inline tarn::ControllerLane controlChange (int number, std::vector<tarn::ControllerPoint> points)
+{
+    tarn::ControllerLane lane;
+    lane.type = tarn::ControllerLane::controlChange;
+    lane.number = number;
+    lane.points = std::move (points);
+    return lane;
+}
+
 /** The note on a row at a start, whatever the order of notes that start together. */
 inline const tarn::SequenceNote* findNote (const tarn::Sequence& s, int row, int timestamp)
 {
