@@ -75,14 +75,8 @@ TEST (TarnLibLookAndFeel, missingColoursAreLoggedWithTheirExactMessagesAndGetThe
     const auto fallback = TarnLibLookAndFeel::getFallbackColour();
     TarnLibLookAndFeel lookAndFeel (4);
 
-    struct Case
-    {
-        const char* document;
-        const char* path;
-        const char* message;
-    };
-
-    const Case cases[] = {
+    // (theme document, colour asked for, what the log says)
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         { R"({ "variables": { "a": "111111" } })", "theme.primary", "Unable to find the theme colours section in theme file" },
         { R"({ "colours": { "slider": { "knob": "222222" } } })", "slider.handle", "Unable to find the colour 'handle' in theme file" },
         { R"({ "colours": { "slider": { "knob": "222222" } } })", "meter.peak", "Unable to find the  colour 'meter.peak' section in theme file" },
@@ -90,18 +84,18 @@ TEST (TarnLibLookAndFeel, missingColoursAreLoggedWithTheirExactMessagesAndGetThe
         { R"({ "variables": { "a": "111111" }, "colours": { "text": { "text": "$ink darker 0.2" } } })", "text.text", "Unable to find variable 'ink' in theme file" },
     };
 
-    for (const auto& c : cases)
+    for (const auto& [document, path, message] : cases)
     {
-        SCOPED_TRACE (c.path);
+        SCOPED_TRACE (path);
         CapturingLogger log;
-        lookAndFeel.loadThemeDocument (parse (c.document));
+        lookAndFeel.loadThemeDocument (parse (document));
 
-        EXPECT_EQ (lookAndFeel.getThemeColour (c.path), fallback);
-        EXPECT_TRUE (log.lines.contains (c.message)) << log.lines.joinIntoString ("\n");
+        EXPECT_EQ (lookAndFeel.getThemeColour (path), fallback);
+        EXPECT_TRUE (log.lines.contains (message)) << log.lines.joinIntoString ("\n");
 
         // Painting asks again and again: the log gets the problem once.
         const auto lines = log.lines.size();
-        EXPECT_EQ (lookAndFeel.getThemeColour (c.path), fallback);
+        EXPECT_EQ (lookAndFeel.getThemeColour (path), fallback);
         EXPECT_EQ (log.lines.size(), lines);
     }
 }
