@@ -4,6 +4,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <tuple>
 #include <vector>
 
 namespace cadenzium::test
@@ -20,6 +21,16 @@ inline tarn::SequenceNote makeNote (int row, int timestamp, int length, int velo
     return note;
 }
 
+/** A note struck again within its length: `count` equal strikes, or at `rate`. */
+inline tarn::SequenceNote makeRepeatingNote (int row, int start, int length, int style, int count, tarn::GridSize rate = {})
+{
+    auto note = makeNote (row, start, length);
+    note.repeatStyle = style;
+    note.repeatCount = count;
+    note.repeatRate = rate;
+    return note;
+}
+
 inline tarn::Sequence makeSequence (std::vector<tarn::SequenceNote> notes, int length = tarn::Ticks::perWhole)
 {
     tarn::Sequence sequence;
@@ -27,6 +38,16 @@ inline tarn::Sequence makeSequence (std::vector<tarn::SequenceNote> notes, int l
     sequence.notes = std::move (notes);
     sequence.normalise();
     return sequence;
+}
+
+/** A control change lane through the points. */
+inline tarn::ControllerLane controlChange (int number, std::vector<tarn::ControllerPoint> points)
+{
+    tarn::ControllerLane lane;
+    lane.type = tarn::ControllerLane::controlChange;
+    lane.number = number;
+    lane.points = std::move (points);
+    return lane;
 }
 
 /** The note on a row at a start, whatever the order of notes that start together. */
@@ -37,6 +58,17 @@ inline const tarn::SequenceNote* findNote (const tarn::Sequence& s, int row, int
             return &note;
 
     return nullptr;
+}
+
+/** The notes as (row, start, length), in stored order. */
+inline std::vector<std::tuple<int, int, int>> notesOf (const tarn::Sequence& s)
+{
+    std::vector<std::tuple<int, int, int>> notes;
+
+    for (const auto& n : s.notes)
+        notes.emplace_back (n.number, n.timestamp, n.length);
+
+    return notes;
 }
 
 /** The rows, the length and the number of notes a random phrase may use. */

@@ -10,8 +10,6 @@ namespace
     using cadenzium::test::CapturingLogger;
 
     juce::var parse (const char* json) { return juce::JSON::parse (juce::String (json)); }
-
-    constexpr int productSchemes[] = { 3, 4, 5 };
 } // namespace
 
 TEST (TarnLibLookAndFeel, everyColourAndMetricOfTheProductSchemesIsThere)
@@ -31,27 +29,21 @@ TEST (TarnLibLookAndFeel, everyColourAndMetricOfTheProductSchemesIsThere)
         "knobDotSize", "knobTrackWidth", "topBarHeight", "footerHeight", "topBarSeparator", "sidebarWidth",
         "sidebarGap", "pianoRollLeftGap", "comboHeight", "comboLabelGap", "comboTextPadding", "popupBorderWidth"
     };
-    const char* variables[] = { "theme", "element", "border", "panel", "text", "textOnTheme", "disabled", "background" };
 
-    for (auto scheme : productSchemes)
+    // Whatever is missing or unreadable, colour, variable or metric, is logged when asked for.
+    for (auto scheme : { 3, 4, 5 })
     {
         SCOPED_TRACE ("scheme " + std::to_string (scheme));
         CapturingLogger log;
         TarnLibLookAndFeel lookAndFeel (scheme);
-        const auto& theme = lookAndFeel.getThemeDocument();
-
-        EXPECT_EQ (theme["version"].toString(), "0.0.1");
-
-        for (auto* name : variables)
-            EXPECT_TRUE (theme["variables"].hasProperty (name)) << name;
 
         for (auto* path : colourPaths)
-            EXPECT_NE (lookAndFeel.getThemeColour (path), TarnLibLookAndFeel::getFallbackColour()) << path;
+            lookAndFeel.getThemeColour (path);
 
         for (auto* name : metrics)
-            EXPECT_TRUE (theme["metrics"].hasProperty (name)) << name;
+            lookAndFeel.getMetric (name);
 
-        EXPECT_EQ (log.lines, juce::StringArray()) << "nothing in a product scheme is missing";
+        EXPECT_EQ (log.lines, juce::StringArray()) << log.lines.joinIntoString ("\n");
     }
 }
 
@@ -83,14 +75,8 @@ TEST (TarnLibLookAndFeel, missingColoursAreLoggedWithTheirExactMessagesAndGetThe
     const auto fallback = TarnLibLookAndFeel::getFallbackColour();
     TarnLibLookAndFeel lookAndFeel (4);
 
-    struct Case
-    {
-        const char* document;
-        const char* path;
-        const char* message;
-    };
-
-    const Case cases[] = {
+    // (theme document, colour asked for, what the log says)
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         { R"({ "variables": { "a": "111111" } })", "theme.primary", "Unable to find the theme colours section in theme file" },
         { R"({ "colours": { "slider": { "knob": "222222" } } })", "slider.handle", "Unable to find the colour 'handle' in theme file" },
         { R"({ "colours": { "slider": { "knob": "222222" } } })", "meter.peak", "Unable to find the  colour 'meter.peak' section in theme file" },
@@ -98,18 +84,18 @@ TEST (TarnLibLookAndFeel, missingColoursAreLoggedWithTheirExactMessagesAndGetThe
         { R"({ "variables": { "a": "111111" }, "colours": { "text": { "text": "$ink darker 0.2" } } })", "text.text", "Unable to find variable 'ink' in theme file" },
     };
 
-    for (const auto& c : cases)
+    for (const auto& [document, path, message] : cases)
     {
-        SCOPED_TRACE (c.path);
+        SCOPED_TRACE (path);
         CapturingLogger log;
-        lookAndFeel.loadThemeDocument (parse (c.document));
+        lookAndFeel.loadThemeDocument (parse (document));
 
-        EXPECT_EQ (lookAndFeel.getThemeColour (c.path), fallback);
-        EXPECT_TRUE (log.lines.contains (c.message)) << log.lines.joinIntoString ("\n");
+        EXPECT_EQ (lookAndFeel.getThemeColour (path), fallback);
+        EXPECT_TRUE (log.lines.contains (message)) << log.lines.joinIntoString ("\n");
 
         // Painting asks again and again: the log gets the problem once.
         const auto lines = log.lines.size();
-        EXPECT_EQ (lookAndFeel.getThemeColour (c.path), fallback);
+        EXPECT_EQ (lookAndFeel.getThemeColour (path), fallback);
         EXPECT_EQ (log.lines.size(), lines);
     }
 }

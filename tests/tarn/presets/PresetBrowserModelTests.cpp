@@ -10,13 +10,6 @@ namespace
 {
 using PresetBrowserModelTest = PresetLibraryTest;
 
-void writeCategorised (const juce::File& file, const juce::String& categories)
-{
-    juce::StringPairArray attributes;
-    attributes.set ("categories", categories);
-    writePresetFile (file, "cadenzium2", attributes);
-}
-
 PresetBrowserModel modelOf (tarn::PresetManager& presets)
 {
     PresetBrowserModel model;
@@ -27,10 +20,10 @@ PresetBrowserModel modelOf (tarn::PresetManager& presets)
 
 TEST_F (PresetBrowserModelTest, theFilterWorksWithinTheFolderAndAnUnknownFolderPutsTheWholeLibraryInScope)
 {
-    writeCategorised (factory.getChildFile ("Chords/Stab.bpre"), "Chords,Short");
-    writeCategorised (factory.getChildFile ("Chords/Pad.bpre"), "Chords,Long");
-    writeCategorised (factory.getChildFile ("Leads/Line.bpre"), "Lead,Short");
-    writeCategorised (user.getChildFile ("Mine.bpre"), "Short");
+    writePresetFile (factory.getChildFile ("Chords/Stab.bpre"), "cadenzium2", { { "categories", "Chords,Short" } });
+    writePresetFile (factory.getChildFile ("Chords/Pad.bpre"), "cadenzium2", { { "categories", "Chords,Long" } });
+    writePresetFile (factory.getChildFile ("Leads/Line.bpre"), "cadenzium2", { { "categories", "Lead,Short" } });
+    writePresetFile (user.getChildFile ("Mine.bpre"), "cadenzium2", { { "categories", "Short" } });
     Cadenzium2AudioProcessor processor;
     auto model = modelOf (processor.getPresetManager());
 
@@ -53,8 +46,8 @@ TEST_F (PresetBrowserModelTest, theFilterWorksWithinTheFolderAndAnUnknownFolderP
 
 TEST_F (PresetBrowserModelTest, aRefreshKeepsThePickedFolderAndDropsCategoriesNoPresetCarriesAnyMore)
 {
-    writeCategorised (user.getChildFile ("Loops/Alpha.bpre"), "Loop,Warm");
-    writeCategorised (user.getChildFile ("Loops/Beta.bpre"), "Loop");
+    writePresetFile (user.getChildFile ("Loops/Alpha.bpre"), "cadenzium2", { { "categories", "Loop,Warm" } });
+    writePresetFile (user.getChildFile ("Loops/Beta.bpre"), "cadenzium2", { { "categories", "Loop" } });
     Cadenzium2AudioProcessor processor;
     auto& presets = processor.getPresetManager();
     auto model = modelOf (presets);
@@ -65,8 +58,8 @@ TEST_F (PresetBrowserModelTest, aRefreshKeepsThePickedFolderAndDropsCategoriesNo
     ASSERT_EQ (namesOf (model.getVisible()), juce::StringArray ({ "Alpha" }));
     const auto shownBeta = model.getScope()[1];
 
-    writeCategorised (user.getChildFile ("Loops/Alpha.bpre"), "Loop");
-    writeCategorised (user.getChildFile ("Loops/Gamma.bpre"), "Loop");
+    writePresetFile (user.getChildFile ("Loops/Alpha.bpre"), "cadenzium2", { { "categories", "Loop" } });
+    writePresetFile (user.getChildFile ("Loops/Gamma.bpre"), "cadenzium2", { { "categories", "Loop" } });
     presets.refresh();
     model.setLibrary (presets.getIndexTree(), presets.getPresetList());
     EXPECT_EQ (model.getSelectedFolder(), PresetBrowserModel::FolderPath ({ "f_user", "f_loops" }));

@@ -4,7 +4,6 @@
 #include <tests/support/TemporaryFolder.h>
 
 using tarn::PresetIndex;
-using tarn::PresetInfo;
 using ids = PresetIndex::ids;
 using cadenzium::test::namesOf;
 
@@ -23,18 +22,6 @@ struct Library
 
     PresetIndex build() const { return PresetIndex::build (factory, user, "cadenzium2"); }
 };
-
-/** The list's presets read from files: everything after the Initial Patch. */
-std::vector<PresetInfo> filesOf (const std::vector<PresetInfo>& list)
-{
-    std::vector<PresetInfo> files;
-
-    for (const auto& entry : list)
-        if (! entry.isInitialPatch())
-            files.push_back (entry);
-
-    return files;
-}
 } // namespace
 
 TEST (PresetIndex, missingAndEmptyRootsGiveEmptyFolderNodesAndTheInitialPatchOnlyWithAFactoryFolder)
@@ -126,11 +113,11 @@ TEST (PresetIndex, onlyFilesThatReadWholeWithTheRightRootAreListedSoEveryListedP
     library.add (library.user, "Wrong extension.xml");
     library.user.getChildFile ("Folder.bpre").createDirectory();
 
-    const auto files = filesOf (library.build().getList());
-    EXPECT_EQ (namesOf (files), juce::StringArray ({ "As UTF-16", "Good", "With a byte-order mark" }));
+    const auto list = library.build().getList();
+    EXPECT_EQ (namesOf (list), juce::StringArray ({ "Initial Patch", "As UTF-16", "Good", "With a byte-order mark" }));
 
-    for (const auto& entry : files)
-        EXPECT_NE (PresetIndex::readDocument (juce::File (entry.path)), nullptr) << entry.name;
+    for (size_t i = 1; i < list.size(); ++i) // after the Initial Patch, which has no file
+        EXPECT_NE (PresetIndex::readDocument (juce::File (list[i].path)), nullptr) << list[i].name;
 
     for (const auto& [name, content] : damaged)
         EXPECT_EQ (PresetIndex::readDocument (library.user.getChildFile (juce::String (name) + ".bpre")), nullptr) << name;
@@ -144,33 +131,25 @@ TEST (PresetIndex, aFileWhoseBytesAreNotUtf8IsReadAsTheLoaderReadsIt)
     library.user.createDirectory();
     library.user.getChildFile ("Odd.bpre").replaceWithData (bytes, sizeof (bytes) - 1);
 
-    const auto files = filesOf (library.build().getList());
-    ASSERT_EQ (files.size(), 1u);
-    const auto document = PresetIndex::readDocument (juce::File (files[0].path));
+    const auto list = library.build().getList();
+    ASSERT_EQ (list.size(), 2u);
+    const auto document = PresetIndex::readDocument (juce::File (list[1].path));
     ASSERT_NE (document, nullptr);
-    EXPECT_EQ (files[0].author, document->getStringAttribute ("author"));
-    EXPECT_EQ (files[0].author.length(), 8);
+    EXPECT_EQ (list[1].author, document->getStringAttribute ("author"));
+    EXPECT_EQ (list[1].author.length(), 8);
 }
 
-TEST (PresetIndex, authorsCategoriesAndDescriptionsAreRead)
+TEST (PresetIndex, categoriesAreTrimmedAndALongDescriptionIsReadWhole)
 {
     Library library;
-    const auto attributes = [] (const juce::String& author, const juce::String& categories, const juce::String& description)
-    {
-        juce::StringPairArray a;
-        a.set ("author", author);
-        a.set ("categories", categories);
-        a.set ("description", description);
-        return a;
-    };
-    cadenzium::test::writePresetFile (library.factory.getChildFile ("Bass/Rubber.bpre"), "cadenzium2", attributes ("Ada", " Bass , ,Arp,, ", "Bouncy low end"));
+    cadenzium::test::writePresetFile (library.factory.getChildFile ("Bass/Rubber.bpre"), "cadenzium2", { { "categories", " Bass , ,Arp,, " } });
 
     // A description long enough to push the root's start tag past the first read.
     const auto longDescription = juce::String::repeatedString ("la ", 40000);
-    cadenzium::test::writePresetFile (library.user.getChildFile ("Long.bpre"), "cadenzium2", attributes ("Bo", "", longDescription));
+    cadenzium::test::writePresetFile (library.user.getChildFile ("Long.bpre"), "cadenzium2", { { "description", longDescription } });
     const auto index = library.build();
     ASSERT_EQ (namesOf (index.getList()), juce::StringArray ({ "Initial Patch", "Rubber", "Long" }));
-    EXPECT_EQ (index.getList()[1].categories, juce::StringArray ({ "Bass", "Arp" })) << "authors and descriptions: see the preset manager's round trip";
+    EXPECT_EQ (index.getList()[1].categories, juce::StringArray ({ "Bass", "Arp" })) << "authors: see the preset manager's round trip";
     EXPECT_EQ (index.getList()[2].description, longDescription);
     EXPECT_TRUE (index.getList()[2].categories.isEmpty());
 }

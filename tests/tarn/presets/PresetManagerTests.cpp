@@ -56,10 +56,9 @@ TEST_F (PresetManagerTest, aSavedPresetComesBackInAFreshProcessorWithItsTexts)
         void currentPresetChanged (const PresetInfo& current) override { events.add ("current: " + current.name); }
         juce::StringArray events;
     } listener;
-    auto& events = listener.events;
     second.getPresetManager().addListener (&listener);
     second.getPresetManager().onStateAboutToBeApplied = [&] (const juce::ValueTree& state)
-    { events.add ("about to apply " + state.getType().toString()); };
+    { listener.events.add ("about to apply " + state.getType().toString()); };
 
     const auto entry = entryNamed (second, "Warm Pad");
     ASSERT_TRUE (entry.has_value());
@@ -67,7 +66,7 @@ TEST_F (PresetManagerTest, aSavedPresetComesBackInAFreshProcessorWithItsTexts)
     ASSERT_TRUE (second.getPresetManager().loadPreset (entry->index));
     EXPECT_FLOAT_EQ (swingOf (second), 42.0f);
     EXPECT_EQ (second.getPresetManager().getCurrentPreset(), *entry);
-    EXPECT_EQ (events, juce::StringArray ({ "about to apply cadenzium2", "current: Warm Pad" }));
+    EXPECT_EQ (listener.events, juce::StringArray ({ "about to apply cadenzium2", "current: Warm Pad" }));
     second.getPresetManager().removeListener (&listener);
 }
 

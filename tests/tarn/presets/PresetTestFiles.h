@@ -13,12 +13,12 @@ namespace cadenzium::test
 
 /** Writes a small preset file (creating its folders): an XML document whose root has
     the given tag and attributes, with one parameter child. */
-inline juce::File writePresetFile (const juce::File& file, const juce::String& tag = "cadenzium2", const juce::StringPairArray& attributes = {})
+inline juce::File writePresetFile (const juce::File& file, const juce::String& tag = "cadenzium2", const std::vector<std::pair<const char*, juce::String>>& attributes = {})
 {
     juce::XmlElement root (tag);
 
-    for (const auto& key : attributes.getAllKeys())
-        root.setAttribute (key, attributes[key]);
+    for (const auto& [name, value] : attributes)
+        root.setAttribute (name, value);
 
     auto* param = root.createNewChildElement ("PARAM");
     param->setAttribute ("id", "swing_amount");

@@ -40,9 +40,7 @@ void expectSameTimeline (const std::vector<PlayedMessage>& played, const std::ve
 
 std::vector<PlayedMessage> upTo (std::vector<PlayedMessage> messages, juce::int64 end)
 {
-    messages.erase (std::remove_if (messages.begin(), messages.end(), [end] (const PlayedMessage& p)
-                                    { return p.sample > end; }),
-                    messages.end());
+    std::erase_if (messages, [end] (const PlayedMessage& p) { return p.sample > end; });
     return messages;
 }
 
@@ -131,7 +129,6 @@ TEST (MidiMessageSequencePlayer, hostLoopsJumpsAndRestartsNeitherRepeatNorLoseMe
         loadBusy (player, sampleRate);
         Driver driver (player, sampleRate, bpm);
         driver.position.isLooping = driver.position.hasLoopPoints = true;
-        driver.position.loopStartPpq = 0.0;
         driver.position.loopEndPpq = 8.0;
 
         while (driver.samplesPlayed <= 4 * passSamples)
@@ -189,28 +186,21 @@ TEST (MidiMessageSequencePlayer, hostLoopsJumpsAndRestartsNeitherRepeatNorLoseMe
 TEST (MidiMessageSequencePlayer, loopCountPassesThenSilenceUntilTheTransportRestarts)
 {
     // 120 bpm at 48 kHz: a bar is 96000 samples, so 500-sample blocks end exactly on it.
-    struct Case
-    {
-        int loopCount;
-        double startPpq;
-        std::vector<int> expectedNoteOns;
-        const char* why;
-    };
-
-    const Case cases[] = {
+    // (loop count, where the transport starts, the notes struck, why)
+    const std::tuple<int, double, std::vector<int>, const char*> cases[] = {
         { 2, 0.0, { 60, 61, 60, 61 }, "the second note ends exactly on the loop end" },
         { 1, 2.0, { 61 }, "a pass joined part-way counts as the one pass" },
     };
 
-    for (const auto& c : cases)
+    for (const auto& [loopCount, startPpq, expectedNoteOns, why] : cases)
     {
-        SCOPED_TRACE (c.why);
+        SCOPED_TRACE (why);
         auto s = makeSequence ({ makeNote (60, 0, 240), makeNote (61, 1920, 1920) });
-        s.loopCount = c.loopCount;
+        s.loopCount = loopCount;
         MidiMessageSequencePlayer player;
         player.prepare (48000.0);
         player.loadFull (prepareRendering (s, 1));
-        Driver driver (player, 48000.0, 120.0, c.startPpq);
+        Driver driver (player, 48000.0, 120.0, startPpq);
 
         for (int block = 0; block < 4 * 192; ++block)
         {
@@ -224,8 +214,8 @@ TEST (MidiMessageSequencePlayer, loopCountPassesThenSilenceUntilTheTransportRest
             if (p.message.isNoteOn())
                 noteOns.push_back (p.message.getNoteNumber());
 
-        EXPECT_EQ (noteOns, c.expectedNoteOns);
-        EXPECT_EQ (player.getLoopsPlayed(), c.loopCount);
+        EXPECT_EQ (noteOns, expectedNoteOns);
+        EXPECT_EQ (player.getLoopsPlayed(), loopCount);
         EXPECT_TRUE (driver.lastResult.silent);
         EXPECT_EQ (driver.counter.sounding(), 0); // the last note-off, due exactly at the end, still came
 

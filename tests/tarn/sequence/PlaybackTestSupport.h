@@ -19,15 +19,6 @@ inline tarn::MidiMessageSequencePlayer::Rendering prepareRendering (const tarn::
     return tarn::MidiMessageSequencePlayer::Rendering::prepare (tarn::renderSequence (sequence, random), version);
 }
 
-inline tarn::ControllerLane controlChange (int number, std::vector<tarn::ControllerPoint> points)
-{
-    tarn::ControllerLane lane;
-    lane.type = tarn::ControllerLane::controlChange;
-    lane.number = number;
-    lane.points = std::move (points);
-    return lane;
-}
-
 /** The ticks of a pass's note-ons, of one key or of all (-1), pitch offsets unwrapped. */
 inline std::vector<int> noteOnTicks (const juce::MidiMessageSequence& pass, int key = -1)
 {

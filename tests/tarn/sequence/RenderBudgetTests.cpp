@@ -5,15 +5,14 @@
 #include <gtest/gtest.h>
 
 using namespace tarn;
-namespace HostileSongs = cadenzium::test::HostileSongs;
-using cadenzium::test::noteOnTicks;
+using namespace cadenzium::test;
 
 namespace
 {
 /** A pass as the player reads it: every note-on is answered by a note-off. */
 void expectEveryNoteEnds (const juce::MidiMessageSequence& pass)
 {
-    EXPECT_EQ (cadenzium::test::countNotes (pass).sounding(), 0);
+    EXPECT_EQ (countNotes (pass).sounding(), 0);
 }
 
 template <typename Predicate>
@@ -103,7 +102,7 @@ TEST (RenderBudget, aPhraseOfMoreNotesThanTheBudgetKeepsItsEarliestNotes)
     s.setLength (Sequence::maxLength);
 
     for (int i = 0; i < 200000; ++i)
-        s.notes.push_back (cadenzium::test::makeNote (i % 128, (i * 4) % Sequence::maxLength + i / 245760, 1));
+        s.notes.push_back (makeNote (i % 128, (i * 4) % Sequence::maxLength + i / 245760, 1));
 
     s.normalise();
     RenderReport report;
@@ -157,7 +156,7 @@ TEST (RenderBudget, aDenseMusicalPhraseIsRenderedInFull)
     {
         for (int step = 0; step < 256; ++step)
         {
-            auto note = cadenzium::test::makeNote (row, step * 240, 240);
+            auto note = makeNote (row, step * 240, 240);
             note.repeatStyle = SequenceNote::repeatCountTimes;
             note.repeatCount = 4;
             s.notes.push_back (note);

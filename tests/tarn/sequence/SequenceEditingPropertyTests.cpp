@@ -10,18 +10,14 @@
 
 using namespace tarn;
 namespace edit = tarn::SequenceEditing;
+using namespace cadenzium::test;
 
 namespace
 {
-/** The notes as (row, start, length), in an order that does not depend on how notes that
-    start together were sorted. */
+/** The notes in an order that does not depend on how notes that start together were sorted. */
 std::vector<std::tuple<int, int, int>> notesInOrder (const Sequence& s)
 {
-    std::vector<std::tuple<int, int, int>> notes;
-
-    for (const auto& n : s.notes)
-        notes.emplace_back (n.timestamp, n.number, n.length);
-
+    auto notes = notesOf (s);
     std::sort (notes.begin(), notes.end());
     return notes;
 }
@@ -74,7 +70,7 @@ void expectValid (const Sequence& before, const SequenceEdit& result, const char
 
 TEST (SequenceEditingProperties, everyOperationKeepsThePhraseValidAndSpeedChangesUndoEachOther)
 {
-    const auto seed = cadenzium::test::testSeed (0x5eed0f7a11ed17);
+    const auto seed = testSeed (0x5eed0f7a11ed17);
     SCOPED_TRACE ("seed " + std::to_string (seed));
     juce::Random random (seed);
     using Operation = std::function<SequenceEdit (const Sequence&, const NoteSelection&)>;
@@ -115,7 +111,7 @@ TEST (SequenceEditingProperties, everyOperationKeepsThePhraseValidAndSpeedChange
 
     for (int round = 0; round < 300; ++round)
     {
-        const auto s = cadenzium::test::makeRandomSequence (random, { 10, 8 }); // few rows: many overlaps
+        const auto s = makeRandomSequence (random, { 10, 8 }); // few rows: many overlaps
         const auto selection = makeRandomSelection (s, random);
 
         for (const auto& [name, operation] : operations)

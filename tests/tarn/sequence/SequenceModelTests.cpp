@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 using namespace tarn;
-using cadenzium::test::makeNote;
+using namespace cadenzium::test;
 
 TEST (SequenceModel, normaliseSortsNotesDropsLoopsThatCannotLoopAndSetLengthClamps)
 {
@@ -43,11 +43,8 @@ TEST (SequenceModel, normaliseSortsNotesDropsLoopsThatCannotLoopAndSetLengthClam
 TEST (SequenceModel, setLaneReplacesTheLaneWithTheSameKeyAndLanesNameThemselves)
 {
     Sequence s;
-    ControllerLane modulation;
-    modulation.type = ControllerLane::controlChange;
-    modulation.number = 1;
-    auto volume = modulation;
-    volume.number = 7;
+    const auto modulation = controlChange (1, {});
+    const auto volume = controlChange (7, {});
     ControllerLane bend;
     bend.points = { { 0, 100, 0.5f, 0 } };
     s.setLane (modulation);

@@ -6,10 +6,7 @@
 #include <set>
 
 using namespace tarn;
-using cadenzium::test::controlChange;
-using cadenzium::test::makeNote;
-using cadenzium::test::makeSequence;
-using cadenzium::test::noteOnTicks;
+using namespace cadenzium::test;
 
 namespace
 {
@@ -114,17 +111,8 @@ TEST (SequenceRenderer, aVelocityDrawOfZeroStillSoundsAsTheQuietestNoteOn)
 
 TEST (SequenceRenderer, repeatsRowLoopsAndThePlaybackStartStrikeOnTheirTicksAndNothingHangs)
 {
-    const auto repeating = [] (int row, int start, int style, int count, GridSize rate = {})
-    {
-        auto note = makeNote (row, start, 960);
-        note.repeatStyle = style;
-        note.repeatCount = count;
-        note.repeatRate = rate;
-        return note;
-    };
-
-    const auto repeats = makeSequence ({ repeating (60, 960, SequenceNote::repeatCountTimes, 4), repeating (61, 960, SequenceNote::repeatAtRate, 0, GridSize::fromIdentifier (104)),
-                                         repeating (62, 0, SequenceNote::repeatAtRate, 0, GridSize::fromIdentifier (100)), repeating (63, 0, SequenceNote::repeatCountTimes, 2000000000),
+    const auto repeats = makeSequence ({ makeRepeatingNote (60, 960, 960, SequenceNote::repeatCountTimes, 4), makeRepeatingNote (61, 960, 960, SequenceNote::repeatAtRate, 0, GridSize::fromIdentifier (104)),
+                                         makeRepeatingNote (62, 0, 960, SequenceNote::repeatAtRate, 0, GridSize::fromIdentifier (100)), makeRepeatingNote (63, 0, 960, SequenceNote::repeatCountTimes, 2000000000),
                                          makeNote (64, 100, 0), makeNote (65, 3840, 240) });
     auto looped = makeSequence ({ makeNote (60, 0, 240), makeNote (61, 0, 240), makeNote (62, 0, 240) });
     looped.loops[60] = { 0, 960 };
@@ -151,7 +139,7 @@ TEST (SequenceRenderer, repeatsRowLoopsAndThePlaybackStartStrikeOnTheirTicksAndN
     {
         const auto rendering = renderSequence (*phrase);
         EXPECT_EQ (noteOnTicks (rendering, row), expected) << why;
-        const auto counter = cadenzium::test::countNotes (rendering);
+        const auto counter = countNotes (rendering);
         EXPECT_EQ (std::pair (counter.sounding(), counter.strayNoteOffs()), std::pair (0, 0)) << why;
     }
 

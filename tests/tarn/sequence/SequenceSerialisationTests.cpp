@@ -7,9 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace tarn;
-using cadenzium::test::controlChange;
-using cadenzium::test::makeNote;
-using cadenzium::test::makeSequence;
+using namespace cadenzium::test;
 
 namespace
 {
@@ -31,11 +29,9 @@ TEST (SequenceSerialisation, aPhraseWritesOnlyThePartsAndModificationsItHasAndRe
     plain.channel = 5; // never saved: always written as 1
     auto chancy = makeNote (61, 240, 240);
     chancy.chance = 50;
-    auto repeating = makeNote (62, 480, 240);
+    const GridSize dottedEighth (8, GridSize::dotted);
+    auto repeating = makeRepeatingNote (62, 480, 240, SequenceNote::repeatAtRate, dottedEighth.identifier, dottedEighth);
     repeating.transposeMax = 2;
-    repeating.repeatStyle = SequenceNote::repeatAtRate;
-    repeating.repeatRate = GridSize (8, GridSize::dotted);
-    repeating.repeatCount = repeating.repeatRate.identifier;
     auto s = makeSequence ({ plain, chancy, repeating });
     s.loops[60] = { 0, 3840 }; // the whole phrase: no loop
     s.normalise();
@@ -64,13 +60,13 @@ TEST (SequenceSerialisation, aPhraseWritesOnlyThePartsAndModificationsItHasAndRe
 
 TEST (SequenceSerialisation, writeReadWriteGivesTheSameTextForAnySequence)
 {
-    const auto seed = cadenzium::test::testSeed (0x7e5eed);
+    const auto seed = testSeed (0x7e5eed);
     SCOPED_TRACE ("seed " + std::to_string (seed));
     juce::Random random (seed);
 
     for (int i = 0; i < 300; ++i)
     {
-        const auto s = cadenzium::test::makeRandomSequence (random);
+        const auto s = makeRandomSequence (random);
         const auto first = writeSequence (s);
         const auto back = readSequence (throughXml (first));
         ASSERT_EQ (text (writeSequence (back)), text (first));
@@ -98,13 +94,13 @@ TEST (SequenceSerialisation, damagedValuesAreBroughtIntoPlayableRanges)
     const auto s = readSequence (tree);
     EXPECT_EQ (std::tuple (s.getLength(), s.timeSignatureNumerator, s.playbackStart, s.loopCount), std::tuple (Sequence::maxLength, 4, 0, SequenceLimits::maxLoopCount));
     ASSERT_EQ (s.notes.size(), 3u);
-    const auto* wild = cadenzium::test::findNote (s, 127, 0);
+    const auto* wild = findNote (s, 127, 0);
     ASSERT_NE (wild, nullptr);
     EXPECT_EQ (std::tuple (wild->velocityMin, wild->velocityMax, wild->channel, wild->chance), std::tuple (0, 127, 16, 100));
     EXPECT_EQ (std::tuple (wild->transposeMin, wild->transposeMax, wild->octaveMax, wild->repeatCount),
                std::tuple (SequenceLimits::minTranspose, SequenceLimits::maxTranspose, SequenceLimits::maxOctave, SequenceLimits::maxRepeatStrikes));
-    EXPECT_EQ (cadenzium::test::findNote (s, 1, 0)->repeatStyle, SequenceNote::noRepeats);
-    EXPECT_EQ (cadenzium::test::findNote (s, 2, 0)->repeatRate.ticks, 240);
+    EXPECT_EQ (findNote (s, 1, 0)->repeatStyle, SequenceNote::noRepeats);
+    EXPECT_EQ (findNote (s, 2, 0)->repeatRate.ticks, 240);
 
     for (const auto& loop : s.loops)
         EXPECT_EQ (loop, RowLoop());
@@ -124,7 +120,7 @@ TEST (SequenceSerialisation, damagedValuesAreBroughtIntoPlayableRanges)
 
 TEST (SequenceSerialisation, garbageTreesNeverCrashAndAlwaysRenderValidMidi)
 {
-    const auto seed = cadenzium::test::testSeed (0x7e5eed);
+    const auto seed = testSeed (0x7e5eed);
     SCOPED_TRACE ("seed " + std::to_string (seed));
     juce::Random random (seed);
     const juce::StringArray names { "sequence", "notes", "note", "mods", "loops", "loop", "controllers", "controller", "controller_type", "points", "point", "length", "number", "velocity_min", "velocity_max", "timestamp", "channel", "chance", "transpose_min", "transpose_max", "octave_min", "octave_max", "repeat_style", "repeat_count", "row", "start", "end", "type", "value", "curve", "shape", "loop_count", "playback_start", "time_signature_numerator", "time_signature_denominator" };

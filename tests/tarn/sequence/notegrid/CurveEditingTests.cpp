@@ -1,9 +1,12 @@
+#include <tests/support/Phrases.h>
+
 #include <tarn/sequence/notegrid/CurveBend.h>
 #include <tarn/sequence/notegrid/CurveEditing.h>
 
 #include <gtest/gtest.h>
 
 using namespace tarn;
+using cadenzium::test::controlChange;
 
 TEST (CurveBend, theFirstMoveBeyondTwoPixelsDecidesTheShapeAndThreeHundredPixelsBendFully)
 {
@@ -50,10 +53,7 @@ TEST (CurveBend, theFirstMoveBeyondTwoPixelsDecidesTheShapeAndThreeHundredPixels
 
 TEST (CurveEditing, pointsStayInOrderInsideThePhraseAndTheLanesRange)
 {
-    ControllerLane cc;
-    cc.type = ControllerLane::controlChange;
-    cc.number = 1;
-
+    const auto cc = controlChange (1, {});
     int index = -1;
     auto lane = CurveEditing::withPoint (cc, 960, 200, 3840);
     lane = CurveEditing::withPoint (lane, 480, 10, 3840, &index);
@@ -87,10 +87,7 @@ TEST (CurveEditing, pointsStayInOrderInsideThePhraseAndTheLanesRange)
 
 TEST (CurveEditing, strokesReplaceThePointsTheyCrossAndFillFastMoves)
 {
-    ControllerLane lane;
-    lane.type = ControllerLane::controlChange;
-    lane.number = 7;
-    lane.points = { { 0, 10, 0.5f, 0 }, { 500, 20, 0.5f, 0 }, { 3000, 30, 0.5f, 0 } };
+    const auto lane = controlChange (7, { { 0, 10, 0.5f, 0 }, { 500, 20, 0.5f, 0 }, { 3000, 30, 0.5f, 0 } });
 
     // Freehand, one point per 240 ticks: from cell 1 straight to cell 4.
     CurveStroke pencil (lane, CurveStroke::Style::freehand, 240, 3840);

@@ -5,22 +5,7 @@
 #include <gtest/gtest.h>
 
 using namespace tarn;
-using cadenzium::test::makeNote;
-using cadenzium::test::makeSequence;
-
-namespace
-{
-/** Each note as (start, length). */
-std::vector<std::pair<int, int>> extentsOf (const Sequence& s)
-{
-    std::vector<std::pair<int, int>> result;
-
-    for (const auto& n : s.notes)
-        result.emplace_back (n.timestamp, n.length);
-
-    return result;
-}
-} // namespace
+using namespace cadenzium::test;
 
 TEST (NoteDrag, moveSnapsTheDraggedNoteAndKeepsTheSelectionInsideThePhraseAndTheRowRange)
 {
@@ -55,10 +40,10 @@ TEST (NoteDrag, moveSnapsTheDraggedNoteAndKeepsTheSelectionInsideThePhraseAndThe
     {
         const NoteDrag drag (phrase, { 0, 1 }, 1, NoteDrag::Kind::move, 1000.0, 7, GridSize(), { 0, 7 });
         const auto step = drag.update (1000.0 + c.pointerChange, c.pointerRow, c.snapping);
-        const auto* first = cadenzium::test::findNote (step.sequence, 3 + c.expectedPitchChange, c.expectedTimeChange);
-        const auto* second = cadenzium::test::findNote (step.sequence, 7 + c.expectedPitchChange, 960 + c.expectedTimeChange);
+        const auto* first = findNote (step.sequence, 3 + c.expectedPitchChange, c.expectedTimeChange);
+        const auto* second = findNote (step.sequence, 7 + c.expectedPitchChange, 960 + c.expectedTimeChange);
         EXPECT_TRUE (first != nullptr && second != nullptr) << c.why;
-        EXPECT_NE (cadenzium::test::findNote (step.sequence, 1, 1920), nullptr) << "unselected notes stay";
+        EXPECT_NE (findNote (step.sequence, 1, 1920), nullptr) << "unselected notes stay";
         EXPECT_EQ (step.selection.size(), 2);
     }
 }
@@ -72,26 +57,26 @@ TEST (NoteDrag, resizingStopsAtOneGridStepOrThirtyTicksAndAtThePhraseEnd)
         NoteDrag::Kind kind;
         double pointerChange;
         bool snapping;
-        std::vector<std::pair<int, int>> expected;
+        std::vector<std::tuple<int, int, int>> expected;
         const char* why;
     };
 
     using K = NoteDrag::Kind;
     const Case cases[] = {
-        { K::resizeEnd, 250.0, true, { { 480, 720 }, { 2880, 960 } }, "the end snaps, both grow alike" },
-        { K::resizeEnd, -1000.0, true, { { 480, 240 }, { 2880, 240 } }, "never shorter than a step" },
-        { K::resizeEnd, -1000.0, false, { { 480, 30 }, { 2880, 30 } }, "never shorter than 30 ticks with Shift" },
-        { K::resizeEnd, 5000.0, true, { { 480, 3360 }, { 2880, 960 } }, "never past the phrase end" },
-        { K::resizeStart, -250.0, true, { { 240, 720 }, { 2640, 960 } }, "the start snaps, the end stays" },
-        { K::resizeStart, -5000.0, true, { { 0, 960 }, { 2400, 1200 } }, "never before 0" },
-        { K::resizeStart, 5000.0, true, { { 720, 240 }, { 3360, 240 } }, "end − one step at most" },
-        { K::resizeStart, 5000.0, false, { { 930, 30 }, { 3570, 30 } }, "end − 30 ticks with Shift" },
+        { K::resizeEnd, 250.0, true, { { 0, 480, 720 }, { 1, 2880, 960 } }, "the end snaps, both grow alike" },
+        { K::resizeEnd, -1000.0, true, { { 0, 480, 240 }, { 1, 2880, 240 } }, "never shorter than a step" },
+        { K::resizeEnd, -1000.0, false, { { 0, 480, 30 }, { 1, 2880, 30 } }, "never shorter than 30 ticks with Shift" },
+        { K::resizeEnd, 5000.0, true, { { 0, 480, 3360 }, { 1, 2880, 960 } }, "never past the phrase end" },
+        { K::resizeStart, -250.0, true, { { 0, 240, 720 }, { 1, 2640, 960 } }, "the start snaps, the end stays" },
+        { K::resizeStart, -5000.0, true, { { 0, 0, 960 }, { 1, 2400, 1200 } }, "never before 0" },
+        { K::resizeStart, 5000.0, true, { { 0, 720, 240 }, { 1, 3360, 240 } }, "end − one step at most" },
+        { K::resizeStart, 5000.0, false, { { 0, 930, 30 }, { 1, 3570, 30 } }, "end − 30 ticks with Shift" },
     };
 
     for (const auto& c : cases)
     {
         const NoteDrag drag (phrase, { 0, 1 }, 0, c.kind, 700.0, 0, GridSize(), {});
-        EXPECT_EQ (extentsOf (drag.update (700.0 + c.pointerChange, 0, c.snapping).sequence), c.expected) << c.why;
+        EXPECT_EQ (notesOf (drag.update (700.0 + c.pointerChange, 0, c.snapping).sequence), c.expected) << c.why;
     }
 
     // A note already shorter than a step grows to one when its end is dragged.

@@ -6,8 +6,7 @@
 #include <gtest/gtest.h>
 
 using namespace tarn;
-using cadenzium::test::makeNote;
-using cadenzium::test::makeSequence;
+using namespace cadenzium::test;
 
 namespace
 {

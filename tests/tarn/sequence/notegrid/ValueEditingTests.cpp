@@ -5,8 +5,7 @@
 #include <gtest/gtest.h>
 
 using namespace tarn;
-using cadenzium::test::makeNote;
-using cadenzium::test::makeSequence;
+using namespace cadenzium::test;
 using End = ValueEditing::End;
 
 TEST (ValueEditing, heightsMapOntoEachModesValues)
