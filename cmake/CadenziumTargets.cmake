@@ -11,6 +11,49 @@ function (cadenzium_add_library name)
     target_link_libraries (${name}
         PUBLIC cadenzium_juce ${ARG_DEPENDS}
         PRIVATE cadenzium_warnings)
+    cadenzium_use_precompiled_headers (${name})
+    cadenzium_unity_build (${name})
+endfunction()
+
+# cadenzium_define_precompiled_headers (name header)
+# A target that only compiles `header` as a precompiled header, with the flags and definitions
+# every target of ours has (the framework's, and our warnings), for them to reuse.
+function (cadenzium_define_precompiled_headers name header)
+    add_library (${name} STATIC "${PROJECT_SOURCE_DIR}/cmake/empty.cpp")
+    target_link_libraries (${name} PRIVATE cadenzium_juce cadenzium_warnings ${ARGN})
+    target_precompile_headers (${name} PRIVATE "${header}")
+endfunction()
+
+# cadenzium_use_precompiled_headers (target [FROM pch-target])
+# The target's files start from the precompiled framework headers (cadenzium_pch, or the
+# tests' with FROM cadenzium_test_pch).
+function (cadenzium_use_precompiled_headers target)
+    cmake_parse_arguments (ARG "" "FROM" "" ${ARGN})
+    if (NOT ARG_FROM)
+        set (ARG_FROM cadenzium_pch)
+    endif()
+    target_precompile_headers (${target} REUSE_FROM ${ARG_FROM})
+
+    # The headers were compiled as position-independent library code (-fPIC); the compiler
+    # takes them only into files compiled the same way, which an executable's can be as well
+    # (the later -fPIC wins over its -fPIE).
+    get_target_property (type ${target} TYPE)
+    if (type STREQUAL "EXECUTABLE")
+        target_compile_options (${target} PRIVATE -fPIC)
+    endif()
+endfunction()
+
+# cadenzium_unity_build (target)
+# Compiles the target's files in batches, each batch as one file: the framework's templates
+# are then instantiated and optimised once per batch instead of once per file.
+function (cadenzium_unity_build target)
+    set_target_properties (${target} PROPERTIES UNITY_BUILD ${CADENZIUM_UNITY_BUILD}
+                                                UNITY_BUILD_BATCH_SIZE ${CADENZIUM_UNITY_BATCH_SIZE})
+    # A file of a batch is an included file to the compiler, which then warns about every
+    # class with a base or member from that file's anonymous namespace (test fixtures).
+    if (CADENZIUM_UNITY_BUILD AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+        target_compile_options (${target} PRIVATE -Wno-subobject-linkage)
+    endif()
 endfunction()
 
 # cadenzium_check_includes (target FOLDERS ... [EXCLUDE ...] [ALLOW ...] [DENY ...] [EXCEPTIONS file=prefix ...])

@@ -6,7 +6,11 @@ namespace brindlex
 {
 namespace
 {
-    constexpr int rowHeight = 30, rowGap = 10, labelWidth = 110, descriptionHeight = 70;
+    // Each dialog has its own grid; the names must not meet the other dialog's in a unity batch.
+    namespace saveLayout
+    {
+        constexpr int rowHeight = 30, rowGap = 10, labelWidth = 110, descriptionHeight = 70;
+    }
     constexpr const char* authorKey = "preset_author_name";
 } // namespace
 
@@ -67,7 +71,7 @@ SavePresetModal::SavePresetModal (tarn::PresetManager& presetManager, BrindlexSe
     addChildComponent (overwriteButton);
     addChildComponent (keepButton);
 
-    setPanelSize (480, titleHeight + 3 * (rowHeight + rowGap) + descriptionHeight + rowGap + rowHeight + rowGap * 2 + panelPadding);
+    setPanelSize (480, titleHeight + 3 * (saveLayout::rowHeight + saveLayout::rowGap) + saveLayout::descriptionHeight + saveLayout::rowGap + saveLayout::rowHeight + saveLayout::rowGap * 2 + panelPadding);
 }
 
 SavePresetModal::~SavePresetModal()
@@ -250,10 +254,10 @@ void SavePresetModal::paint (juce::Graphics& g)
     auto area = getPanelBounds().withTrimmedTop (titleHeight).reduced (panelPadding, 0);
     g.setColour (tarn::themeColour (*this, "theme.warning"));
     g.setFont (tarn::themeFont (*this, 10.0f));
-    g.drawText (questionTitle, area.removeFromTop (rowHeight), juce::Justification::centredLeft, true);
+    g.drawText (questionTitle, area.removeFromTop (saveLayout::rowHeight), juce::Justification::centredLeft, true);
     g.setColour (tarn::themeColour (*this, "text.text"));
     g.setFont (tarn::themeFont (*this));
-    g.drawFittedText (questionMessage, area.removeFromTop (rowHeight * 2), juce::Justification::topLeft, 3);
+    g.drawFittedText (questionMessage, area.removeFromTop (saveLayout::rowHeight * 2), juce::Justification::topLeft, 3);
 }
 
 void SavePresetModal::layoutContent (juce::Rectangle<int> area)
@@ -261,19 +265,19 @@ void SavePresetModal::layoutContent (juce::Rectangle<int> area)
     auto row = [&] (juce::Label& label, juce::Component& field, int height)
     {
         auto line = area.removeFromTop (height);
-        label.setBounds (line.removeFromLeft (labelWidth).withHeight (rowHeight));
+        label.setBounds (line.removeFromLeft (saveLayout::labelWidth).withHeight (saveLayout::rowHeight));
         field.setBounds (line);
-        area.removeFromTop (rowGap);
+        area.removeFromTop (saveLayout::rowGap);
     };
 
-    auto buttons = area.removeFromBottom (rowHeight);
-    row (nameLabel, nameField, rowHeight);
-    row (categoriesLabel, categoriesField, rowHeight);
-    row (descriptionLabel, descriptionField, descriptionHeight);
-    row (authorLabel, authorField, rowHeight);
+    auto buttons = area.removeFromBottom (saveLayout::rowHeight);
+    row (nameLabel, nameField, saveLayout::rowHeight);
+    row (categoriesLabel, categoriesField, saveLayout::rowHeight);
+    row (descriptionLabel, descriptionField, saveLayout::descriptionHeight);
+    row (authorLabel, authorField, saveLayout::rowHeight);
 
     saveButton.setBounds (buttons.removeFromRight (100));
-    buttons.removeFromRight (rowGap);
+    buttons.removeFromRight (saveLayout::rowGap);
     cancelButton.setBounds (buttons.removeFromRight (100));
 
     overwriteButton.setBounds (saveButton.getBounds());

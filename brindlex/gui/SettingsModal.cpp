@@ -6,7 +6,11 @@ namespace brindlex
 {
 namespace
 {
-    constexpr int rowHeight = 30, rowGap = 10, labelWidth = 130;
+    // Each dialog has its own grid; the names must not meet the other dialog's in a unity batch.
+    namespace settingsLayout
+    {
+        constexpr int rowHeight = 30, rowGap = 10, labelWidth = 130;
+    }
     const juce::StringArray themeChoices { "Default", "Light" };
 
     void selectText (juce::ComboBox& box, const juce::String& text)
@@ -175,7 +179,7 @@ void SettingsModal::changeListenerCallback (juce::ChangeBroadcaster*)
 void SettingsModal::updatePanelSize()
 {
     const auto rows = 2 + (int) addedSettings.size();
-    setPanelSize (420, titleHeight + rows * (rowHeight + rowGap) + rowGap + rowHeight + panelPadding);
+    setPanelSize (420, titleHeight + rows * (settingsLayout::rowHeight + settingsLayout::rowGap) + settingsLayout::rowGap + settingsLayout::rowHeight + panelPadding);
 }
 
 void SettingsModal::layoutContent (juce::Rectangle<int> area)
@@ -184,10 +188,10 @@ void SettingsModal::layoutContent (juce::Rectangle<int> area)
 
     auto row = [&] (juce::Label& label, juce::Component& box)
     {
-        auto line = area.removeFromTop (rowHeight);
-        label.setBounds (line.removeFromLeft (labelWidth));
+        auto line = area.removeFromTop (settingsLayout::rowHeight);
+        label.setBounds (line.removeFromLeft (settingsLayout::labelWidth));
         box.setBounds (line);
-        area.removeFromTop (rowGap);
+        area.removeFromTop (settingsLayout::rowGap);
     };
 
     row (scaleLabel, scaleBox);
@@ -196,8 +200,8 @@ void SettingsModal::layoutContent (juce::Rectangle<int> area)
     for (auto& setting : addedSettings)
         row (*setting->label, *setting->box);
 
-    area.removeFromTop (rowGap);
-    showLogButton.setBounds (area.removeFromTop (rowHeight).withSizeKeepingCentre (160, rowHeight));
+    area.removeFromTop (settingsLayout::rowGap);
+    showLogButton.setBounds (area.removeFromTop (settingsLayout::rowHeight).withSizeKeepingCentre (160, settingsLayout::rowHeight));
 }
 
 } // namespace brindlex

@@ -1,24 +1,10 @@
 #include "GenerationSettings.h"
 
+#include "ParameterReads.h"
+
 #include <source/processor/ParameterIds.h>
 
 #include <juce_audio_processors/juce_audio_processors.h>
-
-namespace
-{
-float readRaw (const juce::AudioProcessorValueTreeState& parameters, const char* id, float fallback)
-{
-    if (const auto* value = parameters.getRawParameterValue (id))
-        return value->load();
-
-    return fallback;
-}
-
-int readWhole (const juce::AudioProcessorValueTreeState& parameters, const char* id, int fallback)
-{
-    return juce::roundToInt (readRaw (parameters, id, (float) fallback));
-}
-} // namespace
 
 int GenerationSettings::getVariationBound() const noexcept
 {
@@ -64,22 +50,22 @@ GenerationSettings GenerationSettings::fromParameters (const juce::AudioProcesso
     const GenerationSettings defaults;
     GenerationSettings s;
 
-    s.polyphony = (Polyphony) readWhole (parameters, id::genNotePolyphony, (int) defaults.polyphony);
-    s.mode = (Mode) readWhole (parameters, id::genNoteMode, (int) defaults.mode);
-    s.lengthIndex = readWhole (parameters, id::genNoteLength, defaults.lengthIndex);
-    s.lengthVariation = readRaw (parameters, id::genNoteLengthVariation, defaults.lengthVariation);
-    s.density = readWhole (parameters, id::genNoteDensity, defaults.density);
-    s.chordDensity = readRaw (parameters, id::genChordDensity, defaults.chordDensity);
-    s.chanceMin = readWhole (parameters, id::genNoteChanceMin, defaults.chanceMin);
-    s.chanceMax = readWhole (parameters, id::genNoteChanceMax, defaults.chanceMax);
-    s.velocityMin = readWhole (parameters, id::genVelocityMin, defaults.velocityMin);
-    s.velocityMax = readWhole (parameters, id::genVelocityMax, defaults.velocityMax);
-    s.transposeMin = readWhole (parameters, id::genTransposeMin, defaults.transposeMin);
-    s.transposeMax = readWhole (parameters, id::genTransposeMax, defaults.transposeMax);
-    s.transposeChance = readWhole (parameters, id::genTransposeChance, defaults.transposeChance);
-    s.octaveMin = readWhole (parameters, id::genOctaveMin, defaults.octaveMin);
-    s.octaveMax = readWhole (parameters, id::genOctaveMax, defaults.octaveMax);
-    s.octaveChance = readWhole (parameters, id::genOctaveChance, defaults.octaveChance);
+    s.polyphony = (Polyphony) ParameterReads::readWhole (parameters, id::genNotePolyphony, (int) defaults.polyphony);
+    s.mode = (Mode) ParameterReads::readWhole (parameters, id::genNoteMode, (int) defaults.mode);
+    s.lengthIndex = ParameterReads::readWhole (parameters, id::genNoteLength, defaults.lengthIndex);
+    s.lengthVariation = ParameterReads::readRaw (parameters, id::genNoteLengthVariation, defaults.lengthVariation);
+    s.density = ParameterReads::readWhole (parameters, id::genNoteDensity, defaults.density);
+    s.chordDensity = ParameterReads::readRaw (parameters, id::genChordDensity, defaults.chordDensity);
+    s.chanceMin = ParameterReads::readWhole (parameters, id::genNoteChanceMin, defaults.chanceMin);
+    s.chanceMax = ParameterReads::readWhole (parameters, id::genNoteChanceMax, defaults.chanceMax);
+    s.velocityMin = ParameterReads::readWhole (parameters, id::genVelocityMin, defaults.velocityMin);
+    s.velocityMax = ParameterReads::readWhole (parameters, id::genVelocityMax, defaults.velocityMax);
+    s.transposeMin = ParameterReads::readWhole (parameters, id::genTransposeMin, defaults.transposeMin);
+    s.transposeMax = ParameterReads::readWhole (parameters, id::genTransposeMax, defaults.transposeMax);
+    s.transposeChance = ParameterReads::readWhole (parameters, id::genTransposeChance, defaults.transposeChance);
+    s.octaveMin = ParameterReads::readWhole (parameters, id::genOctaveMin, defaults.octaveMin);
+    s.octaveMax = ParameterReads::readWhole (parameters, id::genOctaveMax, defaults.octaveMax);
+    s.octaveChance = ParameterReads::readWhole (parameters, id::genOctaveChance, defaults.octaveChance);
 
     return s.clamped();
 }

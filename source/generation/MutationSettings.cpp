@@ -1,19 +1,10 @@
 #include "MutationSettings.h"
 
+#include "ParameterReads.h"
+
 #include <source/processor/ParameterIds.h>
 
 #include <juce_audio_processors/juce_audio_processors.h>
-
-namespace
-{
-int readWhole (const juce::AudioProcessorValueTreeState& parameters, const char* id, int fallback)
-{
-    if (const auto* value = parameters.getRawParameterValue (id))
-        return juce::roundToInt (value->load());
-
-    return fallback;
-}
-} // namespace
 
 MutationSettings MutationSettings::clamped() const noexcept
 {
@@ -32,11 +23,11 @@ MutationSettings MutationSettings::fromParameters (const juce::AudioProcessorVal
     const MutationSettings defaults;
     MutationSettings s;
 
-    s.chance = readWhole (parameters, id::mutationNotesChanged, defaults.chance);
-    s.timing = readWhole (parameters, id::mutationTiming, defaults.timing);
-    s.pitch = readWhole (parameters, id::mutationPitch, defaults.pitch);
-    s.length = readWhole (parameters, id::mutationLength, defaults.length);
-    s.velocity = readWhole (parameters, id::mutationVelocity, defaults.velocity);
+    s.chance = ParameterReads::readWhole (parameters, id::mutationNotesChanged, defaults.chance);
+    s.timing = ParameterReads::readWhole (parameters, id::mutationTiming, defaults.timing);
+    s.pitch = ParameterReads::readWhole (parameters, id::mutationPitch, defaults.pitch);
+    s.length = ParameterReads::readWhole (parameters, id::mutationLength, defaults.length);
+    s.velocity = ParameterReads::readWhole (parameters, id::mutationVelocity, defaults.velocity);
 
     return s.clamped();
 }

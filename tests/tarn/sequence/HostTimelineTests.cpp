@@ -26,7 +26,7 @@ struct Sounding
 };
 
 /** Every note that was started and ended, with its length in samples. */
-std::vector<Sounding> notesOf (const Driver& driver)
+std::vector<Sounding> soundingNotesOf (const Driver& driver)
 {
     std::vector<Sounding> notes;
     std::map<int, juce::int64> starts;
@@ -90,7 +90,7 @@ TEST (HostTimeline, aHostThatReportsBlockStartsOnACoarserGridNeitherCutsNotesSho
 
             EXPECT_FALSE (playReporting (driver, blockSize, 120000 / blockSize + 1, grid));
 
-            const auto notes = notesOf (driver);
+            const auto notes = soundingNotesOf (driver);
             ASSERT_GE (notes.size(), 9u); // five beats, two notes each
             for (const auto& note : notes)
                 EXPECT_NEAR ((double) note.length, 6000.0, 1.0) << "note " << note.pitch << " at " << note.start;
