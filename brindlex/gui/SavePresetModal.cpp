@@ -6,6 +6,7 @@ namespace brindlex
 {
 namespace
 {
+    tarn::PopupKind saveDialogKind { "save preset dialog" };
     // Each dialog has its own grid; the names must not meet the other dialog's in a unity batch.
     namespace saveLayout
     {
@@ -16,7 +17,7 @@ namespace
 
 SavePresetModal::SavePresetModal (tarn::PresetManager& presetManager, BrindlexSettings& settingsFile,
                                   tarn::ToastManager& toastManager)
-    : tarn::ModalWindow ("Save Preset"),
+    : tarn::ModalWindow (saveDialogKind, "Save Preset"),
       presets (presetManager),
       settings (settingsFile),
       toasts (toastManager)

@@ -6,6 +6,7 @@ namespace brindlex
 {
 namespace
 {
+    tarn::PopupKind settingsDialogKind { "settings dialog" };
     // Each dialog has its own grid; the names must not meet the other dialog's in a unity batch.
     namespace settingsLayout
     {
@@ -47,7 +48,7 @@ int SettingsModal::itemForScale (double scale) noexcept
 }
 
 SettingsModal::SettingsModal (BrindlexSettings& settingsFile, juce::File log, const juce::String& version)
-    : tarn::ModalWindow ("Settings"),
+    : tarn::ModalWindow (settingsDialogKind, "Settings"),
       settings (settingsFile),
       logFile (std::move (log)),
       versionText ("v" + version),

@@ -7,6 +7,14 @@ namespace FileChooserSpecs
 {
 using Kind = tarn::FileChooserLauncher::Kind;
 
+namespace
+{
+    tarn::PopupKind chordProgressionChooser { "chord progression chooser" };
+    tarn::PopupKind midiPatternChooser { "MIDI pattern chooser" };
+    tarn::PopupKind v1PresetChooser { "v1 preset chooser" };
+    tarn::PopupKind v1PresetFolderChooser { "v1 preset folder chooser" };
+} // namespace
+
 juce::File v1UserPresetFolder()
 {
     return brindlex::BrindlexProcessor::getUserPresetFolder ("Cadenzium");
@@ -14,24 +22,24 @@ juce::File v1UserPresetFolder()
 
 tarn::FileChooserLauncher::Request chordProgression()
 {
-    return { "Select a MIDI chord progression...", tarn::UserDocuments::getFolder(), "*.mid;*.midi", Kind::openFile };
+    return { &chordProgressionChooser, "Select a MIDI chord progression...", tarn::UserDocuments::getFolder(), "*.mid;*.midi", Kind::openFile };
 }
 
 tarn::FileChooserLauncher::Request midiPattern()
 {
-    return { "Please select a MIDI file...", tarn::UserDocuments::getFolder(), "*.mid;*.midi", Kind::openFile };
+    return { &midiPatternChooser, "Please select a MIDI file...", tarn::UserDocuments::getFolder(), "*.mid;*.midi", Kind::openFile };
 }
 
 tarn::FileChooserLauncher::Request v1Preset()
 {
     // Most people converting have the first version's folder; without it the documents.
     const auto folder = v1UserPresetFolder();
-    return { "Please select a v1 preset...", folder.isDirectory() ? folder : tarn::UserDocuments::getFolder(), "*.bpre", Kind::openFile };
+    return { &v1PresetChooser, "Please select a v1 preset...", folder.isDirectory() ? folder : tarn::UserDocuments::getFolder(), "*.bpre", Kind::openFile };
 }
 
 tarn::FileChooserLauncher::Request v1PresetFolder()
 {
     const auto folder = v1UserPresetFolder();
-    return { "Select your version 1 preset folder", folder.isDirectory() ? folder : tarn::UserDocuments::getFolder(), {}, Kind::chooseFolder };
+    return { &v1PresetFolderChooser, "Select your version 1 preset folder", folder.isDirectory() ? folder : tarn::UserDocuments::getFolder(), {}, Kind::chooseFolder };
 }
 } // namespace FileChooserSpecs

@@ -4,6 +4,12 @@
 
 #include <source/import/V1PresetApplier.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tarn/gui/overlays/PopupMenus.h>
+
+namespace
+{
+tarn::PopupKind v1MenuKind { "v1 preset menu" };
+} // namespace
 
 FileCommands::FileCommands (Cadenzium2AudioProcessor& p, juce::Component& editorComponent, std::function<int()> phrase)
     : processor (p),
@@ -79,18 +85,10 @@ juce::PopupMenu FileCommands::createV1Menu() const
 
 void FileCommands::showV1Menu()
 {
-    auto menu = createV1Menu();
-    menu.setLookAndFeel (&editor.getLookAndFeel());
-
-    auto options = juce::PopupMenu::Options();
-
-    if (v1Button != nullptr)
-        options = options.withTargetComponent (v1Button.getComponent());
-
     const juce::WeakReference<FileCommands> weakThis (this);
-    menu.showMenuAsync (options, [weakThis] (int chosen)
-                        {
-                            if (weakThis != nullptr && chosen == 1)
-                                weakThis->bulkConvert.chooseFolder();
-                        });
+    tarn::showMenu (v1MenuKind, v1Button != nullptr ? *v1Button.getComponent() : editor, createV1Menu(), {}, [weakThis] (int chosen)
+                    {
+                        if (weakThis != nullptr && chosen == 1)
+                            weakThis->bulkConvert.chooseFolder();
+                    });
 }

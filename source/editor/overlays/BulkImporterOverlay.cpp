@@ -2,8 +2,13 @@
 
 #include <tarn/gui/Theme.h>
 
+namespace
+{
+tarn::PopupKind bulkImportKind { "bulk import progress" };
+} // namespace
+
 BulkImporterOverlay::BulkImporterOverlay()
-    : tarn::ModalWindow (title)
+    : tarn::ModalWindow (bulkImportKind, title)
 {
     setComponentID ("bulk_import_overlay");
     cancelButton.setComponentID ("bulk_import_cancel");

@@ -6,11 +6,17 @@
 
 namespace
 {
+tarn::PopupKind renderOverlayKind { "render overlay" };
+tarn::PopupKind renderSaveChooserKind { "render save chooser" };
+} // namespace
+
+namespace
+{
 constexpr int buttonHeight = 30, buttonWidth = 120, captionHeight = 26;
 } // namespace
 
 MidiRenderOverlay::MidiRenderOverlay (tarn::ToastManager& toastManager, juce::File folderForDrags)
-    : tarn::ModalWindow (title),
+    : tarn::ModalWindow (renderOverlayKind, title),
       toasts (toastManager),
       dragFolder (std::move (folderForDrags))
 {
@@ -68,7 +74,7 @@ void MidiRenderOverlay::chooseSaveLocation()
     }
 
     const juce::Component::SafePointer<MidiRenderOverlay> safeThis (this);
-    chooser.launch ({ saveChooserTitle, defaultOutputFile, "*.mid;*.midi", tarn::FileChooserLauncher::Kind::saveFile },
+    chooser.launch ({ &renderSaveChooserKind, saveChooserTitle, defaultOutputFile, "*.mid;*.midi", tarn::FileChooserLauncher::Kind::saveFile },
                     getParentComponent(),
                     [safeThis] (const juce::File& chosen)
                     {

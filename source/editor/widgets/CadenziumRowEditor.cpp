@@ -4,26 +4,16 @@
 #include <source/editor/overlays/CadenziumRowPopup.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/gui/Theme.h>
+#include <tarn/gui/editor/AudioProcessorEditor.h>
+#include <tarn/gui/overlays/Callout.h>
 
-/** The open popup, in a call-out box inside the editor window. The box owns the popup;
-    this only remembers it while it lives. */
-class CadenziumRowEditor::PopupHolder
+namespace
 {
-public:
-    juce::Component::SafePointer<CadenziumRowPopup> popup;
-
-    void close()
-    {
-        if (popup != nullptr)
-            if (auto* box = popup->findParentComponentOfClass<juce::CallOutBox>())
-                box->dismiss();
-        popup = nullptr;
-    }
-};
+tarn::PopupKind rowPopupKind { "row settings" };
+} // namespace
 
 CadenziumRowEditor::CadenziumRowEditor (Cadenzium2AudioProcessor& p)
     : processor (p)
-    , popupHolder (std::make_unique<PopupHolder>())
 {
     refresh();
 
@@ -40,7 +30,7 @@ CadenziumRowEditor::~CadenziumRowEditor()
         const juce::ScopedLock sl (processor.getPhraseManager().getStateLock());
         processor.getPhraseManager().removeEditListener (this);
     }
-    popupHolder->close();
+    closePopup();
 }
 
 void CadenziumRowEditor::setGeometry (RowGeometry newGeometry)
@@ -210,30 +200,40 @@ void CadenziumRowEditor::openPopup (int row)
         return;
 
     auto popup = std::make_unique<CadenziumRowPopup> (processor, row);
-    popupHolder->popup = popup.get();
     popup->onCloseRequest = [this]
     {
-        // The box is dismissed after the click that asked for it has finished.
-        juce::Component::SafePointer<CadenziumRowEditor> safeThis (this);
-        juce::MessageManager::callAsync ([safeThis]
-                                         {
-                                             if (safeThis != nullptr)
-                                                 safeThis->closePopup(); });
+        // Asked from the popup's own button: hidden now, deleted once the click is over.
+        if (callout != nullptr)
+            callout->dismiss();
     };
 
-    auto* parent = getTopLevelComponent();
-    const auto target = parent->getLocalArea (rows[row], rows[row]->getLocalBounds());
-    juce::CallOutBox::launchAsynchronously (std::move (popup), target, parent);
+    // Inside the editor, which scales and themes it and deletes it with this column.
+    auto* editor = findParentComponentOfClass<tarn::AudioProcessorEditor>();
+    auto& parent = editor != nullptr ? static_cast<juce::Component&> (*editor) : *getTopLevelComponent();
+    const auto target = parent.getLocalArea (rows[row], rows[row]->getLocalBounds());
+    callout = std::make_unique<tarn::Callout> (rowPopupKind, std::move (popup), parent, target);
+
+    const juce::Component::SafePointer<CadenziumRowEditor> safeThis (this);
+    callout->onDismissed = [safeThis]
+    {
+        juce::MessageManager::callAsync ([safeThis]
+                                         {
+                                             if (safeThis != nullptr && safeThis->callout != nullptr && safeThis->callout->isDismissed())
+                                                 safeThis->callout.reset(); });
+    };
 }
 
 CadenziumRowPopup* CadenziumRowEditor::getPopup() const noexcept
 {
-    return popupHolder->popup.getComponent();
+    if (callout == nullptr || callout->isDismissed())
+        return nullptr;
+
+    return dynamic_cast<CadenziumRowPopup*> (&callout->getContent());
 }
 
 void CadenziumRowEditor::closePopup()
 {
-    popupHolder->close();
+    callout.reset();
 }
 
 void CadenziumRowEditor::paint (juce::Graphics& g)

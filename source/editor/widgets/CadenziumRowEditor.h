@@ -11,6 +11,11 @@
 class Cadenzium2AudioProcessor;
 class CadenziumRowPopup;
 
+namespace tarn
+{
+class Callout;
+}
+
 /** The rows column beside the piano roll: one CadenziumRow per entry of the row table, on
     the same lines as the grid. Its gestures:
     - drag a row up or down to move it ("Change row order": every phrase's notes and loop
@@ -82,8 +87,7 @@ private:
     int pressedRow = -1, dropTarget = -1;
     bool dragging = false;
 
-    class PopupHolder;
-    std::unique_ptr<PopupHolder> popupHolder;
+    std::unique_ptr<tarn::Callout> callout;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CadenziumRowEditor)
 };

@@ -4,9 +4,12 @@
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <source/processor/Parameters.h>
 #include <tarn/gui/Theme.h>
+#include <tarn/gui/overlays/PopupMenus.h>
 
 namespace
 {
+tarn::PopupKind phraseMenuKind { "phrase menu" };
+
 constexpr int maxNameLength = 32;
 } // namespace
 
@@ -104,14 +107,11 @@ juce::PopupMenu PhraseButtons::createPhraseMenu (int slot) const
 void PhraseButtons::showPhraseMenu (int slot)
 {
     juce::Component::SafePointer<PhraseButtons> safeThis (this);
-    auto menu = createPhraseMenu (slot);
-    menu.setLookAndFeel (&getLookAndFeel());
-    menu.showMenuAsync (juce::PopupMenu::Options().withTargetComponent (buttons[slot]),
-                        [safeThis, slot] (int result)
-                        {
-                            if (safeThis != nullptr)
-                                safeThis->handlePhraseMenuResult (slot, result);
-                        });
+    tarn::showMenu (phraseMenuKind, *buttons[slot], createPhraseMenu (slot), {}, [safeThis, slot] (int result)
+                    {
+                        if (safeThis != nullptr)
+                            safeThis->handlePhraseMenuResult (slot, result);
+                    });
 }
 
 void PhraseButtons::handlePhraseMenuResult (int slot, int itemId)

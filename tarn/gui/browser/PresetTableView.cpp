@@ -2,12 +2,15 @@
 
 #include "BrowserMetrics.h"
 
+#include <tarn/gui/overlays/PopupMenus.h>
 #include <tarn/presets/PresetBrowserModel.h>
 
 namespace tarn
 {
 namespace
 {
+    PopupKind presetRowMenuKind { "preset browser row menu" };
+
     constexpr int minimumDescriptionWidth = 60;
 } // namespace
 
@@ -293,14 +296,10 @@ juce::PopupMenu PresetTableView::createRowMenu (int row) const
 
 void PresetTableView::showRowMenu (int row, juce::Point<int> screenPosition)
 {
-    auto menu = createRowMenu (row);
-    menu.setLookAndFeel (&getLookAndFeel());
-
     const juce::WeakReference<PresetTableView> safeThis (this);
     const auto preset = presets[(size_t) row];
 
-    menu.showMenuAsync (juce::PopupMenu::Options().withTargetScreenArea ({ screenPosition, screenPosition }),
-                        [safeThis, preset] (int chosen)
+    showMenuAt (presetRowMenuKind, *this, createRowMenu (row), screenPosition, [safeThis, preset] (int chosen)
                         {
                             if (safeThis != nullptr && chosen == 1 && preset.path.isNotEmpty() && safeThis->onRevealRequested != nullptr)
                                 safeThis->onRevealRequested (preset);

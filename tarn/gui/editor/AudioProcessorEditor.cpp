@@ -1,6 +1,8 @@
 #include "AudioProcessorEditor.h"
 
 #include <tarn/gui/ThemeSelector.h>
+#include <tarn/gui/overlays/Callout.h>
+#include <tarn/gui/overlays/ModalWindow.h>
 
 namespace tarn
 {
@@ -23,6 +25,10 @@ AudioProcessorEditor::AudioProcessorEditor (juce::AudioProcessor& owner, ToastMa
 
 AudioProcessorEditor::~AudioProcessorEditor()
 {
+    // Menus sit inside the editor; dismissed now, they never call back into it (their
+    // callbacks check their owner), and none outlives the window.
+    juce::PopupMenu::dismissAllActiveMenus();
+
     removeMouseListener (&keyboardReturner);
     ThemeSelector::getInstance()->removeChangeListener (this);
     tooltipWindow.setLookAndFeel (nullptr);
@@ -90,6 +96,17 @@ void AudioProcessorEditor::raiseOverlays()
 {
     for (auto* overlay : overlays)
         overlay->toFront (false);
+
+    // What was opened on top of them (a chooser over the render overlay, a row's callout)
+    // stays on top, in the order it was opened.
+    juce::Array<juce::Component*> transient;
+    for (auto* child : getChildren())
+        if (child->isVisible() && (dynamic_cast<ModalWindow*> (child) != nullptr || dynamic_cast<Callout*> (child) != nullptr)
+            && std::find (overlays.begin(), overlays.end(), child) == overlays.end())
+            transient.add (child);
+
+    for (auto* child : transient)
+        child->toFront (false);
 
     // Toasts above every dialog.
     toastDisplay.toFront (false);

@@ -8,7 +8,10 @@ namespace
 {
     std::atomic<bool> desktopChoosersAllowed { true };
 
-    int flagsFor (FileChooserLauncher::Kind kind)
+    // Requests that name no kind of their own (a library user's) still count somewhere.
+    PopupKind unnamedChooserKind { "file chooser" };
+
+    int desktopFlagsFor (FileChooserLauncher::Kind kind)
     {
         using Browser = juce::FileBrowserComponent;
 
@@ -23,6 +26,20 @@ namespace
                 return Browser::openMode | Browser::canSelectFiles;
         }
     }
+
+    FileChooserWindow::Mode windowModeFor (FileChooserLauncher::Kind kind)
+    {
+        switch (kind)
+        {
+            case FileChooserLauncher::Kind::saveFile:
+                return FileChooserWindow::Mode::saveFile;
+            case FileChooserLauncher::Kind::chooseFolder:
+                return FileChooserWindow::Mode::chooseFolder;
+            case FileChooserLauncher::Kind::openFile:
+            default:
+                return FileChooserWindow::Mode::openFile;
+        }
+    }
 } // namespace
 
 FileChooserLauncher::FileChooserLauncher() = default;
@@ -30,6 +47,7 @@ FileChooserLauncher::FileChooserLauncher() = default;
 FileChooserLauncher::~FileChooserLauncher()
 {
     close();
+    retired.reset();
 }
 
 void FileChooserLauncher::setDesktopChoosersAllowed (bool allowed)
@@ -42,11 +60,34 @@ bool FileChooserLauncher::areDesktopChoosersAllowed()
     return desktopChoosersAllowed;
 }
 
+bool FileChooserLauncher::isOpen() const noexcept
+{
+    return desktopChooser != nullptr || (window != nullptr && window->isShowing());
+}
+
+FileChooserWindow* FileChooserLauncher::getWindow() const noexcept
+{
+    return window != nullptr && window->isShowing() ? window.get() : nullptr;
+}
+
 void FileChooserLauncher::close()
 {
-    // The framework's chooser leaves its modal state as it goes, without a result.
-    chooser.reset();
+    // The desktop's chooser is killed without a result; the window simply goes.
+    desktopChooser.reset();
+    window.reset();
     openRequest = {};
+}
+
+void FileChooserLauncher::retireWindow()
+{
+    // Called from the window's own button or key handler: it is deleted once that is over.
+    retired = std::move (window);
+    const juce::WeakReference<FileChooserLauncher> weakThis (this);
+    juce::MessageManager::callAsync ([weakThis]
+                                     {
+                                         if (weakThis != nullptr)
+                                             weakThis->retired.reset();
+                                     });
 }
 
 void FileChooserLauncher::launch (const Request& request, juce::Component* parent, std::function<void (const juce::File&)> onChosen)
@@ -62,31 +103,65 @@ void FileChooserLauncher::launch (const Request& request, juce::Component* paren
             start = start.getParentDirectory();
 
     openRequest = request;
-    chooser = std::make_unique<juce::FileChooser> (request.title,
-                                                   start,
-                                                   request.kind == Kind::chooseFolder ? juce::String() : request.patterns,
-                                                   desktopChoosersAllowed.load(),
-                                                   false,
-                                                   parent);
+
+    if ((desktopChoosersAllowed.load() && juce::FileChooser::isPlatformDialogAvailable()) || parent == nullptr)
+        launchDesktopChooser (request, start, std::move (onChosen));
+    else
+        launchWindow (request, start, *parent, std::move (onChosen));
+}
+
+void FileChooserLauncher::launchDesktopChooser (const Request& request, const juce::File& start,
+                                                std::function<void (const juce::File&)> onChosen)
+{
+    (request.popupKind != nullptr ? *request.popupKind : unnamedChooserKind).shown();
+    desktopChooser = std::make_unique<juce::FileChooser> (request.title,
+                                                          start,
+                                                          request.kind == Kind::chooseFolder ? juce::String() : request.patterns,
+                                                          true);
 
     const juce::WeakReference<FileChooserLauncher> weakThis (this);
+    desktopChooser->launchAsync (desktopFlagsFor (request.kind), [weakThis, onChosen] (const juce::FileChooser& finished)
+                                 {
+                                     const auto chosen = finished.getResult();
 
-    chooser->launchAsync (flagsFor (request.kind), [weakThis, onChosen] (const juce::FileChooser& finished)
-                          {
-                              const auto chosen = finished.getResult();
+                                     // Forget the chooser first: the callback may open the next one. The
+                                     // framework still holds it while this runs, so it is freed later.
+                                     if (weakThis != nullptr)
+                                     {
+                                         juce::MessageManager::callAsync ([released = weakThis->desktopChooser.release()]
+                                                                          { delete released; });
+                                         weakThis->openRequest = {};
+                                     }
 
-                              // Forget the chooser first: the callback may open the next one. The
-                              // framework still holds it while this runs, so it is freed later.
-                              if (weakThis != nullptr)
-                              {
-                                  juce::MessageManager::callAsync ([released = weakThis->chooser.release()]
-                                                                   { delete released; });
-                                  weakThis->openRequest = {};
-                              }
+                                     if (chosen != juce::File() && onChosen != nullptr)
+                                         onChosen (chosen);
+                                 });
+}
 
-                              if (chosen != juce::File() && onChosen != nullptr)
-                                  onChosen (chosen);
-                          });
+void FileChooserLauncher::launchWindow (const Request& request, const juce::File& start, juce::Component& parent,
+                                        std::function<void (const juce::File&)> onChosen)
+{
+    window = std::make_unique<FileChooserWindow> (request.popupKind != nullptr ? *request.popupKind : unnamedChooserKind,
+                                                  request.title, windowModeFor (request.kind), start, request.patterns);
+
+    const juce::WeakReference<FileChooserLauncher> weakThis (this);
+    window->onClose = [weakThis]
+    {
+        if (weakThis != nullptr && weakThis->window != nullptr)
+        {
+            weakThis->openRequest = {};
+            weakThis->retireWindow();
+        }
+    };
+    window->onChosen = [onChosen] (const juce::File& chosen)
+    {
+        if (onChosen != nullptr)
+            onChosen (chosen);
+    };
+
+    parent.addChildComponent (*window);
+    window->sendLookAndFeelChange();
+    window->show();
 }
 
 } // namespace tarn

@@ -5,8 +5,9 @@
 namespace tarn
 {
 
-ModalWindow::ModalWindow (const juce::String& title)
-    : titleText (title)
+ModalWindow::ModalWindow (PopupKind& kindOfDialog, const juce::String& title)
+    : dialogKind (kindOfDialog),
+      titleText (title)
 {
     setVisible (false);
     setInterceptsMouseClicks (true, true);
@@ -34,6 +35,7 @@ void ModalWindow::show()
         setBounds (parent->getLocalBounds());
 
     showing();
+    dialogKind.shown();
     setVisible (true);
     toFront (false);
     resized();

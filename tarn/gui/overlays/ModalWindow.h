@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PopupKind.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 namespace tarn
@@ -17,7 +19,7 @@ class ModalWindow : public juce::Component
 public:
     static constexpr juce::uint32 dimColour = 0xbb000000;
 
-    explicit ModalWindow (const juce::String& title);
+    ModalWindow (PopupKind& kind, const juce::String& title);
     ~ModalWindow() override;
 
     /** Covers the parent and shows the dialog (showing() runs first). */
@@ -56,6 +58,7 @@ protected:
     static constexpr int titleHeight = 44, panelPadding = 20;
 
 private:
+    PopupKind& dialogKind;
     juce::String titleText;
     juce::DrawableButton closeButton { "close", juce::DrawableButton::ImageFitted };
     int panelWidth = 400, panelHeight = 300;

@@ -1,10 +1,16 @@
 #include "TopBar.h"
 
 #include <tarn/gui/Theme.h>
+#include <tarn/gui/overlays/PopupMenus.h>
 #include <tarn/gui/widgets/PresetMenu.h>
 
 namespace tarn
 {
+namespace
+{
+    PopupKind presetMenuKind { "preset menu" };
+} // namespace
+
 
 TopBar::TopBar (PresetManager& presetManager, juce::RangedAudioParameter* powerParameter, const juce::String& name)
     : presets (presetManager),
@@ -90,17 +96,13 @@ void TopBar::presetMenuItemChosen (int itemId)
 void TopBar::showPresetMenu()
 {
     const juce::WeakReference<TopBar> safeThis (this);
-    auto menu = createPresetMenu();
-    menu.setLookAndFeel (&getLookAndFeel());
-    menu.showMenuAsync (juce::PopupMenu::Options()
-                                          .withTargetComponent (&nameBox)
-                                          .withMinimumWidth (nameBox.getWidth())
-                                          .withMaximumNumColumns (1),
-                                      [safeThis] (int itemId)
-                                      {
-                                          if (safeThis != nullptr)
-                                              safeThis->presetMenuItemChosen (itemId);
-                                      });
+    showMenu (presetMenuKind, nameBox, createPresetMenu(),
+              juce::PopupMenu::Options().withTargetComponent (&nameBox).withMinimumWidth (nameBox.getWidth()).withMaximumNumColumns (1),
+              [safeThis] (int itemId)
+              {
+                  if (safeThis != nullptr)
+                      safeThis->presetMenuItemChosen (itemId);
+              });
 }
 
 void TopBar::paint (juce::Graphics& g)

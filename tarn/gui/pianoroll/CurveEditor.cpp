@@ -1,6 +1,6 @@
 #include "CurveEditor.h"
 
-#include "PianoRollMenus.h"
+#include <tarn/gui/overlays/PopupMenus.h>
 #include "PianoRollMetrics.h"
 #include "PianoRollTheme.h"
 #include "PianoRollTypes.h"
@@ -9,6 +9,11 @@
 
 namespace tarn
 {
+namespace
+{
+    PopupKind curvePointMenuKind { "controller curve menu" };
+} // namespace
+
 namespace
 {
     constexpr float pointSize = 7.0f;
@@ -234,7 +239,7 @@ void CurveEditor::mouseDown (const juce::MouseEvent& e)
 
     if (e.mods.isPopupMenu())
     {
-        PianoRollMenus::show (*this, createPointMenu (point), e.getScreenPosition(), [this, point] (int result)
+        showMenuAt (curvePointMenuKind, *this, createPointMenu (point), e.getScreenPosition(), [this, point] (int result)
                               { performPointCommand (result, point); });
         return;
     }

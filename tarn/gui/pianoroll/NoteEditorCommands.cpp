@@ -1,11 +1,17 @@
 #include "NoteEditor.h"
 
-#include "PianoRollMenus.h"
+#include <tarn/gui/overlays/PopupMenus.h>
 
 #include <tarn/gui/NoteGridMenuCommands.h>
 
 namespace tarn
 {
+namespace
+{
+    PopupKind noteMenuKind { "note menu" };
+    PopupKind gridMenuKind { "note grid menu" };
+} // namespace
+
 namespace
 {
     namespace Grid = GridMenuCommand;
@@ -101,7 +107,7 @@ void NoteEditor::showContextMenu (const juce::MouseEvent& e)
         if (! document.getSelection().contains (note))
             document.setSelection ({ note });
 
-        PianoRollMenus::show (*this, createNoteMenu (note), e.getScreenPosition(), [this, note] (int result)
+        showMenuAt (noteMenuKind, *this, createNoteMenu (note), e.getScreenPosition(), [this, note] (int result)
                               { performNoteCommand (result, note); });
         return;
     }
@@ -122,7 +128,7 @@ void NoteEditor::showContextMenu (const juce::MouseEvent& e)
     document.setSelection ({});
     pastePosition = GridTicks::snap (tickAt (e.position.x), grid, phrase().getLength());
 
-    PianoRollMenus::show (*this, createGridMenu(), e.getScreenPosition(), [this] (int result)
+    showMenuAt (gridMenuKind, *this, createGridMenu(), e.getScreenPosition(), [this] (int result)
                           { performGridCommand (result); });
 }
 

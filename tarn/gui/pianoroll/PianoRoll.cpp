@@ -1,12 +1,17 @@
 #include "PianoRoll.h"
 
 #include "ControllerLaneMenu.h"
-#include "PianoRollMenus.h"
+#include <tarn/gui/overlays/PopupMenus.h>
 #include "PianoRollMetrics.h"
 #include "PianoRollTheme.h"
 
 namespace tarn
 {
+namespace
+{
+    PopupKind laneMenuKind { "controller lane menu" };
+} // namespace
+
 
 PianoRoll::PianoRoll()
 {
@@ -72,7 +77,7 @@ PianoRoll::PianoRoll()
     laneBar.onLaneMenuRequested = [this] (int lane)
     {
         if (auto* button = laneBar.getLaneButton (lane))
-            PianoRollMenus::show (*button, createLaneMenu (lane), std::nullopt, [this, lane] (int result)
+            showMenu (laneMenuKind, *button, createLaneMenu (lane), {}, [this, lane] (int result)
                                   { performLaneMenuCommand (lane, result); });
     };
 

@@ -1,12 +1,17 @@
 #include "PianoRollToolBar.h"
 
 #include "NoteEditor.h"
-#include "PianoRollMenus.h"
+#include <tarn/gui/overlays/PopupMenus.h>
 #include "PianoRollMetrics.h"
 #include "PianoRollTheme.h"
 
 namespace tarn
 {
+namespace
+{
+    PopupKind gridSizeMenuKind { "grid size menu" };
+} // namespace
+
 namespace
 {
     constexpr int gridButtonWidth = 64;
@@ -68,7 +73,7 @@ void PianoRollToolBar::setGrid (const GridSize& newGrid)
 
 void PianoRollToolBar::showGridMenu()
 {
-    PianoRollMenus::show (gridButton, NoteEditor::createGridSizeMenu (grid), std::nullopt, [this] (int result)
+    showMenu (gridSizeMenuKind, gridButton, NoteEditor::createGridSizeMenu (grid), {}, [this] (int result)
                           {
                               if (! GridSize::isValidIdentifier (result))
                                   return;

@@ -1,12 +1,17 @@
 #include "VelocityEditor.h"
 
-#include "PianoRollMenus.h"
+#include <tarn/gui/overlays/PopupMenus.h>
 #include "PianoRollTheme.h"
 
 #include <tarn/gui/NoteGridMenuCommands.h>
 
 namespace tarn
 {
+namespace
+{
+    PopupKind velocityMenuKind { "velocity menu" };
+} // namespace
+
 namespace
 {
     constexpr float barWidth = 3.0f, knobSize = 7.0f, grabDistance = 5.0f;
@@ -230,7 +235,7 @@ void VelocityEditor::mouseDown (const juce::MouseEvent& e)
 
     if (e.mods.isPopupMenu())
     {
-        PianoRollMenus::show (*this, createMenu(), e.getScreenPosition(), [this] (int result)
+        showMenuAt (velocityMenuKind, *this, createMenu(), e.getScreenPosition(), [this] (int result)
                               { performMenuCommand (result); });
         return;
     }

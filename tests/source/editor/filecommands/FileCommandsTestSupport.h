@@ -13,7 +13,7 @@
 namespace cadenzium::test
 {
 
-/** Fresh per-user folders, the framework's own choosers, and a folder for the test's files. */
+/** Fresh per-user folders, the choosers drawn in the window, and a folder for the test's files. */
 class FileCommandsTest : public ProductEditorTest
 {
 protected:
@@ -41,10 +41,10 @@ protected:
 
     static juce::StringArray toastTexts (Cadenzium2AudioProcessor& p) { return ProductEditorTest::toastTexts (p.getToastManager()); }
 
-    /** The framework's chooser open inside the editor, or nullptr. */
-    static juce::FileChooserDialogBox* findChooser (juce::Component& editor)
+    /** The chooser open inside the editor, or nullptr. */
+    static tarn::FileChooserWindow* findChooser (juce::Component& editor)
     {
-        return findInside<juce::FileChooserDialogBox> (editor, [] (juce::Component& dialog) { return dialog.isVisible(); });
+        return findInside<tarn::FileChooserWindow> (editor, [] (juce::Component& dialog) { return dialog.isVisible(); });
     }
 
     static juce::Button* findButton (juce::Component& root, const juce::String& text)

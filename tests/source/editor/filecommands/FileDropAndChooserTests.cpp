@@ -71,7 +71,7 @@ TEST_F (FileCommandsTest, theChoosersOpenInsideTheWindowWithTheirTitlesPatternsA
         window.click (EditorWindow::get (button));
         auto* dialog = findChooser (editor);
         ASSERT_NE (dialog, nullptr);
-        EXPECT_EQ (dialog->getName(), title);
+        EXPECT_EQ (dialog->getTitleText(), title);
         auto* browser = findInside<juce::FileBrowserComponent> (*dialog);
         ASSERT_NE (browser, nullptr);
         EXPECT_EQ (browser->getRoot(), root);
@@ -94,13 +94,13 @@ TEST_F (FileCommandsTest, theChoosersOpenInsideTheWindowWithTheirTitlesPatternsA
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("Bulk Convert"));
     ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return findChooser (editor) != nullptr; }));
     auto* folderChooser = findChooser (editor);
-    EXPECT_EQ (folderChooser->getName(), "Select your version 1 preset folder");
+    EXPECT_EQ (folderChooser->getTitleText(), "Select your version 1 preset folder");
     EXPECT_EQ (findInside<juce::FileBrowserComponent> (*folderChooser)->getRoot(), v1Folder);
     EXPECT_TRUE (editor.getFileCommands().getBulkConvertCommand().getChooser().getOpenRequest().kind == tarn::FileChooserLauncher::Kind::chooseFolder);
     window.click (*findButton (*folderChooser, "Cancel"));
     EXPECT_FALSE (editor.getFileCommands().getBulkConvertCommand().isConverting());
 
-    // A file chosen in the framework's chooser is imported into the edited phrase.
+    // A file chosen in the chooser is imported into the edited phrase.
     editor.setEditedPhrase (3);
     window.click (editor.getToolBar().importMidi);
     auto* dialog = findChooser (editor);

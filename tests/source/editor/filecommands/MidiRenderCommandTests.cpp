@@ -70,7 +70,7 @@ TEST_F (FileCommandsTest, aRenderShowsItsNotesInTheOverlayAndSaveMidiWritesItsBy
     window.click (EditorWindow::get ("render_save"));
     auto* dialog = findChooser (editor);
     ASSERT_NE (dialog, nullptr);
-    EXPECT_EQ (dialog->getName(), "Save rendered MIDI");
+    EXPECT_EQ (dialog->getTitleText(), "Save rendered MIDI");
     auto* browser = findInside<juce::FileBrowserComponent> (*dialog);
     ASSERT_NE (browser, nullptr);
     EXPECT_EQ (browser->getRoot(), folder());
