@@ -6,6 +6,11 @@
 
 namespace brindlex
 {
+namespace
+{
+    tarn::PopupKind presetBrowserKind { "preset browser" };
+} // namespace
+
 
 BrindlexEditor::BrindlexEditor (BrindlexProcessor& processorToEdit, Options options)
     : tarn::AudioProcessorEditor (processorToEdit, processorToEdit.getToastManager()),
@@ -89,6 +94,8 @@ void BrindlexEditor::showBrowser (bool shown)
 
     if (shown)
     {
+        presetBrowserKind.shown();
+
         // Above whatever the product added to the main area since; dialogs stay above it.
         presetBrowser.toFront (false);
         raiseOverlays();

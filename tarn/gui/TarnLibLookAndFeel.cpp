@@ -1,5 +1,7 @@
 #include "TarnLibLookAndFeel.h"
 
+#include "widgets/ComboTextBox.h"
+
 #include "Fonts.h"
 
 #include <TarnBinary.h>
@@ -333,6 +335,11 @@ juce::Font TarnLibLookAndFeel::getAlertWindowTitleFont() { return getThemeFont (
 juce::Font TarnLibLookAndFeel::getAlertWindowMessageFont() { return getThemeFont (defaultTextSize); }
 juce::Font TarnLibLookAndFeel::getAlertWindowFont() { return getThemeFont (defaultTextSize); }
 juce::Font TarnLibLookAndFeel::getSliderPopupFont (juce::Slider&) { return getThemeFont (defaultTextSize); }
+
+juce::Label* TarnLibLookAndFeel::createComboBoxTextBox (juce::ComboBox&)
+{
+    return new ComboTextBox();
+}
 
 juce::Component* TarnLibLookAndFeel::getParentComponentForMenuOptions (const juce::PopupMenu::Options& options)
 {

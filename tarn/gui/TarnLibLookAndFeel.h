@@ -76,6 +76,7 @@ public:
     juce::Typeface::Ptr getTypefaceForFont (const juce::Font& font) override;
     juce::Font getLabelFont (juce::Label& label) override;
     juce::Font getComboBoxFont (juce::ComboBox& box) override;
+    juce::Label* createComboBoxTextBox (juce::ComboBox& box) override;
     juce::Font getPopupMenuFont() override;
     juce::Font getTextButtonFont (juce::TextButton& button, int buttonHeight) override;
     juce::Font getAlertWindowTitleFont() override;

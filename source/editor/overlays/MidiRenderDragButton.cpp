@@ -1,5 +1,12 @@
 #include "MidiRenderDragButton.h"
 
+#include <tarn/gui/overlays/PopupKind.h>
+
+namespace
+{
+tarn::PopupKind renderDragKind { "rendered MIDI drag" };
+} // namespace
+
 MidiRenderDragButton::MidiRenderDragButton()
     : juce::TextButton ("Drag MIDI")
 {
@@ -54,7 +61,10 @@ bool MidiRenderDragButton::startFileDrag()
                                                                            });
 
     if (dragging)
+    {
         draggedFile = file;
+        renderDragKind.shown();
+    }
 
     return dragging;
 }

@@ -6,6 +6,11 @@
 
 namespace tarn
 {
+namespace
+{
+    PopupKind tooltipKind { "tooltip" };
+} // namespace
+
 
 AudioProcessorEditor::AudioProcessorEditor (juce::AudioProcessor& owner, ToastManager& toasts)
     : juce::AudioProcessorEditor (owner),
@@ -144,6 +149,14 @@ std::unique_ptr<juce::ComponentTraverser> AudioProcessorEditor::createKeyboardFo
     };
 
     return std::make_unique<Traverser> (*this);
+}
+
+void AudioProcessorEditor::TooltipPanel::visibilityChanged()
+{
+    if (isVisible())
+        tooltipKind.shown();
+
+    juce::TooltipWindow::visibilityChanged();
 }
 
 juce::String AudioProcessorEditor::TooltipPanel::getTipFor (juce::Component& component)

@@ -89,6 +89,7 @@ private:
     public:
         explicit TooltipPanel (juce::Component* parent) : juce::TooltipWindow (parent, 700) {}
         juce::String getTipFor (juce::Component& component) override;
+        void visibilityChanged() override;
     };
 
     /** Hands the keyboard back to the host after clicks that leave no text field in focus. */

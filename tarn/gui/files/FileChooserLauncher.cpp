@@ -8,9 +8,6 @@ namespace
 {
     std::atomic<bool> desktopChoosersAllowed { true };
 
-    // Requests that name no kind of their own (a library user's) still count somewhere.
-    PopupKind unnamedChooserKind { "file chooser" };
-
     int desktopFlagsFor (FileChooserLauncher::Kind kind)
     {
         using Browser = juce::FileBrowserComponent;
@@ -94,6 +91,12 @@ void FileChooserLauncher::launch (const Request& request, juce::Component* paren
 {
     close();
 
+    // Every chooser is a kind of its own, which the window's tests open and close.
+    jassert (request.popupKind != nullptr);
+
+    if (request.popupKind == nullptr)
+        return;
+
     // A start that does not exist (a moved documents folder) would leave the chooser
     // wherever the process happens to be; its nearest existing folder is the next best.
     auto start = request.start;
@@ -113,7 +116,7 @@ void FileChooserLauncher::launch (const Request& request, juce::Component* paren
 void FileChooserLauncher::launchDesktopChooser (const Request& request, const juce::File& start,
                                                 std::function<void (const juce::File&)> onChosen)
 {
-    (request.popupKind != nullptr ? *request.popupKind : unnamedChooserKind).shown();
+    request.popupKind->shown();
     desktopChooser = std::make_unique<juce::FileChooser> (request.title,
                                                           start,
                                                           request.kind == Kind::chooseFolder ? juce::String() : request.patterns,
@@ -141,8 +144,7 @@ void FileChooserLauncher::launchDesktopChooser (const Request& request, const ju
 void FileChooserLauncher::launchWindow (const Request& request, const juce::File& start, juce::Component& parent,
                                         std::function<void (const juce::File&)> onChosen)
 {
-    window = std::make_unique<FileChooserWindow> (request.popupKind != nullptr ? *request.popupKind : unnamedChooserKind,
-                                                  request.title, windowModeFor (request.kind), start, request.patterns);
+    window = std::make_unique<FileChooserWindow> (*request.popupKind, request.title, windowModeFor (request.kind), start, request.patterns);
 
     const juce::WeakReference<FileChooserLauncher> weakThis (this);
     window->onClose = [weakThis]

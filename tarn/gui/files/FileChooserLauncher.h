@@ -29,7 +29,7 @@ public:
 
     struct Request
     {
-        PopupKind* popupKind = nullptr; // which chooser this is (for the window's tests)
+        PopupKind* popupKind = nullptr; // which chooser this is; required
         juce::String title;
         juce::File start; // a folder, or (for saving) the suggested file
         juce::String patterns; // "*.mid;*.midi"; ignored for folders

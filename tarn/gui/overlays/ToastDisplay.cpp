@@ -1,7 +1,14 @@
 #include "ToastDisplay.h"
 
+#include "PopupKind.h"
+
 namespace tarn
 {
+namespace
+{
+    PopupKind toastKind { "toast" };
+} // namespace
+
 
 ToastDisplay::ToastDisplay (ToastManager& toastManager)
     : manager (toastManager)
@@ -58,6 +65,7 @@ void ToastDisplay::synchronise()
             shown.push_back (std::make_unique<ToastComponent> (toast, [this] (juce::uint32 id)
                                                                { manager.removeToast (id); }));
             addAndMakeVisible (*shown.back());
+            toastKind.shown();
         }
     }
 

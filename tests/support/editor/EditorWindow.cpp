@@ -2,6 +2,8 @@
 
 #include "TestDisplay.h"
 
+#include <typeinfo>
+
 namespace cadenzium::test
 {
 
@@ -23,9 +25,11 @@ public:
         setVisible (true);
     }
 
+    /** Deletes the editor and whatever else was put into this window, as the framework's
+        VST2 wrapper does with its own. */
     ~HostWindow() override
     {
-        removeChildComponent (&editor);
+        deleteAllChildren();
     }
 
     void paint (juce::Graphics& g) override { g.fillAll (juce::Colours::black); }
@@ -129,8 +133,17 @@ EditorWindow::EditorWindow (juce::AudioProcessor& processorToShow, float hostSca
 EditorWindow::~EditorWindow()
 {
     juce::Desktop::getInstance().removeGlobalMouseListener (&releaseCounter);
+
+    // What a VST2 host's wrapper does on effEditClose: menus go first, and anything still
+    // modal would make it keep the editor past the host's window.
+    juce::PopupMenu::dismissAllActiveMenus();
+
+    if (auto* modal = juce::Component::getCurrentlyModalComponent())
+        ADD_FAILURE() << "a modal component (" << typeid (*modal).name() << ") is open as the host closes the window: "
+                      << "a VST2 host's wrapper would keep the editor past the host's window";
+
     window.reset();
-    delete editor;
+    editor = nullptr;
     pump (10);
 }
 
@@ -259,6 +272,35 @@ void EditorWindow::drag (juce::Component& target, juce::Point<float> from, juce:
         sendMouse (top, start + (end - start) * ((float) i / (float) steps), down);
 
     sendMouse (top, end, keys);
+    pump (10);
+}
+
+void EditorWindow::press (juce::Component& target, juce::Point<float> point, juce::ModifierKeys modifiers)
+{
+    clock += 1000;
+    pressed = modifiers.isAnyMouseButtonDown() ? modifiers : modifiers.withFlags (juce::ModifierKeys::leftButtonModifier);
+    auto& top = *target.getTopLevelComponent();
+    pressedAt = top.getLocalPoint (&target, point);
+    sendMouse (top, pressedAt, modifiers.withoutMouseButtons());
+    sendMouse (top, pressedAt, pressed);
+    pump (10);
+}
+
+void EditorWindow::moveTo (juce::Component& target, juce::Point<float> point)
+{
+    auto& top = *target.getTopLevelComponent();
+    pressedAt = top.getLocalPoint (&target, point);
+    sendMouse (top, pressedAt, pressed);
+    pump (10);
+}
+
+void EditorWindow::release()
+{
+    if (window != nullptr && ! pressed.isAnyMouseButtonDown())
+        return;
+
+    sendMouse (*window, pressedAt, pressed.withoutMouseButtons());
+    pressed = {};
     pump (10);
 }
 

@@ -29,7 +29,9 @@ public:
         waits until it is on screen. `hostScaleFactor` is what a host would announce. */
     explicit EditorWindow (juce::AudioProcessor& processor, float hostScaleFactor = 1.0f);
 
-    ~EditorWindow(); // closes the window and deletes the editor, as a host does on effEditClose
+    /** Closes the window and deletes the editor, as a VST2 host's wrapper does on effEditClose;
+        a component that is still modal then (the wrapper would keep the editor) fails the test. */
+    ~EditorWindow();
 
     EditorWindow (const EditorWindow&) = delete;
     EditorWindow& operator= (const EditorWindow&) = delete;
@@ -92,6 +94,12 @@ public:
     void drag (juce::Component& target, juce::Point<float> from, juce::Point<float> to,
                int steps = 8, juce::ModifierKeys modifiers = {});
 
+    /** A gesture in three parts, for one that is still going on when something else happens
+        (the window closing mid-drag). Points in the target's coordinates. */
+    void press (juce::Component& target, juce::Point<float> point, juce::ModifierKeys modifiers = {});
+    void moveTo (juce::Component& target, juce::Point<float> point);
+    void release();
+
     /** deltaY positive: up. */
     void wheel (juce::Component& target, float deltaY, std::optional<juce::Point<float>> point = {});
 
@@ -148,6 +156,8 @@ private:
     std::unique_ptr<HostWindow> window;
     ReleaseCounter releaseCounter;
     juce::int64 clock = 0;
+    juce::ModifierKeys pressed;
+    juce::Point<float> pressedAt; // in the window
 };
 
 } // namespace cadenzium::test

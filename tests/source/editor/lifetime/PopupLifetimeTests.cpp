@@ -1,0 +1,258 @@
+// The host may close the window at any moment. For every kind of thing the window shows on
+// top of itself, and for gestures still going on, the window is closed with it open: closed
+// alone, closed with the processor deleted after it, and closed and opened again. Built and
+// run under AddressSanitizer and UBSan too (see tests/CMakeLists.txt).
+
+#include "LifetimeScene.h"
+
+#include <tarn/gui/overlays/PopupKind.h>
+
+namespace cadenzium::test
+{
+namespace
+{
+    /** How to open one kind with the user's gestures, in a scene that has what it needs. */
+    struct PopupRow
+    {
+        const char* kind;
+        std::function<void (LifetimeScene&)> open;
+    };
+
+    void rightClickEmptyGrid (LifetimeScene& s)
+    {
+        auto& grid = s.editor().getPianoRoll().getNoteEditor();
+        s.focusGrid();
+        s.window->rightClick (grid, grid.getLocalBounds().toFloat().getBottomRight() - juce::Point<float> (20.0f, 8.0f));
+    }
+
+    void openRenderOverlay (LifetimeScene& s)
+    {
+        ASSERT_TRUE (s.editor().getFileCommands().getRenderCommand().render (s.chords).wasOk());
+        ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return s.editor().getFileCommands().getRenderOverlay().isShowing(); }, 30000));
+    }
+
+    const std::vector<PopupRow>& popupTable()
+    {
+        static const std::vector<PopupRow> rows {
+            { "preset menu", [] (LifetimeScene& s) { s.clickAfterFocus ("preset_name"); } },
+            { "preset browser", [] (LifetimeScene& s) { s.click ("preset_browser"); } },
+            { "preset browser row menu", [] (LifetimeScene& s)
+              {
+                  s.click ("preset_browser");
+                  s.focusGrid();
+                  auto& table = EditorWindow::get ("preset_table_rows");
+                  s.window->rightClick (table, juce::Point<float> (40.0f, 30.0f));
+              } },
+            { "save preset dialog", [] (LifetimeScene& s) { s.click ("preset_save"); } },
+            { "settings dialog", [] (LifetimeScene& s) { s.click ("settings"); } },
+            { "phrase menu", [] (LifetimeScene& s)
+              {
+                  s.focusGrid();
+                  s.window->rightClick (s.editor().getPhraseButtons().getButton (2));
+              } },
+            { "row settings", [] (LifetimeScene& s) { s.window->rightClick (s.editor().getRowEditor().getRow (0)); } },
+            { "v1 preset menu", [] (LifetimeScene& s)
+              {
+                  s.focusGrid();
+                  s.window->rightClick (EditorWindow::get ("load_v1_preset"));
+              } },
+            { "MIDI pattern chooser", [] (LifetimeScene& s) { s.click ("import_midi"); } },
+            { "chord progression chooser", [] (LifetimeScene& s) { s.click ("render_midi"); } },
+            { "v1 preset chooser", [] (LifetimeScene& s) { s.click ("load_v1_preset"); } },
+            { "v1 preset folder chooser", [] (LifetimeScene& s)
+              {
+                  s.focusGrid();
+                  s.window->rightClick (EditorWindow::get ("load_v1_preset"));
+                  ASSERT_TRUE (EditorWindow::chooseMenuItem ("Bulk Convert"));
+              } },
+            { "render overlay", openRenderOverlay },
+            { "render save chooser", [] (LifetimeScene& s)
+              {
+                  openRenderOverlay (s);
+                  s.click ("render_save");
+              } },
+            { "rendered MIDI drag", [] (LifetimeScene& s)
+              {
+                  openRenderOverlay (s);
+                  auto& drag = EditorWindow::get ("render_drag");
+                  const auto centre = drag.getLocalBounds().getCentre().toFloat();
+                  s.window->press (drag, centre);
+                  s.window->moveTo (drag, centre + juce::Point<float> (30.0f, 5.0f));
+              } },
+            { "bulk import progress", [] (LifetimeScene& s) { s.startBulkImportThatWaits(); } },
+            { "grid size menu", [] (LifetimeScene& s) { s.clickAfterFocus ("grid_size"); } },
+            { "note grid menu", rightClickEmptyGrid },
+            { "note menu", [] (LifetimeScene& s)
+              {
+                  s.focusGrid();
+                  s.window->rightClick (s.editor().getPianoRoll().getNoteEditor(), s.noteCentre());
+              } },
+            { "controller lane menu", [] (LifetimeScene& s)
+              {
+                  s.focusGrid();
+                  s.window->rightClick (*s.editor().getPianoRoll().getLaneBar().getLaneButton (0), juce::Point<float> (10.0f, 10.0f));
+              } },
+            { "controller curve menu", [] (LifetimeScene& s)
+              {
+                  s.window->click (*s.editor().getPianoRoll().getLaneBar().getLaneButton (0), juce::Point<float> (10.0f, 10.0f));
+                  s.focusGrid();
+                  auto& curve = s.editor().getPianoRoll().getCurveEditor();
+                  s.window->rightClick (curve, curve.getLocalBounds().getCentre().toFloat());
+              } },
+            { "velocity menu", [] (LifetimeScene& s)
+              {
+                  s.focusGrid();
+                  auto& values = s.editor().getPianoRoll().getVelocityEditor();
+                  s.window->rightClick (values, values.getLocalBounds().getCentre().toFloat());
+              } },
+            { "toast", [] (LifetimeScene& s) { s.editor().getFileCommands().loadV1Preset (s.invalidV1); } },
+            { "tooltip", [] (LifetimeScene& s)
+              {
+                  s.window->xMove (EditorWindow::get ("preset_save"));
+                  ASSERT_TRUE (EditorWindow::pumpUntil ([] { return EditorWindow::find ("tooltip") != nullptr; }, 5000));
+              } },
+        };
+        return rows;
+    }
+
+    std::vector<const char*> tableKindNames()
+    {
+        std::vector<const char*> names;
+        for (const auto& row : popupTable())
+            names.push_back (row.kind);
+        return names;
+    }
+
+    const PopupRow* rowFor (const juce::String& kind)
+    {
+        for (auto& row : popupTable())
+            if (kind == row.kind)
+                return &row;
+
+        return nullptr;
+    }
+
+    /** Opens the row's kind in the scene and checks that it is open. */
+    void open (LifetimeScene& s, const PopupRow& row)
+    {
+        const auto* kind = LifetimeScene::kindNamed (row.kind);
+        ASSERT_NE (kind, nullptr) << "no kind named \"" << row.kind << "\" in the program";
+        const auto before = kind->getTimesShown();
+        row.open (s);
+        ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return kind->getTimesShown() > before; }, 5000)) << row.kind << " did not open";
+        EditorWindow::pump (60);
+
+        // Still open now (a menu that closed at once would test nothing).
+        if (juce::String (row.kind).endsWith ("menu"))
+        {
+            EXPECT_TRUE (EditorWindow::isMenuOpen()) << row.kind;
+        }
+    }
+
+    class PopupLifetime : public LifetimeTest
+        , public ::testing::WithParamInterface<const char*>
+    {
+    };
+} // namespace
+
+TEST (PopupLifetimeTable, everyKindOfPopupInTheProgramHasARowAndEveryRowNamesOne)
+{
+    juce::StringArray missing, unknown;
+
+    for (const auto* kind : tarn::PopupKind::all())
+        if (rowFor (kind->getName()) == nullptr)
+            missing.add (kind->getName());
+
+    for (const auto& row : popupTable())
+        if (LifetimeScene::kindNamed (row.kind) == nullptr)
+            unknown.add (row.kind);
+
+    EXPECT_TRUE (missing.isEmpty()) << "popups without a row in the close-and-reopen table: " << missing.joinIntoString (", ");
+    EXPECT_TRUE (unknown.isEmpty()) << "rows naming no popup of the program: " << unknown.joinIntoString (", ");
+}
+
+TEST (PopupLifetimeTable, popupsOpenOnlyThroughTheHelpersThatCountTheirKind)
+{
+    // A popup opened straight through the framework would have no kind, so no row above:
+    // these calls may appear only in the helpers (a file named "*" may use none of them).
+    struct Rule
+    {
+        const char* call;
+        const char* onlyIn;
+    };
+
+    const Rule rules[] { { "showMenuAsync", "tarn/gui/overlays/PopupMenus.cpp" },
+                         { "CallOutBox", "*" },
+                         { "enterModalState", "*" },
+                         { "runModalLoop", "*" },
+                         { "AlertWindow::show", "*" },
+                         { "NativeMessageBox", "*" },
+                         { "DialogWindow", "*" },
+                         { "addToDesktop", "*" },
+                         { "juce::FileChooser", "tarn/gui/files/FileChooserLauncher." },
+                         { "performExternalDragDrop", "source/editor/overlays/MidiRenderDragButton.cpp" } };
+
+    const juce::File root (CADENZIUM_SOURCE_ROOT);
+    juce::StringArray found;
+
+    for (const auto* folder : { "tarn", "brindlex", "source", "formats", "standalone" })
+        for (const auto& file : root.getChildFile (folder).findChildFiles (juce::File::findFiles, true, "*.cpp;*.h"))
+        {
+            const auto path = file.getRelativePathFrom (root);
+            juce::StringArray lines;
+            lines.addLines (file.loadFileAsString());
+
+            for (int i = 0; i < lines.size(); ++i)
+            {
+                const auto code = lines[i].upToFirstOccurrenceOf ("//", false, false);
+
+                for (const auto& rule : rules)
+                    if (code.contains (rule.call) && ! path.startsWith (rule.onlyIn))
+                        found.add (path + ":" + juce::String (i + 1) + ": " + rule.call);
+            }
+        }
+
+    EXPECT_TRUE (found.isEmpty()) << found.joinIntoString ("\n");
+}
+
+TEST_P (PopupLifetime, closingTheWindowWithItOpenIsSafeAloneWithTheProcessorGoneAndWhenReopened)
+{
+    const auto* row = rowFor (GetParam());
+    ASSERT_NE (row, nullptr);
+
+    // (a) The window closes; the processor plays on.
+    {
+        LifetimeScene s;
+        open (s, *row);
+        s.closeWindow();
+        s.playAndExpectNothingHangs();
+    }
+
+    // (b) The window closes and the processor goes at once after it.
+    {
+        auto s = std::make_unique<LifetimeScene>();
+        open (*s, *row);
+        s->closeWindow (false);
+        s.reset();
+        EditorWindow::pump (100);
+    }
+
+    // (c) Closed and opened again: the new window works, and opens the same thing again.
+    {
+        LifetimeScene s;
+        open (s, *row);
+        s.closeWindow();
+        s.openWindow();
+        open (s, *row);
+        s.closeWindow();
+        s.playAndExpectNothingHangs();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P (EveryPopup, PopupLifetime, ::testing::ValuesIn (tableKindNames()),
+                          [] (const auto& test)
+                          {
+                              return juce::String (test.param).retainCharacters ("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789").toStdString();
+                          });
+
+} // namespace cadenzium::test
