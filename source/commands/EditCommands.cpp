@@ -237,27 +237,15 @@ bool EditCommands::changeRow (int row, const CadenziumModifier& settings)
 bool EditCommands::setRowMuted (int row, bool shouldBeMuted)
 {
     const juce::ScopedLock sl (phrases.getStateLock());
-    auto rows = phrases.getRows();
-
-    if (! juce::isPositiveAndBelow (row, (int) rows.size()) || rows[(size_t) row].muted == shouldBeMuted)
-        return false;
-
-    rows[(size_t) row].muted = shouldBeMuted;
-    phrases.setRows (std::move (rows));
-    return true;
+    PhraseManager::Transaction transaction (phrases, shouldBeMuted ? TransactionNames::muteRow : TransactionNames::unmuteRow);
+    return transaction.perform (new UndoableSetRowSwitch (phrases, row, UndoableSetRowSwitch::Switch::mute, shouldBeMuted));
 }
 
 bool EditCommands::setRowGenerationLock (int row, bool shouldBeLocked)
 {
     const juce::ScopedLock sl (phrases.getStateLock());
-    auto rows = phrases.getRows();
-
-    if (! juce::isPositiveAndBelow (row, (int) rows.size()) || rows[(size_t) row].generationLock == shouldBeLocked)
-        return false;
-
-    rows[(size_t) row].generationLock = shouldBeLocked;
-    phrases.setRows (std::move (rows));
-    return true;
+    PhraseManager::Transaction transaction (phrases, shouldBeLocked ? TransactionNames::lockRow : TransactionNames::unlockRow);
+    return transaction.perform (new UndoableSetRowSwitch (phrases, row, UndoableSetRowSwitch::Switch::generationLock, shouldBeLocked));
 }
 
 //==============================================================================

@@ -105,8 +105,8 @@ public:
         `settings` (its mute and lock are ignored): "Change row settings". */
     bool changeRow (int row, const CadenziumModifier& settings);
 
-    /** The row's Mute and Lock Generation toggles act at once, like a mixer's mute: they are
-        not undo steps. */
+    /** The row's Mute and Lock Generation switches, each one undo step: "Mute row" or
+        "Unmute row", "Lock row generation" or "Unlock row generation". */
     bool setRowMuted (int row, bool shouldBeMuted);
     bool setRowGenerationLock (int row, bool shouldBeLocked);
 

@@ -168,3 +168,43 @@ bool UndoableChangeRow::undo()
 
     return true;
 }
+
+//==============================================================================
+UndoableSetRowSwitch::UndoableSetRowSwitch (PhraseManager& managerToUse, int rowIndexToUse, Switch whichToUse, bool isOnToUse)
+    : manager (managerToUse)
+    , rowIndex (rowIndexToUse)
+    , which (whichToUse)
+    , isOn (isOnToUse)
+{
+}
+
+UndoableSetRowSwitch::~UndoableSetRowSwitch() = default;
+
+bool UndoableSetRowSwitch::setTo (bool value)
+{
+    auto rows = manager.getRows();
+
+    if (! juce::isPositiveAndBelow (rowIndex, (int) rows.size()))
+        return false;
+
+    auto& row = rows[(size_t) rowIndex];
+    auto& target = which == Switch::mute ? row.muted : row.generationLock;
+
+    if (target == value)
+        return false;
+
+    target = value;
+    manager.setRows (std::move (rows));
+    return true;
+}
+
+bool UndoableSetRowSwitch::perform()
+{
+    return setTo (isOn);
+}
+
+bool UndoableSetRowSwitch::undo()
+{
+    setTo (! isOn);
+    return true;
+}

@@ -70,9 +70,9 @@ private:
 };
 
 /** The row popup's settings of one row: type, value, transpose, octave, channel, colour and
-    name. Mute and generation lock are left alone, on perform and on undo: they are switched
-    at once from the row and never become undo steps, so undoing an older settings change
-    must not bring back an old mute. */
+    name. Mute and generation lock are left alone, on perform and on undo: they are steps of
+    their own (UndoableSetRowSwitch), so undoing a settings change never brings back an old
+    mute. */
 class UndoableChangeRow : public juce::UndoableAction
 {
 public:
@@ -93,4 +93,34 @@ private:
     CadenziumModifier before;
 
     JUCE_DECLARE_NON_COPYABLE (UndoableChangeRow)
+};
+
+/** One of a row's two switches, Mute or Lock Generation, set to a value; undo sets it back.
+    Only that switch is touched, so the steps before and after it in the history stay
+    independent of it. */
+class UndoableSetRowSwitch : public juce::UndoableAction
+{
+public:
+    enum class Switch
+    {
+        mute,
+        generationLock
+    };
+
+    UndoableSetRowSwitch (PhraseManager& manager, int rowIndex, Switch which, bool isOn); // [message thread]
+    ~UndoableSetRowSwitch() override;
+
+    /** Discarded when the row is gone or the switch already has the value. */
+    bool perform() override;
+    bool undo() override;
+
+private:
+    bool setTo (bool value);
+
+    PhraseManager& manager;
+    const int rowIndex;
+    const Switch which;
+    const bool isOn;
+
+    JUCE_DECLARE_NON_COPYABLE (UndoableSetRowSwitch)
 };

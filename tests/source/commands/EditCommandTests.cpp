@@ -148,12 +148,16 @@ TEST_F (EditCommandTest, updatesThatChangeNothingLeaveNoHistoryEntry)
     EXPECT_FALSE (commands.newRows (0));
     EXPECT_FALSE (commands.commitMutation (0, { processor.getPhrase (0), false }));
 
+    EXPECT_FALSE (phrases.canUndo());
+
     // Every row locked: generation changes nothing.
     for (int row = 0; row < 5; ++row)
         commands.setRowGenerationLock (row, true);
 
     EXPECT_FALSE (commands.generatePhrase (0, consts::RegenerationMode::phrase));
-    EXPECT_FALSE (phrases.canUndo());
+    EXPECT_FALSE (commands.setRowGenerationLock (0, true));
+    EXPECT_EQ (phrases.getUndoManager().getUndoDescriptions().size(), 5) << "one step per lock, none for the rest";
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Lock row generation");
 }
 
 TEST_F (EditCommandTest, phraseMenuCommandsStopAtTheEdgesAndKeepWhatIsNotTheirs)
@@ -189,14 +193,14 @@ TEST_F (EditCommandTest, theRowTableStopsAtOneHundredTwentyEightRows)
     EXPECT_EQ (phrases.getRows().size(), 6u) << "undo removes only the rows the step added";
 }
 
-TEST_F (EditCommandTest, rowPopupSettingsAreUndoableWhileMuteAndLockActAtOnce)
+TEST_F (EditCommandTest, rowSettingsMuteAndLockAreEachAStepThatUndoesOnlyItself)
 {
     auto settings = phrases.getRows()[1];
     settings.type = CadenziumModifier::velocity;
     settings.value = 12;
     settings.channel = 40;
     settings.colour = 3;
-    settings.muted = true; // ignored: the popup's settings do not carry the mute
+    settings.muted = true; // ignored: the settings step does not carry the mute
 
     ASSERT_TRUE (commands.changeRow (1, settings));
     const auto& changed = phrases.getRows()[1];
@@ -204,13 +208,23 @@ TEST_F (EditCommandTest, rowPopupSettingsAreUndoableWhileMuteAndLockActAtOnce)
 
     ASSERT_TRUE (commands.setRowMuted (1, true));
     ASSERT_TRUE (commands.setRowGenerationLock (1, true));
-    EXPECT_FALSE (commands.setRowMuted (1, true));
-    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Change row settings");
+    EXPECT_FALSE (commands.setRowMuted (1, true)) << "no change, no step";
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Lock row generation");
 
     phrases.undo();
-    const auto& undone = phrases.getRows()[1];
-    EXPECT_EQ (std::tuple (undone.type, undone.colour), std::tuple ((int) CadenziumModifier::pitch, 0));
-    EXPECT_TRUE (undone.muted && undone.generationLock) << "undoing the settings keeps the later mute and lock";
+    EXPECT_EQ (std::tuple (phrases.getRows()[1].muted, phrases.getRows()[1].generationLock), std::tuple (true, false));
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Mute row");
+    phrases.undo();
+    EXPECT_FALSE (phrases.getRows()[1].muted);
+    EXPECT_EQ (phrases.getRows()[1].type, (int) CadenziumModifier::velocity) << "the settings are a step of their own";
+
+    ASSERT_TRUE (commands.setRowMuted (1, true));
+    ASSERT_TRUE (commands.setRowMuted (1, false));
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Unmute row");
+    ASSERT_TRUE (commands.setRowGenerationLock (1, true));
+    ASSERT_TRUE (commands.setRowGenerationLock (1, false));
+    EXPECT_EQ (phrases.getUndoTooltip(), "Undo: Unlock row generation");
+    EXPECT_FALSE (commands.setRowMuted (99, true)) << "a row that is not there";
 }
 
 TEST_F (EditCommandTest, aMidiImportAddsTheMissingRowsAndThenThePhraseAsTwoSteps)
@@ -274,6 +288,10 @@ TEST_F (EditCommandTest, everyCommandUndoesToTheExactStateBeforeItAndRedoesToThe
               row.octave = 2;
               return commands.changeRow (0, row);
           } },
+        { "mute", "Mute row", [&]
+          { return commands.setRowMuted (2, true); } },
+        { "lock", "Lock row generation", [&]
+          { return commands.setRowGenerationLock (2, true); } },
         { "new controller", "Create new controller", [&]
           { return commands.newController ({ tarn::ControllerLane::controlChange, 64, 2, "Sustain" }); } },
         { "change controller", "Change controller type", [&]
