@@ -1,13 +1,48 @@
 #include "CadenziumRowPopup.h"
 
 #include <source/editor/ProcessorReads.h>
+#include <source/editor/widgets/RowColours.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/gui/Theme.h>
 
 namespace
 {
 constexpr int maxNameLength = 32;
-constexpr int minTranspose = -24, maxTranspose = 24, minOctave = -3, maxOctave = 3;
+
+/** The Transpose and Octave lists: the usual values, and a stored value beyond them (a row
+    holds up to ±127 semitones and ±10 octaves) listed too, so it shows and is kept when
+    another field changes. An item's id is its value + largest + 1. */
+struct SignedList
+{
+    int listed, largest;
+
+    int idOf (int value) const noexcept { return value + largest + 1; }
+    int valueOf (int id) const noexcept { return id - largest - 1; }
+
+    void show (juce::ComboBox& box, int stored) const
+    {
+        std::vector<int> values;
+        for (int v = -listed; v <= listed; ++v)
+            values.push_back (v);
+        if (std::abs (stored) > listed)
+            values.insert (std::upper_bound (values.begin(), values.end(), stored), stored);
+
+        auto listedNow = box.getNumItems() == (int) values.size();
+        for (int i = 0; listedNow && i < box.getNumItems(); ++i)
+            listedNow = box.getItemId (i) == idOf (values[(size_t) i]);
+
+        if (! listedNow)
+        {
+            box.clear (juce::dontSendNotification);
+            for (auto v : values)
+                box.addItem (v > 0 ? "+" + juce::String (v) : juce::String (v), idOf (v));
+        }
+
+        box.setSelectedId (idOf (stored), juce::dontSendNotification);
+    }
+};
+
+constexpr SignedList transposeList { 24, 127 }, octaveList { 3, 10 };
 
 /** One line of the popup: a section caption, or a label with its control (a control
     alone spans the width). */
@@ -42,11 +77,7 @@ CadenziumRowPopup::CadenziumRowPopup (Cadenzium2AudioProcessor& p, int rowIndex)
     typeBox.addItemList ({ "Pitch", "Velocity", "Timing", "Fixed", "Random", "All" }, 1);
     valueBox.setComponentID ("row_value");
     transposeBox.setComponentID ("row_transpose");
-    for (int t = minTranspose; t <= maxTranspose; ++t)
-        transposeBox.addItem (t > 0 ? "+" + juce::String (t) : juce::String (t), t - minTranspose + 1);
     octaveBox.setComponentID ("row_octave");
-    for (int o = minOctave; o <= maxOctave; ++o)
-        octaveBox.addItem (o > 0 ? "+" + juce::String (o) : juce::String (o), o - minOctave + 1);
     channelBox.setComponentID ("row_channel");
     for (int c = 1; c <= 16; ++c)
         channelBox.addItem (juce::String (c), c);
@@ -102,19 +133,26 @@ CadenziumRowPopup::CadenziumRowPopup (Cadenzium2AudioProcessor& p, int rowIndex)
             commands.setRowMuted (row, muteToggle.getToggleState());
     };
 
-    for (auto colour : ColourSwatch::palette())
+    // The theme's palette, then the row's own colour when it has one from outside it.
+    for (int entry = 0; entry <= RowColours::numEntries; ++entry)
     {
-        auto* swatch = swatches.add (std::make_unique<ColourSwatch> (colour));
-        swatch->setComponentID ("row_colour_" + juce::String (swatches.size() - 1));
-        swatch->onClick = [this, colour]
+        const auto isOwn = entry == RowColours::numEntries;
+        auto* swatch = swatches.add (std::make_unique<ColourSwatch> (entry));
+        swatch->setComponentID (isOwn ? juce::String ("row_colour_own") : "row_colour_" + juce::String (entry));
+        swatch->onClick = [this, swatch]
         {
             if (auto changed = ProcessorReads::row (processor, row))
             {
-                changed->colour = colour;
+                changed->colour = swatch->getStoredColour();
                 write (*changed);
             }
         };
-        addAndMakeVisible (swatch);
+        addChildComponent (swatch);
+
+        if (isOwn)
+            swatch->setTooltip ("Row Colour: The colour the song gave this row; pick another to change it");
+        else
+            swatch->setVisible (true);
     }
 
     deleteButton.setComponentID ("row_delete");
@@ -202,14 +240,24 @@ bool CadenziumRowPopup::refresh()
 
     typeBox.setSelectedId (shown.type + 1, juce::dontSendNotification);
     fillValueBox (shown.type, shown.value);
-    transposeBox.setSelectedId (juce::jlimit (minTranspose, maxTranspose, shown.transpose) - minTranspose + 1, juce::dontSendNotification);
-    octaveBox.setSelectedId (juce::jlimit (minOctave, maxOctave, shown.octave) - minOctave + 1, juce::dontSendNotification);
+    transposeList.show (transposeBox, shown.transpose);
+    octaveList.show (octaveBox, shown.octave);
     channelBox.setSelectedId (shown.channel, juce::dontSendNotification);
     lockToggle.setToggleState (shown.generationLock, juce::dontSendNotification);
     muteToggle.setToggleState (shown.muted, juce::dontSendNotification);
 
+    auto& own = *swatches.getLast();
+    const auto ownShown = ! RowColours::isPaletteEntry (shown.colour);
+    own.setStoredColour (ownShown ? shown.colour : RowColours::numEntries);
+
+    if (own.isVisible() != ownShown)
+    {
+        own.setVisible (ownShown);
+        resized();
+    }
+
     for (auto* swatch : swatches)
-        swatch->setToggleState (swatch->getStoredColour() == shown.colour, juce::dontSendNotification);
+        swatch->setToggleState (swatch->isVisible() && swatch->getStoredColour() == shown.colour, juce::dontSendNotification);
 
     return true;
 }
@@ -225,8 +273,10 @@ void CadenziumRowPopup::writeFromControls()
     changed.type = typeBox.getSelectedId() - 1;
     if (valueBox.isEnabled() && valueBox.getSelectedId() > 0)
         changed.value = valueBox.getSelectedId() - 1;
-    changed.transpose = transposeBox.getSelectedId() - 1 + minTranspose;
-    changed.octave = octaveBox.getSelectedId() - 1 + minOctave;
+    if (transposeBox.getSelectedId() > 0)
+        changed.transpose = transposeList.valueOf (transposeBox.getSelectedId());
+    if (octaveBox.getSelectedId() > 0)
+        changed.octave = octaveList.valueOf (octaveBox.getSelectedId());
     changed.channel = channelBox.getSelectedId();
     write (changed);
 }
@@ -298,9 +348,12 @@ void CadenziumRowPopup::resized()
 
         if (juce::String (line.text) == "Colour")
         {
-            const auto size = std::min (lineHeight, lineArea.getWidth() / swatches.size());
+            const auto numShown = (int) std::count_if (swatches.begin(), swatches.end(), [] (auto* s)
+                                                       { return s->isVisible(); });
+            const auto size = std::min (lineHeight, lineArea.getWidth() / std::max (1, numShown));
             for (auto* swatch : swatches)
-                swatch->setBounds (lineArea.removeFromLeft (size).withSizeKeepingCentre (size, size));
+                if (swatch->isVisible())
+                    swatch->setBounds (lineArea.removeFromLeft (size).withSizeKeepingCentre (size, size));
             continue;
         }
 

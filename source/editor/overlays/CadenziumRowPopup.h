@@ -14,9 +14,10 @@ class Cadenzium2AudioProcessor;
     Value list that depends on the type); "Output" (Transpose, Octave, Channel);
     "Generation" (Lock Generation); Mute; the row colour; and Delete Row.
 
-    Each choice is written at once: name, type, value, transpose, octave, channel and colour
-    as one undo step each ("Change row settings"); Mute and Lock Generation at once, like a
-    mixer's mute; Delete Row as "Delete row", which closes the popup.
+    Each choice is written at once as one undo step: name, type, value, transpose, octave,
+    channel and colour as "Change row settings"; Mute and Lock Generation as "Mute row",
+    "Lock row generation" (or "Unmute row", "Unlock row generation"); Delete Row as
+    "Delete row", which closes the popup.
 
     All members: [message thread].
 */

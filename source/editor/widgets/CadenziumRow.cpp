@@ -1,5 +1,7 @@
 #include "CadenziumRow.h"
 
+#include "RowColours.h"
+
 #include <tarn/gui/Theme.h>
 
 CadenziumRow::CadenziumRow (int rowIndex) : index (rowIndex)
@@ -37,10 +39,7 @@ void CadenziumRow::setDragging (bool isDragging)
 
 juce::Colour CadenziumRow::getRowColour() const
 {
-    if (shown.colour != 0)
-        return juce::Colour ((juce::uint32) shown.colour).withAlpha (1.0f);
-
-    return tarn::themeColour (*this, "theme.primary");
+    return RowColours::resolve (shown.colour, *this);
 }
 
 void CadenziumRow::paint (juce::Graphics& g)

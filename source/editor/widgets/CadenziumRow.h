@@ -26,7 +26,7 @@ public:
     /** While it is being dragged it is drawn lifted. */
     void setDragging (bool isDragging);
 
-    /** The colour the row is drawn with: its own, or the theme's when it has none. */
+    /** The colour the row is drawn with (RowColours). */
     juce::Colour getRowColour() const;
 
     void paint (juce::Graphics& g) override;

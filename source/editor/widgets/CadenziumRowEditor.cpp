@@ -182,6 +182,11 @@ void CadenziumRowEditor::mouseUp (const juce::MouseEvent&)
 
     refresh();
     repaint();
+
+    // A click that did not drag opens the row's settings, as a right click does: a plain
+    // click is what a musician tries first.
+    if (! wasDragging && juce::isPositiveAndBelow (from, rows.size()))
+        openPopup (from);
 }
 
 void CadenziumRowEditor::mouseWheelMove (const juce::MouseEvent&, const juce::MouseWheelDetails& wheel)

@@ -20,8 +20,8 @@ class Callout;
     the same lines as the grid. Its gestures:
     - drag a row up or down to move it ("Change row order": every phrase's notes and loop
       regions move with it), committed when the mouse is let go;
-    - Shift-click a row to mute or unmute it;
-    - right-click a row for its settings (CadenziumRowPopup).
+    - Shift-click a row to mute or unmute it ("Mute row", "Unmute row");
+    - click or right-click a row for its settings (CadenziumRowPopup).
     Rows that sound right now light up.
 
     Row edits may arrive from a host's thread while it restores a state; the column picks

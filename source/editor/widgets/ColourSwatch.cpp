@@ -1,5 +1,7 @@
 #include "ColourSwatch.h"
 
+#include "RowColours.h"
+
 #include <tarn/gui/Theme.h>
 
 ColourSwatch::ColourSwatch (int colour) : juce::Button ("Row colour"), storedColour (colour)
@@ -8,28 +10,19 @@ ColourSwatch::ColourSwatch (int colour) : juce::Button ("Row colour"), storedCol
     setTooltip ("Row Colour: The colour of this row and its notes");
 }
 
-const std::array<int, 8>& ColourSwatch::palette()
+void ColourSwatch::setStoredColour (int newColour)
 {
-    // Row colours are the user's data, saved with the song: fixed values, not theme colours.
-    static const std::array<int, 8> colours {
-        0,
-        (int) 0xffe0453a, // red
-        (int) 0xffe08a3a, // orange
-        (int) 0xffd9c23a, // yellow
-        (int) 0xff4cbf6a, // green
-        (int) 0xff3aa7e0, // blue
-        (int) 0xff8a5ce6, // purple
-        (int) 0xffe05cb5 // pink
-    };
-    return colours;
+    if (newColour != storedColour)
+    {
+        storedColour = newColour;
+        repaint();
+    }
 }
 
 void ColourSwatch::paintButton (juce::Graphics& g, bool isHighlighted, bool)
 {
     const auto corner = tarn::themeMetric (*this, "cornerRadius", 2.5f);
     auto area = getLocalBounds().toFloat().reduced (2.0f);
-    const auto colour = storedColour == 0 ? tarn::themeColour (*this, "theme.primary")
-                                          : juce::Colour ((juce::uint32) storedColour);
 
     if (getToggleState() || isHighlighted)
     {
@@ -37,6 +30,6 @@ void ColourSwatch::paintButton (juce::Graphics& g, bool isHighlighted, bool)
         g.drawRoundedRectangle (area, corner, 1.5f);
     }
 
-    g.setColour (colour);
+    g.setColour (RowColours::resolve (storedColour, *this));
     g.fillRoundedRectangle (area.reduced (2.5f), corner);
 }

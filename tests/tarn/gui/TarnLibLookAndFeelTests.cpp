@@ -21,7 +21,8 @@ TEST (TarnLibLookAndFeel, everyColourAndMetricOfTheProductSchemesIsThere)
         "elements.element", "elements.elementborder", "elements.disabledelement", "elements.disabledelementborder",
         "slider.knob", "slider.border", "slider.ring", "slider.track", "slider.trackbackground", "slider.dot",
         "scrollbar.thumb",
-        "pianoroll.whitekey", "pianoroll.blackkey", "pianoroll.whiterow", "pianoroll.blackrow"
+        "pianoroll.whitekey", "pianoroll.blackkey", "pianoroll.whiterow", "pianoroll.blackrow",
+        "rows.colour0", "rows.colour1", "rows.colour2", "rows.colour3", "rows.colour4", "rows.colour5", "rows.colour6", "rows.colour7"
     };
     const char* metrics[] = {
         "cornerRadius", "choiceButtonGap", "panelBorderWidth", "collapseIconSize", "knobLabelHeight", "knobLabelGap",

@@ -1,0 +1,182 @@
+// The rows column and the row settings in a real window: what a click, a Shift-click and
+// each control of the settings write into the processor's row table and its undo history.
+
+#include <source/commands/EditCommands.h>
+#include <source/editor/Cadenzium2AudioProcessorEditor.h>
+#include <source/editor/overlays/CadenziumRowPopup.h>
+#include <source/editor/widgets/ColourSwatch.h>
+#include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tarn/gui/Theme.h>
+#include <tarn/gui/ThemeSelector.h>
+#include <tests/source/editor/EditorTestHelpers.h>
+#include <tests/support/editor/ProductEditorTest.h>
+
+#include <gtest/gtest.h>
+
+namespace cadenzium::test
+{
+namespace
+{
+    /** Opens a row's settings with a plain click, as a musician first tries. */
+    CadenziumRowPopup& openSettingsOf (EditorWindow& window, int row)
+    {
+        auto& rows = editorOf (window).getRowEditor();
+        rows.closePopup();
+        EditorWindow::pump (20);
+        window.click (rows.getRow (row));
+        EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return rows.getPopup() != nullptr && rows.getPopup()->isShowing(); }));
+
+        if (rows.getPopup() == nullptr || rows.getPopup()->getRow() != row)
+            throw std::runtime_error ("the row's settings did not open");
+
+        return *rows.getPopup();
+    }
+
+    void choose (EditorWindow& window, const juce::String& comboId, const juce::String& item)
+    {
+        window.click (EditorWindow::get (comboId));
+        ASSERT_TRUE (EditorWindow::chooseMenuItem (item)) << comboId << ": " << item;
+        EditorWindow::pump (20);
+    }
+
+    juce::String undoName (Cadenzium2AudioProcessor& processor) { return processor.getPhraseManager().getUndoTooltip(); }
+
+    CadenziumModifier rowOf (Cadenzium2AudioProcessor& processor, int row) { return processor.getPhraseManager().getRows()[(size_t) row]; }
+} // namespace
+
+TEST (RowColumn, aClickOpensARowsSettingsWhereEverySwitchAndChoiceIsOneNamedUndoStep)
+{
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+    auto& rows = editorOf (window).getRowEditor();
+
+    auto& popup = openSettingsOf (window, 1);
+    window.saveScreenshot ("row-settings");
+    EXPECT_EQ (popup.getTypeBox().getText(), "Pitch");
+
+    choose (window, "row_type", "Velocity");
+    EXPECT_EQ (rowOf (processor, 1).type, CadenziumModifier::velocity);
+    EXPECT_EQ (rows.getRow (1).getShownRow().type, CadenziumModifier::velocity);
+    EXPECT_EQ (undoName (processor), "Undo: Change row settings");
+
+    window.click (EditorWindow::get ("row_mute"));
+    EXPECT_TRUE (rowOf (processor, 1).muted);
+    EXPECT_EQ (undoName (processor), "Undo: Mute row");
+
+    window.click (EditorWindow::get ("row_lock_generation"));
+    EXPECT_TRUE (rowOf (processor, 1).generationLock);
+    EXPECT_EQ (undoName (processor), "Undo: Lock row generation");
+
+    // Shift-click mutes without opening anything; each click is a step of its own.
+    rows.closePopup();
+    EditorWindow::pump (20);
+    window.click (rows.getRow (2), {}, juce::ModifierKeys::shiftModifier);
+    EXPECT_TRUE (rowOf (processor, 2).muted);
+    EXPECT_EQ (undoName (processor), "Undo: Mute row");
+    window.click (rows.getRow (2), {}, juce::ModifierKeys::shiftModifier);
+    EXPECT_FALSE (rowOf (processor, 2).muted);
+    EXPECT_EQ (undoName (processor), "Undo: Unmute row");
+    EXPECT_EQ (rows.getPopup(), nullptr);
+
+    // Undo walks back through every step, one at a time, the popup's switches included.
+    auto& undo = EditorWindow::get ("undo");
+    const std::function<bool()> stateAfterEachUndo[] = {
+        [&] { return rowOf (processor, 2).muted; },
+        [&] { return ! rowOf (processor, 2).muted; },
+        [&] { return ! rowOf (processor, 1).generationLock && rowOf (processor, 1).muted; },
+        [&] { return ! rowOf (processor, 1).muted && rowOf (processor, 1).type == CadenziumModifier::velocity; },
+        [&] { return rowOf (processor, 1) == PhraseManager::makeDefaultRows()[1]; },
+    };
+
+    for (size_t step = 0; step < std::size (stateAfterEachUndo); ++step)
+    {
+        window.click (undo);
+        EXPECT_TRUE (stateAfterEachUndo[step]()) << "after undo " << step + 1;
+    }
+
+    EXPECT_FALSE (processor.getPhraseManager().canUndo());
+}
+
+TEST (RowColumn, paletteNumbersAndStoredColoursBothShowAndSelectTheirSwatchAndAPickStoresAPaletteNumber)
+{
+    // Dorian Motif's first row is a Velocity row: the factory library stores palette number 1.
+    Cadenzium2AudioProcessor processor;
+    ASSERT_TRUE (processor.getPresetManager().loadPresetFile (juce::File (CADENZIUM_FACTORY_PRESETS).getChildFile ("Melodic Figures/Dorian Motif.bpre")));
+    ASSERT_EQ (rowOf (processor, 0).colour, 1);
+
+    // A colour an earlier build stored in a song, as a full ARGB value.
+    constexpr auto stored = (int) 0xff3aa7e0;
+    auto withStored = rowOf (processor, 2);
+    withStored.colour = stored;
+    EditCommands (processor).changeRow (2, withStored);
+    processor.getPhraseManager().clearUndoHistory();
+
+    EditorWindow window (processor);
+    auto& rows = editorOf (window).getRowEditor();
+    auto& paletteRow = rows.getRow (0);
+    EXPECT_EQ (paletteRow.getRowColour(), tarn::themeColour (paletteRow, "rows.colour1"));
+    EXPECT_NE (paletteRow.getRowColour(), juce::Colours::black);
+    EXPECT_EQ (rows.getRow (2).getRowColour(), juce::Colour ((juce::uint32) stored));
+
+    openSettingsOf (window, 0);
+    EXPECT_TRUE (EditorWindow::get<ColourSwatch> ("row_colour_1").getToggleState());
+    EXPECT_EQ (EditorWindow::find ("row_colour_own"), nullptr) << "a palette colour needs no swatch of its own";
+
+    openSettingsOf (window, 2);
+    auto& own = EditorWindow::get<ColourSwatch> ("row_colour_own");
+    EXPECT_TRUE (own.getToggleState());
+    EXPECT_EQ (own.getStoredColour(), stored);
+    for (int entry = 0; entry < 8; ++entry)
+        EXPECT_FALSE (EditorWindow::get<ColourSwatch> ("row_colour_" + juce::String (entry)).getToggleState()) << entry;
+    window.saveScreenshot ("stored-colour");
+
+    // A pick stores the palette number, and the stored colour's swatch goes.
+    window.click (EditorWindow::get ("row_colour_5"));
+    EXPECT_EQ (rowOf (processor, 2).colour, 5);
+    EXPECT_EQ (undoName (processor), "Undo: Change row settings");
+    EXPECT_TRUE (EditorWindow::pumpUntil ([] { return EditorWindow::find ("row_colour_own") == nullptr; }));
+    EXPECT_TRUE (EditorWindow::get<ColourSwatch> ("row_colour_5").getToggleState());
+
+    // Palette numbers follow the colour scheme; the stored colour stays what it was.
+    rows.closePopup();
+    EditorWindow::pump (20);
+    window.click (EditorWindow::get ("undo"));
+    ASSERT_EQ (rowOf (processor, 2).colour, stored);
+    auto* selector = tarn::ThemeSelector::getInstance();
+    const auto darkPaletteColour = paletteRow.getRowColour();
+    selector->setColourSchemeNumber (5);
+    EditorWindow::pump (40);
+    EXPECT_EQ (paletteRow.getRowColour(), tarn::themeColour (paletteRow, "rows.colour1"));
+    EXPECT_NE (paletteRow.getRowColour(), darkPaletteColour);
+    EXPECT_EQ (rows.getRow (2).getRowColour(), juce::Colour ((juce::uint32) stored));
+    window.saveScreenshot ("light-scheme");
+    selector->setColourSchemeNumber (4);
+}
+
+TEST (RowColumn, transposeAndOctaveBeyondTheListedRangeShowAndStayWhenAnotherFieldChanges)
+{
+    Cadenzium2AudioProcessor processor;
+    auto wide = rowOf (processor, 0);
+    wide.transpose = 36;
+    wide.octave = -7;
+    EditCommands (processor).changeRow (0, wide);
+
+    EditorWindow window (processor);
+    auto& popup = openSettingsOf (window, 0);
+    EXPECT_EQ (popup.getTransposeBox().getText(), "+36");
+    EXPECT_EQ (popup.getOctaveBox().getText(), "-7");
+
+    choose (window, "row_channel", "2");
+    EXPECT_EQ (std::tuple (rowOf (processor, 0).transpose, rowOf (processor, 0).octave, rowOf (processor, 0).channel), std::tuple (36, -7, 2));
+
+    choose (window, "row_type", "Timing");
+    EXPECT_EQ (std::tuple (rowOf (processor, 0).transpose, rowOf (processor, 0).octave), std::tuple (36, -7));
+
+    // The usual values are all still there to pick.
+    choose (window, "row_transpose", "+5");
+    choose (window, "row_octave", "+3");
+    EXPECT_EQ (std::tuple (rowOf (processor, 0).transpose, rowOf (processor, 0).octave), std::tuple (5, 3));
+    EXPECT_EQ (popup.getTransposeBox().getNumItems(), 49);
+}
+
+} // namespace cadenzium::test
