@@ -29,6 +29,11 @@ RowLoop RowLoopDrag::effectiveLoop (const Sequence& sequence, int row)
 
 RowLoopDrag::Part RowLoopDrag::partAt (RowLoop loop, int length, double tick, double edgeTolerance) noexcept
 {
+    // A row without a region of its own has no edges to take: the whole-phrase loop it plays
+    // is not drawn, so a drag anywhere on it, its ends included, draws the region dragged over.
+    if (loop.start <= 0 && loop.end >= length)
+        return Part::newRegion;
+
     const auto toStart = std::abs (tick - loop.start), toEnd = std::abs (tick - loop.end);
 
     // Between two close edges the nearer one wins.
@@ -38,9 +43,8 @@ RowLoopDrag::Part RowLoopDrag::partAt (RowLoop loop, int length, double tick, do
     if (toStart <= edgeTolerance)
         return Part::startEdge;
 
-    const auto coversPhrase = loop.start <= 0 && loop.end >= length;
     const auto inside = tick > loop.start && tick < loop.end;
-    return inside && ! coversPhrase ? Part::region : Part::newRegion;
+    return inside ? Part::region : Part::newRegion;
 }
 
 int RowLoopDrag::shortestLoop (bool snapping, const GridSize& grid, int length) noexcept

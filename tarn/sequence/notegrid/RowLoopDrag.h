@@ -7,7 +7,8 @@ namespace tarn
 
 /** Editing one row's loop region with the Loop tool.
 
-    A row without a loop behaves as a loop over the whole phrase. The drag is worked out
+    A row without a loop plays as a loop over the whole phrase, but that loop has no edges to
+    take: any drag on such a row draws a new region. The drag is worked out
     afresh at each step from the phrase as it was when it began; a loop that ends up covering
     the whole phrase is removed by normalisation. [message thread]
 */
@@ -36,7 +37,8 @@ public:
     /** The loop a row plays: its own, or 0 .. length when it has none. */
     static RowLoop effectiveLoop (const Sequence&, int row);
 
-    /** Which part of the row's loop a press at `tick` takes. */
+    /** Which part of the row's loop a press at `tick` takes; always a new region on a row
+        whose loop is the whole phrase. */
     static Part partAt (RowLoop effective, int length, double tick, double edgeTolerance) noexcept;
 
     /** The shortest loop: one grid step when snapping (no longer than the phrase), else 1 tick. */

@@ -116,24 +116,29 @@ TEST (PianoRollGestures, resizingByEitherEdgeStopsAtOneGridStepOrThirtyTicksWith
     EXPECT_EQ (h.numUndoSteps(), 4);
 }
 
-TEST (PianoRollGestures, theLoopToolSetsARowLoopThatDisappearsWhenItCoversThePhrase)
+TEST (PianoRollGestures, theLoopToolDrawsTheRegionDraggedOverEvenFromARowsEndsAndTheRegionDisappearsWhenItCoversThePhrase)
 {
     PianoRollHarness h;
     h.pianoRoll().setTool (tarn::NoteTool::loop);
 
-    // A row without a loop: its right edge is the phrase end.
-    h.drag (h.grid(), h.at (3835.0, 5), h.at (1900.0, 5));
-    EXPECT_EQ (h.phrase().loops[5], (tarn::RowLoop { 0, 1920 }));
+    // A row without a loop: a drag from its very start over three sixteenths is that region.
+    h.drag (h.grid(), h.at (5.0, 5), h.at (720.0, 5));
+    EXPECT_EQ (h.phrase().loops[5], (tarn::RowLoop { 0, 720 }));
     EXPECT_EQ (h.undoTooltip(), "Undo: Edit phrase");
     EXPECT_EQ (h.grid().getLoopRow(), 5);
     h.window->saveScreenshot ("loop");
 
-    // The region moves as a whole, then the end goes back past the phrase end.
-    h.drag (h.grid(), h.at (960.0, 5), h.at (1920.0, 5));
-    EXPECT_EQ (h.phrase().loops[5], (tarn::RowLoop { 960, 2880 }));
+    // The same from its very end, leftwards.
+    h.drag (h.grid(), h.at (3835.0, 6), h.at (2880.0, 6));
+    EXPECT_EQ (h.phrase().loops[6], (tarn::RowLoop { 2880, 3840 }));
 
-    h.drag (h.grid(), h.at (2878.0, 5), h.at (5000.0, 5));
+    // A region moves as a whole, its edges move alone.
+    h.drag (h.grid(), h.at (360.0, 5), h.at (1320.0, 5));
+    EXPECT_EQ (h.phrase().loops[5], (tarn::RowLoop { 960, 1680 }));
+    h.drag (h.grid(), h.at (1678.0, 5), h.at (5000.0, 5));
+    EXPECT_EQ (h.phrase().loops[5], (tarn::RowLoop { 960, 3840 }));
+
     h.drag (h.grid(), h.at (962.0, 5), h.at (-50.0, 5));
-    EXPECT_FALSE (h.phrase().loops[5].isSet());
-    EXPECT_EQ (h.numUndoSteps(), 4);
+    EXPECT_FALSE (h.phrase().loops[5].isSet()) << "covering the phrase, the region goes";
+    EXPECT_EQ (h.numUndoSteps(), 5);
 }

@@ -59,6 +59,9 @@ TEST (RowLoopDrag, aPressTakesAnEdgeWithinTheToleranceElseTheRegionOrANewOne)
     const std::tuple<RowLoop, double, P> cases[] = {
         { { 960, 1920 }, 1000.0, P::startEdge }, { { 960, 1920 }, 1870.0, P::endEdge }, { { 960, 1920 }, 1400.0, P::region },
         { { 960, 1920 }, 3000.0, P::newRegion }, { { 0, 3840 }, 1400.0, P::newRegion },
+        // The whole-phrase loop of a row without one has no edges to take.
+        { { 0, 3840 }, 10.0, P::newRegion }, { { 0, 3840 }, 3830.0, P::newRegion },
+        { { 0, 1920 }, 10.0, P::startEdge }, { { 1920, 3840 }, 3830.0, P::endEdge },
     };
 
     for (const auto& [loop, tick, expected] : cases)
