@@ -60,7 +60,8 @@ public:
     /** The row whose loop "Reset loop region" resets, −1 for none yet. */
     int getLoopRow() const noexcept { return loopRow; }
 
-    /** Where "Paste" puts the clipboard: the snapped tick of the last click, −1 before one. */
+    /** Where "Paste" puts the clipboard: the snapped tick of the last click (left or right)
+        on an empty place of the grid, −1 before one. */
     int getPastePosition() const noexcept { return pastePosition; }
     const NoteClipboard& getClipboard() const noexcept { return clipboard; }
 

@@ -75,7 +75,10 @@ void NoteEditor::mouseDown (const juce::MouseEvent& e)
     if (e.mods.isPopupMenu())
         return showContextMenu (e);
 
-    pastePosition = GridTicks::snap (tickAt (e.position.x), grid, phrase().getLength());
+    // "V" pastes where the grid was last clicked, left or right, but not on a note: clicking
+    // a note to copy it must not make the paste land on top of it.
+    if (tool == NoteTool::loop || findNoteAt (e.position) < 0)
+        pastePosition = GridTicks::snap (tickAt (e.position.x), grid, phrase().getLength());
 
     switch (tool)
     {

@@ -74,14 +74,17 @@ TEST (PianoRollCommands, theGridsShortcutKeysWorkOnTheSelectionAndTheRestGoToThe
     EXPECT_EQ (h.phrase().notes[2].timestamp, 960);
     EXPECT_EQ (h.numUndoSteps(), 2);
 
-    // "C" copies, a click sets where "V" pastes (snapped), "Del" deletes what is selected.
-    h.window->click (h.grid(), h.at (2900.0, 5));
+    // "C" copies; a click on an empty place sets where "V" pastes (snapped), while a click
+    // on a note only selects it; "Del" deletes what is selected.
+    h.window->click (h.grid(), h.at (1500.0, 5));
     h.window->click (h.grid(), h.at (100.0, 7));
     EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('c')));
     h.window->click (h.grid(), h.at (2900.0, 5));
+    h.window->click (h.grid(), h.at (1000.0, 0));
+    ASSERT_EQ (h.pianoRoll().getDocument().getSelection().size(), 1);
     EXPECT_TRUE (h.window->pressKey (juce::KeyPress ('v')));
     EXPECT_EQ (h.phrase().notes.size(), 4u);
-    EXPECT_EQ (h.phrase().notes.back().timestamp, 2880);
+    EXPECT_EQ (std::tuple (h.phrase().notes.back().timestamp, h.phrase().notes.back().number), std::tuple (2880, 7));
     EXPECT_TRUE (h.window->pressKey (juce::KeyPress (juce::KeyPress::deleteKey)));
     EXPECT_EQ (h.phrase().notes.size(), 3u);
     EXPECT_EQ (h.numUndoSteps(), 4);
