@@ -72,7 +72,9 @@ void PianoRollConnection::readPhrase()
         return;
 
     shownVersion = version;
-    pianoRoll.setPhrase (processor.getPhrase (slot));
+    const auto isAnotherPhrase = slot != shownSlot;
+    shownSlot = slot;
+    pianoRoll.setPhrase (processor.getPhrase (slot), isAnotherPhrase);
 }
 
 void PianoRollConnection::readRows()

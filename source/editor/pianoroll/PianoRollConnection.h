@@ -66,7 +66,7 @@ private:
     tarn::PianoRoll& pianoRoll;
     EditCommands commands { processor };
 
-    int slot = 0;
+    int slot = 0, shownSlot = -1;
     juce::uint32 shownVersion = 0;
     std::atomic<bool> rowsNeedReading { true }, phraseNeedsReading { true };
     double restingTick = -1.0; // where the play head stopped, -1 for nowhere

@@ -73,6 +73,18 @@ int PhraseControls::repeatItemFor (int count) noexcept
     return item == foreverItem || (item >= neverItem && item <= lastCountItem) ? item : 0;
 }
 
+juce::String PhraseControls::repeatTextFor (int count)
+{
+    if (const auto item = repeatItemFor (count); item != 0)
+        return item == foreverItem ? "Forever" : item == neverItem ? "Never" : juce::String (count - 1);
+
+    // No pass at all (a song may hold it): the phrase never plays.
+    if (count == 0)
+        return "Silent";
+
+    return juce::String (count - 1);
+}
+
 std::optional<std::pair<int, int>> PhraseControls::parseTimeSignature (const juce::String& text)
 {
     const auto trimmed = text.removeCharacters (" ");
@@ -108,7 +120,7 @@ void PhraseControls::showPhrase (const Sequence& phrase)
     if (item != 0)
         repeat.setSelectedId (item, juce::dontSendNotification);
     else
-        repeat.setText (juce::String (loopCount - 1), juce::dontSendNotification);
+        repeat.setText (repeatTextFor (loopCount), juce::dontSendNotification);
 }
 
 void PhraseControls::timeSignatureChanged()

@@ -37,6 +37,11 @@ public:
         0 for a count it does not list. */
     static int repeatItemFor (int loopCount) noexcept;
 
+    /** What the Repeat box shows for a loop count: its item's text, the number of repeats
+        for a count it does not list (a song can hold up to 253 passes), "Silent" for 0, a
+        phrase that plays no pass. */
+    static juce::String repeatTextFor (int loopCount);
+
     /** "7/8" → (7, 8); nothing for text that is not a time signature the program accepts. */
     static std::optional<std::pair<int, int>> parseTimeSignature (const juce::String&);
 

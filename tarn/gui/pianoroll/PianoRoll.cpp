@@ -5,6 +5,8 @@
 #include "PianoRollMetrics.h"
 #include "PianoRollTheme.h"
 
+#include <tarn/sequence/notegrid/PhraseLength.h>
+
 namespace tarn
 {
 namespace
@@ -98,9 +100,13 @@ PianoRoll::PianoRoll()
     };
     controls.onTimeSignatureChosen = [this] (int numerator, int denominator)
     {
+        // One step: the signature, and the same number of bars in it.
         auto changed = document.getCommittedPhrase();
+        changed.setLength (lengthInTimeSignature (changed.getLength(), changed.timeSignatureNumerator, changed.timeSignatureDenominator,
+                                                  numerator, denominator));
         changed.timeSignatureNumerator = numerator;
         changed.timeSignatureDenominator = denominator;
+        changed.normalise();
         document.commit (changed, document.getSelection());
     };
     controls.onLoopCountChosen = [this] (int loopCount)
@@ -143,9 +149,9 @@ void PianoRoll::commitTransformation (const SequenceEdit& edit)
 }
 
 //==============================================================================
-void PianoRoll::setPhrase (const Sequence& phrase)
+void PianoRoll::setPhrase (const Sequence& phrase, bool isAnotherPhrase)
 {
-    document.setPhrase (phrase);
+    document.setPhrase (phrase, isAnotherPhrase);
     updatePhraseControls();
 }
 
@@ -207,6 +213,12 @@ void PianoRoll::phraseChanged (const Sequence& before)
 
     if (! document.isPreviewing())
         updatePhraseControls();
+}
+
+void PianoRoll::phraseReplaced()
+{
+    // A length dragged or typed for the old phrase must not land on the new one.
+    toolBar.getPhraseControls().getLengthBox().cancelGesture();
 }
 
 void PianoRoll::updatePhraseControls()

@@ -68,8 +68,10 @@ public:
 
     //==============================================================================
     /** The edited phrase as the processor holds it (after an edit, an undo, a generation or
-        a switch of phrase). The same content keeps the selection. */
-    void setPhrase (const Sequence&);
+        a switch of phrase). The same content keeps the selection and a gesture going on;
+        other content, or `isAnotherPhrase` (the owner switched slots), drops the selection
+        and cancels any gesture: a drag, a typed length, a value or curve drag. */
+    void setPhrase (const Sequence&, bool isAnotherPhrase = false);
 
     /** The row table, row 0 first. */
     void setRows (const std::vector<PianoRollRow>&);
@@ -119,6 +121,7 @@ public:
 
 private:
     void phraseChanged (const Sequence& before) override;
+    void phraseReplaced() override;
     void timeAxisChanged() override;
     void rowAxisChanged() override;
     void scrollBarMoved (juce::ScrollBar*, double newRangeStart) override;

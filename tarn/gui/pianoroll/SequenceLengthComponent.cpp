@@ -125,6 +125,15 @@ void SequenceLengthComponent::mouseUp (const juce::MouseEvent&)
     dragChanged = false;
 }
 
+void SequenceLengthComponent::cancelGesture()
+{
+    // The rest of a drag, and its release, then find no field and choose nothing.
+    draggedField = -1;
+    dragChanged = false;
+    finishEditing (false);
+    repaint();
+}
+
 void SequenceLengthComponent::mouseDoubleClick (const juce::MouseEvent&)
 {
     showEditor();

@@ -33,6 +33,10 @@ public:
     void showEditor();
     bool isEditing() const noexcept { return editor != nullptr; }
 
+    /** Ends a drag or the typing without choosing anything (the phrase shown changed). */
+    void cancelGesture();
+    bool isDragging() const noexcept { return draggedField >= 0; }
+
     void paint (juce::Graphics&) override;
     void resized() override;
     void mouseDown (const juce::MouseEvent&) override;

@@ -9,9 +9,9 @@ void PhraseDocument::show (const Sequence& before)
                     { l.phraseChanged (before); });
 }
 
-void PhraseDocument::setPhrase (const Sequence& phrase)
+void PhraseDocument::setPhrase (const Sequence& phrase, bool isAnotherPhrase)
 {
-    if (! previewing && SequenceEditing::hasSameContent (phrase, committed))
+    if (! isAnotherPhrase && ! previewing && SequenceEditing::hasSameContent (phrase, committed))
     {
         committed = phrase; // names and flags that do not count as content
         return;

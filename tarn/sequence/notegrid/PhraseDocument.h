@@ -41,8 +41,9 @@ public:
 
     /** The owner's phrase, after an undo, a generation or a switch of phrase. A phrase with
         the same content as the one shown keeps the selection; another one drops it and
-        ends a gesture in progress. */
-    void setPhrase (const Sequence&);
+        ends a gesture in progress, as does any phrase when `isAnotherPhrase` says the owner
+        now shows another slot. */
+    void setPhrase (const Sequence&, bool isAnotherPhrase = false);
 
     /** Shows a gesture's step without committing it. */
     void showPreview (const Sequence&, const NoteSelection&);

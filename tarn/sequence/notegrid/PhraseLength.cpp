@@ -105,4 +105,17 @@ BarsBeatsSixteenths BarsBeatsSixteenths::normalised (int numerator) const noexce
     return result;
 }
 
+int lengthInTimeSignature (int length, int fromNumerator, int fromDenominator, int toNumerator, int toDenominator) noexcept
+{
+    const auto [fromN, fromD] = usable (fromNumerator, fromDenominator);
+    const auto [toN, toD] = usable (toNumerator, toDenominator);
+    const auto fromBar = Ticks::perBar (fromN, fromD), toBar = Ticks::perBar (toN, toD);
+
+    if (length <= 0 || length % fromBar != 0)
+        return length;
+
+    const auto bars = std::min (length / fromBar, Sequence::maxLength / toBar);
+    return std::max (1, bars) * toBar;
+}
+
 } // namespace tarn

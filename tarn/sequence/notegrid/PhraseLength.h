@@ -37,4 +37,10 @@ struct BarsBeatsSixteenths
     }
 };
 
+/** The length a phrase takes when its time signature changes: as many bars of the new one
+    when it was a whole number of bars (a bar of 4/4 becomes a bar of 3/4, so the phrase keeps
+    in step with a song in the new metre), else the length as it was; never past the longest
+    phrase. [any thread] */
+int lengthInTimeSignature (int length, int fromNumerator, int fromDenominator, int toNumerator, int toDenominator) noexcept;
+
 } // namespace tarn

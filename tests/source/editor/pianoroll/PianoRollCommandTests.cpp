@@ -232,41 +232,110 @@ TEST (PianoRollCommands, theLengthTimeSignatureAndRepeatBoxesEditThePhrase)
 {
     PianoRollHarness h;
     auto& controls = h.pianoRoll().getToolBar().getPhraseControls();
+    auto& box = controls.getLengthBox();
+    auto& signature = controls.getTimeSignatureBox();
+    auto& repeat = controls.getRepeatBox();
 
-    controls.getLengthBox().showEditor();
-    auto* text = dynamic_cast<juce::TextEditor*> (controls.getLengthBox().getChildComponent (0));
-    ASSERT_NE (text, nullptr);
-    text->setText ("2.1.2");
-    text->onReturnKey();
+    const auto typeLength = [&h, &box] (const char* text)
+    {
+        h.window->doubleClick (box);
+        ASSERT_TRUE (box.isEditing());
+        h.window->typeText (text); // the old value is selected: typing replaces it
+        h.window->pressKey (juce::KeyPress (juce::KeyPress::returnKey));
+        EditorWindow::pump();
+    };
+    const auto chooseFromList = [&h] (juce::ComboBox& combo, const juce::String& item)
+    {
+        // At its arrow: the text of a box that takes typing is a text field.
+        h.window->click (combo, juce::Point<float> ((float) combo.getWidth() - 6.0f, (float) combo.getHeight() * 0.5f));
+        ASSERT_TRUE (EditorWindow::chooseMenuItem (item)) << item;
+        EditorWindow::pump();
+    };
+
+    typeLength ("2.1.2");
     EXPECT_EQ (h.phrase().getLength(), 7680 + 960 + 480);
     EXPECT_EQ (h.undoTooltip(), "Undo: Edit phrase");
-    EditorWindow::pump();
 
     // Dragging the bars up two steps previews every step and commits once.
-    auto& box = controls.getLengthBox();
     const auto steps = h.numUndoSteps();
     h.drag (box, { 10.0f, 10.0f }, { 10.0f, -3.0f });
     EXPECT_EQ (box.getShownLength(), (tarn::BarsBeatsSixteenths { 4, 1, 2 }));
     EXPECT_EQ (h.phrase().getLength(), 4 * 3840 + 960 + 480);
     EXPECT_EQ (h.numUndoSteps(), steps + 1);
 
-    controls.getTimeSignatureBox().setText ("7/8");
-    EditorWindow::pump();
-    EXPECT_EQ (std::pair (h.phrase().timeSignatureNumerator, h.phrase().timeSignatureDenominator), std::pair (7, 8));
-    controls.getTimeSignatureBox().setText ("7/9");
+    // A phrase of whole bars keeps its number of bars in a new time signature, in one step.
+    typeLength ("2");
+    chooseFromList (signature, "3/4");
+    EXPECT_EQ (std::tuple (h.phrase().timeSignatureNumerator, h.phrase().timeSignatureDenominator, h.phrase().getLength()), std::tuple (3, 4, 2 * 2880));
+    EXPECT_EQ (box.getShownLength(), (tarn::BarsBeatsSixteenths { 2, 0, 0 }));
+    h.window->click (EditorWindow::get ("undo"));
+    EXPECT_EQ (std::tuple (h.phrase().timeSignatureNumerator, h.phrase().getLength()), std::tuple (4, 2 * 3840));
+
+    // One that is not whole bars keeps its length; text that is no time signature changes nothing.
+    typeLength ("2.1");
+    chooseFromList (signature, "7/8");
+    EXPECT_EQ (std::tuple (h.phrase().timeSignatureNumerator, h.phrase().timeSignatureDenominator, h.phrase().getLength()), std::tuple (7, 8, 2 * 3840 + 960));
+    signature.setText ("7/9");
     EditorWindow::pump();
     EXPECT_EQ (h.phrase().timeSignatureDenominator, 8) << "not a time signature";
 
-    // "Repeat:": "Never" is one pass; choosing what is there already changes nothing.
-    controls.getRepeatBox().setSelectedId (3);
-    EditorWindow::pump();
+    // "Repeat:": a song's phrase that plays no pass says so; "Never" is one pass, and
+    // choosing what is there already changes nothing.
+    EditCommands (h.processor).setPhraseLoopCount (0, 0);
+    h.refresh();
+    EXPECT_EQ (repeat.getText(), "Silent");
+    chooseFromList (repeat, "Never");
     EXPECT_EQ (h.phrase().loopCount, 1);
     const auto stepsBefore = h.numUndoSteps();
-    controls.getRepeatBox().setSelectedId (3);
-    EditorWindow::pump();
-    controls.getRepeatBox().setSelectedId (7);
-    EditorWindow::pump();
+    chooseFromList (repeat, "Never");
+    chooseFromList (repeat, "4");
     EXPECT_EQ (h.phrase().loopCount, 5);
     EXPECT_EQ (h.numUndoSteps(), stepsBefore + 1);
     h.window->saveScreenshot ("controls");
+}
+
+TEST (PianoRollCommands, aLengthDraggedOrTypedForOnePhraseChoosesNothingOnceAnotherIsShown)
+{
+    PianoRollHarness h;
+    EditCommands (h.processor).editPhrase (1, makeSequence ({ makeNote (0, 0, 480) }, 2 * 3840));
+    h.processor.getPhraseManager().clearUndoHistory();
+    auto& box = h.pianoRoll().getToolBar().getPhraseControls().getLengthBox();
+
+    // A keyswitch brings phrase 2 in while the bars of phrase 1 are dragged up.
+    h.processor.prepareToPlay (48000.0, 512);
+    h.window->press (box, { 10.0f, 10.0f });
+    h.window->moveTo (box, { 10.0f, 2.0f });
+    ASSERT_EQ (box.getShownLength().bars, 2) << "the drag previews";
+
+    juce::AudioBuffer<float> audio (2, 512);
+    juce::MidiBuffer midi;
+    midi.addEvent (juce::MidiMessage::noteOn (1, 25, (juce::uint8) 100), 0); // C#0: phrase 2
+    h.processor.processBlock (audio, midi);
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&h] { return h.editor().getEditedPhrase() == 1; }));
+    EXPECT_FALSE (box.isDragging());
+
+    h.window->moveTo (box, { 10.0f, -20.0f });
+    h.window->release();
+    EXPECT_EQ (h.processor.getPhrase (0).getLength(), 3840);
+    EXPECT_EQ (h.processor.getPhrase (1).getLength(), 2 * 3840);
+    EXPECT_EQ (box.getShownLength(), (tarn::BarsBeatsSixteenths { 2, 0, 0 }));
+    EXPECT_EQ (h.numUndoSteps(), 0);
+
+    // A length typed, then the host loads a song: Return chooses nothing for the loaded phrase.
+    juce::MemoryBlock song;
+    {
+        Cadenzium2AudioProcessor other;
+        EditCommands (other).editPhrase (1, makeSequence ({ makeNote (2, 960, 480) }, 3 * 3840));
+        other.getStateInformation (song);
+    }
+
+    h.window->doubleClick (box);
+    h.window->typeText ("5");
+    h.processor.setStateInformation (song.getData(), (int) song.getSize());
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&h] { return h.pianoRoll().getDocument().getPhrase().getLength() == 3 * 3840; }));
+    EXPECT_FALSE (box.isEditing());
+    h.window->pressKey (juce::KeyPress (juce::KeyPress::returnKey));
+    EditorWindow::pump();
+    EXPECT_EQ (h.processor.getPhrase (1).getLength(), 3 * 3840);
+    EXPECT_FALSE (h.processor.getPhraseManager().canUndo());
 }

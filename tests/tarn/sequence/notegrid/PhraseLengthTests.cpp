@@ -42,3 +42,22 @@ TEST (PhraseLength, typedLengthsAreReadAndCarried)
     EXPECT_EQ ((BarsBeatsSixteenths { 2, -1, 0 }.normalised (4)), (BarsBeatsSixteenths { 1, 3, 0 }));
     EXPECT_EQ ((BarsBeatsSixteenths { 0, 0, -3 }.normalised (3)), (BarsBeatsSixteenths { 0, 0, 0 }));
 }
+
+TEST (PhraseLength, aTimeSignatureChangeKeepsTheNumberOfBarsOfAWholeBarPhrase)
+{
+    // (length, from, to, expected)
+    const std::tuple<int, std::pair<int, int>, std::pair<int, int>, int> cases[] = {
+        { 3840, { 4, 4 }, { 3, 4 }, 2880 }, // one bar stays one bar
+        { 4 * 3840, { 4, 4 }, { 7, 8 }, 4 * 3360 },
+        { 2 * 2880, { 3, 4 }, { 4, 4 }, 2 * 3840 },
+        { 3 * 1440, { 3, 8 }, { 15, 16 }, 3 * 3600 },
+        { 3840 + 960, { 4, 4 }, { 3, 4 }, 3840 + 960 }, // a bar and a beat: not whole bars, kept
+        { 250, { 4, 4 }, { 3, 4 }, 250 },
+        { Sequence::maxLength, { 4, 4 }, { 12, 8 }, (Sequence::maxLength / 5760) * 5760 }, // as many as fit
+        { 0, { 4, 4 }, { 3, 4 }, 0 },
+    };
+
+    for (const auto& [length, from, to, expected] : cases)
+        EXPECT_EQ (lengthInTimeSignature (length, from.first, from.second, to.first, to.second), expected)
+            << length << " " << from.first << "/" << from.second << " to " << to.first << "/" << to.second;
+}
