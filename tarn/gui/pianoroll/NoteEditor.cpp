@@ -174,12 +174,19 @@ void NoteEditor::rowAxisChanged()
 void NoteEditor::phraseChanged (const Sequence& before)
 {
     const auto difference = PhraseDifference::between (before, phrase());
+    const auto extentBefore = view.getScrollExtent();
 
     if (difference.timingChanged)
     {
-        view.setPhraseLength (phrase().getLength());
+        view.setPhraseLength (phrase().getLength(), phrase().getContentEnd());
         return invalidateBackground();
     }
+
+    // Notes pasted past the end, or the last of them deleted, change how far the view goes.
+    view.setPhraseLength (phrase().getLength(), phrase().getContentEnd());
+
+    if (view.getScrollExtent() != extentBefore)
+        return invalidateBackground();
 
     // A changed note on a looping row also changes the repetitions drawn after the loop.
     std::vector<bool> rowDone ((size_t) Sequence::numRows, false);

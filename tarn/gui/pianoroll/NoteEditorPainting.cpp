@@ -67,6 +67,13 @@ void NoteEditor::renderBackground()
     drawLines (beat, 0.10f, 1.0f);
     drawLines (bar, 0.28f, 1.5f);
 
+    // The phrase end, when the view reaches past it (notes a paste or a duplicate left there).
+    if (endX < (float) width)
+    {
+        g.setColour (themeColour (*this, "theme.primary"));
+        g.fillRect (endX - 1.0f, 0.0f, 2.0f, gridHeight);
+    }
+
     // Row separators.
     g.setColour (themeColour (*this, "background.background").withAlpha (0.8f));
 
@@ -220,8 +227,17 @@ void NoteEditor::paintNotes (juce::Graphics& g, juce::Rectangle<int> clip) const
             fill = fill.withMultipliedAlpha (0.35f);
 
         // Plain rectangles: thousands of rounded ones cost several times as much to fill.
+        // What lies past the phrase end never plays: it is drawn faint, so it can be found
+        // and deleted.
+        const auto endX = xOf (length);
         g.setColour (fill);
-        g.fillRect (bounds);
+        g.fillRect (bounds.withRight (std::max (bounds.getX(), std::min (bounds.getRight(), endX))));
+
+        if (bounds.getRight() > endX)
+        {
+            g.setColour (fill.withMultipliedAlpha (0.3f));
+            g.fillRect (bounds.withLeft (std::max (bounds.getX(), endX)));
+        }
 
         if (isSelected)
         {

@@ -225,7 +225,7 @@ void PianoRoll::updatePhraseControls()
 {
     toolBar.getPhraseControls().showPhrase (document.getPhrase());
     ruler.setTimeSignature (document.getPhrase().timeSignatureNumerator, document.getPhrase().timeSignatureDenominator);
-    view.setPhraseLength (document.getPhrase().getLength());
+    view.setPhraseLength (document.getPhrase().getLength(), document.getPhrase().getContentEnd());
 }
 
 void PianoRoll::showUnderGrid (ControllerLaneBar::Shown shown)
@@ -300,7 +300,7 @@ void PianoRoll::rowAxisChanged()
 void PianoRoll::updateScrollBars()
 {
     const auto& time = view.getTimeAxis();
-    horizontalScrollBar.setRangeLimits (0.0, std::max ((double) view.getPhraseLength(), time.visibleTicks), juce::dontSendNotification);
+    horizontalScrollBar.setRangeLimits (0.0, std::max ((double) view.getScrollExtent(), time.visibleTicks), juce::dontSendNotification);
     horizontalScrollBar.setCurrentRange (time.firstTick, time.visibleTicks, juce::dontSendNotification);
 
     const auto& rows = view.getRowAxis();

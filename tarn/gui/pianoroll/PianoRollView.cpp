@@ -2,6 +2,8 @@
 
 #include "PianoRollMetrics.h"
 
+#include <tarn/sequence/Sequence.h>
+
 #include <cmath>
 
 namespace tarn
@@ -27,15 +29,16 @@ void PianoRollView::setRowAxis (const RowAxis& newRows)
                     { l.rowAxisChanged(); });
 }
 
-void PianoRollView::setPhraseLength (int length)
+void PianoRollView::setPhraseLength (int length, int contentEnd)
 {
     phraseLength = std::max (1, length);
+    extent = std::max (phraseLength, std::min (contentEnd, 2 * Sequence::maxLength));
 
     // Until the user zooms, the whole phrase fills the width.
     if (! zoomedByUser)
         return showWholePhrase();
 
-    setTime (time.zoomedTo (time.visibleTicks, 0.0, phraseLength));
+    setTime (time.zoomedTo (time.visibleTicks, 0.0, extent));
 }
 
 void PianoRollView::setWidth (int width)
@@ -44,15 +47,15 @@ void PianoRollView::setWidth (int width)
     newTime.width = std::max (1, width);
 
     if (! zoomedByUser)
-        newTime.visibleTicks = phraseLength;
+        newTime.visibleTicks = extent;
 
-    setTime (newTime.zoomedTo (newTime.visibleTicks, 0.0, phraseLength));
+    setTime (newTime.zoomedTo (newTime.visibleTicks, 0.0, extent));
 }
 
 void PianoRollView::zoomTo (double ticks, double anchorX)
 {
     zoomedByUser = true;
-    setTime (time.zoomedTo (ticks, anchorX, phraseLength));
+    setTime (time.zoomedTo (ticks, anchorX, extent));
 }
 
 void PianoRollView::zoomBy (double factor, double anchorX)
@@ -62,7 +65,7 @@ void PianoRollView::zoomBy (double factor, double anchorX)
 
 void PianoRollView::scrollTimeTo (double firstTick)
 {
-    setTime (time.scrolledTo (firstTick, phraseLength));
+    setTime (time.scrolledTo (firstTick, extent));
 }
 
 void PianoRollView::showWholePhrase()
@@ -70,7 +73,7 @@ void PianoRollView::showWholePhrase()
     zoomedByUser = false;
     auto newTime = time;
     newTime.firstTick = 0.0;
-    newTime.visibleTicks = phraseLength;
+    newTime.visibleTicks = extent;
     setTime (newTime);
 }
 

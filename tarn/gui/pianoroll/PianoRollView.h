@@ -23,9 +23,14 @@ public:
     const TimeAxis& getTimeAxis() const noexcept { return time; }
     const RowAxis& getRowAxis() const noexcept { return rows; }
 
-    /** The phrase length the views may scroll over. */
-    void setPhraseLength (int length);
+    /** The phrase length, and where its content ends: the views may scroll over both, so
+        notes a paste or a duplicate left past the end (which never play) can be seen and
+        deleted. */
+    void setPhraseLength (int length, int contentEnd = 0);
     int getPhraseLength() const noexcept { return phraseLength; }
+
+    /** The ticks the views scroll over: the phrase, or further to its last note. */
+    int getScrollExtent() const noexcept { return extent; }
 
     /** The width of the time strip every view shares. */
     void setWidth (int width);
@@ -50,7 +55,7 @@ private:
 
     TimeAxis time;
     RowAxis rows;
-    int phraseLength = 3840;
+    int phraseLength = 3840, extent = 3840;
     double viewHeight = 0.0;
     bool zoomedByUser = false;
     ListenerSet<Listener> listeners;

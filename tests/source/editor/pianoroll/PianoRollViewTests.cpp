@@ -105,3 +105,42 @@ TEST (PianoRollView, thePlayHeadFollowsThePlayingPhraseAndRestsWhenTheTransportS
     EXPECT_GT (shown.playheadTick, 0.0) << "the play head rests where it stopped";
     h.processor.setPlayHead (nullptr);
 }
+
+TEST (PianoRollView, notesDuplicatedOrPastedPastThePhraseEndShowBeyondItAndCanBeSelectedAndDeleted)
+{
+    PianoRollHarness h;
+    h.startWith (makeSequence ({ makeNote (2, 2880, 960) }));
+    auto& view = h.pianoRoll().getView();
+    const auto isShown = [&h] (const tarn::SequenceNote& note)
+    { return h.grid().getLocalBounds().toFloat().contains (h.grid().getNoteBounds (note).getCentre()); };
+
+    // Duplicated, the note lands on the bar after the phrase, which it keeps but never plays:
+    // the view now reaches it.
+    h.window->click (h.grid(), h.at (3300.0, 2));
+    ASSERT_TRUE (h.window->pressKey (juce::KeyPress ('d')));
+    ASSERT_EQ (h.phrase().notes.size(), 2u);
+    const auto beyond = h.phrase().notes[1];
+    EXPECT_EQ (beyond.timestamp, 3840);
+    EXPECT_EQ (h.phrase().getLength(), 3840);
+    EXPECT_EQ (view.getScrollExtent(), 3840 + 960);
+    EXPECT_TRUE (isShown (beyond));
+    h.window->saveScreenshot ("duplicated past the end");
+
+    // It is there to click and delete; then the view is the phrase again.
+    h.window->click (h.grid(), h.at (3000.0, 6));
+    h.window->click (h.grid(), h.at (4300.0, 2));
+    EXPECT_EQ (h.pianoRoll().getDocument().getSelection(), tarn::NoteSelection ({ 1 }));
+    ASSERT_TRUE (h.window->pressKey (juce::KeyPress (juce::KeyPress::deleteKey)));
+    EXPECT_EQ (h.phrase().notes.size(), 1u);
+    EXPECT_EQ (view.getScrollExtent(), 3840);
+
+    // Pasted at the phrase end: the same.
+    h.window->click (h.grid(), h.at (3300.0, 2));
+    ASSERT_TRUE (h.window->pressKey (juce::KeyPress ('c')));
+    h.window->click (h.grid(), h.at (3830.0, 5));
+    ASSERT_TRUE (h.window->pressKey (juce::KeyPress ('v')));
+    ASSERT_EQ (h.phrase().notes.size(), 2u);
+    EXPECT_EQ (std::tuple (h.phrase().notes[1].timestamp, h.phrase().notes[1].number), std::tuple (3840, 2));
+    EXPECT_TRUE (isShown (h.phrase().notes[1]));
+    EXPECT_EQ (h.numUndoSteps(), 3);
+}
