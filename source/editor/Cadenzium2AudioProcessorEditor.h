@@ -97,6 +97,7 @@ protected:
 private:
     // PhraseButtons::Listener
     void phraseButtonClicked (int slot) override;
+    void editedPhraseMoved (int slot) override { setEditedPhrase (slot); }
 
     // The piano roll's rows moved (scroll, zoom, layout): the rows column follows.
     void pianoRollPhraseEdited (const tarn::Sequence&) override {}

@@ -126,10 +126,26 @@ void PhraseButtons::handlePhraseMenuResult (int slot, int itemId)
         case moveLeftItem:
         case moveRightItem:
         {
-            // The selection follows the phrase to its new place.
-            const auto direction = itemId == moveLeftItem ? -1 : 1;
-            if (commands.movePhrase (slot, direction) && slot == editedPhrase)
-                select (slot + direction);
+            // The two phrases swap places. The playing phrase and the edited one follow their
+            // phrase, so what plays stays what played: moving a phrase is not choosing one.
+            const auto neighbour = slot + (itemId == moveLeftItem ? -1 : 1);
+            const auto playing = processor.getRequestedPhrase();
+            const auto followed = [slot, neighbour] (int s)
+            { return s == slot ? neighbour : s == neighbour ? slot : s; };
+
+            if (commands.movePhrase (slot, neighbour - slot))
+            {
+                if (followed (playing) != playing)
+                    processor.requestPhrase (followed (playing));
+
+                if (const auto edited = followed (editedPhrase); edited != editedPhrase)
+                {
+                    setEditedPhrase (edited);
+                    listeners.call ([edited] (Listener& l)
+                                    { l.editedPhraseMoved (edited); });
+                }
+            }
+
             phrasesChanged();
             refresh();
             return;

@@ -10,7 +10,8 @@ class Cadenzium2AudioProcessor;
 /** The twelve phrase slots as a row of buttons. A click picks the phrase to edit (and
     asks the processor to play it): the listeners hear it. A right click opens the phrase
     menu: Rename (typed on the button), Move Left, Move Right, Copy to, Delete, each one
-    undo step.
+    undo step. A move swaps two phrases; the edited one and the playing one follow their
+    phrase to its new place, so a move never changes what plays.
 
     All members: [message thread].
 */
@@ -24,6 +25,10 @@ public:
 
         /** The user picked this phrase (a click, or a phrase menu command that leads there). */
         virtual void phraseButtonClicked (int slot) = 0;
+
+        /** The edited phrase moved to this slot (Move Left, Move Right): it is shown there,
+            and what plays is left alone. */
+        virtual void editedPhraseMoved (int slot) { juce::ignoreUnused (slot); }
     };
 
     explicit PhraseButtons (Cadenzium2AudioProcessor& processor);

@@ -75,6 +75,55 @@ TEST (Cadenzium2EditorScenario, aPhraseRenamedOnItsButtonThenMovedRightAndUndone
     EXPECT_EQ (EditorWindow::get<juce::Button> ("phrase_3").getButtonText(), "3");
 }
 
+TEST (Cadenzium2EditorScenario, movingPhrasesNeverChangesWhatPlaysTheEditedAndThePlayingPhraseFollowTheirPlace)
+{
+    Cadenzium2AudioProcessor processor;
+    EditCommands commands (processor);
+    for (int slot = 0; slot < 4; ++slot)
+        commands.renamePhrase (slot, juce::String::charToString ((juce::juce_wchar) ('A' + slot)));
+
+    processor.prepareToPlay (48000.0, 256);
+    juce::AudioBuffer<float> audio (2, 256);
+    const auto playingName = [&]
+    {
+        juce::MidiBuffer midi;
+        processor.processBlock (audio, midi);
+        return processor.getPhrase (processor.getPlayingPhrase()).name;
+    };
+
+    EditorWindow window (processor);
+    auto& editor = editorOf (window);
+    const auto move = [&window] (int slot, const char* item)
+    {
+        window.rightClick (EditorWindow::get ("phrase_" + juce::String (slot + 1)));
+        ASSERT_TRUE (EditorWindow::chooseMenuItem (item)) << item;
+    };
+    ASSERT_EQ (playingName(), "A");
+
+    // The edited phrase, which does not play, moves: the piano roll follows it, what plays stays.
+    editor.setEditedPhrase (2);
+    move (2, "Move Right");
+    EXPECT_EQ (processor.getPhrase (3).name, "C");
+    EXPECT_EQ (playingName(), "A");
+    EXPECT_EQ (processor.getPlayingPhrase(), 0);
+    EXPECT_EQ (editor.getEditedPhrase(), 3);
+    EXPECT_EQ (editor.getPianoRoll().getDocument().getPhrase().name, "C");
+
+    // The playing phrase moves: it goes on playing from its new place (and, as whenever the
+    // playing slot changes, the piano roll shows it).
+    move (0, "Move Right");
+    EXPECT_EQ (playingName(), "A");
+    EXPECT_EQ (processor.getPlayingPhrase(), 1);
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return editor.getEditedPhrase() == 1; }));
+
+    // Its neighbour moves onto its place: it is pushed aside and still plays.
+    move (2, "Move Left");
+    EXPECT_EQ (playingName(), "A");
+    EXPECT_EQ (processor.getPlayingPhrase(), 2);
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return editor.getEditedPhrase() == 2; }));
+    EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Change phrase order");
+}
+
 TEST (Cadenzium2EditorScenario, aNewRowDraggedToTheBottomLineRenumbersTheRowsOfEveryPhrase)
 {
     Cadenzium2AudioProcessor processor;
