@@ -36,10 +36,11 @@ PhraseButtons::~PhraseButtons() = default;
 
 juce::String PhraseButtons::tooltipFor (int slot, int keyswitchRange)
 {
-    // Notes past 127 (the top range's last slots) have a name but no key.
+    // The top range's last slots would need notes past 127, which MIDI has not: those
+    // phrases are chosen with their buttons only.
     const auto note = Parameters::keyswitchRangeLowestNote (keyswitchRange) + slot;
-    return "Phrase " + juce::String (slot + 1) + " (" + juce::MidiMessage::getMidiNoteName (note, true, true, 3)
-           + "): Click to switch to phrase and view in editor. Right click for more options";
+    const auto key = juce::isPositiveAndBelow (note, 128) ? juce::MidiMessage::getMidiNoteName (note, true, true, 3) : juce::String ("no keyswitch");
+    return "Phrase " + juce::String (slot + 1) + " (" + key + "): Click to switch to phrase and view in editor. Right click for more options";
 }
 
 void PhraseButtons::setEditedPhrase (int slot)

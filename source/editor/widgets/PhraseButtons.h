@@ -51,7 +51,8 @@ public:
     PhraseButton& getButton (int slot) { return *buttons[slot]; }
 
     /** "Phrase 3 (D0): Click to switch to phrase and view in editor. Right click for more
-        options": the keyswitch note of the slot, middle C named C3. */
+        options": the keyswitch note of the slot, middle C named C3; "(no keyswitch)" where
+        the range would put it past note 127. */
     static juce::String tooltipFor (int slot, int keyswitchRange);
 
     //==============================================================================

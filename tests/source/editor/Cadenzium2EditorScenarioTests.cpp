@@ -4,6 +4,7 @@
 #include <source/commands/EditCommands.h>
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tarn/gui/params/Combo.h>
 #include <tests/source/editor/EditorTestHelpers.h>
 #include <tests/support/Phrases.h>
 #include <tests/support/editor/ProductEditorTest.h>
@@ -122,6 +123,21 @@ TEST (Cadenzium2EditorScenario, movingPhrasesNeverChangesWhatPlaysTheEditedAndTh
     EXPECT_EQ (processor.getPlayingPhrase(), 2);
     EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return editor.getEditedPhrase() == 2; }));
     EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Change phrase order");
+}
+
+TEST (Cadenzium2EditorScenario, atTheTopKeyswitchRangeThePhrasesPastNote127SayTheyHaveNoKeyswitch)
+{
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+    window.click (EditorWindow::get<tarn::params::Combo> ("keyswitch_range").getComboBox());
+    ASSERT_TRUE (EditorWindow::chooseMenuItem ("C8 : G8"));
+    EXPECT_EQ (processor.getIntParameterValue ("keyswitch_range"), 10);
+
+    const auto tooltip = [] (int phrase)
+    { return EditorWindow::get<juce::Button> ("phrase_" + juce::String (phrase)).getTooltip(); };
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return tooltip (8).startsWith ("Phrase 8 (G8): "); })) << tooltip (8);
+    for (auto phrase : { 9, 12 })
+        EXPECT_TRUE (tooltip (phrase).startsWith ("Phrase " + juce::String (phrase) + " (no keyswitch): Click to switch")) << tooltip (phrase);
 }
 
 TEST (Cadenzium2EditorScenario, aNewRowDraggedToTheBottomLineRenumbersTheRowsOfEveryPhrase)
