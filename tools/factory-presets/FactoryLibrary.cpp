@@ -342,14 +342,15 @@ namespace
         }
 
         {
-            Preset p { "Tools", "Keyswitch Performance", "Four phrases for a performance, chosen with the keys C0 to D#0: sparse intro, verse, busy chorus and a fill. Hold a key to play its phrase.", "Tools,Performance,Keyswitch" };
+            Preset p { "Tools", "Keyswitch Performance", "Four phrases for a performance, chosen with the keys C0 to D#0 or the phrase buttons: sparse intro, verse, busy chorus and a fill. Turn on Hold in the Keyswitches panel to play a phrase only while its key is held.", "Tools,Performance,Keyswitch" };
             p.rows = { pitchRow (0, 0, -1), pitchRow (0), pitchRow (1), pitchRow (2), allRow() };
             p.phrases[0] = pattern ("4! . . . . . . . 4 . . . . . . .", sixteenths (80, 6));
             p.phrases[1] = pattern ("0! . 1 2 . 3 . 2 0 . 1 . 3 2 1 .", sixteenths (92, 8));
             p.phrases[2] = pattern ("0! 4 1 4 0 4 2! 4 0 4 3 4 0! 4 2 1", sixteenths (104, 8));
             p.phrases[3] = pattern ("3! 2 1 0 3! 2 1 0 3 2 1 0 3! 2! 1! 0!", sixteenths (108, 6));
+            // Hold stays off: with it, a phrase plays only while its key is down, so a first
+            // try with the phrase buttons would play nothing.
             p.parameters[id::keyswitchEnable] = 1.0f;
-            p.parameters[id::keyswitchHold] = 1.0f;
             p.parameters[id::keyswitchRange] = 2.0f;
             presets.push_back (p);
         }

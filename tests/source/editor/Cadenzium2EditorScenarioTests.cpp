@@ -6,6 +6,7 @@
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/gui/params/Combo.h>
 #include <tests/source/editor/EditorTestHelpers.h>
+#include <tests/source/processor/PluginHarness.h>
 #include <tests/support/Phrases.h>
 #include <tests/support/editor/ProductEditorTest.h>
 
@@ -138,6 +139,44 @@ TEST (Cadenzium2EditorScenario, atTheTopKeyswitchRangeThePhrasesPastNote127SayTh
     EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return tooltip (8).startsWith ("Phrase 8 (G8): "); })) << tooltip (8);
     for (auto phrase : { 9, 12 })
         EXPECT_TRUE (tooltip (phrase).startsWith ("Phrase " + juce::String (phrase) + " (no keyswitch): Click to switch")) << tooltip (phrase);
+}
+
+TEST (Cadenzium2EditorScenario, theFactoryKeyswitchPerformancePlaysEachPhraseItsButtonsChoose)
+{
+    Cadenzium2AudioProcessor processor;
+    ASSERT_TRUE (processor.getPresetManager().loadPresetFile (juce::File (CADENZIUM_FACTORY_PRESETS).getChildFile ("Tools/Keyswitch Performance.bpre")));
+    SimulatedPlayHead host;
+    processor.setPlayHead (&host);
+    processor.prepareToPlay (48000.0, 512);
+    EditorWindow window (processor);
+
+    // A chord held, and a bar played after each click on a phrase button, as a first try goes.
+    juce::AudioBuffer<float> audio (2, 512);
+    juce::MidiBuffer chord;
+    for (auto note : { 60, 64, 67 })
+        chord.addEvent (juce::MidiMessage::noteOn (1, note, (juce::uint8) 100), 0);
+    processor.processBlock (audio, chord);
+
+    for (auto button : { 2, 3, 1 })
+    {
+        window.click (EditorWindow::get ("phrase_" + juce::String (button)));
+        int noteOns = 0;
+
+        for (int block = 0; block < 190; ++block)
+        {
+            juce::MidiBuffer midi;
+            processor.processBlock (audio, midi);
+            host.advance (512, 48000.0);
+
+            for (const auto metadata : midi)
+                noteOns += metadata.getMessage().isNoteOn() ? 1 : 0;
+        }
+
+        EXPECT_EQ (processor.getPlayingPhrase(), button - 1);
+        EXPECT_GT (noteOns, 0) << "phrase " << button << " plays";
+    }
+
+    processor.setPlayHead (nullptr);
 }
 
 TEST (Cadenzium2EditorScenario, aNewRowDraggedToTheBottomLineRenumbersTheRowsOfEveryPhrase)
