@@ -23,6 +23,51 @@ CadenziumKeyboard::CadenziumKeyboard (Cadenzium2AudioProcessor& p)
     refresh();
 }
 
+CadenziumKeyboard::~CadenziumKeyboard()
+{
+    // The state outlives the window (it is the processor's): a key the mouse still holds,
+    // a chord or the one under a press the host closed the window on, would sound forever.
+    processor.getInputKeyboardState().allNotesOff (getMidiChannel());
+}
+
+bool CadenziumKeyboard::mouseDownOnKey (int note, const juce::MouseEvent& e)
+{
+    pressedWithShift = e.mods.isShiftDown();
+
+    if (! pressedWithShift)
+    {
+        releaseChord();
+        return true; // the key sounds while the button is down, as always
+    }
+
+    auto& keys = processor.getInputKeyboardState();
+    chord.flip ((size_t) note);
+
+    if (chord[(size_t) note])
+        keys.noteOn (getMidiChannel(), note, getNoteAndVelocityAtPosition (e.position).velocity); // as a plain click would
+    else
+        keys.noteOff (getMidiChannel(), note, 0.0f);
+
+    return false;
+}
+
+bool CadenziumKeyboard::mouseDraggedToKey (int, const juce::MouseEvent&)
+{
+    // A Shift-click holds one key; sliding on from it plays nothing.
+    return ! pressedWithShift;
+}
+
+void CadenziumKeyboard::releaseChord()
+{
+    auto& keys = processor.getInputKeyboardState();
+
+    for (int note = 0; note < 128; ++note)
+        if (chord[(size_t) note])
+            keys.noteOff (getMidiChannel(), note, 0.0f);
+
+    chord.reset();
+}
+
 void CadenziumKeyboard::refresh()
 {
     std::bitset<128> heldNow, playingNow;

@@ -9,11 +9,20 @@ class Cadenzium2AudioProcessor;
 /** The keyboard view: the whole MIDI range, played with the mouse into the processor's
     input (those notes join the input at the next block, like the host's). It shows the
     chord the rows play from (the held notes, latched ones included), the notes the phrase
-    plays at the output, and the octave of keyswitches. [message thread] */
+    plays at the output, and the octave of keyswitches.
+
+    A mouse plays one key at a time, so it can also hold a chord: a Shift-click holds a key
+    down (or lets a held one go) until a plain click on the keyboard lets the whole chord go.
+    Whatever it holds is let go when the window closes, so no note hangs in the host.
+    [message thread] */
 class CadenziumKeyboard : public juce::MidiKeyboardComponent
 {
 public:
     explicit CadenziumKeyboard (Cadenzium2AudioProcessor& processor);
+    ~CadenziumKeyboard() override;
+
+    /** The keys Shift-clicks hold down. */
+    const std::bitset<128>& getHeldChord() const noexcept { return chord; }
 
     /** Reads what is held and played from the processor and repaints when it changed; the
         editor calls it on its timer. */
@@ -28,6 +37,10 @@ public:
     void resized() override;
 
 private:
+    bool mouseDownOnKey (int note, const juce::MouseEvent& e) override;
+    bool mouseDraggedToKey (int note, const juce::MouseEvent& e) override;
+    void releaseChord();
+
     void drawWhiteNote (int note, juce::Graphics& g, juce::Rectangle<float> area, bool isDown, bool isOver,
                         juce::Colour lineColour, juce::Colour textColour) override;
     void drawBlackNote (int note, juce::Graphics& g, juce::Rectangle<float> area, bool isDown, bool isOver,
@@ -39,7 +52,8 @@ private:
     void markKeyswitch (int note, juce::Graphics& g, juce::Rectangle<float> area) const;
 
     Cadenzium2AudioProcessor& processor;
-    std::bitset<128> held, playing;
+    std::bitset<128> held, playing, chord;
+    bool pressedWithShift = false;
     int keyswitchLowest = -1;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CadenziumKeyboard)

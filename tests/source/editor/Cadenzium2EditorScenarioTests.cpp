@@ -343,6 +343,53 @@ TEST (Cadenzium2EditorScenario, aKeyClickedOnTheKeyboardReachesTheInputAndStaysL
     EXPECT_FALSE (keyboard.isShownHeld (61));
 }
 
+TEST (Cadenzium2EditorScenario, shiftClicksOnTheKeyboardHoldAChordThatAPlainClickOrClosingTheWindowLetsGo)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.prepareToPlay (48000.0, 256);
+    processor.getToastManager().takeToasts(); // the start-up toast lies over the keyboard
+    auto window = std::make_unique<EditorWindow> (processor);
+    auto& keyboard = editorOf (*window).getKeyboard();
+
+    const auto key = [&keyboard] (int note)
+    {
+        // Low on the key, below the black keys, for a white one.
+        const auto bounds = keyboard.getRectangleForKey (note);
+        return juce::Point<float> (bounds.getCentreX(), bounds.getY() + bounds.getHeight() * (juce::MidiMessage::isMidiNoteBlack (note) ? 0.5f : 0.85f));
+    };
+    const auto heldAfterABlock = [&processor]
+    {
+        juce::AudioBuffer<float> audio (2, 256);
+        juce::MidiBuffer midi;
+        processor.processBlock (audio, midi);
+        std::vector<int> notes;
+        for (const auto& held : processor.getHeldNotesSnapshot())
+            notes.push_back (held.note);
+        return notes;
+    };
+
+    for (auto note : { 60, 63, 67 })
+        window->click (keyboard, key (note), juce::ModifierKeys::shiftModifier);
+    EXPECT_EQ (heldAfterABlock(), (std::vector<int> { 60, 63, 67 }));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return keyboard.isShownHeld (60) && keyboard.isShownHeld (63) && keyboard.isShownHeld (67); }));
+    window->saveScreenshot ("chord held");
+
+    // A second Shift-click lets one key go; a plain click lets the chord go and plays its key.
+    window->click (keyboard, key (63), juce::ModifierKeys::shiftModifier);
+    EXPECT_EQ (heldAfterABlock(), (std::vector<int> { 60, 67 }));
+    window->press (keyboard, key (72));
+    EXPECT_EQ (heldAfterABlock(), (std::vector<int> { 72 }));
+    window->release();
+    EXPECT_EQ (heldAfterABlock(), (std::vector<int> {}));
+
+    // The window closes on a held chord: it is let go, nothing sounds on.
+    window->click (keyboard, key (48), juce::ModifierKeys::shiftModifier);
+    window->click (keyboard, key (55), juce::ModifierKeys::shiftModifier);
+    ASSERT_EQ (heldAfterABlock().size(), 2u);
+    window.reset();
+    EXPECT_EQ (heldAfterABlock(), (std::vector<int> {}));
+}
+
 TEST (Cadenzium2EditorScenario, aRowDraggedPastTheBottomEdgeScrollsTheRowsAndLandsOnALineThatWasHidden)
 {
     Cadenzium2AudioProcessor processor;
