@@ -28,19 +28,29 @@ juce::String ManualOpener::getProductPageAddress() const
     return websiteBase + productName.toLowerCase().replaceCharacter (' ', '-') + "#plugindownloads";
 }
 
+juce::String ManualOpener::cannotOpenManualMessage (const juce::File& manual)
+{
+    return "Could not open the manual: no program to show PDF files was found. It is at " + manual.getFullPathName();
+}
+
+juce::String ManualOpener::cannotOpenPageMessage (const juce::String& address)
+{
+    return "Could not open the web page: no web browser was found. Its address is " + address;
+}
+
 juce::String ManualOpener::open()
 {
     const auto manual = getManualFile();
 
     if (manual.existsAsFile())
-        return startOpener (manual.getFullPathName()) ? manual.getFullPathName() : juce::String();
+        return startOpener (manual.getFullPathName(), cannotOpenManualMessage (manual)) ? manual.getFullPathName() : juce::String();
 
     toasts.addToast (missingManualMessage, tarn::Toast::error);
     const auto address = getProductPageAddress();
-    return startOpener (address) ? address : juce::String();
+    return startOpener (address, cannotOpenPageMessage (address)) ? address : juce::String();
 }
 
-bool ManualOpener::startOpener (const juce::String& target)
+bool ManualOpener::startOpener (const juce::String& target, const juce::String& failureMessage)
 {
     auto process = std::make_unique<juce::ChildProcess>();
 
@@ -48,10 +58,11 @@ bool ManualOpener::startOpener (const juce::String& target)
     if (! process->start (juce::StringArray { openerProgram, target }, 0))
     {
         juce::Logger::writeToLog ("Unable to start " + openerProgram + " for " + target);
+        toasts.addToast (failureMessage, tarn::Toast::error);
         return false;
     }
 
-    openers.push_back (std::move (process));
+    openers.push_back ({ std::move (process), failureMessage });
     startTimer (500);
     return true;
 }
@@ -64,8 +75,21 @@ int ManualOpener::getNumRunningOpeners()
 
 void ManualOpener::timerCallback()
 {
-    std::erase_if (openers, [] (const std::unique_ptr<juce::ChildProcess>& p)
-                   { return ! p->isRunning(); });
+    // xdg-open ends with a failure when it finds nothing to show the file with; started
+    // viewers run on after it, so a success is all it tells.
+    std::erase_if (openers, [this] (const Opener& opener)
+                   {
+                       if (opener.process->isRunning())
+                           return false;
+
+                       if (const auto code = opener.process->getExitCode(); code != 0)
+                       {
+                           juce::Logger::writeToLog (openerProgram + " ended with " + juce::String (code));
+                           toasts.addToast (opener.failureMessage, tarn::Toast::error);
+                       }
+
+                       return true;
+                   });
 
     if (openers.empty())
         stopTimer();

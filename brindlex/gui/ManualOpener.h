@@ -11,12 +11,19 @@ namespace brindlex
     an error toast and the product's web page.
 
     Documents and addresses go to the desktop's opener ("xdg-open") as one argument of its
-    argument list, never through a shell. Openers that finished are reaped. [message thread] */
+    argument list, never through a shell. Openers that finished are reaped. An opener that
+    cannot be started, or ends with a failure (xdg-open does when the desktop has no program
+    for PDF files), leaves an error toast that says where the manual is, so the musician can
+    open it another way. [message thread] */
 class ManualOpener : private juce::Timer
 {
 public:
     static constexpr const char* missingManualMessage =
         "Sorry, we can't find the manual installed. Taking you to the Brindlex website.";
+
+    /** What the toast says when the manual or the web page could not be shown. */
+    static juce::String cannotOpenManualMessage (const juce::File& manual);
+    static juce::String cannotOpenPageMessage (const juce::String& address);
 
     /** The manual is "<productFolder>/<product> Manual <version>.pdf"; the web page is
         `websiteBase` + the product name in lower case with blanks as "-" + "#plugindownloads". */
@@ -38,14 +45,20 @@ public:
     int getNumRunningOpeners();
 
 private:
-    bool startOpener (const juce::String& target);
+    struct Opener
+    {
+        std::unique_ptr<juce::ChildProcess> process;
+        juce::String failureMessage; // the toast if it fails
+    };
+
+    bool startOpener (const juce::String& target, const juce::String& failureMessage);
     void timerCallback() override;
 
     tarn::ToastManager& toasts;
     const juce::File productFolder;
     const juce::String productName, version, websiteBase;
     juce::String openerProgram { "xdg-open" };
-    std::vector<std::unique_ptr<juce::ChildProcess>> openers;
+    std::vector<Opener> openers;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ManualOpener)
 };

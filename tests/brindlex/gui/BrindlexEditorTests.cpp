@@ -158,6 +158,32 @@ TEST_F (ShellTest, theManualButtonOpensTheInstalledManualOrTheWebPageWithAToast)
     EXPECT_TRUE (EditorWindow::pumpUntil ([&]
                                           { return editor.getManualOpener().getNumRunningOpeners() == 0; }));
     EXPECT_EQ (record.loadFileAsString(), manual.getFullPathName() + "\n") << "one argument, no shell";
+    EXPECT_EQ (toastTexts (processor.getToastManager()).size(), 1) << "a manual shown needs no word";
+
+    // A desktop with no program for PDF files: xdg-open fails (with its code 3), and the
+    // toast says where the manual is.
+    processor.getToastManager().takeToasts();
+    const auto failing = juce::File (scratch.string()).getChildFile ("no-viewer");
+    ASSERT_TRUE (failing.replaceWithText ("#!/bin/sh\nexit 3\n", false, false, "\n"));
+    ASSERT_TRUE (failing.setExecutePermission (true));
+    editor.getManualOpener().setOpenerProgram (failing.getFullPathName());
+    window.click (EditorWindow::get ("manual"));
+    const auto cannotOpen = juce::StringArray ("ERROR: Could not open the manual: no program to show PDF files was found. It is at " + manual.getFullPathName());
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return toastTexts (processor.getToastManager()) == cannotOpen; }))
+        << toastTexts (processor.getToastManager()).joinIntoString ("\n");
+
+    // No opener at all: the same; without the manual, the web page's address.
+    processor.getToastManager().takeToasts();
+    editor.getManualOpener().setOpenerProgram (juce::File (scratch.string()).getChildFile ("missing").getFullPathName());
+    window.click (EditorWindow::get ("manual"));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return toastTexts (processor.getToastManager()) == cannotOpen; }));
+    processor.getToastManager().takeToasts();
+    ASSERT_TRUE (manual.deleteFile());
+    window.click (EditorWindow::get ("manual"));
+    const juce::StringArray cannotOpenPage { "ERROR: Sorry, we can't find the manual installed. Taking you to the Brindlex website.",
+                                             "ERROR: Could not open the web page: no web browser was found. Its address is https://brindlex.invalid/plugins/cadenzium-2#plugindownloads" };
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return toastTexts (processor.getToastManager()) == cannotOpenPage; }))
+        << toastTexts (processor.getToastManager()).joinIntoString ("\n");
 }
 
 } // namespace cadenzium::test
