@@ -110,10 +110,15 @@ void SavePresetModal::showing()
     }
 
     fillFields();
+
+    // The name offered is selected, so typing a new one replaces it.
     juce::MessageManager::callAsync ([safeThis = juce::WeakReference<SavePresetModal> (this)]
                                      {
                                          if (safeThis != nullptr && safeThis->isVisible() && safeThis->nameField.isShowing())
+                                         {
                                              safeThis->nameField.grabKeyboardFocus();
+                                             safeThis->nameField.selectAll();
+                                         }
                                      });
 }
 
@@ -171,8 +176,11 @@ void SavePresetModal::fillFields()
     if (current.name.isNotEmpty() && ! current.isInitialPatch())
     {
         nameField.setText (current.name, false);
-        descriptionField.setText (current.description, false);
         categoriesField.setText (current.categories.joinIntoString (","), false);
+
+        // A factory preset's description describes the factory's phrase, not what the
+        // musician made of it: theirs starts empty. Their own presets keep theirs.
+        descriptionField.setText (current.isFactory ? juce::String() : current.description, false);
     }
     else
     {

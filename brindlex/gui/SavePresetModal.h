@@ -11,9 +11,10 @@ namespace brindlex
 
     Showing it makes sure the user preset folder exists and can be written (creating it
     when missing, with a log line; toasts say what is wrong otherwise), then fills the
-    fields: the author last used, and the current preset's name, description and
-    categories unless it is the Initial Patch. Saving over an existing preset is asked
-    about in the dialog itself. [message thread] */
+    fields: the author last used, and the current preset's name (selected, so typing
+    replaces it) and categories unless it is the Initial Patch, with its description when
+    it is a user preset (a factory preset's description is the factory's). Saving over an
+    existing preset is asked about in the dialog itself. [message thread] */
 class SavePresetModal : public tarn::ModalWindow
 {
 public:

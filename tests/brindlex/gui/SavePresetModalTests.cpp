@@ -84,18 +84,36 @@ TEST_F (ShellTest, fieldsKeepToTheirLengthsAndCharacters)
     }
 }
 
-TEST_F (ShellTest, theDialogIsPrefilledFromTheCurrentPresetAndTheLastAuthor)
+TEST_F (ShellTest, theDialogOffersTheCurrentPresetsNameToTypeOverAndAFactoryPresetsCategoriesButNotItsDescription)
 {
     ShellProcessor processor;
     processor.getSettings().setValue ("preset_author_name", "Last Author");
+    processor.getToastManager().takeToasts();
     ASSERT_TRUE (processor.getPresetManager().loadPreset (2)); // Rising Eighths
     EditorWindow window (processor);
 
     window.click (EditorWindow::get ("preset_save"));
-    EXPECT_EQ (field ("save_name").getText(), "Rising Eighths");
-    EXPECT_EQ (field ("save_description").getText(), "Up and up");
+    EXPECT_TRUE (EditorWindow::pumpUntil ([] { return field ("save_name").hasKeyboardFocus (false); }));
+    EXPECT_EQ (field ("save_name").getHighlightedText(), "Rising Eighths");
+    EXPECT_EQ (field ("save_description").getText(), "") << "the factory's words are not the musician's";
     EXPECT_EQ (field ("save_categories").getText(), "Arp,Bright");
     EXPECT_EQ (field ("save_author").getText(), "Last Author");
+
+    // Typing replaces the name offered.
+    window.typeText ("My Arp");
+    EXPECT_EQ (field ("save_name").getText(), "My Arp");
+    window.click (EditorWindow::get ("save_confirm"));
+    const auto saved = juce::parseXML (userRoot.getChildFile ("My Arp.bpre"));
+    ASSERT_NE (saved, nullptr);
+    EXPECT_EQ (saved->getStringAttribute ("description"), "");
+    EXPECT_EQ (saved->getStringAttribute ("categories"), "Arp,Bright");
+
+    // The musician's own preset offers its own description again.
+    auto& presets = processor.getPresetManager();
+    presets.savePreset ("Mine", "Last Author", "For the late set.", "Arp");
+    window.click (EditorWindow::get ("preset_save"));
+    EXPECT_EQ (field ("save_name").getText(), "Mine");
+    EXPECT_EQ (field ("save_description").getText(), "For the late set.");
 
     // Cancel writes nothing; Escape in a field closes as well.
     window.click (EditorWindow::get ("save_cancel"));
@@ -104,7 +122,7 @@ TEST_F (ShellTest, theDialogIsPrefilledFromTheCurrentPresetAndTheLastAuthor)
     window.click (field ("save_author"));
     window.pressKey (juce::KeyPress (juce::KeyPress::escapeKey));
     EXPECT_FALSE (window.getEditorAs<ShellProcessor::Editor>().getSaveDialog().isShowing());
-    EXPECT_EQ (userRoot.findChildFiles (juce::File::findFiles, true, "*.bpre").size(), 0);
+    EXPECT_EQ (userRoot.findChildFiles (juce::File::findFiles, true, "*.bpre").size(), 2);
 }
 
 TEST_F (ShellTest, anEmptyNameIsRefusedAndSavingOverAnExistingPresetIsAskedInTheDialog)
