@@ -58,6 +58,8 @@ public:
         processor.getSettings().saveNow();
     }
 
+    void removeNonPresetState (juce::ValueTree& state) override { processor.removeNonPresetState (state); }
+
 private:
     BrindlexProcessor& processor;
 };
@@ -233,6 +235,7 @@ void BrindlexProcessor::setStateInformation (const void* data, int sizeInBytes)
 
     presets.selectPresetByPath (tree[presetPathProperty].toString());
     readStateTree (tree, false);
+    presets.stateRestoredByHost();
 
     // The restored state may name another preset: hosts re-read program names on this.
     updateHostDisplay (ChangeDetails().withProgramChanged (true));

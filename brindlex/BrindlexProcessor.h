@@ -81,6 +81,11 @@ public:
     /** Applies a whole state tree to the product's model. */
     virtual void readStateTree (const juce::ValueTree& tree, bool applyParameterSnapshot);
 
+    /** Takes out of a copy of the state tree what does not make it differ from a preset (the
+        window's view settings, the host's change pings), for telling whether the loaded
+        preset was changed. [message thread] */
+    virtual void removeNonPresetState (juce::ValueTree& state) { juce::ignoreUnused (state); }
+
     /** The per-block work. [audio thread] */
     virtual void processBlockInternal (juce::AudioBuffer<float>& audio, juce::MidiBuffer& midi) = 0;
 

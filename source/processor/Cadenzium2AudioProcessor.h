@@ -96,6 +96,11 @@ public:
     /** Key signature and swing grid from a state's "playback". [message thread, or a host thread] */
     void readPlaybackNode (const juce::ValueTree& tree) override;
 
+    /** The view settings ("settings"), the hidden `internal` ping and the power switch are no
+        part of what makes a preset: changing them does not mark the preset modified.
+        [message thread] */
+    void removeNonPresetState (juce::ValueTree& state) override;
+
     /** A change in the piano-roll settings is logged and announced to the host. [message thread] */
     void valueTreePropertyChanged (juce::ValueTree& tree, const juce::Identifier& property) override;
 

@@ -147,6 +147,14 @@ void Cadenzium2AudioProcessor::readPlaybackNode (const juce::ValueTree& tree)
         setSwingGridChoice (*rate);
 }
 
+void Cadenzium2AudioProcessor::removeNonPresetState (juce::ValueTree& state)
+{
+    state.removeChild (state.getChildWithName (SettingsTree::settingsType), nullptr);
+
+    for (auto* id : { ParameterIds::internal, ParameterIds::enable })
+        state.removeChild (state.getChildWithProperty ("id", id), nullptr);
+}
+
 //==============================================================================
 void Cadenzium2AudioProcessor::valueTreePropertyChanged (juce::ValueTree& tree, const juce::Identifier& property)
 {

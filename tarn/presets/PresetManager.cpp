@@ -30,10 +30,12 @@ PresetManager::PresetManager (Owner& ownerToUse,
     , indexTree (PresetIndex().getTree())
     , presetList (std::make_shared<const std::vector<PresetInfo>>())
 {
+    parameters.processor.addListener (this);
 }
 
 PresetManager::~PresetManager()
 {
+    parameters.processor.removeListener (this);
     cancelPendingUpdate();
 }
 
@@ -61,6 +63,40 @@ std::unique_ptr<juce::XmlElement> PresetManager::copyStateAsXml()
         xml->removeAttribute (presetPathProperty);
 
     return xml;
+}
+
+juce::ValueTree PresetManager::copyPresetContent()
+{
+    juce::ValueTree state;
+    {
+        const juce::ScopedLock sl (owner.getStateLock());
+        owner.writeStateTree();
+        state = parameters.copyState();
+    }
+
+    state.removeProperty (presetPathProperty, nullptr);
+    owner.removeNonPresetState (state);
+    return state;
+}
+
+void PresetManager::rememberPresetContent()
+{
+    presetContent = copyPresetContent();
+    referencePending = false;
+    contentMayHaveChanged = false;
+    modified = false;
+}
+
+bool PresetManager::isCurrentPresetModified()
+{
+    jassert (isMessageThread());
+
+    if (referencePending.load())
+        rememberPresetContent();
+    else if (contentMayHaveChanged.exchange (false))
+        modified = ! copyPresetContent().isEquivalentTo (presetContent);
+
+    return modified;
 }
 
 std::unique_ptr<juce::XmlElement> PresetManager::createPresetElement (const juce::String& author,
@@ -247,6 +283,7 @@ bool PresetManager::applyPresetXml (std::unique_ptr<juce::XmlElement> xml, Prese
     listeners.call ([&entry] (Listener& l)
                     { l.currentPresetChanged (entry); });
     owner.readStateTree (state, true);
+    rememberPresetContent();
     return true;
 }
 
@@ -355,6 +392,8 @@ bool PresetManager::writePreset (const juce::File& target, const juce::String& t
     for (const auto& entry : *getPresetList())
         if (entry.path == target.getFullPathName())
             setCurrentPreset (entry);
+
+    rememberPresetContent();
 
     owner.presetLibraryChanged();
     toasts.addToast ("Preset saved", Toast::information);

@@ -25,6 +25,7 @@ namespace tarn
     Files are replaced atomically, so a failed save never costs the old preset.
 */
 class PresetManager : private juce::AsyncUpdater
+    , private juce::AudioProcessorListener
 {
 public:
     /** What the library needs from the processor that owns it. */
@@ -51,6 +52,10 @@ public:
 
         /** The author of a saved preset, to offer again next time. */
         virtual void presetAuthorUsed (const juce::String& author) = 0;
+
+        /** Takes out of a copy of the state what does not make it another preset: view
+            settings such as the window's size, the host's change pings. */
+        virtual void removeNonPresetState (juce::ValueTree& state) { juce::ignoreUnused (state); }
     };
 
     class Listener
@@ -108,6 +113,16 @@ public:
     /** The preset last loaded, saved or named by a host restore. [any thread] */
     PresetInfo getCurrentPreset() const;
 
+    /** Whether the state now differs from the current preset as it was loaded or saved (a
+        host's restore counts as loaded: the song's state is taken as the preset's), view
+        settings aside. Worked out again only after the processor announced a change.
+        [message thread] */
+    bool isCurrentPresetModified();
+
+    /** A host restored a state: what it restored is the current preset's content from now
+        on. [any thread] */
+    void stateRestoredByHost() noexcept { referencePending = true; }
+
     //==============================================================================
     /** Loads the entry with this index (0: the initial state). Returns false, and
         leaves the state and the current preset alone, when there is no such entry or
@@ -161,6 +176,14 @@ private:
 
     bool writePreset (const juce::File& target, const juce::String& text, const juce::String& author);
     std::unique_ptr<juce::XmlElement> copyStateAsXml();
+
+    /** The state as a preset has it, view settings aside. */
+    juce::ValueTree copyPresetContent();
+    void rememberPresetContent();
+
+    // Any thread: parameter changes, and the product's pings of a change in the rest of its state.
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int, float) override { contentMayHaveChanged = true; }
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
     void setCurrentPreset (const PresetInfo& preset);
     void notifyCurrentPresetChanged();
     void handleAsyncUpdate() override;
@@ -181,6 +204,10 @@ private:
     PresetInfo currentPreset;
 
     ListenerSet<Listener> listeners;
+
+    juce::ValueTree presetContent; // what the current preset holds, as the state reads [message thread]
+    std::atomic<bool> referencePending { true }, contentMayHaveChanged { false };
+    bool modified = false;
 
     JUCE_DECLARE_WEAK_REFERENCEABLE (PresetManager)
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetManager)

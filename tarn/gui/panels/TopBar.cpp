@@ -65,10 +65,14 @@ TopBar::TopBar (PresetManager& presetManager, juce::RangedAudioParameter* powerP
 
     presets.addListener (this);
     currentPresetChanged (presets.getCurrentPreset());
+
+    // Whether the state still is the preset is worked out only after something changed.
+    startTimerHz (modifiedCheckHz);
 }
 
 TopBar::~TopBar()
 {
+    stopTimer();
     presets.removeListener (this);
 }
 
@@ -79,7 +83,17 @@ void TopBar::setBrowserShown (bool shown)
 
 void TopBar::currentPresetChanged (const PresetInfo& current)
 {
-    nameBox.setButtonText (current.name.isNotEmpty() ? current.name : juce::String (PresetInfo::initialPatchName));
+    // A preset just loaded or saved is what the state holds.
+    presetName = current.name.isNotEmpty() ? current.name : juce::String (PresetInfo::initialPatchName);
+    nameBox.setButtonText (presetName);
+}
+
+void TopBar::timerCallback()
+{
+    const auto shown = presets.isCurrentPresetModified() ? presetName + "*" : presetName;
+
+    if (shown != nameBox.getButtonText())
+        nameBox.setButtonText (shown);
 }
 
 juce::PopupMenu TopBar::createPresetMenu() const

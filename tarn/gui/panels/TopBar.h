@@ -12,10 +12,12 @@ namespace tarn
     save, then the user manual, the settings and the power switch.
 
     The power switch is attached to a parameter that is 1 while the plug-in processes
-    (off bypasses it). The name box follows the library's current preset. What browser,
-    save, manual and settings do is up to the owner (the callbacks). [message thread] */
+    (off bypasses it). The name box follows the library's current preset, with a trailing
+    "*" while the state differs from it. What browser, save, manual and settings do is up
+    to the owner (the callbacks). [message thread] */
 class TopBar : public juce::Component
     , private PresetManager::Listener
+    , private juce::Timer
 {
 public:
     TopBar (PresetManager& presets, juce::RangedAudioParameter* powerParameter, const juce::String& productName);
@@ -27,8 +29,10 @@ public:
     /** Shows whether the browser is open, without calling onBrowserToggled. */
     void setBrowserShown (bool shown);
 
-    /** The name the box shows now. */
+    /** The name the box shows now: "Rising Eighths", "Rising Eighths*" once changed. */
     juce::String getShownPresetName() const { return nameBox.getButtonText(); }
+
+    static constexpr int modifiedCheckHz = 5;
 
     /** The menu the name box opens: the library as it is now, the current preset ticked. */
     juce::PopupMenu createPresetMenu() const;
@@ -41,10 +45,12 @@ public:
 
 private:
     void currentPresetChanged (const PresetInfo& current) override;
+    void timerCallback() override;
     void showPresetMenu();
 
     PresetManager& presets;
     const juce::String productName;
+    juce::String presetName;
     PresetNameBox nameBox;
     IconButton browserButton { "tablelist", "preset_browser", "Open the preset browser" };
     IconButton previousButton { "angleleft", "preset_previous", "Previous preset" };

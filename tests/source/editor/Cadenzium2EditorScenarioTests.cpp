@@ -4,6 +4,7 @@
 #include <source/commands/EditCommands.h>
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tarn/gui/panels/TopBar.h>
 #include <tarn/gui/params/Combo.h>
 #include <tests/source/editor/EditorTestHelpers.h>
 #include <tests/source/processor/PluginHarness.h>
@@ -177,6 +178,57 @@ TEST (Cadenzium2EditorScenario, theFactoryKeyswitchPerformancePlaysEachPhraseIts
     }
 
     processor.setPlayHead (nullptr);
+}
+
+TEST (Cadenzium2EditorScenario, thePresetNameGetsAStarWhileTheStateDiffersFromTheLoadedPresetButNotForViewChanges)
+{
+    const juce::File factory (CADENZIUM_FACTORY_PRESETS);
+    Cadenzium2AudioProcessor processor;
+    ASSERT_TRUE (processor.getPresetManager().loadPresetFile (factory.getChildFile ("Melodic Figures/Dorian Motif.bpre")));
+    EditorWindow window (processor);
+    auto& editor = editorOf (window);
+    const auto shownName = [&editor] { return editor.getTopBar().getShownPresetName(); };
+    const auto settles = [] { EditorWindow::pump (3 * 1000 / tarn::TopBar::modifiedCheckHz); };
+
+    settles();
+    EXPECT_EQ (shownName(), "Dorian Motif");
+
+    // The view is no part of a preset: the window keeps the song's view but not a new preset.
+    window.click (EditorWindow::get ("sidebar_toggle"));
+    window.click (EditorWindow::get ("keyboard_preview"));
+    settles();
+    EXPECT_EQ (shownName(), "Dorian Motif");
+
+    // A control, and back: the star comes and goes.
+    window.click (EditorWindow::get ("sidebar_toggle"));
+    auto& latch = EditorWindow::get ("input_latch");
+    window.click (latch);
+    ASSERT_EQ (processor.getIntParameterValue ("input_latch"), 1);
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return shownName() == "Dorian Motif*"; })) << shownName();
+    window.click (latch);
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return shownName() == "Dorian Motif"; })) << shownName();
+
+    // An edit of the rows, and its undo.
+    window.click (editor.getRowEditor().getRow (1), {}, juce::ModifierKeys::shiftModifier);
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return shownName() == "Dorian Motif*"; })) << shownName();
+    window.saveScreenshot ("modified");
+    window.click (EditorWindow::get ("undo"));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return shownName() == "Dorian Motif"; })) << shownName();
+
+    // Another preset, changed or not before, loads unchanged.
+    window.click (EditorWindow::get ("generate"));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return shownName() == "Dorian Motif*"; })) << shownName();
+    ASSERT_TRUE (processor.getPresetManager().loadPresetFile (factory.getChildFile ("Arpeggios/Rising Eighths.bpre")));
+    settles();
+    EXPECT_EQ (shownName(), "Rising Eighths");
+
+    // A song the host restores is what its preset was, as far as the star goes.
+    window.click (EditorWindow::get ("generate"));
+    juce::MemoryBlock song;
+    processor.getStateInformation (song);
+    processor.setStateInformation (song.getData(), (int) song.getSize());
+    settles();
+    EXPECT_EQ (shownName(), "Rising Eighths");
 }
 
 TEST (Cadenzium2EditorScenario, aNewRowDraggedToTheBottomLineRenumbersTheRowsOfEveryPhrase)
