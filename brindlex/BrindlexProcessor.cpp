@@ -188,7 +188,7 @@ void BrindlexProcessor::getStateInformation (juce::MemoryBlock& destData)
         copy = parameters.copyState();
     }
 
-    const juce::var presetPath (presets.getCurrentPreset().path);
+    const juce::var presetPath (presets.getCurrentPresetReference());
 
     // The container the framework's copyXmlToBinary makes, with the same text, written
     // without the detour through an element tree.
@@ -231,7 +231,7 @@ void BrindlexProcessor::setStateInformation (const void* data, int sizeInBytes)
         parameters.replaceState (tree);
     }
 
-    presets.selectPresetByPath (tree[presetPathProperty].toString());
+    presets.selectPresetByReference (tree[presetPathProperty].toString());
     readStateTree (tree, false);
 
     // The restored state may name another preset: hosts re-read program names on this.
