@@ -2,6 +2,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -206,6 +207,23 @@ public:
         }
 
         return take;
+    }
+
+    /** Loads the session, sets the parameter labelled `label` to `value` through the host's
+        control for it, and saves; returns the host's controls as it read them before, label
+        -> value, or nothing when it failed. */
+    std::optional<std::map<juce::String, double>> setParameter (const juce::String& label, double value)
+    {
+        if (! runLua ("set_parameter.lua", { "LABEL=" + label, "VALUE=" + juce::String (value) }))
+            return std::nullopt;
+
+        std::map<juce::String, double> controls;
+
+        for (auto& line : juce::StringArray::fromLines (lastOutput))
+            if (line.startsWith ("CONTROL "))
+                controls[line.fromFirstOccurrenceOf (" ", false, false).upToLastOccurrenceOf ("=", false, false)] = line.fromLastOccurrenceOf ("=", false, false).getDoubleValue();
+
+        return controls;
     }
 
     const juce::String& getLog() const noexcept { return log; }

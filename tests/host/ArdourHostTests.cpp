@@ -253,3 +253,20 @@ TEST_F (ArdourHost, aFactoryPresetChosenByNameFromEachFormatsListPlaysTheSameNot
         EXPECT_EQ (notes, expected) << nameOf (format) << "\n" << describe (*take);
     }
 }
+
+TEST_F (ArdourHost, aValueSetThroughTheHostsControlForAnLv2ParameterReachesThePlugin)
+{
+    ArdourHarness ardour (PluginFormat::lv2, workFolder);
+    ASSERT_TRUE (ardour.createSession()) << ardour.getLog();
+
+    // Every parameter is a control of the host's, under its name.
+    const auto controls = ardour.setParameter ("Swing", 50.0);
+    ASSERT_TRUE (controls.has_value()) << ardour.getLog();
+    EXPECT_EQ (controls->count ("Swing"), 1u);
+    EXPECT_EQ (controls->count ("Generation Density"), 1u);
+    EXPECT_GE (controls->size(), 42u);
+
+    Cadenzium2AudioProcessor saved;
+    restore (saved, ardour.getPluginState());
+    EXPECT_FLOAT_EQ (saved.getRawParameterValue ("swing_amount"), 50.0f) << ardour.getLog();
+}
