@@ -110,6 +110,13 @@ public:
         return false;
     }
 
+    /** Installs a preset library as the factory presets of the plug-in in the host's home,
+        where `make run` installs them. */
+    bool installFactoryPresets (const juce::File& library) const
+    {
+        return library.copyDirectoryTo (home.getChildFile (".config/Brindlex/Cadenzium 2/Presets/Factory"));
+    }
+
     /** Replaces the plug-in's saved state in the host's container. */
     bool setPluginState (const juce::MemoryBlock& state)
     {

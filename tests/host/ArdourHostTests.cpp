@@ -238,12 +238,14 @@ TEST_F (ArdourHost, aFactoryPresetChosenByNameFromEachFormatsListPlaysTheSameNot
     // before beats 2 and 4 (velocity 45), each an eighth of a beat long, in a four-beat loop.
     std::set<LoopNote> expected;
     for (const auto pitch : { 60, 64, 67 })
-        for (const auto [beat, velocity] : { std::pair (1.0, 122), std::pair (1.75, 45), std::pair (3.0, 122), std::pair (3.75, 45) })
+        for (const auto& [beat, velocity] : { std::pair (1.0, 122), std::pair (1.75, 45), std::pair (3.0, 122), std::pair (3.75, 45) })
             expected.insert ({ pitch, velocity, ticksOf (beat), 240 });
 
     for (const auto format : { PluginFormat::vst2, PluginFormat::vst3, PluginFormat::lv2 })
     {
+        // The library for the programs of VST2 and VST3; LV2's presets carry their states.
         ArdourHarness ardour (format, workFolder.getChildFile (nameOf (format)));
+        ASSERT_TRUE (ardour.installFactoryPresets (juce::File (CADENZIUM_FACTORY_PRESETS)));
         ASSERT_TRUE (ardour.createSession()) << ardour.getLog();
         const auto take = ardour.playChord ({ 60, 64, 67 }, 5000, -1, "Island Skank");
         ASSERT_TRUE (take.has_value()) << ardour.getLog();
