@@ -104,7 +104,7 @@ BrindlexProcessor::BrindlexProcessor (const BusesProperties& buses,
     , presets (*presetHooks,
                parameters,
                toasts,
-               getFactoryPresetFolder (productNameToUse),
+               findFactoryPresetFolder (productNameToUse),
                getUserPresetFolder (productNameToUse))
     , pendingProgramChange (std::make_unique<PendingProgramChange> (*this))
 {
@@ -140,6 +140,26 @@ juce::File BrindlexProcessor::getUserFolder() const
 juce::File BrindlexProcessor::getFactoryPresetFolder (const juce::String& product)
 {
     return UserFolders::getProductFolder (product).getChildFile ("Presets").getChildFile ("Factory");
+}
+
+juce::File BrindlexProcessor::findFactoryPresetFolder (const juce::String& product)
+{
+    const auto holdsPresets = [] (const juce::File& folder)
+    {
+        const juce::RangedDirectoryIterator found (folder, true, juce::String ("*") + tarn::PresetIndex::presetExtension, juce::File::findFiles);
+        return folder.isDirectory() && found != juce::RangedDirectoryIterator();
+    };
+
+    const auto own = getFactoryPresetFolder (product);
+
+    if (holdsPresets (own))
+        return own;
+
+    for (const auto& installed : UserFolders::getInstalledFiles (product, "Presets/Factory"))
+        if (holdsPresets (installed))
+            return installed;
+
+    return own;
 }
 
 juce::File BrindlexProcessor::getUserPresetFolder (const juce::String& product)
