@@ -380,6 +380,20 @@ bool PresetManager::selectPresetByReference (const juce::String& reference)
 {
     const auto list = getPresetList();
 
+    // A state without a preset is the Initial Patch's, which has no file.
+    if (reference.isEmpty())
+    {
+        for (const auto& entry : *list)
+        {
+            if (entry.path.isEmpty())
+            {
+                setCurrentPreset (entry);
+                notifyCurrentPresetChanged();
+                return true;
+            }
+        }
+    }
+
     for (const auto& file : PresetReference::resolve (reference, factoryRoot, userRoot))
     {
         for (const auto& entry : *list)
