@@ -85,6 +85,12 @@ std::optional<juce::uint32> JackMidiPorts::getFirstPlayedFrame() const noexcept
     return frame >= 0 ? std::optional ((juce::uint32) frame) : std::nullopt;
 }
 
+std::optional<juce::uint32> JackMidiPorts::getFirstMissedFrame() const noexcept
+{
+    const auto frame = firstMissedFrame.load();
+    return frame >= 0 ? std::optional ((juce::uint32) frame) : std::nullopt;
+}
+
 juce::String JackMidiPorts::getInputPortName() const
 {
     return input != nullptr ? juce::String::fromUTF8 (jack_port_name (input)) : juce::String();
@@ -114,8 +120,21 @@ int JackMidiPorts::process (unsigned int numFrames) noexcept
     if (! active.load())
         return 0;
 
+    const auto frame = (juce::int64) jack_last_frame_time (client);
+
     if (firstPlayedFrame.load() < 0)
-        firstPlayedFrame.store ((juce::int64) jack_last_frame_time (client));
+        firstPlayedFrame.store (frame);
+
+    // JACK's frame counter wraps around after about a day at 48 kHz: only the low 32 bits compare.
+    if (nextFrame >= 0 && (juce::uint32) frame != (juce::uint32) nextFrame)
+    {
+        missedFrames.fetch_add ((juce::int64) (juce::uint32) ((juce::uint32) frame - (juce::uint32) nextFrame));
+
+        if (firstMissedFrame.load() < 0)
+            firstMissedFrame.store (nextFrame);
+    }
+
+    nextFrame = frame + numFrames;
 
     midi.clear();
     int bytes = 0;

@@ -47,6 +47,12 @@ public:
     /** The JACK frame at which the first period the player played began. [any thread] */
     std::optional<juce::uint32> getFirstPlayedFrame() const noexcept;
 
+    /** Where the first period began that JACK let pass without the player (an overloaded
+        machine, a server that fell behind), and how many frames passed so in all; from
+        then on the app's clock lags JACK's by that much. [any thread] */
+    std::optional<juce::uint32> getFirstMissedFrame() const noexcept;
+    juce::int64 getMissedFrames() const noexcept { return missedFrames.load(); }
+
     /** The full names of the ports, e.g. "Cadenzium 2 MIDI:midi_in". [message thread] */
     juce::String getInputPortName() const;
     juce::String getOutputPortName() const;
@@ -98,7 +104,8 @@ private:
     _jack_port* output = nullptr;
     double sampleRate = 0.0;
     std::atomic<bool> active { false };
-    std::atomic<juce::int64> firstPlayedFrame { -1 };
+    std::atomic<juce::int64> firstPlayedFrame { -1 }, firstMissedFrame { -1 }, missedFrames { 0 };
+    juce::int64 nextFrame = -1; // [JACK's process thread]
     juce::MidiBuffer midi; // [JACK's process thread], sized once
 
     JUCE_DECLARE_NON_COPYABLE (JackMidiPorts)

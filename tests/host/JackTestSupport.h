@@ -127,6 +127,10 @@ public:
 
     std::vector<Message> heard() const { return { received.begin(), received.begin() + receivedCount.load() }; }
 
+    /** JACK's frame time of every period this client ran in: a server that falls behind
+        skips periods for every client. [test thread] */
+    std::vector<jack_nframes_t> periods() const { return { periodStarts.begin(), periodStarts.begin() + periodCount.load() }; }
+
     jack_client_t* const client;
 
 private:
@@ -136,6 +140,12 @@ private:
         auto* out = jack_port_get_buffer (me.keys, frames);
         auto* in = jack_port_get_buffer (me.ears, frames);
         const auto start = jack_last_frame_time (me.client);
+
+        if (const auto index = (size_t) me.periodCount.load(); index < me.periodStarts.size())
+        {
+            me.periodStarts[index] = start;
+            me.periodCount.store ((int) index + 1);
+        }
         jack_midi_clear_buffer (out);
 
         if (const auto count = me.toPlayCount.load(); count > 0)
@@ -169,6 +179,8 @@ private:
     std::atomic<jack_nframes_t> playedAt { 0 };
     std::array<Message, 4096> received {};
     std::atomic<int> receivedCount { 0 };
+    std::array<jack_nframes_t, 65536> periodStarts {};
+    std::atomic<int> periodCount { 0 };
 };
 
 /** A JACK server of the test's own (dummy backend, 48 kHz, periods of 512 frames) and two

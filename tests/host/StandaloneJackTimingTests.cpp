@@ -26,9 +26,9 @@ std::string describe (const std::vector<HeardOrPlayed>& events)
     return text;
 }
 
-/** What the VST2 plug-in plays for `input`, in blocks of 512 from `firstFrame` on, with a
-    stopped host transport at 120 bpm (the plug-in's own clock runs, as the app's does). */
-std::vector<HeardOrPlayed> playInVst2Host (const juce::MemoryBlock& state, const std::vector<HeardOrPlayed>& input, juce::uint32 firstFrame, juce::uint32 lastFrame)
+/** What the VST2 plug-in plays for `input`, in blocks of 512 from `firstFrame` to `endFrame`,
+    with a stopped host transport at 120 bpm (the plug-in's own clock runs, as the app's does). */
+std::vector<HeardOrPlayed> playInVst2Host (const juce::MemoryBlock& state, const std::vector<HeardOrPlayed>& input, juce::uint32 firstFrame, juce::uint32 endFrame)
 {
     Vst2Library library (CADENZIUM_VST_PATH);
     auto plugin = library.createInstance();
@@ -51,12 +51,13 @@ std::vector<HeardOrPlayed> playInVst2Host (const juce::MemoryBlock& state, const
     std::vector<float> left (512), right (512);
     auto next = input.begin();
 
-    for (auto start = firstFrame; start <= lastFrame; start += 512)
+    for (auto start = firstFrame; start < endFrame; start += 512)
     {
         std::vector<Vst2Plugin::TimedMessage> block;
 
         for (; next != input.end() && next->first < start + 512; ++next)
-            block.emplace_back ((int) (next->first - start), next->second);
+            if (next->first >= start)
+                block.emplace_back ((int) (next->first - start), next->second);
 
         plugin->processBlockAt (block, left, right);
 
@@ -126,15 +127,23 @@ TEST (StandaloneJack, aHundredChordsComeOutInThePeriodTheyArriveInAtTheFramesThe
     }
 
     std::this_thread::sleep_for (std::chrono::milliseconds (300));
-    const auto first = app->getJackMidiPorts().getFirstPlayedFrame();
+    const auto& ports = app->getJackMidiPorts();
+    const auto first = ports.getFirstPlayedFrame();
+    const auto lastPlayed = jack.synth->periods().back() + 512;
+
+    // A machine too busy for JACK makes it pass over periods; the app's clock then lags
+    // JACK's by them, so what follows can no longer be compared frame by frame.
+    const auto end = ports.getFirstMissedFrame().value_or (lastPlayed);
+    SCOPED_TRACE ("JACK passed over " + std::to_string (ports.getMissedFrames()) + " frames without the app");
     app.reset();
     ASSERT_TRUE (first.has_value());
 
     std::stable_sort (played.begin(), played.end(), [] (const auto& a, const auto& b) { return a.first < b.first; });
-    const auto heard = jack.synth->heard();
-    ASSERT_FALSE (heard.empty());
-    const auto expected = playInVst2Host (state, played, *first, std::max (heard.back().first, played.back().first));
+    std::vector<HeardOrPlayed> heard;
+    for (const auto& event : jack.synth->heard())
+        if (event.first < end)
+            heard.push_back (event);
 
-    EXPECT_GE (heard.size(), 200u) << describe (heard);
-    EXPECT_EQ (describe (heard), describe (expected));
+    EXPECT_GE (heard.size(), 60u) << describe (heard);
+    EXPECT_EQ (describe (heard), describe (playInVst2Host (state, played, *first, end)));
 }
