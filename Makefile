@@ -33,7 +33,7 @@ FACTORY_PRESETS := resources/presets/Factory
 EXAMPLE  := resources/chords/Pop Four Chords.mid
 EXAMPLE_PRESET := $(FACTORY_PRESETS)/Arpeggios/Sixteenth Cascade.bpre
 
-.PHONY: setup configure build build-run test run install manual presets bench tsan fuzz fuzz-smoke format clean
+.PHONY: setup configure build build-run test run install manual presets package bench tsan fuzz fuzz-smoke format clean
 
 setup:
 	@bash scripts/setup
@@ -70,6 +70,11 @@ install: build-run
 	@install -m 755 "$(RENDERER)" "$(BIN_DIR)/cadenzium-render"
 	@"$(PRESET_TOOL)" --install "$(FACTORY_PRESETS)"
 	@printf 'Installed the user manual (the "?" button of the window opens it): ' && "$(MANUAL_TOOL)" "$(MANUAL)"
+
+# The Debian package and a plain .tar.gz of the same files, in $(BUILD_DIR)/package
+# (packaging/make-package says what goes where).
+package: build-run
+	@bash packaging/make-package "$(BUILD_DIR)" "$(BUILD_DIR)/package"
 
 # Rewrites the committed factory library from its code in tools/factory-presets.
 presets: build-run

@@ -106,7 +106,7 @@ BrindlexProcessor::BrindlexProcessor (const BusesProperties& buses,
     , presets (*presetHooks,
                parameters,
                toasts,
-               getFactoryPresetFolder (productNameToUse),
+               findFactoryPresetFolder (productNameToUse),
                getUserPresetFolder (productNameToUse))
     , pendingProgramChange (std::make_unique<PendingProgramChange> (*this))
 {
@@ -142,6 +142,26 @@ juce::File BrindlexProcessor::getUserFolder() const
 juce::File BrindlexProcessor::getFactoryPresetFolder (const juce::String& product)
 {
     return UserFolders::getProductFolder (product).getChildFile ("Presets").getChildFile ("Factory");
+}
+
+juce::File BrindlexProcessor::findFactoryPresetFolder (const juce::String& product)
+{
+    const auto holdsPresets = [] (const juce::File& folder)
+    {
+        const juce::RangedDirectoryIterator found (folder, true, juce::String ("*") + tarn::PresetIndex::presetExtension, juce::File::findFiles);
+        return folder.isDirectory() && found != juce::RangedDirectoryIterator();
+    };
+
+    const auto own = getFactoryPresetFolder (product);
+
+    if (holdsPresets (own))
+        return own;
+
+    for (const auto& installed : UserFolders::getInstalledFiles (product, "Presets/Factory"))
+        if (holdsPresets (installed))
+            return installed;
+
+    return own;
 }
 
 juce::File BrindlexProcessor::getUserPresetFolder (const juce::String& product)
@@ -190,7 +210,7 @@ void BrindlexProcessor::getStateInformation (juce::MemoryBlock& destData)
         copy = parameters.copyState();
     }
 
-    const juce::var presetPath (presets.getCurrentPreset().path);
+    const juce::var presetPath (presets.getCurrentPresetReference());
 
     // The container the framework's copyXmlToBinary makes, with the same text, written
     // without the detour through an element tree.
@@ -233,7 +253,7 @@ void BrindlexProcessor::setStateInformation (const void* data, int sizeInBytes)
         parameters.replaceState (tree);
     }
 
-    presets.selectPresetByPath (tree[presetPathProperty].toString());
+    presets.selectPresetByReference (tree[presetPathProperty].toString());
     readStateTree (tree, false);
     presets.stateRestoredByHost();
 

@@ -56,9 +56,14 @@ public:
     /** The preset library (threads: see its members). */
     tarn::PresetManager& getPresetManager() noexcept { return presets; }
 
-    /** <config>/Brindlex/<product>/Presets/Factory and .../User */
+    /** <config>/Brindlex/<product>/Presets/Factory and .../User: the user's own folders. */
     static juce::File getFactoryPresetFolder (const juce::String& productName);
     static juce::File getUserPresetFolder (const juce::String& productName);
+
+    /** The factory presets the library shows: the user's own factory folder when it holds
+        a preset, otherwise the first installed one that does (<system data>/<package>/Presets/Factory);
+        the user's own folder when none does. */
+    static juce::File findFactoryPresetFolder (const juce::String& productName);
 
     /** Records the state the Initial Patch stands for. The product calls it once, as
         the last statement of its constructor, when its whole state exists. [message thread] */

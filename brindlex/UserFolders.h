@@ -5,7 +5,7 @@
 namespace brindlex
 {
 
-/** Where the maker's per-user files live. */
+/** Where the maker's per-user files live, and the files a package installs for everyone. */
 namespace UserFolders
 {
     constexpr const char* makerName = "Brindlex";
@@ -16,6 +16,20 @@ namespace UserFolders
 
     /** <config>/Brindlex/<product>/ */
     juce::File getProductFolder (const juce::String& productName);
+
+    /** "Cadenzium 2" -> "cadenzium2": the name of the product's package and of its folders
+        under the system's data folders. */
+    juce::String getPackageName (const juce::String& productName);
+
+    /** The folders a package installs shared files into, to be searched in this order:
+        each folder of $XDG_DATA_DIRS (by default /usr/local/share, then /usr/share). */
+    juce::Array<juce::File> getSystemDataFolders();
+
+    /** <each system data folder>/<package>/<relativePath>, in search order. */
+    juce::Array<juce::File> getInstalledFiles (const juce::String& productName, const juce::String& relativePath);
+
+    /** <each system data folder>/doc/<package>/<fileName>, in search order. */
+    juce::Array<juce::File> getInstalledDocuments (const juce::String& productName, const juce::String& fileName);
 } // namespace UserFolders
 
 } // namespace brindlex

@@ -1,7 +1,7 @@
 // Writes the LV2 bundle's Turtle files with JUCE's own helper, run in a fresh, empty home
-// folder: the files then describe the plug-in as it ships (its parameters, ports and the
-// "Initial Patch"), never the presets or settings of whoever builds it. Then it corrects
-// the few statements of JUCE 7.0.5's files that the LV2 specifications reject.
+// folder: the files then describe the plug-in as it ships (its parameters and ports), never
+// the presets or settings of whoever builds it. Then it corrects the few statements of JUCE
+// 7.0.5's files that the LV2 specifications reject. The presets are make_lv2_presets' job.
 
 #include <cstdlib>
 #include <filesystem>
@@ -41,34 +41,6 @@ bool replaceInFile (const std::filesystem::path& file, const std::vector<std::pa
     return true;
 }
 
-bool declareProgramProperty (const std::filesystem::path& manifest)
-{
-    // The presets select a program through a property that JUCE uses but never declares;
-    // a validating host rejects an undeclared, unlabelled property.
-    std::stringstream text;
-    text << std::ifstream (manifest).rdbuf();
-    const auto content = text.str();
-    const auto plugin = content.find (">\n\ta lv2:Plugin ;");
-    const auto uriStart = plugin == std::string::npos ? std::string::npos : content.rfind ('<', plugin);
-
-    if (uriStart == std::string::npos)
-    {
-        std::cerr << manifest.string() << ": the plug-in's URI was not found\n";
-        return false;
-    }
-
-    const auto program = content.substr (uriStart, plugin - uriStart) + ":Program>";
-
-    if (content.find (program) == std::string::npos)
-        return true;
-
-    std::ofstream (manifest, std::ios::app) << "\n" << program << "\n"
-                                            << "\ta <http://www.w3.org/1999/02/22-rdf-syntax-ns#Property> ;\n"
-                                            << "\trdfs:label \"Program\" ;\n"
-                                            << "\trdfs:comment \"The program a preset selects.\" .\n";
-    return true;
-}
-
 bool correctTurtle (const std::filesystem::path& bundle)
 {
     // doap:maintainer and doap:release belong to a doap:Project; an empty e-mail address
@@ -83,7 +55,7 @@ bool correctTurtle (const std::filesystem::path& bundle)
     const auto ui = replaceInFile (bundle / "ui.ttl",
                                    { { "\t\topts:interface ,\n\t\tui:noUserResize ,\n\t\tui:resize ;", "\t\topts:interface ,\n\t\tui:resize ;" },
                                      { "\t\topts:interface ,\n\t\topts:options ;", "\t\topts:options ;" } });
-    return dsp && ui && declareProgramProperty (bundle / "manifest.ttl");
+    return dsp && ui;
 }
 } // namespace
 

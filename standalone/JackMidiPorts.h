@@ -4,39 +4,61 @@
 
 #include <array>
 #include <atomic>
+#include <optional>
 
 struct _jack_client;
 struct _jack_port;
 
-/** The standalone app's own JACK MIDI ports, "midi_in" and "midi_out", on a client of their
-    own, when a JACK server runs (none is started for them). Hosts of JACK MIDI, patchbays and
-    synths see them like any other client's ports.
+/** The standalone app's JACK client, when a JACK server runs (none is started for it): the
+    MIDI ports "midi_in" and "midi_out", and the app's playing. In each JACK period the
+    player gets what arrived at midi_in at its frames and what it returns leaves by midi_out
+    in the same period, at its frames: exactly as a plug-in host's block would.
 
-    JACK's process thread and the app's audio thread hand the messages over through two
-    lock-free queues: what arrives in one JACK period reaches the processor at its next
-    block, and what the processor sends reaches JACK at its next period, each at its offset
-    within the block. Only short messages (notes, controllers and the like) travel. */
+    Patchbays, keyboards and synths see the ports like any other client's. */
 class JackMidiPorts
 {
 public:
-    /** Opens the client and connects the ports named (full JACK port names). Without a
-        server the object does nothing. [message thread] */
-    JackMidiPorts (const juce::String& clientName, const juce::StringArray& sources, const juce::StringArray& destinations);
+    /** What plays in every JACK period. */
+    class Player
+    {
+    public:
+        virtual ~Player() = default;
+
+        /** `midi` holds the period's input at its frames, and is to hold the output. Called
+            only between activate() and the end. [JACK's process thread] */
+        virtual void playJackPeriod (juce::MidiBuffer& midi, int numFrames) noexcept = 0;
+    };
+
+    /** Opens the client with its ports; nothing plays until activate(). Without a server the
+        object does nothing. [message thread] */
+    JackMidiPorts (const juce::String& clientName, Player& player);
     ~JackMidiPorts();
 
-    /** True while the client is open and the server runs. [any thread] */
+    /** Starts the periods, then connects the ports named (full JACK port names). [message thread] */
+    void activate (const juce::StringArray& sources, const juce::StringArray& destinations);
+
+    /** True while the client is open, activated and the server runs. [any thread] */
     bool isActive() const noexcept { return active.load(); }
+
+    /** The server's sample rate and period, 0 without a client. [any thread] */
+    double getSampleRate() const noexcept { return sampleRate; }
+    int getBufferSize() const noexcept;
+
+    /** The JACK frame at which the first period the player played began. [any thread] */
+    std::optional<juce::uint32> getFirstPlayedFrame() const noexcept;
+
+    /** Where the first period began that JACK let pass without the player (an overloaded
+        machine, a server that fell behind), and how many frames passed so in all; from
+        then on the app's clock lags JACK's by that much. [any thread] */
+    std::optional<juce::uint32> getFirstMissedFrame() const noexcept;
+    juce::int64 getMissedFrames() const noexcept { return missedFrames.load(); }
 
     /** The full names of the ports, e.g. "Cadenzium 2 MIDI:midi_in". [message thread] */
     juce::String getInputPortName() const;
     juce::String getOutputPortName() const;
 
-    /** Adds what arrived since the last block to `midi`, each message at its offset within
-        the JACK period, kept inside the block. [audio thread] */
-    void takeInput (juce::MidiBuffer& midi, int numSamples) noexcept;
-
-    /** Queues the block's short messages for JACK's next period. [audio thread] */
-    void sendOutput (const juce::MidiBuffer& midi) noexcept;
+    /** The most that one period's MIDI may hold; more is dropped. */
+    static constexpr int maxMidiBytesPerPeriod = 32768;
 
     /** A three-byte (or shorter) message at a sample offset. */
     struct ShortMessage
@@ -76,11 +98,15 @@ private:
     static void shutdownCallback (void* self);
     int process (unsigned int numFrames) noexcept;
 
+    Player& player;
     _jack_client* client = nullptr;
     _jack_port* input = nullptr;
     _jack_port* output = nullptr;
+    double sampleRate = 0.0;
     std::atomic<bool> active { false };
-    MessageQueue arrived, toSend;
+    std::atomic<juce::int64> firstPlayedFrame { -1 }, firstMissedFrame { -1 }, missedFrames { 0 };
+    juce::int64 nextFrame = -1; // [JACK's process thread]
+    juce::MidiBuffer midi; // [JACK's process thread], sized once
 
     JUCE_DECLARE_NON_COPYABLE (JackMidiPorts)
 };

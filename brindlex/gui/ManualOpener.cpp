@@ -1,5 +1,7 @@
 #include "ManualOpener.h"
 
+#include <brindlex/UserFolders.h>
+
 namespace brindlex
 {
 
@@ -23,6 +25,20 @@ juce::File ManualOpener::getManualFile() const
     return productFolder.getChildFile (productName + " Manual " + version + ".pdf");
 }
 
+std::optional<juce::File> ManualOpener::findManual() const
+{
+    const auto own = getManualFile();
+
+    if (own.existsAsFile())
+        return own;
+
+    for (const auto& installed : UserFolders::getInstalledDocuments (productName, own.getFileName()))
+        if (installed.existsAsFile())
+            return installed;
+
+    return std::nullopt;
+}
+
 juce::String ManualOpener::getProductPageAddress() const
 {
     return websiteBase + productName.toLowerCase().replaceCharacter (' ', '-') + "#plugindownloads";
@@ -40,10 +56,8 @@ juce::String ManualOpener::cannotOpenPageMessage (const juce::String& address)
 
 juce::String ManualOpener::open()
 {
-    const auto manual = getManualFile();
-
-    if (manual.existsAsFile())
-        return startOpener (manual.getFullPathName(), cannotOpenManualMessage (manual)) ? manual.getFullPathName() : juce::String();
+    if (const auto manual = findManual())
+        return startOpener (manual->getFullPathName(), cannotOpenManualMessage (*manual)) ? manual->getFullPathName() : juce::String();
 
     toasts.addToast (missingManualMessage, tarn::Toast::error);
     const auto address = getProductPageAddress();

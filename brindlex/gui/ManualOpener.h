@@ -4,11 +4,14 @@
 
 #include <juce_events/juce_events.h>
 
+#include <optional>
+
 namespace brindlex
 {
 
-/** Opens the user manual: the PDF in the product's folder when it is installed, otherwise
-    an error toast and the product's web page.
+/** Opens the user manual: the PDF in the user's product folder, or else the one a package
+    installed among the system's documents; when there is neither, an error toast and the
+    product's web page.
 
     Documents and addresses go to the desktop's opener ("xdg-open") as one argument of its
     argument list, never through a shell. Openers that finished are reaped. An opener that
@@ -31,7 +34,12 @@ public:
                   juce::String version, juce::String websiteBase);
     ~ManualOpener() override;
 
+    /** The user's own copy, where `make run` installs it. */
     juce::File getManualFile() const;
+
+    /** The copy open() opens: the user's own, or else an installed one; none when neither
+        exists. */
+    std::optional<juce::File> findManual() const;
     juce::String getProductPageAddress() const;
 
     /** Opens the manual or, with a toast, the web page. Returns what it asked the opener

@@ -1,5 +1,7 @@
 #include "PresetManager.h"
 
+#include "PresetReference.h"
+
 #include <tarn/util/AtomicFile.h>
 
 namespace tarn
@@ -407,17 +409,40 @@ bool PresetManager::writePreset (const juce::File& target, const juce::String& t
 }
 
 //==============================================================================
-bool PresetManager::selectPresetByPath (const juce::String& path)
+juce::String PresetManager::getCurrentPresetReference() const
+{
+    const auto path = getCurrentPreset().path;
+    return path.isEmpty() ? path : PresetReference::make (juce::File (path), factoryRoot, userRoot);
+}
+
+bool PresetManager::selectPresetByReference (const juce::String& reference)
 {
     const auto list = getPresetList();
 
-    for (const auto& entry : *list)
+    // A state without a preset is the Initial Patch's, which has no file.
+    if (reference.isEmpty())
     {
-        if (entry.path == path)
+        for (const auto& entry : *list)
         {
-            setCurrentPreset (entry);
-            notifyCurrentPresetChanged();
-            return true;
+            if (entry.path.isEmpty())
+            {
+                setCurrentPreset (entry);
+                notifyCurrentPresetChanged();
+                return true;
+            }
+        }
+    }
+
+    for (const auto& file : PresetReference::resolve (reference, factoryRoot, userRoot))
+    {
+        for (const auto& entry : *list)
+        {
+            if (entry.path.isNotEmpty() && juce::File (entry.path) == file)
+            {
+                setCurrentPreset (entry);
+                notifyCurrentPresetChanged();
+                return true;
+            }
         }
     }
 

@@ -155,9 +155,13 @@ public:
 
     void setOverwriteQuestion (OverwriteQuestion question); // [message thread]
 
-    /** Makes the entry with this file path current, after a host restore; returns false
-        (and changes nothing) when no entry has it. [any thread] */
-    bool selectPresetByPath (const juce::String& path);
+    /** How a saved song names the current preset (see PresetReference): its path below
+        the library root, or empty for the Initial Patch. [any thread] */
+    juce::String getCurrentPresetReference() const;
+
+    /** Makes the entry a song's reference names current, after a host restore; returns
+        false (and changes nothing) when no entry is that preset. [any thread] */
+    bool selectPresetByReference (const juce::String& reference);
 
     /** Called with the tree of a preset just before it is applied. [message thread] */
     std::function<void (const juce::ValueTree& state)> onStateAboutToBeApplied;

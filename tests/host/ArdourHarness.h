@@ -2,6 +2,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -13,6 +14,7 @@ struct RecordedNote
 {
     int pitch = 0;
     double startBeats = 0.0, lengthBeats = 0.0;
+    int velocity = 0;
 };
 
 /** What Ardour recorded while a chord was held, and where its transport was (in beats) as
@@ -108,6 +110,13 @@ public:
         return false;
     }
 
+    /** Installs a preset library as the factory presets of the plug-in in the host's home,
+        where `make run` installs them. */
+    bool installFactoryPresets (const juce::File& library) const
+    {
+        return library.copyDirectoryTo (home.getChildFile (".config/Brindlex/Cadenzium 2/Presets/Factory"));
+    }
+
     /** Replaces the plug-in's saved state in the host's container. */
     bool setPluginState (const juce::MemoryBlock& state)
     {
@@ -164,16 +173,17 @@ public:
         return ids;
     }
 
-    /** Loads the session, holds the chord for holdMs with the transport rolling and, when
+    /** Loads the session, chooses the plug-in's preset of that name from the host's list
+        when one is named, holds the chord for holdMs with the transport rolling and, when
         bypassAfterMs >= 0, bypasses the plug-in that far into the chord as the host's
         bypass button does; then saves. */
-    std::optional<Take> playChord (const std::vector<int>& pitches, int holdMs, int bypassAfterMs = -1)
+    std::optional<Take> playChord (const std::vector<int>& pitches, int holdMs, int bypassAfterMs = -1, const juce::String& preset = {})
     {
         juce::StringArray chord;
         for (auto p : pitches)
             chord.add (juce::String (p));
 
-        const juce::StringArray settings { "CHORD=" + chord.joinIntoString (" "), "HOLD_MS=" + juce::String (holdMs), "BYPASS_AFTER_MS=" + juce::String (bypassAfterMs) };
+        const juce::StringArray settings { "CHORD=" + chord.joinIntoString (" "), "HOLD_MS=" + juce::String (holdMs), "BYPASS_AFTER_MS=" + juce::String (bypassAfterMs), "PRESET=" + preset };
 
         // Ardour itself now and then dies while loading a session with a plug-in: retried.
         bool played = false;
@@ -194,7 +204,7 @@ public:
             const auto atBeats = (double) fields[1].getLargeIntValue() / 24000.0;
 
             if (fields[0] == "NOTE")
-                take.notes.push_back ({ fields[1].getIntValue(), beats (fields[4]), beats (fields[5]) });
+                take.notes.push_back ({ fields[1].getIntValue(), beats (fields[4]), beats (fields[5]), fields[2].getIntValue() });
             else if (fields[0] == "CHORD")
                 take.chordSentAt = atBeats;
             else if (fields[0] == "RELEASE")
@@ -204,6 +214,23 @@ public:
         }
 
         return take;
+    }
+
+    /** Loads the session, sets the parameter labelled `label` to `value` through the host's
+        control for it, and saves; returns the host's controls as it read them before, label
+        -> value, or nothing when it failed. */
+    std::optional<std::map<juce::String, double>> setParameter (const juce::String& label, double value)
+    {
+        if (! runLua ("set_parameter.lua", { "LABEL=" + label, "VALUE=" + juce::String (value) }))
+            return std::nullopt;
+
+        std::map<juce::String, double> controls;
+
+        for (auto& line : juce::StringArray::fromLines (lastOutput))
+            if (line.startsWith ("CONTROL "))
+                controls[line.fromFirstOccurrenceOf (" ", false, false).upToLastOccurrenceOf ("=", false, false)] = line.fromLastOccurrenceOf ("=", false, false).getDoubleValue();
+
+        return controls;
     }
 
     const juce::String& getLog() const noexcept { return log; }

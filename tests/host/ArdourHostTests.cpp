@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <iostream>
+#include <set>
 #include <thread>
 
 using namespace cadenzium::test;
@@ -190,4 +192,83 @@ TEST_F (ArdourHost, aStateTheLv2PluginSavedInArdourLoadsIntoTheVst2PluginFromAPr
     }
 
     song.expectIn (juce::MemoryBlock (chunk.data(), chunk.size()), ardour.getLog());
+}
+
+namespace
+{
+/** A recorded note where it falls in a loop of `loopBeats`, in Ardour's ticks (1920 a beat). */
+struct LoopNote
+{
+    int pitch, velocity, startTicks, lengthTicks;
+    auto operator<=> (const LoopNote&) const = default;
+};
+
+/** The take's notes between one loop after the chord arrived and the release, placed in the
+    loop. Ardour places a whole take a few samples early: measured on the first note, whose
+    place is on the sixteenth grid like every note of the phrase. */
+std::set<LoopNote> notesInLoop (const Take& take, double loopBeats)
+{
+    std::set<LoopNote> notes;
+
+    if (take.notes.empty())
+        return notes;
+
+    const auto offset = std::remainder (take.notes.front().startBeats, 0.25);
+    const auto from = take.chordSentAt + offset + 2 * 1024 / 24000.0 + loopBeats;
+
+    for (const auto& note : take.notes)
+        if (note.startBeats >= from && note.startBeats + note.lengthBeats < take.releasedAt + offset)
+            notes.insert ({ note.pitch, note.velocity, (ticksOf (note.startBeats - offset) + ticksOf (loopBeats) * 1000) % ticksOf (loopBeats), ticksOf (note.lengthBeats) });
+
+    return notes;
+}
+
+std::string tableOf (const std::set<LoopNote>& notes)
+{
+    std::string text = "pitch velocity start(beat) length(beats)\n";
+    for (const auto& n : notes)
+        text += std::to_string (n.pitch) + " " + std::to_string (n.velocity) + " " + std::to_string (n.startTicks / 1920.0) + " " + std::to_string (n.lengthTicks / 1920.0) + "\n";
+    return text;
+}
+} // namespace
+
+TEST_F (ArdourHost, aFactoryPresetChosenByNameFromEachFormatsListPlaysTheSameNotes)
+{
+    // "Island Skank": the held chord struck on beats 1 and 3 (velocity 122) and an eighth
+    // before beats 2 and 4 (velocity 45), each an eighth of a beat long, in a four-beat loop.
+    std::set<LoopNote> expected;
+    for (const auto pitch : { 60, 64, 67 })
+        for (const auto& [beat, velocity] : { std::pair (1.0, 122), std::pair (1.75, 45), std::pair (3.0, 122), std::pair (3.75, 45) })
+            expected.insert ({ pitch, velocity, ticksOf (beat), 240 });
+
+    for (const auto format : { PluginFormat::vst2, PluginFormat::vst3, PluginFormat::lv2 })
+    {
+        // The library for the programs of VST2 and VST3; LV2's presets carry their states.
+        ArdourHarness ardour (format, workFolder.getChildFile (nameOf (format)));
+        ASSERT_TRUE (ardour.installFactoryPresets (juce::File (CADENZIUM_FACTORY_PRESETS)));
+        ASSERT_TRUE (ardour.createSession()) << ardour.getLog();
+        const auto take = ardour.playChord ({ 60, 64, 67 }, 5000, -1, "Island Skank");
+        ASSERT_TRUE (take.has_value()) << ardour.getLog();
+
+        const auto notes = notesInLoop (*take, 4.0);
+        std::cout << nameOf (format) << ", \"Island Skank\" chosen by name, C-E-G held:\n" << tableOf (notes) << std::endl;
+        EXPECT_EQ (notes, expected) << nameOf (format) << "\n" << describe (*take);
+    }
+}
+
+TEST_F (ArdourHost, aValueSetThroughTheHostsControlForAnLv2ParameterReachesThePlugin)
+{
+    ArdourHarness ardour (PluginFormat::lv2, workFolder);
+    ASSERT_TRUE (ardour.createSession()) << ardour.getLog();
+
+    // Every parameter is a control of the host's, under its name.
+    const auto controls = ardour.setParameter ("Swing", 50.0);
+    ASSERT_TRUE (controls.has_value()) << ardour.getLog();
+    EXPECT_EQ (controls->count ("Swing"), 1u);
+    EXPECT_EQ (controls->count ("Generation Density"), 1u);
+    EXPECT_GE (controls->size(), 42u);
+
+    Cadenzium2AudioProcessor saved;
+    restore (saved, ardour.getPluginState());
+    EXPECT_FLOAT_EQ (saved.getRawParameterValue ("swing_amount"), 50.0f) << ardour.getLog();
 }

@@ -7,7 +7,9 @@
 #include <dlfcn.h>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace cadenzium::test
@@ -51,9 +53,21 @@ public:
         dispatch (effMainsChanged, 0, 1);
     }
 
+    using Bytes = std::array<unsigned char, 3>;
+    using TimedMessage = std::pair<int, Bytes>; // sample offset in the block, message
+
     /** Sends the three-byte messages at the block's start, then processes one block of
         stereo audio in place. */
-    void processBlock (const std::vector<std::array<unsigned char, 3>>& midi, std::vector<float>& left, std::vector<float>& right)
+    void processBlock (const std::vector<Bytes>& midi, std::vector<float>& left, std::vector<float>& right)
+    {
+        std::vector<TimedMessage> timed;
+        for (const auto& message : midi)
+            timed.emplace_back (0, message);
+        processBlockAt (timed, left, right);
+    }
+
+    /** Sends the messages at their offsets, then processes one block of stereo audio in place. */
+    void processBlockAt (const std::vector<TimedMessage>& midi, std::vector<float>& left, std::vector<float>& right)
     {
         std::vector<VstMidiEvent> midiEvents (midi.size());
         std::vector<char> eventsStorage (sizeof (VstEvents) + sizeof (VstEvent*) * midi.size(), 0);
@@ -64,7 +78,8 @@ public:
         {
             midiEvents[i].type = kVstMidiType;
             midiEvents[i].byteSize = sizeof (VstMidiEvent);
-            std::memcpy (midiEvents[i].midiData, midi[i].data(), 3);
+            midiEvents[i].deltaFrames = midi[i].first;
+            std::memcpy (midiEvents[i].midiData, midi[i].second.data(), 3);
             events->events[i] = reinterpret_cast<VstEvent*> (&midiEvents[i]);
         }
 
@@ -82,6 +97,17 @@ public:
 
     void setChunk (std::vector<unsigned char> data) { dispatch (effSetChunk, 0, (t_fstPtrInt) data.size(), data.data()); }
 
+    /** The transport the host reports when asked (audioMasterGetTime); none by default. */
+    std::optional<VstTimeInfo> transport;
+
+    /** The MIDI the plug-in has sent the host so far, each at its offset in its block;
+        taken by the call. [any thread] */
+    std::vector<TimedMessage> takeOutput()
+    {
+        const std::lock_guard guard (lock);
+        return std::exchange (output, {});
+    }
+
     /** Host opcodes the plug-in has called so far. [any thread] */
     std::vector<int> hostOpcodesSeen() const
     {
@@ -93,16 +119,30 @@ private:
     friend class Vst2Library;
     Vst2Plugin() = default;
 
-    static t_fstPtrInt hostCallback (AEffect* effect, int opcode, int, t_fstPtrInt, void*, float)
+    static t_fstPtrInt hostCallback (AEffect* effect, int opcode, int, t_fstPtrInt, void* ptr, float)
     {
         if (opcode == audioMasterVersion)
             return 2400;
 
         // Calls made while VSTPluginMain runs come before the instance is known.
-        if (auto* plugin = effect != nullptr ? static_cast<Vst2Plugin*> (effect->user) : nullptr)
+        auto* plugin = effect != nullptr ? static_cast<Vst2Plugin*> (effect->user) : nullptr;
+
+        if (plugin == nullptr)
+            return 0;
+
+        const std::lock_guard guard (plugin->lock);
+        plugin->opcodes.push_back (opcode);
+
+        if (opcode == audioMasterGetTime)
+            return plugin->transport.has_value() ? (t_fstPtrInt) &*plugin->transport : 0;
+
+        if (opcode == audioMasterProcessEvents && ptr != nullptr)
         {
-            const std::lock_guard guard (plugin->lock);
-            plugin->opcodes.push_back (opcode);
+            const auto* events = static_cast<const VstEvents*> (ptr);
+
+            for (int i = 0; i < events->numEvents; ++i)
+                if (const auto* event = reinterpret_cast<const VstMidiEvent*> (events->events[i]); event != nullptr && event->type == kVstMidiType)
+                    plugin->output.push_back ({ event->deltaFrames, { (unsigned char) event->midiData[0], (unsigned char) event->midiData[1], (unsigned char) event->midiData[2] } });
         }
 
         return 0;
@@ -111,6 +151,7 @@ private:
     AEffect* aeffect = nullptr;
     mutable std::mutex lock;
     std::vector<int> opcodes;
+    std::vector<TimedMessage> output;
 };
 
 /** Loads a VST2 plug-in library the way a host does: dlopen, then VSTPluginMain. */

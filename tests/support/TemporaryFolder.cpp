@@ -28,6 +28,9 @@ std::filesystem::path useTemporaryHome()
     static TemporaryFolder home ("cadenzium-home");
     setenv ("HOME", home.string().c_str(), 1);
     unsetenv ("XDG_CONFIG_HOME");
+
+    // Nor does a copy of the product installed on this machine (presets, manual) show up.
+    setenv ("XDG_DATA_DIRS", (home.path() / "system-data").c_str(), 1);
     return home.path();
 }
 

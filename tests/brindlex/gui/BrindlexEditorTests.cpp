@@ -1,5 +1,6 @@
 #include "ShellTestSupport.h"
 
+#include <brindlex/UserFolders.h>
 #include <tests/tarn/CapturingLogger.h>
 
 namespace cadenzium::test
@@ -151,13 +152,24 @@ TEST_F (ShellTest, theManualButtonOpensTheInstalledManualOrTheWebPageWithAToast)
                                           { return editor.getManualOpener().getNumRunningOpeners() == 0; }));
     EXPECT_EQ (record.loadFileAsString(), "https://brindlex.invalid/plugins/cadenzium-2#plugindownloads\n");
 
-    record.deleteFile();
+    // A package's copy among the system's documents, when the user has none of their own.
+    const auto openedManual = [&]
+    {
+        record.deleteFile();
+        window.click (EditorWindow::get ("manual"));
+        EXPECT_TRUE (EditorWindow::pumpUntil ([&]
+                                              { return editor.getManualOpener().getNumRunningOpeners() == 0; }));
+        return record.loadFileAsString();
+    };
+    const auto installed = brindlex::UserFolders::getInstalledDocuments ("Cadenzium 2", "Cadenzium 2 Manual 2.5.0.pdf")[0];
+    ASSERT_TRUE (installed.getParentDirectory().createDirectory() && installed.replaceWithText ("%PDF"));
+    EXPECT_EQ (openedManual(), installed.getFullPathName() + "\n");
+
+    // The user's own copy comes first.
     const auto manual = productFolder.getChildFile ("Cadenzium 2 Manual 2.5.0.pdf");
     ASSERT_TRUE (manual.replaceWithText ("%PDF"));
-    window.click (EditorWindow::get ("manual"));
-    EXPECT_TRUE (EditorWindow::pumpUntil ([&]
-                                          { return editor.getManualOpener().getNumRunningOpeners() == 0; }));
-    EXPECT_EQ (record.loadFileAsString(), manual.getFullPathName() + "\n") << "one argument, no shell";
+    EXPECT_EQ (openedManual(), manual.getFullPathName() + "\n") << "one argument, no shell";
+    EXPECT_TRUE (installed.getParentDirectory().getParentDirectory().getParentDirectory().deleteRecursively());
     EXPECT_EQ (toastTexts (processor.getToastManager()).size(), 1) << "a manual shown needs no word";
 
     // A desktop with no program for PDF files: xdg-open fails (with its code 3), and the

@@ -3,7 +3,8 @@
 -- NOTE <pitch> <velocity> <channel 1..16> <start beats> <length beats>, then saves.
 -- Environment: SESSION_DIR, SESSION_NAME, CHORD (pitches separated by blanks),
 -- HOLD_MS (how long the chord is held), BYPASS_AFTER_MS (when given: the host bypasses the
--- plug-in that long into the chord and prints BYPASSED <transport sample>). Prints
+-- plug-in that long into the chord and prints BYPASSED <transport sample>), PRESET (when
+-- given: the plug-in's preset of that name is chosen from the host's list first). Prints
 -- CHORD <transport sample> as the chord is sent and RELEASE <transport sample> as it is released.
 local dir, name = os.getenv ("SESSION_DIR"), os.getenv ("SESSION_NAME")
 local hold_ms = tonumber (os.getenv ("HOLD_MS") or "2500")
@@ -21,6 +22,22 @@ if source:isnil () or recorder:isnil () then
     print ("FAIL tracks missing")
     close_session ()
     os.exit (1)
+end
+
+local preset = os.getenv ("PRESET") or ""
+if preset ~= "" then
+    -- The plug-in ignores a program change for a second after the session's state is restored
+    -- (hosts send the stored program along with the state); a user picks one later anyway.
+    ARDOUR.LuaAPI.usleep (1200000)
+    local plug = source:nth_plugin (0):to_insert ():plugin (0)
+    local record = plug:preset_by_label (preset)
+    if not record or not plug:load_preset (record) then
+        print ("FAIL no preset named " .. preset)
+        close_session ()
+        os.exit (1)
+    end
+    -- Programs are loaded on the plug-in's own message thread.
+    ARDOUR.LuaAPI.usleep (500000)
 end
 
 source:output ():disconnect_all (nil)
