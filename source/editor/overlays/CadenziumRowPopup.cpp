@@ -12,7 +12,7 @@ constexpr int maxNameLength = 32;
 /** The Transpose and Octave lists: the usual values, and a stored value beyond them (a row
     holds up to ±127 semitones and ±10 octaves) listed too, so it shows and is kept when
     another field changes. An item's id is its value + largest + 1. */
-struct SignedList
+struct RowOffsetList
 {
     int listed, largest;
 
@@ -42,7 +42,7 @@ struct SignedList
     }
 };
 
-constexpr SignedList transposeList { 24, 127 }, octaveList { 3, 10 };
+constexpr RowOffsetList transposeList { 24, 127 }, octaveList { 3, 10 };
 
 /** One line of the popup: a section caption, or a label with its control (a control
     alone spans the width). */
