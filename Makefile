@@ -3,6 +3,7 @@
 
 BUILD_DIR   ?= build
 TSAN_DIR    ?= build-tsan
+ASAN_DIR    ?= build-asan
 FUZZ_DIR    ?= build-fuzz
 FUZZ_SECONDS ?= 30
 JOBS        ?= $(shell nproc)
@@ -33,23 +34,57 @@ FACTORY_PRESETS := resources/presets/Factory
 EXAMPLE  := resources/chords/Pop Four Chords.mid
 EXAMPLE_PRESET := $(FACTORY_PRESETS)/Arpeggios/Sixteenth Cascade.bpre
 
-.PHONY: setup configure build build-run test run install manual presets package bench tsan fuzz fuzz-smoke format clean
+.PHONY: setup setup-run configure configure-run build build-run test test-sanitized gui-fuzz run install manual presets \
+        package bench tsan fuzz fuzz-smoke format clean
 
+# `make run` installs only the packages the plug-in's build needs; the rest (the hosts and
+# tools the tests drive) come with the first `make test`.
 setup:
-	@bash scripts/setup
+	@bash scripts/setup test
+
+setup-run:
+	@bash scripts/setup run
 
 configure: setup
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) > /dev/null
+
+configure-run: setup-run
 	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) > /dev/null
 
 build: configure
 	@cmake --build $(BUILD_DIR) --parallel $(JOBS)
 
 # Only what `make run` installs, in the same build folder as everything else.
-build-run: configure
+build-run: configure-run
 	@cmake --build $(BUILD_DIR) --parallel $(JOBS) --target $(RUN_TARGETS)
 
+# Every test: the plain build's, then the editor's lifetime and random-input tests (label
+# "sanitized") under AddressSanitizer and UBSan, in their own build folder. That build
+# compiles the framework unoptimised and our code at -O1: its errors are what it is for.
 test: build
-	@cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(JOBS)
+	@cd $(BUILD_DIR) && ctest --output-on-failure --parallel $(JOBS) -LE sanitized
+	@$(MAKE) --no-print-directory test-sanitized
+
+SANITIZED_TARGETS := editor_lifetime_tests
+SANITIZER_OPTIONS := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+
+$(ASAN_DIR)/CMakeCache.txt:
+	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DNDEBUG" \
+		-DCADENZIUM_SANITIZE=address,undefined -DCADENZIUM_BUILD_BENCHMARKS=OFF $(CMAKE_FLAGS) > /dev/null
+
+test-sanitized: setup $(ASAN_DIR)/CMakeCache.txt
+	@cmake --build $(ASAN_DIR) --parallel $(JOBS) --target $(SANITIZED_TARGETS)
+	@cd $(ASAN_DIR) && $(SANITIZER_OPTIONS) ctest --output-on-failure --parallel $(JOBS) -L sanitized
+
+# The random-input test of the window alone, for long runs under the sanitizers:
+# make gui-fuzz GUI_FUZZ_SECONDS=1800 [GUI_FUZZ_SEED=n]. Each seed plays a few hundred
+# gestures; a failure prints its seed, which replays it.
+GUI_FUZZ_SECONDS ?= 600
+GUI_FUZZ_SEED ?= $(shell date +%s)
+gui-fuzz: setup $(ASAN_DIR)/CMakeCache.txt
+	@cmake --build $(ASAN_DIR) --parallel $(JOBS) --target editor_lifetime_tests
+	@cd $(ASAN_DIR) && $(SANITIZER_OPTIONS) CADENZIUM_GUI_FUZZ_SECONDS=$(GUI_FUZZ_SECONDS) CADENZIUM_TEST_SEED=$(GUI_FUZZ_SEED) \
+		./tests/editor_lifetime_tests --gtest_filter='RandomInput.*'
 
 # The user manual as a PDF, with fresh pictures of the editor: $(MANUAL)
 manual: configure
@@ -73,7 +108,7 @@ install: build-run
 
 # The Debian package and a plain .tar.gz of the same files, in $(BUILD_DIR)/package
 # (packaging/make-package says what goes where).
-package: build-run
+package: setup build-run
 	@bash packaging/make-package "$(BUILD_DIR)" "$(BUILD_DIR)/package"
 
 # Rewrites the committed factory library from its code in tools/factory-presets.
@@ -102,7 +137,8 @@ run: install
 	@mkdir -p "$(BUILD_DIR)/renders"
 	@"$(BIN_DIR)/cadenzium-render" "$(EXAMPLE)" --preset "$(EXAMPLE_PRESET)" -o "$(BUILD_DIR)/renders/Pop Four Chords - Sixteenth Cascade.mid"
 
-bench: build
+bench: configure
+	@cmake --build $(BUILD_DIR) --parallel $(JOBS) --target benchmarks
 	@for b in $(BUILD_DIR)/bench/*_bench; do [ -x "$$b" ] && "$$b" || true; done
 
 # A ThreadSanitizer build of the cross-thread tests (every *_thread_tests executable) and
@@ -116,7 +152,8 @@ tsan: setup
 # not part of CI.
 FUZZERS ?= v1_preset preset_file state
 
-fuzz: setup
+fuzz:
+	@bash scripts/setup fuzz
 	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 		-DCADENZIUM_BUILD_FUZZERS=ON -DCADENZIUM_BUILD_TESTS=OFF -DCADENZIUM_BUILD_BENCHMARKS=OFF \
 		-DCADENZIUM_SANITIZE=address,undefined > /dev/null
@@ -148,4 +185,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD_DIR) $(TSAN_DIR)
+	@rm -rf $(BUILD_DIR) $(TSAN_DIR) $(ASAN_DIR)
