@@ -114,10 +114,10 @@ TEST (StandaloneJack, aHundredChordsComeOutInThePeriodTheyArriveInAtTheFramesThe
 
         const auto pressOffset = (jack_nframes_t) random.nextInt (512);
         const auto pressed = jack.keyboard->play (0x90, pitches, pressOffset) + pressOffset;
-        std::this_thread::sleep_for (std::chrono::milliseconds (60 + random.nextInt (250)));
+        std::this_thread::sleep_for (std::chrono::milliseconds (50 + random.nextInt (150)));
         const auto releaseOffset = (jack_nframes_t) random.nextInt (512);
         const auto released = jack.keyboard->play (0x80, pitches, releaseOffset) + releaseOffset;
-        std::this_thread::sleep_for (std::chrono::milliseconds (20 + random.nextInt (60)));
+        std::this_thread::sleep_for (std::chrono::milliseconds (15 + random.nextInt (45)));
 
         for (auto pitch : pitches)
         {
