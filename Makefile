@@ -24,7 +24,7 @@ DESKTOP_ENTRY := $(SHARE_DIR)/applications/cadenzium2.desktop
 ICON     := $(SHARE_DIR)/icons/hicolor/scalable/apps/cadenzium2.svg
 # What `make run` needs: the four formats, the renderer and the preset writer; no tests.
 RUN_TARGETS := Cadenzium2_VST Cadenzium2_VST3 Cadenzium2_LV2 Cadenzium2_Standalone cadenzium_render_tool make_factory_presets \
-               manual install_manual
+               install_manual
 RENDERER := $(BUILD_DIR)/tools/cadenzium-render
 PRESET_TOOL := $(BUILD_DIR)/tools/make_factory_presets
 # The user manual (docs/manual), and the tool that puts it where the editor's manual button looks.
@@ -54,9 +54,12 @@ configure-run: setup-run
 build: configure
 	@cmake --build $(BUILD_DIR) --parallel $(JOBS)
 
-# Only what `make run` installs, in the same build folder as everything else.
+# Only what `make run` installs, in the same build folder as everything else. The manual's
+# pictures are taken of the built window: once the manual is there, a rebuild after a change
+# of code leaves it as it is (make manual, make test and make package make it afresh).
 build-run: configure-run
 	@cmake --build $(BUILD_DIR) --parallel $(JOBS) --target $(RUN_TARGETS)
+	@[ -f "$(MANUAL)" ] || cmake --build $(BUILD_DIR) --parallel $(JOBS) --target manual
 
 # Every test: the plain build's, then the editor's lifetime and random-input tests (label
 # "sanitized") under AddressSanitizer and UBSan, in their own build folder. That build
@@ -109,6 +112,7 @@ install: build-run
 # The Debian package and a plain .tar.gz of the same files, in $(BUILD_DIR)/package
 # (packaging/make-package says what goes where).
 package: setup build-run
+	@cmake --build $(BUILD_DIR) --parallel $(JOBS) --target manual
 	@bash packaging/make-package "$(BUILD_DIR)" "$(BUILD_DIR)/package"
 
 # Rewrites the committed factory library from its code in tools/factory-presets.
