@@ -33,6 +33,9 @@ public:
     /** The output note a press was passed straight through as. [audio thread] */
     void rememberRawNote (int channelIndex, int note, int sentNote) noexcept { raw (channelIndex, note) = (juce::int8) (sentNote & 127); }
 
+    /** Whether the key is sounding at the output as it was passed through. [audio thread] */
+    bool hasRawNote (int channelIndex, int note) const noexcept { return rawNotes.at (channelIndex, note) >= 0; }
+
     /** The output note the key was passed through as, forgotten here; -1 if none. [audio thread] */
     int takeRawNote (int channelIndex, int note) noexcept;
 

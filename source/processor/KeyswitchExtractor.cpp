@@ -69,12 +69,22 @@ bool KeyswitchExtractor::isKeyswitchEvent (const juce::MidiMessageMetadata& m) c
         return slotForNote (notes::noteOf (m)) >= 0;
 
     if (notes::isNoteOff (m))
-    {
-        const auto press = table.peekPress (notes::channelIndexOf (m), notes::noteOf (m));
-        return press == InputNoteTable::unknown ? slotForNote (notes::noteOf (m)) >= 0 : press >= 0;
-    }
+        return releasedSlot (table.peekPress (notes::channelIndexOf (m), notes::noteOf (m)), notes::channelIndexOf (m), notes::noteOf (m)) >= 0;
 
     return false;
+}
+
+int KeyswitchExtractor::releasedSlot (int press, int channel, int note) const noexcept
+{
+    if (press != InputNoteTable::unknown)
+        return press;
+
+    // A press this table no longer knows (the same key pressed again on the screen keyboard,
+    // say) but whose note went out raw: its release ends that note, keyswitch range or not.
+    if (table.hasRawNote (channel, note))
+        return InputNoteTable::ordinaryNote;
+
+    return slotForNote (note);
 }
 
 void KeyswitchExtractor::extract (juce::MidiBuffer& input, KeyswitchEvents& events) noexcept
@@ -103,8 +113,7 @@ void KeyswitchExtractor::extract (juce::MidiBuffer& input, KeyswitchEvents& even
             }
             else
             {
-                const auto press = table.takePress (channel, note);
-                const auto slot = press == InputNoteTable::unknown ? slotForNote (note) : press;
+                const auto slot = releasedSlot (table.takePress (channel, note), channel, note);
 
                 if (slot >= 0)
                 {

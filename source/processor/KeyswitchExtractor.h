@@ -78,6 +78,9 @@ public:
     /** The slot a press of note would select now, or -1. [audio thread] */
     int slotForNote (int note) const noexcept;
 
+    /** What a release is taken as, from what its press was taken as (or unknown). */
+    int releasedSlot (int press, int channel, int note) const noexcept;
+
     /** Whether extract() will take this note event out, without changing anything; for the
         input retrigger, which looks at the input before extraction. [audio thread] */
     bool isKeyswitchEvent (const juce::MidiMessageMetadata& m) const noexcept;

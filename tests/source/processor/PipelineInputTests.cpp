@@ -123,4 +123,20 @@ TEST (PipelineInput, passedThroughNotesEndWhereTheyWentWhateverChangedMeanwhile)
     host.set (ids::inputCcPassthrough, 0.0f);
     const auto released = host.block ({ off (61, 40), cc (1, 0, 50) });
     EXPECT_EQ (released, (std::vector<Event> { off (62, (int) host.lastBlockStart, 2), off (62, (int) host.lastBlockStart + 40) }));
+
+    // A key passed through while keyswitches were off, then pressed and let go again on the
+    // screen keyboard (the same channel) once it is a keyswitch: the host's release still
+    // ends the passed note, although the table took the screen's press in its place.
+    host.set (ids::notePassthrough, 1.0f);
+    host.set (ids::keyswitchEnable, 0.0f);
+    const auto passed = host.block ({ on (26, 70, 10) });
+    EXPECT_EQ (passed, (std::vector<Event> { on (26, 70, (int) host.lastBlockStart + 10) }));
+    host.set (ids::keyswitchEnable, 1.0f);
+    host.processor.getInputKeyboardState().noteOn (1, 26, 0.5f);
+    host.block ({});
+    host.processor.getInputKeyboardState().noteOff (1, 26, 0.0f);
+    host.block ({});
+    const auto hostRelease = host.block ({ off (26, 20) });
+    EXPECT_NE (std::find (hostRelease.begin(), hostRelease.end(), off (26, (int) host.lastBlockStart + 20)), hostRelease.end())
+        << "the passed-through key never ended";
 }
