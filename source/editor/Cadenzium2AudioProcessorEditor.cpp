@@ -329,6 +329,7 @@ void Cadenzium2AudioProcessorEditor::updateRowGeometry()
     RowGeometry geometry;
     geometry.rowHeight = (float) axis.rowHeight;
     geometry.scrollY = (float) axis.scrollY;
+    geometry.gridTop = (float) axis.stackTop;
     geometry.firstRowAtBottom = true;
     rowEditor.setGeometry (geometry);
 }

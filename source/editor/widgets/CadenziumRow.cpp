@@ -4,6 +4,21 @@
 
 #include <tarn/gui/Theme.h>
 
+namespace
+{
+bool isVisibleOn (juce::Colour colour, juce::Colour background)
+{
+    const auto luminance = [] (juce::Colour c)
+    {
+        const auto channel = [] (float v)
+        { return v <= 0.03928f ? v / 12.92f : std::pow ((v + 0.055f) / 1.055f, 2.4f); };
+        return 0.2126f * channel (c.getFloatRed()) + 0.7152f * channel (c.getFloatGreen()) + 0.0722f * channel (c.getFloatBlue());
+    };
+    const auto a = luminance (colour), b = luminance (background);
+    return (std::max (a, b) + 0.05f) / (std::min (a, b) + 0.05f) >= 1.6f;
+}
+} // namespace
+
 CadenziumRow::CadenziumRow (int rowIndex) : index (rowIndex)
 {
     setComponentID ("row_" + juce::String (rowIndex));
@@ -51,7 +66,12 @@ void CadenziumRow::paint (juce::Graphics& g)
     // Alternate shading follows the grid's rows so the two read as one.
     auto background = tarn::themeColour (*this, index % 2 == 0 ? "pianoroll.whiterow" : "pianoroll.blackrow");
     if (sounding)
-        background = background.interpolatedWith (colour, 0.35f);
+    {
+        // A row lights in its own colour; one close to the shading (black on a dark theme,
+        // white on the light one) would not show, so it lights in the accent instead.
+        const auto light = isVisibleOn (colour, background) ? colour : tarn::themeColour (*this, "theme.primary");
+        background = background.interpolatedWith (light, 0.35f);
+    }
     if (dragging)
         background = background.brighter (0.2f);
 

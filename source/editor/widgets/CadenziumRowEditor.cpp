@@ -6,6 +6,7 @@
 #include <tarn/gui/Theme.h>
 #include <tarn/gui/editor/AudioProcessorEditor.h>
 #include <tarn/gui/overlays/Callout.h>
+#include <tarn/gui/pianoroll/PianoRollTheme.h>
 
 namespace
 {
@@ -244,6 +245,17 @@ void CadenziumRowEditor::closePopup()
 void CadenziumRowEditor::paint (juce::Graphics& g)
 {
     g.fillAll (tarn::themeColour (*this, "background.background"));
+
+    // The grid's empty lanes above the rows continue beside it here.
+    const auto stackTop = geometry.gridTop - geometry.scrollY;
+    const auto laneHeight = std::max (1.0f, geometry.rowHeight);
+
+    for (int lane = 0; stackTop - (float) lane * laneHeight > 0.0f; ++lane)
+    {
+        const auto bottom = stackTop - (float) lane * laneHeight;
+        g.setColour (tarn::PianoRollLanes::emptyLaneColour (*this, rows.size() + lane));
+        g.fillRect (0.0f, bottom - laneHeight, (float) getWidth(), laneHeight - 1.0f);
+    }
 }
 
 void CadenziumRowEditor::paintOverChildren (juce::Graphics& g)

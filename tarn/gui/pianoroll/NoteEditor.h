@@ -157,6 +157,7 @@ private:
     void paintNotes (juce::Graphics&, juce::Rectangle<int> clip) const;
     void paintPlayhead (juce::Graphics&) const;
     bool isLit (const SequenceNote&) const noexcept;
+    int litRepetitionOf (const SequenceNote&) const noexcept;
     void repaintNote (int start, int end, int row);
     void repaintRow (int row);
     void repaintPlayheadStrip (double tick);
