@@ -257,12 +257,13 @@ void NoteEditor::paintNotes (juce::Graphics& g, juce::Rectangle<int> clip) const
         const auto highest = levelOf (std::max (note.velocityMin, note.velocityMax));
         const auto lowest = levelOf (std::min (note.velocityMin, note.velocityMax));
 
-        g.setColour (fill.withMultipliedAlpha (0.3f));
+        g.setColour (fill.withMultipliedAlpha (0.35f));
         g.fillRect (playing.withBottom (playing.getBottom() - highest));
         g.setColour (fill.withMultipliedAlpha (0.65f));
         g.fillRect (playing.withTop (playing.getBottom() - highest).withBottom (playing.getBottom() - lowest));
         g.setColour (fill);
         g.fillRect (playing.withTop (playing.getBottom() - lowest));
+        g.drawRect (playing, 1.0f);
 
         if (bounds.getRight() > endX)
         {

@@ -1,0 +1,89 @@
+// The window's layout as a musician meets it: a phrase of three rows (so the grid has room to
+// spare), notes of several velocities, a looping row, a few phrases holding notes. Each scheme,
+// the smallest and largest size and scale 2 are kept as screenshots to look at.
+
+#include <source/commands/EditCommands.h>
+#include <source/editor/Cadenzium2AudioProcessorEditor.h>
+#include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tests/source/editor/EditorTestHelpers.h>
+#include <tests/support/editor/ProductEditorTest.h>
+
+#include <gtest/gtest.h>
+
+namespace cadenzium::test
+{
+namespace
+{
+    void makeSmallSong (Cadenzium2AudioProcessor& processor)
+    {
+        EditCommands commands (processor);
+        while (processor.getPhraseManager().getRows().size() > 3)
+            commands.deleteRow ((int) processor.getPhraseManager().getRows().size() - 1);
+
+        auto phrase = processor.getPhrase (0);
+        const auto sixteenth = tarn::Ticks::perWhole / 16;
+        for (int step = 0; step < 16; ++step)
+        {
+            tarn::SequenceNote note;
+            note.number = step % 3;
+            note.timestamp = step * sixteenth;
+            note.length = sixteenth * (step % 4 == 0 ? 2 : 1);
+            note.velocityMin = 20 + step * 6;
+            note.velocityMax = step % 5 == 0 ? 127 : note.velocityMin;
+            phrase.notes.push_back (note);
+        }
+        phrase.loops[2] = { 0, 4 * sixteenth };
+        phrase.normalise();
+        commands.editPhrase (0, phrase);
+        commands.copyPhraseTo (0, 4);
+        commands.renamePhrase (4, "Verse");
+    }
+
+    using EditorLayoutLook = ProductEditorTest;
+} // namespace
+
+TEST_F (EditorLayoutLook, eachSchemeAndSizeShowsTheGridFilledAndTabsOnTheSidebar)
+{
+    struct Case
+    {
+        const char* scheme;
+        juce::Point<int> size;
+        double scale;
+    };
+
+    for (const auto& c : { Case { "Dark", { 1244, 935 }, 1.0 }, Case { "Light", { 1244, 935 }, 1.0 }, Case { "Classic", { 1244, 935 }, 1.0 },
+                           Case { "Dark", { 1000, 800 }, 1.0 }, Case { "Dark", { 2000, 1500 }, 1.0 }, Case { "Light", { 1244, 935 }, 2.0 } })
+    {
+        writeSetting ("cadenzium_gui_theme", c.scheme);
+        writeSetting ("scale", c.scale);
+        Cadenzium2AudioProcessor processor;
+        processor.getToastManager().takeToasts();
+        makeSmallSong (processor);
+        processor.setEditorSetting ("editor_window_width", c.size.x);
+        processor.setEditorSetting ("editor_window_height", c.size.y);
+
+        EditorWindow window (processor);
+        auto& editor = editorOf (window);
+        const auto name = juce::String (c.scheme) + "-" + juce::String (c.size.x) + "x" + juce::String (c.size.y) + "-scale" + juce::String (c.scale);
+
+        // The rows reach the grid's foot; the tabs stand on the sidebar they open.
+        const auto& axis = editor.getPianoRoll().getRowAxis();
+        EXPECT_NEAR (axis.yOf (0) + axis.rowHeight, editor.getPianoRoll().getGridBounds().getHeight(), 1.0) << name;
+        auto& tabs = editor.getSidebarTabs();
+        EXPECT_EQ (editor.getLocalArea (&tabs, tabs.getPlaybackTab().getBounds()).getBottom(), tabs.getBottom()) << name;
+
+        auto& buttons = editor.getPhraseButtons();
+        for (int slot = 0; slot < 12; ++slot)
+            EXPECT_EQ (buttons.getButton (slot).holdsNotes(), slot == 0 || slot == 4) << name << " phrase " << slot + 1;
+
+        EXPECT_EQ (findLayoutProblems (editor).joinIntoString ("\n"), "") << name;
+        EditorWindow::pump (100);
+        window.saveScreenshot (name + "-playback");
+
+        editor.setSidebarView ("generation");
+        EditorWindow::pump (100);
+        window.saveScreenshot (name + "-generation");
+    }
+}
+
+} // namespace cadenzium::test
