@@ -6,9 +6,13 @@
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tests/source/editor/EditorTestHelpers.h>
+#include <tarn/gui/panels/ControlLayout.h>
+#include <tarn/gui/panels/PanelStack.h>
 #include <tests/support/editor/ProductEditorTest.h>
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 namespace cadenzium::test
 {
@@ -83,6 +87,76 @@ TEST_F (EditorLayoutLook, eachSchemeAndSizeShowsTheGridFilledAndTabsOnTheSidebar
         editor.setSidebarView ("generation");
         EditorWindow::pump (100);
         window.saveScreenshot (name + "-generation");
+    }
+}
+
+TEST_F (EditorLayoutLook, eachSidebarPanelHasOneLabelColumnAndItsSlidersShareOneTrack)
+{
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+    auto& editor = editorOf (window);
+
+    for (auto size : { juce::Point<int> (1244, 935), juce::Point<int> (1000, 800) })
+    {
+        editor.setSize (size.x, size.y);
+
+        for (const auto* view : { "playback", "generation" })
+        {
+            editor.setSidebarView (view);
+            EditorWindow::pump (50);
+            int aligned = 0; // controls and tracks found in line with another of their panel
+
+            for (auto* stack : { &editor.getPlaybackSidebar().getPanelStack(), &editor.getGenerationSidebar().getPanelStack() })
+            {
+                if (! stack->isShowing())
+                    continue;
+
+                for (int index = 0; index < stack->getNumPanels(); ++index)
+                {
+                    auto& panel = stack->getPanel (index);
+                    const auto where = juce::String (view) + " panel " + juce::String (index) + " at " + size.toString();
+                    std::set<int> controlStarts, trackStarts, trackEnds;
+                    int controls = 0, tracks = 0;
+
+                    // Each labelled control (a menu, the key, the swing speed) starts its
+                    // first box in the panel's one control column.
+                    for (auto* control : panel.getChildren())
+                    {
+                        auto* layout = dynamic_cast<tarn::ControlLayout*> (control);
+                        if (layout == nullptr || layout->getNaturalLabelWidth() == 0 || control->getNumChildComponents() == 0)
+                            continue;
+
+                        int first = std::numeric_limits<int>::max();
+                        for (auto* part : control->getChildren())
+                            first = std::min (first, panel.getLocalPoint (part, juce::Point<int>()).x);
+                        controlStarts.insert (first);
+                        ++controls;
+                    }
+
+                    // Every horizontal slider, one value or two, spans the same track.
+                    std::function<void (juce::Component&)> visit = [&] (juce::Component& c)
+                    {
+                        if (auto* slider = dynamic_cast<juce::Slider*> (&c); slider != nullptr && slider->isHorizontal())
+                        {
+                            const auto bounds = panel.getLocalArea (slider->getParentComponent(), slider->getBounds());
+                            trackStarts.insert (bounds.getX());
+                            trackEnds.insert (bounds.getRight());
+                            ++tracks;
+                        }
+                        for (auto* child : c.getChildren())
+                            visit (*child);
+                    };
+                    visit (panel);
+
+                    EXPECT_LE (controlStarts.size(), 1u) << where;
+                    EXPECT_LE (trackStarts.size(), 1u) << where;
+                    EXPECT_LE (trackEnds.size(), 1u) << where;
+                    aligned += std::max (0, controls - 1) + std::max (0, tracks - 1);
+                }
+            }
+
+            EXPECT_GE (aligned, 3) << view << ": the test saw panels with several controls to line up";
+        }
     }
 }
 
