@@ -253,6 +253,7 @@ void Cadenzium2AudioProcessorEditor::refreshFromProcessor()
 
     phraseButtons.refresh();
     rowEditor.setSoundingRows (readout.soundingRows);
+    rowEditor.setHeldChord (cadenziumProcessor.getHeldNotesSnapshot(), cadenziumProcessor.getIntParameterValue (ParameterIds::inputFill) != 0);
     keyboard.refresh();
     playbackSidebar.refresh();
 }

@@ -34,6 +34,28 @@ void CadenziumRow::show (const CadenziumModifier& row)
     repaint();
 }
 
+void CadenziumRow::setResolvedNotes (const juce::String& notes)
+{
+    if (notes != resolvedNotes)
+    {
+        resolvedNotes = notes;
+        repaint();
+    }
+}
+
+juce::StringArray CadenziumRow::shiftBadges (const CadenziumModifier& row)
+{
+    const auto signedText = [] (int value)
+    { return (value > 0 ? "+" : "") + juce::String (value); };
+
+    juce::StringArray badges;
+    if (row.octave != 0)
+        badges.add (signedText (row.octave) + " oct");
+    if (row.transpose != 0)
+        badges.add (signedText (row.transpose) + " st");
+    return badges;
+}
+
 void CadenziumRow::setSounding (bool isSounding)
 {
     if (sounding != isSounding)
@@ -119,7 +141,35 @@ void CadenziumRow::paint (juce::Graphics& g)
         area.removeFromRight (padding / 2.0f);
     }
 
+    // The shift as outlined badges, so "Lowest" an octave up differs from "Lowest" at a glance.
+    for (const auto& text : shiftBadges (shown))
+    {
+        const auto badgeFont = font.withHeight (badgeSize * 0.8f);
+        const auto width = badgeFont.getStringWidthFloat (text) + badgeSize * 0.6f;
+        if (width > area.getWidth() * 0.4f)
+            break;
+
+        auto badge = area.removeFromRight (width).withSizeKeepingCentre (width, badgeSize);
+        g.setColour (tarn::themeColour (*this, "text.text").withMultipliedAlpha (0.7f));
+        g.drawRoundedRectangle (badge.reduced (0.5f), corner, 1.0f);
+        g.setFont (badgeFont);
+        g.drawText (text, badge, juce::Justification::centred, false);
+        area.removeFromRight (padding / 2.0f);
+    }
+
+    const auto label = shown.getLabel();
     g.setColour (tarn::themeColour (*this, shown.muted ? "text.disabledtext" : "text.text"));
     g.setFont (font);
-    g.drawFittedText (shown.getLabel(), area.toNearestInt(), juce::Justification::centredLeft, 1, 0.7f);
+
+    if (resolvedNotes.isEmpty())
+    {
+        g.drawFittedText (label, area.toNearestInt(), juce::Justification::centredLeft, 1, 0.7f);
+        return;
+    }
+
+    // "Lowest · C3": the label, then what it plays from the held chord, fainter.
+    const auto labelWidth = std::min (font.getStringWidthFloat (label) + 1.0f, area.getWidth() * 0.6f);
+    g.drawFittedText (label, area.removeFromLeft (labelWidth).toNearestInt(), juce::Justification::centredLeft, 1, 0.7f);
+    g.setColour (tarn::themeColour (*this, "text.text").withMultipliedAlpha (shown.muted ? 0.4f : 0.7f));
+    g.drawText (juce::String (juce::CharPointer_UTF8 (" \xc2\xb7 ")) + resolvedNotes, area, juce::Justification::centredLeft, true);
 }

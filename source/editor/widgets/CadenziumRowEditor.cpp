@@ -3,6 +3,7 @@
 #include <source/editor/ProcessorReads.h>
 #include <source/editor/overlays/CadenziumRowPopup.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
+#include <source/processor/ChordSources.h>
 #include <tarn/gui/Theme.h>
 #include <tarn/gui/editor/AudioProcessorEditor.h>
 #include <tarn/gui/overlays/Callout.h>
@@ -55,6 +56,57 @@ void CadenziumRowEditor::setSoundingRows (const std::bitset<CadenziumModifier::m
         row->setSounding (sounding[(size_t) row->getIndex()]);
 }
 
+void CadenziumRowEditor::setHeldChord (const HeldNotes& held, bool fill)
+{
+    const auto same = fill == heldFill && held.size() == heldChord.size()
+                   && std::equal (held.begin(), held.end(), heldChord.begin(), [] (const HeldNote& a, const HeldNote& b)
+                                  { return a.note == b.note && a.velocity == b.velocity; });
+    if (same)
+        return;
+
+    heldChord = held;
+    heldFill = fill;
+    showResolvedNotes();
+}
+
+void CadenziumRowEditor::showResolvedNotes()
+{
+    ChordSources chord;
+    chord.build (heldChord);
+
+    for (auto* row : rows)
+    {
+        const auto& settings = row->getShownRow();
+        juce::String text;
+
+        // A random row picks anew at each note: there is nothing to show in advance (and
+        // asking would draw from the one random source).
+        if (! heldChord.isEmpty() && settings.type != CadenziumModifier::random)
+        {
+            SourceNotes sources;
+            chord.find (settings, heldFill, sources);
+            juce::StringArray names;
+
+            for (int i = 0; i < sources.size; ++i)
+            {
+                const auto pitch = sources.notes[(size_t) i].pitch + settings.transpose + 12 * settings.octave;
+                if (juce::isPositiveAndBelow (pitch, 128))
+                    names.add (juce::MidiMessage::getMidiNoteName (pitch, true, true, 3));
+            }
+
+            if (names.size() > 3)
+            {
+                names.removeRange (3, names.size());
+                names.add (juce::String (juce::CharPointer_UTF8 ("\xe2\x80\xa6")));
+            }
+
+            text = names.joinIntoString (" ");
+        }
+
+        row->setResolvedNotes (text);
+    }
+}
+
 void CadenziumRowEditor::refresh()
 {
     cancelPendingUpdate();
@@ -79,6 +131,7 @@ void CadenziumRowEditor::refresh()
     }
 
     geometry.numRows = rows.size();
+    showResolvedNotes();
 
     if (auto* popup = getPopup(); popup != nullptr && ! popup->refresh())
         closePopup();
