@@ -10,7 +10,7 @@ namespace
 {
 tarn::PopupKind phraseMenuKind { "phrase menu" };
 
-constexpr int maxNameLength = 32;
+constexpr int maxPhraseNameLength = 32;
 } // namespace
 
 PhraseButtons::PhraseButtons (Cadenzium2AudioProcessor& p)
@@ -180,7 +180,7 @@ void PhraseButtons::startRename (int slot)
     renamingSlot = slot;
     renameEditor = std::make_unique<juce::TextEditor> ("Phrase name");
     renameEditor->setComponentID ("phrase_name_editor");
-    renameEditor->setInputRestrictions (maxNameLength);
+    renameEditor->setInputRestrictions (maxPhraseNameLength);
     renameEditor->setFont (tarn::themeFont (*this));
     renameEditor->setJustification (juce::Justification::centred);
     renameEditor->setText (ProcessorReads::phrase (processor, slot).name, false);

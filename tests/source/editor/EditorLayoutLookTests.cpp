@@ -160,4 +160,54 @@ TEST_F (EditorLayoutLook, eachSidebarPanelHasOneLabelColumnAndItsSlidersShareOne
     }
 }
 
+TEST_F (EditorLayoutLook, theKeyboardShowsKeysLargeEnoughToHitFollowsTheChordAndTheChordIsNamedBesideIt)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.getToastManager().takeToasts();
+    processor.prepareToPlay (48000.0, 256);
+    EditorWindow window (processor);
+    auto& editor = editorOf (window);
+    auto& keyboard = editor.getKeyboard();
+    auto& chord = editor.getHeldChordDisplay();
+
+    const auto hold = [&] (std::initializer_list<int> notes, bool on)
+    {
+        juce::AudioBuffer<float> audio (2, 256);
+        juce::MidiBuffer midi;
+        for (auto note : notes)
+            midi.addEvent (on ? juce::MidiMessage::noteOn (1, note, (juce::uint8) 100) : juce::MidiMessage::noteOff (1, note), 0);
+        processor.processBlock (audio, midi);
+    };
+
+    for (auto size : { juce::Point<int> (1000, 800), juce::Point<int> (1244, 935), juce::Point<int> (2000, 1500) })
+    {
+        editor.setSize (size.x, size.y);
+        EXPECT_GE (keyboard.getKeyWidth(), 16.0f) << size.toString();
+        EXPECT_LE (keyboard.getLowestVisibleKey(), 48) << "the middle of the range shows first, " << size.toString();
+        EXPECT_GE (keyboard.getHighestFullyVisibleKey(), 72) << size.toString();
+        EXPECT_EQ (chord.getY(), keyboard.getY()) << "the chord's name stands beside the keys";
+        EXPECT_EQ (chord.getRight() < keyboard.getX(), true);
+    }
+
+    editor.setSize (1000, 800);
+    EXPECT_EQ (chord.getChordName(), "");
+
+    // A chord high up comes into view by itself, and is named.
+    hold ({ 100, 104, 107, 110 }, true);
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return keyboard.isShownHeld (110); }));
+    EXPECT_LE (keyboard.getLowestVisibleKey(), 100);
+    EXPECT_GE (keyboard.getHighestFullyVisibleKey(), 110);
+    EXPECT_EQ (chord.getChordName(), "E7");
+    EditorWindow::pump (100);
+    window.saveScreenshot ("high chord");
+
+    hold ({ 100, 104, 107, 110 }, false);
+    hold ({ 36, 43 }, true); // above the keyswitch octave, C0 .. B0
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return keyboard.isShownHeld (36); }));
+    EXPECT_LE (keyboard.getLowestVisibleKey(), 36);
+    EXPECT_GE (keyboard.getHighestFullyVisibleKey(), 43);
+    EXPECT_EQ (chord.getChordName(), "C5");
+    window.saveScreenshot ("low chord");
+}
+
 } // namespace cadenzium::test
