@@ -210,4 +210,55 @@ TEST_F (EditorLayoutLook, theKeyboardShowsKeysLargeEnoughToHitFollowsTheChordAnd
     window.saveScreenshot ("low chord");
 }
 
+TEST_F (EditorLayoutLook, nothingClickableIsSmallerThanSixteenPixelsAtScaleOne)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.getToastManager().takeToasts();
+    ControllerType modulation;
+    modulation.type = tarn::ControllerLane::controlChange;
+    modulation.number = 1;
+    EditCommands (processor).newController (modulation);
+    EditorWindow window (processor);
+    auto& editor = editorOf (window);
+    window.click (EditorWindow::get ("lane_0")); // the lane's curve tools show
+    ASSERT_TRUE (EditorWindow::get ("curve_pencil_tool").isShowing());
+
+    for (auto size : { juce::Point<int> (1000, 800), juce::Point<int> (1244, 935) })
+    {
+        editor.setSize (size.x, size.y);
+
+        for (const auto* view : { "playback", "generation" })
+        {
+            editor.setSidebarView (view);
+            EditorWindow::pump (50);
+            juce::StringArray small;
+            int checked = 0;
+
+            std::function<void (juce::Component&)> visit = [&] (juce::Component& c)
+            {
+                if (! c.isShowing())
+                    return;
+
+                const auto clickable = dynamic_cast<juce::Button*> (&c) != nullptr || dynamic_cast<juce::ComboBox*> (&c) != nullptr
+                                    || dynamic_cast<juce::Slider*> (&c) != nullptr;
+                const auto visible = editor.getLocalArea (&c, c.getLocalBounds()).getIntersection (editor.getLocalBounds());
+
+                if (clickable && ! visible.isEmpty())
+                {
+                    ++checked;
+                    if (std::min (c.getWidth(), c.getHeight()) < 16)
+                        small.add (c.getComponentID() + " " + c.getName() + " " + c.getBounds().toString());
+                }
+
+                for (auto* child : c.getChildren())
+                    visit (*child);
+            };
+            visit (editor);
+
+            EXPECT_GT (checked, 50) << view;
+            EXPECT_EQ (small.joinIntoString ("\n"), "") << view << " at " << size.toString();
+        }
+    }
+}
+
 } // namespace cadenzium::test
