@@ -245,25 +245,26 @@ void NoteEditor::paintNotes (juce::Graphics& g, juce::Rectangle<int> clip) const
             fill = fill.withMultipliedAlpha (0.35f);
 
         // The velocity as a level rising from the note's foot: solid up to the lowest
-        // velocity it plays, lighter up to the highest (a range is drawn anew each pass),
-        // the rest of the note a faint body so quiet notes still show their length.
-        // Plain rectangles: thousands of rounded ones cost several times as much to fill.
+        // velocity it plays, the rest of the note a faint body so quiet notes still show
+        // their length; the band up to the highest of a range is the body drawn twice.
+        // Two or three plain rectangles on whole pixels: thousands of notes are painted at
+        // once, and rounded or anti-aliased edges cost several times as much to fill.
         // What lies past the phrase end never plays: it is drawn faint, so it can be found
         // and deleted.
         const auto endX = xOf (length);
         const auto playing = bounds.withRight (std::max (bounds.getX(), std::min (bounds.getRight(), endX)));
-        const auto levelOf = [&bounds] (int velocity)
-        { return bounds.getHeight() * (float) juce::jlimit (1, 127, velocity) / 127.0f; };
-        const auto highest = levelOf (std::max (note.velocityMin, note.velocityMax));
-        const auto lowest = levelOf (std::min (note.velocityMin, note.velocityMax));
+        const auto levelY = [&playing] (int velocity)
+        { return std::round (playing.getBottom() - playing.getHeight() * (float) juce::jlimit (1, 127, velocity) / 127.0f); };
+        const auto solidTop = levelY (std::min (note.velocityMin, note.velocityMax));
+        const auto rangeTop = levelY (std::max (note.velocityMin, note.velocityMax));
+        const auto body = fill.withMultipliedAlpha (0.4f);
 
-        g.setColour (fill.withMultipliedAlpha (0.35f));
-        g.fillRect (playing.withBottom (playing.getBottom() - highest));
-        g.setColour (fill.withMultipliedAlpha (0.65f));
-        g.fillRect (playing.withTop (playing.getBottom() - highest).withBottom (playing.getBottom() - lowest));
+        g.setColour (body);
+        g.fillRect (playing.withBottom (solidTop));
+        if (rangeTop < solidTop)
+            g.fillRect (playing.withTop (rangeTop).withBottom (solidTop));
         g.setColour (fill);
-        g.fillRect (playing.withTop (playing.getBottom() - lowest));
-        g.drawRect (playing, 1.0f);
+        g.fillRect (playing.withTop (solidTop));
 
         if (bounds.getRight() > endX)
         {
