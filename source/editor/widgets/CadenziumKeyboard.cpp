@@ -129,7 +129,8 @@ void CadenziumKeyboard::followPlayedNotes()
         }
     }
 
-    const auto first = getLowestVisibleKey();
+    // The lowest key shown lies partly under the left arrow.
+    const auto first = getLowestVisibleKey() + (getLowestVisibleKey() > 0 ? 2 : 0);
     const auto last = getHighestFullyVisibleKey();
     if (lowestNote >= first && highestNote <= last)
         return;
@@ -139,7 +140,7 @@ void CadenziumKeyboard::followPlayedNotes()
     auto start = juce::jlimit (0, std::max (0, 127 - span), (lowestNote + highestNote) / 2 - span / 2);
     if (start % 12 != 0 && highestNote <= start - start % 12 + span)
         start -= start % 12;
-    setLowestVisibleKey (std::min (start, lowestNote));
+    setLowestVisibleKey (std::max (0, std::min (start, lowestNote) - 1));
 }
 
 void CadenziumKeyboard::resized()
@@ -148,15 +149,18 @@ void CadenziumKeyboard::resized()
     setBlackNoteLengthProportion (0.6f);
     juce::MidiKeyboardComponent::resized();
 
-    // Moving the view lays the keys out again, which calls this again.
-    if (placing)
+    // Moving the view (the wheel, the arrows, following notes) lays the keys out again and
+    // calls this again: only a new width places the view anew.
+    if (placing || getWidth() == placedWidth)
         return;
 
     const juce::ScopedValueSetter<bool> nowPlacing (placing, true);
+    placedWidth = getWidth();
 
-    // A new size shows middle C in the middle octave, from a C (then whatever is played).
+    // A new size shows middle C in the middle octave, from a C just right of the arrow (then
+    // whatever is played).
     const auto octaves = (int) ((float) getWidth() / getKeyWidth()) / 7;
-    setLowestVisibleKey (juce::jlimit (0, 120, 60 - 12 * (octaves / 2)));
+    setLowestVisibleKey (std::max (0, juce::jlimit (0, 120, 60 - 12 * (octaves / 2)) - 1));
 
     followPlayedNotes();
 }

@@ -62,6 +62,7 @@ private:
     Cadenzium2AudioProcessor& processor;
     std::bitset<128> held, playing, chord;
     bool pressedWithShift = false, placing = false;
+    int placedWidth = -1;
     int keyswitchLowest = -1;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CadenziumKeyboard)

@@ -192,6 +192,14 @@ TEST_F (EditorLayoutLook, theKeyboardShowsKeysLargeEnoughToHitFollowsTheChordAnd
     editor.setSize (1000, 800);
     EXPECT_EQ (chord.getChordName(), "");
 
+    // The wheel scrolls the keys, and they stay where it left them.
+    const auto before = keyboard.getLowestVisibleKey();
+    window.wheel (keyboard, 0.2f);
+    const auto scrolled = keyboard.getLowestVisibleKey();
+    EXPECT_NE (scrolled, before);
+    EditorWindow::pump (100);
+    EXPECT_EQ (keyboard.getLowestVisibleKey(), scrolled);
+
     // A chord high up comes into view by itself, and is named.
     hold ({ 100, 104, 107, 110 }, true);
     EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return keyboard.isShownHeld (110); }));
