@@ -13,6 +13,7 @@ Cadenzium2AudioProcessorEditor::Cadenzium2AudioProcessorEditor (Cadenzium2AudioP
       phraseButtons (p),
       rowEditor (p),
       keyboard (p),
+      heldChord (p),
       playbackSidebar (p),
       generationSidebar (
           p, [this] (consts::RegenerationMode target)
@@ -28,7 +29,7 @@ Cadenzium2AudioProcessorEditor::Cadenzium2AudioProcessorEditor (Cadenzium2AudioP
     setComponentID ("cadenzium_editor");
     editedPhrase = juce::jlimit (0, Cadenzium2AudioProcessor::numPhrases - 1, p.getRequestedPhrase());
 
-    for (auto* c : std::initializer_list<juce::Component*> { &phraseButtons, &toolBar, &rowEditor, &pianoRoll, &keyboard,
+    for (auto* c : std::initializer_list<juce::Component*> { &phraseButtons, &toolBar, &rowEditor, &pianoRoll, &keyboard, &heldChord,
                                                              &sidebarTabs, &playbackSidebar, &generationSidebar })
         addAndMakeVisible (c);
 
@@ -177,6 +178,7 @@ void Cadenzium2AudioProcessorEditor::applyViewSettings()
     // Components the view switches off are hidden, never destroyed.
     const auto generationShown = view.sidebarView == ViewSettings::generationView;
     keyboard.setVisible (view.showKeyboard);
+    heldChord.setVisible (view.showKeyboard);
     sidebarTabs.setVisible (view.showSidebar);
     playbackSidebar.setVisible (view.showSidebar && ! generationShown);
     generationSidebar.setVisible (view.showSidebar && generationShown);
@@ -253,7 +255,9 @@ void Cadenzium2AudioProcessorEditor::refreshFromProcessor()
 
     phraseButtons.refresh();
     rowEditor.setSoundingRows (readout.soundingRows);
+    rowEditor.setHeldChord (cadenziumProcessor.getHeldNotesSnapshot(), cadenziumProcessor.getIntParameterValue (ParameterIds::inputFill) != 0);
     keyboard.refresh();
+    heldChord.refresh();
     playbackSidebar.refresh();
 }
 
@@ -305,14 +309,22 @@ void Cadenzium2AudioProcessorEditor::layoutMainArea (juce::Rectangle<int> area)
     phraseButtons.setBounds (area.removeFromTop (stripHeight).reduced (gap));
     toolBar.setBounds (area.removeFromTop (stripHeight).reduced (gap));
 
-    if (view.showKeyboard)
-        keyboard.setBounds (area.removeFromBottom (keyboardHeight).reduced (gap, 0).withTrimmedBottom (gap));
-
     // In a small window the rows column gives some of its width to the piano roll.
+    const auto rowsWidth = juce::jlimit (sidebarWidth / 2, sidebarWidth * 3 / 4, area.reduced (gap, 0).getWidth() / 5);
+    const auto gridGap = juce::roundToInt (tarn::themeMetric (*this, "pianoRollLeftGap", 10.0f));
+
+    // The keyboard stands under the grid; the held chord's name under the rows column.
+    if (view.showKeyboard)
+    {
+        auto strip = area.removeFromBottom (keyboardHeight).reduced (gap, 0).withTrimmedBottom (gap);
+        heldChord.setBounds (strip.removeFromLeft (rowsWidth));
+        strip.removeFromLeft (gridGap);
+        keyboard.setBounds (strip);
+    }
+
     auto content = area.reduced (gap, 0).withTrimmedBottom (gap);
-    const auto rowsWidth = juce::jlimit (sidebarWidth / 2, sidebarWidth * 3 / 4, content.getWidth() / 5);
     rowsColumn = content.removeFromLeft (rowsWidth);
-    content.removeFromLeft (juce::roundToInt (tarn::themeMetric (*this, "pianoRollLeftGap", 10.0f)));
+    content.removeFromLeft (gridGap);
     pianoRoll.setBounds (content);
 
     updateRowGeometry();
@@ -329,6 +341,7 @@ void Cadenzium2AudioProcessorEditor::updateRowGeometry()
     RowGeometry geometry;
     geometry.rowHeight = (float) axis.rowHeight;
     geometry.scrollY = (float) axis.scrollY;
+    geometry.gridTop = (float) axis.stackTop;
     geometry.firstRowAtBottom = true;
     rowEditor.setGeometry (geometry);
 }

@@ -10,6 +10,7 @@
 #include "widgets/CadenziumKeyboard.h"
 #include "widgets/CadenziumRowEditor.h"
 #include "widgets/PhraseButtons.h"
+#include "widgets/HeldChordDisplay.h"
 #include "widgets/SidebarTabs.h"
 
 #include <brindlex/gui/BrindlexEditor.h>
@@ -79,6 +80,7 @@ public:
     PhraseButtons& getPhraseButtons() noexcept { return phraseButtons; }
     CadenziumRowEditor& getRowEditor() noexcept { return rowEditor; }
     CadenziumKeyboard& getKeyboard() noexcept { return keyboard; }
+    HeldChordDisplay& getHeldChordDisplay() noexcept { return heldChord; }
     tarn::PianoRoll& getPianoRoll() noexcept { return pianoRoll; }
     EditorToolBar& getToolBar() noexcept { return toolBar; }
     PlaybackSidebar& getPlaybackSidebar() noexcept { return playbackSidebar; }
@@ -130,6 +132,7 @@ private:
     tarn::PianoRoll pianoRoll;
     PianoRollConnection pianoRollConnection { cadenziumProcessor, pianoRoll };
     CadenziumKeyboard keyboard;
+    HeldChordDisplay heldChord;
     SidebarTabs sidebarTabs;
     PlaybackSidebar playbackSidebar;
     GenerationSidebar generationSidebar;

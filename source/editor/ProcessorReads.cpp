@@ -35,16 +35,19 @@ tarn::Sequence phrase (Cadenzium2AudioProcessor& processor, int slot)
     return processor.getPhrase (slot);
 }
 
-std::optional<juce::StringArray> tryPhraseNames (Cadenzium2AudioProcessor& processor)
+std::optional<std::vector<PhraseSummary>> tryPhraseSummaries (Cadenzium2AudioProcessor& processor)
 {
     const juce::ScopedTryLock stl (stateLockOf (processor));
     if (! stl.isLocked())
         return std::nullopt;
 
-    juce::StringArray names;
+    std::vector<PhraseSummary> summaries;
     for (int slot = 0; slot < Cadenzium2AudioProcessor::numPhrases; ++slot)
-        names.add (processor.getPhrase (slot).name);
-    return names;
+    {
+        const auto& phrase = processor.getPhrase (slot);
+        summaries.push_back ({ phrase.name, ! phrase.notes.empty() });
+    }
+    return summaries;
 }
 
 juce::ValueTree editorSettings (Cadenzium2AudioProcessor& processor)

@@ -19,9 +19,16 @@ std::optional<CadenziumModifier> row (Cadenzium2AudioProcessor& processor, int i
 
 tarn::Sequence phrase (Cadenzium2AudioProcessor& processor, int slot);
 
-/** The names of the twelve phrases; nothing when a host holds the state right now (the
-    caller tries again on its next tick rather than wait). */
-std::optional<juce::StringArray> tryPhraseNames (Cadenzium2AudioProcessor& processor);
+/** What a phrase button shows of its phrase. */
+struct PhraseSummary
+{
+    juce::String name;
+    bool holdsNotes = false;
+};
+
+/** The names of the twelve phrases and whether each holds notes; nothing when a host holds
+    the state right now (the caller tries again on its next tick rather than wait). */
+std::optional<std::vector<PhraseSummary>> tryPhraseSummaries (Cadenzium2AudioProcessor& processor);
 
 /** A copy of the editor-settings node. */
 juce::ValueTree editorSettings (Cadenzium2AudioProcessor& processor);

@@ -29,15 +29,17 @@ struct SourceNotes
 /** The held chord in the orders the row types pick from, built once per block.
 
     By pitch (with the fill extension above it), by velocity, and in press order; a row's
-    source notes are then a lookup. No allocation. Audio thread only.
+    source notes are then a lookup. No allocation. One thread per instance: the audio
+    thread's own, or the editor's copy that shows what each row plays from the held chord.
 */
 class ChordSources
 {
 public:
-    /** Sorts the chord. [audio thread] */
+    /** Sorts the chord. [the instance's thread] */
     void build (const HeldNotes& held) noexcept;
 
-    /** Adds the source notes row picks for one phrase note-on. [audio thread] */
+    /** Adds the source notes row picks for one phrase note-on (a Random row draws from the
+        random source). [the instance's thread] */
     void find (const CadenziumModifier& row, bool fill, SourceNotes& out) const noexcept;
 
     /** Held notes by pitch followed by the fill notes. */

@@ -412,4 +412,19 @@ void TarnLibLookAndFeel::drawTextEditorOutline (juce::Graphics& g, int width, in
                             getMetric ("cornerRadius", 2.5f), focused ? 1.5f : 1.0f);
 }
 
+void TarnLibLookAndFeel::drawTableHeaderColumn (juce::Graphics& g, juce::TableHeaderComponent& header, const juce::String& columnName,
+                                                int, int width, int height, bool isMouseOver, bool isMouseDown, int)
+{
+    const auto highlight = header.findColour (juce::TableHeaderComponent::highlightColourId);
+
+    if (isMouseDown)
+        g.fillAll (highlight);
+    else if (isMouseOver)
+        g.fillAll (highlight.withMultipliedAlpha (0.625f));
+
+    g.setColour (header.findColour (juce::TableHeaderComponent::textColourId));
+    g.setFont (getThemeFont (defaultTextSize));
+    g.drawFittedText (columnName, juce::Rectangle<int> (width, height).reduced (8, 0), juce::Justification::centredLeft, 1);
+}
+
 } // namespace tarn

@@ -95,6 +95,10 @@ public:
     void fillTextEditorBackground (juce::Graphics& g, int width, int height, juce::TextEditor& editor) override;
     void drawTextEditorOutline (juce::Graphics& g, int width, int height, juce::TextEditor& editor) override;
 
+    /** Column titles in the theme's text font, the rows' font, indented as the rows' cells are. */
+    void drawTableHeaderColumn (juce::Graphics& g, juce::TableHeaderComponent& header, const juce::String& columnName, int columnId,
+                                int width, int height, bool isMouseOver, bool isMouseDown, int columnFlags) override;
+
     /** The size the editor's text is set in, before the theme's scale. */
     static constexpr float defaultTextSize = 9.0f;
 

@@ -2,6 +2,8 @@
 
 #include "PresetIndex.h"
 
+#include <algorithm>
+
 namespace tarn
 {
 
@@ -145,6 +147,33 @@ void PresetBrowserModel::updateScope()
 void PresetBrowserModel::updateVisible()
 {
     visible = filter.apply (scope);
+
+    if (searchText.isNotEmpty())
+        visible.erase (std::remove_if (visible.begin(), visible.end(), [this] (const PresetInfo& preset)
+                                       { return ! matchesSearch (preset, searchText); }),
+                       visible.end());
+}
+
+void PresetBrowserModel::setSearchText (const juce::String& text)
+{
+    if (text == searchText)
+        return;
+
+    searchText = text;
+    updateVisible();
+}
+
+bool PresetBrowserModel::matchesSearch (const PresetInfo& preset, const juce::String& text)
+{
+    // Words narrow the search: "warm bass" finds a warm preset in the Bass category.
+    const auto words = juce::StringArray::fromTokens (text, " \t", "\"");
+    const auto haystack = preset.name + "\n" + preset.author + "\n" + preset.categories.joinIntoString ("\n") + "\n" + preset.description;
+
+    for (const auto& word : words)
+        if (word.unquoted().isNotEmpty() && ! haystack.containsIgnoreCase (word.unquoted()))
+            return false;
+
+    return true;
 }
 
 } // namespace tarn

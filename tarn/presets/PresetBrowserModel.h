@@ -56,6 +56,15 @@ public:
     const CategoryFilter& getFilter() const noexcept { return filter; }
 
     //==============================================================================
+    /** What the search box holds: a preset stays visible when each of its words appears,
+        in any letter case, in its name, author, categories or description (on top of the
+        category filter). Empty lets every preset through. */
+    void setSearchText (const juce::String& text);
+    const juce::String& getSearchText() const noexcept { return searchText; }
+
+    static bool matchesSearch (const PresetInfo& preset, const juce::String& text);
+
+    //==============================================================================
     const std::vector<PresetInfo>& getScope() const noexcept { return scope; }
     const std::vector<PresetInfo>& getVisible() const noexcept { return visible; }
 
@@ -87,6 +96,7 @@ private:
     FolderPath selectedFolder;
     juce::StringArray categories;
     CategoryFilter filter;
+    juce::String searchText;
     std::vector<PresetInfo> scope, visible;
 };
 

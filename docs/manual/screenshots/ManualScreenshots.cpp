@@ -185,7 +185,7 @@ TEST_F (ManualScreenshots, theWholeWindowAndEachOfItsParts)
     writePicture (window, editor.getPianoRoll(), "piano-roll");
     writePicture (window, editor, editor.getRowEditor().getBounds().getUnion (editor.getPianoRoll().getBounds()), "rows-and-piano-roll");
     writePicture (window, editor.getPianoRoll().getToolBar(), "piano-roll-tools", 2);
-    writePicture (window, editor.getKeyboard(), "keyboard");
+    writePicture (window, editor, editor.getHeldChordDisplay().getBounds().getUnion (editor.getKeyboard().getBounds()), "keyboard");
     writePicture (window, editor.getSidebarTabs(), "sidebar-tabs");
     writePicture (window, editor.getPlaybackSidebar(), "playback-sidebar");
     writePanelPictures (window, editor.getPlaybackSidebar(), "playback");

@@ -7,6 +7,11 @@
 namespace
 {
 constexpr int numWhiteKeys = 75; // in the whole MIDI range 0..127
+
+// Keys narrower than this are hard to hit and their names unreadable: a narrow keyboard shows
+// fewer octaves and scrolls (the wheel, its arrows, or by itself to follow what is played).
+constexpr float smallestWhiteKeyWidth = 22.0f;
+constexpr int keyboardScrollButtonWidth = 20;
 } // namespace
 
 CadenziumKeyboard::CadenziumKeyboard (Cadenzium2AudioProcessor& p)
@@ -16,7 +21,8 @@ CadenziumKeyboard::CadenziumKeyboard (Cadenzium2AudioProcessor& p)
     setComponentID ("keyboard");
     setName ("Keyboard View");
     setAvailableRange (0, 127);
-    setScrollButtonsVisible (false);
+    setScrollButtonWidth (keyboardScrollButtonWidth);
+    setScrollButtonsVisible (true);
     setOctaveForMiddleC (3);
     setWantsKeyboardFocus (false);
     setMidiChannel (1);
@@ -87,15 +93,98 @@ void CadenziumKeyboard::refresh()
         held = heldNow;
         playing = playingNow;
         keyswitchLowest = lowest;
+        followPlayedNotes();
         repaint();
     }
 }
 
+int CadenziumKeyboard::getHighestFullyVisibleKey() const
+{
+    auto highest = getLowestVisibleKey();
+    const auto right = (float) getWidth() - (getTotalKeyboardWidth() > (float) getWidth() ? (float) keyboardScrollButtonWidth : 0.0f);
+
+    for (int note = getLowestVisibleKey(); note < 128; ++note)
+    {
+        if (getKeyStartPosition (note) + getKeyWidth() * (juce::MidiMessage::isMidiNoteBlack (note) ? 0.7f : 1.0f) > right)
+            break;
+        highest = note;
+    }
+
+    return highest;
+}
+
+void CadenziumKeyboard::followPlayedNotes()
+{
+    const auto notes = held | playing;
+    if (notes.none())
+        return;
+
+    int lowestNote = 127, highestNote = 0;
+    for (int note = 0; note < 128; ++note)
+    {
+        if (notes[(size_t) note])
+        {
+            lowestNote = std::min (lowestNote, note);
+            highestNote = std::max (highestNote, note);
+        }
+    }
+
+    // The lowest key shown lies partly under the left arrow.
+    const auto first = getLowestVisibleKey() + (getLowestVisibleKey() > 0 ? 2 : 0);
+    const auto last = getHighestFullyVisibleKey();
+    if (lowestNote >= first && highestNote <= last)
+        return;
+
+    // Centre what sounds, starting the view on a C where that still shows it all.
+    const auto span = last - first;
+    auto start = juce::jlimit (0, std::max (0, 127 - span), (lowestNote + highestNote) / 2 - span / 2);
+    if (start % 12 != 0 && highestNote <= start - start % 12 + span)
+        start -= start % 12;
+    setLowestVisibleKey (std::max (0, std::min (start, lowestNote) - 1));
+}
+
 void CadenziumKeyboard::resized()
 {
-    setKeyWidth ((float) getWidth() / (float) numWhiteKeys);
+    setKeyWidth (std::max (smallestWhiteKeyWidth, (float) getWidth() / (float) numWhiteKeys));
     setBlackNoteLengthProportion (0.6f);
     juce::MidiKeyboardComponent::resized();
+
+    // Moving the view (the wheel, the arrows, following notes) lays the keys out again and
+    // calls this again: only a new width places the view anew.
+    if (placing || getWidth() == placedWidth)
+        return;
+
+    const juce::ScopedValueSetter<bool> nowPlacing (placing, true);
+    placedWidth = getWidth();
+
+    // A new size shows middle C in the middle octave, from a C just right of the arrow (then
+    // whatever is played).
+    const auto octaves = (int) ((float) getWidth() / getKeyWidth()) / 7;
+    setLowestVisibleKey (std::max (0, juce::jlimit (0, 120, 60 - 12 * (octaves / 2)) - 1));
+
+    followPlayedNotes();
+}
+
+void CadenziumKeyboard::drawUpDownButton (juce::Graphics& g, int w, int h, bool isMouseOver, bool isButtonPressed, bool movesOctavesUp)
+{
+    auto background = tarn::themeColour (*this, "elements.element");
+    if (isButtonPressed)
+        background = background.darker (0.2f);
+    else if (isMouseOver)
+        background = background.brighter (0.15f);
+
+    g.fillAll (background);
+    g.setColour (tarn::themeColour (*this, "elements.elementborder"));
+    g.drawRect (0, 0, w, h);
+
+    const auto size = (float) std::min (w, h) * 0.35f;
+    const auto centre = juce::Point<float> ((float) w / 2.0f, (float) h / 2.0f);
+    const auto direction = movesOctavesUp ? 1.0f : -1.0f;
+    juce::Path arrow;
+    arrow.addTriangle (centre.x + direction * size * 0.5f, centre.y, centre.x - direction * size * 0.5f, centre.y - size * 0.6f,
+                       centre.x - direction * size * 0.5f, centre.y + size * 0.6f);
+    g.setColour (tarn::themeColour (*this, "text.text"));
+    g.fillPath (arrow);
 }
 
 juce::Colour CadenziumKeyboard::keyColour (int note, bool isBlack, bool isDown, bool isOver) const

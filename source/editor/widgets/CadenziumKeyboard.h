@@ -6,8 +6,9 @@
 
 class Cadenzium2AudioProcessor;
 
-/** The keyboard view: the whole MIDI range, played with the mouse into the processor's
-    input (those notes join the input at the next block, like the host's). It shows the
+/** The keyboard view: the MIDI range in keys large enough to hit (as many octaves as fit,
+    scrolled with the wheel or the arrows at its ends, and following the held and played
+    notes into view), played with the mouse into the processor's input (those notes join the input at the next block, like the host's). It shows the
     chord the rows play from (the held notes, latched ones included), the notes the phrase
     plays at the output, and the octave of keyswitches.
 
@@ -34,9 +35,15 @@ public:
     /** The lowest keyswitch note shown, or -1 while keyswitches are off. */
     int getKeyswitchLowestNote() const noexcept { return keyswitchLowest; }
 
+    /** The highest key shown whole (the view may start anywhere in the range). */
+    int getHighestFullyVisibleKey() const;
+
     void resized() override;
 
 private:
+    /** Scrolls the held and played notes into view when some lie outside it. */
+    void followPlayedNotes();
+
     bool mouseDownOnKey (int note, const juce::MouseEvent& e) override;
     bool mouseDraggedToKey (int note, const juce::MouseEvent& e) override;
     void releaseChord();
@@ -46,6 +53,7 @@ private:
     void drawBlackNote (int note, juce::Graphics& g, juce::Rectangle<float> area, bool isDown, bool isOver,
                         juce::Colour noteFillColour) override;
     juce::String getWhiteNoteText (int note) override;
+    void drawUpDownButton (juce::Graphics& g, int w, int h, bool isMouseOver, bool isButtonPressed, bool movesOctavesUp) override;
 
     /** The key's colour: its own, under what lights it. */
     juce::Colour keyColour (int note, bool isBlack, bool isDown, bool isOver) const;
@@ -53,7 +61,8 @@ private:
 
     Cadenzium2AudioProcessor& processor;
     std::bitset<128> held, playing, chord;
-    bool pressedWithShift = false;
+    bool pressedWithShift = false, placing = false;
+    int placedWidth = -1;
     int keyswitchLowest = -1;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CadenziumKeyboard)

@@ -20,6 +20,14 @@ public:
     void show (const CadenziumModifier& row);
     const CadenziumModifier& getShownRow() const noexcept { return shown; }
 
+    /** What the row turns the held chord into ("C3", "C3 E3 G3"); empty while nothing is
+        held or the row picks at random. Shown after its label. */
+    void setResolvedNotes (const juce::String& notes);
+    const juce::String& getResolvedNotes() const noexcept { return resolvedNotes; }
+
+    /** The badges for the row's shift: "+1 oct", "-3 st"; empty without one. */
+    static juce::StringArray shiftBadges (const CadenziumModifier& row);
+
     void setSounding (bool isSounding);
     bool isSounding() const noexcept { return sounding; }
 
@@ -34,6 +42,7 @@ public:
 private:
     const int index;
     CadenziumModifier shown;
+    juce::String resolvedNotes;
     bool sounding = false, dragging = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CadenziumRow)

@@ -3,9 +3,11 @@
 #include <source/editor/ProcessorReads.h>
 #include <source/editor/overlays/CadenziumRowPopup.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
+#include <source/processor/ChordSources.h>
 #include <tarn/gui/Theme.h>
 #include <tarn/gui/editor/AudioProcessorEditor.h>
 #include <tarn/gui/overlays/Callout.h>
+#include <tarn/gui/pianoroll/PianoRollTheme.h>
 
 namespace
 {
@@ -54,6 +56,57 @@ void CadenziumRowEditor::setSoundingRows (const std::bitset<CadenziumModifier::m
         row->setSounding (sounding[(size_t) row->getIndex()]);
 }
 
+void CadenziumRowEditor::setHeldChord (const HeldNotes& held, bool fill)
+{
+    const auto same = fill == heldFill && held.size() == heldChord.size()
+                   && std::equal (held.begin(), held.end(), heldChord.begin(), [] (const HeldNote& a, const HeldNote& b)
+                                  { return a.note == b.note && a.velocity == b.velocity; });
+    if (same)
+        return;
+
+    heldChord = held;
+    heldFill = fill;
+    showResolvedNotes();
+}
+
+void CadenziumRowEditor::showResolvedNotes()
+{
+    ChordSources chord;
+    chord.build (heldChord);
+
+    for (auto* row : rows)
+    {
+        const auto& settings = row->getShownRow();
+        juce::String text;
+
+        // A random row picks anew at each note: there is nothing to show in advance (and
+        // asking would draw from the one random source).
+        if (! heldChord.isEmpty() && settings.type != CadenziumModifier::random)
+        {
+            SourceNotes sources;
+            chord.find (settings, heldFill, sources);
+            juce::StringArray names;
+
+            for (int i = 0; i < sources.size; ++i)
+            {
+                const auto pitch = sources.notes[(size_t) i].pitch + settings.transpose + 12 * settings.octave;
+                if (juce::isPositiveAndBelow (pitch, 128))
+                    names.add (juce::MidiMessage::getMidiNoteName (pitch, true, true, 3));
+            }
+
+            if (names.size() > 3)
+            {
+                names.removeRange (3, names.size());
+                names.add (juce::String (juce::CharPointer_UTF8 ("\xe2\x80\xa6")));
+            }
+
+            text = names.joinIntoString (" ");
+        }
+
+        row->setResolvedNotes (text);
+    }
+}
+
 void CadenziumRowEditor::refresh()
 {
     cancelPendingUpdate();
@@ -78,6 +131,7 @@ void CadenziumRowEditor::refresh()
     }
 
     geometry.numRows = rows.size();
+    showResolvedNotes();
 
     if (auto* popup = getPopup(); popup != nullptr && ! popup->refresh())
         closePopup();
@@ -244,6 +298,17 @@ void CadenziumRowEditor::closePopup()
 void CadenziumRowEditor::paint (juce::Graphics& g)
 {
     g.fillAll (tarn::themeColour (*this, "background.background"));
+
+    // The grid's empty lanes above the rows continue beside it here.
+    const auto stackTop = geometry.gridTop - geometry.scrollY;
+    const auto laneHeight = std::max (1.0f, geometry.rowHeight);
+
+    for (int lane = 0; stackTop - (float) lane * laneHeight > 0.0f; ++lane)
+    {
+        const auto bottom = stackTop - (float) lane * laneHeight;
+        g.setColour (tarn::PianoRollLanes::emptyLaneColour (*this, rows.size() + lane));
+        g.fillRect (0.0f, bottom - laneHeight, (float) getWidth(), laneHeight - 1.0f);
+    }
 }
 
 void CadenziumRowEditor::paintOverChildren (juce::Graphics& g)

@@ -4,6 +4,7 @@
 #include "RowGeometry.h"
 
 #include <source/commands/EditCommands.h>
+#include <source/processor/HeldNoteList.h>
 #include <source/processor/PhraseManager.h>
 
 #include <bitset>
@@ -41,6 +42,10 @@ public:
 
     /** Lights the rows that sound now. */
     void setSoundingRows (const std::bitset<CadenziumModifier::maxRows>& rows);
+
+    /** Shows on each row what it plays from the chord held now (the editor passes the
+        processor's held-note snapshot on its timer); a chord as before changes nothing. */
+    void setHeldChord (const HeldNotes& held, bool fill);
 
     /** Shows the row table as it is now. */
     void refresh();
@@ -83,6 +88,10 @@ private:
     RowGeometry geometry;
     juce::OwnedArray<CadenziumRow> rows;
     std::bitset<CadenziumModifier::maxRows> sounding;
+    HeldNotes heldChord;
+    bool heldFill = false;
+
+    void showResolvedNotes();
 
     int pressedRow = -1, dropTarget = -1;
     bool dragging = false;

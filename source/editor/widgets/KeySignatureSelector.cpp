@@ -65,7 +65,7 @@ void KeySignatureSelector::userPicked()
     refresh();
 }
 
-int KeySignatureSelector::getLabelWidth() const
+int KeySignatureSelector::getNaturalLabelWidth() const
 {
     return juce::roundToInt (std::ceil (tarn::themeFont (*this).getStringWidthFloat (label)))
          + juce::roundToInt (tarn::themeMetric (*this, "comboLabelGap", 10.0f));
@@ -80,10 +80,11 @@ void KeySignatureSelector::resized()
 {
     const auto height = std::min (getHeight(), juce::roundToInt (tarn::themeMetric (*this, "comboHeight", 20.0f)));
     const auto gap = juce::roundToInt (tarn::themeMetric (*this, "comboLabelGap", 10.0f)) / 2;
-    auto area = getLocalBounds().withTrimmedLeft (getLabelWidth());
+    auto area = getLocalBounds().withTrimmedLeft (labelWidthInColumn());
     area = area.withSizeKeepingCentre (area.getWidth(), height);
 
-    rootBox.setBounds (area.removeFromLeft (area.getWidth() / 3));
+    // The root needs room for "C#" and its arrow even when the panel's label column is wide.
+    rootBox.setBounds (area.removeFromLeft (std::max (area.getWidth() / 3, std::min (area.getWidth() / 2, 3 * height))));
     area.removeFromLeft (gap);
     scaleBox.setBounds (area);
 }
@@ -92,5 +93,5 @@ void KeySignatureSelector::paint (juce::Graphics& g)
 {
     g.setFont (tarn::themeFont (*this));
     g.setColour (tarn::themeColour (*this, "text.text"));
-    g.drawFittedText (label, getLocalBounds().withWidth (getLabelWidth()), juce::Justification::centredLeft, 1, 0.75f);
+    g.drawFittedText (label, getLocalBounds().withWidth (labelWidthInColumn()), juce::Justification::centredLeft, 1, 0.75f);
 }

@@ -27,13 +27,13 @@ public:
     static juce::String rootName (int root);
 
     int getPreferredHeight() const override;
+    int getNaturalLabelWidth() const override;
 
     void paint (juce::Graphics& g) override;
     void resized() override;
 
 private:
     void userPicked();
-    int getLabelWidth() const;
 
     Cadenzium2AudioProcessor& processor;
     juce::String label;

@@ -37,6 +37,15 @@ void PhraseButton::setPlaying (bool isPlaying)
     }
 }
 
+void PhraseButton::setHoldsNotes (bool holdsNotes)
+{
+    if (hasNotes != holdsNotes)
+    {
+        hasNotes = holdsNotes;
+        repaint();
+    }
+}
+
 void PhraseButton::mouseDown (const juce::MouseEvent& event)
 {
     if (event.mods.isPopupMenu())
@@ -60,7 +69,9 @@ void PhraseButton::paintButton (juce::Graphics& g, bool isHighlighted, bool isDo
     const auto area = getLocalBounds().toFloat().reduced (0.5f);
     const auto corner = tarn::themeMetric (*this, "cornerRadius", 2.5f);
 
-    auto background = tarn::themeColour (*this, edited ? "theme.primary" : "elements.element");
+    // An empty phrase is only an outline on the window's background, so the phrases that
+    // hold music stand out at a glance.
+    auto background = tarn::themeColour (*this, edited ? "theme.primary" : hasNotes ? "elements.element" : "background.background");
     if (isDown)
         background = background.darker (0.2f);
     else if (isHighlighted)
@@ -68,8 +79,21 @@ void PhraseButton::paintButton (juce::Graphics& g, bool isHighlighted, bool isDo
 
     g.setColour (background);
     g.fillRoundedRectangle (area, corner);
-    g.setColour (tarn::themeColour (*this, edited ? "theme.primary" : "elements.elementborder"));
+    g.setColour (edited ? tarn::themeColour (*this, "theme.primary")
+                        : hasNotes ? tarn::themeColour (*this, "elements.elementborder")
+                                   : tarn::themeColour (*this, "text.text").withMultipliedAlpha (0.3f));
     g.drawRoundedRectangle (area, corner, 1.0f);
+
+    if (hasNotes)
+    {
+        // Three short note bars in the top corner: "this phrase has notes".
+        const auto unit = std::max (1.5f, area.getHeight() / 14.0f);
+        const auto mark = area.reduced (corner + unit).removeFromTop (4.0f * unit).removeFromRight (5.0f * unit);
+        g.setColour (tarn::themeColour (*this, edited ? "text.textOnTheme" : "theme.primary").withMultipliedAlpha (0.85f));
+        g.fillRect (mark.getX(), mark.getBottom() - unit, 2.0f * unit, unit);
+        g.fillRect (mark.getX() + 1.5f * unit, mark.getCentreY() - unit * 0.5f, 2.0f * unit, unit);
+        g.fillRect (mark.getRight() - 2.0f * unit, mark.getY(), 2.0f * unit, unit);
+    }
 
     if (playing)
     {

@@ -2,9 +2,10 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-/** One phrase slot's button: its number, or its name when it has one. The phrase being
-    edited is filled with the theme colour; the one playing carries a bar along its foot.
-    [message thread] */
+/** One phrase slot's button: its number, or its name when it has one. A phrase that holds
+    notes is a solid button with a mark in its corner, an empty one only an outline; the
+    phrase being edited is filled with the theme colour; the one playing carries a bar along
+    its foot. [message thread] */
 class PhraseButton : public juce::Button
 {
 public:
@@ -22,6 +23,9 @@ public:
     void setPlaying (bool isPlaying);
     bool isPlaying() const noexcept { return playing; }
 
+    void setHoldsNotes (bool holdsNotes);
+    bool holdsNotes() const noexcept { return hasNotes; }
+
     /** Right clicks open the phrase menu instead of clicking. */
     std::function<void()> onRightClick;
 
@@ -32,7 +36,7 @@ public:
 private:
     const int slot;
     juce::String phraseName;
-    bool edited = false, playing = false;
+    bool edited = false, playing = false, hasNotes = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PhraseButton)
 };

@@ -10,7 +10,7 @@ namespace
 {
 tarn::PopupKind phraseMenuKind { "phrase menu" };
 
-constexpr int maxNameLength = 32;
+constexpr int maxPhraseNameLength = 32;
 } // namespace
 
 PhraseButtons::PhraseButtons (Cadenzium2AudioProcessor& p)
@@ -54,17 +54,20 @@ void PhraseButtons::refresh()
 {
     const auto range = processor.getIntParameterValue (ParameterIds::keyswitchRange);
     const auto playing = processor.getPlayingPhrase();
-    // Reading the names copies every phrase, so it waits for a change; a busy lock leaves
+    // Reading the phrases takes the state lock, so it waits for a change; a busy lock leaves
     // them stale for the next tick.
-    const auto names = namesStale ? ProcessorReads::tryPhraseNames (processor) : std::nullopt;
-    if (names)
+    const auto summaries = namesStale ? ProcessorReads::tryPhraseSummaries (processor) : std::nullopt;
+    if (summaries)
         namesStale = false;
 
     for (auto* button : buttons)
     {
         const auto slot = button->getSlot();
-        if (names)
-            button->setPhraseName ((*names)[slot]);
+        if (summaries)
+        {
+            button->setPhraseName ((*summaries)[(size_t) slot].name);
+            button->setHoldsNotes ((*summaries)[(size_t) slot].holdsNotes);
+        }
         button->setEdited (slot == editedPhrase);
         button->setPlaying (slot == playing);
 
@@ -177,7 +180,7 @@ void PhraseButtons::startRename (int slot)
     renamingSlot = slot;
     renameEditor = std::make_unique<juce::TextEditor> ("Phrase name");
     renameEditor->setComponentID ("phrase_name_editor");
-    renameEditor->setInputRestrictions (maxNameLength);
+    renameEditor->setInputRestrictions (maxPhraseNameLength);
     renameEditor->setFont (tarn::themeFont (*this));
     renameEditor->setJustification (juce::Justification::centred);
     renameEditor->setText (ProcessorReads::phrase (processor, slot).name, false);

@@ -45,7 +45,8 @@ public:
         processor; the editor calls it on its timer. */
     void refresh();
 
-    /** The phrases changed: their names are read again on the next refresh, not on every one. */
+    /** The phrases changed: their names, and whether they hold notes, are read again on the
+        next refresh, not on every one. */
     void phrasesChanged() noexcept { namesStale = true; }
 
     PhraseButton& getButton (int slot) { return *buttons[slot]; }

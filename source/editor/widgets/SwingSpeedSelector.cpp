@@ -64,7 +64,7 @@ void SwingSpeedSelector::refresh()
     box.setSelectedId (itemForGridChoice (processor.getSwingGridChoice()), juce::dontSendNotification);
 }
 
-int SwingSpeedSelector::getLabelWidth() const
+int SwingSpeedSelector::getNaturalLabelWidth() const
 {
     return juce::roundToInt (std::ceil (tarn::themeFont (*this).getStringWidthFloat (label)))
          + juce::roundToInt (tarn::themeMetric (*this, "comboLabelGap", 10.0f));
@@ -78,7 +78,7 @@ int SwingSpeedSelector::getPreferredHeight() const
 void SwingSpeedSelector::resized()
 {
     const auto height = std::min (getHeight(), juce::roundToInt (tarn::themeMetric (*this, "comboHeight", 20.0f)));
-    const auto area = getLocalBounds().withTrimmedLeft (getLabelWidth());
+    const auto area = getLocalBounds().withTrimmedLeft (labelWidthInColumn());
     box.setBounds (area.withSizeKeepingCentre (area.getWidth(), height));
 }
 
@@ -86,5 +86,5 @@ void SwingSpeedSelector::paint (juce::Graphics& g)
 {
     g.setFont (tarn::themeFont (*this));
     g.setColour (tarn::themeColour (*this, "text.text"));
-    g.drawFittedText (label, getLocalBounds().withWidth (getLabelWidth()), juce::Justification::centredLeft, 1, 0.75f);
+    g.drawFittedText (label, getLocalBounds().withWidth (labelWidthInColumn()), juce::Justification::centredLeft, 1, 0.75f);
 }

@@ -26,12 +26,12 @@ public:
     static int itemForGridChoice (int choice) noexcept;
 
     int getPreferredHeight() const override;
+    int getNaturalLabelWidth() const override;
 
     void paint (juce::Graphics& g) override;
     void resized() override;
 
 private:
-    int getLabelWidth() const;
 
     Cadenzium2AudioProcessor& processor;
     juce::String label;

@@ -52,7 +52,32 @@ PresetBrowser::PresetBrowser (PresetManager& presetManager)
     randomButton.onClick = [this]
     { loadRandomPreset(); };
 
-    for (auto* child : std::initializer_list<juce::Component*> { &tree, &table, &display, &filterMode, &matchMode, &randomButton })
+    searchBox.setComponentID ("browser_search");
+    searchBox.setTooltip (searchTooltip);
+    searchBox.setSelectAllWhenFocused (true);
+    searchBox.setEscapeAndReturnKeysConsumed (false);
+    searchBox.onTextChange = [this]
+    {
+        model.setSearchText (searchBox.getText());
+        showVisiblePresets();
+    };
+    // Escape clears a search first; a second Escape closes the browser as it does in the list.
+    searchBox.onEscapeKey = [this]
+    {
+        if (searchBox.isEmpty())
+        {
+            if (onCloseRequested != nullptr)
+                onCloseRequested();
+            return;
+        }
+
+        searchBox.clear();
+        model.setSearchText ({});
+        showVisiblePresets();
+    };
+    applySearchColours();
+
+    for (auto* child : std::initializer_list<juce::Component*> { &searchBox, &tree, &table, &display, &filterMode, &matchMode, &randomButton })
         addAndMakeVisible (child);
 
     setRevealer ({});
@@ -223,14 +248,35 @@ void PresetBrowser::updateDisplay()
     display.setPreset (table.getSelectedPreset());
 }
 
+void PresetBrowser::lookAndFeelChanged()
+{
+    applySearchColours();
+}
+
+void PresetBrowser::applySearchColours()
+{
+    searchBox.setFont (themeFont (*this));
+    searchBox.setTextToShowWhenEmpty (searchHint, themeColour (*this, "text.disabledtext"));
+    searchBox.setColour (juce::TextEditor::backgroundColourId, themeColour (*this, "background.panel"));
+    searchBox.setColour (juce::TextEditor::textColourId, themeColour (*this, "text.text"));
+    searchBox.setColour (juce::TextEditor::outlineColourId, themeColour (*this, "elements.elementborder"));
+    searchBox.setColour (juce::TextEditor::focusedOutlineColourId, themeColour (*this, "theme.primary"));
+    searchBox.setColour (juce::TextEditor::highlightColourId, themeColour (*this, "theme.primary").withAlpha (0.4f));
+    searchBox.setColour (juce::CaretComponent::caretColourId, themeColour (*this, "text.text"));
+    searchBox.applyFontToAllText (themeFont (*this));
+}
+
 //==============================================================================
 int PresetBrowser::layoutFilterBar (juce::Rectangle<int> area, bool place)
 {
     const auto gap = BrowserMetrics::gap (*this);
     const auto height = BrowserMetrics::controlHeight (*this);
     auto firstLine = area.removeFromTop (height);
+    const auto textWidth = [this] (const char* text)
+    { return juce::roundToInt (std::ceil (themeFont (*this).getStringWidthFloat (text))); };
 
-    // Right: Show/Hide, Any/All and Random; left: the caption; the badges flow in between.
+    // The first line: the search box on the left; on the right the labelled switches and
+    // Random. The badges, after their caption, flow on the lines below.
     auto placeRight = [&] (juce::Component& c, int width)
     {
         const auto slot = firstLine.removeFromRight (width);
@@ -239,22 +285,37 @@ int PresetBrowser::layoutFilterBar (juce::Rectangle<int> area, bool place)
         if (place)
             c.setBounds (slot);
     };
+    auto labelRight = [&] (juce::Rectangle<int>& labelArea, const char* text)
+    {
+        const auto slot = firstLine.removeFromRight (textWidth (text) + gap / 2);
+        firstLine.removeFromRight (gap);
 
-    placeRight (randomButton, juce::jmax (70, juce::roundToInt (themeFont (*this).getStringWidthFloat (randomText)) + 2 * gap));
+        if (place)
+            labelArea = slot;
+    };
+
+    placeRight (randomButton, juce::jmax (70, textWidth (randomText) + 2 * gap));
     firstLine.removeFromRight (gap);
     placeRight (matchMode, matchMode.getIdealWidth());
-    placeRight (filterMode, filterMode.getIdealWidth());
+    labelRight (matchModeLabelArea, matchModeLabel);
     firstLine.removeFromRight (gap);
+    placeRight (filterMode, filterMode.getIdealWidth());
+    labelRight (filterModeLabelArea, filterModeLabel);
 
-    const auto caption = firstLine.removeFromLeft (juce::roundToInt (std::ceil (themeFont (*this).getStringWidthFloat (filterCaption))) + gap);
+    if (place)
+        searchBox.setBounds (firstLine.withWidth (std::min (firstLine.getWidth(), std::max (textWidth (searchHint) + 3 * gap, firstLine.getWidth() / 2))));
+
+    area.removeFromTop (gap);
+    auto badgeLine = area.withHeight (height);
+    const auto caption = badgeLine.removeFromLeft (textWidth (filterCaption) + gap);
 
     if (place)
         captionArea = caption;
 
-    const auto left = firstLine.getX();
-    const auto right = firstLine.getRight();
+    const auto left = badgeLine.getX();
+    const auto right = badgeLine.getRight();
     const auto badgeHeight = height - 2;
-    int x = left, y = firstLine.getY(), lines = 1;
+    int x = left, y = badgeLine.getY(), lines = 1;
 
     for (auto* badge : badges)
     {
@@ -273,7 +334,7 @@ int PresetBrowser::layoutFilterBar (juce::Rectangle<int> area, bool place)
         x += width + gap / 2;
     }
 
-    return lines * height + (lines - 1) * (gap / 2);
+    return height + gap + lines * height + (lines - 1) * (gap / 2);
 }
 
 void PresetBrowser::resized()
@@ -308,7 +369,10 @@ void PresetBrowser::resized()
         area.removeFromBottom (gap);
     }
 
-    table.setBounds (area);
+    // The table ends on a whole row, so its last visible row is never cut at the edge.
+    const auto rowHeight = BrowserMetrics::rowHeight (*this);
+    const auto rows = std::max (1, (area.getHeight() - rowHeight - 2) / rowHeight);
+    table.setBounds (area.withHeight (std::min (area.getHeight(), rowHeight * (rows + 1) + 2)));
 }
 
 void PresetBrowser::paint (juce::Graphics& g)
@@ -318,6 +382,8 @@ void PresetBrowser::paint (juce::Graphics& g)
     g.setColour (themeColour (*this, "text.text"));
     g.setFont (themeFont (*this));
     g.drawText (filterCaption, captionArea, juce::Justification::centredLeft, false);
+    g.drawText (filterModeLabel, filterModeLabelArea, juce::Justification::centredRight, false);
+    g.drawText (matchModeLabel, matchModeLabelArea, juce::Justification::centredRight, false);
 
     if (folderDescriptionArea.isEmpty())
         return;

@@ -12,10 +12,11 @@
 namespace tarn
 {
 
-/** The preset browser, shown over the editor's main area: the folder tree (with the chosen
-    folder's description below it), the "Category Filter" badges with the Show/Hide and
-    Any/All switches and "Random" above the table of visible presets, and the detail area
-    of the selected one.
+/** The preset browser, shown over the editor's main area: a search box, the labelled
+    Show/Hide and Any/All switches and "Random" on the top line, the "Category Filter" badges
+    below them, the folder tree (with the chosen folder's description below it) beside the
+    table of visible presets, and the detail area of the selected one. The search narrows
+    what the folder and the badges let through as the user types.
 
     It only reads the library and loads presets. A folder shows its own presets and those of
     the folders below it; the filter starts as Show and Any, so clicking badges narrows the
@@ -34,6 +35,10 @@ public:
     static constexpr const char* filterCaption = "Category Filter";
     static constexpr const char* randomText = "Random";
     static constexpr const char* randomTooltip = "Random Preset: Select a random preset from the list";
+    static constexpr const char* searchHint = "Search name, author, category, description";
+    static constexpr const char* searchTooltip = "Search: Show only presets whose name, author, categories or description hold every word typed";
+    static constexpr const char* filterModeLabel = "Filter:";
+    static constexpr const char* matchModeLabel = "Match:";
 
     /** How "Reveal location" shows a file's folder: normally the desktop's file manager. */
     using Revealer = std::function<bool (const juce::File& file)>;
@@ -63,6 +68,7 @@ public:
     FilterOptionsToggle& getFilterModeToggle() noexcept { return filterMode; }
     FilterOptionsToggle& getMatchModeToggle() noexcept { return matchMode; }
     juce::Button& getRandomButton() noexcept { return randomButton; }
+    juce::TextEditor& getSearchBox() noexcept { return searchBox; }
     CategoryBadge* findBadge (const juce::String& category) const;
 
     void paint (juce::Graphics& g) override;
@@ -78,6 +84,8 @@ private:
     void showVisiblePresets();
     void updateDisplay();
     void categoriesChanged();
+    void applySearchColours();
+    void lookAndFeelChanged() override;
 
     /** Lays the filter bar out in `area` (when `place`) and returns the height it needs. */
     int layoutFilterBar (juce::Rectangle<int> area, bool place);
@@ -96,8 +104,9 @@ private:
     FilterOptionsToggle matchMode { { "Any", "Any: Presets can match any category", "browser_match_any" },
                                     { "All", "All: Presets must match all categories", "browser_match_all" } };
     juce::TextButton randomButton { randomText };
+    juce::TextEditor searchBox { "Search" };
 
-    juce::Rectangle<int> captionArea, folderDescriptionArea;
+    juce::Rectangle<int> captionArea, filterModeLabelArea, matchModeLabelArea, folderDescriptionArea;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PresetBrowser)
 };

@@ -100,6 +100,22 @@ void VerticalControlPanel::layoutBody (juce::Rectangle<int> area)
 {
     const auto gap = getGap();
 
+    // One label column for the panel: the widest label of a control that has a row to itself,
+    // but never more than half the width, so controls start at one x and keep room.
+    int labelColumn = 0;
+    for (auto& row : rows)
+        if (! row.flows && row.controls.size() == 1)
+            if (auto* layout = dynamic_cast<const ControlLayout*> (row.controls.front()))
+                labelColumn = std::max (labelColumn, layout->getNaturalLabelWidth());
+
+    labelColumn = std::min (labelColumn, area.getWidth() / 2);
+
+    for (auto& row : rows)
+        for (auto* control : row.controls)
+            if (auto* layout = dynamic_cast<ControlLayout*> (control))
+                if (layout->setLabelColumnWidth (! row.flows && row.controls.size() == 1 ? labelColumn : 0))
+                    control->resized();
+
     for (auto& row : rows)
     {
         const auto height = getRowHeight (row);

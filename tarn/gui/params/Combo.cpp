@@ -26,7 +26,7 @@ Combo::Combo (juce::RangedAudioParameter& parameter, const juce::String& labelTe
 
 Combo::~Combo() = default;
 
-int Combo::getLabelWidth() const
+int Combo::getNaturalLabelWidth() const
 {
     if (label.isEmpty())
         return 0;
@@ -42,19 +42,20 @@ int Combo::getPreferredHeight() const
 
 int Combo::getMinimumWidth() const
 {
-    return getLabelWidth() + juce::roundToInt (themeMetric (*this, "sliderNameLabelWidth", 100.0f));
+    return getNaturalLabelWidth() + juce::roundToInt (themeMetric (*this, "sliderNameLabelWidth", 100.0f));
 }
 
 void Combo::resized()
 {
     const auto height = juce::roundToInt (themeMetric (*this, "comboHeight", 20.0f));
-    box.setBounds (getLocalBounds().withTrimmedLeft (getLabelWidth()).withSizeKeepingCentre (getWidth() - getLabelWidth(), std::min (height, getHeight())));
+    const auto labelWidth = labelWidthInColumn();
+    box.setBounds (getLocalBounds().withTrimmedLeft (labelWidth).withSizeKeepingCentre (getWidth() - labelWidth, std::min (height, getHeight())));
 }
 
 void Combo::paint (juce::Graphics& g)
 {
     g.setFont (themeFont (*this));
     g.setColour (themeColour (*this, isEnabled() ? "text.text" : "text.disabledtext"));
-    g.drawFittedText (label, getLocalBounds().withWidth (getLabelWidth()), juce::Justification::centredLeft, 1, 0.75f);
+    g.drawFittedText (label, getLocalBounds().withWidth (labelWidthInColumn()), juce::Justification::centredLeft, 1, 0.75f);
 }
 } // namespace tarn::params

@@ -22,13 +22,12 @@ public:
 
     int getPreferredHeight() const override;
     int getMinimumWidth() const override;
+    int getNaturalLabelWidth() const override;
 
     void paint (juce::Graphics& g) override;
     void resized() override;
 
 private:
-    int getLabelWidth() const;
-
     juce::String label;
     juce::ComboBox box;
     std::unique_ptr<juce::ComboBoxParameterAttachment> attachment;

@@ -24,38 +24,34 @@ juce::String HorizontalSlider::getValueText() const
     return textFor (parameter, (float) slider.getValue());
 }
 
+// Laid out as the range slider is (label and value on a line, the track the full width below
+// them), so a panel's sliders of either kind read as one family and no track is a stub.
 int HorizontalSlider::getPreferredHeight() const
 {
-    return juce::roundToInt (themeMetric (*this, "defaultButtonHeight", 25.0f));
+    return juce::roundToInt (themeMetric (*this, "knobLabelHeight", 15.0f) + themeMetric (*this, "comboHeight", 20.0f));
 }
 
-juce::Rectangle<int> HorizontalSlider::getLabelArea() const
+juce::Rectangle<int> HorizontalSlider::getTextLine() const
 {
-    // The label and value take their theme widths, but never more than 70% of a narrow row.
-    const auto nameWidth = themeMetric (*this, "sliderNameLabelWidth", 100.0f);
-    const auto valueWidth = themeMetric (*this, "sliderValueLabelWidth", 50.0f);
-    const auto share = std::min (1.0f, 0.7f * (float) getWidth() / (nameWidth + valueWidth));
-    return getLocalBounds().withWidth (juce::roundToInt (nameWidth * share));
+    return getLocalBounds().withHeight (juce::roundToInt (themeMetric (*this, "knobLabelHeight", 15.0f)));
 }
 
 juce::Rectangle<int> HorizontalSlider::getValueArea() const
 {
-    const auto nameWidth = themeMetric (*this, "sliderNameLabelWidth", 100.0f);
-    const auto valueWidth = themeMetric (*this, "sliderValueLabelWidth", 50.0f);
-    const auto share = std::min (1.0f, 0.7f * (float) getWidth() / (nameWidth + valueWidth));
-    return getLocalBounds().removeFromRight (juce::roundToInt (valueWidth * share));
+    return getTextLine().withTrimmedLeft (getWidth() / 2);
 }
 
 void HorizontalSlider::resized()
 {
-    slider.setBounds (getLocalBounds().withLeft (getLabelArea().getRight()).withRight (getValueArea().getX()));
+    slider.setBounds (getLocalBounds().withTrimmedTop (getTextLine().getHeight()));
 }
 
 void HorizontalSlider::paint (juce::Graphics& g)
 {
     g.setFont (themeFont (*this));
     g.setColour (themeColour (*this, isEnabled() ? "text.text" : "text.disabledtext"));
-    g.drawFittedText (label, getLabelArea(), juce::Justification::centredLeft, 1, 0.75f);
+    g.drawFittedText (label, getTextLine(), juce::Justification::centredLeft, 1, 0.75f);
+    g.setColour (themeColour (*this, "text.disabledtext"));
     g.drawFittedText (getValueText(), getValueArea(), juce::Justification::centredRight, 1, 0.75f);
 }
 } // namespace tarn::params

@@ -7,8 +7,8 @@
 
 namespace tarn::params
 {
-/** A horizontal slider bound to a parameter: its label on the left, the track, and the
-    parameter's value text on the right. Dragging is one host gesture; a double click returns
+/** A horizontal slider bound to a parameter: its label and the parameter's value text on a
+    line, the track below them across the whole width. Dragging is one host gesture; a double click returns
     to the default. The component ID is the parameter's identifier. [message thread] */
 class HorizontalSlider : public juce::Component
     , public juce::SettableTooltipClient
@@ -28,7 +28,7 @@ public:
     void resized() override;
 
 private:
-    juce::Rectangle<int> getLabelArea() const;
+    juce::Rectangle<int> getTextLine() const;
     juce::Rectangle<int> getValueArea() const;
 
     juce::RangedAudioParameter& parameter;

@@ -74,10 +74,15 @@ void NoteEditor::setPlayback (const PlaybackSnapshot& newPlayback)
 
     const auto before = playback;
     std::vector<bool> litBefore;
+    std::vector<int> repetitionBefore;
     litBefore.reserve (phrase().notes.size());
+    repetitionBefore.reserve (phrase().notes.size());
 
     for (const auto& note : phrase().notes)
+    {
         litBefore.push_back (isLit (note));
+        repetitionBefore.push_back (litRepetitionOf (note));
+    }
 
     playback = newPlayback;
 
@@ -93,6 +98,11 @@ void NoteEditor::setPlayback (const PlaybackSnapshot& newPlayback)
 
         if (isLit (note) != litBefore[i])
             repaintNote (note.timestamp, note.getEnd(), note.number);
+
+        if (const auto repetition = litRepetitionOf (note); repetition != repetitionBefore[i])
+            for (auto start : { repetition, repetitionBefore[i] })
+                if (start >= 0)
+                    repaintNote (start, start + note.length, note.number);
     }
 }
 
@@ -261,6 +271,33 @@ bool NoteEditor::isLit (const SequenceNote& note) const noexcept
         return false;
 
     return ! playback.knowsSoundingRows || (note.number >= 0 && note.number < 128 && playback.soundingRows[(size_t) note.number]);
+}
+
+int NoteEditor::litRepetitionOf (const SequenceNote& note) const noexcept
+{
+    // After a row's loop region the row plays the region again and again: the note inside it
+    // sounds at its place in each repetition.
+    if (! playback.isPlaying || note.number < 0 || note.number >= Sequence::numRows)
+        return -1;
+
+    const auto& loop = phrase().loops[(size_t) note.number];
+    const auto tick = playback.playheadTick;
+
+    if (! loop.isSet() || note.timestamp < loop.start || note.timestamp >= loop.end || tick < loop.end)
+        return -1;
+
+    if (playback.knowsSoundingRows && ! playback.soundingRows[(size_t) note.number])
+        return -1;
+
+    const auto period = loop.end - loop.start;
+    const auto repetition = (int) std::floor ((tick - note.timestamp) / period);
+    const auto start = note.timestamp + repetition * period;
+    const auto length = phrase().getLength();
+
+    if (repetition < 1 || start >= length || tick >= start + std::min (note.length, length - start))
+        return -1;
+
+    return start;
 }
 
 } // namespace tarn

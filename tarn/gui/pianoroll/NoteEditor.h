@@ -107,6 +107,10 @@ public:
     void lookAndFeelChanged() override;
     void parentHierarchyChanged() override { invalidateBackground(); }
 
+    /** Where the repetition of a looping row's note that sounds now starts (it lights as
+        the note itself would), or -1 while none does. */
+    int litRepetitionOf (const SequenceNote&) const noexcept;
+
 private:
     /** The selection box: its first corner is kept in ticks and unscrolled pixels, so it
         stays put when the drag scrolls the view. */

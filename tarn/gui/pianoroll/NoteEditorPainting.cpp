@@ -36,31 +36,48 @@ void NoteEditor::renderBackground()
     const auto& rowAxis = view.getRowAxis();
     const auto length = phrase().getLength();
     const auto endX = (float) axis.xOf (length);
+    const auto numRows = (int) rows.size();
 
     g.fillAll (themeColour (*this, "background.background"));
 
-    for (int row = 0; row < (int) rows.size(); ++row)
+    for (int row = 0; row < numRows; ++row)
     {
         const auto bounds = rowBounds (row);
 
         if (bounds.getBottom() < 0.0f || bounds.getY() > (float) height)
             continue;
 
-        g.setColour (themeColour (*this, row % 2 == 0 ? "pianoroll.whiterow" : "pianoroll.blackrow"));
+        g.setColour (PianoRollLanes::stripeColour (*this, row));
         g.fillRect (bounds.withRight (endX));
     }
 
-    // Lines from the finest to the boldest, so bars stay on top.
+    // Fewer rows than the grid holds stand at its foot; empty lanes above them continue the
+    // stripes up to the top, where new rows will appear.
+    const auto stackTop = (float) (rowAxis.stackTop - rowAxis.scrollY);
+    const auto laneHeight = (float) std::max (1.0, rowAxis.rowHeight);
+
+    for (int lane = 0; stackTop - (float) lane * laneHeight > 0.0f; ++lane)
+    {
+        const auto bottom = stackTop - (float) lane * laneHeight;
+        g.setColour (PianoRollLanes::emptyLaneColour (*this, numRows + lane));
+        g.fillRect (0.0f, bottom - laneHeight, endX, laneHeight);
+    }
+
+    // Lines from the finest to the boldest, so bars stay on top; fainter over empty lanes.
     const auto lineColour = themeColour (*this, "text.text");
     const auto beat = Ticks::perWhole / std::max (1, phrase().timeSignatureDenominator);
     const auto bar = phrase().getBarLength();
-    const auto gridHeight = std::min ((float) height, (float) (rowAxis.totalHeight() - rowAxis.scrollY));
+    const auto gridTop = std::max (0.0f, stackTop);
+    const auto gridHeight = std::min ((float) height, (float) (rowAxis.stackTop + rowAxis.totalHeight() - rowAxis.scrollY)) - gridTop;
 
     const auto drawLines = [&] (int step, float alpha, float thickness)
     {
-        g.setColour (lineColour.withAlpha (alpha));
         forEachLine (axis, step, length, [&] (float x)
-                     { g.fillRect (x - thickness * 0.5f, 0.0f, thickness, gridHeight); });
+                     {
+                         g.setColour (lineColour.withAlpha (alpha));
+                         g.fillRect (x - thickness * 0.5f, gridTop, thickness, gridHeight);
+                         g.setColour (lineColour.withAlpha (alpha * 0.5f));
+                         g.fillRect (x - thickness * 0.5f, 0.0f, thickness, gridTop); });
     };
 
     drawLines (grid.ticks, 0.05f, 1.0f);
@@ -71,26 +88,17 @@ void NoteEditor::renderBackground()
     if (endX < (float) width)
     {
         g.setColour (themeColour (*this, "theme.primary"));
-        g.fillRect (endX - 1.0f, 0.0f, 2.0f, gridHeight);
+        g.fillRect (endX - 1.0f, 0.0f, 2.0f, gridTop + gridHeight);
     }
 
-    // Row separators.
+    // Line separators, rows and lanes alike.
     g.setColour (themeColour (*this, "background.background").withAlpha (0.8f));
 
-    for (int row = 0; row < (int) rows.size(); ++row)
+    for (int row = 0; row < numRows; ++row)
         g.fillRect (0.0f, rowBounds (row).getBottom() - 1.0f, endX, 1.0f);
 
-    // Row labels, faint, at the left of each row.
-    g.setFont (themeFont (*this, juce::jlimit (PianoRollText::smallest, PianoRollText::normal, (float) rowAxis.rowHeight * 0.3f)));
-    g.setColour (themeColour (*this, "text.disabledtext"));
-
-    for (int row = 0; row < (int) rows.size(); ++row)
-    {
-        const auto bounds = rowBounds (row);
-
-        if (bounds.getBottom() >= 0.0f && bounds.getY() <= (float) height && rows[(size_t) row].label.isNotEmpty())
-            g.drawText (rows[(size_t) row].label, bounds.reduced (4.0f, 0.0f), juce::Justification::centredLeft, true);
-    }
+    for (int lane = 0; stackTop - (float) lane * laneHeight > 0.0f; ++lane)
+        g.fillRect (0.0f, stackTop - (float) lane * laneHeight - 1.0f, endX, 1.0f);
 
     backgroundIsValid = true;
 }
@@ -174,7 +182,8 @@ void NoteEditor::paintNotes (juce::Graphics& g, juce::Rectangle<int> clip) const
     const auto litColour = themeColour (*this, "text.highlightedtext");
     const auto length = phrase().getLength();
 
-    // Notes a row loop repeats are drawn again, faint, where playback repeats them.
+    // Notes a row loop repeats are drawn again, faint, where playback repeats them; the
+    // repetition that sounds now lights up as the note itself would.
     for (int row = 0; row < std::min ((int) rows.size(), Sequence::numRows); ++row)
     {
         const auto& loop = phrase().loops[(size_t) row];
@@ -183,19 +192,29 @@ void NoteEditor::paintNotes (juce::Graphics& g, juce::Rectangle<int> clip) const
             continue;
 
         const auto period = loop.end - loop.start;
-        g.setColour (noteColour.withAlpha (0.3f));
 
         for (const auto& note : notes)
         {
             if (note.number != row || note.timestamp < loop.start || note.timestamp >= loop.end)
                 continue;
 
+            const auto lit = litRepetitionOf (note);
+
             for (auto start = note.timestamp + period; start < length && xOf (start) <= clipArea.getRight(); start += period)
             {
                 auto copy = note;
                 copy.timestamp = start;
                 copy.length = std::min (note.length, length - start);
-                g.drawRect (getNoteBounds (copy), 1.0f);
+                const auto bounds = getNoteBounds (copy);
+
+                if (start == lit)
+                {
+                    g.setColour (noteColour.interpolatedWith (litColour, 0.45f).withAlpha (0.75f));
+                    g.fillRect (bounds);
+                }
+
+                g.setColour (noteColour.withAlpha (0.3f));
+                g.drawRect (bounds, 1.0f);
             }
         }
     }
@@ -218,7 +237,6 @@ void NoteEditor::paintNotes (juce::Graphics& g, juce::Rectangle<int> clip) const
         const auto muted = rows[(size_t) note.number].muted;
 
         auto fill = isSelected ? selectedColour : noteColour;
-        fill = fill.withAlpha (0.45f + 0.55f * (float) juce::jlimit (0, 127, note.velocityMax) / 127.0f);
 
         if (isLit (note))
             fill = fill.interpolatedWith (litColour, 0.45f);
@@ -226,12 +244,27 @@ void NoteEditor::paintNotes (juce::Graphics& g, juce::Rectangle<int> clip) const
         if (silenced || muted)
             fill = fill.withMultipliedAlpha (0.35f);
 
-        // Plain rectangles: thousands of rounded ones cost several times as much to fill.
+        // The velocity as a level rising from the note's foot: solid up to the lowest
+        // velocity it plays, the rest of the note a faint body so quiet notes still show
+        // their length; the band up to the highest of a range is the body drawn twice.
+        // Two or three plain rectangles on whole pixels: thousands of notes are painted at
+        // once, and rounded or anti-aliased edges cost several times as much to fill.
         // What lies past the phrase end never plays: it is drawn faint, so it can be found
         // and deleted.
         const auto endX = xOf (length);
+        const auto playing = bounds.withRight (std::max (bounds.getX(), std::min (bounds.getRight(), endX)));
+        const auto levelY = [&playing] (int velocity)
+        { return std::round (playing.getBottom() - playing.getHeight() * (float) juce::jlimit (1, 127, velocity) / 127.0f); };
+        const auto solidTop = levelY (std::min (note.velocityMin, note.velocityMax));
+        const auto rangeTop = levelY (std::max (note.velocityMin, note.velocityMax));
+        const auto body = fill.withMultipliedAlpha (0.4f);
+
+        g.setColour (body);
+        g.fillRect (playing.withBottom (solidTop));
+        if (rangeTop < solidTop)
+            g.fillRect (playing.withTop (rangeTop).withBottom (solidTop));
         g.setColour (fill);
-        g.fillRect (bounds.withRight (std::max (bounds.getX(), std::min (bounds.getRight(), endX))));
+        g.fillRect (playing.withTop (solidTop));
 
         if (bounds.getRight() > endX)
         {

@@ -14,8 +14,9 @@ constexpr int toolButtonWidth = 30;
 constexpr int phraseControlGap = 8;
 
 constexpr double smallestRowHeight = 18.0;
-// Few rows in a tall window grow to fill it rather than leave an empty grid below them.
-constexpr double largestRowHeight = 128.0;
+// Few rows share a tall window's height up to this; beyond it, empty lanes above them
+// continue the grid (a lane much taller than its notes reads as a wasted band).
+constexpr double largestRowHeight = 64.0;
 
 /** How close to a note's edge, or a loop's, the pointer takes the edge. */
 constexpr int edgeGrabPixels = 6;

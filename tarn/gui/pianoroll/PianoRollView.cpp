@@ -21,7 +21,8 @@ void PianoRollView::setTime (const TimeAxis& newTime)
 
 void PianoRollView::setRowAxis (const RowAxis& newRows)
 {
-    if (newRows.numRows == rows.numRows && newRows.rowHeight == rows.rowHeight && newRows.scrollY == rows.scrollY)
+    if (newRows.numRows == rows.numRows && newRows.rowHeight == rows.rowHeight && newRows.scrollY == rows.scrollY
+        && newRows.stackTop == rows.stackTop)
         return;
 
     rows = newRows;
@@ -84,6 +85,7 @@ void PianoRollView::setRows (int numRows, double newViewHeight)
     newRows.numRows = std::max (0, numRows);
     newRows.rowHeight = RowAxis::fittedRowHeight (newRows.numRows, viewHeight, PianoRollMetrics::smallestRowHeight, PianoRollMetrics::largestRowHeight);
     newRows.scrollY = std::clamp (newRows.scrollY, 0.0, newRows.maximumScroll (viewHeight));
+    newRows.stackTop = newRows.stackTopIn (viewHeight);
     setRowAxis (newRows);
 }
 

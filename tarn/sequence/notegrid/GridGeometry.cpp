@@ -58,13 +58,18 @@ TimeAxis TimeAxis::scrolledTo (double tick, int length) const noexcept
 //==============================================================================
 int RowAxis::rowAt (double y) const noexcept
 {
-    const auto fromTop = (int) std::floor ((y + scrollY) / std::max (1.0, rowHeight));
+    const auto fromTop = (int) std::floor ((y - stackTop + scrollY) / std::max (1.0, rowHeight));
     return numRows - 1 - fromTop;
 }
 
 double RowAxis::yOf (int row) const noexcept
 {
-    return (numRows - 1 - row) * rowHeight - scrollY;
+    return stackTop + (numRows - 1 - row) * rowHeight - scrollY;
+}
+
+double RowAxis::stackTopIn (double viewHeight) const noexcept
+{
+    return std::max (0.0, viewHeight - totalHeight());
 }
 
 double RowAxis::maximumScroll (double viewHeight) const noexcept

@@ -39,12 +39,15 @@ struct TimeAxis
 };
 
 /** The vertical axis of the note grid: one line per row, row 0 at the bottom (higher rows
-    sound higher, as on a keyboard), scrolled when the rows outgrow the view. [message thread] */
+    sound higher, as on a keyboard), scrolled when the rows outgrow the view. Fewer rows than
+    the view holds stand at its foot, where row 0 always is, with empty lanes above them
+    where new rows will appear. [message thread] */
 struct RowAxis
 {
     int numRows = 8;
     double rowHeight = 24.0;
     double scrollY = 0.0; // pixels of the full row stack hidden above the view
+    double stackTop = 0.0; // where the top row's edge is while the rows do not fill the view
 
     /** The row under a vertical position; may lie outside 0 .. numRows − 1. */
     int rowAt (double y) const noexcept;
@@ -57,9 +60,13 @@ struct RowAxis
     /** The largest scroll that still fills a view of `viewHeight` pixels. */
     double maximumScroll (double viewHeight) const noexcept;
 
-    /** Rows fill the view when they fit at the preferred height, and never shrink below
-        `minimumHeight` (the view scrolls instead). */
+    /** Rows share the view's height, between `minimumHeight` (below it the view scrolls)
+        and `maximumHeight` (above it empty lanes fill the rest). */
     static double fittedRowHeight (int numRows, double viewHeight, double minimumHeight, double maximumHeight) noexcept;
+
+    /** Where the stack of rows starts in a view `viewHeight` pixels high: 0 when they fill
+        it, else the height of the empty lanes above them. */
+    double stackTopIn (double viewHeight) const noexcept;
 };
 
 /** Grid arithmetic on ticks. [any thread] */

@@ -39,3 +39,48 @@ TEST (EditorLayout, eachRowStandsOnItsGridLineAlsoWhenTheGridScrolls)
     editor.setSize (1000, 800);
     expectOnGridLines ("in the smallest window");
 }
+
+TEST (EditorLayout, fewRowsShareTheGridUpToAMaximumAndEmptyLanesFillTheRestAbove)
+{
+    for (auto numRows : { 1, 3, 8 })
+    {
+        Cadenzium2AudioProcessor processor;
+        EditCommands commands (processor);
+        while ((int) processor.getPhraseManager().getRows().size() > numRows)
+            ASSERT_TRUE (commands.deleteRow ((int) processor.getPhraseManager().getRows().size() - 1));
+
+        Cadenzium2AudioProcessorEditor editor (processor);
+        auto& rows = editor.getRowEditor();
+        auto& pianoRoll = editor.getPianoRoll();
+
+        for (auto size : { juce::Point<int> (1244, 935), juce::Point<int> (1000, 800), juce::Point<int> (2000, 1500) })
+        {
+            editor.setSize (size.x, size.y);
+            const auto when = juce::String (numRows) + " rows at " + juce::String (size.x) + "x" + juce::String (size.y);
+            const auto& axis = pianoRoll.getRowAxis();
+            const auto gridHeight = (double) pianoRoll.getGridBounds().getHeight();
+            const auto gridTop = editor.getLocalPoint (&pianoRoll, pianoRoll.getGridBounds().getPosition()).y;
+            ASSERT_EQ (axis.numRows, numRows) << when;
+            ASSERT_EQ (rows.getNumRows(), numRows) << when;
+
+            // Each row as tall as the grid allows, never taller than a comfortable lane.
+            EXPECT_NEAR (axis.rowHeight, std::min (gridHeight / numRows, 64.0), 0.5) << when;
+
+            // Row 0 stands at the grid's foot; what the rows leave is empty lanes above them.
+            EXPECT_NEAR (axis.yOf (0) + axis.rowHeight, gridHeight, 1.0) << when;
+            EXPECT_NEAR (axis.stackTop + numRows * axis.rowHeight, gridHeight, 1.0) << when;
+            EXPECT_EQ (axis.rowAt (gridHeight - 1.0), 0) << when;
+            if (axis.stackTop >= 1.0)
+            {
+                EXPECT_EQ (axis.rowAt (axis.stackTop - 1.0), numRows) << "an empty lane is no row: " << when;
+            }
+
+            for (int row = 0; row < numRows; ++row)
+            {
+                const auto top = editor.getLocalPoint (&rows.getRow (row), juce::Point<int>()).y;
+                EXPECT_NEAR (top, gridTop + axis.yOf (row), 1.0) << "row " << row << ", " << when;
+                EXPECT_NEAR (rows.getRow (row).getHeight(), axis.rowHeight, 1.0) << "row " << row << ", " << when;
+            }
+        }
+    }
+}

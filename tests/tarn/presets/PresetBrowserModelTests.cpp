@@ -74,3 +74,34 @@ TEST_F (PresetBrowserModelTest, aRefreshKeepsThePickedFolderAndDropsCategoriesNo
     EXPECT_FALSE (PresetBrowserModel::findLibraryIndex (shownBeta, *presets.getPresetList()).has_value()) << "a preset gone loads nothing";
     EXPECT_EQ (PresetBrowserModel::findLibraryIndex (model.getScope()[0], *presets.getPresetList()), 0) << "the Initial Patch has no file";
 }
+
+TEST_F (PresetBrowserModelTest, theSearchFindsEachWordInNameAuthorCategoriesOrDescriptionAnyCaseWithinTheCategoryFilter)
+{
+    writePresetFile (user.getChildFile ("Warm Keys.bpre"), "cadenzium2", { { "categories", "Keys,Soft" }, { "author", "Ada" } });
+    writePresetFile (user.getChildFile ("Stab.bpre"), "cadenzium2", { { "categories", "Keys,Short" }, { "description", "A bright WARM stab" } });
+    writePresetFile (user.getChildFile ("Walker.bpre"), "cadenzium2", { { "categories", "Bass" }, { "author", "Grace" } });
+    Cadenzium2AudioProcessor processor;
+    auto model = modelOf (processor.getPresetManager());
+    model.selectFolder ({ "f_user" });
+    ASSERT_EQ (namesOf (model.getVisible()), juce::StringArray ({ "Stab", "Walker", "Warm Keys" }));
+
+    model.setSearchText ("warm");
+    EXPECT_EQ (namesOf (model.getVisible()), juce::StringArray ({ "Stab", "Warm Keys" })) << "a name, and a description in capitals";
+    model.setSearchText ("GRACE");
+    EXPECT_EQ (namesOf (model.getVisible()), juce::StringArray ({ "Walker" })) << "an author";
+    model.setSearchText ("short");
+    EXPECT_EQ (namesOf (model.getVisible()), juce::StringArray ({ "Stab" })) << "a category";
+    model.setSearchText ("  keys   ada ");
+    EXPECT_EQ (namesOf (model.getVisible()), juce::StringArray ({ "Warm Keys" })) << "every word must be found";
+    model.setSearchText ("nothing like it");
+    EXPECT_TRUE (model.getVisible().empty());
+
+    // The badges and the search narrow together, and clearing the search restores the filter's view.
+    model.setSearchText ("warm");
+    model.toggleCategory ("Short");
+    EXPECT_EQ (namesOf (model.getVisible()), juce::StringArray ({ "Stab" }));
+    model.setFilterMode (tarn::CategoryFilter::Mode::hide);
+    EXPECT_EQ (namesOf (model.getVisible()), juce::StringArray ({ "Warm Keys" }));
+    model.setSearchText ({});
+    EXPECT_EQ (namesOf (model.getVisible()), juce::StringArray ({ "Walker", "Warm Keys" }));
+}

@@ -251,6 +251,50 @@ TEST_F (PresetBrowserTest, aClickedTableTakesTheArrowKeysAndReturnUntilAClickEls
     EXPECT_FALSE (EditorWindow::get<juce::Button> ("preset_browser").getToggleState());
 }
 
+TEST_F (PresetBrowserTest, typingInTheSearchBoxNarrowsTheListWithTheBadgesAndEscapeClearsItBeforeItCloses)
+{
+    Cadenzium2AudioProcessor processor;
+    EditorWindow window (processor);
+    auto& browser = browserOf (window);
+    auto& table = browser.getTable();
+    window.click (EditorWindow::get ("preset_browser"));
+    ASSERT_TRUE (browser.isShowing());
+
+    auto& search = EditorWindow::get<juce::TextEditor> ("browser_search");
+    window.click (search);
+    window.typeText ("PENTAtonic");
+    EXPECT_EQ (namesOf (table.getPresets()), juce::StringArray ({ "Acid Line", "Pentatonic Run" })) << "a description and a name, any case";
+    window.saveScreenshot ("searched");
+
+    window.click (EditorWindow::get ("category_badge_Bass"));
+    EXPECT_EQ (namesOf (table.getPresets()), juce::StringArray ({ "Acid Line" })) << "the badges narrow the search further";
+
+    window.click (search);
+    search.selectAll();
+    window.typeText ("team walking");
+    EXPECT_EQ (namesOf (table.getPresets()), juce::StringArray ({ "Root Fifth Walk" })) << "an author and a category, every word found";
+
+    window.pressKey (juce::KeyPress (juce::KeyPress::escapeKey));
+    EXPECT_EQ (search.getText(), "");
+    EXPECT_EQ (table.getPresets().size(), 5u) << "the Bass badge alone again";
+    EXPECT_TRUE (browser.isVisible()) << "the first Escape only clears the search";
+    window.pressKey (juce::KeyPress (juce::KeyPress::escapeKey));
+    EXPECT_FALSE (browser.isVisible());
+
+    // At every size the list ends on a whole row, and the switches leave the search box room.
+    for (auto size : { juce::Point<int> (1000, 800), juce::Point<int> (1244, 935), juce::Point<int> (2000, 1500) })
+    {
+        window.getEditor().setSize (size.x, size.y);
+        window.click (EditorWindow::get ("preset_browser"));
+        auto& rows = table.getListBox();
+        EXPECT_EQ ((rows.getHeight() - rows.getHeaderHeight() - 2) % rows.getRowHeight(), 0) << size.toString();
+        EXPECT_GE (search.getWidth(), 200) << size.toString();
+        EXPECT_FALSE (search.getBounds().intersects (browser.getFilterModeToggle().getBounds())) << size.toString();
+        window.saveScreenshot ("browser-" + juce::String (size.x) + "x" + juce::String (size.y));
+        window.click (EditorWindow::get ("preset_browser"));
+    }
+}
+
 TEST_F (PresetBrowserTest, itFollowsPresetsLoadedElsewhereAndASaveAndRowsStillLoadTheirOwnPresetAfterwards)
 {
     Cadenzium2AudioProcessor processor;

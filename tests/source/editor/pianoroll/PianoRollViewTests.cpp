@@ -2,6 +2,8 @@
 
 #include <tests/source/processor/PluginHarness.h>
 
+#include <set>
+
 using namespace cadenzium::test;
 
 namespace
@@ -103,6 +105,53 @@ TEST (PianoRollView, thePlayHeadFollowsThePlayingPhraseAndRestsWhenTheTransportS
     play (10);
     EXPECT_FALSE (shown.isPlaying) << "a position that no longer moves is a stopped transport";
     EXPECT_GT (shown.playheadTick, 0.0) << "the play head rests where it stopped";
+    h.processor.setPlayHead (nullptr);
+}
+
+TEST (PianoRollView, aLoopingRowsRepetitionLightsWhileItPlays)
+{
+    PianoRollHarness h;
+    // A sixteenth at the start of row 0, whose loop repeats its first quarter note.
+    auto phrase = makeSequence ({ makeNote (0, 0, 240) });
+    phrase.loops[0] = { 0, 960 };
+    h.startWith (phrase);
+
+    SimulatedPlayHead host;
+    h.processor.setPlayHead (&host);
+    h.processor.prepareToPlay (48000.0, 1024);
+    juce::AudioBuffer<float> audio (2, 1024);
+    juce::MidiBuffer midi;
+    for (auto note : { 48, 60, 64 })
+        midi.addEvent (juce::MidiMessage::noteOn (1, note, (juce::uint8) 100), 0);
+
+    const auto note = h.pianoRoll().getDocument().getPhrase().notes.front();
+    std::set<int> litAt;
+
+    // Through the second and third quarter notes: the note's repetitions at 960 and 1920 light
+    // while they sound and only then.
+    for (int block = 0; block < 200 && h.grid().getPlayback().playheadTick < 2400.0; ++block)
+    {
+        h.processor.processBlock (audio, midi);
+        midi.clear();
+        host.advance (1024, 48000.0);
+        h.refresh();
+
+        const auto tick = h.grid().getPlayback().playheadTick;
+        const auto lit = h.grid().litRepetitionOf (note);
+        const auto inRepetition = std::fmod (tick, 960.0) < 240.0 && tick >= 960.0;
+        if (lit >= 0)
+            litAt.insert (lit);
+        if (std::abs (std::fmod (tick, 960.0) - 120.0) < 60.0 && tick >= 960.0)
+        {
+            EXPECT_EQ (lit, juce::roundToInt (tick) / 960 * 960) << "at tick " << tick;
+        }
+        if (! inRepetition)
+        {
+            EXPECT_EQ (lit, -1) << "at tick " << tick;
+        }
+    }
+
+    EXPECT_EQ (litAt, (std::set<int> { 960, 1920 }));
     h.processor.setPlayHead (nullptr);
 }
 

@@ -88,8 +88,13 @@ TEST (PhraseButtons, copyToGivesTheTargetTheSequenceKeepsItsNameAndSwitchesToItA
     commands.renamePhrase (0, "Source");
     commands.renamePhrase (5, "Target");
     const auto source = processor.getPhrase (0);
+    buttons.phrasesChanged();
+    buttons.refresh();
+    EXPECT_TRUE (buttons.getButton (0).holdsNotes());
+    EXPECT_FALSE (buttons.getButton (5).holdsNotes());
 
     buttons.handlePhraseMenuResult (0, PhraseButtons::copyToFirstItem + 5);
+    EXPECT_TRUE (buttons.getButton (5).holdsNotes()) << "the copy marks its target";
 
     EXPECT_EQ (processor.getPhrase (5).notes, source.notes);
     EXPECT_EQ (processor.getPhrase (5).name, "Target");
@@ -100,6 +105,7 @@ TEST (PhraseButtons, copyToGivesTheTargetTheSequenceKeepsItsNameAndSwitchesToItA
     ASSERT_FALSE (processor.getPhrase (5).notes.empty());
     buttons.handlePhraseMenuResult (5, PhraseButtons::deleteItem);
     EXPECT_TRUE (processor.getPhrase (5).notes.empty());
+    EXPECT_FALSE (buttons.getButton (5).holdsNotes()) << "a deleted phrase is empty again";
     EXPECT_EQ (processor.getPhrase (5).getLength(), 3840);
     buttons.removeListener (&spy);
 }

@@ -179,4 +179,51 @@ TEST (RowColumn, transposeAndOctaveBeyondTheListedRangeShowAndStayWhenAnotherFie
     EXPECT_EQ (popup.getTransposeBox().getNumItems(), 49);
 }
 
+TEST (RowColumn, whileAChordIsHeldEachRowShowsTheNotesItPlaysAndItsShiftAsBadges)
+{
+    Cadenzium2AudioProcessor processor;
+    EditCommands commands (processor);
+    auto octaveUp = rowOf (processor, 0); // "Lowest"
+    octaveUp.octave = 1;
+    commands.changeRow (1, octaveUp);
+    auto all = rowOf (processor, 0);
+    all.type = CadenziumModifier::all;
+    all.transpose = -2;
+    commands.changeRow (3, all);
+
+    processor.prepareToPlay (48000.0, 256);
+    juce::AudioBuffer<float> audio (2, 256);
+    const auto play = [&] (bool on)
+    {
+        juce::MidiBuffer midi;
+        for (auto note : { 48, 60, 64, 67 })
+            midi.addEvent (on ? juce::MidiMessage::noteOn (1, note, (juce::uint8) 100) : juce::MidiMessage::noteOff (1, note), 0);
+        processor.processBlock (audio, midi);
+    };
+
+    EditorWindow window (processor);
+    auto& rows = editorOf (window).getRowEditor();
+    EXPECT_EQ (rows.getRow (0).getResolvedNotes(), "") << "nothing held";
+
+    play (true);
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return rows.getRow (0).getResolvedNotes().isNotEmpty(); }));
+    EXPECT_EQ (rows.getRow (0).getResolvedNotes(), "C2");
+    EXPECT_EQ (rows.getRow (1).getResolvedNotes(), "C3") << "two rows named Lowest, one an octave up";
+    EXPECT_EQ (CadenziumRow::shiftBadges (rows.getRow (1).getShownRow()), juce::StringArray ({ "+1 oct" }));
+    EXPECT_EQ (CadenziumRow::shiftBadges (rows.getRow (0).getShownRow()), juce::StringArray());
+    EXPECT_EQ (rows.getRow (2).getResolvedNotes(), "E3");
+    EXPECT_EQ (rows.getRow (3).getResolvedNotes(), juce::String (juce::CharPointer_UTF8 ("A#1 A#2 D3 \xe2\x80\xa6"))) << "an All row lists its first notes";
+    EXPECT_EQ (CadenziumRow::shiftBadges (rows.getRow (3).getShownRow()), juce::StringArray ({ "-2 st" }));
+    window.saveScreenshot ("chord held");
+
+    // A row changed while the chord is held shows its new note at once.
+    auto fifth = rowOf (processor, 2);
+    fifth.transpose = 7;
+    commands.changeRow (2, fifth);
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return rows.getRow (2).getResolvedNotes() == "B3"; }));
+
+    play (false);
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return rows.getRow (0).getResolvedNotes().isEmpty(); })) << "released";
+}
+
 } // namespace cadenzium::test
