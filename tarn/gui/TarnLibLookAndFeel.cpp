@@ -141,6 +141,11 @@ void TarnLibLookAndFeel::applyFrameworkColours()
     const auto text = getThemeColour ("text.text");
     const auto primary = getThemeColour ("theme.primary");
     const auto highlightedText = getThemeColour ("text.highlightedtext");
+    // A control's resting outline stands out from the panel it sits on; borders between
+    // areas stay quiet. Older schemes without the newer names keep their border colours.
+    const auto themeColourOr = [this] (const char* path, juce::Colour fallback)
+    { return hasThemeColour (path) ? getThemeColour (path) : fallback; };
+    const auto outline = themeColourOr ("elements.outline", border);
 
     setColourScheme ({ background, element, panel, border, text, primary, highlightedText, primary, text });
 
@@ -148,16 +153,18 @@ void TarnLibLookAndFeel::applyFrameworkColours()
     setColour (juce::TooltipWindow::textColourId, text);
     setColour (juce::TooltipWindow::outlineColourId, border);
     setColour (juce::TextEditor::backgroundColourId, element);
-    setColour (juce::TextEditor::outlineColourId, border);
+    setColour (juce::TextEditor::outlineColourId, outline);
     setColour (juce::TextEditor::focusedOutlineColourId, primary);
     setColour (juce::TextEditor::highlightColourId, primary.withAlpha (0.5f));
     setColour (juce::CaretComponent::caretColourId, text);
     setColour (juce::Label::textColourId, text);
     setColour (juce::ComboBox::backgroundColourId, element);
-    setColour (juce::ComboBox::outlineColourId, border);
+    setColour (juce::ComboBox::outlineColourId, outline);
+    setColour (juce::ScrollBar::thumbColourId, themeColourOr ("scrollbar.thumb", element.brighter (0.4f)));
+    setColour (juce::ScrollBar::trackColourId, juce::Colours::transparentBlack);
     setColour (juce::PopupMenu::backgroundColourId, panel);
     setColour (juce::PopupMenu::highlightedBackgroundColourId, primary);
-    setColour (juce::PopupMenu::highlightedTextColourId, highlightedText);
+    setColour (juce::PopupMenu::highlightedTextColourId, themeColourOr ("text.textOnTheme", highlightedText));
 }
 
 //==============================================================================

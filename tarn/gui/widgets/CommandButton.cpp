@@ -37,7 +37,7 @@ void CommandButton::paintButton (juce::Graphics& g, bool isHighlighted, bool isD
 
     g.setColour (background);
     g.fillRoundedRectangle (area, corner);
-    g.setColour (themeColour (*this, enabled ? (on ? "theme.primary" : "elements.elementborder") : "elements.disabledelementborder"));
+    g.setColour (themeColour (*this, enabled ? (on ? "theme.primary" : "elements.outline") : "elements.disabledelementborder"));
     g.drawRoundedRectangle (area, corner, 1.0f);
 
     const juce::String textColourPath = ! enabled ? "text.disabledtext" : (on ? "text.textOnTheme" : "text.text");
