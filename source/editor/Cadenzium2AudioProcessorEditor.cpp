@@ -35,6 +35,7 @@ Cadenzium2AudioProcessorEditor::Cadenzium2AudioProcessorEditor (Cadenzium2AudioP
       editorSettingsNode (p.getEditorSettings())
 {
     getSettingsDialog().addSetting ("GUI Theme", themeSettingKey, { "Classic", "Dark", "Light" }, "Dark");
+    getSettingsDialog().setMakerThemeShown (false);
 
     setComponentID ("cadenzium_editor");
     editedPhrase = juce::jlimit (0, Cadenzium2AudioProcessor::numPhrases - 1, p.getRequestedPhrase());
