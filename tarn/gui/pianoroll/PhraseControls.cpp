@@ -34,7 +34,7 @@ PhraseControls::PhraseControls()
             onLengthChosen (ticks);
     };
 
-    for (auto* label : { &timeSignatureLabel, &repeatLabel })
+    for (auto* label : { &lengthLabel, &timeSignatureLabel, &repeatLabel })
     {
         label->setJustificationType (juce::Justification::centredRight);
         addAndMakeVisible (*label);
@@ -161,12 +161,21 @@ void PhraseControls::resized()
     const auto centred = [&] (juce::Rectangle<int> area)
     { return area.withSizeKeepingCentre (area.getWidth(), comboHeight); };
 
+    // Each box after its label, the label as wide as its text.
+    const auto placeLabel = [&] (juce::Label& label)
+    {
+        const auto font = getLookAndFeel().getLabelFont (label);
+        const auto border = label.getBorderSize().getLeftAndRight();
+        label.setBounds (bounds.removeFromLeft (juce::roundToInt (std::ceil (font.getStringWidthFloat (label.getText()))) + border + 2));
+    };
+
+    placeLabel (lengthLabel);
     length.setBounds (centred (bounds.removeFromLeft (90)));
     bounds.removeFromLeft (gap);
-    timeSignatureLabel.setBounds (bounds.removeFromLeft (62));
+    placeLabel (timeSignatureLabel);
     timeSignature.setBounds (centred (bounds.removeFromLeft (70)));
     bounds.removeFromLeft (gap);
-    repeatLabel.setBounds (bounds.removeFromLeft (56));
+    placeLabel (repeatLabel);
     repeat.setBounds (centred (bounds.removeFromLeft (90)));
 }
 
