@@ -36,6 +36,7 @@ Cadenzium2AudioProcessorEditor::Cadenzium2AudioProcessorEditor (Cadenzium2AudioP
 {
     getSettingsDialog().addSetting ("GUI Theme", themeSettingKey, { "Classic", "Dark", "Light" }, "Dark");
     getSettingsDialog().setMakerThemeShown (false);
+    getToastDisplay().keepClearOf (&keyboard);
 
     setComponentID ("cadenzium_editor");
     editedPhrase = juce::jlimit (0, Cadenzium2AudioProcessor::numPhrases - 1, p.getRequestedPhrase());

@@ -270,6 +270,7 @@ TEST (PianoRollCommands, theLengthTimeSignatureAndRepeatBoxesEditThePhrase)
     EXPECT_EQ (box.getShownLength(), (tarn::BarsBeatsSixteenths { 2, 0, 0 }));
     h.window->click (EditorWindow::get ("undo"));
     EXPECT_EQ (std::tuple (h.phrase().timeSignatureNumerator, h.phrase().getLength()), std::tuple (4, 2 * 3840));
+    h.refresh(); // the undone phrase reaches the boxes before the next edit starts
 
     // One that is not whole bars keeps its length; text that is no time signature changes nothing.
     typeLength ("2.1");
