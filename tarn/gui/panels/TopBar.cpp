@@ -151,17 +151,22 @@ void TopBar::paintWordmark (juce::Graphics& g) const
     if (version.isNotEmpty())
         words.remove (words.size() - 1);
 
-    const auto font = Fonts::make ("Urbanist", "Medium", markHeight * 0.95f, 0.12f);
+    // As large as the mark, smaller when the name and number would not fit.
     const auto name = words.joinIntoString (" ").toUpperCase();
+    auto font = Fonts::make ("Urbanist", "Medium", markHeight * 0.95f, 0.12f);
+    const auto versionGap = markHeight * 0.3f;
+    const auto needed = font.getStringWidthFloat (name + version) + (version.isEmpty() ? 0.0f : versionGap);
+    if (needed > area.getWidth())
+        font = Fonts::make ("Urbanist", "Medium", markHeight * 0.95f * area.getWidth() / needed, 0.12f);
     g.setFont (font);
     g.setColour (nameColour);
     g.drawText (name, area, juce::Justification::centredLeft, true);
 
     if (version.isNotEmpty())
     {
-        area.removeFromLeft (font.getStringWidthFloat (name) + markHeight * 0.3f);
+        area.removeFromLeft (font.getStringWidthFloat (name) + versionGap);
         g.setColour (accent);
-        g.setFont (Fonts::make ("Urbanist", "Medium", markHeight * 0.95f, 0.0f));
+        g.setFont (Fonts::make ("Urbanist", "Medium", font.getHeight(), 0.0f));
         g.drawText (version, area, juce::Justification::centredLeft, true);
     }
 }

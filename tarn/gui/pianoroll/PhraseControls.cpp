@@ -161,15 +161,20 @@ void PhraseControls::resized()
     const auto centred = [&] (juce::Rectangle<int> area)
     { return area.withSizeKeepingCentre (area.getWidth(), comboHeight); };
 
-    // Each box after its label, the label as wide as its text.
-    const auto placeLabel = [&] (juce::Label& label)
+    // Each box after its label, the label as wide as its text; where the boxes would not
+    // fit, the length box goes without its label (its tooltip still names it).
+    const auto labelWidth = [this] (juce::Label& label)
     {
         const auto font = getLookAndFeel().getLabelFont (label);
-        const auto border = label.getBorderSize().getLeftAndRight();
-        label.setBounds (bounds.removeFromLeft (juce::roundToInt (std::ceil (font.getStringWidthFloat (label.getText()))) + border + 2));
+        return juce::roundToInt (std::ceil (font.getStringWidthFloat (label.getText()))) + label.getBorderSize().getLeftAndRight() + 2;
     };
+    const auto placeLabel = [&] (juce::Label& label)
+    { label.setBounds (bounds.removeFromLeft (labelWidth (label))); };
 
-    placeLabel (lengthLabel);
+    const auto boxesWidth = 90 + 70 + 90 + 2 * gap + labelWidth (timeSignatureLabel) + labelWidth (repeatLabel);
+    lengthLabel.setVisible (boxesWidth + labelWidth (lengthLabel) <= bounds.getWidth());
+    if (lengthLabel.isVisible())
+        placeLabel (lengthLabel);
     length.setBounds (centred (bounds.removeFromLeft (90)));
     bounds.removeFromLeft (gap);
     placeLabel (timeSignatureLabel);
