@@ -454,6 +454,19 @@ void TarnLibLookAndFeel::layoutFileBrowserComponent (juce::FileBrowserComponent&
     }
 }
 
+juce::Button* TarnLibLookAndFeel::createFileBrowserGoUpButton()
+{
+    // The framework's arrow is white whatever the scheme: this one is the scheme's text.
+    auto* button = new juce::DrawableButton ("up", juce::DrawableButton::ImageOnButtonBackground);
+    juce::Path arrow;
+    arrow.addArrow ({ 50.0f, 100.0f, 50.0f, 0.0f }, 40.0f, 100.0f, 50.0f);
+    juce::DrawablePath image;
+    image.setFill (getThemeColour ("text.text"));
+    image.setPath (arrow);
+    button->setImages (&image);
+    return button;
+}
+
 void TarnLibLookAndFeel::drawFileBrowserRow (juce::Graphics& g, int width, int height, const juce::File&, const juce::String& fileName,
                                              juce::Image*, const juce::String& sizeText, const juce::String& timeText, bool isFolder,
                                              bool isSelected, int, juce::DirectoryContentsDisplayComponent& list)

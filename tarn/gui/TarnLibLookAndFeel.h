@@ -99,6 +99,7 @@ public:
     void layoutFileBrowserComponent (juce::FileBrowserComponent& browser, juce::DirectoryContentsDisplayComponent* list,
                                      juce::FilePreviewComponent* preview, juce::ComboBox* pathBox, juce::TextEditor* nameBox,
                                      juce::Button* upButton) override;
+    juce::Button* createFileBrowserGoUpButton() override;
     void drawFileBrowserRow (juce::Graphics& g, int width, int height, const juce::File& file, const juce::String& fileName,
                              juce::Image* icon, const juce::String& sizeText, const juce::String& timeText, bool isFolder,
                              bool isSelected, int index, juce::DirectoryContentsDisplayComponent& list) override;
