@@ -107,6 +107,7 @@ install: build-run
 	@command -v update-desktop-database > /dev/null && update-desktop-database -q "$(dir $(DESKTOP_ENTRY))" || true
 	@install -m 755 "$(RENDERER)" "$(BIN_DIR)/cadenzium-render"
 	@"$(PRESET_TOOL)" --install "$(FACTORY_PRESETS)"
+	@"$(PRESET_TOOL)" --install-chords resources/chords
 	@printf 'Installed the user manual (the "?" button of the window opens it): ' && "$(MANUAL_TOOL)" "$(MANUAL)"
 
 # The Debian package and a plain .tar.gz of the same files, in $(BUILD_DIR)/package

@@ -46,6 +46,11 @@ juce::Array<juce::File> getInstalledFiles (const juce::String& productName, cons
     return files;
 }
 
+juce::File getChordProgressionFolder (const juce::String& productName)
+{
+    return getProductFolder (productName).getChildFile ("Chord Progressions");
+}
+
 juce::Array<juce::File> getInstalledDocuments (const juce::String& productName, const juce::String& fileName)
 {
     juce::Array<juce::File> files;

@@ -17,6 +17,10 @@ namespace UserFolders
     /** <config>/Brindlex/<product>/ */
     juce::File getProductFolder (const juce::String& productName);
 
+    /** <config>/Brindlex/<product>/Chord Progressions/: the example chord progressions a
+        user install puts where the render chooser opens. */
+    juce::File getChordProgressionFolder (const juce::String& productName);
+
     /** "Cadenzium 2" -> "cadenzium2": the name of the product's package and of its folders
         under the system's data folders. */
     juce::String getPackageName (const juce::String& productName);

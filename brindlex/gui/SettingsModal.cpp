@@ -120,6 +120,13 @@ void SettingsModal::addSetting (const juce::String& labelText, const juce::Strin
     updatePanelSize();
 }
 
+void SettingsModal::setMakerThemeShown (bool shouldShow)
+{
+    themeLabel.setVisible (shouldShow);
+    themeBox.setVisible (shouldShow);
+    updatePanelSize();
+}
+
 void SettingsModal::setOpenerProgram (const juce::String& program)
 {
     revealer = std::make_unique<tarn::LocationRevealer> (program);
@@ -179,7 +186,7 @@ void SettingsModal::changeListenerCallback (juce::ChangeBroadcaster*)
 
 void SettingsModal::updatePanelSize()
 {
-    const auto rows = 2 + (int) addedSettings.size();
+    const auto rows = (themeBox.isVisible() ? 2 : 1) + (int) addedSettings.size();
     setPanelSize (420, titleHeight + rows * (settingsLayout::rowHeight + settingsLayout::rowGap) + settingsLayout::rowGap + settingsLayout::rowHeight + panelPadding);
 }
 
@@ -196,7 +203,8 @@ void SettingsModal::layoutContent (juce::Rectangle<int> area)
     };
 
     row (scaleLabel, scaleBox);
-    row (themeLabel, themeBox);
+    if (themeBox.isVisible())
+        row (themeLabel, themeBox);
 
     for (auto& setting : addedSettings)
         row (*setting->label, *setting->box);

@@ -44,6 +44,10 @@ public:
     void addSetting (const juce::String& label, const juce::String& key, const juce::StringArray& choices,
                      const juce::String& defaultChoice);
 
+    /** Shows or hides the maker's own "Theme" choice: a product that draws in schemes of its
+        own (an added setting) hides it, since it would change nothing. */
+    void setMakerThemeShown (bool shouldShow);
+
     /** The settings changed (this dialog or another instance). */
     std::function<void()> onSettingsChanged;
 

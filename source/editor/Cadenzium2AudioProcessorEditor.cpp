@@ -7,8 +7,21 @@
 #include <tarn/gui/Theme.h>
 #include <tarn/gui/ThemeSelector.h>
 
+namespace
+{
+/** Selects the song's colour scheme and hands the processor on. Components read the theme
+    while they are built (their sizes, their colours), so the scheme is chosen before the
+    first of them, the editor's own base included. */
+Cadenzium2AudioProcessor& withColourSchemeSelected (Cadenzium2AudioProcessor& processor)
+{
+    const auto theme = processor.getSettings().getString (Cadenzium2AudioProcessorEditor::themeSettingKey, "Dark");
+    tarn::ThemeSelector::getInstance()->setColourSchemeNumber (Cadenzium2AudioProcessorEditor::colourSchemeFor (theme));
+    return processor;
+}
+} // namespace
+
 Cadenzium2AudioProcessorEditor::Cadenzium2AudioProcessorEditor (Cadenzium2AudioProcessor& p)
-    : brindlex::BrindlexEditor (p, { Cadenzium2AudioProcessor::versionString, ParameterIds::enable }),
+    : brindlex::BrindlexEditor (withColourSchemeSelected (p), { Cadenzium2AudioProcessor::versionString, ParameterIds::enable }),
       cadenziumProcessor (p),
       phraseButtons (p),
       rowEditor (p),
@@ -22,9 +35,9 @@ Cadenzium2AudioProcessorEditor::Cadenzium2AudioProcessorEditor (Cadenzium2AudioP
           { mutate(); }),
       editorSettingsNode (p.getEditorSettings())
 {
-    // The colour scheme first, so everything below is built in it.
-    settingsChanged (p.getSettings());
     getSettingsDialog().addSetting ("GUI Theme", themeSettingKey, { "Classic", "Dark", "Light" }, "Dark");
+    getSettingsDialog().setMakerThemeShown (false);
+    getToastDisplay().keepClearOf (&keyboard);
 
     setComponentID ("cadenzium_editor");
     editedPhrase = juce::jlimit (0, Cadenzium2AudioProcessor::numPhrases - 1, p.getRequestedPhrase());

@@ -3,6 +3,7 @@
 #include "widgets/ComboTextBox.h"
 
 #include "Fonts.h"
+#include "Icons.h"
 
 #include <TarnBinary.h>
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -141,6 +142,11 @@ void TarnLibLookAndFeel::applyFrameworkColours()
     const auto text = getThemeColour ("text.text");
     const auto primary = getThemeColour ("theme.primary");
     const auto highlightedText = getThemeColour ("text.highlightedtext");
+    // A control's resting outline stands out from the panel it sits on; borders between
+    // areas stay quiet. Older schemes without the newer names keep their border colours.
+    const auto themeColourOr = [this] (const char* path, juce::Colour fallback)
+    { return hasThemeColour (path) ? getThemeColour (path) : fallback; };
+    const auto outline = themeColourOr ("elements.outline", border);
 
     setColourScheme ({ background, element, panel, border, text, primary, highlightedText, primary, text });
 
@@ -148,16 +154,29 @@ void TarnLibLookAndFeel::applyFrameworkColours()
     setColour (juce::TooltipWindow::textColourId, text);
     setColour (juce::TooltipWindow::outlineColourId, border);
     setColour (juce::TextEditor::backgroundColourId, element);
-    setColour (juce::TextEditor::outlineColourId, border);
+    setColour (juce::TextEditor::outlineColourId, outline);
     setColour (juce::TextEditor::focusedOutlineColourId, primary);
     setColour (juce::TextEditor::highlightColourId, primary.withAlpha (0.5f));
     setColour (juce::CaretComponent::caretColourId, text);
     setColour (juce::Label::textColourId, text);
     setColour (juce::ComboBox::backgroundColourId, element);
-    setColour (juce::ComboBox::outlineColourId, border);
+    setColour (juce::ComboBox::outlineColourId, outline);
+    setColour (juce::ScrollBar::thumbColourId, themeColourOr ("scrollbar.thumb", element.brighter (0.4f)));
+    setColour (juce::ScrollBar::trackColourId, juce::Colours::transparentBlack);
+
+    setColour (juce::FileBrowserComponent::currentPathBoxBackgroundColourId, element);
+    setColour (juce::FileBrowserComponent::currentPathBoxTextColourId, text);
+    setColour (juce::FileBrowserComponent::currentPathBoxArrowColourId, text);
+    setColour (juce::FileBrowserComponent::filenameBoxBackgroundColourId, element);
+    setColour (juce::FileBrowserComponent::filenameBoxTextColourId, text);
+    setColour (juce::DirectoryContentsDisplayComponent::highlightColourId, primary.withAlpha (0.45f));
+    setColour (juce::DirectoryContentsDisplayComponent::textColourId, text);
+    setColour (juce::DirectoryContentsDisplayComponent::highlightedTextColourId, highlightedText);
+    setColour (juce::ListBox::backgroundColourId, element);
+    setColour (juce::ListBox::outlineColourId, outline);
     setColour (juce::PopupMenu::backgroundColourId, panel);
     setColour (juce::PopupMenu::highlightedBackgroundColourId, primary);
-    setColour (juce::PopupMenu::highlightedTextColourId, highlightedText);
+    setColour (juce::PopupMenu::highlightedTextColourId, themeColourOr ("text.textOnTheme", highlightedText));
 }
 
 //==============================================================================
@@ -393,6 +412,95 @@ void TarnLibLookAndFeel::drawTooltip (juce::Graphics& g, const juce::String& tex
     juce::TextLayout layout;
     layout.createLayout (attributed, (float) width - 16.0f);
     layout.draw (g, bounds.reduced (8.0f, 4.0f));
+}
+
+void TarnLibLookAndFeel::layoutFileBrowserComponent (juce::FileBrowserComponent& browser, juce::DirectoryContentsDisplayComponent* list,
+                                                     juce::FilePreviewComponent* preview, juce::ComboBox* pathBox,
+                                                     juce::TextEditor* nameBox, juce::Button* upButton)
+{
+    const auto lineHeight = (int) getMetric ("defaultButtonHeight", 25.0f);
+    const auto gap = (int) getMetric ("panelPadding", 20.0f) / 4;
+    auto area = browser.getLocalBounds().reduced (gap * 2, gap);
+
+    auto top = area.removeFromTop (lineHeight);
+    upButton->setBounds (top.removeFromRight (lineHeight + gap * 2));
+    top.removeFromRight (gap);
+    pathBox->setBounds (top);
+
+    auto bottom = area.removeFromBottom (lineHeight);
+    area.removeFromBottom (gap * 2);
+
+    // The name field's label ("File name:") stands to its left, whole.
+    for (auto* child : browser.getChildren())
+        if (auto* label = dynamic_cast<juce::Label*> (child); label != nullptr && label->getAttachedComponent() == nameBox)
+        {
+            label->setFont (getThemeFont (defaultTextSize));
+            const auto width = (int) std::ceil (getLabelFont (*label).getStringWidthFloat (label->getText())) + label->getBorderSize().getLeftAndRight() + 2;
+            bottom.removeFromLeft (width + gap);
+        }
+
+    nameBox->setBounds (bottom);
+    nameBox->applyFontToAllText (getThemeFont (defaultTextSize));
+
+    if (preview != nullptr)
+        preview->setBounds (area.removeFromRight (area.getWidth() / 3));
+
+    if (auto* listComponent = dynamic_cast<juce::Component*> (list))
+    {
+        listComponent->setBounds (area.withTrimmedTop (gap));
+
+        if (auto* rows = dynamic_cast<juce::ListBox*> (listComponent))
+            rows->setRowHeight (lineHeight);
+    }
+}
+
+juce::Button* TarnLibLookAndFeel::createFileBrowserGoUpButton()
+{
+    // The framework's arrow is white whatever the scheme: this one is the scheme's text.
+    auto* button = new juce::DrawableButton ("up", juce::DrawableButton::ImageOnButtonBackground);
+    juce::Path arrow;
+    arrow.addArrow ({ 50.0f, 100.0f, 50.0f, 0.0f }, 40.0f, 100.0f, 50.0f);
+    juce::DrawablePath image;
+    image.setFill (getThemeColour ("text.text"));
+    image.setPath (arrow);
+    button->setImages (&image);
+    return button;
+}
+
+void TarnLibLookAndFeel::drawFileBrowserRow (juce::Graphics& g, int width, int height, const juce::File&, const juce::String& fileName,
+                                             juce::Image*, const juce::String& sizeText, const juce::String& timeText, bool isFolder,
+                                             bool isSelected, int, juce::DirectoryContentsDisplayComponent& list)
+{
+    auto* listComponent = dynamic_cast<juce::Component*> (&list);
+    const auto colourOf = [&] (int id) { return listComponent != nullptr ? listComponent->findColour (id) : findColour (id); };
+
+    if (isSelected)
+    {
+        g.setColour (colourOf (juce::DirectoryContentsDisplayComponent::highlightColourId));
+        g.fillRect (0, 0, width, height);
+    }
+
+    auto area = juce::Rectangle<int> (width, height).reduced (6, 0);
+    const auto textColour = colourOf (isSelected ? juce::DirectoryContentsDisplayComponent::highlightedTextColourId
+                                                 : juce::DirectoryContentsDisplayComponent::textColourId);
+
+    if (auto icon = Icons::create (isFolder ? "folder" : "sequence", textColour))
+        icon->drawWithin (g, area.removeFromLeft (height).toFloat().reduced ((float) height * 0.22f), juce::RectanglePlacement::centred, 1.0f);
+    area.removeFromLeft (6);
+
+    // Size and date in the secondary text colour at the right, when the row is wide enough.
+    if (width > 450 && ! isFolder)
+    {
+        const auto secondary = hasThemeColour ("text.secondarytext") ? getThemeColour ("text.secondarytext") : getThemeColour ("text.disabledtext");
+        g.setFont (getThemeFont (defaultTextSize * 0.85f));
+        g.setColour (isSelected ? textColour : secondary);
+        g.drawFittedText (timeText, area.removeFromRight (juce::jmin (130, area.getWidth() / 4)), juce::Justification::centredRight, 1);
+        g.drawFittedText (sizeText, area.removeFromRight (juce::jmin (90, area.getWidth() / 4)), juce::Justification::centredRight, 1);
+    }
+
+    g.setColour (textColour);
+    g.setFont (getThemeFont (defaultTextSize));
+    g.drawFittedText (fileName, area, juce::Justification::centredLeft, 1);
 }
 
 void TarnLibLookAndFeel::fillTextEditorBackground (juce::Graphics& g, int width, int height, juce::TextEditor& editor)

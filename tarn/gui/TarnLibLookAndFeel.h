@@ -93,6 +93,16 @@ public:
     void drawTooltip (juce::Graphics& g, const juce::String& text, int width, int height) override;
 
     void fillTextEditorBackground (juce::Graphics& g, int width, int height, juce::TextEditor& editor) override;
+
+    // The file chooser drawn inside the window: its path box, list rows, name field and its
+    // label in the theme's fonts and colours, the label as wide as its text.
+    void layoutFileBrowserComponent (juce::FileBrowserComponent& browser, juce::DirectoryContentsDisplayComponent* list,
+                                     juce::FilePreviewComponent* preview, juce::ComboBox* pathBox, juce::TextEditor* nameBox,
+                                     juce::Button* upButton) override;
+    juce::Button* createFileBrowserGoUpButton() override;
+    void drawFileBrowserRow (juce::Graphics& g, int width, int height, const juce::File& file, const juce::String& fileName,
+                             juce::Image* icon, const juce::String& sizeText, const juce::String& timeText, bool isFolder,
+                             bool isSelected, int index, juce::DirectoryContentsDisplayComponent& list) override;
     void drawTextEditorOutline (juce::Graphics& g, int width, int height, juce::TextEditor& editor) override;
 
     /** Column titles in the theme's text font, the rows' font, indented as the rows' cells are. */

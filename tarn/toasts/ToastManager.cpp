@@ -21,7 +21,18 @@ juce::uint32 ToastManager::addToast (const juce::String& message, int kind)
     {
         const std::lock_guard<std::mutex> guard (lock);
         id = nextId++;
-        toasts.push_back ({ id, text, isError ? Toast::error : Toast::information });
+        const auto toastKind = isError ? Toast::error : Toast::information;
+        auto count = 1;
+
+        if (const auto same = std::find_if (toasts.begin(), toasts.end(), [&] (const Toast& t)
+                                            { return t.text == text && t.kind == toastKind; });
+            same != toasts.end())
+        {
+            count += same->count;
+            toasts.erase (same);
+        }
+
+        toasts.push_back ({ id, text, toastKind, count });
 
         if ((int) toasts.size() > maxHeldToasts)
             toasts.erase (toasts.begin(), toasts.end() - maxHeldToasts);

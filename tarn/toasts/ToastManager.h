@@ -22,6 +22,7 @@ struct Toast
     juce::uint32 id = 0; // unique within its manager, for removing exactly this toast
     juce::String text; // as displayed: errors carry the "ERROR: " prefix
     int kind = information;
+    int count = 1; // how many times the same message came while it was shown
 
     bool isError() const noexcept { return kind == error; }
 };
@@ -29,7 +30,8 @@ struct Toast
 /** The toasts waiting to be shown, held by the processor so code without an editor
     (preset loading, host program calls) can report to the user.
 
-    Toasts are kept in the order added. An error is prefixed with "ERROR: " and written
+    Toasts are kept in the order added; the same message again (same text and kind) while
+    it is still held replaces it as the newest, counting the repeats. An error is prefixed with "ERROR: " and written
     to the log at once, so it is recorded even when no editor ever shows it. Adding is
     safe from any thread except the audio thread (it allocates and logs); listeners
     hear about changes later, on the message thread.

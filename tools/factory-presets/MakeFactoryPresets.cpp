@@ -3,10 +3,12 @@
 //
 //     make_factory_presets <output folder>
 //     make_factory_presets --install <library folder>
+//     make_factory_presets --install-chords <chord progressions folder>
 
 #include "PresetBuilder.h"
 
 #include <brindlex/BrindlexProcessor.h>
+#include <brindlex/UserFolders.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/util/AtomicFile.h>
 
@@ -134,6 +136,22 @@ int install (const juce::File& library)
     std::cout << "Installed " << count << " factory presets into " << target.getFullPathName() << std::endl;
     return 0;
 }
+/** Puts the example chord progressions where the render chooser opens, replacing an older
+    copy whole (the user's own progressions live elsewhere). */
+int installChords (const juce::File& examples)
+{
+    const auto target = brindlex::UserFolders::getChordProgressionFolder (Cadenzium2AudioProcessor::productName);
+
+    if (! examples.isDirectory() || ! target.deleteRecursively() || ! examples.copyDirectoryTo (target))
+    {
+        std::cerr << "cannot install the chord progressions into " << target.getFullPathName() << std::endl;
+        return 1;
+    }
+
+    const auto count = target.findChildFiles (juce::File::findFiles, true, "*.mid").size();
+    std::cout << "Installed " << count << " example chord progressions into " << target.getFullPathName() << std::endl;
+    return 0;
+}
 } // namespace
 
 int main (int argc, char** argv)
@@ -144,9 +162,12 @@ int main (int argc, char** argv)
     if (argc == 3 && juce::String (argv[1]) == "--install")
         return install (cwd.getChildFile (argv[2]));
 
+    if (argc == 3 && juce::String (argv[1]) == "--install-chords")
+        return installChords (cwd.getChildFile (argv[2]));
+
     if (argc == 2)
         return writeLibrary (cwd.getChildFile (argv[1]));
 
-    std::cerr << "usage: make_factory_presets <output folder> | --install <library folder>" << std::endl;
+    std::cerr << "usage: make_factory_presets <output folder> | --install <library folder> | --install-chords <folder>" << std::endl;
     return 2;
 }

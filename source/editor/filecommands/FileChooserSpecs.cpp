@@ -1,6 +1,8 @@
 #include "FileChooserSpecs.h"
 
 #include <brindlex/BrindlexProcessor.h>
+#include <brindlex/UserFolders.h>
+#include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/util/UserDocuments.h>
 
 namespace FileChooserSpecs
@@ -20,9 +22,25 @@ juce::File v1UserPresetFolder()
     return brindlex::BrindlexProcessor::getUserPresetFolder ("Cadenzium");
 }
 
+juce::File chordProgressionStartFolder()
+{
+    const auto holdsProgressions = [] (const juce::File& folder)
+    { return folder.isDirectory() && ! folder.findChildFiles (juce::File::findFiles, false, "*.mid;*.midi").isEmpty(); };
+
+    const auto productName = juce::String (Cadenzium2AudioProcessor::productName);
+    if (const auto own = brindlex::UserFolders::getChordProgressionFolder (productName); holdsProgressions (own))
+        return own;
+
+    for (const auto& installed : brindlex::UserFolders::getInstalledDocuments (productName, "examples/chords"))
+        if (holdsProgressions (installed))
+            return installed;
+
+    return tarn::UserDocuments::getFolder();
+}
+
 tarn::FileChooserLauncher::Request chordProgression()
 {
-    return { &chordProgressionChooser, "Select a MIDI chord progression...", tarn::UserDocuments::getFolder(), "*.mid;*.midi", Kind::openFile };
+    return { &chordProgressionChooser, "Select a MIDI chord progression...", chordProgressionStartFolder(), "*.mid;*.midi", Kind::openFile };
 }
 
 tarn::FileChooserLauncher::Request midiPattern()

@@ -9,40 +9,27 @@ namespace
 {
 constexpr int maxNameLength = 32;
 
-/** The Transpose and Octave lists: the usual values, and a stored value beyond them (a row
-    holds up to ±127 semitones and ±10 octaves) listed too, so it shows and is kept when
-    another field changes. An item's id is its value + largest + 1. */
-struct RowOffsetList
+// The furthest a row can shift its notes: semitones and octaves.
+constexpr int largestTranspose = 127, largestOctave = 10;
+
+/** A stepper of a signed offset: the value between its − and + buttons, shown with its sign. */
+void makeOffsetStepper (juce::Slider& stepper, int largest, const juce::String& componentId, const juce::String& tooltip)
 {
-    int listed, largest;
-
-    int idOf (int value) const noexcept { return value + largest + 1; }
-    int valueOf (int id) const noexcept { return id - largest - 1; }
-
-    void show (juce::ComboBox& box, int stored) const
+    stepper.setComponentID (componentId);
+    stepper.setTooltip (tooltip);
+    stepper.setSliderStyle (juce::Slider::IncDecButtons);
+    stepper.setRange (-largest, largest, 1.0);
+    stepper.setIncDecButtonsMode (juce::Slider::incDecButtonsNotDraggable);
+    stepper.setTextBoxStyle (juce::Slider::TextBoxLeft, false, 56, 20);
+    stepper.setTextBoxIsEditable (false);
+    stepper.setWantsKeyboardFocus (false);
+    stepper.textFromValueFunction = [] (double value)
     {
-        std::vector<int> values;
-        for (int v = -listed; v <= listed; ++v)
-            values.push_back (v);
-        if (std::abs (stored) > listed)
-            values.insert (std::upper_bound (values.begin(), values.end(), stored), stored);
-
-        auto listedNow = box.getNumItems() == (int) values.size();
-        for (int i = 0; listedNow && i < box.getNumItems(); ++i)
-            listedNow = box.getItemId (i) == idOf (values[(size_t) i]);
-
-        if (! listedNow)
-        {
-            box.clear (juce::dontSendNotification);
-            for (auto v : values)
-                box.addItem (v > 0 ? "+" + juce::String (v) : juce::String (v), idOf (v));
-        }
-
-        box.setSelectedId (idOf (stored), juce::dontSendNotification);
-    }
-};
-
-constexpr RowOffsetList transposeList { 24, 127 }, octaveList { 3, 10 };
+        const auto whole = juce::roundToInt (value);
+        return whole > 0 ? "+" + juce::String (whole) : juce::String (whole);
+    };
+    stepper.updateText();
+}
 
 /** One line of the popup: a section caption, or a label with its control (a control
     alone spans the width). */
@@ -67,7 +54,6 @@ CadenziumRowPopup::CadenziumRowPopup (Cadenzium2AudioProcessor& p, int rowIndex)
     nameEditor.setComponentID ("row_name");
     nameEditor.setTooltip ("Name: The row's name; empty shows what it plays");
     nameEditor.setInputRestrictions (maxNameLength);
-    nameEditor.setTextToShowWhenEmpty ("(from its type)", tarn::themeColour (*this, "text.disabledtext"));
     nameEditor.onReturnKey = [this]
     { writeFromControls(); };
     nameEditor.onFocusLost = [this]
@@ -76,19 +62,23 @@ CadenziumRowPopup::CadenziumRowPopup (Cadenzium2AudioProcessor& p, int rowIndex)
     typeBox.setComponentID ("row_type");
     typeBox.addItemList ({ "Pitch", "Velocity", "Timing", "Fixed", "Random", "All" }, 1);
     valueBox.setComponentID ("row_value");
-    transposeBox.setComponentID ("row_transpose");
-    octaveBox.setComponentID ("row_octave");
+    makeOffsetStepper (transposeStepper, largestTranspose, "row_transpose", "Transpose: Semitones added to the row's notes");
+    makeOffsetStepper (octaveStepper, largestOctave, "row_octave", "Octave: Octaves added to the row's notes");
+    for (auto* stepper : { &transposeStepper, &octaveStepper })
+    {
+        stepper->onValueChange = [this]
+        { writeFromControls(); };
+        addAndMakeVisible (*stepper);
+    }
     channelBox.setComponentID ("row_channel");
     for (int c = 1; c <= 16; ++c)
         channelBox.addItem (juce::String (c), c);
 
     typeBox.setTooltip ("Type: Which held notes the row plays");
     valueBox.setTooltip ("Value: Which of them, by the type's order");
-    transposeBox.setTooltip ("Transpose: Semitones added to the row's notes");
-    octaveBox.setTooltip ("Octave: Octaves added to the row's notes");
     channelBox.setTooltip ("Channel: The MIDI channel the row plays on");
 
-    for (auto* box : { &typeBox, &valueBox, &transposeBox, &octaveBox, &channelBox })
+    for (auto* box : { &typeBox, &valueBox, &channelBox })
     {
         box->setWantsKeyboardFocus (false);
         box->onChange = [this, box]
@@ -156,6 +146,7 @@ CadenziumRowPopup::CadenziumRowPopup (Cadenzium2AudioProcessor& p, int rowIndex)
     }
 
     deleteButton.setComponentID ("row_delete");
+    deleteButton.setDestructive (true);
     deleteButton.setTooltip ("Delete Row: Remove the row and its notes from every phrase");
     deleteButton.onClick = [this]
     {
@@ -240,8 +231,8 @@ bool CadenziumRowPopup::refresh()
 
     typeBox.setSelectedId (shown.type + 1, juce::dontSendNotification);
     fillValueBox (shown.type, shown.value);
-    transposeList.show (transposeBox, shown.transpose);
-    octaveList.show (octaveBox, shown.octave);
+    transposeStepper.setValue (shown.transpose, juce::dontSendNotification);
+    octaveStepper.setValue (shown.octave, juce::dontSendNotification);
     channelBox.setSelectedId (shown.channel, juce::dontSendNotification);
     lockToggle.setToggleState (shown.generationLock, juce::dontSendNotification);
     muteToggle.setToggleState (shown.muted, juce::dontSendNotification);
@@ -273,10 +264,8 @@ void CadenziumRowPopup::writeFromControls()
     changed.type = typeBox.getSelectedId() - 1;
     if (valueBox.isEnabled() && valueBox.getSelectedId() > 0)
         changed.value = valueBox.getSelectedId() - 1;
-    if (transposeBox.getSelectedId() > 0)
-        changed.transpose = transposeList.valueOf (transposeBox.getSelectedId());
-    if (octaveBox.getSelectedId() > 0)
-        changed.octave = octaveList.valueOf (octaveBox.getSelectedId());
+    changed.transpose = juce::roundToInt (transposeStepper.getValue());
+    changed.octave = juce::roundToInt (octaveStepper.getValue());
     changed.channel = channelBox.getSelectedId();
     write (changed);
 }
@@ -316,12 +305,12 @@ std::vector<Line> linesOf (CadenziumRowPopup& popup)
         { "Type", &popup.getTypeBox(), false },
         { "Value", &popup.getValueBox(), false },
         { "Output", nullptr, true },
-        { "Transpose", &popup.getTransposeBox(), false },
-        { "Octave", &popup.getOctaveBox(), false },
+        { "Transpose", &popup.getTransposeStepper(), false },
+        { "Octave", &popup.getOctaveStepper(), false },
         { "Channel", &popup.getChannelBox(), false },
-        { "Generation", nullptr, true },
-        { nullptr, &popup.getLockButton(), false },
+        { "Row", nullptr, true },
         { nullptr, &popup.getMuteButton(), false },
+        { nullptr, &popup.getLockButton(), false },
         { "Colour", nullptr, false },
         { nullptr, &popup.getDeleteButton(), false },
     };
@@ -359,6 +348,20 @@ void CadenziumRowPopup::resized()
 
         if (line.control != nullptr)
             line.control->setBounds (lineArea.reduced (0, 2));
+    }
+}
+
+void CadenziumRowPopup::lookAndFeelChanged()
+{
+    // Texts keep the colour they were written in: the theme's come with the editor's look.
+    nameEditor.setTextToShowWhenEmpty ("(from its type)", tarn::themeColour (*this, "text.secondarytext"));
+    nameEditor.applyColourToAllText (nameEditor.findColour (juce::TextEditor::textColourId));
+
+    for (auto* stepper : { &transposeStepper, &octaveStepper })
+    {
+        stepper->setColour (juce::Slider::textBoxTextColourId, tarn::themeColour (*this, "text.text"));
+        stepper->setColour (juce::Slider::textBoxBackgroundColourId, tarn::themeColour (*this, "elements.element"));
+        stepper->setColour (juce::Slider::textBoxOutlineColourId, tarn::themeColour (*this, "elements.outline"));
     }
 }
 

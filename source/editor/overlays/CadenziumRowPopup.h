@@ -10,9 +10,12 @@
 
 class Cadenzium2AudioProcessor;
 
-/** The settings of one row, opened by a right click on it: its name; "Input" (Type and a
-    Value list that depends on the type); "Output" (Transpose, Octave, Channel);
-    "Generation" (Lock Generation); Mute; the row colour; and Delete Row.
+/** The settings of one row, opened by a click on it: its name; "Input" (Type and a Value
+    list that depends on the type); "Output" (Transpose and Octave steppers, Channel); "Row"
+    (Mute, Lock Generation, the row colour); and Delete Row, marked as destructive.
+
+    The steppers step one semitone or octave a click over everything a row can hold
+    (±127, ±10), so a stored value beyond the usual range shows and stays.
 
     Each choice is written at once as one undo step: name, type, value, transpose, octave,
     channel and colour as "Change row settings"; Mute and Lock Generation as "Mute row",
@@ -41,8 +44,8 @@ public:
 
     juce::ComboBox& getTypeBox() noexcept { return typeBox; }
     juce::ComboBox& getValueBox() noexcept { return valueBox; }
-    juce::ComboBox& getTransposeBox() noexcept { return transposeBox; }
-    juce::ComboBox& getOctaveBox() noexcept { return octaveBox; }
+    juce::Slider& getTransposeStepper() noexcept { return transposeStepper; }
+    juce::Slider& getOctaveStepper() noexcept { return octaveStepper; }
     juce::ComboBox& getChannelBox() noexcept { return channelBox; }
     juce::Button& getLockButton() noexcept { return lockToggle; }
     juce::Button& getMuteButton() noexcept { return muteToggle; }
@@ -55,6 +58,7 @@ public:
 
     void paint (juce::Graphics& g) override;
     void resized() override;
+    void lookAndFeelChanged() override;
 
 private:
     void fillValueBox (int type, int value);
@@ -69,7 +73,8 @@ private:
     bool showing = false;
 
     juce::TextEditor nameEditor;
-    juce::ComboBox typeBox, valueBox, transposeBox, octaveBox, channelBox;
+    juce::ComboBox typeBox, valueBox, channelBox;
+    juce::Slider transposeStepper, octaveStepper;
     tarn::ThemedToggle lockToggle { "Lock Generation" };
     tarn::ThemedToggle muteToggle { "Mute" };
     juce::OwnedArray<ColourSwatch> swatches;

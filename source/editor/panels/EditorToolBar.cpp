@@ -43,6 +43,10 @@ EditorToolBar::EditorToolBar()
     describe (sidebarToggle, commands::sidebarToggle());
     describe (panic, commands::panic());
 
+    renderMidi.setCaption ("Render");
+    panic.setCaption ("Panic");
+    panic.setIcon ({});
+
     for (auto* button : std::initializer_list<juce::Button*> { &newRow, &undo, &redo, &generate, &mutate, &importMidi, &renderMidi,
                                                                &loadV1Preset, &keyboardPreview, &sidebarToggle, &panic })
         addAndMakeVisible (button);
@@ -59,6 +63,11 @@ void EditorToolBar::showUndoState (bool canUndo, const juce::String& undoTooltip
         undo.setTooltip (undoTooltip);
     if (redo.getTooltip() != redoTooltip)
         redo.setTooltip (redoTooltip);
+}
+
+int EditorToolBar::widthOf (const tarn::IconButton& button, int size, bool named) const
+{
+    return named || button.getIconName().isEmpty() ? button.getIdealWidth (size) : size;
 }
 
 int EditorToolBar::getButtonSize() const
@@ -99,21 +108,41 @@ void EditorToolBar::resized()
         return caption;
     };
 
-    placeRight (panic, size);
+    const auto captionWidth = [&] (const juce::String& text)
+    { return juce::roundToInt (std::ceil (font.getStringWidthFloat (text))) + gap; };
+
+    // The Import buttons are named when everything fits; otherwise their icons stand under
+    // the group's caption, as the View group's do.
+    importMidi.setCaption ("MIDI");
+    loadV1Preset.setCaption ("v1 Preset");
+    const auto rightWidth = [&] (bool named)
+    {
+        return panic.getIdealWidth (size) + renderMidi.getIdealWidth (size) + 2 * size + captionWidth ("View")
+             + widthOf (importMidi, size, named) + widthOf (loadV1Preset, size, named) + captionWidth ("Import") + 3 * groupGap + 8 * gap;
+    };
+    const auto named = rightWidth (true) <= area.getWidth();
+    if (! named)
+    {
+        importMidi.setCaption ({});
+        loadV1Preset.setCaption ({});
+    }
+
+    placeRight (panic, panic.getIdealWidth (size));
     area.removeFromRight (groupGap - gap);
     placeRight (sidebarToggle, size);
     placeRight (keyboardPreview, size);
     viewCaption = captionFor ("View");
     area.removeFromRight (groupGap - gap);
-    placeRight (loadV1Preset, size);
-    placeRight (renderMidi, size);
-    placeRight (importMidi, size);
+    placeRight (renderMidi, renderMidi.getIdealWidth (size));
+    area.removeFromRight (groupGap - gap);
+    placeRight (loadV1Preset, widthOf (loadV1Preset, size, named));
+    placeRight (importMidi, widthOf (importMidi, size, named));
     importCaption = captionFor ("Import");
 }
 
 void EditorToolBar::paint (juce::Graphics& g)
 {
-    g.setColour (tarn::themeColour (*this, "text.disabledtext"));
+    g.setColour (tarn::themeColour (*this, "text.secondarytext"));
     g.setFont (tarn::themeFont (*this));
     g.drawText ("Import", importCaption, juce::Justification::centredRight, false);
     g.drawText ("View", viewCaption, juce::Justification::centredRight, false);

@@ -5,8 +5,9 @@
 #include <tarn/gui/widgets/IconButton.h>
 
 /** The window's command strip: New Row, Undo, Redo, Generate and Mutate on the left; the
-    "Import" group (Import MIDI, Render MIDI, Load v1 Preset), the "View" group (keyboard
-    view, sidebar) and Panic on the right. The buttons call the editor back through their
+    "Import" group (Import MIDI, Load v1 Preset), Render, the "View" group (keyboard view,
+    sidebar) and Panic on the right. Render and Panic are named on the button; the Import
+    buttons too while the strip has the room. The buttons call the editor back through their
     onClick; the Import group also takes files dropped on it (the editor's FileCommands wire
     it). Undo and Redo show what they would do. [message thread] */
 class EditorToolBar : public juce::Component
@@ -28,6 +29,7 @@ public:
 
 private:
     int getButtonSize() const;
+    int widthOf (const tarn::IconButton& button, int size, bool named) const;
     juce::Rectangle<int> importCaption, viewCaption;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EditorToolBar)

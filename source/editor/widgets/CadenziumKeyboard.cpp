@@ -191,9 +191,11 @@ juce::Colour CadenziumKeyboard::keyColour (int note, bool isBlack, bool isDown, 
 {
     auto colour = tarn::themeColour (*this, isBlack ? "pianoroll.blackkey" : "pianoroll.whitekey");
 
-    // Played output notes show over held input notes: what sounds matters most.
+    // Played output notes show over held input notes (what sounds matters most): the full
+    // accent, where a held key is a light tint of it; a played key that is also held gets
+    // a dot (markHeldAndPlayed).
     if (playing[(size_t) note])
-        colour = colour.interpolatedWith (tarn::themeColour (*this, "theme.secondary"), 0.8f);
+        colour = colour.interpolatedWith (tarn::themeColour (*this, "theme.primary"), 0.9f);
     else if (isDown)
         colour = colour.interpolatedWith (tarn::themeColour (*this, "theme.primary"), 0.85f);
     else if (held[(size_t) note])
@@ -210,8 +212,18 @@ void CadenziumKeyboard::markKeyswitch (int note, juce::Graphics& g, juce::Rectan
     if (keyswitchLowest < 0 || note < keyswitchLowest || note > keyswitchLowest + 11)
         return;
 
-    g.setColour (tarn::themeColour (*this, "theme.tertiary"));
+    g.setColour (tarn::themeColour (*this, "theme.marker"));
     g.fillRect (area.withHeight (std::max (3.0f, area.getHeight() / 12.0f)));
+}
+
+void CadenziumKeyboard::markHeldAndPlayed (int note, juce::Graphics& g, juce::Rectangle<float> area) const
+{
+    if (! held[(size_t) note] || ! playing[(size_t) note])
+        return;
+
+    const auto size = std::max (3.0f, area.getWidth() * 0.35f);
+    g.setColour (tarn::themeColour (*this, "text.textOnTheme"));
+    g.fillEllipse (juce::Rectangle<float> (size, size).withCentre ({ area.getCentreX(), area.getBottom() - area.getHeight() * 0.3f }));
 }
 
 void CadenziumKeyboard::drawWhiteNote (int note, juce::Graphics& g, juce::Rectangle<float> area, bool isDown, bool isOver,
@@ -220,6 +232,7 @@ void CadenziumKeyboard::drawWhiteNote (int note, juce::Graphics& g, juce::Rectan
     g.setColour (keyColour (note, false, isDown, isOver));
     g.fillRect (area);
     markKeyswitch (note, g, area);
+    markHeldAndPlayed (note, g, area);
 
     const auto text = getWhiteNoteText (note);
     if (text.isNotEmpty())
@@ -239,6 +252,7 @@ void CadenziumKeyboard::drawBlackNote (int note, juce::Graphics& g, juce::Rectan
     g.setColour (keyColour (note, true, isDown, isOver));
     g.fillRect (area);
     markKeyswitch (note, g, area);
+    markHeldAndPlayed (note, g, area);
 }
 
 juce::String CadenziumKeyboard::getWhiteNoteText (int note)

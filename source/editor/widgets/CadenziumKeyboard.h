@@ -58,6 +58,7 @@ private:
     /** The key's colour: its own, under what lights it. */
     juce::Colour keyColour (int note, bool isBlack, bool isDown, bool isOver) const;
     void markKeyswitch (int note, juce::Graphics& g, juce::Rectangle<float> area) const;
+    void markHeldAndPlayed (int note, juce::Graphics& g, juce::Rectangle<float> area) const;
 
     Cadenzium2AudioProcessor& processor;
     std::bitset<128> held, playing, chord;

@@ -97,10 +97,10 @@ void PhraseButton::paintButton (juce::Graphics& g, bool isHighlighted, bool isDo
 
     if (playing)
     {
-        // The playing phrase: a bar along the foot, in the second theme colour so it shows
-        // on the edited (filled) button too.
+        // The playing phrase: a bar along the foot, in the accent's selection shade so it
+        // shows on the edited (filled) button too.
         const auto barHeight = std::max (2.0f, area.getHeight() / 8.0f);
-        g.setColour (tarn::themeColour (*this, "theme.secondary"));
+        g.setColour (tarn::themeColour (*this, "theme.selection"));
         g.fillRoundedRectangle (area.withTop (area.getBottom() - barHeight).reduced (corner, 0.0f), barHeight / 2.0f);
     }
 

@@ -20,6 +20,9 @@ Callout::Callout (PopupKind& kind, std::unique_ptr<juce::Component> contentToSho
     getProperties().set ("tarn_keyboard_focus", true);
     addAndMakeVisible (*content);
     editor.addAndMakeVisible (this);
+    // Made before it had a parent, the content took the default look: now it has the
+    // editor's (combo boxes copy their colours when told).
+    sendLookAndFeelChange();
     setBounds (editor.getLocalBounds());
     toFront (false);
     kind.shown();

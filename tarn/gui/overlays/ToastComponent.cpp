@@ -35,6 +35,11 @@ void ToastComponent::setDisplayTimeScale (float scale)
     displayTimeScale = juce::jmax (0.0f, scale);
 }
 
+juce::String ToastComponent::getShownText() const
+{
+    return toast.count > 1 ? toast.text + juce::String::fromUTF8 ("  \xc3\x97") + juce::String (toast.count) : toast.text;
+}
+
 juce::Font ToastComponent::getFont() const
 {
     return themeFont (*this);
@@ -43,7 +48,7 @@ juce::Font ToastComponent::getFont() const
 int ToastComponent::getHeightForWidth (int width) const
 {
     juce::AttributedString text;
-    text.append (toast.text, getFont());
+    text.append (getShownText(), getFont());
     text.setWordWrap (juce::AttributedString::byWord);
 
     juce::TextLayout layout;
@@ -56,6 +61,10 @@ void ToastComponent::paint (juce::Graphics& g)
     const auto bounds = getLocalBounds().toFloat();
     const auto corner = themeMetric (*this, "cornerRadius", 2.5f);
 
+    // The toast's colour on an opaque plate of the window's own, so whatever lies beneath
+    // (keys, notes) never shows through the words.
+    g.setColour (themeColour (*this, "background.background"));
+    g.fillRoundedRectangle (bounds, corner);
     g.setColour (juce::Colour (areaColour));
     g.fillRoundedRectangle (bounds, corner);
 
@@ -66,7 +75,7 @@ void ToastComponent::paint (juce::Graphics& g)
     }
 
     juce::AttributedString text;
-    text.append (toast.text, getFont(), juce::Colours::white.withAlpha (0.92f));
+    text.append (getShownText(), getFont(), juce::Colours::white.withAlpha (0.92f));
     text.setWordWrap (juce::AttributedString::byWord);
     text.setJustification (juce::Justification::centred);
 

@@ -29,6 +29,9 @@ public:
     /** The height this toast needs at a width. */
     int getHeightForWidth (int width) const;
 
+    /** The message, with the number of times it came when it came more than once. */
+    juce::String getShownText() const;
+
     void paint (juce::Graphics& g) override;
     void mouseUp (const juce::MouseEvent& e) override;
 

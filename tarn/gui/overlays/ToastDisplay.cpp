@@ -72,10 +72,19 @@ void ToastDisplay::synchronise()
     resized();
 }
 
+void ToastDisplay::keepClearOf (juce::Component* component)
+{
+    keptClear = component;
+    resized();
+}
+
 void ToastDisplay::resized()
 {
     const auto width = juce::jmin (maxToastWidth, getWidth() - 40);
     auto bottom = getHeight() - bottomMargin;
+
+    if (keptClear != nullptr && keptClear->isShowing() && getParentComponent() != nullptr)
+        bottom = std::min (bottom, getLocalArea (keptClear->getParentComponent(), keptClear->getBounds()).getY() - toastGap * 2);
 
     // The newest sits lowest; older ones move up.
     for (auto it = shown.rbegin(); it != shown.rend(); ++it)

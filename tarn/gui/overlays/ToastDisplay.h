@@ -15,6 +15,10 @@ public:
     explicit ToastDisplay (ToastManager& manager);
     ~ToastDisplay() override;
 
+    /** Toasts stand above this component while it is visible (a keyboard whose keys would
+        show through them), else at the bottom margin. */
+    void keepClearOf (juce::Component* component);
+
     /** The toasts on screen, oldest first. */
     std::vector<ToastComponent*> getToastComponents() const;
 
@@ -27,6 +31,7 @@ private:
     void synchronise();
 
     ToastManager& manager;
+    juce::Component::SafePointer<juce::Component> keptClear;
     std::vector<std::unique_ptr<ToastComponent>> shown;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ToastDisplay)

@@ -1,5 +1,6 @@
 #include "TopBar.h"
 
+#include <tarn/gui/Fonts.h>
 #include <tarn/gui/Theme.h>
 #include <tarn/gui/overlays/PopupMenus.h>
 #include <tarn/gui/widgets/PresetMenu.h>
@@ -126,9 +127,48 @@ void TopBar::paint (juce::Graphics& g)
     g.setColour (themeColour (*this, "elements.elementborder"));
     g.fillRect (getLocalBounds().removeFromBottom (1));
 
-    g.setColour (themeColour (*this, getTheme (*this).hasThemeColour ("text.pluginName") ? "text.pluginName" : "text.text"));
-    g.setFont (themeFont (*this, 12.0f));
-    g.drawText (productName, productNameArea, juce::Justification::centredLeft, true);
+    paintWordmark (g);
+}
+
+void TopBar::paintWordmark (juce::Graphics& g) const
+{
+    // The product's mark: a rising figure of three steps in the accent (a phrase climbing a
+    // chord), the name in capitals with open tracking, a trailing version number in the accent.
+    auto area = productNameArea.toFloat();
+    const auto accent = themeColour (*this, "theme.primary");
+    const auto nameColour = themeColour (*this, getTheme (*this).hasThemeColour ("text.pluginName") ? "text.pluginName" : "text.text");
+
+    const auto markHeight = std::min (area.getHeight() * 0.5f, 22.0f);
+    auto mark = area.removeFromLeft (markHeight).withSizeKeepingCentre (markHeight, markHeight);
+    const auto step = markHeight / 3.0f;
+    g.setColour (accent);
+    for (int i = 0; i < 3; ++i)
+        g.fillRoundedRectangle (mark.getX() + (float) i * step, mark.getBottom() - step * (float) (i + 1), step * 0.8f, step * 0.8f, step * 0.2f);
+    area.removeFromLeft (markHeight * 0.45f);
+
+    auto words = juce::StringArray::fromTokens (productName, " ", {});
+    const auto version = words.size() > 1 && words[words.size() - 1].containsOnly ("0123456789") ? words[words.size() - 1] : juce::String();
+    if (version.isNotEmpty())
+        words.remove (words.size() - 1);
+
+    // As large as the mark, smaller when the name and number would not fit.
+    const auto name = words.joinIntoString (" ").toUpperCase();
+    auto font = Fonts::make ("Urbanist", "Medium", markHeight * 0.95f, 0.12f);
+    const auto versionGap = markHeight * 0.3f;
+    const auto needed = font.getStringWidthFloat (name + version) + (version.isEmpty() ? 0.0f : versionGap);
+    if (needed > area.getWidth())
+        font = Fonts::make ("Urbanist", "Medium", markHeight * 0.95f * area.getWidth() / needed, 0.12f);
+    g.setFont (font);
+    g.setColour (nameColour);
+    g.drawText (name, area, juce::Justification::centredLeft, true);
+
+    if (version.isNotEmpty())
+    {
+        area.removeFromLeft (font.getStringWidthFloat (name) + versionGap);
+        g.setColour (accent);
+        g.setFont (Fonts::make ("Urbanist", "Medium", font.getHeight(), 0.0f));
+        g.drawText (version, area, juce::Justification::centredLeft, true);
+    }
 }
 
 void TopBar::resized()

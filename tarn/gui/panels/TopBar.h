@@ -44,6 +44,7 @@ public:
     void resized() override;
 
 private:
+    void paintWordmark (juce::Graphics& g) const;
     void currentPresetChanged (const PresetInfo& current) override;
     void timerCallback() override;
     void showPresetMenu();

@@ -212,7 +212,7 @@ void CurveEditor::paint (juce::Graphics& g)
     for (size_t i = 0; i < shown->points.size(); ++i)
     {
         const auto position = getPointPosition (shown->points[i]);
-        g.setColour ((int) i == draggedPoint ? themeColour (*this, "theme.secondary") : themeColour (*this, "text.textOnTheme"));
+        g.setColour ((int) i == draggedPoint ? themeColour (*this, "theme.selection") : themeColour (*this, "text.textOnTheme"));
         g.fillEllipse (juce::Rectangle<float> (pointSize, pointSize).withCentre (position));
     }
 }

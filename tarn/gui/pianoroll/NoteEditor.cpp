@@ -18,7 +18,8 @@ NoteEditor::NoteEditor (PhraseDocument& documentToUse, PianoRollView& viewToUse)
     setWantsKeyboardFocus (true);
     getProperties().set ("tarn_keyboard_focus", true);
     setOpaque (true);
-    setTooltip (PianoRollHelp::forTool (tool));
+    // No tooltip: it would pop up over the notes being edited; each tool's help is on its
+    // button.
     document.addListener (this);
     view.addListener (this);
 }
@@ -37,7 +38,6 @@ void NoteEditor::setTool (NoteTool newTool)
 
     endGesture (false);
     tool = newTool;
-    setTooltip (PianoRollHelp::forTool (tool));
     repaint(); // the loop tool shows every row's handles
 }
 
@@ -197,6 +197,10 @@ void NoteEditor::phraseChanged (const Sequence& before)
 
     if (view.getScrollExtent() != extentBefore)
         return invalidateBackground();
+
+    // The hint of an empty phrase comes or goes.
+    if (before.notes.empty() != phrase().notes.empty())
+        return repaint();
 
     // A changed note on a looping row also changes the repetitions drawn after the loop.
     std::vector<bool> rowDone ((size_t) Sequence::numRows, false);

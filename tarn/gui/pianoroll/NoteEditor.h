@@ -32,11 +32,13 @@ namespace tarn
     All members: [message thread].
 */
 class NoteEditor : public juce::Component
-    , public juce::SettableTooltipClient
     , private PhraseDocument::Listener
     , private PianoRollView::Listener
 {
 public:
+    /** What the grid shows while the phrase has no note. */
+    static constexpr const char* emptyPhraseHint = "Double-click to add a note, then hold a chord to hear it";
+
     NoteEditor (PhraseDocument& document, PianoRollView& view);
     ~NoteEditor() override;
 
@@ -159,6 +161,7 @@ private:
     void renderBackground();
     void paintLoops (juce::Graphics&, juce::Rectangle<int> clip) const;
     void paintNotes (juce::Graphics&, juce::Rectangle<int> clip) const;
+    void paintEmptyHint (juce::Graphics&) const;
     void paintPlayhead (juce::Graphics&) const;
     bool isLit (const SequenceNote&) const noexcept;
     void repaintNote (int start, int end, int row);

@@ -117,6 +117,7 @@ void NoteEditor::paint (juce::Graphics& g)
 
     paintLoops (g, clip);
     paintNotes (g, clip);
+    paintEmptyHint (g);
 
     if (marquee.has_value())
     {
@@ -128,6 +129,25 @@ void NoteEditor::paint (juce::Graphics& g)
     }
 
     paintPlayhead (g);
+}
+
+void NoteEditor::paintEmptyHint (juce::Graphics& g) const
+{
+    if (! phrase().notes.empty())
+        return;
+
+    // An empty phrase says how to begin, in the middle of the grid, on a plate of the
+    // panel's colour so the grid's lines do not run through the words.
+    const auto font = themeFont (*this, PianoRollText::normal);
+    const auto width = std::ceil (font.getStringWidthFloat (emptyPhraseHint)) + font.getHeight() * 2.0f;
+    const auto plate = getLocalBounds().toFloat().withSizeKeepingCentre (std::min (width, (float) getWidth()), font.getHeight() * 2.2f);
+    const auto& theme = getTheme (*this);
+
+    g.setColour (themeColour (*this, "background.panel").withAlpha (0.9f));
+    g.fillRoundedRectangle (plate, themeMetric (*this, "cornerRadius", 2.5f));
+    g.setColour (themeColour (*this, theme.hasThemeColour ("text.secondarytext") ? "text.secondarytext" : "text.text"));
+    g.setFont (font);
+    g.drawFittedText (emptyPhraseHint, plate.toNearestInt(), juce::Justification::centred, 1, 0.8f);
 }
 
 void NoteEditor::paintLoops (juce::Graphics& g, juce::Rectangle<int> clip) const
@@ -150,7 +170,7 @@ void NoteEditor::paintLoops (juce::Graphics& g, juce::Rectangle<int> clip) const
         {
             if (edited)
             {
-                g.setColour (themeColour (*this, "theme.tertiary").withAlpha (0.5f));
+                g.setColour (themeColour (*this, "theme.marker").withAlpha (0.5f));
                 g.drawRect (bounds.withLeft (xOf (0)).withRight (xOf (length)), 1.0f);
             }
 
@@ -159,12 +179,12 @@ void NoteEditor::paintLoops (juce::Graphics& g, juce::Rectangle<int> clip) const
 
         // The region itself, and the repetitions after it drawn as a shade.
         const auto region = bounds.withLeft (xOf (loop.start)).withRight (xOf (loop.end));
-        g.setColour (themeColour (*this, "theme.tertiary").withAlpha (edited ? 0.22f : 0.12f));
+        g.setColour (themeColour (*this, "theme.marker").withAlpha (edited ? 0.22f : 0.12f));
         g.fillRect (region);
         g.setColour (themeColour (*this, "background.background").withAlpha (0.35f));
         g.fillRect (bounds.withLeft (region.getRight()).withRight (xOf (length)));
 
-        g.setColour (themeColour (*this, "theme.tertiary").withAlpha (showHandles ? 1.0f : 0.6f));
+        g.setColour (themeColour (*this, "theme.marker").withAlpha (showHandles ? 1.0f : 0.6f));
         const auto handle = showHandles ? 3.0f : 1.5f;
         g.fillRect (region.withWidth (handle));
         g.fillRect (region.withLeft (region.getRight() - handle));
@@ -177,7 +197,8 @@ void NoteEditor::paintNotes (juce::Graphics& g, juce::Rectangle<int> clip) const
     const auto& selection = document.getSelection();
     const auto clipArea = clip.toFloat().expanded (2.0f);
     const auto noteColour = themeColour (*this, "theme.primary");
-    const auto selectedColour = themeColour (*this, "theme.secondary");
+    // Selected notes: a tint of the accent, outlined; red would read as an error.
+    const auto selectedColour = themeColour (*this, "theme.selection");
     const auto outline = themeColour (*this, "text.textOnTheme");
     const auto litColour = themeColour (*this, "text.highlightedtext");
     const auto length = phrase().getLength();

@@ -34,7 +34,7 @@ PhraseControls::PhraseControls()
             onLengthChosen (ticks);
     };
 
-    for (auto* label : { &timeSignatureLabel, &repeatLabel })
+    for (auto* label : { &lengthLabel, &timeSignatureLabel, &repeatLabel })
     {
         label->setJustificationType (juce::Justification::centredRight);
         addAndMakeVisible (*label);
@@ -161,12 +161,26 @@ void PhraseControls::resized()
     const auto centred = [&] (juce::Rectangle<int> area)
     { return area.withSizeKeepingCentre (area.getWidth(), comboHeight); };
 
+    // Each box after its label, the label as wide as its text; where the boxes would not
+    // fit, the length box goes without its label (its tooltip still names it).
+    const auto labelWidth = [this] (juce::Label& label)
+    {
+        const auto font = getLookAndFeel().getLabelFont (label);
+        return juce::roundToInt (std::ceil (font.getStringWidthFloat (label.getText()))) + label.getBorderSize().getLeftAndRight() + 2;
+    };
+    const auto placeLabel = [&] (juce::Label& label)
+    { label.setBounds (bounds.removeFromLeft (labelWidth (label))); };
+
+    const auto boxesWidth = 90 + 70 + 90 + 2 * gap + labelWidth (timeSignatureLabel) + labelWidth (repeatLabel);
+    lengthLabel.setVisible (boxesWidth + labelWidth (lengthLabel) <= bounds.getWidth());
+    if (lengthLabel.isVisible())
+        placeLabel (lengthLabel);
     length.setBounds (centred (bounds.removeFromLeft (90)));
     bounds.removeFromLeft (gap);
-    timeSignatureLabel.setBounds (bounds.removeFromLeft (62));
+    placeLabel (timeSignatureLabel);
     timeSignature.setBounds (centred (bounds.removeFromLeft (70)));
     bounds.removeFromLeft (gap);
-    repeatLabel.setBounds (bounds.removeFromLeft (56));
+    placeLabel (repeatLabel);
     repeat.setBounds (centred (bounds.removeFromLeft (90)));
 }
 

@@ -52,7 +52,7 @@ private:
     void repeatChanged();
 
     SequenceLengthComponent length;
-    juce::Label timeSignatureLabel { {}, "Time Sig:" }, repeatLabel { {}, "Repeat:" };
+    juce::Label lengthLabel { {}, "Length:" }, timeSignatureLabel { {}, "Time Sig:" }, repeatLabel { {}, "Repeat:" };
     juce::ComboBox timeSignature, repeat;
     int numerator = 4, denominator = 4, loopCount = -1;
 

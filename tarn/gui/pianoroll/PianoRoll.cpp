@@ -35,7 +35,7 @@ PianoRoll::PianoRoll()
 
     for (auto* bar : { &horizontalScrollBar, &verticalScrollBar })
     {
-        bar->setAutoHide (false);
+        bar->setAutoHide (true); // nothing to scroll, no bar
         bar->addListener (this);
         addAndMakeVisible (bar);
     }

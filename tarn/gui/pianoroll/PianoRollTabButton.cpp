@@ -6,12 +6,19 @@ namespace tarn
 {
 
 PianoRollTabButton::PianoRollTabButton (const juce::String& buttonText, const juce::String& helpText, const juce::String& componentId)
-    : juce::Button (buttonText)
+    : juce::Button (buttonText),
+      textSize (PianoRollText::small)
 {
     setComponentID (componentId);
     setTooltip (helpText);
     setWantsKeyboardFocus (false);
     setMouseClickGrabsKeyboardFocus (false);
+}
+
+void PianoRollTabButton::setTextSize (float size)
+{
+    textSize = size;
+    repaint();
 }
 
 void PianoRollTabButton::paintButton (juce::Graphics& g, bool isHighlighted, bool isDown)
@@ -22,11 +29,11 @@ void PianoRollTabButton::paintButton (juce::Graphics& g, bool isHighlighted, boo
 
     g.setColour (on ? themeColour (*this, "theme.primary") : themeColour (*this, "elements.element").brighter (isHighlighted ? 0.12f : 0.0f));
     g.fillRoundedRectangle (bounds, corner);
-    g.setColour (themeColour (*this, "elements.elementborder"));
+    g.setColour (themeColour (*this, "elements.outline"));
     g.drawRoundedRectangle (bounds, corner, 1.0f);
 
     g.setColour (themeColour (*this, on ? "text.textOnTheme" : "text.text").withMultipliedAlpha (isDown ? 0.7f : 1.0f));
-    g.setFont (themeFont (*this, PianoRollText::small));
+    g.setFont (themeFont (*this, textSize));
     g.drawFittedText (getButtonText(), getLocalBounds().reduced (4, 0), juce::Justification::centred, 1);
 }
 

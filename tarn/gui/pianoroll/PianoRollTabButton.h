@@ -12,9 +12,14 @@ class PianoRollTabButton : public juce::Button
 public:
     PianoRollTabButton (const juce::String& buttonText, const juce::String& helpText, const juce::String& componentId);
 
+    /** The text's size before the theme's scale (the lane tabs' small one by default). */
+    void setTextSize (float size);
+
     void paintButton (juce::Graphics&, bool isHighlighted, bool isDown) override;
 
 private:
+    float textSize;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PianoRollTabButton)
 };
 

@@ -35,6 +35,8 @@ PianoRollToolBar::PianoRollToolBar()
         addAndMakeVisible (button);
     }
 
+    // The grid reads like the phrase's boxes beside it.
+    gridButton.setTextSize (PianoRollText::normal);
     gridButton.onClick = [this]
     { showGridMenu(); };
     addAndMakeVisible (gridButton);
@@ -69,6 +71,7 @@ void PianoRollToolBar::setGrid (const GridSize& newGrid)
 {
     grid = newGrid;
     gridButton.setButtonText ("Grid " + grid.getName());
+    resized();
 }
 
 void PianoRollToolBar::showGridMenu()
@@ -100,7 +103,8 @@ void PianoRollToolBar::resized()
     }
 
     bounds.removeFromLeft (PianoRollMetrics::phraseControlGap);
-    gridButton.setBounds (bounds.removeFromLeft (gridButtonWidth));
+    const auto gridWidth = std::max (gridButtonWidth, juce::roundToInt (std::ceil (themeFont (*this).getStringWidthFloat (gridButton.getButtonText()))) + 12);
+    gridButton.setBounds (bounds.removeFromLeft (gridWidth));
     bounds.removeFromLeft (PianoRollMetrics::phraseControlGap);
     phraseControls.setBounds (bounds);
 }

@@ -60,19 +60,6 @@ inline constexpr const char* curveStepsEditor = "Curve editor: Click and drag to
 inline constexpr const char* length = "Length: Set the sequence loop length in Bars.Beats.Sixteenths. Double click to type a value";
 inline constexpr const char* timeSignature = "Time Signature: Set the sequence time signature";
 inline constexpr const char* repeat = "Repeat: Set the number of repeats a phrase will play before stopping";
-
-inline const char* forTool (NoteTool tool) noexcept
-{
-    switch (tool)
-    {
-        case NoteTool::cursor: return cursor;
-        case NoteTool::pencil: return pencil;
-        case NoteTool::loop: return loop;
-        case NoteTool::brush: return brush;
-    }
-
-    return cursor;
-}
 } // namespace PianoRollHelp
 
 } // namespace tarn

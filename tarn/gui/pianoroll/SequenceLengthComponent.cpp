@@ -53,7 +53,7 @@ void SequenceLengthComponent::paint (juce::Graphics& g)
     const auto corner = themeMetric (*this, "cornerRadius", 2.5f);
     g.setColour (themeColour (*this, "elements.element"));
     g.fillRoundedRectangle (bounds, corner);
-    g.setColour (themeColour (*this, "elements.elementborder"));
+    g.setColour (themeColour (*this, "elements.outline"));
     g.drawRoundedRectangle (bounds.reduced (0.5f), corner, 1.0f);
 
     if (editor != nullptr)

@@ -195,7 +195,7 @@ void VelocityEditor::paint (juce::Graphics& g)
     // Selected bars last, so they sit on top of the chord they belong to.
     for (auto pass : { false, true })
     {
-        const auto colour = themeColour (*this, pass ? "theme.secondary" : "theme.primary");
+        const auto colour = themeColour (*this, pass ? "theme.selection" : "theme.primary");
 
         for (size_t i = 0; i < notes.size(); ++i)
         {

@@ -10,6 +10,12 @@ CommandButton::CommandButton (const juce::String& buttonText, const juce::String
     setWantsKeyboardFocus (false);
 }
 
+void CommandButton::setDestructive (bool isDestructive)
+{
+    destructive = isDestructive;
+    repaint();
+}
+
 int CommandButton::getIdealWidth (int height) const
 {
     const auto padding = themeMetric (*this, "comboTextPadding", 10.0f);
@@ -35,12 +41,19 @@ void CommandButton::paintButton (juce::Graphics& g, bool isHighlighted, bool isD
     else if (isHighlighted)
         background = background.brighter (0.15f);
 
+    const auto warns = destructive && enabled;
+    if (warns && (isDown || isHighlighted))
+        background = themeColour (*this, "theme.warning").withAlpha (isDown ? 0.35f : 0.18f);
+
+    g.setColour (themeColour (*this, "elements.element"));
+    if (warns)
+        g.fillRoundedRectangle (area, corner);
     g.setColour (background);
     g.fillRoundedRectangle (area, corner);
-    g.setColour (themeColour (*this, enabled ? (on ? "theme.primary" : "elements.elementborder") : "elements.disabledelementborder"));
+    g.setColour (themeColour (*this, warns ? "theme.warning" : enabled ? (on ? "theme.primary" : "elements.outline") : "elements.disabledelementborder"));
     g.drawRoundedRectangle (area, corner, 1.0f);
 
-    const juce::String textColourPath = ! enabled ? "text.disabledtext" : (on ? "text.textOnTheme" : "text.text");
+    const juce::String textColourPath = ! enabled ? "text.disabledtext" : warns ? "theme.warning" : (on ? "text.textOnTheme" : "text.text");
     const auto font = themeFont (*this);
     auto content = area.reduced (std::min (padding, area.getWidth() / 8.0f), 0.0f);
 

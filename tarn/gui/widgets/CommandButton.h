@@ -12,6 +12,10 @@ class CommandButton : public juce::Button
 public:
     explicit CommandButton (const juce::String& buttonText, const juce::String& iconName = {});
 
+    /** A command that removes something: outlined and lettered in the theme's warning
+        colour, filled with it while pressed or hovered. */
+    void setDestructive (bool isDestructive);
+
     /** The width the text and icon need at the button's height. */
     int getIdealWidth (int height) const;
 
@@ -21,6 +25,7 @@ private:
     juce::String iconName;
     std::unique_ptr<juce::Drawable> icon;
     juce::String iconColourPath;
+    bool destructive = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CommandButton)
 };

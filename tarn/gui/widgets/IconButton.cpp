@@ -23,6 +23,24 @@ void IconButton::setIcon (const juce::String& icon)
     lookAndFeelChanged();
 }
 
+void IconButton::setCaption (const juce::String& newCaption)
+{
+    caption = newCaption;
+    repaint();
+}
+
+int IconButton::getIdealWidth (int height) const
+{
+    const auto iconWidth = iconName.isEmpty() ? 0 : height;
+
+    if (caption.isEmpty())
+        return iconWidth;
+
+    const auto padding = juce::roundToInt (themeMetric (*this, "panelPadding", 20.0f) / 4.0f);
+    const auto textWidth = (int) std::ceil (themeFont (*this).getStringWidthFloat (caption));
+    return iconWidth + textWidth + padding * (iconName.isEmpty() ? 2 : 1);
+}
+
 void IconButton::setIconPadding (std::optional<float> padding)
 {
     iconPadding = padding;
@@ -77,7 +95,24 @@ void IconButton::paintButton (juce::Graphics& g, bool highlighted, bool down)
                     : highlighted      ? Look::highlighted
                                        : Look::normal;
     const auto padding = iconPadding.value_or ((float) themeLibraryMetrics (*this).iconButtonPadding);
-    getIcon (look).drawWithin (g, bounds.reduced (padding), juce::RectanglePlacement::centred, 1.0f);
+    auto iconArea = bounds;
+
+    if (caption.isNotEmpty())
+    {
+        const auto textPadding = themeMetric (*this, "panelPadding", 20.0f) / 4.0f;
+        iconArea = iconName.isEmpty() ? juce::Rectangle<float>() : bounds.withWidth (bounds.getHeight());
+        const auto textArea = bounds.withTrimmedLeft (iconName.isEmpty() ? textPadding : iconArea.getWidth()).withTrimmedRight (textPadding);
+        const char* textColour = look == Look::on            ? "theme.primary"
+                               : look == Look::highlighted ? "text.highlightedtext"
+                               : look == Look::disabled    ? "text.disabledtext"
+                                                           : "text.text";
+        g.setColour (themeColour (*this, textColour));
+        g.setFont (themeFont (*this));
+        g.drawFittedText (caption, textArea.toNearestInt(), iconName.isEmpty() ? juce::Justification::centred : juce::Justification::centredLeft, 1, 0.8f);
+    }
+
+    if (iconName.isNotEmpty())
+        getIcon (look).drawWithin (g, iconArea.reduced (padding), juce::RectanglePlacement::centred, 1.0f);
 }
 
 } // namespace tarn

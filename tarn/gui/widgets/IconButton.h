@@ -6,8 +6,10 @@ namespace tarn
 {
 
 /** A button that is one of the library's icons: drawn in the theme's text colour, lit in
-    the theme colour when toggled on or hovered, dimmed when disabled. It never takes the
-    keyboard focus. [message thread] */
+    the theme colour when toggled on or hovered, dimmed when disabled. A caption, when it has
+    one, follows the icon in the same colour (a command that must read without its tooltip);
+    with no icon name the caption stands alone. It never takes the keyboard focus.
+    [message thread] */
 class IconButton : public juce::Button
 {
 public:
@@ -16,6 +18,12 @@ public:
 
     void setIcon (const juce::String& iconName);
     const juce::String& getIconName() const noexcept { return iconName; }
+
+    void setCaption (const juce::String& text);
+    const juce::String& getCaption() const noexcept { return caption; }
+
+    /** The width the icon and the caption need at the button's height. */
+    int getIdealWidth (int height) const;
 
     /** Space around the icon, in pixels (default: the theme's "iconButtonPadding"). */
     void setIconPadding (std::optional<float> padding);
@@ -37,7 +45,7 @@ private:
 
     juce::Drawable& getIcon (Look look);
 
-    juce::String iconName;
+    juce::String iconName, caption;
     std::optional<float> iconPadding;
     std::array<std::unique_ptr<juce::Drawable>, 4> icons;
 

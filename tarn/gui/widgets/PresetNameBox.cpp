@@ -30,7 +30,7 @@ void PresetNameBox::paintButton (juce::Graphics& g, bool highlighted, bool down)
 
     g.setColour (themeColour (*this, "elements.element").brighter (highlighted || down ? 0.08f : 0.0f));
     g.fillRoundedRectangle (bounds, corner);
-    g.setColour (themeColour (*this, "elements.elementborder"));
+    g.setColour (themeColour (*this, "elements.outline"));
     g.drawRoundedRectangle (bounds.reduced (0.5f), corner, 1.0f);
 
     const auto arrowSize = bounds.getHeight() * 0.45f;

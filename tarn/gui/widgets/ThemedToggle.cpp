@@ -36,7 +36,7 @@ void ThemedToggle::paintButton (juce::Graphics& g, bool isHighlighted, bool)
 
     g.setColour (fill);
     g.fillRoundedRectangle (switchArea, radius);
-    g.setColour (themeColour (*this, on ? "theme.primary" : "elements.elementborder"));
+    g.setColour (themeColour (*this, on ? "theme.primary" : "elements.outline"));
     g.drawRoundedRectangle (switchArea.reduced (0.5f), radius, 1.0f);
 
     const auto dotArea = (on ? switchArea.removeFromRight (switchArea.getHeight()) : switchArea.removeFromLeft (switchArea.getHeight())).reduced (3.0f);

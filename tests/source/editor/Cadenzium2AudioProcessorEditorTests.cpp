@@ -100,6 +100,10 @@ TEST_F (Cadenzium2EditorTest, aSettingsChangeByAnotherInstanceReachesTheOpenEdit
     auto& scaleBox = EditorWindow::get<juce::ComboBox> ("settings_scale");
     ASSERT_EQ (scaleBox.getSelectedId(), 3);
 
+    // Only choices that change something: the window's own schemes, not the maker's theme.
+    EXPECT_EQ (EditorWindow::find ("settings_theme"), nullptr);
+    EXPECT_NE (EditorWindow::find ("settings_cadenzium_gui_theme"), nullptr);
+
     writeSetting ("scale", 1.5);
     writeSetting ("cadenzium_gui_theme", "Light");
 

@@ -4,9 +4,11 @@
 #include <source/commands/EditCommands.h>
 #include <source/editor/Cadenzium2AudioProcessorEditor.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
+#include <tarn/gui/Theme.h>
 #include <tests/source/editor/EditorTestHelpers.h>
 #include <tests/source/processor/PluginHarness.h>
 #include <tests/support/editor/ProductEditorTest.h>
+#include <tests/tarn/CapturingLogger.h>
 
 #include <gtest/gtest.h>
 
@@ -55,10 +57,37 @@ namespace
         processor.setPlayHead (nullptr);
     }
 
+    /** Scroll bars that show with nothing to scroll, or in another colour than the theme's
+        thumb, one line each. */
+    juce::StringArray findIdleOrUnthemedScrollBars (juce::Component& root)
+    {
+        juce::StringArray problems;
+        const auto thumb = tarn::themeColour (root, "scrollbar.thumb");
+        std::function<void (juce::Component&)> visit = [&] (juce::Component& component)
+        {
+            if (! component.isVisible())
+                return;
+
+            if (auto* bar = dynamic_cast<juce::ScrollBar*> (&component))
+            {
+                const auto where = bar->getParentComponent()->getComponentID() + " " + bar->getBounds().toString();
+                if (bar->getCurrentRangeSize() >= bar->getMaximumRangeLimit() - bar->getMinimumRangeLimit())
+                    problems.add ("nothing to scroll: " + where);
+                if (bar->findColour (juce::ScrollBar::thumbColourId) != thumb)
+                    problems.add ("not the theme's thumb: " + where);
+            }
+
+            for (auto* child : component.getChildren())
+                visit (*child);
+        };
+        visit (root);
+        return problems;
+    }
+
     using Cadenzium2EditorLook = ProductEditorTest;
 } // namespace
 
-TEST_F (Cadenzium2EditorLook, eachSchemeOpensInItsColoursWithBothSidebars)
+TEST_F (Cadenzium2EditorLook, eachSchemeOpensInItsColoursWithBothSidebarsAndLogsNothing)
 {
     struct Scheme
     {
@@ -74,8 +103,14 @@ TEST_F (Cadenzium2EditorLook, eachSchemeOpensInItsColoursWithBothSidebars)
         processor.getToastManager().takeToasts();
         makeSong (processor);
 
+        // Whatever the window asks its theme for is there: opening it logs nothing (the song's
+        // own announcements delivered first).
+        EditorWindow::pump (50);
+        CapturingLogger log;
         EditorWindow window (processor);
         auto& editor = editorOf (window);
+        EditorWindow::pump (100);
+        EXPECT_EQ (log.lines.joinIntoString ("\n"), "") << scheme.name;
 
         // The top bar between its name and the preset box, and the gap between the rows
         // column and the piano roll.
@@ -89,7 +124,30 @@ TEST_F (Cadenzium2EditorLook, eachSchemeOpensInItsColoursWithBothSidebars)
         window.saveScreenshot (name + "-generation");
 
         EXPECT_EQ (findLayoutProblems (editor).joinIntoString ("\n"), "") << name;
+        EXPECT_EQ (findIdleOrUnthemedScrollBars (editor).joinIntoString ("\n"), "") << name;
     }
+}
+
+TEST_F (Cadenzium2EditorLook, toastsStandClearOfTheKeyboardOnAPlateAndRepeatsMerge)
+{
+    Cadenzium2AudioProcessor processor;
+    processor.getToastManager().takeToasts();
+    makeSong (processor);
+    EditorWindow window (processor);
+    auto& editor = editorOf (window);
+
+    for (const auto* text : { "Preset saved", "Not a valid Cadenzium v1 preset", "Preset saved" })
+        processor.getToastManager().addToast (text, tarn::Toast::information);
+    EditorWindow::pump (100);
+
+    const auto shown = editor.getToastDisplay().getToastComponents();
+    ASSERT_EQ (shown.size(), 2u);
+    EXPECT_EQ (shown[1]->getShownText(), juce::String::fromUTF8 ("Preset saved  \xc3\x97") + "2");
+
+    const auto keys = editor.getKeyboard().getScreenBounds();
+    for (auto* toast : shown)
+        EXPECT_LE (toast->getScreenBounds().getBottom(), keys.getY()) << toast->getShownText();
+    window.saveScreenshot ("toasts");
 }
 
 TEST_F (Cadenzium2EditorLook, withoutTheSidebarAndTheKeyboardThePianoRollTakesTheirPlace)

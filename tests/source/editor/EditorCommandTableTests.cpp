@@ -37,6 +37,10 @@ TEST (EditorCommands, everyCommandAndToolOfTheWindowShowsItsTooltip)
         EXPECT_TRUE (tooltipOf (*control).startsWith (juce::String (name) + ": ")) << id << ": " << tooltipOf (*control);
     }
 
+    // Resting on the note grid pops nothing up over the notes: the tools' help is on their
+    // buttons (above).
+    EXPECT_EQ (tooltipOf (*findById (editor, "note_grid")), "");
+
     // The phrase buttons name their keyswitch, middle C being C3.
     EXPECT_EQ (tooltipOf (*findById (editor, "phrase_1")), "Phrase 1 (C0): Click to switch to phrase and view in editor. Right click for more options");
     EXPECT_EQ (tooltipOf (*findById (editor, "phrase_12")), "Phrase 12 (B0): Click to switch to phrase and view in editor. Right click for more options");

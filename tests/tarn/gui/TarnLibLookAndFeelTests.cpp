@@ -12,42 +12,6 @@ namespace
     juce::var parse (const char* json) { return juce::JSON::parse (juce::String (json)); }
 } // namespace
 
-TEST (TarnLibLookAndFeel, everyColourAndMetricOfTheProductSchemesIsThere)
-{
-    const char* colourPaths[] = {
-        "theme.primary", "theme.secondary", "theme.tertiary", "theme.warning",
-        "background.background", "background.panel",
-        "text.text", "text.textOnTheme", "text.pluginName", "text.highlightedtext", "text.disabledtext",
-        "elements.element", "elements.elementborder", "elements.disabledelement", "elements.disabledelementborder",
-        "slider.knob", "slider.border", "slider.ring", "slider.track", "slider.trackbackground", "slider.dot",
-        "scrollbar.thumb",
-        "pianoroll.whitekey", "pianoroll.blackkey", "pianoroll.whiterow", "pianoroll.blackrow",
-        "rows.colour0", "rows.colour1", "rows.colour2", "rows.colour3", "rows.colour4", "rows.colour5", "rows.colour6", "rows.colour7"
-    };
-    const char* metrics[] = {
-        "cornerRadius", "choiceButtonGap", "panelBorderWidth", "collapseIconSize", "knobLabelHeight", "knobLabelGap",
-        "sliderNameLabelWidth", "sliderValueLabelWidth", "knobOffsetY", "knobHandlePadding", "knobDotPadding",
-        "knobDotSize", "knobTrackWidth", "topBarHeight", "footerHeight", "topBarSeparator", "sidebarWidth",
-        "sidebarGap", "pianoRollLeftGap", "comboHeight", "comboLabelGap", "comboTextPadding", "popupBorderWidth"
-    };
-
-    // Whatever is missing or unreadable, colour, variable or metric, is logged when asked for.
-    for (auto scheme : { 3, 4, 5 })
-    {
-        SCOPED_TRACE ("scheme " + std::to_string (scheme));
-        CapturingLogger log;
-        TarnLibLookAndFeel lookAndFeel (scheme);
-
-        for (auto* path : colourPaths)
-            lookAndFeel.getThemeColour (path);
-
-        for (auto* name : metrics)
-            lookAndFeel.getMetric (name);
-
-        EXPECT_EQ (log.lines, juce::StringArray()) << log.lines.joinIntoString ("\n");
-    }
-}
-
 TEST (TarnLibLookAndFeel, schemeNumbersPickTheirDocumentsAndUnknownOnesTheClassicOne)
 {
     const std::pair<int, const char*> schemes[] = {

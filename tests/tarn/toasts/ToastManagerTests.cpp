@@ -47,3 +47,26 @@ TEST (ToastManager, onlyErrorsAreLoggedWithThePrefixToastsAreRemovedOrTakenAndOn
     EXPECT_EQ (newest[newest.size() - 1], "Invalid preset index: " + juce::String (ToastManager::maxHeldToasts + 9));
 }
 
+
+TEST (ToastManager, theSameMessageAgainWhileHeldBecomesTheNewestAndCountsItsRepeats)
+{
+    CapturingLogger log;
+    ToastManager toasts;
+    const auto first = toasts.addToast ("Preset saved", Toast::information);
+    toasts.addToast ("Invalid preset", Toast::error);
+    toasts.addToast ("Preset saved", Toast::error); // another kind: another message
+    const auto again = toasts.addToast ("Preset saved", Toast::information);
+    toasts.addToast ("Invalid preset", Toast::error);
+
+    const auto held = toasts.getToasts();
+    EXPECT_EQ (textsOf (held), juce::StringArray ({ "ERROR: Preset saved", "Preset saved", "ERROR: Invalid preset" }));
+    ASSERT_EQ (held.size(), 3u);
+    EXPECT_EQ (held[0].count, 1);
+    EXPECT_EQ (held[1].count, 2);
+    EXPECT_EQ (held[1].id, again);
+    EXPECT_EQ (held[2].count, 2);
+    EXPECT_FALSE (toasts.removeToast (first)) << "the first of the repeats has gone";
+
+    // Every error is still logged each time it comes.
+    EXPECT_EQ (log.lines, juce::StringArray ({ "ERROR: Invalid preset", "ERROR: Preset saved", "ERROR: Invalid preset" }));
+}

@@ -1,5 +1,6 @@
 #include "FileCommandsTestSupport.h"
 
+#include <brindlex/UserFolders.h>
 #include <tests/source/import/V1TestPresets.h>
 #include <tests/source/render/MidiFileBuilder.h>
 #include <tests/support/editor/XdndClient.h>
@@ -88,6 +89,18 @@ TEST_F (FileCommandsTest, theChoosersOpenInsideTheWindowWithTheirTitlesPatternsA
         window.click (*findButton (*dialog, "Cancel"));
         EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return findChooser (editor) == nullptr; }));
     }
+
+    // With the example progressions installed, Render MIDI opens among them.
+    const auto progressions = brindlex::UserFolders::getChordProgressionFolder ("Cadenzium 2");
+    ASSERT_TRUE (progressions.createDirectory());
+    writePattern (progressions.getChildFile ("Pop Four Chords.mid"));
+    window.click (EditorWindow::get ("render_midi"));
+    ASSERT_NE (findChooser (editor), nullptr);
+    EXPECT_EQ (findInside<juce::FileBrowserComponent> (*findChooser (editor))->getRoot(), progressions);
+    window.saveScreenshot ("render_midi chooser with examples");
+    window.click (*findButton (*findChooser (editor), "Cancel"));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return findChooser (editor) == nullptr; }));
+    progressions.deleteRecursively();
 
     // Bulk Convert, from the right-click menu of Load v1 Preset: a folder chooser.
     window.rightClick (EditorWindow::get ("load_v1_preset"));

@@ -271,6 +271,7 @@ TEST (PianoRollCommands, theLengthTimeSignatureAndRepeatBoxesEditThePhrase)
     h.window->click (EditorWindow::get ("undo"));
     h.refresh(); // the undone phrase reaches the window before the next gesture, not in the middle of it
     EXPECT_EQ (std::tuple (h.phrase().timeSignatureNumerator, h.phrase().getLength()), std::tuple (4, 2 * 3840));
+    h.refresh(); // the undone phrase reaches the boxes before the next edit starts
 
     // One that is not whole bars keeps its length; text that is no time signature changes nothing.
     typeLength ("2.1");

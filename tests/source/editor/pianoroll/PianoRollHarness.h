@@ -22,6 +22,8 @@ public:
     }
 
     Cadenzium2AudioProcessor processor;
+    // The start-up toast (no factory library here) would lie over the value editor.
+    const bool startUpToastsTaken = (processor.getToastManager().takeToasts(), true);
     std::unique_ptr<EditorWindow> window = std::make_unique<EditorWindow> (processor);
 
     Cadenzium2AudioProcessorEditor& editor() const { return window->getEditorAs<Cadenzium2AudioProcessorEditor>(); }
@@ -45,11 +47,19 @@ public:
         refresh();
     }
 
-    /** Waits until the piano roll shows the processor's phrase and rows, as its timer keeps it. */
+    /** Waits until the piano roll shows the processor's phrase (notes, length, time signature)
+        and rows, as its timer keeps it. */
     void refresh()
     {
-        EditorWindow::pumpUntil ([this] { return pianoRoll().getDocument().getPhrase().notes == processor.getPhrase (editor().getEditedPhrase()).notes
-                                                 && pianoRoll().getRowAxis().numRows == (int) processor.getPhraseManager().getRows().size(); },
+        EditorWindow::pumpUntil ([this]
+                                 {
+                                     const auto& shown = pianoRoll().getDocument().getPhrase();
+                                     const auto held = processor.getPhrase (editor().getEditedPhrase());
+                                     return shown.notes == held.notes && shown.getLength() == held.getLength()
+                                         && shown.timeSignatureNumerator == held.timeSignatureNumerator
+                                         && shown.timeSignatureDenominator == held.timeSignatureDenominator
+                                         && pianoRoll().getRowAxis().numRows == (int) processor.getPhraseManager().getRows().size();
+                                 },
                                  1000);
         EditorWindow::pump (40);
     }

@@ -39,6 +39,16 @@ namespace
         EditorWindow::pump (20);
     }
 
+    /** A stepper's − or + button. */
+    juce::Button& stepButton (juce::Slider& stepper, const juce::String& text)
+    {
+        for (auto* child : stepper.getChildren())
+            if (auto* button = dynamic_cast<juce::Button*> (child); button != nullptr && button->getButtonText() == text)
+                return *button;
+
+        throw std::runtime_error ("no step button " + text.toStdString());
+    }
+
     juce::String undoName (Cadenzium2AudioProcessor& processor) { return processor.getPhraseManager().getUndoTooltip(); }
 
     CadenziumModifier rowOf (Cadenzium2AudioProcessor& processor, int row) { return processor.getPhraseManager().getRows()[(size_t) row]; }
@@ -153,7 +163,7 @@ TEST (RowColumn, paletteNumbersAndStoredColoursBothShowAndSelectTheirSwatchAndAP
     selector->setColourSchemeNumber (4);
 }
 
-TEST (RowColumn, transposeAndOctaveBeyondTheListedRangeShowAndStayWhenAnotherFieldChanges)
+TEST (RowColumn, transposeAndOctaveStepBeyondTheUsualRangeShowAndStayWhenAnotherFieldChanges)
 {
     Cadenzium2AudioProcessor processor;
     auto wide = rowOf (processor, 0);
@@ -163,8 +173,9 @@ TEST (RowColumn, transposeAndOctaveBeyondTheListedRangeShowAndStayWhenAnotherFie
 
     EditorWindow window (processor);
     auto& popup = openSettingsOf (window, 0);
-    EXPECT_EQ (popup.getTransposeBox().getText(), "+36");
-    EXPECT_EQ (popup.getOctaveBox().getText(), "-7");
+    const auto shownText = [] (juce::Slider& stepper) { return stepper.getTextFromValue (stepper.getValue()); };
+    EXPECT_EQ (shownText (popup.getTransposeStepper()), "+36");
+    EXPECT_EQ (shownText (popup.getOctaveStepper()), "-7");
 
     choose (window, "row_channel", "2");
     EXPECT_EQ (std::tuple (rowOf (processor, 0).transpose, rowOf (processor, 0).octave, rowOf (processor, 0).channel), std::tuple (36, -7, 2));
@@ -172,11 +183,22 @@ TEST (RowColumn, transposeAndOctaveBeyondTheListedRangeShowAndStayWhenAnotherFie
     choose (window, "row_type", "Timing");
     EXPECT_EQ (std::tuple (rowOf (processor, 0).transpose, rowOf (processor, 0).octave), std::tuple (36, -7));
 
-    // The usual values are all still there to pick.
-    choose (window, "row_transpose", "+5");
-    choose (window, "row_octave", "+3");
-    EXPECT_EQ (std::tuple (rowOf (processor, 0).transpose, rowOf (processor, 0).octave), std::tuple (5, 3));
-    EXPECT_EQ (popup.getTransposeBox().getNumItems(), 49);
+    // Each click on a stepper's button is one semitone or octave, one undo step.
+    window.click (stepButton (popup.getTransposeStepper(), "-"));
+    window.click (stepButton (popup.getOctaveStepper(), "+"));
+    window.click (stepButton (popup.getOctaveStepper(), "+"));
+    EXPECT_EQ (std::tuple (rowOf (processor, 0).transpose, rowOf (processor, 0).octave), std::tuple (35, -5));
+    EXPECT_EQ (shownText (popup.getOctaveStepper()), "-5");
+    EXPECT_EQ (undoName (processor), "Undo: Change row settings");
+
+    // At the furthest a row can go, the button does nothing.
+    wide = rowOf (processor, 0);
+    wide.octave = 10;
+    EditCommands (processor).changeRow (0, wide);
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return popup.refresh() && shownText (popup.getOctaveStepper()) == "+10"; }));
+    window.click (stepButton (popup.getOctaveStepper(), "+"));
+    EXPECT_EQ (rowOf (processor, 0).octave, 10);
+    window.saveScreenshot ("steppers");
 }
 
 TEST (RowColumn, whileAChordIsHeldEachRowShowsTheNotesItPlaysAndItsShiftAsBadges)
