@@ -206,9 +206,9 @@ const Popup popups[] {
     { "presetbrowser", 802, 25, 1, false },
     { "savedialog", 907, 25, 1, false },
     { "settingsdialog", 1160, 25, 1, false },
-    { "importmidichooser", 755, 110, 1, true },
-    { "rendermidichooser", 789, 110, 1, true },
-    { "loadv1presetchooser", 823, 110, 1, true },
+    { "importmidichooser", 640, 110, 1, true },
+    { "rendermidichooser", 800, 110, 1, true },
+    { "loadv1presetchooser", 715, 110, 1, true },
 };
 
 enum class Closing
