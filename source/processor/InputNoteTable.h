@@ -30,13 +30,16 @@ public:
     /** Like peekPress, and forgets the press. [audio thread] */
     int takePress (int channelIndex, int note) noexcept;
 
-    /** The output note a press was passed straight through as. [audio thread] */
-    void rememberRawNote (int channelIndex, int note, int sentNote) noexcept { raw (channelIndex, note) = (juce::int8) (sentNote & 127); }
+    /** The output note a press was passed straight through as. The same key may be down
+        twice on one channel (the host's and the on-screen keyboard's), so each key counts
+        its passed presses, and each release ends one. [audio thread] */
+    void rememberRawNote (int channelIndex, int note, int sentNote) noexcept;
 
     /** Whether the key is sounding at the output as it was passed through. [audio thread] */
-    bool hasRawNote (int channelIndex, int note) const noexcept { return rawNotes.at (channelIndex, note) >= 0; }
+    bool hasRawNote (int channelIndex, int note) const noexcept { return rawCounts.at (channelIndex, note) > 0; }
 
-    /** The output note the key was passed through as, forgotten here; -1 if none. [audio thread] */
+    /** The output note one passed press of the key went out as, forgotten here; -1 if
+        none. [audio thread] */
     int takeRawNote (int channelIndex, int note) noexcept;
 
     /** After a panic ended every output note. [audio thread] */
@@ -47,6 +50,7 @@ public:
 private:
     tarn::NoteTable<juce::int8> presses { (juce::int8) unknown };
     tarn::NoteTable<juce::int8> rawNotes { -1 };
+    tarn::NoteTable<juce::uint8> rawCounts { 0 };
 
     juce::int8& press (int channelIndex, int note) noexcept { return presses.at (channelIndex, note); }
     juce::int8& raw (int channelIndex, int note) noexcept { return rawNotes.at (channelIndex, note); }

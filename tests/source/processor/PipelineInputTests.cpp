@@ -139,4 +139,23 @@ TEST (PipelineInput, passedThroughNotesEndWhereTheyWentWhateverChangedMeanwhile)
     const auto hostRelease = host.block ({ off (26, 20) });
     EXPECT_NE (std::find (hostRelease.begin(), hostRelease.end(), off (26, (int) host.lastBlockStart + 20)), hostRelease.end())
         << "the passed-through key never ended";
+
+    // Both keyboards pass the same key through: each release ends one of the two notes, so a
+    // synth that stacks voices is left with none.
+    host.set (ids::keyswitchEnable, 0.0f);
+    int sounding = 0;
+    const auto hear = [&sounding] (const std::vector<Event>& events)
+    {
+        for (const auto& e : events)
+            if (e.channel == 1 && e.data1 == 40)
+                sounding += e.isNoteOn() ? 1 : (e.isNoteOff() ? -1 : 0);
+    };
+    hear (host.block ({ on (40, 90, 0) }));
+    host.processor.getInputKeyboardState().noteOn (1, 40, 0.5f);
+    hear (host.block ({}));
+    host.processor.getInputKeyboardState().noteOff (1, 40, 0.0f);
+    hear (host.block ({}));
+    EXPECT_EQ (sounding, 1) << "the host's key still sounds";
+    hear (host.block ({ off (40, 0) }));
+    EXPECT_EQ (sounding, 0) << "a passed note left sounding";
 }
