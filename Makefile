@@ -23,8 +23,8 @@ APP      := $(ARTEFACTS)/Standalone/Cadenzium2
 DESKTOP_ENTRY := $(SHARE_DIR)/applications/cadenzium2.desktop
 ICON     := $(SHARE_DIR)/icons/hicolor/scalable/apps/cadenzium2.svg
 # What `make run` needs: the four formats, the renderer and the preset writer; no tests.
-RUN_TARGETS := Cadenzium2_VST Cadenzium2_VST3 Cadenzium2_LV2 Cadenzium2_Standalone cadenzium_render_tool make_factory_presets \
-               install_manual
+# (The run_targets target of CMakeLists.txt.)
+RUN_TARGETS := run_targets
 RENDERER := $(BUILD_DIR)/tools/cadenzium-render
 PRESET_TOOL := $(BUILD_DIR)/tools/make_factory_presets
 # The user manual (docs/manual), and the tool that puts it where the editor's manual button looks.
