@@ -20,7 +20,7 @@ juce::String getPackageName (const juce::String& productName)
 
 juce::Array<juce::File> getSystemDataFolders()
 {
-    // The XDG base directory specification's list and its default.
+    // Where the desktop keeps shared data: the folders XDG_DATA_DIRS lists, or its usual default.
     auto list = juce::SystemStats::getEnvironmentVariable ("XDG_DATA_DIRS", {});
 
     if (list.isEmpty())
