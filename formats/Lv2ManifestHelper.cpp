@@ -1,7 +1,7 @@
 // Writes the LV2 bundle's Turtle files with JUCE's own helper, run in a fresh, empty home
 // folder: the files then describe the plug-in as it ships (its parameters and ports), never
 // the presets or settings of whoever builds it. Then it corrects the few statements of JUCE
-// 7.0.5's files that the LV2 specifications reject. The presets are make_lv2_presets' job.
+// 7.0.5's files that LV2 validators reject. The presets are make_lv2_presets' job.
 
 #include <cstdlib>
 #include <filesystem>
