@@ -58,8 +58,8 @@ build: configure
 # pictures are taken of the built window: once the manual is there, a rebuild after a change
 # of code leaves it as it is (make manual, make test and make package make it afresh).
 build-run: configure-run
-	@cmake --build $(BUILD_DIR) --parallel $(JOBS) --target $(RUN_TARGETS)
-	@[ -f "$(MANUAL)" ] || cmake --build $(BUILD_DIR) --parallel $(JOBS) --target manual
+	@if [ -f "$(MANUAL)" ]; then targets=$(RUN_TARGETS); else targets=$(RUN_TARGETS)_and_manual; fi; \
+		cmake --build $(BUILD_DIR) --parallel $(JOBS) --target $$targets
 
 # Every test: the plain build's, then the editor's lifetime and random-input tests (label
 # "sanitized") under AddressSanitizer and UBSan, in their own build folder. That build
