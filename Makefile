@@ -34,7 +34,7 @@ FACTORY_PRESETS := resources/presets/Factory
 EXAMPLE  := resources/chords/Pop Four Chords.mid
 EXAMPLE_PRESET := $(FACTORY_PRESETS)/Arpeggios/Sixteenth Cascade.bpre
 
-.PHONY: setup setup-run configure configure-run build build-run test test-sanitized gui-fuzz run install manual presets \
+.PHONY: setup setup-run configure configure-run build build-run test test-sanitized framework gui-fuzz run install manual presets \
         package bench tsan fuzz fuzz-smoke format clean
 
 # `make run` installs only the packages the plug-in's build needs; the rest (the hosts and
@@ -61,35 +61,59 @@ build-run: configure-run
 	@if [ -f "$(MANUAL)" ]; then targets=$(RUN_TARGETS); else targets=$(RUN_TARGETS)_and_manual; fi; \
 		cmake --build $(BUILD_DIR) --parallel $(JOBS) --target $$targets
 
-# Every test: the plain build's, then the editor's lifetime and random-input tests (label
-# "sanitized") under AddressSanitizer and UBSan, in their own build folder. That build
-# compiles the framework unoptimised and our code at -O1: its errors are what it is for. It
-# does not compile while the plain tests run: the real-time ones (a JACK server, Ardour)
-# miss their periods on a busy machine, even beside a build at the lowest priority.
+# Every test. The packages only the tests need (the hosts and checkers they drive) install
+# while the tests compile. The editor's lifetime and random-input tests (label "sanitized")
+# run in $(ASAN_DIR) under AddressSanitizer: that build instruments our code and links the
+# framework this one compiled (UBSan's checks would triple its time: make gui-fuzz and make
+# fuzz have them). It compiles at the lowest priority beside the tests
+# that neither open windows nor play in real time; the window tests (label "editor") and the
+# real-time ones (label "realtime": a JACK server, Ardour) run after it, on a quiet machine:
+# beside a build, focus changes of the test's X server come late and hosts miss their periods.
 SANITIZED_TARGETS := editor_lifetime_tests
-SANITIZER_OPTIONS := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+# Freed memory is filled, so the uninstrumented framework touching a freed component of ours
+# crashes there and then, instead of reading what was left.
+SANITIZER_OPTIONS := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:max_free_fill_size=65536 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+FRAMEWORK_ARCHIVE := $(abspath $(ARTEFACTS))/libCadenzium2_SharedCode.a
+CTEST := ctest --output-on-failure --no-tests=error
 
-test: build
-	@cd $(BUILD_DIR) && ctest --output-on-failure --no-tests=error --parallel $(JOBS) -LE sanitized
-	@$(MAKE) --no-print-directory test-sanitized
+test: configure-run
+	@bash scripts/setup test --meanwhile cmake --build $(BUILD_DIR) --parallel $(JOBS)
+	@$(MAKE) --no-print-directory $(ASAN_DIR)/CMakeCache.txt
+	@echo "Building the sanitized tests beside the first tests (messages: $(ASAN_DIR)/build.log)"
+	@nice -n 19 cmake --build $(ASAN_DIR) --parallel $(JOBS) --target $(SANITIZED_TARGETS) > $(ASAN_DIR)/build.log 2>&1 & builder=$$!; \
+		(cd $(BUILD_DIR) && $(CTEST) --parallel $(JOBS) -LE 'sanitized|realtime|editor'); tests=$$?; \
+		wait $$builder; built=$$?; \
+		[ $$built -eq 0 ] || { tail -n 40 $(ASAN_DIR)/build.log; echo "The sanitized build failed: $(ASAN_DIR)/build.log"; }; \
+		[ $$tests -eq 0 ] && [ $$built -eq 0 ]
+	@cd $(BUILD_DIR) && $(CTEST) --parallel $(JOBS) -L editor
+	@cd $(BUILD_DIR) && $(CTEST) -L realtime
+	@cd $(ASAN_DIR) && $(SANITIZER_OPTIONS) $(CTEST) --parallel $(JOBS) -L sanitized
 
 $(ASAN_DIR)/CMakeCache.txt:
 	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DNDEBUG" \
-		-DCADENZIUM_SANITIZE=address,undefined -DCADENZIUM_BUILD_BENCHMARKS=OFF $(CMAKE_FLAGS) > /dev/null
+		-DCADENZIUM_SANITIZE=address -DCADENZIUM_BUILD_BENCHMARKS=OFF \
+		"-DCADENZIUM_FRAMEWORK_ARCHIVE=$(FRAMEWORK_ARCHIVE)" $(CMAKE_FLAGS) > /dev/null
 
 # The sanitized tests alone.
-test-sanitized: setup $(ASAN_DIR)/CMakeCache.txt
+test-sanitized: setup $(ASAN_DIR)/CMakeCache.txt framework
 	@cmake --build $(ASAN_DIR) --parallel $(JOBS) --target $(SANITIZED_TARGETS)
-	@cd $(ASAN_DIR) && $(SANITIZER_OPTIONS) ctest --output-on-failure --no-tests=error --parallel $(JOBS) -L sanitized
+	@cd $(ASAN_DIR) && $(SANITIZER_OPTIONS) $(CTEST) --parallel $(JOBS) -L sanitized
 
-# The random-input test of the window alone, for long runs under the sanitizers:
-# make gui-fuzz GUI_FUZZ_SECONDS=1800 [GUI_FUZZ_SEED=n]. Each seed plays a few hundred
-# gestures; a failure prints its seed, which replays it.
+# The framework the sanitized build links.
+framework: configure
+	@cmake --build $(BUILD_DIR) --parallel $(JOBS) --target Cadenzium2
+
+# The random-input test of the window alone, for long runs, with the framework instrumented too
+# (in its own folder): make gui-fuzz GUI_FUZZ_SECONDS=1800 [GUI_FUZZ_SEED=n]. Each seed plays a
+# few hundred gestures; a failure prints its seed, which replays it.
+GUI_FUZZ_DIR ?= build-gui-fuzz
 GUI_FUZZ_SECONDS ?= 600
 GUI_FUZZ_SEED ?= $(shell date +%s)
-gui-fuzz: setup $(ASAN_DIR)/CMakeCache.txt
-	@cmake --build $(ASAN_DIR) --parallel $(JOBS) --target editor_lifetime_tests
-	@cd $(ASAN_DIR) && $(SANITIZER_OPTIONS) CADENZIUM_GUI_FUZZ_SECONDS=$(GUI_FUZZ_SECONDS) CADENZIUM_TEST_SEED=$(GUI_FUZZ_SEED) \
+gui-fuzz: setup
+	@cmake -S . -B $(GUI_FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DNDEBUG" \
+		-DCADENZIUM_SANITIZE=address,undefined -DCADENZIUM_BUILD_BENCHMARKS=OFF $(CMAKE_FLAGS) > /dev/null
+	@cmake --build $(GUI_FUZZ_DIR) --parallel $(JOBS) --target editor_lifetime_tests
+	@cd $(GUI_FUZZ_DIR) && $(SANITIZER_OPTIONS) CADENZIUM_GUI_FUZZ_SECONDS=$(GUI_FUZZ_SECONDS) CADENZIUM_TEST_SEED=$(GUI_FUZZ_SEED) \
 		./tests/editor_lifetime_tests --gtest_filter='RandomInput.*'
 
 # The user manual as a PDF, with fresh pictures of the editor: $(MANUAL)
@@ -193,4 +217,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD_DIR) $(TSAN_DIR) $(ASAN_DIR)
+	@rm -rf $(BUILD_DIR) $(TSAN_DIR) $(ASAN_DIR) $(GUI_FUZZ_DIR)
