@@ -89,7 +89,8 @@ test: configure-run
 	@cd $(BUILD_DIR) && $(CTEST) -L realtime
 	@cd $(ASAN_DIR) && $(SANITIZER_OPTIONS) $(CTEST) --parallel $(JOBS) -L sanitized
 
-$(ASAN_DIR)/CMakeCache.txt:
+# Configured again when this file changes what it asks for.
+$(ASAN_DIR)/CMakeCache.txt: Makefile
 	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DNDEBUG" \
 		-DCADENZIUM_SANITIZE=address -DCADENZIUM_BUILD_BENCHMARKS=OFF \
 		"-DCADENZIUM_FRAMEWORK_ARCHIVE=$(FRAMEWORK_ARCHIVE)" $(CMAKE_FLAGS) > /dev/null
