@@ -64,11 +64,11 @@ build-run: configure-run
 # Every test. The packages only the tests need (the hosts and checkers they drive) install
 # while the tests compile. The editor's lifetime and random-input tests (label "sanitized")
 # run in $(ASAN_DIR) under AddressSanitizer: that build instruments our code and links the
-# framework this one compiled (UBSan's checks would triple its time: make gui-fuzz and make
-# fuzz have them). It compiles at the lowest priority beside the tests
-# that neither open windows nor play in real time; the window tests (label "editor") and the
-# real-time ones (label "realtime": a JACK server, Ardour) run after it, on a quiet machine:
-# beside a build, focus changes of the test's X server come late and hosts miss their periods.
+# framework this one compiled (UBSan's checks would double its time: make gui-fuzz and make
+# fuzz have them). It compiles at the lowest priority beside the tests that open no window,
+# Ardour's among them; the window tests (label "editor") and those that count a JACK
+# server's periods (label "realtime") run after it, on a quiet machine: beside a build, the
+# test X server's focus changes reach the window late, and the server misses its periods.
 SANITIZED_TARGETS := editor_lifetime_tests
 # Freed memory is filled, so the uninstrumented framework touching a freed component of ours
 # crashes there and then, instead of reading what was left.
@@ -92,7 +92,7 @@ test: configure-run
 # Configured again when this file changes what it asks for.
 $(ASAN_DIR)/CMakeCache.txt: Makefile
 	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DNDEBUG" \
-		-DCADENZIUM_SANITIZE=address -DCADENZIUM_BUILD_BENCHMARKS=OFF \
+		-DCADENZIUM_SANITIZE=address -DCADENZIUM_BUILD_BENCHMARKS=OFF -DCADENZIUM_UNITY_BATCH_SIZE=32 \
 		"-DCADENZIUM_FRAMEWORK_ARCHIVE=$(FRAMEWORK_ARCHIVE)" $(CMAKE_FLAGS) > /dev/null
 
 # The sanitized tests alone.
