@@ -61,8 +61,7 @@ build-run: configure-run
 	@if [ -f "$(MANUAL)" ]; then targets=$(RUN_TARGETS); else targets=$(RUN_TARGETS)_and_manual; fi; \
 		cmake --build $(BUILD_DIR) --parallel $(JOBS) --target $$targets
 
-# Every test. The packages only the tests need (the hosts and checkers they drive) install
-# while the tests compile. The editor's lifetime and random-input tests (label "sanitized")
+# Every test. The editor's lifetime and random-input tests (label "sanitized")
 # run in $(ASAN_DIR) under AddressSanitizer: that build instruments our code and links the
 # framework this one compiled (UBSan's checks would double its time: make gui-fuzz and make
 # fuzz have them). It compiles at the lowest priority beside the tests that open no window,
@@ -76,8 +75,7 @@ SANITIZER_OPTIONS := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:max_free_fill_s
 FRAMEWORK_ARCHIVE := $(abspath $(ARTEFACTS))/libCadenzium2_SharedCode.a
 CTEST := ctest --output-on-failure --no-tests=error
 
-test: configure-run
-	@bash scripts/setup test --meanwhile cmake --build $(BUILD_DIR) --parallel $(JOBS)
+test: build
 	@$(MAKE) --no-print-directory $(ASAN_DIR)/CMakeCache.txt
 	@echo "Building the sanitized tests beside the first tests (messages: $(ASAN_DIR)/build.log)"
 	@nice -n 19 cmake --build $(ASAN_DIR) --parallel $(JOBS) --target $(SANITIZED_TARGETS) > $(ASAN_DIR)/build.log 2>&1 & builder=$$!; \
