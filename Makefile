@@ -61,10 +61,10 @@ build-run: configure-run
 	@if [ -f "$(MANUAL)" ]; then targets=$(RUN_TARGETS); else targets=$(RUN_TARGETS)_and_manual; fi; \
 		cmake --build $(BUILD_DIR) --parallel $(JOBS) --target $$targets
 
-# Every test. The editor's lifetime and random-input tests (label "sanitized")
-# run in $(ASAN_DIR) under AddressSanitizer: that build instruments our code and links the
-# framework this one compiled (UBSan's checks would double its time: make gui-fuzz and make
-# fuzz have them). It compiles at the lowest priority beside the tests that open no window,
+# Every test. The editor's lifetime and random-input tests (label "sanitized") run in
+# $(ASAN_DIR) under AddressSanitizer: that build instruments our code and links the framework
+# this one compiled (UBSan's checks would add half to its time: make gui-fuzz and make fuzz
+# have them). It compiles at the lowest priority beside the tests that open no window,
 # Ardour's among them; the window tests (label "editor") and those that count a JACK
 # server's periods (label "realtime") run after it, on a quiet machine: beside a build, the
 # test X server's focus changes reach the window late, and the server misses its periods.
@@ -74,6 +74,7 @@ SANITIZED_TARGETS := editor_lifetime_tests
 SANITIZER_OPTIONS := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:max_free_fill_size=65536 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 FRAMEWORK_ARCHIVE := $(abspath $(ARTEFACTS))/libCadenzium2_SharedCode.a
 CTEST := ctest --output-on-failure --no-tests=error
+RUN_SANITIZED := cd $(ASAN_DIR) && $(SANITIZER_OPTIONS) $(CTEST) --parallel $(JOBS) -L sanitized
 
 test: build
 	@$(MAKE) --no-print-directory $(ASAN_DIR)/CMakeCache.txt
@@ -85,7 +86,7 @@ test: build
 		[ $$tests -eq 0 ] && [ $$built -eq 0 ]
 	@cd $(BUILD_DIR) && $(CTEST) --parallel $(JOBS) -L editor
 	@cd $(BUILD_DIR) && $(CTEST) -L realtime
-	@cd $(ASAN_DIR) && $(SANITIZER_OPTIONS) $(CTEST) --parallel $(JOBS) -L sanitized
+	@$(RUN_SANITIZED)
 
 # Configured again when this file changes what it asks for.
 $(ASAN_DIR)/CMakeCache.txt: Makefile
@@ -96,7 +97,7 @@ $(ASAN_DIR)/CMakeCache.txt: Makefile
 # The sanitized tests alone.
 test-sanitized: setup $(ASAN_DIR)/CMakeCache.txt framework
 	@cmake --build $(ASAN_DIR) --parallel $(JOBS) --target $(SANITIZED_TARGETS)
-	@cd $(ASAN_DIR) && $(SANITIZER_OPTIONS) $(CTEST) --parallel $(JOBS) -L sanitized
+	@$(RUN_SANITIZED)
 
 # The framework the sanitized build links.
 framework: configure

@@ -3,11 +3,12 @@
 # races and memory errors are reported wherever they happen (a component freed by the
 # editor and touched by the framework, say). Undefined behaviour is looked for in our own
 # code only: in the framework it multiplied the build's time and is not ours to fix.
-# With CADENZIUM_FRAMEWORK_ARCHIVE (make test's address build) the framework comes uninstrumented from
-# the plain build: every error in our code is still reported, the allocator still catches a
-# double or wrong delete anywhere, and with freed memory filled (ASAN_OPTIONS
-# max_free_fill_size) the framework calling into a freed component crashes on the spot; only
-# its quieter reads of freed memory go unseen (`make gui-fuzz` instruments everything).
+# With CADENZIUM_FRAMEWORK_ARCHIVE (make test's address build) the framework comes
+# uninstrumented from the plain build: every error in our code is still reported, the
+# allocator still catches a double or wrong delete anywhere, and with freed memory filled
+# (ASAN_OPTIONS max_free_fill_size) the framework calling into a freed component crashes on
+# the spot; only its quieter reads of freed memory go unseen (`make gui-fuzz` instruments
+# everything).
 if (CADENZIUM_SANITIZE)
     string (REPLACE "," ";" sanitizers "${CADENZIUM_SANITIZE}")
     set (everywhere ${sanitizers})
