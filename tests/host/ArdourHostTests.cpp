@@ -15,6 +15,10 @@
 
 using namespace cadenzium::test;
 
+// One session per format, made once (making one costs Ardour a scan and a start-up), then
+// played, bypassed and switched to a preset one scenario after the other, each from the
+// state the scenario sets.
+
 namespace
 {
 int ticksOf (double beats) { return (int) std::lround (beats * 1920.0); }
@@ -30,29 +34,9 @@ std::string describe (const Take& take)
     return text;
 }
 
-class ArdourHost : public ::testing::Test
+void expectTheHeldChordPlaysThePhraseOnItsGrid (ArdourHarness& ardour, const KnownSong& song)
 {
-protected:
-    void SetUp() override
-    {
-        if (! ArdourHarness::isAvailable())
-            GTEST_SKIP() << "Ardour is not installed (scripts/setup installs it)";
-    }
-
-    TemporaryFolder work { "cadenzium-ardour" };
-    const juce::File workFolder { work.string() };
-};
-
-class ArdourFormatTest : public ArdourHost, public ::testing::WithParamInterface<PluginFormat>
-{
-};
-} // namespace
-
-TEST_P (ArdourFormatTest, aHeldChordPlaysThePhraseOnItsGridAndTheStateSurvivesSavingAndReloading)
-{
-    ArdourHarness ardour (GetParam(), workFolder);
-    const KnownSong song;
-    ASSERT_TRUE (ardour.createSession() && ardour.setPluginState (song.state())) << ardour.getLog();
+    ASSERT_TRUE (ardour.setPluginState (song.state())) << ardour.getLog();
 
     // The session is loaded with the state, played at Ardour's 120 bpm and saved again.
     const auto take = ardour.playChord ({ 60, 64, 67 }, 1500);
@@ -95,17 +79,17 @@ TEST_P (ArdourFormatTest, aHeldChordPlaysThePhraseOnItsGridAndTheStateSurvivesSa
     for (size_t i = 1; i < starts.size(); ++i)
         EXPECT_NEAR (starts[i] - starts[i - 1], 0.5, 2.0 / 1920.0) << describe (*take);
 
+    // The state survived the host's saving and reloading.
     song.expectIn (ardour.getPluginState(), ardour.getLog());
 }
 
-TEST_P (ArdourFormatTest, theHostsBypassButtonEndsTheNoteThatSoundsAtOnce)
+void expectTheHostsBypassButtonEndsTheNoteThatSoundsAtOnce (ArdourHarness& ardour)
 {
     // 50 sounds the whole beat and is struck again on every beat: whenever the bypass comes,
     // a note sounds.
-    ArdourHarness ardour (GetParam(), workFolder);
     KnownSong song;
     song.phrase = makePhrase ({ { 0, 0, 960 } }, 960);
-    ASSERT_TRUE (ardour.createSession() && ardour.setPluginState (song.state())) << ardour.getLog();
+    ASSERT_TRUE (ardour.setPluginState (song.state())) << ardour.getLog();
 
     const auto take = ardour.playChord ({ 60, 64, 67 }, 1500, 1250);
     ASSERT_TRUE (take.has_value() && take->bypassedAt > take->chordSentAt) << ardour.getLog();
@@ -125,77 +109,6 @@ TEST_P (ArdourFormatTest, theHostsBypassButtonEndsTheNoteThatSoundsAtOnce)
     EXPECT_LE (last.startBeats, bypass + cycles) << describe (*take);
 }
 
-INSTANTIATE_TEST_SUITE_P (EveryFormat, ArdourFormatTest, ::testing::Values (PluginFormat::vst2, PluginFormat::vst3, PluginFormat::lv2), [] (const auto& format) { return nameOf (format.param); });
-
-TEST_F (ArdourHost, aVst3SongStoresEachParameterUnderAnIdMadeFromItsIdentifier)
-{
-    ArdourHarness ardour (PluginFormat::vst3, workFolder);
-    ASSERT_TRUE (ardour.createSession()) << ardour.getLog();
-
-    // Songs keep automation and values under these numbers, in the parameter list's order:
-    // they must never change, whatever is added to or moved in the list. The host's bypass
-    // comes last.
-    const std::vector<juce::uint32> ids {
-        848635267, 1456970991, 591550251, 1441446201, 1167008849, 29687183,
-        1386259672, 668210672, 1710933322, 1804814383, 728159417, 570410685,
-        2138633799, 762983641, 1314958845, 2108893209, 1492800711, 2127681842,
-        45956097, 2036944888, 18988589, 1505583731, 1108873211, 153824975,
-        207515996, 207515758, 820700360, 820700122, 576002676, 576002438,
-        1013879762, 134452763, 134452525, 137765579, 142790610, 240451649,
-        1011424853, 302061284, 675088476, 780099822, 442389240, 132159599,
-        0x62797073
-    };
-
-    EXPECT_EQ (ardour.getVst3ParameterIds(), ids);
-}
-
-TEST_F (ArdourHost, aStateTheLv2PluginSavedInArdourLoadsIntoTheVst2PluginFromAPresetFile)
-{
-    ArdourHarness ardour (PluginFormat::lv2, workFolder);
-    KnownSong song;
-    song.density = 77.0f;
-    ASSERT_TRUE (ardour.createSession() && ardour.setPluginState (song.state())) << ardour.getLog();
-
-    // Loaded and saved again by the LV2 plug-in: what it writes is what travels.
-    ASSERT_TRUE (ardour.playChord ({ 60 }, 100).has_value()) << ardour.getLog();
-    const auto lv2State = ardour.getPluginState();
-    auto xml = juce::AudioProcessor::getXmlFromBinary (lv2State.getData(), (int) lv2State.getSize());
-    ASSERT_NE (xml, nullptr) << ardour.getLog();
-
-    // The library as `make run` installs it: the factory presets, and the state as one of
-    // the user's preset files (without the host-only "preset_path").
-    Cadenzium2AudioProcessor processor;
-    const auto& library = processor.getPresetManager();
-    ASSERT_TRUE (juce::File (CADENZIUM_FACTORY_PRESETS).copyDirectoryTo (library.getFactoryRoot()));
-    xml->removeAttribute ("preset_path");
-    ASSERT_TRUE (library.getUserRoot().createDirectory() && xml->writeTo (library.getUserRoot().getChildFile ("From LV2.bpre")));
-
-    Vst2Library vst2 (CADENZIUM_VST_PATH);
-    auto plugin = vst2.createInstance();
-    ASSERT_NE (plugin, nullptr) << vst2.getError();
-    int program = 0;
-
-    while (program < plugin->effect()->numPrograms && plugin->dispatchString (effGetProgramNameIndexed, program) != "From LV2")
-        ++program;
-
-    ASSERT_LT (program, plugin->effect()->numPrograms) << "the VST2 plug-in does not list the preset";
-
-    // The host asks from its own thread; the plug-in loads the preset on its message thread,
-    // and its state then names the preset it came from.
-    plugin->dispatch (effSetProgram, 0, program);
-    std::vector<unsigned char> chunk;
-
-    for (int waited = 0; waited < 10000 && std::string (chunk.begin(), chunk.end()).find ("From LV2.bpre") == std::string::npos; waited += 20)
-    {
-        std::this_thread::sleep_for (std::chrono::milliseconds (20));
-        chunk = plugin->getChunk();
-    }
-
-    song.expectIn (juce::MemoryBlock (chunk.data(), chunk.size()), ardour.getLog());
-}
-
-namespace
-{
 /** A recorded note where it falls in a loop of `loopBeats`, in Ardour's ticks (1920 a beat). */
 struct LoopNote
 {
@@ -230,45 +143,146 @@ std::string tableOf (const std::set<LoopNote>& notes)
         text += std::to_string (n.pitch) + " " + std::to_string (n.velocity) + " " + std::to_string (n.startTicks / 1920.0) + " " + std::to_string (n.lengthTicks / 1920.0) + "\n";
     return text;
 }
-} // namespace
 
-TEST_F (ArdourHost, aFactoryPresetChosenByNameFromEachFormatsListPlaysTheSameNotes)
+void expectAFactoryPresetChosenByNameFromTheHostsListToPlayItsNotes (ArdourHarness& ardour, PluginFormat format)
 {
     // "Island Skank": the held chord struck on beats 1 and 3 (velocity 122) and an eighth
-    // before beats 2 and 4 (velocity 45), each an eighth of a beat long, in a four-beat loop.
+    // before beats 2 and 4 (velocity 45), each an eighth of a beat long, in a four-beat loop:
+    // the same from each format's list.
     std::set<LoopNote> expected;
     for (const auto pitch : { 60, 64, 67 })
         for (const auto& [beat, velocity] : { std::pair (1.0, 122), std::pair (1.75, 45), std::pair (3.0, 122), std::pair (3.75, 45) })
             expected.insert ({ pitch, velocity, ticksOf (beat), 240 });
 
-    for (const auto format : { PluginFormat::vst2, PluginFormat::vst3, PluginFormat::lv2 })
-    {
-        // The library for the programs of VST2 and VST3; LV2's presets carry their states.
-        ArdourHarness ardour (format, workFolder.getChildFile (nameOf (format)));
-        ASSERT_TRUE (ardour.installFactoryPresets (juce::File (CADENZIUM_FACTORY_PRESETS)));
-        ASSERT_TRUE (ardour.createSession()) << ardour.getLog();
-        const auto take = ardour.playChord ({ 60, 64, 67 }, 5000, -1, "Island Skank");
-        ASSERT_TRUE (take.has_value()) << ardour.getLog();
+    const auto take = ardour.playChord ({ 60, 64, 67 }, 5000, -1, "Island Skank");
+    ASSERT_TRUE (take.has_value()) << ardour.getLog();
 
-        const auto notes = notesInLoop (*take, 4.0);
-        std::cout << nameOf (format) << ", \"Island Skank\" chosen by name, C-E-G held:\n" << tableOf (notes) << std::endl;
-        EXPECT_EQ (notes, expected) << nameOf (format) << "\n" << describe (*take);
+    const auto notes = notesInLoop (*take, 4.0);
+    std::cout << nameOf (format) << ", \"Island Skank\" chosen by name, C-E-G held:\n" << tableOf (notes) << std::endl;
+    EXPECT_EQ (notes, expected) << describe (*take);
+}
+
+class ArdourHost : public ::testing::TestWithParam<PluginFormat>
+{
+protected:
+    void SetUp() override
+    {
+        if (! ArdourHarness::isAvailable())
+            GTEST_SKIP() << "Ardour is not installed (scripts/setup installs it)";
+    }
+
+    /** A session with the built plug-in and the library as `make run` installs it (the
+        programs of VST2 and VST3; LV2's presets come with its bundle). */
+    ArdourHarness& openSession()
+    {
+        ardour.emplace (GetParam(), juce::File (work.string()));
+        EXPECT_TRUE (ardour->installFactoryPresets (juce::File (CADENZIUM_FACTORY_PRESETS)));
+        EXPECT_TRUE (ardour->createSession()) << ardour->getLog();
+        return *ardour;
+    }
+
+    TemporaryFolder work { "cadenzium-ardour" };
+    std::optional<ArdourHarness> ardour;
+};
+
+/** The state Ardour saved for the LV2 plug-in, as one of the user's preset files of the library
+    `make run` installs, loads into the VST2 plug-in chosen from its program list. */
+void expectAnLv2StateToLoadIntoTheVst2PluginFromAPresetFile (const juce::MemoryBlock& lv2State, const KnownSong& song)
+{
+    auto xml = juce::AudioProcessor::getXmlFromBinary (lv2State.getData(), (int) lv2State.getSize());
+    ASSERT_NE (xml, nullptr);
+
+    Cadenzium2AudioProcessor processor;
+    const auto& library = processor.getPresetManager();
+    ASSERT_TRUE (juce::File (CADENZIUM_FACTORY_PRESETS).copyDirectoryTo (library.getFactoryRoot()));
+    xml->removeAttribute ("preset_path"); // host-only
+    ASSERT_TRUE (library.getUserRoot().createDirectory() && xml->writeTo (library.getUserRoot().getChildFile ("From LV2.bpre")));
+
+    Vst2Library vst2 (CADENZIUM_VST_PATH);
+    auto plugin = vst2.createInstance();
+    ASSERT_NE (plugin, nullptr) << vst2.getError();
+    int program = 0;
+
+    while (program < plugin->effect()->numPrograms && plugin->dispatchString (effGetProgramNameIndexed, program) != "From LV2")
+        ++program;
+
+    ASSERT_LT (program, plugin->effect()->numPrograms) << "the VST2 plug-in does not list the preset";
+
+    // The host asks from its own thread; the plug-in loads the preset on its message thread,
+    // and its state then names the preset it came from.
+    plugin->dispatch (effSetProgram, 0, program);
+    std::vector<unsigned char> chunk;
+
+    for (int waited = 0; waited < 10000 && std::string (chunk.begin(), chunk.end()).find ("From LV2.bpre") == std::string::npos; waited += 20)
+    {
+        std::this_thread::sleep_for (std::chrono::milliseconds (20));
+        chunk = plugin->getChunk();
+    }
+
+    song.expectIn (juce::MemoryBlock (chunk.data(), chunk.size()));
+}
+} // namespace
+
+TEST_P (ArdourHost, aHeldChordPlaysOnTheGridAFactoryPresetChosenByNamePlaysAndTheBypassEndsTheNote)
+{
+    auto& session = openSession();
+    ASSERT_FALSE (HasFailure());
+    const KnownSong song;
+
+    {
+        SCOPED_TRACE ("a held chord, and the state saved and reloaded");
+        expectTheHeldChordPlaysThePhraseOnItsGrid (session, song);
+    }
+
+    if (GetParam() == PluginFormat::lv2)
+    {
+        SCOPED_TRACE ("the state the LV2 plug-in saved, in the VST2 plug-in");
+        expectAnLv2StateToLoadIntoTheVst2PluginFromAPresetFile (session.getPluginState(), song);
+    }
+
+    {
+        SCOPED_TRACE ("\"Island Skank\" from the host's list");
+        expectAFactoryPresetChosenByNameFromTheHostsListToPlayItsNotes (session, GetParam());
+    }
+    {
+        // Last: the session keeps the plug-in bypassed.
+        SCOPED_TRACE ("the host's bypass button");
+        expectTheHostsBypassButtonEndsTheNoteThatSoundsAtOnce (session);
+    }
+
+    if (GetParam() == PluginFormat::vst3)
+    {
+        // Songs keep automation and values under these numbers, in the parameter list's order:
+        // they must never change, whatever is added to or moved in the list. The host's bypass
+        // comes last.
+        const std::vector<juce::uint32> ids {
+            848635267, 1456970991, 591550251, 1441446201, 1167008849, 29687183,
+            1386259672, 668210672, 1710933322, 1804814383, 728159417, 570410685,
+            2138633799, 762983641, 1314958845, 2108893209, 1492800711, 2127681842,
+            45956097, 2036944888, 18988589, 1505583731, 1108873211, 153824975,
+            207515996, 207515758, 820700360, 820700122, 576002676, 576002438,
+            1013879762, 134452763, 134452525, 137765579, 142790610, 240451649,
+            1011424853, 302061284, 675088476, 780099822, 442389240, 132159599,
+            0x62797073
+        };
+
+        EXPECT_EQ (session.getVst3ParameterIds(), ids);
+    }
+
+    if (GetParam() == PluginFormat::lv2)
+    {
+        // Every parameter is a control of the host's, under its name, and a value set there
+        // reaches the plug-in.
+        const auto controls = session.setParameter ("Swing", 50.0);
+        ASSERT_TRUE (controls.has_value()) << session.getLog();
+        EXPECT_EQ (controls->count ("Swing"), 1u);
+        EXPECT_EQ (controls->count ("Generation Density"), 1u);
+        EXPECT_GE (controls->size(), 42u);
+
+        Cadenzium2AudioProcessor saved;
+        restore (saved, session.getPluginState());
+        EXPECT_FLOAT_EQ (saved.getRawParameterValue ("swing_amount"), 50.0f) << session.getLog();
     }
 }
 
-TEST_F (ArdourHost, aValueSetThroughTheHostsControlForAnLv2ParameterReachesThePlugin)
-{
-    ArdourHarness ardour (PluginFormat::lv2, workFolder);
-    ASSERT_TRUE (ardour.createSession()) << ardour.getLog();
-
-    // Every parameter is a control of the host's, under its name.
-    const auto controls = ardour.setParameter ("Swing", 50.0);
-    ASSERT_TRUE (controls.has_value()) << ardour.getLog();
-    EXPECT_EQ (controls->count ("Swing"), 1u);
-    EXPECT_EQ (controls->count ("Generation Density"), 1u);
-    EXPECT_GE (controls->size(), 42u);
-
-    Cadenzium2AudioProcessor saved;
-    restore (saved, ardour.getPluginState());
-    EXPECT_FLOAT_EQ (saved.getRawParameterValue ("swing_amount"), 50.0f) << ardour.getLog();
-}
+INSTANTIATE_TEST_SUITE_P (EveryFormat, ArdourHost, ::testing::Values (PluginFormat::vst2, PluginFormat::vst3, PluginFormat::lv2), [] (const auto& format) { return nameOf (format.param); });

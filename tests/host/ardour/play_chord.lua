@@ -40,6 +40,12 @@ if preset ~= "" then
     ARDOUR.LuaAPI.usleep (500000)
 end
 
+-- A session plays one scenario after another: only this take is reported.
+local playlist = recorder:to_track ():playlist ()
+local earlier = {}
+for r in playlist:region_list ():iter () do earlier[#earlier + 1] = r end
+for _, r in ipairs (earlier) do playlist:remove_region (r) end
+
 source:output ():disconnect_all (nil)
 recorder:input ():disconnect_all (nil)
 recorder:input ():connect (recorder:input ():midi (0), source:output ():midi (0):name (), nil)
@@ -79,7 +85,7 @@ ARDOUR.LuaAPI.usleep (300000)
 Session:request_stop (false, false, ARDOUR.TransportRequestSource.TRS_UI)
 ARDOUR.LuaAPI.usleep (1000000)
 
-for r in recorder:to_track ():playlist ():region_list ():iter () do
+for r in playlist:region_list ():iter () do
     local region = r:to_midiregion ()
     if not region:isnil () then
         for n in ARDOUR.LuaAPI.note_list (region:model ()):iter () do
