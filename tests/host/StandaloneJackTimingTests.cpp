@@ -69,7 +69,7 @@ std::vector<HeardOrPlayed> playInVst2Host (const juce::MemoryBlock& state, const
 }
 } // namespace
 
-TEST (StandaloneJack, aHundredChordsComeOutInThePeriodTheyArriveInAtTheFramesTheVst2PluginGivesThem)
+TEST (StandaloneJack, fiftyChordsComeOutInThePeriodTheyArriveInAtTheFramesTheVst2PluginGivesThem)
 {
     if (! JackDummyServer::isInstalled())
         GTEST_SKIP() << "no JACK server to start (scripts/setup installs jackd2)";
@@ -106,7 +106,7 @@ TEST (StandaloneJack, aHundredChordsComeOutInThePeriodTheyArriveInAtTheFramesThe
     juce::Random random (seed);
     std::vector<HeardOrPlayed> played;
 
-    for (int chord = 0; chord < 100; ++chord)
+    for (int chord = 0; chord < 50; ++chord)
     {
         std::vector<unsigned char> pitches;
         for (int i = 0; i < 3; ++i)
@@ -144,6 +144,6 @@ TEST (StandaloneJack, aHundredChordsComeOutInThePeriodTheyArriveInAtTheFramesThe
         if (event.first < end)
             heard.push_back (event);
 
-    EXPECT_GE (heard.size(), 60u) << describe (heard);
+    EXPECT_GE (heard.size(), 30u) << describe (heard);
     EXPECT_EQ (describe (heard), describe (playInVst2Host (state, played, *first, end)));
 }
