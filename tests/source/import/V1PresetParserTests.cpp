@@ -60,7 +60,7 @@ TEST (V1PresetParser, theSpeedSetsTheStepAndTheStepsThePhraseLengthUpToTheLonges
     EXPECT_FALSE (V1PresetParser::parse (preset ("", {}, "3", "0")).valid) << "a phrase of no length cannot loop";
 }
 
-TEST (V1PresetParser, emptyCellsAndSingleFieldTokensAreSkipped)
+TEST (V1PresetParser, tokensAreReadSkippingEmptyCellsAndSingleFieldsAndControllerPointsCentreThePitchWheel)
 {
     const auto result = V1PresetParser::parse (preset ("0|5|100|10|0|0|100 stray\n\t9|0|80|47|2|-1|50|extra\r\n  0|x|y|z|a|b|c"));
     ASSERT_TRUE (result.valid);
@@ -69,19 +69,17 @@ TEST (V1PresetParser, emptyCellsAndSingleFieldTokensAreSkipped)
     const auto& n = result.phrases[0].notes[0];
     EXPECT_EQ (std::tuple (n.number, n.velocityMin, n.transposeMin, n.transposeMax, n.octaveMin, n.octaveMax, n.chance, n.getEnd()),
                std::tuple (8, 80, 2, 2, -1, -1, 50, 480));
-}
 
-TEST (V1PresetParser, controllerPointsCentreThePitchWheel)
-{
-    const auto result = V1PresetParser::parse (preset ("", { { 0, "0|64 48|127|x" }, { 7, "96|16383 0|8192 10|0" } }));
-    ASSERT_TRUE (result.valid);
+    // Controller points; 8192 is the centre of the pitch wheel.
+    const auto points = V1PresetParser::parse (preset ("", { { 0, "0|64 48|127|x" }, { 7, "96|16383 0|8192 10|0" } }));
+    ASSERT_TRUE (points.valid);
 
-    const auto& cc = result.phrases[0].lanes[0].points;
+    const auto& cc = points.phrases[0].lanes[0].points;
     ASSERT_EQ (cc.size(), 2u);
     EXPECT_EQ (cc[1], (tarn::ControllerPoint { 480, 127, 0.5f, 0 }));
 
     // 8192 is the centre.
-    const auto& bend = result.phrases[0].lanes[7].points;
+    const auto& bend = points.phrases[0].lanes[7].points;
     ASSERT_EQ (bend.size(), 3u);
     EXPECT_EQ (std::tuple (bend[0].value, bend[1].timestamp, bend[1].value, bend[2].timestamp, bend[2].value), std::tuple (0, 100, -8192, 960, 8191));
 }
