@@ -1,30 +1,12 @@
 #include "GenerationTestSupport.h"
 
+#include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/util/RandomSource.h>
 
 using namespace generation_test;
 using Polyphony = GenerationSettings::Polyphony;
 using Mode = GenerationSettings::Mode;
 using Target = consts::RegenerationMode;
-
-TEST (NoteGeneration, fullDensityMonoFillsTheBarWithSixteenthsOnUnlockedRows)
-{
-    const auto rows = makeRows (5, { 2 });
-
-    for (juce::int64 seed = 1; seed <= 20; ++seed)
-    {
-        SCOPED_TRACE ("seed " + std::to_string (seed));
-        const auto result = generateWithSeed (makeSequence ({}), rows, makeSettings (Polyphony::mono), spreadSeed (seed));
-
-        ASSERT_EQ (result.notes.size(), 16u);
-
-        for (int i = 0; i < 16; ++i)
-        {
-            const auto& n = result.notes[(size_t) i];
-            EXPECT_TRUE (n.timestamp == 240 * i && n.length == 240 && n.number >= 0 && n.number < 5 && n.number != 2) << i;
-        }
-    }
-}
 
 TEST (NoteGeneration, noteLengthsFollowTheBaseTheVariationAndThePhraseEnd)
 {
@@ -131,7 +113,7 @@ TEST (NoteGeneration, polyWalksEachRowOnItsOwnAndOnlyMonoAndChordsAvoidLockedSta
     EXPECT_TRUE (polyRowsOverlapped);
 }
 
-TEST (NoteGeneration, mirroredModesBuildTheSecondHalfFromTheFirst)
+TEST (NoteGeneration, fullDensityFillsEverySixteenthAndMirroredModesBuildTheSecondHalfFromTheFirst)
 {
     const auto rows = makeRows (10);
     const auto half = 1920;
@@ -150,8 +132,12 @@ TEST (NoteGeneration, mirroredModesBuildTheSecondHalfFromTheFirst)
         EXPECT_EQ (firstHalf, secondHalf);
 
         // Invert: the copies keep the rhythm and swap the lowest row used with the highest.
+        // At full density mono fills the bar with sixteenths.
         const auto inverted = generateWithSeed (makeSequence ({}), rows, makeSettings (Polyphony::mono, Mode::invert, 100, 1), spreadSeed (seed));
         ASSERT_EQ (inverted.notes.size(), 16u);
+        for (int i = 0; i < 16; ++i)
+            EXPECT_EQ (std::pair (inverted.notes[(size_t) i].timestamp, inverted.notes[(size_t) i].length), std::pair (240 * i, 240)) << i;
+
         std::vector<int> used;
         for (int i = 0; i < 8; ++i)
             used.push_back (inverted.notes[(size_t) i].number);
@@ -345,4 +331,22 @@ TEST (NoteGeneration, everyTargetKeepsThePhraseValidAndLockedNotesIntact)
         if (HasFailure())
             return;
     }
+}
+
+TEST (GenerationSettings, snapshotsReadTheParametersRoundedAndClamped)
+{
+    Cadenzium2AudioProcessor processor;
+    const std::pair<const char*, float> values[] = { { "g_note_polyphony", 2.0f }, { "g_note_mode", 3.0f }, { "g_note_length", 5.0f }, { "g_note_density", 62.5f }, { "g_chord_density", 33.3f }, { "g_velocity_min", 90.0f }, { "g_velocity_max", 40.0f }, { "g_transpose_min", -24.0f }, { "g_octave_chance", 57.0f }, { "m_notes_changed", 12.0f }, { "m_timing", 2.0f }, { "m_length", 50.0f } };
+
+    for (const auto& [id, value] : values)
+        processor.setRawParameterValueNotifyingHost (id, value);
+
+    const auto g = GenerationSettings::fromParameters (processor.getParameterState());
+    EXPECT_TRUE (g.polyphony == GenerationSettings::Polyphony::chords && g.mode == GenerationSettings::Mode::reverse);
+    EXPECT_NEAR (g.chordDensity, 33.3f, 0.01f);
+    // The minimum is kept above the maximum (it wins when drawing); halves round to even.
+    EXPECT_EQ (std::tuple (g.lengthIndex, g.velocityMin, g.velocityMax, g.transposeMin, g.octaveChance, g.density), std::tuple (5, 90, 40, -24, 57, 62));
+
+    const auto m = MutationSettings::fromParameters (processor.getParameterState());
+    EXPECT_EQ (std::tuple (m.chance, m.timing, m.pitch, m.length), std::tuple (12, 2, 1, 50));
 }

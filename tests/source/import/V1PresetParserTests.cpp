@@ -9,7 +9,7 @@
 
 using namespace cadenzium::test::v1;
 
-TEST (V1PresetParser, speedThreeWithSixteenStepsMakesOneBarPhrasesOfQuarterNoteSteps)
+TEST (V1PresetParser, theSpeedSetsTheStepAndTheStepsThePhraseLengthUpToTheLongestAndTicksRoundHalfToEven)
 {
     const auto result = V1PresetParser::parse (preset ("17|0|100|95|0|0|100"));
     ASSERT_TRUE (result.valid);
@@ -29,20 +29,38 @@ TEST (V1PresetParser, speedThreeWithSixteenStepsMakesOneBarPhrasesOfQuarterNoteS
     EXPECT_TRUE (result.phrases[1].notes.empty());
 
     EXPECT_EQ (result.rows.size(), 17u);
-}
 
-TEST (V1PresetParser, speedElevenMakesStepsOfFourThirdsOfAQuarterNote)
-{
-    const auto result = V1PresetParser::parse (preset ("1|96|80|191|0|0|100", {}, "11", "3"));
-    ASSERT_TRUE (result.valid);
-    EXPECT_DOUBLE_EQ (result.quarterNotesPerStep, (double) (4.0f / 3.0f));
-    EXPECT_EQ (result.phrases[0].getLength(), 3 * 1280);
-    ASSERT_EQ (result.phrases[0].notes.size(), 1u);
-    const auto& note = result.phrases[0].notes[0];
+    // Speed 11: steps of four thirds of a quarter note.
+    const auto eleven = V1PresetParser::parse (preset ("1|96|80|191|0|0|100", {}, "11", "3"));
+    ASSERT_TRUE (eleven.valid);
+    EXPECT_DOUBLE_EQ (eleven.quarterNotesPerStep, (double) (4.0f / 3.0f));
+    EXPECT_EQ (eleven.phrases[0].getLength(), 3 * 1280);
+    ASSERT_EQ (eleven.phrases[0].notes.size(), 1u);
+    const auto& note = eleven.phrases[0].notes[0];
     EXPECT_EQ (std::tuple (note.timestamp, note.getEnd(), note.number), std::tuple (1280, 2560, 16));
+
+    // Speed 7: a v1 unit is 0.625 ticks, so starts 4 and 12 fall on 2.5 and 7.5.
+    const auto seven = V1PresetParser::parse (preset ("17|4|100|4|0|0|100 17|12|100|13|0|0|100 17|3|100|3|0|0|100", {}, "7", "16"));
+    ASSERT_TRUE (seven.valid);
+    EXPECT_EQ (seven.phrases[0].getLength(), 960);
+
+    // 2.5 -> 2 and 3.125 -> 3; 1.875 -> 2 and its end 2.5 -> 2, kept one tick long; 7.5 -> 8 and 8.75 -> 9.
+    std::vector<std::pair<int, int>> startsAndEnds;
+    for (const auto& n : seven.phrases[0].notes)
+        startsAndEnds.emplace_back (n.timestamp, n.getEnd());
+    EXPECT_EQ (startsAndEnds, (std::vector<std::pair<int, int>> { { 2, 3 }, { 2, 3 }, { 8, 9 } }));
+
+    // Speed 0: a step of two bars; 128 steps reach the model's longest phrase exactly.
+    const auto longest = V1PresetParser::parse (preset ("", {}, "0", "128"));
+    ASSERT_TRUE (longest.valid);
+    EXPECT_EQ (longest.phrases[0].getLength(), tarn::Sequence::maxLength);
+
+    EXPECT_FALSE (V1PresetParser::parse (preset ("", {}, "0", "129")).valid);
+    EXPECT_FALSE (V1PresetParser::parse (preset ("", {}, "0", "279620")).valid) << "2,147,481,600 ticks";
+    EXPECT_FALSE (V1PresetParser::parse (preset ("", {}, "3", "0")).valid) << "a phrase of no length cannot loop";
 }
 
-TEST (V1PresetParser, emptyCellsAndSingleFieldTokensAreSkipped)
+TEST (V1PresetParser, tokensAreReadSkippingEmptyCellsAndSingleFieldsAndControllerPointsCentreThePitchWheel)
 {
     const auto result = V1PresetParser::parse (preset ("0|5|100|10|0|0|100 stray\n\t9|0|80|47|2|-1|50|extra\r\n  0|x|y|z|a|b|c"));
     ASSERT_TRUE (result.valid);
@@ -51,33 +69,17 @@ TEST (V1PresetParser, emptyCellsAndSingleFieldTokensAreSkipped)
     const auto& n = result.phrases[0].notes[0];
     EXPECT_EQ (std::tuple (n.number, n.velocityMin, n.transposeMin, n.transposeMax, n.octaveMin, n.octaveMax, n.chance, n.getEnd()),
                std::tuple (8, 80, 2, 2, -1, -1, 50, 480));
-}
 
-TEST (V1PresetParser, ticksRoundHalfToEvenAndEveryNoteKeepsATick)
-{
-    // Speed 7: a v1 unit is 0.625 ticks, so starts 4 and 12 fall on 2.5 and 7.5.
-    const auto result = V1PresetParser::parse (preset ("17|4|100|4|0|0|100 17|12|100|13|0|0|100 17|3|100|3|0|0|100", {}, "7", "16"));
-    ASSERT_TRUE (result.valid);
-    EXPECT_EQ (result.phrases[0].getLength(), 960);
+    // Controller points; 8192 is the centre of the pitch wheel.
+    const auto points = V1PresetParser::parse (preset ("", { { 0, "0|64 48|127|x" }, { 7, "96|16383 0|8192 10|0" } }));
+    ASSERT_TRUE (points.valid);
 
-    // 2.5 -> 2 and 3.125 -> 3; 1.875 -> 2 and its end 2.5 -> 2, kept one tick long; 7.5 -> 8 and 8.75 -> 9.
-    std::vector<std::pair<int, int>> startsAndEnds;
-    for (const auto& note : result.phrases[0].notes)
-        startsAndEnds.emplace_back (note.timestamp, note.getEnd());
-    EXPECT_EQ (startsAndEnds, (std::vector<std::pair<int, int>> { { 2, 3 }, { 2, 3 }, { 8, 9 } }));
-}
-
-TEST (V1PresetParser, controllerPointsCentreThePitchWheel)
-{
-    const auto result = V1PresetParser::parse (preset ("", { { 0, "0|64 48|127|x" }, { 7, "96|16383 0|8192 10|0" } }));
-    ASSERT_TRUE (result.valid);
-
-    const auto& cc = result.phrases[0].lanes[0].points;
+    const auto& cc = points.phrases[0].lanes[0].points;
     ASSERT_EQ (cc.size(), 2u);
     EXPECT_EQ (cc[1], (tarn::ControllerPoint { 480, 127, 0.5f, 0 }));
 
     // 8192 is the centre.
-    const auto& bend = result.phrases[0].lanes[7].points;
+    const auto& bend = points.phrases[0].lanes[7].points;
     ASSERT_EQ (bend.size(), 3u);
     EXPECT_EQ (std::tuple (bend[0].value, bend[1].timestamp, bend[1].value, bend[2].timestamp, bend[2].value), std::tuple (0, 100, -8192, 960, 8191));
 }
@@ -113,18 +115,6 @@ TEST (V1PresetParser, numbersMustBeWholeDecimalAndFitIn32Bits)
         EXPECT_EQ (V1PresetParser::parseWholeNumber (juce::String::fromUTF8 (text)), std::nullopt) << text;
 
     EXPECT_TRUE (V1PresetParser::parse (document (timing ("3.0", "1.6e1") + controllers() + phrase ("0", ""))).valid);
-}
-
-TEST (V1PresetParser, theLongestPhraseIsTheLongestTheModelAccepts)
-{
-    // Speed 0: a step of two bars; 128 steps reach the model's longest phrase exactly.
-    const auto longest = V1PresetParser::parse (preset ("", {}, "0", "128"));
-    ASSERT_TRUE (longest.valid);
-    EXPECT_EQ (longest.phrases[0].getLength(), tarn::Sequence::maxLength);
-
-    EXPECT_FALSE (V1PresetParser::parse (preset ("", {}, "0", "129")).valid);
-    EXPECT_FALSE (V1PresetParser::parse (preset ("", {}, "0", "279620")).valid) << "2,147,481,600 ticks";
-    EXPECT_FALSE (V1PresetParser::parse (preset ("", {}, "3", "0")).valid) << "a phrase of no length cannot loop";
 }
 
 TEST (V1PresetParser, everyStructuralFaultRejectsTheWholePreset)
@@ -199,5 +189,4 @@ TEST (V1PresetParser, filesAreReadWholeAndAFileCutInsideACharacterIsInvalid)
     const auto cut = root.getChildFile ("Cut.bpre");
     ASSERT_TRUE (cut.replaceWithData ("<cadenzium>\xc3", 12));
     EXPECT_FALSE (V1PresetParser::parseFile (cut).valid);
-
 }

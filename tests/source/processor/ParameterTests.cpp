@@ -15,7 +15,7 @@ juce::RangedAudioParameter& parameter (Cadenzium2AudioProcessor& p, const char* 
 
 // The host test types one text of each kind; these are the ends of the ranges and the
 // spellings a user may type.
-TEST (Parameters, textsConvertBothWaysAtTheEdges)
+TEST (Parameters, textsConvertBothWaysAtTheEdgesAndPingingInternalStepsAndWrapsBeforeOne)
 {
     Cadenzium2AudioProcessor processor;
     const auto text = [&] (const char* id, float value)
@@ -34,11 +34,8 @@ TEST (Parameters, textsConvertBothWaysAtTheEdges)
     EXPECT_NEAR (valueOf (ParameterIds::swingAmount, "55 %"), 55.0f, 1.0e-4);
     EXPECT_EQ (Parameters::parseNoteName ("H3"), -1);
     EXPECT_EQ (Parameters::parseNoteName ("C#"), -1);
-}
 
-TEST (Parameters, pingingInternalStepsAndWrapsBeforeOne)
-{
-    Cadenzium2AudioProcessor processor;
+    // Pinging `internal` steps it and wraps before one.
     auto& internal = parameter (processor, ParameterIds::internal);
 
     processor.pingInternalParameter();

@@ -74,14 +74,10 @@ TEST (PipelineOutput, velocityStagesKeepTheirBounds)
     PluginHarness host;
     playFixedPitches (host, { 60 }, 127);
 
+    // The scaler's own edges (an inverted range) are checked on the scaler.
     host.set (ids::velocityScaleLow, 40.0f);
     host.set (ids::velocityScaleHigh, 40.0f);
     EXPECT_EQ (velocitiesOf (host.playUntilTick (10)), std::vector<int> { 40 });
-
-    // An inverted range turns the loudest note into the quietest.
-    host.set (ids::velocityScaleLow, 100.0f);
-    host.set (ids::velocityScaleHigh, 20.0f);
-    EXPECT_EQ (velocitiesOf (host.playUntilTick (960 + 10)), std::vector<int> { 20 });
 
     // Randomised around a soft note: within 1..15 (a note-on never becomes a note-off), and
     // not the same every time.

@@ -49,7 +49,7 @@ struct Resolver
 } // namespace
 
 // The pipeline plays each row type once; these are the choices it does not reach.
-TEST (RowResolver, eachRowTypePicksItsNotesFromTheHeldChord)
+TEST (RowResolver, eachRowTypePicksItsNotesFromTheHeldChordWhichTransposeOctaveAndPitchOffsetMove)
 {
     Resolver r;
     using M = CadenziumModifier;
@@ -82,11 +82,10 @@ TEST (RowResolver, eachRowTypePicksItsNotesFromTheHeldChord)
     r.rows = { makeRow (M::all, 0) };
     r.resolver.setChord (chord ({ { 60, 33 }, { 64, 0 } }));
     EXPECT_EQ (r.play ({ on (0, 100, 0) }), (std::vector<Event> { on (60, 33, 0), on (64, 1, 0) }));
-}
+    r.play ({ off (0, 1) });
+    r.options = {};
 
-TEST (RowResolver, transposeOctaveAndPitchOffsetMoveTheNoteAndOutOfRangeNotesDrop)
-{
-    Resolver r;
+    // Transpose, octave and a pitch offset move the note; out of range notes drop.
     r.rows = { makeRow (CadenziumModifier::all, 0, 3, 4, 5) };
     r.resolver.setChord (cMajorChord);
 

@@ -8,6 +8,34 @@
 
 using namespace cadenzium::test;
 
+TEST (StateRestoreNotes, aStateSavedWhileNotesSoundLeavesNoNoteHangingWhenRestored)
+{
+    PluginHarness harness;
+    auto& processor = harness.processor;
+    EditCommands (processor).editPhrase (0, makePhrase ({ { 0, 0, 2400 } }));
+
+    harness.block ({ on (60, 100, 0), on (64, 100, 0), on (67, 100, 0) });
+    harness.playUntilTick (200);
+    ASSERT_EQ (harness.counter.sounding(), 1);
+
+    // Saved mid-note; then the phrase and the rows change while the new phrase's note sounds.
+    const auto savedMidNote = stateOf (processor);
+    EditCommands (processor).editPhrase (0, makePhrase ({ { 2, 480, 2400 } }));
+    auto rows = processor.getPhraseManager().getRows();
+    rows[2].transpose = 12;
+    EditCommands (processor).changeRow (2, rows[2]);
+    harness.playUntilTick (800);
+    ASSERT_EQ (harness.counter.sounding(), 1);
+
+    // The restore ends what sounds; the restored phrase strikes again only in the next bar.
+    restore (processor, savedMidNote);
+    harness.playUntilTick (3700);
+    EXPECT_EQ (harness.counter.sounding(), 0);
+
+    harness.playUntilTick (4200);
+    EXPECT_EQ (harness.counter.sounding(), 1);
+}
+
 TEST (StateHostileSongs, eachLoadsThroughTheHostStateAndAPresetFileAndPlaysWithinTheBudgetWithoutHangingNotes)
 {
     const auto userFolder = brindlex::BrindlexProcessor::getUserPresetFolder (Cadenzium2AudioProcessor::productName);
@@ -42,9 +70,13 @@ TEST (StateHostileSongs, eachLoadsThroughTheHostStateAndAPresetFileAndPlaysWithi
             EXPECT_EQ (phrase.notes.size(), song.phrase.notes.size());
             EXPECT_EQ (phrase.lanes.size(), song.phrase.lanes.size());
 
-            tarn::RenderReport report;
-            EXPECT_LE (tarn::renderSequence (phrase, &report).getNumEvents(), tarn::RenderBudget::maxMessages + 2);
-            EXPECT_FALSE (report.isComplete());
+            // Both ways read the same tree: one render shows the budget holds.
+            if (! throughAPreset)
+            {
+                tarn::RenderReport report;
+                EXPECT_LE (tarn::renderSequence (phrase, &report).getNumEvents(), tarn::RenderBudget::maxMessages + 2);
+                EXPECT_FALSE (report.isComplete());
+            }
 
             EXPECT_FALSE (harness.playAcrossAndStop (HostileSongs::length / 960.0).empty());
             EXPECT_EQ (harness.counter.sounding(), 0) << harness.counter.describeSounding();
