@@ -307,7 +307,7 @@ namespace
     };
 } // namespace
 
-TEST_F (Cadenzium2EditorLook, eachSchemeAtEachSizeAndScaleTwoLaysOutCleanlyInItsColoursWithEveryDialogInside)
+TEST_F (Cadenzium2EditorLook, eachSchemeSizeAndScaleLaysOutCleanlyWithItsDialogsInside)
 {
     struct Case
     {
@@ -430,7 +430,7 @@ TEST_F (Cadenzium2EditorLook, eachSchemeAtEachSizeAndScaleTwoLaysOutCleanlyInIts
     }
 }
 
-TEST_F (Cadenzium2EditorLook, theKeyboardFollowsTheChordTooltipsStayInsideTheWindowAndToastsStandClearOfTheKeys)
+TEST_F (Cadenzium2EditorLook, theKeysFollowTheChordTooltipsStayInsideAndToastsClearTheKeys)
 {
     Cadenzium2AudioProcessor processor;
     makeSong (processor);

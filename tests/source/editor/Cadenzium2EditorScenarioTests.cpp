@@ -37,7 +37,7 @@ namespace
     }
 } // namespace
 
-TEST (Cadenzium2EditorScenario, theUndoButtonNamesTheLastStepAPhraseButtonChoosesWhatGenerateActsOnAndARenamedPhraseKeepsItsNameWhenMoved)
+TEST (Cadenzium2EditorScenario, undoNamesEachStepPhraseButtonsChooseWhatGenerateActsOnAndRenamesSurviveMoves)
 {
     Cadenzium2AudioProcessor processor;
     EditorWindow window (processor);

@@ -109,7 +109,7 @@ TEST_F (PresetBrowserTest, theTopBarOpensItOverTheMainAreaAndABadgeAndARowClickL
     EXPECT_FALSE (browser.isVisible());
 }
 
-TEST_F (PresetBrowserTest, aFolderShowsItsOwnAndItsSubfoldersPresetsRandomLoadsOnlyOneOfThoseShownAndRevealShowsARowsFile)
+TEST_F (PresetBrowserTest, aFolderShowsItsTreesPresetsRandomPicksAmongThemAndRevealShowsARowsFile)
 {
     const auto seed = testSeed (5);
     SCOPED_TRACE ("seed " + std::to_string (seed));

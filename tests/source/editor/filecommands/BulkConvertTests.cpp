@@ -7,7 +7,7 @@
 namespace cadenzium::test
 {
 
-TEST_F (FileCommandsTest, bulkConvertShowsItsProgressEndsWithTheLibraryAndTheHostUpToDateAndACancelKeepsWhatWasConverted)
+TEST_F (FileCommandsTest, bulkConvertShowsProgressUpdatesLibraryAndHostAndACancelKeepsWhatIsDone)
 {
     constexpr int numFiles = 8;
 

@@ -59,7 +59,7 @@ TEST (PianoRollCommands, eachMenuCommandReachesThePhraseAsOneUndoStep)
     }
 }
 
-TEST (PianoRollCommands, theGridsShortcutKeysWorkOnTheSelectionTheRestGoToTheHostAndAClickElsewhereGivesTheKeysBack)
+TEST (PianoRollCommands, theGridsShortcutsActOnTheSelectionAndAClickElsewhereGivesTheKeysBack)
 {
     PianoRollHarness h;
     h.startWith (makeSequence ({ makeNote (0, 0, 240), makeNote (4, 480, 240), makeNote (7, 970, 240) }));
