@@ -6,70 +6,60 @@
 #include <tests/support/editor/ProductEditorTest.h>
 
 #include <gtest/gtest.h>
-#include <malloc.h>
 #include <thread>
 
 namespace cadenzium::test
 {
 using Cadenzium2EditorTest = ProductEditorTest;
 
-TEST_F (Cadenzium2EditorTest, theStoredScaleSizesTheWindowAndNonsenseScalesOpenAtOne)
+TEST_F (Cadenzium2EditorTest, theStoredScaleTimesTheHostsSizesTheWindowAndNonsenseScalesOpenAtOne)
 {
-    const std::pair<juce::var, float> cases[] = {
-        { 2.0, 2.0f }, { 0.9, 0.9f }, { 0.5, 0.5f }, { 0.0, 1.0f }, { "abc", 1.0f }, { -1.0, 1.0f }, { 50.0, 1.0f }
+    // Scale 2 itself is opened by the look tests.
+    struct Case
+    {
+        juce::var stored;
+        float host, expected;
     };
 
-    for (const auto& [stored, expected] : cases)
+    const Case cases[] = { { 0.9, 1.0f, 0.9f }, { 0.5, 1.0f, 0.5f }, { 1.25, 1.5f, 1.875f }, { 0.0, 1.0f, 1.0f },
+                           { "abc", 1.0f, 1.0f }, { -1.0, 1.0f, 1.0f }, { 50.0, 1.0f, 1.0f } };
+
+    for (const auto& [stored, host, expected] : cases)
     {
         SCOPED_TRACE (stored.toString());
         writeSetting ("scale", stored);
 
         Cadenzium2AudioProcessor processor;
-        EditorWindow window (processor);
+        EditorWindow window (processor, host);
+        auto& editor = editorOf (window);
 
-        EXPECT_FLOAT_EQ (editorOf (window).getEffectiveScale(), expected);
-        EXPECT_EQ (window.getScreenArea().getWidth(), juce::roundToInt (1244.0f * expected));
-        EXPECT_EQ (window.getScreenArea().getHeight(), juce::roundToInt (935.0f * expected));
+        EXPECT_FLOAT_EQ (editor.getEffectiveScale(), expected);
+        EXPECT_NEAR (window.getScreenArea().getWidth(), 1244.0f * expected, 1.0f);
+        EXPECT_NEAR (window.getScreenArea().getHeight(), 935.0f * expected, 1.0f);
 
         if (expected == 0.9f)
         {
             // A scale that is no item of the settings' list: none is selected, and it still scales.
             window.click (EditorWindow::get ("settings"));
             EXPECT_EQ (EditorWindow::get<juce::ComboBox> ("settings_scale").getSelectedId(), 0);
+            window.click (EditorWindow::get ("modal_close"));
         }
 
-        if (expected == 2.0f)
+        if (host != 1.0f)
         {
-            // Points are in editor pixels whatever the scale, for either kind of input.
-            window.saveScreenshot ("scale2");
-            window.click (EditorWindow::get ("sidebar_toggle"));
-            EXPECT_FALSE (editorOf (window).getPlaybackSidebar().isVisible());
-            window.xClick (EditorWindow::get ("sidebar_toggle"));
-            EXPECT_TRUE (editorOf (window).getPlaybackSidebar().isVisible());
+            // A host scale that is not positive keeps the last one.
+            window.setHostScaleFactor (0.0f);
+            EXPECT_FLOAT_EQ (editor.getHostScale(), host);
+            window.setHostScaleFactor (-2.0f);
+            EXPECT_FLOAT_EQ (editor.getEffectiveScale(), expected);
+
+            window.setHostScaleFactor (1.0f);
+            EXPECT_EQ (window.getScreenArea().getWidth(), juce::roundToInt (1244 * expected / host));
         }
     }
 }
 
-TEST_F (Cadenzium2EditorTest, theHostsScaleMultipliesTheUsersAndANonPositiveOneKeepsTheLast)
-{
-    writeSetting ("scale", 1.25);
-    Cadenzium2AudioProcessor processor;
-    EditorWindow window (processor, 1.5f);
-    auto& editor = editorOf (window);
-
-    EXPECT_FLOAT_EQ (editor.getEffectiveScale(), 1.875f);
-    EXPECT_NEAR (window.getScreenArea().getWidth(), 1244 * 1.875f, 1.0f);
-
-    window.setHostScaleFactor (0.0f);
-    EXPECT_FLOAT_EQ (editor.getHostScale(), 1.5f);
-    window.setHostScaleFactor (-2.0f);
-    EXPECT_FLOAT_EQ (editor.getEffectiveScale(), 1.875f);
-
-    window.setHostScaleFactor (1.0f);
-    EXPECT_EQ (window.getScreenArea().getWidth(), juce::roundToInt (1244 * 1.25f));
-}
-
-TEST_F (Cadenzium2EditorTest, aStoredSizeAndACornerDragBeyondTheLimitsStopAtThem)
+TEST_F (Cadenzium2EditorTest, aStoredSizeAndACornerDragBeyondTheLimitsStopAtThemAndControlsLeaveTheKeyboardToTheHost)
 {
     // Sizes within the limits: the look tests open at each corner, the scenario drags one.
     Cadenzium2AudioProcessor processor;
@@ -88,6 +78,12 @@ TEST_F (Cadenzium2EditorTest, aStoredSizeAndACornerDragBeyondTheLimitsStopAtThem
     window.drag (*corner, grip, grip + juce::Point<float> (-2000.0f, 1000.0f));
     EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_width"], 1000);
     EXPECT_EQ ((int) processor.getEditorSettings()["editor_window_height"], 1500);
+
+    for (const auto* id : { "preset_next", "preset_previous", "preset_browser", "bypass", "bypass" })
+        window.xClick (EditorWindow::get (id));
+
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return ! window.windowHasKeyboardFocus(); }));
+    EXPECT_EQ (juce::Component::getCurrentlyFocusedComponent(), nullptr);
 }
 
 TEST_F (Cadenzium2EditorTest, aSettingsChangeByAnotherInstanceReachesTheOpenEditorAndItsSettingsDialogWithinASecond)
@@ -115,19 +111,7 @@ TEST_F (Cadenzium2EditorTest, aSettingsChangeByAnotherInstanceReachesTheOpenEdit
     EXPECT_EQ (scaleBox.getSelectedId(), 5) << "the open settings dialog shows the new scale";
 }
 
-TEST_F (Cadenzium2EditorTest, controlsLeaveTheKeyboardToTheHost)
-{
-    Cadenzium2AudioProcessor processor;
-    EditorWindow window (processor);
-
-    for (const auto* id : { "preset_next", "preset_previous", "preset_browser", "bypass", "bypass" })
-        window.xClick (EditorWindow::get (id));
-
-    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return ! window.windowHasKeyboardFocus(); }));
-    EXPECT_EQ (juce::Component::getCurrentlyFocusedComponent(), nullptr);
-}
-
-TEST_F (Cadenzium2EditorTest, openingAndClosingFiftyTimesWhileTheHostPlaysAndSwitchesPhrasesLeaksNothingAndLeavesTheAudioThreadAlone)
+TEST_F (Cadenzium2EditorTest, openingAndClosingWhileTheHostPlaysAndSwitchesPhrasesLeavesNoWindowAndTheAudioThreadAlone)
 {
     Cadenzium2AudioProcessor processor;
     processor.prepareToPlay (48000.0, 256);
@@ -169,10 +153,10 @@ TEST_F (Cadenzium2EditorTest, openingAndClosingFiftyTimesWhileTheHostPlaysAndSwi
                            }
                        });
 
+    // Leaks over fifty openings are measured with the built plug-in (Vst2Editor's tests).
     const auto baselineWindows = juce::Desktop::getInstance().getNumComponents();
-    std::size_t heapAfterWarmUp = 0;
 
-    for (int i = 0; i < 50; ++i)
+    for (int i = 0; i < 12; ++i)
     {
         {
             EditorWindow window (processor);
@@ -191,12 +175,8 @@ TEST_F (Cadenzium2EditorTest, openingAndClosingFiftyTimesWhileTheHostPlaysAndSwi
         }
 
         EXPECT_EQ (processor.getActiveEditor(), nullptr);
-
-        if (i == 9)
-            heapAfterWarmUp = mallinfo2().uordblks;
     }
 
-    const auto heapGrowth = (std::ptrdiff_t) mallinfo2().uordblks - (std::ptrdiff_t) heapAfterWarmUp;
     running = false;
     audio.join();
 
@@ -205,10 +185,6 @@ TEST_F (Cadenzium2EditorTest, openingAndClosingFiftyTimesWhileTheHostPlaysAndSwi
     EXPECT_NE (processor.getPlaybackDisplay().playingPhrase, 0) << "the keyswitches reached the processor";
     EXPECT_TRUE (processor.getPhraseManager().canUndo());
     EXPECT_EQ (audioAllocations.load(), 0u);
-
-    // One editor with its window is several megabytes; forty leaked ones could not hide here.
-    RecordProperty ("heap_growth_bytes", (int) heapGrowth);
-    EXPECT_LT (heapGrowth, 512 * 1024) << "heap grew by " << heapGrowth << " bytes over 40 openings";
 }
 
 } // namespace cadenzium::test

@@ -37,12 +37,51 @@ namespace
     }
 } // namespace
 
-TEST (Cadenzium2EditorScenario, aPhraseRenamedOnItsButtonThenMovedRightAndUndoneKeepsItsName)
+TEST (Cadenzium2EditorScenario, undoNamesEachStepPhraseButtonsChooseWhatGenerateActsOnAndRenamesSurviveMoves)
 {
     Cadenzium2AudioProcessor processor;
     EditorWindow window (processor);
-    auto& phrases = processor.getPhraseManager();
+    auto& undo = EditorWindow::get<juce::Button> ("undo");
+    auto& redo = EditorWindow::get<juce::Button> ("redo");
 
+    window.click (EditorWindow::get ("generate"));
+    EXPECT_FALSE (processor.getPhrase (0).notes.empty());
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return undo.getTooltip() == "Undo: Edit phrase"; })) << undo.getTooltip();
+    EXPECT_TRUE (undo.isEnabled());
+
+    window.click (undo);
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return redo.getTooltip() == "Redo: Edit phrase"; })) << redo.getTooltip();
+    EXPECT_EQ (undo.getTooltip(), "Nothing to undo");
+    EXPECT_FALSE (undo.isEnabled());
+    EXPECT_TRUE (redo.isEnabled());
+
+    window.click (EditorWindow::get ("mutate"));
+    window.click (EditorWindow::get ("generate"));
+    window.click (EditorWindow::get ("mutate"));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return undo.getTooltip() == "Undo: Mutate phrase"; })) << undo.getTooltip();
+
+    // A phrase button edits its phrase and asks the processor to play it; generating acts on it.
+    window.click (EditorWindow::get ("phrase_7"));
+    EXPECT_EQ (processor.getRequestedPhrase(), 6);
+    EXPECT_TRUE (editorOf (window).getPhraseButtons().getButton (6).isEdited());
+    EXPECT_FALSE (editorOf (window).getPhraseButtons().getButton (0).isEdited());
+    window.click (EditorWindow::get ("generate"));
+    EXPECT_FALSE (processor.getPhrase (6).notes.empty());
+
+    // Panic: the next block ends every note on every channel before anything else.
+    processor.prepareToPlay (48000.0, 256);
+    window.click (EditorWindow::get ("panic"));
+    juce::AudioBuffer<float> audio (2, 256);
+    juce::MidiBuffer block;
+    processor.processBlock (audio, block);
+    std::set<int> silencedChannels;
+    for (const auto metadata : block)
+        if (metadata.getMessage().isAllNotesOff())
+            silencedChannels.insert (metadata.getMessage().getChannel());
+    EXPECT_EQ (silencedChannels.size(), 16u);
+
+    // A phrase renamed on its button, moved right, and the move undone.
+    auto& phrases = processor.getPhraseManager();
     window.rightClick (EditorWindow::get ("phrase_2"));
     ASSERT_TRUE (EditorWindow::pumpUntil (EditorWindow::isMenuOpen));
     window.saveScreenshot ("phrase-menu");
@@ -127,10 +166,29 @@ TEST (Cadenzium2EditorScenario, movingPhrasesNeverChangesWhatPlaysTheEditedAndTh
     EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Change phrase order");
 }
 
-TEST (Cadenzium2EditorScenario, atTheTopKeyswitchRangeThePhrasesPastNote127SayTheyHaveNoKeyswitch)
+TEST (Cadenzium2EditorScenario, aKeyClickedWhileLatchedReachesTheInputAndStaysLitAndPhrasesPastNote127HaveNoKeyswitch)
 {
     Cadenzium2AudioProcessor processor;
+    processor.prepareToPlay (48000.0, 256);
+    processor.getParameterState().getParameter ("input_latch")->setValueNotifyingHost (1.0f);
     EditorWindow window (processor);
+    auto& keyboard = editorOf (window).getKeyboard();
+
+    // Middle C, low on its white key (below the black keys).
+    const auto x = keyboard.getKeyStartPosition (60) + keyboard.getKeyWidth() / 2.0f;
+    window.click (keyboard, juce::Point<float> (x, (float) keyboard.getHeight() * 0.85f));
+
+    juce::AudioBuffer<float> audio (2, 256);
+    juce::MidiBuffer midi;
+    processor.processBlock (audio, midi);
+
+    const auto held = processor.getHeldNotesSnapshot();
+    ASSERT_EQ (held.size(), 1);
+    EXPECT_EQ (held[0].note, 60);
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return keyboard.isShownHeld (60); }));
+    EXPECT_FALSE (keyboard.isShownHeld (61));
+
+    // At the top keyswitch range.
     window.click (EditorWindow::get<tarn::params::Combo> ("keyswitch_range").getComboBox());
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("C8 : G8"));
     EXPECT_EQ (processor.getIntParameterValue ("keyswitch_range"), 10);
@@ -140,44 +198,6 @@ TEST (Cadenzium2EditorScenario, atTheTopKeyswitchRangeThePhrasesPastNote127SayTh
     EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return tooltip (8).startsWith ("Phrase 8 (G8): "); })) << tooltip (8);
     for (auto phrase : { 9, 12 })
         EXPECT_TRUE (tooltip (phrase).startsWith ("Phrase " + juce::String (phrase) + " (no keyswitch): Click to switch")) << tooltip (phrase);
-}
-
-TEST (Cadenzium2EditorScenario, theFactoryKeyswitchPerformancePlaysEachPhraseItsButtonsChoose)
-{
-    Cadenzium2AudioProcessor processor;
-    ASSERT_TRUE (processor.getPresetManager().loadPresetFile (juce::File (CADENZIUM_FACTORY_PRESETS).getChildFile ("Tools/Keyswitch Performance.bpre")));
-    SimulatedPlayHead host;
-    processor.setPlayHead (&host);
-    processor.prepareToPlay (48000.0, 512);
-    EditorWindow window (processor);
-
-    // A chord held, and a bar played after each click on a phrase button, as a first try goes.
-    juce::AudioBuffer<float> audio (2, 512);
-    juce::MidiBuffer chord;
-    for (auto note : { 60, 64, 67 })
-        chord.addEvent (juce::MidiMessage::noteOn (1, note, (juce::uint8) 100), 0);
-    processor.processBlock (audio, chord);
-
-    for (auto button : { 2, 3, 1 })
-    {
-        window.click (EditorWindow::get ("phrase_" + juce::String (button)));
-        int noteOns = 0;
-
-        for (int block = 0; block < 190; ++block)
-        {
-            juce::MidiBuffer midi;
-            processor.processBlock (audio, midi);
-            host.advance (512, 48000.0);
-
-            for (const auto metadata : midi)
-                noteOns += metadata.getMessage().isNoteOn() ? 1 : 0;
-        }
-
-        EXPECT_EQ (processor.getPlayingPhrase(), button - 1);
-        EXPECT_GT (noteOns, 0) << "phrase " << button << " plays";
-    }
-
-    processor.setPlayHead (nullptr);
 }
 
 TEST (Cadenzium2EditorScenario, thePresetNameGetsAStarWhileTheStateDiffersFromTheLoadedPresetButNotForViewChanges)
@@ -268,69 +288,37 @@ TEST (Cadenzium2EditorScenario, aNewRowDraggedToTheBottomLineRenumbersTheRowsOfE
     EXPECT_EQ (processor.getPhraseManager().getRows()[8].value, 8);
 }
 
-TEST (Cadenzium2EditorScenario, theUndoButtonNamesTheLastStepAndAPhraseButtonChoosesWhatGenerateActsOn)
-{
-    Cadenzium2AudioProcessor processor;
-    EditorWindow window (processor);
-    auto& undo = EditorWindow::get<juce::Button> ("undo");
-    auto& redo = EditorWindow::get<juce::Button> ("redo");
-
-    window.click (EditorWindow::get ("generate"));
-    EXPECT_FALSE (processor.getPhrase (0).notes.empty());
-    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return undo.getTooltip() == "Undo: Edit phrase"; })) << undo.getTooltip();
-    EXPECT_TRUE (undo.isEnabled());
-
-    window.click (undo);
-    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return redo.getTooltip() == "Redo: Edit phrase"; })) << redo.getTooltip();
-    EXPECT_EQ (undo.getTooltip(), "Nothing to undo");
-    EXPECT_FALSE (undo.isEnabled());
-    EXPECT_TRUE (redo.isEnabled());
-
-    window.click (EditorWindow::get ("mutate"));
-    window.click (EditorWindow::get ("generate"));
-    window.click (EditorWindow::get ("mutate"));
-    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return undo.getTooltip() == "Undo: Mutate phrase"; })) << undo.getTooltip();
-
-    // A phrase button edits its phrase and asks the processor to play it; generating acts on it.
-    window.click (EditorWindow::get ("phrase_7"));
-    EXPECT_EQ (processor.getRequestedPhrase(), 6);
-    EXPECT_TRUE (editorOf (window).getPhraseButtons().getButton (6).isEdited());
-    EXPECT_FALSE (editorOf (window).getPhraseButtons().getButton (0).isEdited());
-    window.click (EditorWindow::get ("generate"));
-    EXPECT_FALSE (processor.getPhrase (6).notes.empty());
-
-    // Panic: the next block ends every note on every channel before anything else.
-    processor.prepareToPlay (48000.0, 256);
-    window.click (EditorWindow::get ("panic"));
-    juce::AudioBuffer<float> audio (2, 256);
-    juce::MidiBuffer block;
-    processor.processBlock (audio, block);
-    std::set<int> silencedChannels;
-    for (const auto metadata : block)
-        if (metadata.getMessage().isAllNotesOff())
-            silencedChannels.insert (metadata.getMessage().getChannel());
-    EXPECT_EQ (silencedChannels.size(), 16u);
-}
-
-TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchTheKeyboardAndTheWindowSizeComeBackWithTheSong)
+TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchTheKeyboardAndTheWindowSizeTellTheHostAndComeBackWithTheSong)
 {
     juce::MemoryBlock song;
     {
         Cadenzium2AudioProcessor processor;
         EditorWindow window (processor);
         auto& editor = editorOf (window);
+        HostListener host (processor);
         EXPECT_FALSE (processor.getEditorSettings().hasProperty ("editor_window_width")) << "opening changes nothing in the song";
 
-        window.click (editor.getPlaybackSidebar().getPanelStack().getPanel (1).getCaptionButton());
+        // Each view change is a change of the song the host is told of.
+        const auto clickTellsTheHost = [&] (juce::Component& target)
+        {
+            const auto before = host.internalPings;
+            window.click (target);
+            processor.flushStateChangePing();
+            EXPECT_GT (host.internalPings, before) << target.getComponentID();
+        };
+
+        clickTellsTheHost (EditorWindow::get ("sidebar_toggle"));
+        clickTellsTheHost (EditorWindow::get ("sidebar_toggle"));
+        clickTellsTheHost (editor.getPlaybackSidebar().getPanelStack().getPanel (1).getCaptionButton());
         EXPECT_EQ (processor.getEditorSettings()["playback_collapse_states"].toString(), "0100");
 
-        window.click (EditorWindow::get ("sidebar_generation"));
+        clickTellsTheHost (EditorWindow::get ("sidebar_generation"));
         EXPECT_EQ (processor.getEditorSettings()["sidebar_view"].toString(), "generation");
-        window.click (editor.getGenerationSidebar().getPanelStack().getPanel (0).getCaptionButton());
+        clickTellsTheHost (editor.getGenerationSidebar().getPanelStack().getPanel (0).getCaptionButton());
         EXPECT_EQ (processor.getEditorSettings()["generation_collapse_states"].toString(), "10000");
 
         ASSERT_TRUE (editor.isKeyboardViewShown());
-        window.click (EditorWindow::get ("keyboard_preview"));
+        clickTellsTheHost (EditorWindow::get ("keyboard_preview"));
         EXPECT_FALSE ((bool) processor.getEditorSettings()["show_keyboard_view"]);
 
         // The musician drags the window's corner out by 256 × 165.
@@ -354,45 +342,6 @@ TEST (Cadenzium2EditorScenario, aCollapsedPanelASidebarSwitchTheKeyboardAndTheWi
     EXPECT_TRUE (editor.getGenerationSidebar().isVisible());
     EXPECT_FALSE (editor.getPlaybackSidebar().isVisible());
     EXPECT_FALSE (editor.getKeyboard().isVisible());
-}
-
-TEST (Cadenzium2EditorScenario, eachViewChangeTellsTheHost)
-{
-    Cadenzium2AudioProcessor processor;
-    EditorWindow window (processor);
-    HostListener host (processor);
-
-    for (auto* id : { "sidebar_toggle", "sidebar_toggle", "keyboard_preview" })
-    {
-        const auto before = host.internalPings;
-        window.click (EditorWindow::get (id));
-        processor.flushStateChangePing();
-        EXPECT_GT (host.internalPings, before) << id;
-    }
-}
-
-TEST (Cadenzium2EditorScenario, aKeyClickedOnTheKeyboardReachesTheInputAndStaysLitWhileLatched)
-{
-    Cadenzium2AudioProcessor processor;
-    processor.prepareToPlay (48000.0, 256);
-    processor.getParameterState().getParameter ("input_latch")->setValueNotifyingHost (1.0f);
-    EditorWindow window (processor);
-    auto& keyboard = editorOf (window).getKeyboard();
-
-    // Middle C, low on its white key (below the black keys).
-    const auto x = keyboard.getKeyStartPosition (60) + keyboard.getKeyWidth() / 2.0f;
-    window.click (keyboard, juce::Point<float> (x, (float) keyboard.getHeight() * 0.85f));
-
-    juce::AudioBuffer<float> audio (2, 256);
-    juce::MidiBuffer midi;
-    processor.processBlock (audio, midi);
-
-    const auto held = processor.getHeldNotesSnapshot();
-    ASSERT_EQ (held.size(), 1);
-    EXPECT_EQ (held[0].note, 60);
-
-    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return keyboard.isShownHeld (60); }));
-    EXPECT_FALSE (keyboard.isShownHeld (61));
 }
 
 TEST (Cadenzium2EditorScenario, shiftClicksOnTheKeyboardHoldAChordThatAPlainClickOrClosingTheWindowLetsGo)

@@ -59,10 +59,11 @@ inline juce::StringArray findLayoutProblems (juce::Component& parent)
     const auto scrolls = dynamic_cast<juce::Viewport*> (parent.getParentComponent()) != nullptr
                       || dynamic_cast<CadenziumRowEditor*> (&parent) != nullptr;
 
-    // The window's resize corner lies over whatever is in the corner, by design.
+    // The window's resize corner and a tooltip lie over whatever is under them, by design.
     std::vector<juce::Component*> shown;
     for (auto* child : parent.getChildren())
-        if (child->isVisible() && ! child->getBounds().isEmpty() && dynamic_cast<juce::ResizableCornerComponent*> (child) == nullptr)
+        if (child->isVisible() && ! child->getBounds().isEmpty() && dynamic_cast<juce::ResizableCornerComponent*> (child) == nullptr
+            && child->getComponentID() != "tooltip")
             shown.push_back (child);
 
     auto nameOf = [] (juce::Component* c)

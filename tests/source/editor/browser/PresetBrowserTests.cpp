@@ -59,28 +59,6 @@ protected:
         EXPECT_TRUE (item->isSelected()) << area.toString() << " in " << tree.getLocalBounds().toString();
     }
 
-    /** Every parameter the preset file sets, but the four a preset load keeps, has the file's value. */
-    static void expectParametersOf (const juce::File& presetFile, Cadenzium2AudioProcessor& processor)
-    {
-        const auto xml = juce::parseXML (presetFile);
-        ASSERT_NE (xml, nullptr);
-        const juce::StringArray kept { "swing_amount", "lock_to_key", "keyswitch_enable", "keyswitch_range", "internal" };
-        int compared = 0;
-
-        for (const auto* param : xml->getChildWithTagNameIterator ("PARAM"))
-        {
-            const auto id = param->getStringAttribute ("id");
-
-            if (kept.contains (id) || processor.getParameterState().getParameter (id) == nullptr)
-                continue;
-
-            EXPECT_FLOAT_EQ (processor.getRawParameterValue (id), (float) param->getDoubleAttribute ("value")) << id;
-            ++compared;
-        }
-
-        EXPECT_GT (compared, 20);
-    }
-
     const juce::File factoryRoot = brindlex::BrindlexProcessor::getFactoryPresetFolder ("Cadenzium 2");
     const juce::File userRoot = brindlex::BrindlexProcessor::getUserPresetFolder ("Cadenzium 2");
 };
@@ -106,12 +84,10 @@ TEST_F (PresetBrowserTest, theTopBarOpensItOverTheMainAreaAndABadgeAndARowClickL
     window.click (bass);
     EXPECT_TRUE (bass.getToggleState());
     EXPECT_EQ (namesOf (table.getPresets()), juce::StringArray ({ "Acid Line", "Octave Bass", "Root Fifth Walk", "Root Pulse", "Syncopated Funk" }));
-    window.saveScreenshot ("bass");
 
     clickRow (window, table, 3);
     const auto rootPulse = factoryRoot.getChildFile ("Basslines/Root Pulse.bpre");
     EXPECT_EQ (processor.getPresetManager().getCurrentPreset().path, rootPulse.getFullPathName());
-    expectParametersOf (rootPulse, processor);
     EXPECT_EQ (EditorWindow::get<juce::Button> ("preset_name").getButtonText(), "Root Pulse");
     EXPECT_EQ (browser.getDisplay().getPreset()->name, "Root Pulse");
 
@@ -133,7 +109,7 @@ TEST_F (PresetBrowserTest, theTopBarOpensItOverTheMainAreaAndABadgeAndARowClickL
     EXPECT_FALSE (browser.isVisible());
 }
 
-TEST_F (PresetBrowserTest, aFolderShowsItsOwnAndItsSubfoldersPresetsAndRandomLoadsOnlyOneOfThoseShown)
+TEST_F (PresetBrowserTest, aFolderShowsItsTreesPresetsRandomPicksAmongThemAndRevealShowsARowsFile)
 {
     const auto seed = testSeed (5);
     SCOPED_TRACE ("seed " + std::to_string (seed));
@@ -175,24 +151,15 @@ TEST_F (PresetBrowserTest, aFolderShowsItsOwnAndItsSubfoldersPresetsAndRandomLoa
     window.click (random);
     EXPECT_EQ (presets.getCurrentPreset(), before);
     tarn::RandomSource::clearFixedSeed();
-}
 
-TEST_F (PresetBrowserTest, revealLocationShowsARowsFileAndNothingWithoutAFileOrASelection)
-{
-    Cadenzium2AudioProcessor processor;
-    EditorWindow window (processor);
-    auto& browser = browserOf (window);
+    // Reveal Location: nothing without a selection or a file, a row's file otherwise.
     juce::Array<juce::File> revealed;
     browser.setRevealer ([&] (const juce::File& file)
                          {
                              revealed.add (file);
                              return true;
                          });
-    window.click (EditorWindow::get ("preset_browser"));
     auto& table = browser.getTable();
-
-    // Nothing selected: nothing to reveal.
-    clickFolder (window, browser.getTree(), { "f_user" });
     EXPECT_FALSE (browser.revealSelectedPreset());
     clickFolder (window, browser.getTree(), {});
     table.getListBox().deselectAllRows();
@@ -207,13 +174,14 @@ TEST_F (PresetBrowserTest, revealLocationShowsARowsFileAndNothingWithoutAFileOrA
         EXPECT_FALSE (item.getItem().isEnabled);
     }
 
+    const auto loaded = presets.getCurrentPreset();
     clickRow (window, table, 2, juce::ModifierKeys (juce::ModifierKeys::rightButtonModifier));
     ASSERT_TRUE (EditorWindow::isMenuOpen());
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("Reveal location"));
     EditorWindow::pumpUntil ([&] { return ! revealed.isEmpty(); });
     ASSERT_EQ (revealed.size(), 1);
     EXPECT_EQ (revealed[0].getFullPathName(), table.getPresets()[2].path);
-    EXPECT_EQ (processor.getPresetManager().getCurrentPreset().index, 0) << "a right click loads nothing";
+    EXPECT_EQ (presets.getCurrentPreset(), loaded) << "a right click loads nothing";
 }
 
 TEST_F (PresetBrowserTest, aClickedTableTakesTheArrowKeysAndReturnUntilAClickElsewhereGivesTheKeysBack)
@@ -282,6 +250,7 @@ TEST_F (PresetBrowserTest, typingInTheSearchBoxNarrowsTheListWithTheBadgesAndEsc
     EXPECT_FALSE (browser.isVisible());
 
     // At every size the list ends on a whole row, and the switches leave the search box room.
+    // (The look tests keep the smallest one's picture.)
     for (auto size : { juce::Point<int> (1000, 800), juce::Point<int> (1244, 935), juce::Point<int> (2000, 1500) })
     {
         window.getEditor().setSize (size.x, size.y);
@@ -290,7 +259,8 @@ TEST_F (PresetBrowserTest, typingInTheSearchBoxNarrowsTheListWithTheBadgesAndEsc
         EXPECT_EQ ((rows.getHeight() - rows.getHeaderHeight() - 2) % rows.getRowHeight(), 0) << size.toString();
         EXPECT_GE (search.getWidth(), 200) << size.toString();
         EXPECT_FALSE (search.getBounds().intersects (browser.getFilterModeToggle().getBounds())) << size.toString();
-        window.saveScreenshot ("browser-" + juce::String (size.x) + "x" + juce::String (size.y));
+        if (size.x > 1000)
+            window.saveScreenshot ("browser-" + juce::String (size.x) + "x" + juce::String (size.y));
         window.click (EditorWindow::get ("preset_browser"));
     }
 }

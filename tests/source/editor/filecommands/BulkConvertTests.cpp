@@ -7,7 +7,7 @@
 namespace cadenzium::test
 {
 
-TEST_F (FileCommandsTest, bulkConvertShowsItsProgressAsFilesConvertAndEndsWithTheLibraryAndTheHostUpToDate)
+TEST_F (FileCommandsTest, bulkConvertShowsProgressUpdatesLibraryAndHostAndACancelKeepsWhatIsDone)
 {
     constexpr int numFiles = 8;
 
@@ -67,23 +67,14 @@ TEST_F (FileCommandsTest, bulkConvertShowsItsProgressAsFilesConvertAndEndsWithTh
     window.click (*browser.findBadge ("v1"));
     EXPECT_EQ (browser.getTable().getPresets().size(), (size_t) numFiles);
     EXPECT_TRUE (presets.getUserRoot().getChildFile ("v1/Pads/Preset 2.bpre").existsAsFile());
-}
 
-TEST_F (FileCommandsTest, cancellingABulkConvertKeepsWhatWasConvertedAndClosesTheOverlay)
-{
-    ASSERT_TRUE (folder().getChildFile ("Old").createDirectory());
-
+    // A second conversion, cancelled: it keeps what was converted and closes the overlay.
+    ASSERT_TRUE (folder().getChildFile ("Older").createDirectory());
     for (int i = 0; i < 6; ++i)
-        ASSERT_TRUE (folder().getChildFile ("Old/Preset " + juce::String (i) + ".bpre").replaceWithText (v1Preset()));
+        ASSERT_TRUE (folder().getChildFile ("Older/Preset " + juce::String (i) + ".bpre").replaceWithText (v1Preset()));
 
-    Cadenzium2AudioProcessor processor;
-    EditorWindow window (processor);
-    auto& editor = editorOf (window);
-    auto& command = editor.getFileCommands().getBulkConvertCommand();
-    auto& overlay = editor.getFileCommands().getBulkImporterOverlay();
-
-    ASSERT_TRUE (command.convert (folder().getChildFile ("Old")));
-    std::atomic<bool> holding { false }, released { false };
+    ASSERT_TRUE (command.convert (folder().getChildFile ("Older")));
+    std::atomic<bool> holding { false }, letGo { false };
     command.getImporter()->beforeEachFile = [&] (int file)
     {
         if (file != 2)
@@ -91,24 +82,24 @@ TEST_F (FileCommandsTest, cancellingABulkConvertKeepsWhatWasConvertedAndClosesTh
 
         holding = true;
 
-        for (int i = 0; ! released.load() && i < 2000; ++i)
+        for (int i = 0; ! letGo.load() && i < 2000; ++i)
             juce::Thread::sleep (5);
     };
 
     ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return holding.load(); }));
-    EXPECT_FALSE (command.convert (folder().getChildFile ("Old"))) << "one conversion at a time";
+    EXPECT_FALSE (command.convert (folder().getChildFile ("Older"))) << "one conversion at a time";
 
     // Cancel waits for the file in hand; release it from another thread meanwhile.
-    std::thread releaser ([&] { juce::Thread::sleep (50); released = true; });
+    std::thread releaser ([&] { juce::Thread::sleep (50); letGo = true; });
     window.click (EditorWindow::get ("bulk_import_cancel"));
     releaser.join();
 
     EXPECT_FALSE (command.isConverting());
     EXPECT_FALSE (overlay.isShowing());
-    const auto written = processor.getPresetManager().getUserRoot().getChildFile ("v1").findChildFiles (juce::File::findFiles, true, "*.bpre");
+    const auto written = presets.getUserRoot().getChildFile ("v1").findChildFiles (juce::File::findFiles, false, "*.bpre");
     EXPECT_GE (written.size(), 2);
     EXPECT_LE (written.size(), 3);
-    EXPECT_EQ (processor.getPresetManager().getNumPresets(), written.size() + 1) << "the library shows them after the Initial Patch";
+    EXPECT_EQ (presets.getNumPresets(), presetsBefore + numFiles + written.size()) << "the library shows them";
 }
 
 } // namespace cadenzium::test

@@ -176,25 +176,4 @@ TEST_F (FileCommandsTest, filesDroppedFromAnotherApplicationLightUpTheButtonThat
     ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return editor.getFileCommands().getRenderOverlay().isShowing(); }, 30000));
 }
 
-TEST_F (FileCommandsTest, unusableFilesChangeNothingAndSaySo)
-{
-    Cadenzium2AudioProcessor processor;
-    EditorWindow window (processor);
-    auto& commands = editorOf (window).getFileCommands();
-    const auto phraseBefore = processor.getPhrase (0);
-
-    const auto notMidi = folder().getChildFile ("Broken.mid");
-    notMidi.replaceWithText ("MThd but not really");
-    EXPECT_TRUE (commands.importMidiPattern (notMidi).failed());
-    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The selected file does not contain any usable MIDI notes."));
-    EXPECT_TRUE (processor.getPhrase (0).notes == phraseBefore.notes);
-    EXPECT_FALSE (processor.getPhraseManager().canUndo());
-
-    const auto notV1 = folder().getChildFile ("Seven Controllers.bpre");
-    notV1.replaceWithText (invalidV1Preset());
-    EXPECT_FALSE (commands.loadV1Preset (notV1));
-    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: Not a valid Cadenzium v1 preset"));
-    EXPECT_NE (processor.getPhraseManager().getRows().size(), 17u);
-}
-
 } // namespace cadenzium::test

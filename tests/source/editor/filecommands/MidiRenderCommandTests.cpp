@@ -1,6 +1,7 @@
 #include "FileCommandsTestSupport.h"
 
 #include <source/editor/overlays/RenderPreviewSequence.h>
+#include <tests/source/import/V1TestPresets.h>
 #include <tests/support/editor/TestDisplay.h>
 #include <tests/support/editor/XdndClient.h>
 
@@ -95,7 +96,7 @@ TEST_F (FileCommandsTest, aRenderShowsItsNotesInTheOverlayAndSaveMidiWritesItsBy
     EXPECT_FALSE (overlay.isShowing());
 }
 
-TEST_F (FileCommandsTest, renderFailuresAreToastsAndASecondRenderWaitsForTheFirst)
+TEST_F (FileCommandsTest, unusableFilesChangeNothingAndSaySoAndASecondRenderWaitsForTheFirst)
 {
     Cadenzium2AudioProcessor processor;
     loadPattern (processor);
@@ -103,14 +104,33 @@ TEST_F (FileCommandsTest, renderFailuresAreToastsAndASecondRenderWaitsForTheFirs
     auto& editor = editorOf (window);
     auto& command = editor.getFileCommands().getRenderCommand();
 
+    // A pattern or a first-version preset that is not one changes nothing.
+    auto& commands = editor.getFileCommands();
+    processor.getPhraseManager().clearUndoHistory();
+    const auto phraseBefore = processor.getPhrase (0);
+
+    const auto notMidi = folder().getChildFile ("Broken.mid");
+    notMidi.replaceWithText ("MThd but not really");
+    EXPECT_TRUE (commands.importMidiPattern (notMidi).failed());
+    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The selected file does not contain any usable MIDI notes."));
+    EXPECT_TRUE (processor.getPhrase (0).notes == phraseBefore.notes);
+    EXPECT_FALSE (processor.getPhraseManager().canUndo());
+
+    const auto notV1 = folder().getChildFile ("Seven Controllers.bpre");
+    notV1.replaceWithText (invalidV1Preset());
+    EXPECT_FALSE (commands.loadV1Preset (notV1));
+    EXPECT_TRUE (toastTexts (processor).contains ("ERROR: Not a valid Cadenzium v1 preset"));
+    EXPECT_NE (processor.getPhraseManager().getRows().size(), 17u);
+
+    processor.getToastManager().takeToasts();
     ASSERT_TRUE (command.render (folder().getChildFile ("missing.mid")).wasOk()) << "the file is checked on the render thread";
     ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return ! command.isRendering(); }, 30000));
     EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The selected MIDI file does not exist."));
     EXPECT_TRUE (editor.getToolBar().renderMidi.isEnabled());
 
-    const auto notMidi = folder().getChildFile ("notes.mid");
-    notMidi.replaceWithText ("these are not notes");
-    command.render (notMidi);
+    const auto notNotes = folder().getChildFile ("notes.mid");
+    notNotes.replaceWithText ("these are not notes");
+    command.render (notNotes);
     ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return ! command.isRendering(); }, 30000));
     EXPECT_TRUE (toastTexts (processor).contains ("ERROR: The selected file does not contain any usable MIDI notes."));
     EXPECT_FALSE (editor.getFileCommands().getRenderOverlay().isShowing());

@@ -59,7 +59,7 @@ TEST (PianoRollCommands, eachMenuCommandReachesThePhraseAsOneUndoStep)
     }
 }
 
-TEST (PianoRollCommands, theGridsShortcutKeysWorkOnTheSelectionAndTheRestGoToTheHost)
+TEST (PianoRollCommands, theGridsShortcutsActOnTheSelectionAndAClickElsewhereGivesTheKeysBack)
 {
     PianoRollHarness h;
     h.startWith (makeSequence ({ makeNote (0, 0, 240), makeNote (4, 480, 240), makeNote (7, 970, 240) }));
@@ -101,6 +101,37 @@ TEST (PianoRollCommands, theGridsShortcutKeysWorkOnTheSelectionAndTheRestGoToThe
     h.window->rightClick (h.grid(), h.at (3000.0, 3));
     h.window->saveScreenshot ("grid menu");
     juce::PopupMenu::dismissAllActiveMenus();
+
+    // Through the X server: a click on the grid takes the keys from the host, so its shortcuts
+    // and undo work as in a host's own piano roll.
+    h.startWith (makeSequence ({ makeNote (0, 0, 240), makeNote (2, 960, 240), makeNote (5, 1920, 240) }));
+
+    h.window->xClick (h.grid(), h.at (3000.0, 6));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return h.window->windowHasKeyboardFocus() && h.grid().hasKeyboardFocus (false); }));
+
+    h.window->xKey ("a");
+    EXPECT_EQ (h.pianoRoll().getDocument().getSelection().size(), 3);
+
+    h.window->xKey ("Delete");
+    EXPECT_TRUE (h.phrase().notes.empty());
+    EXPECT_EQ (h.undoTooltip(), "Undo: Edit phrase");
+
+    h.window->xKey ("ctrl+z");
+    EXPECT_EQ (h.phrase().notes.size(), 3u);
+    EXPECT_EQ (h.redoTooltip(), "Redo: Edit phrase");
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return h.pianoRoll().getDocument().getPhrase().notes.size() == 3; }))
+        << "the grid shows the undone phrase";
+
+    h.window->xKey ("ctrl+shift+z");
+    EXPECT_TRUE (h.phrase().notes.empty());
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return h.pianoRoll().getDocument().getPhrase().notes.empty(); }));
+
+    // A tool button does not keep the keys: the host has them again.
+    h.window->xClick (h.pianoRoll().getToolBar().getToolButton (tarn::NoteTool::pencil));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&]
+                                          { return ! h.window->windowHasKeyboardFocus(); },
+                                          2000));
+    EXPECT_EQ (h.grid().getTool(), tarn::NoteTool::pencil);
 }
 
 TEST (PianoRollCommands, theValueEditorSetsVelocitiesAndKeepsItsRangeModeWithTheSong)

@@ -6,23 +6,23 @@ using juce::ModifierKeys;
 // Every gesture is one "Edit phrase" step in the processor's history, committed when the
 // button comes up; the phrase the processor holds is what the gesture drew.
 
-TEST (PianoRollGestures, aCursorDoubleClickMakesANoteAtTheCellStart)
+TEST (PianoRollGestures, theCursorPencilAndBrushDrawNotesEachStrokeOneStep)
 {
     PianoRollHarness h;
+
+    // A double click makes a note at the cell's start.
     h.window->doubleClick (h.grid(), h.at (250.0, 3));
 
     ASSERT_EQ (h.phrase().notes.size(), 1u);
-    const auto& note = h.phrase().notes[0];
+    const auto note = h.phrase().notes[0];
     EXPECT_EQ (std::tuple (note.number, note.timestamp, note.length, note.velocityMin, note.velocityMax), std::tuple (3, 240, 240, 100, 100));
     EXPECT_EQ (h.undoTooltip(), "Undo: Edit phrase");
     EXPECT_EQ (h.numUndoSteps(), 1);
     EXPECT_TRUE (h.pianoRoll().getDocument().getSelection().contains (0));
     h.window->saveScreenshot ("created");
-}
 
-TEST (PianoRollGestures, thePencilDrawsOneNoteWhoseLengthFollowsThePointer)
-{
-    PianoRollHarness h;
+    // The pencil draws one note whose length follows the pointer.
+    h.startWith (makeSequence ({}));
     h.pianoRoll().setTool (tarn::NoteTool::pencil);
 
     h.drag (h.grid(), h.at (500.0, 2), h.at (1400.0, 2));
@@ -39,11 +39,8 @@ TEST (PianoRollGestures, thePencilDrawsOneNoteWhoseLengthFollowsThePointer)
     EXPECT_NEAR (h.phrase().notes[1].timestamp, 2000, 5) << "where the pointer was, to the pixel";
     EXPECT_EQ (h.phrase().notes[1].length, 30);
     EXPECT_EQ (h.numUndoSteps(), 2);
-}
 
-TEST (PianoRollGestures, aBrushStrokeFillsTheEmptyCellsAlongItsPathInOneStep)
-{
-    PianoRollHarness h;
+    // A brush stroke fills the empty cells along its path.
     h.startWith (makeSequence ({ makeNote (1, 480, 240, 60) })); // takes the cell (2, 1)
     h.pianoRoll().setTool (tarn::NoteTool::brush);
 
@@ -62,7 +59,7 @@ TEST (PianoRollGestures, aBrushStrokeFillsTheEmptyCellsAlongItsPathInOneStep)
     h.window->saveScreenshot ("painted");
 }
 
-TEST (PianoRollGestures, aMarqueeSelectsAndADragMovesTheSelectionInOneStep)
+TEST (PianoRollGestures, aMarqueeSelectsADragMovesEdgesResizeAndTheLoopToolDrawsRegionsEachOneStep)
 {
     PianoRollHarness h;
     h.startWith (makeSequence ({ makeNote (1, 0, 240), makeNote (2, 480, 240), makeNote (6, 2880, 240) }));
@@ -93,11 +90,8 @@ TEST (PianoRollGestures, aMarqueeSelectsAndADragMovesTheSelectionInOneStep)
     h.drag (h.grid(), h.at (60.0, 2), h.at (-3000.0, 2));
     EXPECT_EQ (h.phrase().notes[0].timestamp, 0);
     EXPECT_EQ (h.numUndoSteps(), 2);
-}
 
-TEST (PianoRollGestures, resizingByEitherEdgeStopsAtOneGridStepOrThirtyTicksWithShift)
-{
-    PianoRollHarness h;
+    // Resizing by either edge stops at one grid step, or at thirty ticks with Shift.
     h.startWith (makeSequence ({ makeNote (4, 960, 960) }));
 
     const auto rightEdge = h.at (1918.0, 4);
@@ -114,11 +108,10 @@ TEST (PianoRollGestures, resizingByEitherEdgeStopsAtOneGridStepOrThirtyTicksWith
     h.drag (h.grid(), h.at (961.0, 4), h.at (250.0, 4));
     EXPECT_EQ (std::tuple (h.phrase().notes[0].timestamp, h.phrase().notes[0].getEnd()), std::tuple (240, 990));
     EXPECT_EQ (h.numUndoSteps(), 4);
-}
 
-TEST (PianoRollGestures, theLoopToolDrawsTheRegionDraggedOverEvenFromARowsEndsAndTheRegionDisappearsWhenItCoversThePhrase)
-{
-    PianoRollHarness h;
+    // The loop tool draws the region dragged over, even from a row's ends; a region that
+    // covers the phrase disappears.
+    h.startWith (makeSequence ({}));
     h.pianoRoll().setTool (tarn::NoteTool::loop);
 
     // A row without a loop: a drag from its very start over three sixteenths is that region.

@@ -69,7 +69,7 @@ TEST (PianoRollView, rowsThatOutgrowTheViewScrollTheRowsColumnFollowsAndALargePh
     EXPECT_NEAR (h.pianoRoll().getView().getTimeAxis().tickAt (0.0), 3840.0, 1.0);
 }
 
-TEST (PianoRollView, thePlayHeadFollowsThePlayingPhraseAndRestsWhenTheTransportStops)
+TEST (PianoRollView, thePlayHeadFollowsThePlayingPhraseRestsWhenTheTransportStopsAndALoopingRowsRepetitionLights)
 {
     PianoRollHarness h;
     SimulatedPlayHead host;
@@ -105,22 +105,17 @@ TEST (PianoRollView, thePlayHeadFollowsThePlayingPhraseAndRestsWhenTheTransportS
     play (10);
     EXPECT_FALSE (shown.isPlaying) << "a position that no longer moves is a stopped transport";
     EXPECT_GT (shown.playheadTick, 0.0) << "the play head rests where it stopped";
-    h.processor.setPlayHead (nullptr);
-}
 
-TEST (PianoRollView, aLoopingRowsRepetitionLightsWhileItPlays)
-{
-    PianoRollHarness h;
-    // A sixteenth at the start of row 0, whose loop repeats its first quarter note.
+    // Played again from the start: a sixteenth at the start of row 0, whose loop repeats its
+    // first quarter note.
     auto phrase = makeSequence ({ makeNote (0, 0, 240) });
     phrase.loops[0] = { 0, 960 };
     h.startWith (phrase);
 
-    SimulatedPlayHead host;
-    h.processor.setPlayHead (&host);
+    host.ppq = 0.0;
+    host.playing = true;
     h.processor.prepareToPlay (48000.0, 1024);
-    juce::AudioBuffer<float> audio (2, 1024);
-    juce::MidiBuffer midi;
+    audio.setSize (2, 1024);
     for (auto note : { 48, 60, 64 })
         midi.addEvent (juce::MidiMessage::noteOn (1, note, (juce::uint8) 100), 0);
 

@@ -54,7 +54,7 @@ namespace
     CadenziumModifier rowOf (Cadenzium2AudioProcessor& processor, int row) { return processor.getPhraseManager().getRows()[(size_t) row]; }
 } // namespace
 
-TEST (RowColumn, aClickOpensARowsSettingsWhereEverySwitchAndChoiceIsOneNamedUndoStep)
+TEST (RowColumn, aClickOpensARowsSettingsWhereEverySwitchChoiceAndStepIsOneNamedUndoStep)
 {
     Cadenzium2AudioProcessor processor;
     EditorWindow window (processor);
@@ -105,6 +105,40 @@ TEST (RowColumn, aClickOpensARowsSettingsWhereEverySwitchAndChoiceIsOneNamedUndo
     }
 
     EXPECT_FALSE (processor.getPhraseManager().canUndo());
+
+    // Transpose and octave beyond the usual range show, and stay when another field changes.
+    auto wide = rowOf (processor, 0);
+    wide.transpose = 36;
+    wide.octave = -7;
+    EditCommands (processor).changeRow (0, wide);
+    ASSERT_TRUE (EditorWindow::pumpUntil ([&] { return rows.getRow (0).getShownRow().transpose == 36; }));
+    auto& wideRow = openSettingsOf (window, 0);
+    const auto shownText = [] (juce::Slider& stepper) { return stepper.getTextFromValue (stepper.getValue()); };
+    EXPECT_EQ (shownText (wideRow.getTransposeStepper()), "+36");
+    EXPECT_EQ (shownText (wideRow.getOctaveStepper()), "-7");
+
+    choose (window, "row_channel", "2");
+    EXPECT_EQ (std::tuple (rowOf (processor, 0).transpose, rowOf (processor, 0).octave, rowOf (processor, 0).channel), std::tuple (36, -7, 2));
+
+    choose (window, "row_type", "Timing");
+    EXPECT_EQ (std::tuple (rowOf (processor, 0).transpose, rowOf (processor, 0).octave), std::tuple (36, -7));
+
+    // Each click on a stepper's button is one semitone or octave, one undo step.
+    window.click (stepButton (wideRow.getTransposeStepper(), "-"));
+    window.click (stepButton (wideRow.getOctaveStepper(), "+"));
+    window.click (stepButton (wideRow.getOctaveStepper(), "+"));
+    EXPECT_EQ (std::tuple (rowOf (processor, 0).transpose, rowOf (processor, 0).octave), std::tuple (35, -5));
+    EXPECT_EQ (shownText (wideRow.getOctaveStepper()), "-5");
+    EXPECT_EQ (undoName (processor), "Undo: Change row settings");
+
+    // At the furthest a row can go, the button does nothing.
+    wide = rowOf (processor, 0);
+    wide.octave = 10;
+    EditCommands (processor).changeRow (0, wide);
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return wideRow.refresh() && shownText (wideRow.getOctaveStepper()) == "+10"; }));
+    window.click (stepButton (wideRow.getOctaveStepper(), "+"));
+    EXPECT_EQ (rowOf (processor, 0).octave, 10);
+    window.saveScreenshot ("steppers");
 }
 
 TEST (RowColumn, paletteNumbersAndStoredColoursBothShowAndSelectTheirSwatchAndAPickStoresAPaletteNumber)
@@ -161,44 +195,6 @@ TEST (RowColumn, paletteNumbersAndStoredColoursBothShowAndSelectTheirSwatchAndAP
     EXPECT_EQ (rows.getRow (2).getRowColour(), juce::Colour ((juce::uint32) stored));
     window.saveScreenshot ("light-scheme");
     selector->setColourSchemeNumber (4);
-}
-
-TEST (RowColumn, transposeAndOctaveStepBeyondTheUsualRangeShowAndStayWhenAnotherFieldChanges)
-{
-    Cadenzium2AudioProcessor processor;
-    auto wide = rowOf (processor, 0);
-    wide.transpose = 36;
-    wide.octave = -7;
-    EditCommands (processor).changeRow (0, wide);
-
-    EditorWindow window (processor);
-    auto& popup = openSettingsOf (window, 0);
-    const auto shownText = [] (juce::Slider& stepper) { return stepper.getTextFromValue (stepper.getValue()); };
-    EXPECT_EQ (shownText (popup.getTransposeStepper()), "+36");
-    EXPECT_EQ (shownText (popup.getOctaveStepper()), "-7");
-
-    choose (window, "row_channel", "2");
-    EXPECT_EQ (std::tuple (rowOf (processor, 0).transpose, rowOf (processor, 0).octave, rowOf (processor, 0).channel), std::tuple (36, -7, 2));
-
-    choose (window, "row_type", "Timing");
-    EXPECT_EQ (std::tuple (rowOf (processor, 0).transpose, rowOf (processor, 0).octave), std::tuple (36, -7));
-
-    // Each click on a stepper's button is one semitone or octave, one undo step.
-    window.click (stepButton (popup.getTransposeStepper(), "-"));
-    window.click (stepButton (popup.getOctaveStepper(), "+"));
-    window.click (stepButton (popup.getOctaveStepper(), "+"));
-    EXPECT_EQ (std::tuple (rowOf (processor, 0).transpose, rowOf (processor, 0).octave), std::tuple (35, -5));
-    EXPECT_EQ (shownText (popup.getOctaveStepper()), "-5");
-    EXPECT_EQ (undoName (processor), "Undo: Change row settings");
-
-    // At the furthest a row can go, the button does nothing.
-    wide = rowOf (processor, 0);
-    wide.octave = 10;
-    EditCommands (processor).changeRow (0, wide);
-    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return popup.refresh() && shownText (popup.getOctaveStepper()) == "+10"; }));
-    window.click (stepButton (popup.getOctaveStepper(), "+"));
-    EXPECT_EQ (rowOf (processor, 0).octave, 10);
-    window.saveScreenshot ("steppers");
 }
 
 TEST (RowColumn, whileAChordIsHeldEachRowShowsTheNotesItPlaysAndItsShiftAsBadges)
