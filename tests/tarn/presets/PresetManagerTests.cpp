@@ -60,12 +60,13 @@ TEST_F (PresetManagerTest, aSavedPresetComesBackInAFreshProcessorWithItsTexts)
     second.getPresetManager().onStateAboutToBeApplied = [&] (const juce::ValueTree& state)
     { listener.events.add ("about to apply " + state.getType().toString()); };
 
-    const auto entry = entryNamed (second, "Warm Pad");
-    ASSERT_TRUE (entry.has_value());
-    EXPECT_EQ (entry->author + "|" + entry->description + "|" + entry->categories.joinIntoString (","), "Ada|Soft and slow|Pads,Warm");
-    ASSERT_TRUE (second.getPresetManager().loadPreset (entry->index));
+    const auto list = second.getPresetManager().getPresetList();
+    ASSERT_EQ (list->size(), 2u);
+    const auto entry = (*list)[1];
+    EXPECT_EQ (entry.name + "|" + entry.author + "|" + entry.description + "|" + entry.categories.joinIntoString (","), "Warm Pad|Ada|Soft and slow|Pads,Warm");
+    ASSERT_TRUE (second.getPresetManager().loadPreset (entry.index));
     EXPECT_FLOAT_EQ (swingOf (second), 42.0f);
-    EXPECT_EQ (second.getPresetManager().getCurrentPreset(), *entry);
+    EXPECT_EQ (second.getPresetManager().getCurrentPreset(), entry);
     EXPECT_EQ (listener.events, juce::StringArray ({ "about to apply cadenzium2", "current: Warm Pad" }));
     second.getPresetManager().removeListener (&listener);
 }
@@ -113,34 +114,27 @@ TEST_F (PresetManagerTest, aPresetIsOverwrittenOnlyWhenTheAnswerIsYesAndThenWhol
     EXPECT_EQ (user.findChildFiles (juce::File::findFiles, false, "*").size(), 1) << "no temporary file is left beside it";
 }
 
-TEST_F (PresetManagerTest, previousAtTheFirstAndNextAtTheLastLoadNothing)
+TEST_F (PresetManagerTest, stepsStopAtEitherEndAndAPresetNoLongerValidLoadsTheInitialStateOrNothing)
 {
     Cadenzium2AudioProcessor processor;
-    writeFactoryPreset (processor, "A.bpre", 20.0f);
-    writeFactoryPreset (processor, "B.bpre", 30.0f);
+    writeFactoryPreset (processor, "Capital.bpre", 40.0f);
+    writeFactoryPreset (processor, "Damaged.bpre", 30.0f);
+    writeFactoryPreset (processor, "Swapped.bpre", 20.0f);
     auto& presets = processor.getPresetManager();
     presets.refresh();
-    ASSERT_EQ (presets.getNumPresets(), 3);
+    ASSERT_EQ (presets.getNumPresets(), 4);
+
+    // Previous at the first and next at the last load nothing.
     ASSERT_TRUE (presets.loadPreset (0));
     processor.setRawParameterValueNotifyingHost ("swing_amount", 33.0f);
     EXPECT_FALSE (presets.loadPreviousPreset());
     EXPECT_FLOAT_EQ (swingOf (processor), 33.0f) << "nothing was loaded";
-    ASSERT_TRUE (presets.loadPreset (2));
+    ASSERT_TRUE (presets.loadPreset (3));
     processor.setRawParameterValueNotifyingHost ("swing_amount", 33.0f);
     EXPECT_FALSE (presets.loadNextPreset());
     EXPECT_FALSE (presets.loadPreset (-1));
-    EXPECT_EQ (presets.getCurrentPreset().name, "B");
+    EXPECT_EQ (presets.getCurrentPreset().name, "Swapped");
     EXPECT_FLOAT_EQ (swingOf (processor), 33.0f);
-}
-
-TEST_F (PresetManagerTest, aPresetThatIsNoLongerValidLoadsTheInitialStateOrNothing)
-{
-    Cadenzium2AudioProcessor processor;
-    writeFactoryPreset (processor, "Swapped.bpre", 20.0f);
-    writeFactoryPreset (processor, "Damaged.bpre", 30.0f);
-    writeFactoryPreset (processor, "Capital.bpre", 40.0f);
-    auto& presets = processor.getPresetManager();
-    presets.refresh();
 
     // Each file changes on disk after the index was built.
     writePresetFile (factory.getChildFile ("Swapped.bpre"), "somethingelse");
@@ -148,11 +142,11 @@ TEST_F (PresetManagerTest, aPresetThatIsNoLongerValidLoadsTheInitialStateOrNothi
     damaged.replaceWithText (damaged.loadFileAsString().dropLastCharacters (40));
     const auto capital = factory.getChildFile ("Capital.bpre");
     capital.replaceWithText (capital.loadFileAsString().replace ("<cadenzium2", "<CADENZIUM2").replace ("</cadenzium2>", "</CADENZIUM2>"));
-    ASSERT_TRUE (presets.loadPreset (entryNamed (processor, "Capital")->index)); // the root tag is lower-cased
+    ASSERT_TRUE (presets.loadPreset (1)); // the root tag is lower-cased
     EXPECT_FLOAT_EQ (swingOf (processor), 40.0f);
 
     // A foreign file: a warning, then the initial state.
-    ASSERT_TRUE (presets.loadPreset (entryNamed (processor, "Swapped")->index));
+    ASSERT_TRUE (presets.loadPreset (3));
     EXPECT_EQ (toastTexts (processor)[toastTexts (processor).size() - 1], "ERROR: Invalid preset");
     EXPECT_FLOAT_EQ (swingOf (processor), 0.0f);
     EXPECT_TRUE (presets.getCurrentPreset().isInitialPatch());
@@ -160,7 +154,7 @@ TEST_F (PresetManagerTest, aPresetThatIsNoLongerValidLoadsTheInitialStateOrNothi
     // A file that no longer parses: a warning, and nothing changes.
     processor.getToastManager().takeToasts();
     processor.setRawParameterValueNotifyingHost ("swing_amount", 5.0f);
-    EXPECT_FALSE (presets.loadPreset (entryNamed (processor, "Damaged")->index));
+    EXPECT_FALSE (presets.loadPreset (2));
     EXPECT_EQ (toastTexts (processor), juce::StringArray ("ERROR: Invalid preset"));
     EXPECT_FLOAT_EQ (swingOf (processor), 5.0f);
     EXPECT_TRUE (presets.getCurrentPreset().isInitialPatch());

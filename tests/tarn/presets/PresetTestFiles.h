@@ -71,15 +71,6 @@ protected:
         ASSERT_TRUE (factory.getChildFile (relativePath).replaceWithText (element->toString()));
     }
 
-    static std::optional<tarn::PresetInfo> entryNamed (Cadenzium2AudioProcessor& p, const juce::String& name)
-    {
-        for (const auto& entry : *p.getPresetManager().getPresetList())
-            if (entry.name == name)
-                return entry;
-
-        return std::nullopt;
-    }
-
     const juce::File presetsFolder = brindlex::UserFolders::getProductFolder ("Cadenzium 2").getChildFile ("Presets");
     const juce::File factory = brindlex::BrindlexProcessor::getFactoryPresetFolder ("Cadenzium 2");
     const juce::File user = brindlex::BrindlexProcessor::getUserPresetFolder ("Cadenzium 2");

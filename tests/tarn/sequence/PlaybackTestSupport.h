@@ -116,4 +116,18 @@ public:
     tarn::MidiMessageSequencePlayer::BlockResult lastResult;
 };
 
+/** A player with a phrase loaded, and the blocks that drive it. */
+struct PlayerDriver
+{
+    PlayerDriver (const tarn::Sequence& phrase, juce::int64 seed, double sampleRate = 48000.0, double bpm = 120.0, double startPpq = 0.0)
+        : driver (player, sampleRate, bpm, startPpq)
+    {
+        player.prepare (sampleRate);
+        player.loadFull (prepareRendering (phrase, seed));
+    }
+
+    tarn::MidiMessageSequencePlayer player;
+    BlockDriver<tarn::MidiMessageSequencePlayer> driver;
+};
+
 } // namespace cadenzium::test

@@ -1,5 +1,7 @@
 #include "PlaybackTestSupport.h"
 
+#include <tests/support/HostileSongs.h>
+
 #include <gtest/gtest.h>
 
 #include <numeric>
@@ -38,22 +40,23 @@ std::vector<std::pair<int, int>> controllerValues (const juce::MidiMessageSequen
 
     return values;
 }
-} // namespace
 
-TEST (SequenceRenderer, aPassOpensWithItsLoopCountClosesAtItsEndAndEndsANoteBeforeTheNextOnItsPitch)
+constexpr int budgetWithMarkerAndEnd = RenderBudget::maxMessages + 2;
+
+/** A pass the player can take: within the budget (with its loop count marker and its end),
+    every note-on answered by a note-off. */
+void expectPlayable (const juce::MidiMessageSequence& pass)
 {
-    const auto s = makeSequence ({ makeNote (62, 0, 480), makeNote (62, 480, 480) }, 1920);
-    const auto rendering = renderSequence (s);
-    ASSERT_TRUE (LoopCountMarker::isMarker (rendering.getEventPointer (0)->message));
-    EXPECT_TRUE (isEndOfTrack (rendering.getEventPointer (rendering.getNumEvents() - 1)->message));
-
-    // The note-off of a note ending where the next on its pitch starts comes first.
-    const auto all = strikes (rendering);
-    const auto at480 = std::find_if (all.begin(), all.end(), [] (const Strike& x)
-                                     { return x.tick == 480; });
-    ASSERT_NE (at480, all.end());
-    EXPECT_FALSE (at480->isNoteOn); // (the player's loop count tests read the marker)
+    EXPECT_LE (pass.getNumEvents(), budgetWithMarkerAndEnd);
+    EXPECT_EQ (countNotes (pass).sounding(), 0);
 }
+
+template <typename Predicate>
+int countIf (const juce::MidiMessageSequence& pass, Predicate predicate)
+{
+    return (int) std::count_if (pass.begin(), pass.end(), [&] (const auto* holder) { return predicate (holder->message); });
+}
+} // namespace
 
 TEST (SequenceRenderer, chanceAndRangesAreDrawnAfreshForEveryPass)
 {
@@ -62,8 +65,12 @@ TEST (SequenceRenderer, chanceAndRangesAreDrawnAfreshForEveryPass)
     auto ranged = makeNote (62, 480, 240, 10, 20);
     ranged.octaveMin = -1;
     ranged.octaveMax = 1;
-    auto s = makeSequence ({ makeNote (60, 0, 240), never, ranged });
-    std::set<int> velocities, pitches, offsets;
+    // A velocity draw of zero still sounds, as the quietest note-on, repeats included.
+    auto silent = makeNote (63, 960, 240, 0, 1);
+    silent.repeatStyle = SequenceNote::repeatCountTimes;
+    silent.repeatCount = 2;
+    auto s = makeSequence ({ makeNote (60, 0, 240), never, ranged, silent });
+    std::set<int> velocities, pitches, offsets, quietest;
 
     for (int pass = 0; pass < 200; ++pass)
     {
@@ -77,8 +84,13 @@ TEST (SequenceRenderer, chanceAndRangesAreDrawnAfreshForEveryPass)
                 velocities.insert (strike.velocity);
                 pitches.insert (strike.note);
             }
+
+        for (const auto* holder : rendering)
+            if (holder->message.isNoteOn (true) && holder->message.getNoteNumber() == 63)
+                quietest.insert (holder->message.getVelocity());
     }
 
+    EXPECT_EQ (quietest, (std::set<int> { 1 }));
     EXPECT_EQ (*velocities.begin(), 10);
     EXPECT_EQ (*velocities.rbegin(), 20);
     EXPECT_EQ (pitches, (std::set<int> { 50, 62, 74 }));
@@ -88,29 +100,17 @@ TEST (SequenceRenderer, chanceAndRangesAreDrawnAfreshForEveryPass)
 
     for (int pass = 0; pass < 100; ++pass)
         for (const auto& strike : strikes (renderSequence (s)))
-            if (strike.tick >= 480)
+            if (strike.tick >= 480 && strike.note != 63)
                 offsets.insert (strike.note == 62 ? strike.offset : 999);
 
     EXPECT_EQ (offsets, (std::set<int> { -12, 0, 12 }));
 }
 
-TEST (SequenceRenderer, aVelocityDrawOfZeroStillSoundsAsTheQuietestNoteOn)
-{
-    auto s = makeSequence ({ makeNote (60, 0, 240, 0, 1), makeNote (61, 480, 240, 0) });
-    s.notes[1].repeatStyle = SequenceNote::repeatCountTimes;
-    s.notes[1].repeatCount = 2;
-    std::set<int> velocities;
-
-    for (int pass = 0; pass < 100; ++pass)
-        for (const auto* holder : renderSequence (s))
-            if (holder->message.isNoteOn (true))
-                velocities.insert (holder->message.getVelocity());
-
-    EXPECT_EQ (velocities, (std::set<int> { 1 }));
-}
-
 TEST (SequenceRenderer, repeatsRowLoopsAndThePlaybackStartStrikeOnTheirTicksAndNothingHangs)
 {
+    // A note ending where the next on its pitch starts is ended first: else its note-off
+    // would end the restrike and the second note-off would be stray.
+    const auto backToBack = makeSequence ({ makeNote (62, 0, 480), makeNote (62, 480, 480) }, 1920);
     const auto repeats = makeSequence ({ makeRepeatingNote (60, 960, 960, SequenceNote::repeatCountTimes, 4), makeRepeatingNote (61, 960, 960, SequenceNote::repeatAtRate, 0, GridSize::fromIdentifier (104)),
                                          makeRepeatingNote (62, 0, 960, SequenceNote::repeatAtRate, 0, GridSize::fromIdentifier (100)), makeRepeatingNote (63, 0, 960, SequenceNote::repeatCountTimes, 2000000000),
                                          makeNote (64, 100, 0), makeNote (65, 3840, 240) });
@@ -122,6 +122,7 @@ TEST (SequenceRenderer, repeatsRowLoopsAndThePlaybackStartStrikeOnTheirTicksAndN
     turned.lanes.push_back (controlChange (7, { { 0, 10, 0.5f, 0 }, { 500, 10, 0.5f, 0 }, { 501, 90, 0.5f, 0 } }));
 
     const std::tuple<const char*, const Sequence*, int, std::vector<int>> cases[] = {
+        { "back to back", &backToBack, 62, { 0, 480 } },
         { "four equal strikes", &repeats, 60, { 960, 1200, 1440, 1680 } },
         { "a sixteenth rate", &repeats, 61, { 960, 1200, 1440, 1680 } },
         { "a rate longer than the note", &repeats, 62, { 0 } },
@@ -137,7 +138,10 @@ TEST (SequenceRenderer, repeatsRowLoopsAndThePlaybackStartStrikeOnTheirTicksAndN
 
     for (const auto& [why, phrase, row, expected] : cases)
     {
+        // Every pass opens with its loop count and closes at its end.
         const auto rendering = renderSequence (*phrase);
+        EXPECT_TRUE (LoopCountMarker::isMarker (rendering.getEventPointer (0)->message)) << why;
+        EXPECT_TRUE (isEndOfTrack (rendering.getEventPointer (rendering.getNumEvents() - 1)->message)) << why;
         EXPECT_EQ (noteOnTicks (rendering, row), expected) << why;
         const auto counter = countNotes (rendering);
         EXPECT_EQ (std::pair (counter.sounding(), counter.strayNoteOffs()), std::pair (0, 0)) << why;
@@ -178,22 +182,17 @@ TEST (SequenceRenderer, controllerLanesFollowTheirCurveTickByTick)
                    32);
     }
 
-    // A lane opens with its value, whatever it is: one holding -1 still tells the synth so.
-    ControllerLane lowBend;
-    lowBend.points = { { 0, -1, 0.5f, 0 } };
-    s.lanes = { lowBend };
-    const auto opened = renderSequence (s);
-    ASSERT_EQ (opened.getNumEvents(), 3);
-    EXPECT_EQ (opened.getEventPointer (1)->message.getPitchWheelValue(), 0x2000 - 1);
-
-    // A pitch bend lane at 0 sends the centre; a lane without points sends nothing.
-    ControllerLane bend;
-    bend.points = { { 0, 0, 0.5f, 0 } };
-    s.lanes = { bend, controlChange (7, {}) };
-    const auto rendering = renderSequence (s);
-    EXPECT_TRUE (controllerValues (rendering).empty());
-    ASSERT_EQ (rendering.getNumEvents(), 3); // marker, bend, end of track
-    EXPECT_EQ (rendering.getEventPointer (1)->message.getPitchWheelValue(), 0x2000);
+    // A lane opens with its value, whatever it is (a bend of -1 still tells the synth so); a
+    // lane without points sends nothing.
+    for (const auto& [bendValue, wheel] : { std::pair (-1, 0x2000 - 1), std::pair (0, 0x2000) })
+    {
+        ControllerLane bend;
+        bend.points = { { 0, bendValue, 0.5f, 0 } };
+        s.lanes = { bend, controlChange (7, {}) };
+        const auto rendering = renderSequence (s);
+        ASSERT_EQ (rendering.getNumEvents(), 3); // marker, bend, end of track
+        EXPECT_EQ (rendering.getEventPointer (1)->message.getPitchWheelValue(), wheel);
+    }
 }
 
 TEST (PitchOffsetMessage, wrapsNotesOnlyAndUnwrapsToTheSameNote)
@@ -210,4 +209,158 @@ TEST (PitchOffsetMessage, wrapsNotesOnlyAndUnwrapsToTheSameNote)
     const auto controller = juce::MidiMessage::controllerEvent (1, 7, 100);
     EXPECT_EQ (PitchOffsetMessage::wrap (controller, 3).getRawDataSize(), 3);
     EXPECT_EQ (PitchOffsetMessage::unwrap (controller).offset, 0);
+}
+
+TEST (RenderBudget, oneTickRowLoopsOnEveryRowRepeatFromTheStartUntilTheBudgetIsSpentAlikeOnEveryPass)
+{
+    RenderReport report;
+    const auto pass = renderSequence (HostileSongs::rowLoops(), &report);
+
+    EXPECT_GT (pass.getNumEvents(), budgetWithMarkerAndEnd - 2 * 128); // the budget is used, not wasted
+    EXPECT_EQ (report.notesLeftOut, 0);
+    expectPlayable (pass);
+
+    // Every row strikes on every tick from the start up to where the budget ran out.
+    const auto ticks = noteOnTicks (pass);
+    const auto lastTick = ticks.back();
+    EXPECT_EQ ((int) ticks.size(), 128 * (lastTick + 1));
+    EXPECT_EQ (report.loopRepeatsLeftOut, (juce::int64) 128 * (HostileSongs::length - 1) - ((juce::int64) ticks.size() - 128));
+    EXPECT_FALSE (report.isComplete());
+    EXPECT_TRUE (report.describe().contains ("loop repeats"));
+
+    // Drawn with chance, what is left out is the same on every pass.
+    auto phrase = HostileSongs::rowLoops();
+
+    for (auto& note : phrase.notes)
+        note.chance = 50;
+
+    phrase.playbackStart = HostileSongs::length / 2;
+    RenderReport first, second;
+    juce::Random a (1), b (2);
+    const auto passA = renderSequence (phrase, a, &first);
+    renderSequence (phrase, b, &second);
+
+    EXPECT_EQ (first.loopRepeatsLeftOut, second.loopRepeatsLeftOut);
+    EXPECT_GT (first.loopRepeatsLeftOut, 0);
+    expectPlayable (passA);
+
+    // Turned round to the middle, the pass opens on the loops there: those are kept, and the
+    // written notes still come round at the phrase's tick 0.
+    const auto turned = noteOnTicks (passA);
+    const auto written = std::count (turned.begin(), turned.end(), HostileSongs::length / 2);
+    EXPECT_GT (written, 0);
+    ASSERT_GT (turned.size(), (size_t) written);
+    EXPECT_LT (turned.front(), 10);
+    EXPECT_LT (turned[turned.size() - (size_t) written - 1], HostileSongs::length / 4);
+}
+
+TEST (RenderBudget, repeatStrikesGoFromTheEndOfThePassAndEveryNoteStillPlaysWholly)
+{
+    for (int numNotes : { 2000, 10000 })
+    {
+        SCOPED_TRACE (numNotes);
+        RenderReport report;
+        const auto pass = renderSequence (HostileSongs::rateRepeats (numNotes), &report);
+        EXPECT_EQ (report.notesLeftOut, 0);
+        EXPECT_GT (report.strikesLeftOut, 0);
+        expectPlayable (pass);
+
+        const auto noteOffs = countIf (pass, [] (const juce::MidiMessage& m) { return m.isNoteOff(); });
+        EXPECT_EQ (noteOffs, numNotes) << "every note keeps its note-off, at the phrase end";
+
+        // The strikes kept are the earliest: after the first tick without one, none follows.
+        auto ticks = noteOnTicks (pass);
+        const auto firstStrikeGap = std::adjacent_find (ticks.begin() + numNotes, ticks.end(), [] (int a, int b) { return b - a > 20; });
+        EXPECT_EQ (firstStrikeGap, ticks.end());
+    }
+}
+
+TEST (RenderBudget, manyLanesAreSampledMoreCoarselyAndStillReachEveryPoint)
+{
+    RenderReport report;
+    const auto pass = renderSequence (HostileSongs::lanes (16, 960), &report);
+
+    EXPECT_GE ((juce::int64) report.controllerStep * RenderBudget::maxLaneSamples, 16 * (juce::int64) HostileSongs::length);
+    EXPECT_EQ (report.controllerChangesLeftOut, 0);
+    expectPlayable (pass);
+    EXPECT_EQ (countIf (pass, [] (const juce::MidiMessage& m) { return m.isNoteOn(); }), 1);
+
+    // The pitch bend swings every beat: sampled coarsely it still reaches its top each time,
+    // on the beat.
+    std::vector<int> tops, onEveryOtherBeat;
+
+    for (const auto* holder : pass)
+        if (holder->message.isPitchWheel() && holder->message.getPitchWheelValue() == 16383)
+            tops.push_back ((int) holder->message.getTimeStamp());
+
+    for (int tick = 960; tick < HostileSongs::length; tick += 1920)
+        onEveryOtherBeat.push_back (tick);
+
+    EXPECT_EQ (tops, onEveryOtherBeat);
+
+    // Sixteen times as many lanes do not fit even at their points: their last changes go.
+    const auto crowded = renderSequence (HostileSongs::lanes (256, 960), &report);
+    EXPECT_GT (report.controllerChangesLeftOut, 0);
+    expectPlayable (crowded);
+}
+
+TEST (RenderBudget, aPhraseOfMoreNotesThanTheBudgetKeepsItsEarliestNotes)
+{
+    Sequence s;
+    s.setLength (Sequence::maxLength);
+
+    for (int i = 0; i < 200000; ++i)
+        s.notes.push_back (makeNote (i % 128, (i * 4) % Sequence::maxLength + i / 245760, 1));
+
+    s.normalise();
+    RenderReport report;
+    const auto pass = renderSequence (s, &report);
+
+    expectPlayable (pass);
+    const auto ticks = noteOnTicks (pass);
+    EXPECT_EQ (report.notesLeftOut, 200000 - (juce::int64) ticks.size());
+
+    const auto played = std::count_if (s.notes.begin(), s.notes.end(), [&] (const SequenceNote& n) { return n.timestamp <= ticks.back(); });
+    EXPECT_EQ ((size_t) played, ticks.size()) << "every note before the last one played is played";
+}
+
+TEST (RenderBudget, aDenseMusicalPhraseIsRenderedInFull)
+{
+    // Sixteen bars with a sixteenth on every step of sixteen rows, each struck four times,
+    // four rows looping their first bar, a pitch bend wobbling on every tick and three
+    // controllers swinging every beat: about 100,000 messages.
+    Sequence s;
+    s.setLength (16 * Ticks::perWhole);
+
+    for (int row = 0; row < 16; ++row)
+    {
+        for (int step = 0; step < 256; ++step)
+        {
+            auto note = makeNote (row, step * 240, 240);
+            note.repeatStyle = SequenceNote::repeatCountTimes;
+            note.repeatCount = 4;
+            s.notes.push_back (note);
+        }
+    }
+
+    for (int row = 12; row < 16; ++row)
+        s.loops[(size_t) row] = { 0, Ticks::perWhole };
+
+    for (int i = 0; i < 4; ++i)
+    {
+        ControllerLane lane;
+        lane.type = i == 0 ? ControllerLane::pitchBend : ControllerLane::controlChange;
+        lane.number = i;
+
+        for (int tick = 0; tick <= s.getLength(); tick += 480)
+            lane.points.push_back ({ tick, (tick / 480) % 2 == 0 ? 0 : (i == 0 ? 4096 : 127), 0.5f, ControllerPoint::sCurve });
+
+        s.lanes.push_back (lane);
+    }
+
+    s.normalise();
+    RenderReport report;
+    const auto pass = renderSequence (s, &report);
+    EXPECT_TRUE (report.isComplete()) << report.describe();
+    EXPECT_GT (pass.getNumEvents(), 80000);
 }

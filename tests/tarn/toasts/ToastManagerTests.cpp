@@ -21,7 +21,7 @@ juce::StringArray textsOf (const std::vector<Toast>& toasts)
 }
 } // namespace
 
-TEST (ToastManager, onlyErrorsAreLoggedWithThePrefixToastsAreRemovedOrTakenAndOnlyTheNewestAreKept)
+TEST (ToastManager, onlyErrorsAreLoggedWithThePrefixOnlyTheNewestAreKeptAndARepeatCountsOnItsToast)
 {
     CapturingLogger log;
     ToastManager toasts;
@@ -45,14 +45,11 @@ TEST (ToastManager, onlyErrorsAreLoggedWithThePrefixToastsAreRemovedOrTakenAndOn
     ASSERT_EQ (newest.size(), ToastManager::maxHeldToasts);
     EXPECT_EQ (newest[0], "Invalid preset index: 10");
     EXPECT_EQ (newest[newest.size() - 1], "Invalid preset index: " + juce::String (ToastManager::maxHeldToasts + 9));
-}
 
-
-TEST (ToastManager, theSameMessageAgainWhileHeldBecomesTheNewestAndCountsItsRepeats)
-{
-    CapturingLogger log;
-    ToastManager toasts;
-    const auto first = toasts.addToast ("Preset saved", Toast::information);
+    // The same message again while held becomes the newest and counts its repeats.
+    toasts.takeToasts();
+    log.lines.clear();
+    const auto saved = toasts.addToast ("Preset saved", Toast::information);
     toasts.addToast ("Invalid preset", Toast::error);
     toasts.addToast ("Preset saved", Toast::error); // another kind: another message
     const auto again = toasts.addToast ("Preset saved", Toast::information);
@@ -65,7 +62,7 @@ TEST (ToastManager, theSameMessageAgainWhileHeldBecomesTheNewestAndCountsItsRepe
     EXPECT_EQ (held[1].count, 2);
     EXPECT_EQ (held[1].id, again);
     EXPECT_EQ (held[2].count, 2);
-    EXPECT_FALSE (toasts.removeToast (first)) << "the first of the repeats has gone";
+    EXPECT_FALSE (toasts.removeToast (saved)) << "the first of the repeats has gone";
 
     // Every error is still logged each time it comes.
     EXPECT_EQ (log.lines, juce::StringArray ({ "ERROR: Invalid preset", "ERROR: Preset saved", "ERROR: Invalid preset" }));

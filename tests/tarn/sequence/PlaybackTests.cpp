@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <map>
 
 using namespace tarn;
 using namespace cadenzium::test;
@@ -44,12 +46,6 @@ std::vector<PlayedMessage> upTo (std::vector<PlayedMessage> messages, juce::int6
     return messages;
 }
 
-void loadBusy (MidiMessageSequencePlayer& player, double sampleRate)
-{
-    player.prepare (sampleRate);
-    player.loadFull (prepareRendering (makeBusySequence(), 7));
-}
-
 constexpr juce::int64 passSamples = 3840 * 32; // at 61440 Hz and 120 bpm
 
 /** Four passes of the busy phrase (and what falls on their end), played in blocks of
@@ -57,10 +53,9 @@ constexpr juce::int64 passSamples = 3840 * 32; // at 61440 Hz and 120 bpm
     left sounding. */
 std::vector<PlayedMessage> playFourPasses (double sampleRate, double bpm, int blockSize, int mode = MidiMessageSequencePlayer::roundUp)
 {
-    MidiMessageSequencePlayer player;
-    loadBusy (player, sampleRate);
+    PlayerDriver playback (makeBusySequence(), 7, sampleRate, bpm);
+    auto& [player, driver] = playback;
     player.setRoundingMode (mode);
-    Driver driver (player, sampleRate, bpm);
     const auto end = (juce::int64) std::ceil (4 * 3840 * 60.0 * sampleRate / (960.0 * bpm));
 
     while (driver.samplesPlayed <= end)
@@ -74,6 +69,69 @@ std::vector<PlayedMessage> playFourPasses (double sampleRate, double bpm, int bl
     EXPECT_EQ (driver.counter.strayNoteOffs(), 0);
     EXPECT_EQ (driver.counter.sounding(), 0);
     return upTo (driver.played, end);
+}
+
+struct ChangeRecorder : AdvancedSequenceManager::Listener
+{
+    void sequenceManagerChanged (int slot, void* source) override { changes.push_back ({ slot, source }); }
+    std::vector<std::pair<int, void*>> changes;
+};
+
+/** A one-beat phrase with a sixteenth on the beat and one on the off-beat. */
+Sequence makeSixteenths()
+{
+    return makeSequence ({ makeNote (50, 0, 240), makeNote (79, 480, 240) }, 960);
+}
+
+struct Sounding
+{
+    int pitch = 0;
+    juce::int64 start = 0, length = 0;
+};
+
+/** Every note that was started and ended, with its length in samples. */
+std::vector<Sounding> soundingNotesOf (const Driver& driver)
+{
+    std::vector<Sounding> notes;
+    std::map<int, juce::int64> starts;
+
+    for (const auto& p : driver.notesOnly())
+    {
+        if (p.message.isNoteOn())
+            starts[p.message.getNoteNumber()] = p.sample;
+        else if (const auto found = starts.find (p.message.getNoteNumber()); found != starts.end())
+        {
+            notes.push_back ({ found->first, found->second, p.sample - found->second });
+            starts.erase (found);
+        }
+    }
+
+    return notes;
+}
+
+/** Plays `blocks` blocks of `blockSize` while the host reports each block's start as
+    `reported` makes it from the exact one (in quarter notes); the tempo may change on the
+    way, and the host's timeline follows it. Returns whether any block after the first was
+    taken for a jump. */
+bool playReporting (Driver& driver, int blockSize, int blocks, const std::function<double (double exactPpq)>& reported,
+                    const std::function<double (int block)>& tempo = {})
+{
+    auto exactPpq = driver.position.ppqPosition;
+    auto jumped = false;
+
+    for (int block = 0; block < blocks; ++block)
+    {
+        if (! driver.playable.hasPendingRendering())
+            driver.playable.loadPending (prepareRendering (makeSixteenths(), 3));
+
+        driver.position.bpm = tempo ? tempo (block) : driver.position.bpm;
+        driver.position.ppqPosition = reported (exactPpq);
+        driver.playOne (blockSize);
+        jumped = jumped || (block > 0 && driver.lastResult.restarted);
+        exactPpq += blockSize * driver.position.bpm / (60.0 * driver.sampleRate);
+    }
+
+    return jumped;
 }
 } // namespace
 
@@ -125,9 +183,8 @@ TEST (MidiMessageSequencePlayer, hostLoopsJumpsAndRestartsNeitherRepeatNorLoseMe
     // A host loop of exactly two passes, split at the loop end as hosts do, sounds like
     // playing straight on.
     {
-        MidiMessageSequencePlayer player;
-        loadBusy (player, sampleRate);
-        Driver driver (player, sampleRate, bpm);
+        PlayerDriver playback (makeBusySequence(), 7, sampleRate, bpm);
+        auto& driver = playback.driver;
         driver.position.isLooping = driver.position.hasLoopPoints = true;
         driver.position.loopEndPpq = 8.0;
 
@@ -146,9 +203,8 @@ TEST (MidiMessageSequencePlayer, hostLoopsJumpsAndRestartsNeitherRepeatNorLoseMe
     // A loop of a pass and a half, a jump, a stop and a restart: every note still ends once,
     // no key is struck twice without ending, and a restart on a pass start plays the whole pass.
     {
-        MidiMessageSequencePlayer player;
-        loadBusy (player, sampleRate);
-        Driver driver (player, sampleRate, bpm);
+        PlayerDriver playback (makeBusySequence(), 7, sampleRate, bpm);
+        auto& driver = playback.driver;
         driver.position.isLooping = driver.position.hasLoopPoints = true;
         driver.position.loopEndPpq = 6.0;
 
@@ -197,10 +253,8 @@ TEST (MidiMessageSequencePlayer, loopCountPassesThenSilenceUntilTheTransportRest
         SCOPED_TRACE (why);
         auto s = makeSequence ({ makeNote (60, 0, 240), makeNote (61, 1920, 1920) });
         s.loopCount = loopCount;
-        MidiMessageSequencePlayer player;
-        player.prepare (48000.0);
-        player.loadFull (prepareRendering (s, 1));
-        Driver driver (player, 48000.0, 120.0, startPpq);
+        PlayerDriver playback (s, 1, 48000.0, 120.0, startPpq);
+        auto& [player, driver] = playback;
 
         for (int block = 0; block < 4 * 192; ++block)
         {
@@ -270,26 +324,137 @@ TEST (MidiMessageSequencePlayer, everyNoteItStartsIsEndedWhateverHappens)
     for (const auto& [name, action] : cases)
     {
         SCOPED_TRACE (name);
-        MidiMessageSequencePlayer player;
-        player.prepare (48000.0);
-        player.loadFull (prepareRendering (s, 3));
-        Driver driver (player, 48000.0, 120.0);
+        PlayerDriver playback (s, 3);
+        auto& [player, driver] = playback;
         driver.play (512, 60);
         EXPECT_EQ (driver.counter.sounding(), 2);
         action (player, driver);
         EXPECT_EQ (driver.counter.sounding(), 0);
         EXPECT_EQ (driver.counter.strayNoteOffs(), 0);
     }
-
 }
 
 TEST (MidiMessageSequencePlayer, preRollPlaysTheEndOfThePhrase)
 {
-    MidiMessageSequencePlayer player;
-    player.prepare (48000.0);
-    player.loadFull (prepareRendering (makeSequence ({ makeNote (60, 2880, 480) }), 1));
-    Driver driver (player, 48000.0, 120.0, -1.0);
+    PlayerDriver playback (makeSequence ({ makeNote (60, 2880, 480) }), 1, 48000.0, 120.0, -1.0);
+    auto& driver = playback.driver;
     driver.playOne (256);
     ASSERT_EQ (driver.notesOnly().size(), 1u);
     EXPECT_EQ (driver.notesOnly().front().sample, 0);
+}
+
+TEST (AdvancedSequenceManager, storesSlotsInOrderAndSkipsUnchangedPhrases)
+{
+    AdvancedSequenceManager manager;
+    ChangeRecorder recorder;
+    manager.addListener (&recorder);
+    int source = 0;
+    const auto phrase = makeSequence ({ makeNote (60, 0, 240) });
+    manager.setSequence (1, phrase, &source); // nothing stored yet: slot 1 would be appended as slot 0
+    manager.setSequence (-1, phrase, &source);
+    EXPECT_EQ (manager.getNumSequences(), 0);
+    manager.setSequence (0, Sequence(), &source);
+    manager.setSequence (1, phrase, &source);
+    manager.setSequence (1, phrase, &source); // unchanged: no rendering, no notification
+    EXPECT_EQ (std::tuple (manager.getNumSequences(), manager.getSequence (0).notes.size(), manager.getSequence (1).notes.size()), std::tuple (2, (size_t) 0, (size_t) 1));
+    ASSERT_EQ (recorder.changes.size(), 2u);
+    EXPECT_EQ (recorder.changes[1], (std::pair<int, void*> { 1, &source }));
+    EXPECT_TRUE (manager.getPlayer().getPlayer (1).hasRendering() && manager.getPlayer().getPlayer (1).hasPendingRendering());
+    manager.setCarryPitchOffset (true);
+    auto edited = phrase;
+    edited.notes[0].velocityMax = 90;
+    manager.setSequence (1, edited, nullptr);
+    EXPECT_TRUE (manager.getSequence (1).carryPitchOffset);
+    manager.announceCurrentSlot();
+    EXPECT_EQ (recorder.changes.back(), (std::pair<int, void*> { 0, nullptr }));
+    manager.removeListener (&recorder);
+}
+
+TEST (MidiMessageSequencePlayer, aPendingPassOfAnotherContentOrLengthIsDropped)
+{
+    MidiMessageSequencePlayer player;
+    const auto phrase = makeSequence ({ makeNote (60, 0, 240) });
+    player.loadFull (prepareRendering (phrase, 1, 5));
+    player.loadPending (prepareRendering (phrase, 2, 4)); // rendered before the phrase was replaced
+    EXPECT_FALSE (player.hasPendingRendering());
+    player.loadPending (prepareRendering (makeSequence ({ makeNote (60, 0, 240) }, 1920), 2, 5));
+    EXPECT_FALSE (player.hasPendingRendering());
+    player.loadPending (prepareRendering (phrase, 2, 5));
+    EXPECT_TRUE (player.hasPendingRendering());
+
+    // Replaced again before a block took either: the block drops that pass, asks for a pass
+    // of the phrase it now plays, and leaves the old renderings to be freed elsewhere.
+    player.loadFull (prepareRendering (phrase, 3, 6));
+    juce::MidiBuffer output;
+    const auto result = player.playBlock (output, 64, BlockPosition::playing (0.0, 120.0));
+    EXPECT_TRUE (result.needsNextPass && result.retiredRenderings);
+    EXPECT_FALSE (player.hasPendingRendering());
+    EXPECT_TRUE (player.loadPending (prepareRendering (phrase, 4, 6)));
+}
+
+TEST (HostTimeline, aHostThatReportsBlockStartsOnACoarserGridNeitherCutsNotesShortNorRestartsThePhraseButAJumpDoes)
+{
+    // Ardour counts its timeline in beats of 1920 ticks and reports each block's start rounded
+    // to one of them: a block starts up to half of our tick away from where the last one ended.
+    // At 48 kHz and 120 bpm a sixteenth is exactly 6000 samples.
+    for (const auto& [name, grid] : { std::pair<const char*, double (*) (double)> { "rounded", [] (double ppq) { return std::round (ppq * 1920.0) / 1920.0; } },
+                                      std::pair<const char*, double (*) (double)> { "truncated", [] (double ppq) { return std::floor (ppq * 1920.0) / 1920.0; } } })
+    {
+        for (int blockSize : { 1024, 256, 333 })
+        {
+            SCOPED_TRACE (std::string (name) + ", blocks of " + std::to_string (blockSize));
+            PlayerDriver playback (makeSixteenths(), 3);
+            auto& [player, driver] = playback;
+            EXPECT_FALSE (playReporting (driver, blockSize, 120000 / blockSize + 1, grid));
+
+            const auto notes = soundingNotesOf (driver);
+            ASSERT_GE (notes.size(), 9u); // five beats, two notes each
+            for (const auto& note : notes)
+                EXPECT_NEAR ((double) note.length, 6000.0, 1.0) << "note " << note.pitch << " at " << note.start;
+
+            EXPECT_EQ (player.getLoopsPlayed(), 5);
+
+            // A real jump of a few ticks is still one: a tick is 25 samples here, and the
+            // user moves the play head 8 ticks on.
+            driver.position.ppqPosition += 8.0 / 960.0;
+            driver.playOne (blockSize);
+            EXPECT_TRUE (driver.lastResult.restarted);
+        }
+    }
+}
+
+TEST (HostTimeline, aTempoThatChangesWithinBlocksKeepsThePhraseOnTheHostsTimelineWithoutRestarts)
+{
+    // The host ramps from 120 to 180 bpm and reports the tempo at each block's start only:
+    // the phrase drifts from the host by a fraction of a tick in every block, and is pulled
+    // back to it instead of drifting on until a block looks like a jump.
+    PlayerDriver playback (makeSixteenths(), 3);
+    auto& [player, driver] = playback;
+
+    constexpr int blockSize = 512;
+    const auto tempoAt = [] (double block)
+    { return 120.0 + std::min (60.0, block * 0.7); };
+
+    double hostPpq = 0.0;
+    int blocksReported = 0;
+    const auto hostPosition = [&] (double)
+    {
+        // The block before this one, sample by sample.
+        if (blocksReported > 0)
+            for (int s = 0; s < blockSize; ++s)
+                hostPpq += tempoAt (blocksReported - 1 + (double) s / blockSize) / (60.0 * 48000.0);
+
+        ++blocksReported;
+        return hostPpq;
+    };
+
+    EXPECT_FALSE (playReporting (driver, blockSize, 600, hostPosition, [&] (int block)
+                                 { return tempoAt (block); }));
+    EXPECT_EQ (driver.counter.strayNoteOffs(), 0);
+
+    // Where the host's timeline is after the last block, against where the player says the
+    // phrase is: within a tick (the ramp moved the host 70 ticks from the block tempi).
+    const auto hostTick = std::fmod (hostPosition (0.0) * 960.0, 960.0);
+    const auto distance = std::abs (player.getPlayheadTick() - hostTick);
+    EXPECT_LT (std::min (distance, 960.0 - distance), 1.0);
 }
