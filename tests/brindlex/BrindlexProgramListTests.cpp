@@ -34,36 +34,35 @@ void expectEveryProgramLoadsWhatItsNameSays (Cadenzium2AudioProcessor& processor
 }
 } // namespace
 
-TEST_F (BrindlexProgramListTest, withoutAFactoryFolderTheInitialPatchAndEveryUserPresetHaveProgramsOfTheirOwn)
+TEST_F (BrindlexProgramListTest, theInitialPatchAndEveryPresetHaveProgramsThatLoadWhatTheirNamesSayAndACutOffPresetIsNoProgram)
 {
     factory.deleteRecursively();
     saveUserPreset ("Mine", 25.0f);
     saveUserPreset ("Yours", 35.0f);
 
-    Cadenzium2AudioProcessor processor;
-    EXPECT_EQ (processor.getProgramName (0), "Initial Patch");
-    EXPECT_EQ (processor.getProgramName (1), "Mine");
-    expectEveryProgramLoadsWhatItsNameSays (processor, { { "Initial Patch", 0.0f }, { "Mine", 25.0f }, { "Yours", 35.0f } });
+    {
+        Cadenzium2AudioProcessor processor;
+        EXPECT_EQ (processor.getProgramName (0), "Initial Patch");
+        EXPECT_EQ (processor.getProgramName (1), "Mine");
+        expectEveryProgramLoadsWhatItsNameSays (processor, { { "Initial Patch", 0.0f }, { "Mine", 25.0f }, { "Yours", 35.0f } });
 
-    // The preset menu and the browser number the presets from the same list.
-    const auto userFolder = processor.getPresetManager().getIndexTree().getChildWithName ("f_user");
-    ASSERT_EQ (userFolder.getNumChildren(), 2);
-    EXPECT_EQ ((int) userFolder.getChild (0).getProperty ("preset_index"), 1);
-    EXPECT_EQ ((int) userFolder.getChild (1).getProperty ("preset_index"), 2);
-}
+        // The preset menu and the browser number the presets from the same list.
+        const auto userFolder = processor.getPresetManager().getIndexTree().getChildWithName ("f_user");
+        ASSERT_EQ (userFolder.getNumChildren(), 2);
+        EXPECT_EQ ((int) userFolder.getChild (0).getProperty ("preset_index"), 1);
+        EXPECT_EQ ((int) userFolder.getChild (1).getProperty ("preset_index"), 2);
+    }
 
-TEST_F (BrindlexProgramListTest, withAFactoryFolderEveryProgramLoadsWhatItsNameSaysAndACutOffPresetIsNoProgram)
-{
+    // A factory folder, with a preset cut off right after its root's start tag: that one must
+    // not reach the host's list.
+    ASSERT_TRUE (factory.createDirectory().wasOk());
     {
         Cadenzium2AudioProcessor writer;
         writeFactoryPreset (writer, "Pluck.bpre", 20.0f);
     }
-
-    // Cut off right after its root's start tag: it must not reach the host's list.
     const auto text = factory.getChildFile ("Pluck.bpre").loadFileAsString();
     ASSERT_TRUE (factory.getChildFile ("Cut.bpre").replaceWithText (text.substring (0, text.indexOf (text.indexOf ("<cadenzium2"), ">") + 1)));
 
-    saveUserPreset ("Mine", 25.0f);
     Cadenzium2AudioProcessor processor;
-    expectEveryProgramLoadsWhatItsNameSays (processor, { { "Initial Patch", 0.0f }, { "Pluck", 20.0f }, { "Mine", 25.0f } });
+    expectEveryProgramLoadsWhatItsNameSays (processor, { { "Initial Patch", 0.0f }, { "Pluck", 20.0f }, { "Mine", 25.0f }, { "Yours", 35.0f } });
 }

@@ -1,15 +1,15 @@
 #include "ShellTestSupport.h"
 
 #include <brindlex/UserFolders.h>
-#include <tests/tarn/CapturingLogger.h>
 
 namespace cadenzium::test
 {
 
-TEST_F (ShellTest, theTopBarsControlsCarryTheirTooltipsLeftToRight)
+TEST_F (ShellTest, theTopBarCarriesItsTooltipsLeftToRightNavigatesPresetsAndItsPowerButtonFollowsItsParameter)
 {
     ShellProcessor processor;
     EditorWindow window (processor);
+    auto& topBar = window.getEditorAs<ShellProcessor::Editor>().getTopBar();
 
     const std::pair<const char*, const char*> controls[] = {
         { "preset_name", "Select a preset" },
@@ -31,16 +31,8 @@ TEST_F (ShellTest, theTopBarsControlsCarryTheirTooltipsLeftToRight)
         EXPECT_GT (control.getX(), lastX) << id;
         lastX = control.getX();
     }
-}
-
-TEST_F (ShellTest, presetNavigationLoadsNeighboursAndTheNameBoxFollowsTheCurrentPreset)
-{
-    ShellProcessor processor;
-    EditorWindow window (processor);
-    auto& topBar = window.getEditorAs<ShellProcessor::Editor>().getTopBar();
 
     EXPECT_EQ (topBar.getShownPresetName(), "Initial Patch");
-
     window.click (EditorWindow::get ("preset_next"));
     EXPECT_EQ (topBar.getShownPresetName(), "Octave Spark");
     window.click (EditorWindow::get ("preset_next"));
@@ -52,13 +44,11 @@ TEST_F (ShellTest, presetNavigationLoadsNeighboursAndTheNameBoxFollowsTheCurrent
     processor.getPresetManager().loadPreset (3);
     EXPECT_EQ (topBar.getShownPresetName(), "Offbeat Stabs");
 
-    // The menu: folders as submenus, items load their preset, the current one ticked.
-    const auto items = menuItems (topBar.createPresetMenu());
+    // The menu: folders as submenus, items load their preset.
     const std::vector<std::pair<juce::String, int>> expected {
         { "Initial Patch", 1 }, { "Arpeggios/Octave Spark", 2 }, { "Arpeggios/Rising Eighths", 3 }, { "Chord Rhythms/Offbeat Stabs", 4 }
     };
-    EXPECT_EQ (items, expected);
-
+    EXPECT_EQ (menuItems (topBar.createPresetMenu()), expected);
     topBar.presetMenuItemChosen (2);
     EXPECT_EQ (topBar.getShownPresetName(), "Octave Spark");
 
@@ -68,27 +58,18 @@ TEST_F (ShellTest, presetNavigationLoadsNeighboursAndTheNameBoxFollowsTheCurrent
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("Chord Rhythms"));
     window.saveScreenshot ("menu");
     ASSERT_TRUE (EditorWindow::chooseMenuItem ("Offbeat Stabs"));
-    EXPECT_TRUE (EditorWindow::pumpUntil ([&]
-                                          { return topBar.getShownPresetName() == "Offbeat Stabs"; }));
-}
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return topBar.getShownPresetName() == "Offbeat Stabs"; }));
 
-TEST_F (ShellTest, thePowerButtonFollowsItsParameter)
-{
-    ShellProcessor processor;
-    EditorWindow window (processor);
+    // The power button, clicked and automated.
     auto& power = EditorWindow::get<juce::Button> ("bypass");
     EXPECT_TRUE (power.getToggleState());
-
     window.click (power);
     EXPECT_EQ (processor.getIntParameterValue ("enable"), 0);
     window.saveScreenshot ("bypassed");
     window.click (power);
     EXPECT_EQ (processor.getIntParameterValue ("enable"), 1);
-
-    // Host automation moves the button.
     processor.getParameterState().getParameter ("enable")->setValueNotifyingHost (0.0f);
-    EXPECT_TRUE (EditorWindow::pumpUntil ([&]
-                                          { return ! power.getToggleState(); }));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return ! power.getToggleState(); }));
 }
 
 TEST_F (ShellTest, toastsShowInOrderOverEverythingOnTheirBlackAreaAndGoAway)
@@ -123,15 +104,12 @@ TEST_F (ShellTest, toastsShowInOrderOverEverythingOnTheirBlackAreaAndGoAway)
 
     // Clicking one finishes it; the other finishes by itself.
     window.click (*shown[0]);
-    EXPECT_TRUE (EditorWindow::pumpUntil ([&]
-                                          { return display.getToastComponents().size() == 1; }));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return display.getToastComponents().size() == 1; }));
     EXPECT_EQ (toasts.getNumToasts(), 1);
 
     tarn::ToastComponent::setDisplayTimeScale (0.01f);
     toasts.addToast ("Short", tarn::Toast::information);
-    EXPECT_TRUE (EditorWindow::pumpUntil ([&]
-                                          { return display.getToastComponents().size() == 1; },
-                                          2000))
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return display.getToastComponents().size() == 1; }, 2000))
         << "toasts added later time out";
 }
 
@@ -149,8 +127,7 @@ TEST_F (ShellTest, theManualButtonOpensTheInstalledManualOrTheWebPageWithAToast)
     window.click (EditorWindow::get ("manual"));
     EXPECT_EQ (toastTexts (processor.getToastManager()),
                juce::StringArray ("ERROR: Sorry, we can't find the manual installed. Taking you to the Brindlex website."));
-    EXPECT_TRUE (EditorWindow::pumpUntil ([&]
-                                          { return editor.getManualOpener().getNumRunningOpeners() == 0; }));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return editor.getManualOpener().getNumRunningOpeners() == 0; }));
     EXPECT_EQ (record.loadFileAsString(), "https://brindlex.invalid/plugins/cadenzium-2#plugindownloads\n");
 
     // A package's copy among the system's documents, when the user has none of their own.
@@ -158,8 +135,7 @@ TEST_F (ShellTest, theManualButtonOpensTheInstalledManualOrTheWebPageWithAToast)
     {
         record.deleteFile();
         window.click (EditorWindow::get ("manual"));
-        EXPECT_TRUE (EditorWindow::pumpUntil ([&]
-                                              { return editor.getManualOpener().getNumRunningOpeners() == 0; }));
+        EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return editor.getManualOpener().getNumRunningOpeners() == 0; }));
         return record.loadFileAsString();
     };
     const auto installed = brindlex::UserFolders::getInstalledDocuments ("Cadenzium 2", "Cadenzium 2 Manual 2.5.0.pdf")[0];

@@ -26,8 +26,7 @@ TEST_F (ShellTest, aPresetSavedWithTheKeyboardAndMouseIsWrittenAndInTheMenuAtOnc
     ASSERT_TRUE (editor.getSaveDialog().isShowing());
     EXPECT_TRUE (userRoot.isDirectory());
     EXPECT_TRUE (log.lines.contains ("Creating user preset folder: " + userRoot.getFullPathName()));
-    EXPECT_TRUE (EditorWindow::pumpUntil ([]
-                                          { return field ("save_name").hasKeyboardFocus (false); }));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([] { return field ("save_name").hasKeyboardFocus (false); }));
     EXPECT_TRUE (window.windowHasKeyboardFocus()) << "the text field takes the keys from the host";
     EXPECT_EQ (field ("save_name").getText(), "") << "the Initial Patch gives no name";
     EXPECT_EQ (field ("save_author").getText(), "Ann Example");
@@ -57,11 +56,18 @@ TEST_F (ShellTest, aPresetSavedWithTheKeyboardAndMouseIsWrittenAndInTheMenuAtOnc
                               { return item.first == "NightDrive (v2)"; }));
 }
 
-TEST_F (ShellTest, fieldsKeepToTheirLengthsAndCharacters)
+TEST_F (ShellTest, theDialogRefusesAnEmptyNameKeepsFieldsToTheirCharactersAsksBeforeOverwritingAndOffersTheCurrentPreset)
 {
     ShellProcessor processor;
+    processor.getSettings().setValue ("preset_author_name", "Last Author");
+    processor.getToastManager().takeToasts();
     EditorWindow window (processor);
+    auto& dialog = window.getEditorAs<ShellProcessor::Editor>().getSaveDialog();
+
     window.click (EditorWindow::get ("preset_save"));
+    window.click (EditorWindow::get ("save_confirm"));
+    EXPECT_TRUE (dialog.isShowing());
+    EXPECT_EQ (toastTexts (processor.getToastManager()), juce::StringArray ("ERROR: Please enter a name for the preset"));
 
     const std::tuple<const char*, juce::String, juce::String> cases[] = {
         { "save_name", juce::String::repeatedString ("Ab", 30), juce::String::repeatedString ("Ab", 20) },
@@ -82,63 +88,11 @@ TEST_F (ShellTest, fieldsKeepToTheirLengthsAndCharacters)
         window.typeText (typed);
         EXPECT_EQ (target.getText(), kept);
     }
-}
 
-TEST_F (ShellTest, theDialogOffersTheCurrentPresetsNameToTypeOverAndAFactoryPresetsCategoriesButNotItsDescription)
-{
-    ShellProcessor processor;
-    processor.getSettings().setValue ("preset_author_name", "Last Author");
-    processor.getToastManager().takeToasts();
-    ASSERT_TRUE (processor.getPresetManager().loadPreset (2)); // Rising Eighths
-    EditorWindow window (processor);
-
-    window.click (EditorWindow::get ("preset_save"));
-    EXPECT_TRUE (EditorWindow::pumpUntil ([] { return field ("save_name").hasKeyboardFocus (false); }));
-    EXPECT_EQ (field ("save_name").getHighlightedText(), "Rising Eighths");
-    EXPECT_EQ (field ("save_description").getText(), "") << "the factory's words are not the musician's";
-    EXPECT_EQ (field ("save_categories").getText(), "Arp,Bright");
-    EXPECT_EQ (field ("save_author").getText(), "Last Author");
-
-    // Typing replaces the name offered.
-    window.typeText ("My Arp");
-    EXPECT_EQ (field ("save_name").getText(), "My Arp");
-    window.click (EditorWindow::get ("save_confirm"));
-    const auto saved = juce::parseXML (userRoot.getChildFile ("My Arp.bpre"));
-    ASSERT_NE (saved, nullptr);
-    EXPECT_EQ (saved->getStringAttribute ("description"), "");
-    EXPECT_EQ (saved->getStringAttribute ("categories"), "Arp,Bright");
-
-    // The musician's own preset offers its own description again.
-    auto& presets = processor.getPresetManager();
-    presets.savePreset ("Mine", "Last Author", "For the late set.", "Arp");
-    window.click (EditorWindow::get ("preset_save"));
-    EXPECT_EQ (field ("save_name").getText(), "Mine");
-    EXPECT_EQ (field ("save_description").getText(), "For the late set.");
-
-    // Cancel writes nothing; Escape in a field closes as well.
     window.click (EditorWindow::get ("save_cancel"));
-    EXPECT_FALSE (window.getEditorAs<ShellProcessor::Editor>().getSaveDialog().isShowing());
-    window.click (EditorWindow::get ("preset_save"));
-    window.click (field ("save_author"));
-    window.pressKey (juce::KeyPress (juce::KeyPress::escapeKey));
-    EXPECT_FALSE (window.getEditorAs<ShellProcessor::Editor>().getSaveDialog().isShowing());
-    EXPECT_EQ (userRoot.findChildFiles (juce::File::findFiles, true, "*.bpre").size(), 2);
-}
 
-TEST_F (ShellTest, anEmptyNameIsRefusedAndSavingOverAnExistingPresetIsAskedInTheDialog)
-{
-    ShellProcessor processor;
-    processor.getToastManager().takeToasts();
-    EditorWindow window (processor);
-    auto& dialog = window.getEditorAs<ShellProcessor::Editor>().getSaveDialog();
+    // Saving over an existing preset is asked in the dialog.
     const auto file = userRoot.getChildFile ("Keeper.bpre");
-
-    window.click (EditorWindow::get ("preset_save"));
-    window.click (EditorWindow::get ("save_confirm"));
-    EXPECT_TRUE (dialog.isShowing());
-    EXPECT_EQ (toastTexts (processor.getToastManager()), juce::StringArray ("ERROR: Please enter a name for the preset"));
-    window.click (EditorWindow::get ("save_cancel"));
-
     auto saveAs = [&] (const juce::String& name, const juce::String& description)
     {
         window.click (EditorWindow::get ("preset_save"));
@@ -171,11 +125,45 @@ TEST_F (ShellTest, anEmptyNameIsRefusedAndSavingOverAnExistingPresetIsAskedInThe
     window.click (EditorWindow::get ("modal_close"));
     EXPECT_FALSE (dialog.isShowing());
     EXPECT_EQ (juce::parseXML (file)->getStringAttribute ("description"), "second");
+
+    // A factory preset offers its name to type over and its categories, not its description.
+    ASSERT_TRUE (processor.getPresetManager().loadPreset (2));
+    ASSERT_EQ (processor.getPresetManager().getCurrentPreset().name, "Rising Eighths");
+    window.click (EditorWindow::get ("preset_save"));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([] { return field ("save_name").hasKeyboardFocus (false); }));
+    EXPECT_EQ (field ("save_name").getHighlightedText(), "Rising Eighths");
+    EXPECT_EQ (field ("save_description").getText(), "") << "the factory's words are not the musician's";
+    EXPECT_EQ (field ("save_categories").getText(), "Arp,Bright");
+    EXPECT_EQ (field ("save_author").getText(), "Last Author");
+
+    // Typing replaces the name offered.
+    window.typeText ("My Arp");
+    EXPECT_EQ (field ("save_name").getText(), "My Arp");
+    window.click (EditorWindow::get ("save_confirm"));
+    const auto saved = juce::parseXML (userRoot.getChildFile ("My Arp.bpre"));
+    ASSERT_NE (saved, nullptr);
+    EXPECT_EQ (saved->getStringAttribute ("description"), "");
+    EXPECT_EQ (saved->getStringAttribute ("categories"), "Arp,Bright");
+
+    // The musician's own preset offers its own description again.
+    processor.getPresetManager().savePreset ("Mine", "Last Author", "For the late set.", "Arp");
+    window.click (EditorWindow::get ("preset_save"));
+    EXPECT_EQ (field ("save_name").getText(), "Mine");
+    EXPECT_EQ (field ("save_description").getText(), "For the late set.");
+
+    // Cancel writes nothing; Escape in a field closes as well.
+    window.click (EditorWindow::get ("save_cancel"));
+    EXPECT_FALSE (dialog.isShowing());
+    window.click (EditorWindow::get ("preset_save"));
+    window.click (field ("save_author"));
+    window.pressKey (juce::KeyPress (juce::KeyPress::escapeKey));
+    EXPECT_FALSE (dialog.isShowing());
+    EXPECT_EQ (userRoot.findChildFiles (juce::File::findFiles, true, "*.bpre").size(), 3);
 }
 
-TEST_F (ShellTest, aUserFolderThatCannotBeWrittenOrMadeIsReportedWithItsToasts)
+TEST_F (ShellTest, aUserFolderThatCannotBeWrittenOrMadeIsReportedWithItsToastsAndClosesTheDialog)
 {
-    // Permissions mean nothing to root: the dialog runs as an ordinary user.
+    // Permissions mean nothing to root: the dialog runs as an ordinary user, where they count.
     const auto presets = userRoot.getParentDirectory();
     ASSERT_TRUE (presets.createDirectory());
 
@@ -188,6 +176,16 @@ TEST_F (ShellTest, aUserFolderThatCannotBeWrittenOrMadeIsReportedWithItsToasts)
     tarn::ToastManager toasts;
     brindlex::BrindlexSettings settings (juce::File ("/nonexistent/other.settings"));
     brindlex::SavePresetModal dialog (processor.getPresetManager(), settings, toasts);
+
+    // A file where the folder belongs (not even root can make it): the dialog closes again.
+    ASSERT_TRUE (userRoot.replaceWithText ("in the way"));
+    dialog.show();
+    EditorWindow::pump (20);
+    EXPECT_FALSE (dialog.isVisible());
+    ASSERT_EQ (toastTexts (toasts).size(), 1);
+    EXPECT_TRUE (toastTexts (toasts)[0].startsWith ("ERROR: Unable to create user preset folder: "));
+    toasts.takeToasts();
+    ASSERT_TRUE (userRoot.deleteFile());
 
     auto showingGives = [&] (const juce::StringArray& expected)
     {
@@ -213,24 +211,6 @@ TEST_F (ShellTest, aUserFolderThatCannotBeWrittenOrMadeIsReportedWithItsToasts)
     ASSERT_TRUE (userRoot.createDirectory());
     ASSERT_EQ (chmod (userRoot.getFullPathName().toRawUTF8(), 0555), 0);
     EXPECT_TRUE (showingGives ({ "ERROR: Unable to write to user preset folder: " + userRoot.getFullPathName() }));
-}
-
-TEST_F (ShellTest, aUserFolderThatCannotBeMadeClosesTheDialogAgain)
-{
-    // A file where the folder belongs: not even root can make it.
-    ASSERT_TRUE (userRoot.replaceWithText ("in the way"));
-
-    ShellProcessor processor;
-    processor.getToastManager().takeToasts();
-    EditorWindow window (processor);
-    auto& dialog = window.getEditorAs<ShellProcessor::Editor>().getSaveDialog();
-
-    window.click (EditorWindow::get ("preset_save"));
-    EXPECT_TRUE (EditorWindow::pumpUntil ([&]
-                                          { return ! dialog.isShowing(); }));
-    const auto toasts = toastTexts (processor.getToastManager());
-    ASSERT_EQ (toasts.size(), 1);
-    EXPECT_TRUE (toasts[0].startsWith ("ERROR: Unable to create user preset folder: "));
 }
 
 } // namespace cadenzium::test

@@ -59,8 +59,7 @@ TEST_F (ShellTest, theSettingsDialogShowsItsItemsWritesTheScaleRevealsTheLogsAnd
 
     window.click (EditorWindow::get ("settings"));
     window.click (EditorWindow::get ("show_log_file"));
-    EXPECT_TRUE (EditorWindow::pumpUntil ([&]
-                                          { return record.existsAsFile(); }));
+    EXPECT_TRUE (EditorWindow::pumpUntil ([&] { return record.existsAsFile(); }));
     EditorWindow::pump (100);
     EXPECT_EQ (record.loadFileAsString(), processor.getLogger().getLogFile().getParentDirectory().getFullPathName() + "\n");
 

@@ -7,37 +7,39 @@
 
 using namespace cadenzium::test;
 
+namespace
+{
+void expectRowsOnGridLines (Cadenzium2AudioProcessorEditor& editor, const juce::String& when)
+{
+    auto& rows = editor.getRowEditor();
+    auto& pianoRoll = editor.getPianoRoll();
+    const auto& axis = pianoRoll.getRowAxis();
+    ASSERT_EQ (axis.numRows, rows.getNumRows()) << when;
+    const auto gridTop = editor.getLocalPoint (&pianoRoll, pianoRoll.getGridBounds().getPosition()).y;
+
+    for (int row = 0; row < rows.getNumRows(); ++row)
+    {
+        const auto top = editor.getLocalPoint (&rows.getRow (row), juce::Point<int>()).y;
+        EXPECT_NEAR (top, gridTop + axis.yOf (row), 1.0) << "row " << row << ", " << when;
+        EXPECT_NEAR (rows.getRow (row).getHeight(), axis.rowHeight, 1.0) << "row " << row << ", " << when;
+    }
+}
+} // namespace
+
 TEST (EditorLayout, eachRowStandsOnItsGridLineAlsoWhenTheGridScrolls)
 {
     Cadenzium2AudioProcessor processor;
     EditCommands (processor).newRows (40); // more rows than the grid shows at once
     Cadenzium2AudioProcessorEditor editor (processor);
-    auto& rows = editor.getRowEditor();
     auto& pianoRoll = editor.getPianoRoll();
-    ASSERT_EQ (rows.getNumRows(), 48);
+    ASSERT_EQ (editor.getRowEditor().getNumRows(), 48);
 
-    auto expectOnGridLines = [&] (const char* when)
-    {
-        const auto& axis = pianoRoll.getRowAxis();
-        ASSERT_EQ (axis.numRows, rows.getNumRows());
-        const auto gridTop = editor.getLocalPoint (&pianoRoll, pianoRoll.getGridBounds().getPosition()).y;
-
-        for (int row = 0; row < rows.getNumRows(); ++row)
-        {
-            const auto top = editor.getLocalPoint (&rows.getRow (row), juce::Point<int>()).y;
-            EXPECT_NEAR (top, gridTop + axis.yOf (row), 1.0) << "row " << row << " " << when;
-            EXPECT_NEAR (rows.getRow (row).getHeight(), axis.rowHeight, 1.0) << "row " << row << " " << when;
-        }
-    };
-
-    expectOnGridLines ("at the top");
+    expectRowsOnGridLines (editor, "at the top");
     ASSERT_GT (pianoRoll.getRowAxis().maximumScroll (pianoRoll.getGridBounds().getHeight()), 100.0);
-
     pianoRoll.setRowScroll (100.0);
-    expectOnGridLines ("scrolled by 100");
-
+    expectRowsOnGridLines (editor, "scrolled by 100");
     editor.setSize (1000, 800);
-    expectOnGridLines ("in the smallest window");
+    expectRowsOnGridLines (editor, "in the smallest window");
 }
 
 TEST (EditorLayout, fewRowsShareTheGridUpToAMaximumAndEmptyLanesFillTheRestAbove)
@@ -50,7 +52,6 @@ TEST (EditorLayout, fewRowsShareTheGridUpToAMaximumAndEmptyLanesFillTheRestAbove
             ASSERT_TRUE (commands.deleteRow ((int) processor.getPhraseManager().getRows().size() - 1));
 
         Cadenzium2AudioProcessorEditor editor (processor);
-        auto& rows = editor.getRowEditor();
         auto& pianoRoll = editor.getPianoRoll();
 
         for (auto size : { juce::Point<int> (1244, 935), juce::Point<int> (1000, 800), juce::Point<int> (2000, 1500) })
@@ -59,9 +60,8 @@ TEST (EditorLayout, fewRowsShareTheGridUpToAMaximumAndEmptyLanesFillTheRestAbove
             const auto when = juce::String (numRows) + " rows at " + juce::String (size.x) + "x" + juce::String (size.y);
             const auto& axis = pianoRoll.getRowAxis();
             const auto gridHeight = (double) pianoRoll.getGridBounds().getHeight();
-            const auto gridTop = editor.getLocalPoint (&pianoRoll, pianoRoll.getGridBounds().getPosition()).y;
             ASSERT_EQ (axis.numRows, numRows) << when;
-            ASSERT_EQ (rows.getNumRows(), numRows) << when;
+            expectRowsOnGridLines (editor, when);
 
             // Each row as tall as the grid allows, never taller than a comfortable lane.
             EXPECT_NEAR (axis.rowHeight, std::min (gridHeight / numRows, 64.0), 0.5) << when;
@@ -73,13 +73,6 @@ TEST (EditorLayout, fewRowsShareTheGridUpToAMaximumAndEmptyLanesFillTheRestAbove
             if (axis.stackTop >= 1.0)
             {
                 EXPECT_EQ (axis.rowAt (axis.stackTop - 1.0), numRows) << "an empty lane is no row: " << when;
-            }
-
-            for (int row = 0; row < numRows; ++row)
-            {
-                const auto top = editor.getLocalPoint (&rows.getRow (row), juce::Point<int>()).y;
-                EXPECT_NEAR (top, gridTop + axis.yOf (row), 1.0) << "row " << row << ", " << when;
-                EXPECT_NEAR (rows.getRow (row).getHeight(), axis.rowHeight, 1.0) << "row " << row << ", " << when;
             }
         }
     }

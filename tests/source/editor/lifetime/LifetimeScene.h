@@ -5,7 +5,6 @@
 #include <source/import/BulkPresetImporter.h>
 #include <source/processor/Cadenzium2AudioProcessor.h>
 #include <tarn/gui/files/FileChooserLauncher.h>
-#include <tarn/gui/overlays/PopupKind.h>
 #include <tests/source/editor/EditorTestHelpers.h>
 #include <tests/source/import/V1TestPresets.h>
 #include <tests/support/MidiEvents.h>
@@ -115,6 +114,12 @@ public:
         click (componentId);
     }
 
+    void rightClickAfterFocus (juce::Component& target, std::optional<juce::Point<float>> point = {})
+    {
+        focusGrid();
+        window->rightClick (target, point);
+    }
+
     /** Where the phrase's note is in the grid. */
     juce::Point<float> noteCentre() const
     {
@@ -168,17 +173,41 @@ public:
         EXPECT_EQ (counter.sounding(), 0) << counter.describeSounding();
     }
 
-    static const tarn::PopupKind* kindNamed (const juce::String& name)
-    {
-        for (const auto* kind : tarn::PopupKind::all())
-            if (name == kind->getName())
-                return kind;
-
-        return nullptr;
-    }
-
 private:
     std::shared_ptr<std::atomic<bool>> releaseImporter = std::make_shared<std::atomic<bool>> (false);
 };
+
+/** Closes the window with what `open` left open while the processor plays on. With a
+    `finish`, opens it again, opens the same and finishes it there, and closes that window while
+    playing on too. Last, in a window opened again, opens the same and closes the window with
+    the processor deleted right after. */
+inline void closeWithItOpenInEveryWay (const std::function<void (LifetimeScene&)>& open, const std::function<void (LifetimeScene&)>& finish = {})
+{
+    auto s = std::make_unique<LifetimeScene>();
+    open (*s);
+    s->closeWindow();
+    s->playAndExpectNothingHangs();
+
+    if (finish != nullptr)
+    {
+        s->openWindow();
+        open (*s);
+        finish (*s);
+        s->closeWindow();
+        s->playAndExpectNothingHangs();
+    }
+
+    s->openWindow();
+    open (*s);
+    s->closeWindow (false);
+    s.reset();
+    EditorWindow::pump (100);
+}
+
+/** A table row's name as a test's name. */
+inline std::string testNameOf (const char* name)
+{
+    return juce::String (name).retainCharacters ("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789").toStdString();
+}
 
 } // namespace cadenzium::test

@@ -12,6 +12,7 @@
 
 #include <source/processor/ParameterIds.h>
 #include <tarn/gui/ThemeSelector.h>
+#include <tests/source/processor/state/StateTestSupport.h>
 #include <tests/support/TestSeed.h>
 
 #include <thread>
@@ -67,18 +68,8 @@ namespace
         NoteCounter counter;
         int blocks = 0;
 
-        /** What went in and came out of the last blocks that touched each key, for the
-            report of a note left sounding (the host's timing is not replayed by the seed). */
-        juce::String historyOf (int channel, int note) const
-        {
-            juce::String text;
-
-            for (const auto& line : history[(size_t) (channel - 1) * 128 + (size_t) note])
-                text << "\n    " << line;
-
-            return text;
-        }
-
+        /** Each hanging note with what went in and came out of the last blocks that touched
+            it (the host's timing is not replayed by the seed). */
         juce::String describeHanging() const
         {
             juce::String text;
@@ -86,7 +77,14 @@ namespace
             for (int channel = 1; channel <= 16; ++channel)
                 for (int note = 0; note < 128; ++note)
                     if (counter.get (channel, note) > 0)
-                        text << "ch" << channel << " note " << note << ":" << historyOf (channel, note) << "\n";
+                    {
+                        text << "ch" << channel << " note " << note << ":";
+
+                        for (const auto& line : history[(size_t) (channel - 1) * 128 + (size_t) note])
+                            text << "\n    " << line;
+
+                        text << "\n";
+                    }
 
             return text;
         }
@@ -285,13 +283,6 @@ namespace
         setenv ("PATH", (folder.getFullPathName() + ":" + path).toRawUTF8(), 1);
     }
 
-    juce::MemoryBlock stateOf (juce::AudioProcessor& processor)
-    {
-        juce::MemoryBlock state;
-        processor.getStateInformation (state);
-        return state;
-    }
-
     using RandomInput = LifetimeTest;
 } // namespace
 
@@ -335,7 +326,7 @@ TEST_F (RandomInput, thousandsOfGesturesAnywhereWhileTheHostPlaysCrashNothingHan
             // What the host saves restores into another instance as it was.
             const auto saved = stateOf (*scene.processor);
             Cadenzium2AudioProcessor restored;
-            restored.setStateInformation (saved.getData(), (int) saved.getSize());
+            restore (restored, saved);
             EXPECT_TRUE (stateOf (restored) == saved) << "the state changed in a save and restore";
         }
 

@@ -56,27 +56,7 @@ TEST (PhraseButtons, tooltipsAndTheKeyboardsKeyswitchOctaveFollowTheRangeWithMid
     EXPECT_EQ (keyboard.getKeyswitchLowestNote(), -1);
 }
 
-TEST (PhraseButtons, theMenuEnablesMovesOnlyWhereTheyCanGoAndListsPhrasesByName)
-{
-    Cadenzium2AudioProcessor processor;
-    PhraseButtons buttons (processor);
-    EditCommands { processor }.renamePhrase (2, "Verse");
-
-    const auto first = buttons.createPhraseMenu (0);
-    EXPECT_EQ (itemEnabled (first, PhraseButtons::moveLeftItem), false);
-    EXPECT_EQ (itemEnabled (first, PhraseButtons::moveRightItem), true);
-    EXPECT_EQ (itemText (first, PhraseButtons::copyToFirstItem + 2), "Phrase 3 (Verse)");
-    EXPECT_EQ (itemText (first, PhraseButtons::copyToFirstItem + 3), "Phrase 4");
-    EXPECT_EQ (itemEnabled (first, PhraseButtons::copyToFirstItem), false); // not onto itself
-    EXPECT_EQ (itemEnabled (first, PhraseButtons::renameItem), true);
-    EXPECT_EQ (itemEnabled (first, PhraseButtons::deleteItem), true);
-
-    const auto last = buttons.createPhraseMenu (11);
-    EXPECT_EQ (itemEnabled (last, PhraseButtons::moveLeftItem), true);
-    EXPECT_EQ (itemEnabled (last, PhraseButtons::moveRightItem), false);
-}
-
-TEST (PhraseButtons, copyToGivesTheTargetTheSequenceKeepsItsNameAndSwitchesToItAndDeleteLeavesOneEmptyBar)
+TEST (PhraseButtons, theMenuListsPhrasesByNameAndItsCopyDeleteAndMovesWorkWhereTheyCan)
 {
     Cadenzium2AudioProcessor processor;
     PhraseButtons buttons (processor);
@@ -86,7 +66,23 @@ TEST (PhraseButtons, copyToGivesTheTargetTheSequenceKeepsItsNameAndSwitchesToItA
     EditCommands commands (processor);
     commands.generatePhrase (0, consts::RegenerationMode::phrase);
     commands.renamePhrase (0, "Source");
+    commands.renamePhrase (2, "Verse");
     commands.renamePhrase (5, "Target");
+
+    // Moves only where they can go; not copied onto itself.
+    const auto first = buttons.createPhraseMenu (0);
+    EXPECT_EQ (itemEnabled (first, PhraseButtons::moveLeftItem), false);
+    EXPECT_EQ (itemEnabled (first, PhraseButtons::moveRightItem), true);
+    EXPECT_EQ (itemText (first, PhraseButtons::copyToFirstItem + 2), "Phrase 3 (Verse)");
+    EXPECT_EQ (itemText (first, PhraseButtons::copyToFirstItem + 3), "Phrase 4");
+    EXPECT_EQ (itemEnabled (first, PhraseButtons::copyToFirstItem), false);
+    EXPECT_EQ (itemEnabled (first, PhraseButtons::renameItem), true);
+    EXPECT_EQ (itemEnabled (first, PhraseButtons::deleteItem), true);
+    const auto last = buttons.createPhraseMenu (11);
+    EXPECT_EQ (itemEnabled (last, PhraseButtons::moveLeftItem), true);
+    EXPECT_EQ (itemEnabled (last, PhraseButtons::moveRightItem), false);
+
+    // Copy gives the target the sequence, keeps its name and switches to it.
     const auto source = processor.getPhrase (0);
     buttons.phrasesChanged();
     buttons.refresh();
@@ -102,6 +98,7 @@ TEST (PhraseButtons, copyToGivesTheTargetTheSequenceKeepsItsNameAndSwitchesToItA
     EXPECT_EQ (buttons.getEditedPhrase(), 5);
     EXPECT_EQ (processor.getPhraseManager().getUndoTooltip(), "Undo: Edit phrase");
 
+    // Delete leaves one empty bar.
     ASSERT_FALSE (processor.getPhrase (5).notes.empty());
     buttons.handlePhraseMenuResult (5, PhraseButtons::deleteItem);
     EXPECT_TRUE (processor.getPhrase (5).notes.empty());
