@@ -40,7 +40,9 @@ if preset ~= "" then
     ARDOUR.LuaAPI.usleep (500000)
 end
 
--- A session plays one scenario after another: only this take is reported.
+-- A session plays one scenario after another: each starts with the plug-in active (an earlier
+-- one may have bypassed it), and only this take is reported.
+source:nth_plugin (0):to_insert ():enable (true)
 local playlist = recorder:to_track ():playlist ()
 local earlier = {}
 for r in playlist:region_list ():iter () do earlier[#earlier + 1] = r end
