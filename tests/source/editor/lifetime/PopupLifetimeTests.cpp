@@ -122,7 +122,7 @@ TEST (PopupLifetimeTable, everyKindOfPopupInTheProgramHasARowAndEveryRowNamesOne
     juce::StringArray missing, unknown;
 
     for (const auto* kind : tarn::PopupKind::all())
-        if (std::none_of (popupTable().begin(), popupTable().end(), [&] (const auto& row) { return kind->getName() == row.kind; }))
+        if (std::none_of (popupTable().begin(), popupTable().end(), [&] (const auto& row) { return juce::String (kind->getName()) == row.kind; }))
             missing.add (kind->getName());
 
     for (const auto& row : popupTable())
