@@ -26,20 +26,16 @@ set (cases_per_shard 6)
 
 function (add_suite suite cases)
     math (EXPR shards "(${cases} + ${cases_per_shard} - 1) / ${cases_per_shard}")
-
-    if (shards LESS_EQUAL 1)
-        add_test ("${suite}" "${suite_executable}" "--gtest_filter=${suite}.*")
-        set_tests_properties ("${suite}" PROPERTIES WORKING_DIRECTORY "${suite_directory}" ${suite_properties})
-        return()
-    endif()
-
     math (EXPR last "${shards} - 1")
 
     foreach (shard RANGE ${last})
-        math (EXPR number "${shard} + 1")
-        set (name "${suite} (${number}/${shards})")
+        set (name "${suite}")
+        if (shards GREATER 1)
+            math (EXPR number "${shard} + 1")
+            string (APPEND name " (${number}/${shards})")
+        endif()
         add_test ("${name}" "${suite_executable}" "--gtest_filter=${suite}.*")
-        set_tests_properties ("${name}" PROPERTIES WORKING_DIRECTORY "${suite_directory}"
+        set_tests_properties ("${name}" PROPERTIES WORKING_DIRECTORY "${suite_directory}" TIMEOUT 600
                               ENVIRONMENT "GTEST_TOTAL_SHARDS=${shards};GTEST_SHARD_INDEX=${shard}" ${suite_properties})
     endforeach()
 endfunction()
